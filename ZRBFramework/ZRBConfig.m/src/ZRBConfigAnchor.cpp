@@ -1,0 +1,2 @@
+// Placeholder until the configuration service lands.
+extern "C" const char* ZRBConfigLibraryName() { return "ZRBConfig"; }
