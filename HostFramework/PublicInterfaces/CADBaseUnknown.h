@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 
 #include "CADBaseTypes.h"
 
@@ -74,8 +75,10 @@ class CADVar {
   CADVar() = default;
   CADVar(std::nullptr_t) {}  // NOLINT
   // From any component: the handle is null when the object does not
-  // implement T. Adds a reference.
+  // implement T. Adds a reference. Only component classes convert, so that
+  // overloads taking a handle or a text stay unambiguous for "literals".
   template <class U>
+    requires std::is_polymorphic_v<U>
   CADVar(U* object) { Assign(object); }  // NOLINT
   template <class U>
   CADVar(const CADVar<U>& other) { Assign(other.get()); }  // NOLINT
