@@ -1,0 +1,89 @@
+// What the PDM told about one product reference (keyed by part number, named
+// by a manager-unique Id): its identity, standard attributes kept for
+// products the host has not loaded yet, list texts and black-box members.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "ZRBPropertyContainer.h"
+
+class ZRBPropertyReference : public ZRBPropertyContainer {
+ public:
+  // The text fields, in the order in which they are written.
+  enum class Field {
+    FullPath,
+    PartNumber,
+    Nomenclature,
+    Revision,
+    Definition,
+    Description,
+    ContainerIdsList,
+    ClientIdsList,
+    FeatureTypesList,
+    FeatureAttrsList,
+    FeatureValuesList,
+    UserDefDisplaysList,
+    UserDefPropertiesList,
+    UserDefPropValuesList,
+    UserDefPropDelList,
+  };
+  static constexpr int kFieldCount = 15;
+  static constexpr std::array<Field, kFieldCount> AllFields() {
+    return {Field::FullPath,          Field::PartNumber,          Field::Nomenclature,
+            Field::Revision,          Field::Definition,          Field::Description,
+            Field::ContainerIdsList,  Field::ClientIdsList,       Field::FeatureTypesList,
+            Field::FeatureAttrsList,  Field::FeatureValuesList,   Field::UserDefDisplaysList,
+            Field::UserDefPropertiesList, Field::UserDefPropValuesList, Field::UserDefPropDelList};
+  }
+  // The element name of a field in the property-manager file ("FullPath" ...).
+  static std::string_view FieldName(Field field);
+  // The field an element name stands for; false when it names none.
+  static bool FieldFromName(std::string_view name, Field& field);
+
+  explicit ZRBPropertyReference(int id = 0) : id_(id) {}
+
+  // --- key
+  int GetId() const { return id_; }
+  void SetId(int id) { id_ = id; }
+  const CADUnicodeString& GetPartNumber() const { return Get(Field::PartNumber); }
+  void SetPartNumber(const CADUnicodeString& partNumber) { Set(Field::PartNumber, partNumber); }
+  // An empty part number never matches: such records are reached by Id or
+  // through their instance only.
+  bool HasPartNumber(const CADUnicodeString& partNumber, std::uint64_t hash) const {
+    return !partNumber.IsEmpty() && hash == partNumberHash_ && Get(Field::PartNumber) == partNumber;
+  }
+
+  // --- text fields
+  const CADUnicodeString& Get(Field field) const { return fields_[Index(field)]; }
+  void Set(Field field, const CADUnicodeString& value);
+  const CADUnicodeString& GetFullPath() const { return Get(Field::FullPath); }
+  void SetFullPath(const CADUnicodeString& path) { Set(Field::FullPath, path); }
+
+  // --- state
+  // True once the stored values were applied to the loaded product.
+  bool IsPropertySetFlag() const { return propertySet_; }
+  void SetPropertySetFlag(bool set) { propertySet_ = set; }
+  // Removal mark of the integrity check: records still marked after a walk
+  // of the session are dropped.
+  bool IsMarkedForRemoval() const { return removeMark_; }
+  void SetRemovalMark(bool mark) { removeMark_ = mark; }
+
+  // --- black boxes (lists of full paths)
+  CADListValCADUnicodeString& BlackBoxRoots() { return blackBoxRoots_; }
+  const CADListValCADUnicodeString& BlackBoxRoots() const { return blackBoxRoots_; }
+  CADListValCADUnicodeString& BlackBoxItems() { return blackBoxItems_; }
+  const CADListValCADUnicodeString& BlackBoxItems() const { return blackBoxItems_; }
+
+ private:
+  static constexpr size_t Index(Field field) { return static_cast<size_t>(field); }
+
+  int id_ = 0;
+  bool propertySet_ = false;
+  bool removeMark_ = false;
+  std::uint64_t partNumberHash_ = HashKey("");
+  std::array<CADUnicodeString, kFieldCount> fields_;
+  CADListValCADUnicodeString blackBoxRoots_;
+  CADListValCADUnicodeString blackBoxItems_;
+};

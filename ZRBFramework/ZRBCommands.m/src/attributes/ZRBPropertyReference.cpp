@@ -1,0 +1,26 @@
+#include "ZRBPropertyReference.h"
+
+namespace {
+constexpr std::array<std::string_view, ZRBPropertyReference::kFieldCount> kFieldNames = {
+    "FullPath",          "PartNumber",          "Nomenclature",         "Revision",
+    "Definition",        "Description",         "ContainerIdsList",     "ClientIdsList",
+    "FeatureTypesList",  "FeatureAttrsList",    "FeatureValuesList",    "UserDefDisplaysList",
+    "UserDefPropertiesList", "UserDefPropValuesList", "UserDefPropDelList"};
+}  // namespace
+
+std::string_view ZRBPropertyReference::FieldName(Field field) { return kFieldNames[Index(field)]; }
+
+bool ZRBPropertyReference::FieldFromName(std::string_view name, Field& field) {
+  for (Field candidate : AllFields()) {
+    if (FieldName(candidate) == name) {
+      field = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+void ZRBPropertyReference::Set(Field field, const CADUnicodeString& value) {
+  fields_[Index(field)] = value;
+  if (field == Field::PartNumber) partNumberHash_ = HashKey(value.view());
+}
