@@ -14,12 +14,17 @@
 #include <ostream>
 #include <string_view>
 
+// Thread use: every member may be called from any thread; the output stream
+// is guarded by one lock.
 class ZRBTrace {
  public:
   // The switch, tested afresh before every line.
   static bool IsOn();
   // Writes one whole line (a line feed is appended) under the output lock.
   static void WriteLine(std::string_view line);
+  // Writes text as it is (no line feed), for the rare output that continues
+  // on the next line.
+  static void Write(std::string_view text);
   // printf-style debug line; callers go through ZRB_DEBUG, which tests the
   // switch before any text is built.
   static void DebugLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -38,8 +43,7 @@ class ZRBTracer {
   void SetOK() { ok_ = true; }
 
  private:
-  const char* name_;
-  bool active_;
+  const char* name_;  // a literal: lives as long as the program
   bool ok_ = false;
 };
 

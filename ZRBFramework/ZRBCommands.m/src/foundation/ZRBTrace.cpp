@@ -2,43 +2,50 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <mutex>
 #include <string>
 
 #include "CADClock.h"
 #include "CADUnicodeString.h"
+#include "ZRBConfigTopicManager.h"
 
-// TEMPORARY switch until the configuration service provides g_ZRBConfig.
 namespace {
+// One lock for every line: the PDM worker thread writes debug lines too, and
+// each line must reach the stream in one piece.
 std::mutex& OutputMutex() {
   static std::mutex m;
   return m;
 }
+// Guarded by OutputMutex(); null means standard output.
 std::ostream*& Stream() {
   static std::ostream* stream = nullptr;
   return stream;
 }
+// "ZRB: [" seconds " " milliseconds "]": both numbers as the host formats
+// them, milliseconds without zero padding.
 std::string StampPrefix() {
   CADTimeB now = CADClock::Now();
   CADUnicodeString seconds = CADUnicodeString::BuildFromNum("%lu", static_cast<unsigned long>(now.seconds));
   CADUnicodeString millis = CADUnicodeString::BuildFromNum("%hu", now.millis);
-  return "ZRB: [" + seconds.str() + " " + millis.str() + "]";
+  return "ZRB: [" + seconds.ConvertToString().str() + " " + millis.ConvertToString().str() + "]";
 }
 }  // namespace
 
-bool ZRBTrace::IsOn() {
-  const char* v = std::getenv("ZRB_DEBUG");
-  return v && (std::string(v) == "ON" || std::atoi(v) != 0);
-}
+bool ZRBTrace::IsOn() { return g_ZRBConfig.GetDebug() != 0; }
 
 void ZRBTrace::WriteLine(std::string_view line) {
-  std::string whole(line);
+  std::string whole;
+  whole.reserve(line.size() + 1);
+  whole.append(line);
   whole += '\n';
+  Write(whole);
+}
+
+void ZRBTrace::Write(std::string_view text) {
   std::lock_guard<std::mutex> lock(OutputMutex());
   std::ostream& out = Stream() ? *Stream() : std::cout;
-  out << whole;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
 }
 
@@ -51,12 +58,16 @@ void ZRBTrace::DebugLine(const char* format, ...) {
 }
 
 void ZRBTrace::SetStream(std::ostream* stream) {
-  std::lock_guard<std::mutex> lock(OutputMutex());
-  Stream() = stream;
+  {
+    std::lock_guard<std::mutex> lock(OutputMutex());
+    Stream() = stream;
+  }
+  // The configuration service's own lines belong to the same channel.
+  g_ZRBConfig.SetDiagnosticStream(stream);
 }
 
-ZRBTracer::ZRBTracer(const char* qualifiedName) : name_(qualifiedName), active_(ZRBTrace::IsOn()) {
-  if (active_) ZRBTrace::WriteLine(StampPrefix() + " " + name_ + " start ");
+ZRBTracer::ZRBTracer(const char* qualifiedName) : name_(qualifiedName) {
+  if (ZRBTrace::IsOn()) ZRBTrace::WriteLine(StampPrefix() + " " + name_ + " start ");
 }
 
 ZRBTracer::~ZRBTracer() {

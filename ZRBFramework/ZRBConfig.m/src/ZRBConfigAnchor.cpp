@@ -1,2 +1,0 @@
-// Placeholder until the configuration service lands.
-extern "C" const char* ZRBConfigLibraryName() { return "ZRBConfig"; }
