@@ -1,0 +1,19 @@
+// Reads the host's document file text into a CADDocumentImage, refusing
+// anything malformed with a message that names the line. The text comes from
+// outside (the PDM delivers these files), so nothing in it is trusted.
+#pragma once
+
+#include <string_view>
+
+#include "CADBaseTypes.h"
+#include "CADDocumentImage.h"
+
+class CADDocumentReader {
+ public:
+  // Parses `text` as a document of `expectedType` (the type its extension
+  // gives). Representation formats, and vis/model files that do not start
+  // with the host's header, become opaque images holding the bytes. E_FAIL
+  // with `error` set for a damaged file; `image` is then unspecified.
+  static HRESULT Read(std::string_view text, const CADUnicodeString& expectedType, bool representationFormat,
+                      CADDocumentImage& image, CADUnicodeString& error);
+};
