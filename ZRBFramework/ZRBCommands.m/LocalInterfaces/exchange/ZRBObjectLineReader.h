@@ -1,0 +1,52 @@
+// Reads an exchange object file line by line, whole lines of any length, with
+// one line of look-ahead (the line that ends an object begins the next one).
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+class ZRBObjectLineReader {
+ public:
+  // Reads from `file` (not owned) in chunks of `chunkBytes`; the buffer grows
+  // as far as the longest line needs.
+  explicit ZRBObjectLineReader(std::FILE* file, std::size_t chunkBytes = 256 * 1024);
+  ZRBObjectLineReader(const ZRBObjectLineReader&) = delete;
+  ZRBObjectLineReader& operator=(const ZRBObjectLineReader&) = delete;
+
+  // The line at the read position without its line feed (CRs are kept);
+  // false at the end of the file or after a read error. The view stays valid
+  // until the next call of any other member.
+  bool Peek(std::string_view& line);
+  // Moves past the line that Peek returned.
+  void Consume();
+  // Skips blanks, tabs, CRs, LFs, vertical tabs and form feeds.
+  void SkipWhitespace();
+  // Skips a UTF-8 byte order mark at the read position.
+  void SkipByteOrderMark();
+
+  // 1-based number of the line at the read position.
+  long LineNumber() const { return lineNumber_; }
+  // A read error (not the end of the file) occurred.
+  bool Failed() const { return failed_; }
+  // Bytes taken from the file but not consumed, to be handed back with fseek.
+  std::size_t Unconsumed() const { return end_ - pos_; }
+
+ private:
+  // Reads more bytes behind end_, keeping [pos_, end_); false when nothing
+  // more could be read.
+  bool Fill();
+
+  std::FILE* file_;
+  std::size_t chunkBytes_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;        // read position
+  std::size_t end_ = 0;        // end of the bytes read so far
+  std::size_t peekEnd_ = 0;    // end of the peeked line (its LF or end_), valid while peeked_
+  bool peeked_ = false;
+  bool peekHasLineFeed_ = false;
+  bool eof_ = false;
+  bool failed_ = false;
+  long lineNumber_ = 1;
+};

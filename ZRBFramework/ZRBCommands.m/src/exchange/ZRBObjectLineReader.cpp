@@ -1,0 +1,89 @@
+#include "ZRBObjectLineReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+ZRBObjectLineReader::ZRBObjectLineReader(std::FILE* file, std::size_t chunkBytes)
+    : file_(file), chunkBytes_(chunkBytes == 0 ? 1 : chunkBytes) {}
+
+bool ZRBObjectLineReader::Fill() {
+  if (eof_ || failed_ || file_ == nullptr) return false;
+  // Keep the unread tail at the front; grow only when the tail fills the
+  // buffer (a line longer than everything read so far).
+  if (pos_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    if (peeked_) peekEnd_ -= pos_;
+    end_ -= pos_;
+    pos_ = 0;
+  }
+  if (buffer_.size() - end_ < chunkBytes_) buffer_.resize(std::max(buffer_.size() * 2, end_ + chunkBytes_));
+  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  end_ += got;
+  if (got == 0) {
+    if (std::ferror(file_))
+      failed_ = true;
+    else
+      eof_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool ZRBObjectLineReader::Peek(std::string_view& line) {
+  if (!peeked_) {
+    std::size_t searchFrom = pos_;
+    for (;;) {
+      const void* lf =
+          end_ > searchFrom ? std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom) : nullptr;
+      if (lf != nullptr) {
+        peekEnd_ = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data());
+        peekHasLineFeed_ = true;
+        break;
+      }
+      std::size_t searched = end_ - pos_;
+      if (!Fill()) {
+        if (failed_ || pos_ == end_) return false;
+        peekEnd_ = end_;  // a last line without a line feed
+        peekHasLineFeed_ = false;
+        break;
+      }
+      searchFrom = pos_ + searched;
+    }
+    peeked_ = true;
+  }
+  line = std::string_view(buffer_.data() + pos_, peekEnd_ - pos_);
+  return true;
+}
+
+void ZRBObjectLineReader::Consume() {
+  std::string_view ignored;
+  if (!peeked_ && !Peek(ignored)) return;
+  pos_ = peekEnd_ + (peekHasLineFeed_ ? 1 : 0);
+  if (peekHasLineFeed_) ++lineNumber_;
+  peeked_ = false;
+}
+
+void ZRBObjectLineReader::SkipWhitespace() {
+  peeked_ = false;
+  for (;;) {
+    while (pos_ < end_) {
+      char c = buffer_[pos_];
+      if (c == '\n')
+        ++lineNumber_;
+      else if (c != ' ' && c != '\t' && c != '\r' && c != '\v' && c != '\f')
+        return;
+      ++pos_;
+    }
+    if (!Fill()) return;
+  }
+}
+
+void ZRBObjectLineReader::SkipByteOrderMark() {
+  static constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  while (end_ - pos_ < kMark.size())
+    if (!Fill()) break;
+  if (std::string_view(buffer_.data() + pos_, end_ - pos_).starts_with(kMark)) {
+    pos_ += kMark.size();
+    peeked_ = false;
+  }
+}

@@ -1,0 +1,239 @@
+#include "ZRBObjectManager.h"
+
+#include <cstdio>
+
+#include "ZRBObjectFileWriter.h"
+#include "ZRBObjectLineReader.h"
+#include "ZRBObjectReadObserver.h"
+#include "ZRBTrace.h"
+
+namespace {
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Bytes gathered before each write of the file.
+constexpr std::size_t kWriteChunk = 256 * 1024;
+}  // namespace
+
+std::atomic<unsigned long> ZRBObjectManager::s_createCounter{0};
+std::atomic<unsigned long> ZRBObjectManager::s_copyCounter{0};
+
+// ---- lifecycle -------------------------------------------------------------
+
+ZRBObjectManager::ZRBObjectManager() = default;
+
+ZRBObjectManager::ZRBObjectManager(const ZRBObjectManager& other) {
+  objects_.reserve(other.objects_.size());
+  // Stored values already obey every slot rule, so they are copied as they are.
+  for (const auto& object : other.objects_) Append(object->key_)->slots_ = object->slots_;
+}
+
+ZRBObjectManager& ZRBObjectManager::operator=(const ZRBObjectManager& other) {
+  if (this != &other) {
+    ZRBObjectManager copy(other);
+    objects_.swap(copy.objects_);
+    firstByKey_.clear();
+    indexed_ = 0;
+    nextHint_ = 0;
+  }
+  return *this;
+}
+
+ZRBObjectManager::~ZRBObjectManager() = default;
+
+void ZRBObjectManager::ClearData() {
+  ZRB_TRACE("ZRBObjectManager::ClearData");
+  objects_.clear();
+  firstByKey_.clear();
+  indexed_ = 0;
+  nextHint_ = 0;
+  ZRB_TRACE_OK();
+}
+
+void ZRBObjectManager::ResetKeyCountersForTest() {
+  s_createCounter = 0;
+  s_copyCounter = 0;
+}
+
+// ---- file round trip -------------------------------------------------------
+
+int ZRBObjectManager::Read(const CADUnicodeString& path) { return ReadFile(path, nullptr); }
+
+int ZRBObjectManager::Read(const CADUnicodeString& path, ZRBObjectReadObserver& observer) {
+  return ReadFile(path, &observer);
+}
+
+int ZRBObjectManager::ReadFile(const CADUnicodeString& path, ZRBObjectReadObserver* observer) {
+  ZRB_TRACE("ZRBObjectManager::Read");
+  ClearData();
+  FilePtr file(std::fopen(path.ConvertToChar(), "rb"));
+  if (!file) {
+    ZRB_DEBUG("ZRBObjectManager: Could not open file %s", path.c_str());
+    return 0;
+  }
+  ZRBObjectLineReader reader(file.get());
+  reader.SkipByteOrderMark();
+  for (;;) {
+    std::unique_ptr<ZRBObject> object(new ZRBObject());
+    if (!object->Read(reader, observer)) break;
+    objects_.push_back(std::move(object));
+  }
+  if (reader.Failed()) {
+    // A half-read answer must not pass for the whole one.
+    ZRB_DEBUG("ZRBObjectManager: Could not read file %s", path.c_str());
+    ClearData();
+    return 0;
+  }
+  ZRB_TRACE_OK();
+  return 1;
+}
+
+int ZRBObjectManager::Write(const CADUnicodeString& path) const {
+  ZRB_TRACE("ZRBObjectManager::Write");
+  ZRBObjectFileWriter writer;
+  if (!writer.Open(path.view())) {
+    ZRB_DEBUG("ZRBObjectManager: Could not write file %s", path.c_str());
+    ZRB_DEBUG("ZRBObjectManager: %s", writer.Error().c_str());
+    return 0;
+  }
+  std::string chunk;
+  chunk.reserve(kWriteChunk + kWriteChunk / 4);
+  bool written = true;
+  for (const auto& object : objects_) {
+    if (!object->AppendLines(chunk)) {
+      ZRB_DEBUG("ZRBObjectManager: an object key is empty without CR and LF");
+      written = false;
+      break;
+    }
+    chunk += '\n';
+    if (chunk.size() >= kWriteChunk) {
+      if (!writer.Write(chunk)) {
+        written = false;
+        break;
+      }
+      chunk.clear();
+    }
+  }
+  written = written && writer.Write(chunk) && writer.Commit();
+  if (!written) {
+    ZRB_DEBUG("ZRBObjectManager: problem writing to file %s", path.c_str());
+    if (!writer.Error().empty()) ZRB_DEBUG("ZRBObjectManager: %s", writer.Error().c_str());
+    return 0;
+  }
+  ZRB_TRACE_OK();
+  return 1;
+}
+
+// ---- creation --------------------------------------------------------------
+
+ZRBObject* ZRBObjectManager::Append(CADString key) {
+  objects_.push_back(std::unique_ptr<ZRBObject>(new ZRBObject(std::move(key))));
+  return objects_.back().get();
+}
+
+CADString ZRBObjectManager::NextFreeKey(std::atomic<unsigned long>& counter) const {
+  for (;;) {
+    CADString key = CADString::BuildFromNum("%lu", counter.fetch_add(1));
+    if (GetObject(key) == nullptr) return key;
+  }
+}
+
+ZRBObject* ZRBObjectManager::CreateObject(CADString key) {
+  ZRB_TRACE("ZRBObjectManager::CreateObject");
+  if (key.IsEmpty()) key = NextFreeKey(s_createCounter);
+  ZRBObject* object = Append(std::move(key));
+  ZRB_TRACE_OK();
+  return object;
+}
+
+ZRBObject* ZRBObjectManager::CreateObjectByCopy(const CADString& sourceKey, CADString newKey) {
+  ZRB_TRACE("ZRBObjectManager::CreateObjectByCopy");
+  const ZRBObject* source = GetObject(sourceKey);
+  if (source != nullptr)
+    source->Dump();
+  else
+    ZRB_DEBUG("ZRBObjectManager: no object [%s] to copy, the new object has no slots", sourceKey.c_str());
+  if (newKey.IsEmpty()) newKey = NextFreeKey(s_copyCounter);
+  ZRBObject* copy = Append(std::move(newKey));
+  if (source != nullptr) copy->slots_ = source->slots_;
+  ZRB_TRACE_OK();
+  return copy;
+}
+
+// ---- lookup ----------------------------------------------------------------
+
+void ZRBObjectManager::IndexKeys() const {
+  for (; indexed_ < objects_.size(); ++indexed_)
+    firstByKey_.emplace(objects_[indexed_]->KeyText(), objects_[indexed_].get());
+}
+
+ZRBObject* ZRBObjectManager::GetObject(const CADString& key) const {
+  IndexKeys();
+  auto found = firstByKey_.find(key.str());
+  if (found != firstByKey_.end() && found->second->KeyText() != key.str()) {
+    // An object of ours was re-read from a file under another key.
+    firstByKey_.clear();
+    indexed_ = 0;
+    IndexKeys();
+    found = firstByKey_.find(key.str());
+  }
+  return found == firstByKey_.end() ? nullptr : found->second;
+}
+
+ZRBObject* ZRBObjectManager::GetFirstObject() const { return objects_.empty() ? nullptr : objects_.front().get(); }
+
+ZRBObject* ZRBObjectManager::GetNextObject(ZRBObject* current) const {
+  if (current == nullptr) return nullptr;
+  std::size_t pos = objects_.size();
+  if (nextHint_ < objects_.size() && objects_[nextHint_].get() == current) {
+    pos = nextHint_;
+  } else {
+    for (std::size_t i = 0; i < objects_.size(); ++i)
+      if (objects_[i].get() == current) {
+        pos = i;
+        break;
+      }
+  }
+  if (pos == objects_.size()) {
+    // Not one of ours (a copy's object, say): the first object with its key.
+    for (std::size_t i = 0; i < objects_.size(); ++i)
+      if (objects_[i]->KeyText() == current->KeyText()) {
+        pos = i;
+        break;
+      }
+  }
+  if (pos + 1 >= objects_.size()) return nullptr;
+  nextHint_ = pos + 1;
+  return objects_[pos + 1].get();
+}
+
+ZRBObject* ZRBObjectManager::GetObjectByPrivateUpdateId(const CADString& id) const {
+  return GetObjectByAttrValue("ZRB_PRIVATE_UPDATE_ID", id);
+}
+
+ZRBObject* ZRBObjectManager::GetObjectByAttrValue(const CADString& name, const CADString& value) const {
+  for (const auto& object : objects_)
+    if (object->SlotEquals(name.view(), value.view())) return object.get();
+  return nullptr;
+}
+
+std::unique_ptr<CADRawCollPV> ZRBObjectManager::GetObjectSetByAttrValue(const CADString& name,
+                                                                       const CADString& value) const {
+  auto set = std::make_unique<CADRawCollPV>();
+  for (const auto& object : objects_)
+    if (object->SlotEquals(name.view(), value.view())) set->Append(object.get());
+  return set;
+}
+
+ZRBObject* ZRBObjectManager::GetObjectBySetValue(const CADString& name, const CADString& value) const {
+  for (const auto& object : objects_)
+    if (object->GetSlotValueList(name).Locate(value) != 0) return object.get();
+  return nullptr;
+}
+
+void ZRBObjectManager::Dump() const {
+  if (!ZRBTrace::IsOn()) return;
+  for (const auto& object : objects_) object->Dump();
+}

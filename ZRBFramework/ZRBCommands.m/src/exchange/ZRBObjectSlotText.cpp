@@ -1,0 +1,115 @@
+#include "ZRBObjectSlotText.h"
+
+#include <cstring>
+
+namespace {
+constexpr std::string_view kEscapedLineFeed = "@EOL@";
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u; }
+
+// CRs count as blanks at the ends: a CRLF file must read exactly as an LF one,
+// and a CR left at the end would otherwise hide a trailing blank.
+bool IsStrippable(char c) { return ZRBObjectSlotText::IsBlank(c) || c == '\r'; }
+
+std::string_view StripEnds(std::string_view v) {
+  while (!v.empty() && IsStrippable(v.front())) v.remove_prefix(1);
+  while (!v.empty() && IsStrippable(v.back())) v.remove_suffix(1);
+  return v;
+}
+
+void AppendEscaped(std::string_view v, std::string& out) {
+  for (char c : v) {
+    if (c == '\n')
+      out += kEscapedLineFeed;
+    else if (c != '\r')
+      out += c;
+  }
+}
+}  // namespace
+
+bool ZRBObjectSlotText::IsWritableName(std::string_view name) {
+  return !name.empty() && name.find_first_of("{}\r\n") == std::string_view::npos;
+}
+
+std::string ZRBObjectSlotText::UpperName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = AsciiUpper(c);
+  return upper;
+}
+
+bool ZRBObjectSlotText::SameName(std::string_view storedUpper, std::string_view anyCase) {
+  if (storedUpper.size() != anyCase.size()) return false;
+  for (std::size_t i = 0; i < anyCase.size(); ++i)
+    if (storedUpper[i] != AsciiUpper(anyCase[i])) return false;
+  return true;
+}
+
+std::size_t ZRBObjectSlotText::SafeCut(std::string_view text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  std::size_t cut = limit;
+  // text[cut] is the first byte dropped; a continuation byte there means the
+  // kept part would end inside a sequence (at most three continuation bytes).
+  for (int steps = 0; steps < 3 && cut > 0 && IsUtf8Continuation(text[cut]); ++steps) --cut;
+  // An escape that straddles the cut would read back as literal text.
+  for (std::size_t k = 1; k < kEscapedLineFeed.size(); ++k) {
+    if (cut >= k && cut - k + kEscapedLineFeed.size() <= text.size() &&
+        text.substr(cut - k, kEscapedLineFeed.size()) == kEscapedLineFeed) {
+      cut -= k;
+      break;
+    }
+  }
+  return cut;
+}
+
+ZRBObjectSlotText::Cuts ZRBObjectSlotText::NormalizeValue(std::string_view raw, std::string& out) {
+  Cuts cuts;
+  std::string_view v = raw;
+  if (v.size() > kMaxValueBytes) {
+    std::size_t keep = SafeCut(v, kMaxValueBytes);
+    cuts.beforeEscape = v.size() - keep;
+    v = v.substr(0, keep);
+  }
+  v = StripEnds(v);
+
+  const bool hasLineFeed = std::memchr(v.data(), '\n', v.size()) != nullptr;
+  const bool hasCarriageReturn = std::memchr(v.data(), '\r', v.size()) != nullptr;
+  if (!hasLineFeed && !hasCarriageReturn) {
+    out.assign(v);
+    return cuts;  // the common case: nothing grows, nothing more to cut
+  }
+  out.clear();
+  out.reserve(v.size() + (hasLineFeed ? 64 : 0));
+  AppendEscaped(v, out);
+  if (out.size() > kMaxValueBytes) {
+    std::size_t keep = SafeCut(out, kMaxValueBytes);
+    cuts.afterEscape = out.size() - keep;
+    out.resize(keep);
+    while (!out.empty() && IsBlank(out.back())) out.pop_back();
+  }
+  return cuts;
+}
+
+std::string ZRBObjectSlotText::EscapeItem(std::string_view item) {
+  std::string out;
+  out.reserve(item.size());
+  AppendEscaped(item, out);
+  return out;
+}
+
+std::string ZRBObjectSlotText::Unescape(std::string_view stored) {
+  std::size_t pos = stored.find(kEscapedLineFeed);
+  if (pos == std::string_view::npos) return std::string(stored);
+  std::string out;
+  out.reserve(stored.size());
+  std::size_t from = 0;
+  while (pos != std::string_view::npos) {
+    out.append(stored.substr(from, pos - from));
+    out += '\n';
+    from = pos + kEscapedLineFeed.size();
+    pos = stored.find(kEscapedLineFeed, from);
+  }
+  out.append(stored.substr(from));
+  return out;
+}
