@@ -40,8 +40,9 @@ int ZRBConfigTopicManager::ParseDebugValue(const char* value) {
   char* end = nullptr;
   long n = std::strtol(value, &end, 10);
   while (end && (*end == ' ' || *end == '\t')) ++end;
-  if (end == value || *end != '\0' || errno == ERANGE) return 0;
-  if (n > INT_MAX || n < INT_MIN) return 1;
+  if (end == value || *end != '\0') return 0;
+  // A number too large for an int is still a non-zero integer.
+  if (errno == ERANGE || n > INT_MAX || n < INT_MIN) return 1;
   return static_cast<int>(n);
 }
 

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ScopedEnv.h"
+#include "ZRBConfigTopicManager.h"
+
+namespace {
+
+class ConfigEnvironment : public ::testing::Test {
+ protected:
+  void SetUp() override { g_ZRBConfig.ResetForTests(); }
+  void TearDown() override { g_ZRBConfig.ResetForTests(); }
+
+  static std::string Value(const char* name, int applyPrefix = 1) {
+    const char* v = g_ZRBConfig.GetEnvVar(name, applyPrefix);
+    return v ? v : "<unset>";
+  }
+
+  ScopedEnv env_;
+};
+
+TEST_F(ConfigEnvironment, LooksUpThePrefixedNameOnlyWithoutFallback) {
+  env_.Set("ZRBXMAP", "/xmap/standard");
+  env_.Set("SAM_ZRBXMAP", "/xmap/sam");
+  env_.Set("ZRB_USE_CUSTEXT", "ON");
+  env_.Set("SAM_ZRB_USE_CUSTEXT", nullptr);
+
+  struct Case {
+    const char* prefix;
+    const char* name;
+    int applyPrefix;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"", "ZRBXMAP", 1, "/xmap/standard"},
+      {"SAM_", "ZRBXMAP", 1, "/xmap/sam"},
+      {"SAM_", "ZRBXMAP", 0, "/xmap/standard"},
+      // The second client must not inherit the standard client's switches.
+      {"SAM_", "ZRB_USE_CUSTEXT", 1, "<unset>"},
+      {"", "ZRB_USE_CUSTEXT", 1, "ON"},
+  };
+  for (const Case& c : cases) {
+    g_ZRBConfig.SetModulePrefix(c.prefix);
+    EXPECT_EQ(Value(c.name, c.applyPrefix), c.expected) << "prefix '" << c.prefix << "' name " << c.name;
+  }
+  g_ZRBConfig.SetModulePrefix("SAM_");
+  EXPECT_EQ(g_ZRBConfig.GetModulePrefix(), CADUnicodeString("SAM_"));
+}
+
+TEST_F(ConfigEnvironment, ReadsTheProcessEnvironmentAfreshOnEveryCall) {
+  env_.Set("ZRB_TEST_FRESH", "first");
+  EXPECT_EQ(Value("ZRB_TEST_FRESH"), "first");
+  env_.Set("ZRB_TEST_FRESH", "second");
+  EXPECT_EQ(Value("ZRB_TEST_FRESH"), "second");
+  env_.Set("ZRB_TEST_FRESH", nullptr);
+  EXPECT_EQ(g_ZRBConfig.GetEnvVar("ZRB_TEST_FRESH", 1), nullptr);
+}
+
+TEST_F(ConfigEnvironment, OverridesWinStayInsideTheProcessAndFollowThePrefix) {
+  env_.Set("ZRB_DESIGNTABLES", "0");
+  EXPECT_EQ(g_ZRBConfig.ChangeEnvVar("ZRB_DESIGNTABLES", "1", 1), 1);
+  EXPECT_EQ(Value("ZRB_DESIGNTABLES"), "1");
+  EXPECT_EQ(g_ZRBConfig.CompareEnvVar("ZRB_DESIGNTABLES", "1", 1), 1);
+  // Not exported: the environment that child processes inherit is untouched.
+  EXPECT_STREQ(std::getenv("ZRB_DESIGNTABLES"), "0");
+
+  // The override belongs to the full name it was written under.
+  g_ZRBConfig.SetModulePrefix("SAM_");
+  EXPECT_EQ(g_ZRBConfig.GetEnvVar("ZRB_DESIGNTABLES", 1), nullptr);
+  g_ZRBConfig.ChangeEnvVar("CONNECTPORT", "4711", 1);
+  EXPECT_EQ(Value("SAM_CONNECTPORT", 0), "4711");
+  g_ZRBConfig.SetModulePrefix("");
+  EXPECT_EQ(Value("CONNECTPORT"), "<unset>");
+
+  // A null value masks a variable that the environment sets.
+  g_ZRBConfig.ChangeEnvVar("ZRB_DESIGNTABLES", nullptr, 1);
+  EXPECT_EQ(g_ZRBConfig.GetEnvVar("ZRB_DESIGNTABLES", 1), nullptr);
+  EXPECT_EQ(g_ZRBConfig.ChangeEnvVar(nullptr, "x", 1), 0);
+
+  g_ZRBConfig.ResetForTests();
+  EXPECT_EQ(Value("ZRB_DESIGNTABLES"), "0");
+}
+
+TEST_F(ConfigEnvironment, CompareIsTrueOnlyWhenSetAndEqualCaseSensitive) {
+  env_.Set("ZRB_TEST_SWITCH_ON", "ON");
+  env_.Set("ZRB_TEST_SWITCH_LOWER", "on");
+  env_.Set("ZRB_TEST_SWITCH_EMPTY", "");
+  env_.Set("ZRB_TEST_SWITCH_UNSET", nullptr);
+  struct Case {
+    const char* name;
+    const char* expected;
+    int result;
+  };
+  const Case cases[] = {
+      {"ZRB_TEST_SWITCH_ON", "ON", 1},     {"ZRB_TEST_SWITCH_LOWER", "ON", 0}, {"ZRB_TEST_SWITCH_ON", "ON ", 0},
+      {"ZRB_TEST_SWITCH_EMPTY", "ON", 0},  {"ZRB_TEST_SWITCH_EMPTY", "", 1},   {"ZRB_TEST_SWITCH_UNSET", "ON", 0},
+      {"ZRB_TEST_SWITCH_UNSET", "", 0},    {"ZRB_TEST_SWITCH_ON", nullptr, 0}, {nullptr, "ON", 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(g_ZRBConfig.CompareEnvVar(c.name, c.expected, 1), c.result)
+        << (c.name ? c.name : "null") << " vs " << (c.expected ? c.expected : "null");
+}
+
+TEST_F(ConfigEnvironment, ReturnedTextsStayValidAfterLaterChanges) {
+  g_ZRBConfig.ChangeEnvVar("ZRB_TEST_LIFETIME", "one", 1);
+  const char* first = g_ZRBConfig.GetEnvVar("ZRB_TEST_LIFETIME", 1);
+  env_.Set("ZRB_TEST_LIFETIME_ENV", "env-one");
+  const char* fromEnv = g_ZRBConfig.GetEnvVar("ZRB_TEST_LIFETIME_ENV", 1);
+
+  g_ZRBConfig.ChangeEnvVar("ZRB_TEST_LIFETIME", "two", 1);
+  env_.Set("ZRB_TEST_LIFETIME_ENV", "env-two");
+  EXPECT_EQ(Value("ZRB_TEST_LIFETIME"), "two");
+  EXPECT_EQ(Value("ZRB_TEST_LIFETIME_ENV"), "env-two");
+  g_ZRBConfig.ResetForTests();
+
+  // Read through the old pointers after every change and a reset.
+  EXPECT_STREQ(first, "one");
+  EXPECT_STREQ(fromEnv, "env-one");
+}
+
+TEST_F(ConfigEnvironment, ConcurrentLookupsAndChangesKeepEveryTextWhole) {
+  // The PDM worker thread reads settings while the user-interface thread
+  // changes them; every text read must be one of the values written.
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    for (int i = 0; i < 2000; ++i) g_ZRBConfig.ChangeEnvVar("ZRB_TEST_RACE", (i % 2) ? "odd-value" : "even", 1);
+    stop = true;
+  });
+  int bad = 0;
+  while (!stop) {
+    const char* v = g_ZRBConfig.GetEnvVar("ZRB_TEST_RACE", 1);
+    if (v && std::strcmp(v, "odd-value") != 0 && std::strcmp(v, "even") != 0) ++bad;
+  }
+  writer.join();
+  EXPECT_EQ(bad, 0);
+}
+
+TEST(ConfigDebugSwitch, ParsesOnOrNonZeroIntegers) {
+  struct Case {
+    const char* value;
+    bool on;
+  };
+  const Case cases[] = {{nullptr, false}, {"", false},   {"ON", true},  {"on", false}, {"OFF", false},
+                        {"1", true},      {"0", false},  {"-2", true},  {"17", true},  {"  3", true},
+                        {"3 ", true},     {"1x", false}, {"abc", false}, {"00", false},
+                        {"99999999999999999999", true}};
+  for (const Case& c : cases)
+    EXPECT_EQ(ZRBConfigTopicManager::ParseDebugValue(c.value) != 0, c.on) << (c.value ? c.value : "null");
+}
+
+TEST(ConfigDebugSwitch, IsTheFirstFieldReadAtLoadAndSettable) {
+  ScopedEnv env;
+  env.Set("ZRB_DEBUG", "ON");
+  env.Set("ZRB_CONFIG_FILE", nullptr);
+  ZRBConfigTopicManager loadedOn;
+  EXPECT_EQ(loadedOn.GetDebug(), 1);
+  env.Set("ZRB_DEBUG", "0");
+  ZRBConfigTopicManager loadedOff;
+  EXPECT_EQ(loadedOff.GetDebug(), 0);
+
+  loadedOff.SetDebug(5);
+  EXPECT_EQ(loadedOff.GetDebug(), 5);
+  // Readers that know only the service's layout read the first int.
+  EXPECT_EQ(reinterpret_cast<const std::atomic<int>*>(&loadedOff)->load(), 5);
+}
+
+}  // namespace
