@@ -43,7 +43,7 @@ class CADAutomationBridge {
 
  private:
   void Serve();
-  void ServeOne(int client) const;
+  void ServeOne(int client);
 
   CADAutomationDispatcher dispatcher_;  // read by the I/O thread, which only calls const members
   std::string path_;                    // session thread

@@ -17,3 +17,6 @@ HRESULT CADInstantiateComponent(std::string_view className, const CADIID& iid, v
 inline HRESULT CADInstantiateComponent(const CADString& className, const CADIID& iid, void** out) {
   return CADInstantiateComponent(className.view(), iid, out);
 }
+inline HRESULT CADInstantiateComponent(const char* className, const CADIID& iid, void** out) {
+  return CADInstantiateComponent(std::string_view(className ? className : ""), iid, out);
+}

@@ -176,11 +176,10 @@ void CADAutomationBridge::Serve() {
     if (client < 0) continue;
     ServeOne(client);
     close(client);
-    ++served_;
   }
 }
 
-void CADAutomationBridge::ServeOne(int client) const {
+void CADAutomationBridge::ServeOne(int client) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClientDeadlineMs);
   std::string reply;
 
@@ -228,6 +227,7 @@ void CADAutomationBridge::ServeOne(int client) const {
       reply = dispatcher_.HandleLine(line);
   }
 
+  ++served_;  // counted before the reply, so a client that has its answer sees itself counted
   std::size_t sent = 0;
   while (sent < reply.size() && MsLeft(deadline) > 0) {
     pollfd out{client, POLLOUT, 0};

@@ -1,0 +1,220 @@
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "BridgeFixture.h"
+#include "CADAutomationClient.h"
+
+namespace {
+
+// Sends raw bytes on a fresh connection and returns whatever comes back.
+std::string RawExchange(const std::string& path, const std::string& bytes) {
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return "connect failed";
+  }
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n <= 0) break;
+    sent += static_cast<size_t>(n);
+  }
+  shutdown(fd, SHUT_WR);
+  std::string reply;
+  char buffer[256];
+  ssize_t n;
+  while ((n = recv(fd, buffer, sizeof buffer, 0)) > 0) reply.append(buffer, static_cast<size_t>(n));
+  close(fd);
+  return reply;
+}
+
+CADAutomationReply Send(const std::string& path, const char* compact) {
+  CADAutomationRequest request;
+  std::string error;
+  EXPECT_TRUE(CADAutomationRequest::ParseCompact(compact, request, error)) << error;
+  CADAutomationReply reply;
+  EXPECT_EQ(CADAutomationClient::Send(path, request, reply, error), CADAutomationClient::Outcome::Replied) << error;
+  return reply;
+}
+
+}  // namespace
+
+TEST_F(BridgeTest, ExportsAnOwnerOnlySocketAndRemovesItAtStop) {
+  StartBridge();
+  EXPECT_EQ(CADAutomationClient::SessionSocketFromEnvironment(), socketPath_);
+  struct stat st;
+  ASSERT_EQ(lstat(socketPath_.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISSOCK(st.st_mode));
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+  std::string error;
+  CADAutomationBridge second(FakeModComm::kClassName);
+  EXPECT_EQ(second.Start(socketPath_, &error), E_FAIL);
+  EXPECT_NE(error.find("another session is listening"), std::string::npos) << error;
+  EXPECT_TRUE(Send(socketPath_, "GetStatus").IsOk()) << "the refused start left the live session alone";
+
+  bridge_->Stop();
+  bridge_->Stop();
+  EXPECT_NE(lstat(socketPath_.c_str(), &st), 0);
+  EXPECT_EQ(CADAutomationClient::SessionSocketFromEnvironment(), "");
+}
+
+TEST_F(BridgeTest, ReplacesADeadSessionsSocketButNothingElse) {
+  // A socket nobody listens on: what a crashed session leaves behind.
+  {
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, socketPath_.data(), socketPath_.size());
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd);
+  }
+  StartBridge();
+  EXPECT_TRUE(Send(socketPath_, "GetStatus").IsOk());
+  bridge_->Stop();
+
+  struct Case {
+    std::string path;
+    const char* error;
+  };
+  const std::string regular = dir_ + "/notes.txt";
+  std::ofstream(regular) << "keep me";
+  const Case cases[] = {
+      {regular, "is not a socket"},
+      {dir_ + "/" + std::string(120, 'x'), "too long"},
+      {dir_ + "/missing/dir/s.sock", "cannot bind"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    CADAutomationBridge bridge(FakeModComm::kClassName);
+    EXPECT_EQ(bridge.Start(c.path, &error), E_FAIL) << c.path;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+  }
+  std::string kept;
+  std::getline(std::ifstream(regular), kept);
+  EXPECT_EQ(kept, "keep me");
+}
+
+TEST_F(BridgeTest, ZRBSenderReportsEachOutcomeByItsExitStatus) {
+  StartBridge();
+  CADAutomationBridge unserved("NoSuchComponent");
+  const std::string unservedPath = dir_ + "/unserved.sock";
+  ASSERT_EQ(unserved.Start(unservedPath), S_OK);
+  setenv(CADAutomationBridge::kSocketVariable, socketPath_.c_str(), 1);  // the second start re-exported
+
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string environment;
+    int exitCode;
+    std::string output;  // expected substring ("" matches anything)
+  };
+  const Case cases[] = {
+      {{"GetStatus"}, "", 0, "\n"},
+      {{"SetStatus:PDM_CANCEL"}, "", 0, ""},
+      {{"StartCmd", "KnownCmd", "a:b c"}, "", 0, ""},
+      {{"--socket", socketPath_, "SetUseDesignTables:1"}, "env -u CAD_AUTOMATION_SOCKET", 0, ""},
+      {{""}, "", 0, ""},
+      {{"--help"}, "", 0, "usage: ZRBSender"},
+      {{}, "", 2, "usage: ZRBSender"},
+      {{"Bogus:1"}, "", 2, "unknown verb \"Bogus\""},
+      {{"SetStatus"}, "", 2, "SetStatus takes 1 argument"},
+      {{"SetStatus:50%"}, "", 2, "bad percent escape"},
+      {{"--socket"}, "", 2, "needs a path"},
+      {{"--socket", unservedPath, "SetStatus:x"}, "", 1, "no automation component \"NoSuchComponent\""},
+      {{"GetStatus"}, "env -u CAD_AUTOMATION_SOCKET", 3, "CAD_AUTOMATION_SOCKET is not set"},
+      {{"--socket", dir_ + "/nobody.sock", "GetStatus"}, "", 3, "no CAD session listening"},
+  };
+  for (const Case& c : cases) {
+    std::string label;
+    for (const auto& a : c.arguments) label += "[" + a + "]";
+    SCOPED_TRACE(label);
+    SenderRun run = RunSender(c.arguments, c.environment);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
+    if (!c.output.empty()) {
+      EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
+    }
+  }
+  EXPECT_TRUE(FakeModComm::Journal().empty()) << "nothing is performed before the loop turns";
+  Loop().RunPending();
+  EXPECT_EQ(FakeModComm::Journal(),
+            (std::vector<std::string>{"SetStatus PDM_CANCEL", "StartCmd KnownCmd a:b c", "SetUseDesignTables 1"}));
+  EXPECT_EQ(RunSender({"GetStatus"}).output, "PDM_CANCEL\n");
+}
+
+TEST_F(BridgeTest, QueuedVerbsArePerformedOnTheLoopInArrivalOrderWithTheirResults) {
+  StartBridge();
+  std::vector<std::string> observed;
+  bridge_->GetDispatcher().SetObserver([&](const CADAutomationRequest& request, HRESULT hr, int result) {
+    observed.push_back(request.GetVerb().str() + "=" + std::to_string(hr) + "/" + std::to_string(result));
+  });
+  for (const char* compact : {"SetStatus:A", "StartCmd:KnownCmd", "StartCmd:OtherCmd:x", "WriteXml:a:b", "SetStatus:B"})
+    EXPECT_EQ(Send(socketPath_, compact).GetValue(), 1) << compact;
+
+  CADAutomationReply status = Send(socketPath_, "GetStatus");
+  EXPECT_EQ(status.GetFields(), (std::vector<std::string>{""})) << "GetStatus sees only what was performed";
+  Loop().RunPending();
+  EXPECT_EQ(FakeModComm::Journal(), (std::vector<std::string>{"SetStatus A", "StartCmd KnownCmd",
+                                                              "StartCmd OtherCmd x", "WriteXml a b", "SetStatus B"}));
+  EXPECT_EQ(observed, (std::vector<std::string>{"SetStatus=0/1", "StartCmd=0/1", "StartCmd=0/0", "WriteXml=0/1",
+                                                "SetStatus=0/1"}));
+  EXPECT_EQ(Send(socketPath_, "GetStatus").GetFields(), (std::vector<std::string>{"B"}));
+}
+
+TEST_F(BridgeTest, MalformedConnectionsGetAnErrorAndTheBridgeCarriesOn) {
+  StartBridge();
+  struct Case {
+    std::string bytes;
+    std::string reply;
+  };
+  const Case cases[] = {
+      {"", "ERR\tempty request\n"},
+      {"SetStatus\t%zz\n", "ERR\tbad percent escape in argument 1\n"},
+      {"SetStatus\tX", "OK\t1\n"},  // the end of the stream ends the line too
+      {"GetStatus\ntrailing junk is ignored\n", "OK\t1\t\n"},
+      {std::string(CADAutomationRequest::kMaxLineBytes + 100, 'x'), "ERR\trequest longer than 65536 bytes\n"},
+      {"Hello\n", "ERR\tunknown verb"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes.substr(0, 40));
+    std::string reply = RawExchange(socketPath_, c.bytes);
+    EXPECT_EQ(reply.substr(0, c.reply.size()), c.reply);
+  }
+  EXPECT_EQ(bridge_->GetServedCount(), std::size(cases));
+}
+
+TEST_F(BridgeTest, ManyClientsAtOnceAreAllAnsweredAndKeepTheirOwnOrder) {
+  StartBridge();
+  constexpr int kClients = 6, kRequests = 15;
+  std::vector<std::thread> clients;
+  std::atomic<int> ok{0};
+  for (int c = 0; c < kClients; ++c)
+    clients.emplace_back([&, c] {
+      for (int i = 0; i < kRequests; ++i) {
+        CADAutomationRequest request("SetStatus", {CADUnicodeString(std::to_string(c) + "-" + std::to_string(i))});
+        CADAutomationReply reply;
+        std::string error;
+        if (CADAutomationClient::Send(socketPath_, request, reply, error) == CADAutomationClient::Outcome::Replied &&
+            reply.IsOk())
+          ++ok;
+      }
+    });
+  for (auto& client : clients) client.join();
+  EXPECT_EQ(ok.load(), kClients * kRequests);
+  Loop().RunPending();
+  ASSERT_EQ(FakeModComm::Journal().size(), static_cast<size_t>(kClients * kRequests));
+  std::vector<int> next(kClients, 0);
+  for (const std::string& entry : FakeModComm::Journal()) {
+    int client = 0, index = 0;
+    ASSERT_EQ(std::sscanf(entry.c_str(), "SetStatus %d-%d", &client, &index), 2);
+    EXPECT_EQ(index, next[static_cast<size_t>(client)]++) << "client " << client << " out of order";
+  }
+}
