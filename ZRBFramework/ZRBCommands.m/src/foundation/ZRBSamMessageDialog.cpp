@@ -1,0 +1,5 @@
+#include "ZRBSamMessageDialog.h"
+
+CADListValCADString ZRBSamMessageDialog::GetResourceFilename() const {
+  return CADListValCADString{"ZRBSamMessageDialog", "ZRBMessageDialog"};
+}
