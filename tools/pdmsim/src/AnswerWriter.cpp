@@ -1,0 +1,45 @@
+#include "AnswerWriter.h"
+
+namespace pdmsim {
+
+void AnswerWriter::ApplyToRoot(ExchangeFile& answer, const std::optional<Fault>& fault) {
+    if (!fault) return;
+    ExchangeObject& root = answer.FindOrAdd("ROOT", true);
+    if (fault->code) root.Set("ACTION_SUCCESS", *fault->code);
+    for (const std::string& line : fault->stats) root.Append("STATS", line);
+}
+
+std::string AnswerWriter::Truncate(const std::string& bytes) {
+    if (bytes.size() < 2) return std::string();
+    std::size_t cut = bytes.size() / 2;
+    // Never cut right after a line end: a truncated answer ends mid-line.
+    while (cut > 1 && (bytes[cut - 1] == '\n' || bytes[cut] == '\n')) --cut;
+    return bytes.substr(0, cut);
+}
+
+std::string AnswerWriter::GarbageBytes() {
+    static const char kBytes[] = "PDM session aborted\n\x01\x02\xff\xfe {ROOT} not an answer\n@\n";
+    return std::string(kBytes, sizeof kBytes - 1);
+}
+
+bool AnswerWriter::Write(const ExchangeFile& answer, const std::string& path, const std::optional<Fault>& fault,
+                         std::string& note, std::string* error) {
+    if (fault && fault->noRewrite) {
+        note = "request left as it was (fault)";
+        return true;
+    }
+    if (fault && fault->garbage) {
+        note = "request overwritten with garbage (fault)";
+        return WriteFileAtomic(path, GarbageBytes(), error);
+    }
+    std::string bytes;
+    if (!answer.Serialize(bytes, error)) return false;
+    if (fault && fault->truncate) {
+        note = "answer written truncated (fault)";
+        return WriteFileAtomic(path, Truncate(bytes), error);
+    }
+    note = "answered";
+    return WriteFileAtomic(path, bytes, error);
+}
+
+}  // namespace pdmsim
