@@ -1,0 +1,209 @@
+// The module's memory of what the PDM told it for this CAD session: reference,
+// file, instance and path-to-root properties, global values, Ids and the
+// temporary-id counter, written to an XML file for local sessions and read
+// back. One instance per process: GlobPropertyManager.
+#pragma once
+
+#include <memory>
+
+#include "CADListVal.h"
+#include "CADUnicodeString.h"
+#include "ZRBGlobalProperties.h"
+#include "ZRBPropertyGlobal.h"
+#include "ZRBPropertyManagerNames.h"
+#include "ZRBPropertyManagerStore.h"
+
+// Every member is used on the host's user-interface thread only (commands,
+// timer callbacks and automation calls all run there); nothing locks.
+class ZRBPropertyManager {
+ public:
+  // --- lifecycle
+  ZRBPropertyManager();
+  ~ZRBPropertyManager();
+  ZRBPropertyManager(const ZRBPropertyManager&) = delete;
+  ZRBPropertyManager& operator=(const ZRBPropertyManager&) = delete;
+  // Reads what the manager takes from the host once (process id, cache
+  // activation). Runs by itself on first need; calling it again re-reads.
+  void Load();
+  // Drops every record (module unload).
+  void Unload();
+  // Back to the state of a fresh process: no records, no global values,
+  // counters at 0, empty registry, host values read again on next need.
+  void ResetForTests();
+
+  // --- global properties, temporary identifiers and the running-command
+  // registry: the process-wide object, which exists before the manager
+  void SetGlobalProperty(const CADUnicodeString& name, const CADUnicodeString& value) {
+    Globals().SetGlobalProperty(name, value);
+  }
+  CADUnicodeString GetGlobalProperty(const CADUnicodeString& name) const { return Globals().GetGlobalProperty(name); }
+  int DeleteGlobalProperty(const CADUnicodeString& name) { return Globals().DeleteGlobalProperty(name); }
+  int IsGlobalPropertySet(const CADUnicodeString& name) const { return Globals().IsGlobalPropertySet(name); }
+  CADUnicodeString GetNewTmpId() { return Globals().GetNewTmpId(); }
+  int GetTempCounter() const { return Globals().GetTempCounter(); }
+  void SetTmpCounter(int n) { Globals().SetTmpCounter(n); }
+  ZRBRunningCommandRegistry& GetRunningCommandRegistry() { return Globals().GetRunningCommandRegistry(); }
+  void RegisterRunningCommand(ZRBRunningCommandKind kind, ZRBCommand* command) {
+    Globals().RegisterRunningCommand(kind, command);
+  }
+  static ZRBGlobalProperties& Globals() { return ZRBGlobalProperties::Process(); }
+
+  // --- Ids
+  // A new reference Id (the first is 1); Ids are never reused in a process.
+  int GetNewId() { return store_.NewId(); }
+
+  // --- reference properties by part number (the record of that number)
+  void SetReferenceProperty(const CADUnicodeString& partNumber, const CADUnicodeString& name,
+                            const CADUnicodeString& value);
+  CADUnicodeString GetReferenceProperty(const CADUnicodeString& partNumber, const CADUnicodeString& name);
+  // The property of the record whose full path names `fullPath`.
+  CADUnicodeString GetReferencePropertyByFullPath(const CADUnicodeString& fullPath, const CADUnicodeString& name);
+  void DeleteReferenceProperty(const CADUnicodeString& partNumber, const CADUnicodeString& name);
+  // Deletes each named property from every reference record.
+  void DeleteReferenceProperties(const CADListValCADUnicodeString& names);
+  // Deletes every property of the record of that part number (the record stays).
+  void DeleteAllReferencePropsForReference(const CADUnicodeString& partNumber);
+  int IsReferencePropertySet(const CADUnicodeString& partNumber, const CADUnicodeString& name);
+  void GetAllReferenceProperties(const CADUnicodeString& partNumber, CADListValCADUnicodeString& names,
+                                 CADListValCADUnicodeString& values);
+
+  // --- file properties (keyed by full path; equivalent spellings match)
+  void SetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name,
+                       const CADUnicodeString& value);
+  CADUnicodeString GetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name);
+  void DeleteFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name);
+  // Deletes each named property from every file record.
+  void DeleteFileProperties(const CADListValCADUnicodeString& names);
+  int IsFilePropertySet(const CADUnicodeString& fullPath, const CADUnicodeString& name);
+  void GetAllFileProperties(const CADUnicodeString& fullPath, CADListValCADUnicodeString& names,
+                            CADListValCADUnicodeString& values);
+
+  // --- instance properties by parent part number and child instance name
+  void SetInstanceProperty(const CADUnicodeString& parentPartNumber, const CADUnicodeString& childInstanceName,
+                           const CADUnicodeString& name, const CADUnicodeString& value);
+  CADUnicodeString GetInstanceProperty(const CADUnicodeString& parentPartNumber,
+                                       const CADUnicodeString& childInstanceName, const CADUnicodeString& name);
+  void DeleteInstanceProperty(const CADUnicodeString& parentPartNumber, const CADUnicodeString& childInstanceName,
+                              const CADUnicodeString& name);
+  int IsInstancePropertySet(const CADUnicodeString& parentPartNumber, const CADUnicodeString& childInstanceName,
+                            const CADUnicodeString& name);
+  void GetAllInstanceProperties(const CADUnicodeString& parentPartNumber, const CADUnicodeString& childInstanceName,
+                                CADListValCADUnicodeString& names, CADListValCADUnicodeString& values);
+  // Removes the instance record (all its properties).
+  void DeleteAllInstancePropsForInstance(const CADUnicodeString& parentPartNumber,
+                                         const CADUnicodeString& childInstanceName);
+
+  // --- path-to-root properties by path-to-root string
+  void SetPathToRootProperty(const CADUnicodeString& pathToRoot, const CADUnicodeString& name,
+                             const CADUnicodeString& value);
+  CADUnicodeString GetPathToRootProperty(const CADUnicodeString& pathToRoot, const CADUnicodeString& name);
+  void DeletePathToRootProperty(const CADUnicodeString& pathToRoot, const CADUnicodeString& name);
+  int IsPathToRootPropertySet(const CADUnicodeString& pathToRoot, const CADUnicodeString& name);
+  void GetAllPathToRootProperties(const CADUnicodeString& pathToRoot, CADListValCADUnicodeString& names,
+                                  CADListValCADUnicodeString& values);
+
+  // --- records
+  ZRBPropertyReference* GetReferenceObject(const CADUnicodeString& partNumber) const;
+  ZRBPropertyReference* GetReferenceObject(int id) const;
+  ZRBPropertyReference* GetReferenceObjectByFullPath(const CADUnicodeString& fullPath) const;
+  ZRBPropertyFile* GetFileObject(const CADUnicodeString& fullPath) const;
+  ZRBPropertyInstance* GetInstanceObject(const CADUnicodeString& parentPartNumber,
+                                         const CADUnicodeString& childInstanceName) const;
+  ZRBPropertyPathToRoot* GetPathToRootObject(const CADUnicodeString& pathToRoot) const;
+  // Folds `second` into `first` (values, properties, instance links) and
+  // removes `second`; 0 and no change when both carry different non-empty
+  // values for one field or property, or when they are the same record.
+  int MergeReferences(ZRBPropertyReference& first, ZRBPropertyReference& second);
+  // Re-keys the record of `oldPartNumber` to `newPartNumber` (merging into
+  // an existing record of the new number); 0 when the merge is refused.
+  int SetReferencePartNumber(const CADUnicodeString& oldPartNumber, const CADUnicodeString& newPartNumber);
+  // Moves every property of the record of `fromPartNumber` onto the record
+  // of `toPartNumber` (created when missing), overwriting equal names.
+  void UpdateAllReferenceProperties(const CADUnicodeString& fromPartNumber, const CADUnicodeString& toPartNumber);
+  // The files the records know: the path of every file record, then the
+  // full path of every reference record that has one, each once.
+  void GetAllKnownFileNames(CADListValCADUnicodeString& fullPaths) const;
+  // Full path and "ZRB_LAST_KNOWN_MOD_TIME" of every file record that has one.
+  void GetAllKnownFilesAndModTimes(CADListValCADUnicodeString& fullPaths, CADListValCADUnicodeString& times) const;
+  // Reference records with design tables ("ZRB_DESIGNTABLES" set), in order.
+  void GetAllReferencesForDT(CADListVal<ZRBPropertyReference*>& references) const;
+  // For a document saved under a new name: the file record of `oldPath`
+  // gives its properties to `newPath` and the reference records that named
+  // `oldPath` now name `newPath`.
+  void SetPropForSaveAs(const CADUnicodeString& oldPath, const CADUnicodeString& newPath);
+
+  // --- black boxes and archives (paths are full file paths)
+  void AddBlackBoxRoot(const CADUnicodeString& parentPartNumber, const CADUnicodeString& rootFullPath);
+  void AddBlackBoxItem(const CADUnicodeString& parentPartNumber, const CADUnicodeString& itemFullPath);
+  int IsBlackBoxRoot(const CADUnicodeString& parentPartNumber, const CADUnicodeString& fullPath) const;
+  int IsBlackBoxItem(const CADUnicodeString& parentPartNumber, const CADUnicodeString& fullPath) const;
+  // 1 when any record lists `fullPath` as a black-box item.
+  int IsBlackBoxItem(const CADUnicodeString& fullPath) const;
+  int HasBlackBoxAttached(const CADUnicodeString& partNumber) const;
+  CADListValCADUnicodeString GetBlackBoxRoots(const CADUnicodeString& partNumber) const;
+  CADListValCADUnicodeString GetBlackBoxItems(const CADUnicodeString& partNumber) const;
+  void RemoveAllBlackBoxRoots(const CADUnicodeString& partNumber);
+  void RemoveAllBlackBoxItems(const CADUnicodeString& partNumber);
+  // A black-box file was renamed: every list naming `oldPath` names `newPath`.
+  void BlackBoxContentChanged(const CADUnicodeString& oldPath, const CADUnicodeString& newPath);
+  // A black-box file is gone: no list names it any more.
+  void BlackBoxContentRemoved(const CADUnicodeString& fullPath);
+  // 1 when a file record names `fullPath` as its packed archive ("ZRB_ARCHIVE_FILE").
+  int IsArchiveFileNameSet(const CADUnicodeString& fullPath) const;
+
+  // --- persistence
+  // Writes the data file (through a temporary file and a rename); 1 or 0.
+  int Write(const CADUnicodeString& dataPath, const CADUnicodeString& dtdPath);
+  int WriteDTD(const CADUnicodeString& dtdPath);
+  // Drops all records and reads the file; 0 when the file is missing or
+  // damaged (what precedes the damage stays). The running process's global
+  // values are kept: a file never chooses the PDM command line.
+  int Read(const CADUnicodeString& dataPath);
+  // The same in the temporary directory, named after the user.
+  int WritePropertiesToTmp();
+  int ReadPropertiesFromTmp();
+  // Drops every record (not the global values, not the counters).
+  void Initialize();
+  // All records on the debug trace.
+  void Dump() const;
+  static CADUnicodeString EscapeString(const CADUnicodeString& text);
+
+  // --- reading (called by the file's SAX handler); a global record read is
+  // only traced: the running process keeps its own
+  void AddProperty(std::unique_ptr<ZRBPropertyGlobal> record);
+  void AddProperty(std::unique_ptr<ZRBPropertyReference> record);
+  void AddProperty(std::unique_ptr<ZRBPropertyFile> record);
+  void AddProperty(std::unique_ptr<ZRBPropertyInstance> record);
+  void AddProperty(std::unique_ptr<ZRBPropertyPathToRoot> record);
+  void SetProcessId(unsigned long processId) {
+    EnsureLoaded();
+    processId_ = processId;
+  }
+  unsigned long GetProcessId();
+
+  // --- host settings
+  int IsCacheActivationOn();
+  // Tests switch cache activation without a settings repository.
+  void SetCacheActivationForTests(int on);
+
+  // --- direct access for the integrity check and tools
+  const ZRBPropertyManagerStore& Store() const { return store_; }
+  const ZRBPropertyManagerNames& ConfiguredNames() const { return names_; }
+  const ZRBPropertyGlobal* GlobalRecord() const { return Globals().GetGlobalRecord(); }
+
+ private:
+  void EnsureLoaded();
+  ZRBPropertyInstance* FindInstance(const CADUnicodeString& parentPartNumber,
+                                    const CADUnicodeString& childInstanceName) const;
+  ZRBPropertyInstance* FindOrCreateInstance(const CADUnicodeString& parentPartNumber,
+                                            const CADUnicodeString& childInstanceName);
+  static int TempFilePaths(CADUnicodeString& dataPath, CADUnicodeString& dtdPath);
+
+  ZRBPropertyManagerStore store_;
+  ZRBPropertyManagerNames names_;
+  unsigned long processId_ = 0;
+  int cacheActivation_ = 0;
+  bool loaded_ = false;
+};
+
+extern ZRBPropertyManager GlobPropertyManager;
