@@ -13,7 +13,8 @@ CachedFileList CachedFileList::Load(const std::string& path) {
 
 CachedFileList CachedFileList::FromBytes(std::string_view bytes) {
     CachedFileList list;
-    for (const ExchangeObject& object : ExchangeFile::Parse(bytes).Objects()) {
+    ExchangeFile file = ExchangeFile::Parse(bytes);
+    for (const ExchangeObject& object : file.Objects()) {
         // Only copies in the exchange map count; "REL_CACHE" alone names the
         // released cache, where nothing is delivered.
         if (object.Get("XMAP") != "1") continue;

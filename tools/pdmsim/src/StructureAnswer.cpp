@@ -25,6 +25,24 @@ std::string RoleFor(std::string_view kind) {
     return "part";
 }
 
+// Adds the object, or merges its slots into an object of the same key that the
+// request already holds (the request's slots stay, the answer's are added).
+std::ptrdiff_t FindIndex(const ExchangeFile& answer, std::string_view key) {
+    const auto& objects = answer.Objects();
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        if (objects[i].Key() == key) return static_cast<std::ptrdiff_t>(i);
+    }
+    return static_cast<std::ptrdiff_t>(objects.size());
+}
+
+void Put(ExchangeFile& answer, ExchangeObject object) {
+    if (ExchangeObject* existing = answer.Find(object.Key())) {
+        for (const auto& [name, value] : object.Slots()) existing->SetRaw(name, value);
+        return;
+    }
+    answer.Objects().push_back(std::move(object));
+}
+
 }  // namespace
 
 StructureAnswer::StructureAnswer(VaultCatalog& catalog, FileStore& store, std::string exchangeMap,
@@ -92,8 +110,8 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     }
 
     // Reserve the item's place so the file lists parents before children.
-    std::size_t slot = answer.Objects().size();
-    answer.Add(item.obid);
+    const bool reserved = answer.Find(item.obid) == nullptr;
+    if (reserved) answer.Add(item.obid);
     ExchangeObject object(item.obid);
     object.Set("OBID", item.obid);
     object.Set("CLASSNAME", item.className);
@@ -119,7 +137,7 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     }
 
     if (!AddDocumentObject(answer, item, *document)) {
-        answer.Objects().erase(answer.Objects().begin() + static_cast<std::ptrdiff_t>(slot));
+        if (reserved) answer.Objects().erase(answer.Objects().begin() + FindIndex(answer, item.obid));
         itemDone_[item.obid] = false;
         return false;
     }
@@ -160,7 +178,7 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     }
     if (!tableKeys.empty()) object.SetList("TABLES", tableKeys);
 
-    answer.Objects()[slot] = std::move(object);
+    Put(answer, std::move(object));
     itemDone_[item.obid] = true;
     return true;
 }
@@ -194,7 +212,7 @@ bool StructureAnswer::AddDocumentObject(ExchangeFile& answer, const Item& item, 
     SetIdentityAttributes(object, item);
     object.Set("CADCLASSNAME", CadClassFor(doc.role));
     if (!PlaceFile(object, doc)) return false;
-    answer.Objects().push_back(std::move(object));
+    Put(answer, std::move(object));
     return true;
 }
 
@@ -209,7 +227,7 @@ void StructureAnswer::AddTableObject(ExchangeFile& answer, const Item& item, con
     object.Set("NAME", table.name);
     object.Set("ACTIVATED", table.activated ? "1" : "0");
     if (!PlaceFile(object, doc)) return;
-    answer.Objects().push_back(std::move(object));
+    Put(answer, std::move(object));
 }
 
 void StructureAnswer::AddRelationObject(ExchangeFile& answer, const std::string& key, const Relation& rel,
@@ -225,7 +243,7 @@ void StructureAnswer::AddRelationObject(ExchangeFile& answer, const std::string&
         object.Set("REL_DB_NAME", rel.dbName);
         object.Set("CLASSNAME", rel.className);
     }
-    answer.Objects().push_back(std::move(object));
+    Put(answer, std::move(object));
 }
 
 bool StructureAnswer::PlaceFile(ExchangeObject& object, const Document& doc) {
