@@ -31,7 +31,10 @@ class CADFrmLayout {
   void Reset();
 
  private:
+  friend class CADDocumentServices;
   CADFrmLayout() = default;
+  // Takes a window out without touching its document.
+  void DropWindow(CADFrmWindow* window);
   std::vector<CADFrmWindow*> windows_;  // one reference held on each
   CADFrmWindow* current_ = nullptr;
 };
