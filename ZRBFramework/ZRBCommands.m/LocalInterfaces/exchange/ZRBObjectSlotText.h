@@ -31,8 +31,8 @@ class ZRBObjectSlotText {
     std::size_t afterEscape = 0;
     bool Any() const { return beforeEscape != 0 || afterEscape != 0; }
   };
-  // The stored form of `raw`: cut to the limit, blanks (and CRs) stripped at
-  // both ends, each LF written as "@EOL@", every other CR removed.
+  // The stored form of `raw`: blanks (and CRs) stripped at both ends, cut to
+  // the limit, each LF written as "@EOL@", every other CR removed.
   static Cuts NormalizeValue(std::string_view raw, std::string& out);
   // A list item's stored form inside its braces: LF as "@EOL@", CRs removed.
   static std::string EscapeItem(std::string_view item);

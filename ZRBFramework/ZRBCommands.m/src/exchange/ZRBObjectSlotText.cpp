@@ -65,13 +65,14 @@ std::size_t ZRBObjectSlotText::SafeCut(std::string_view text, std::size_t limit)
 
 ZRBObjectSlotText::Cuts ZRBObjectSlotText::NormalizeValue(std::string_view raw, std::string& out) {
   Cuts cuts;
-  std::string_view v = raw;
+  // Stripped before measuring: every written value follows "} ", and a value
+  // of full length must read back whole.
+  std::string_view v = StripEnds(raw);
   if (v.size() > kMaxValueBytes) {
     std::size_t keep = SafeCut(v, kMaxValueBytes);
     cuts.beforeEscape = v.size() - keep;
-    v = v.substr(0, keep);
+    v = StripEnds(v.substr(0, keep));
   }
-  v = StripEnds(v);
 
   const bool hasLineFeed = std::memchr(v.data(), '\n', v.size()) != nullptr;
   const bool hasCarriageReturn = std::memchr(v.data(), '\r', v.size()) != nullptr;

@@ -1,0 +1,123 @@
+// Reading exchange object files as the PDM side writes them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ExchangeTestSupport.h"
+#include "ZRBObjectManager.h"
+#include "ZRBObjectReadObserver.h"
+
+namespace {
+const std::string kAnswer =
+    "@ROOT ACTION_SUCCESS=1 STATS={Saved 2 documents} {Checked in}|@0 ZRB_OBID=4711-0815 PARTNUMBER=Grundplatte";
+
+struct FileCase {
+  const char* file;
+  std::string objects;
+};
+
+TEST(ZRBObjectManagerRead, HandWrittenPdmFiles) {
+  const FileCase cases[] = {
+      {"pdm-crlf.zrb", kAnswer},
+      {"pdm-indented.zrb", kAnswer},
+      {"pdm-blank-lines.zrb", kAnswer},
+      {"pdm-no-blank.zrb", kAnswer},
+      {"pdm-stop-mid.zrb", "@ROOT ACTION_SUCCESS=1 STATS={Saved 2 documents} {Checked in}|@0 ZRB_OBID=4711-0815"},
+      {"empty.zrb", ""},
+      {"first-line-empty.zrb", ""},
+  };
+  for (const auto& c : cases) {
+    ZRBObjectManager manager;
+    EXPECT_EQ(manager.Read(CADUnicodeString(TestData(c.file))), 1) << c.file;
+    EXPECT_EQ(Describe(manager), c.objects) << c.file;
+  }
+}
+
+struct TextCase {
+  const char* what;
+  std::string bytes;
+  std::string objects;
+};
+
+TEST(ZRBObjectManagerRead, EdgeCasesOfTheFormat) {
+  const std::string longValue(70000, 'v');
+  const std::string longKey(70000, 'k');
+  const TextCase cases[] = {
+      {"slot line ends right after the brace: the object ends", "@A\n{X}\n{Y} 2\n", "@A"},
+      {"the same with CRLF", "@A\r\n{X}\r\n{Y} 2\r\n", "@A"},
+      {"a blank after the brace makes an empty value", "@A\n{X} \n{Y} 2\n", "@A X= Y=2"},
+      {"object without slots", "@A\n@B\n{X} 1\n", "@A|@B X=1"},
+      {"header without key stops", "@A\n{X} 1\n@\n@B\n", "@A X=1"},
+      {"header key keeps inner blanks, loses its CR", "@ my key \r\n{X} 1\n", "@ my key  X=1"},
+      {"file not beginning with @", "{X} 1\n@A\n", ""},
+      {"leading blank before the first header", " @A\n", ""},
+      {"indentation and blank lines between objects", "@A\n\n   \t\n  {X} 1\n\n\t@B\n", "@A X=1|@B"},
+      {"last line without line feed", "@A\n{X} 1", "@A X=1"},
+      {"empty slot name stops", "@A\n{} 1\n{Y} 2\n", "@A"},
+      {"unclosed slot name stops", "@A\n{X 1\n{Y} 2\n", "@A"},
+      {"name with a brace is refused, reading goes on", "@A\n{{X} 1\n{Y} 2\n", "@A Y=2"},
+      {"repeated slot keeps the last value at the first place", "@A\n{X} 1\n{Y} 2\n{x} 3\n", "@A X=3 Y=2"},
+      {"duplicate keys are both read", "@A\n{X} 1\n@A\n{X} 2\n", "@A X=1|@A X=2"},
+      {"a line longer than 65536 bytes is read whole", "@A\n{X} " + longValue + "\n@B\n{Y} 2\n",
+       "@A X=" + std::string(16300, 'v') + "|@B Y=2"},
+      {"a key longer than 65536 bytes", "@" + longKey + "\n{X} 1\n@B\n", "@" + longKey + " X=1|@B"},
+      {"a UTF-8 byte order mark is skipped", "\xEF\xBB\xBF@A\n{X} \xC3\xA4\n", "@A X=\xC3\xA4"},
+      {"NUL bytes stay in values", std::string("@A\n{X} a\0b\n", 11), std::string("@A X=a\0b", 8)},
+  };
+  ScratchDir dir;
+  for (const auto& c : cases) {
+    WriteBytes(dir.File("in.zrb"), c.bytes);
+    ZRBObjectManager manager;
+    EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("in.zrb"))), 1) << c.what;
+    EXPECT_EQ(Describe(manager), c.objects) << c.what;
+  }
+}
+
+TEST(ZRBObjectManagerRead, UnreadableFilesFailAndLeaveTheManagerEmpty) {
+  ScratchDir dir;
+  WriteBytes(dir.File("old.zrb"), "@OLD\n");
+  for (const std::string& path : {dir.File("missing.zrb"), dir.Path()}) {
+    ZRBObjectManager manager;
+    ASSERT_EQ(manager.Read(CADUnicodeString(dir.File("old.zrb"))), 1);
+    TraceCapture trace;
+    EXPECT_EQ(manager.Read(CADUnicodeString(path)), 0) << path;
+    EXPECT_EQ(manager.GetObjectCount(), 0) << path;
+    EXPECT_NE(trace.Text().find("ZRBObjectManager: Could not"), std::string::npos) << trace.Text();
+  }
+}
+
+TEST(ZRBObjectManagerRead, ReadingAgainReflectsOnlyTheCurrentContent) {
+  ScratchDir dir;
+  ZRBObjectManager manager;
+  WriteBytes(dir.File("f.zrb"), "@A\n{X} 1\n@B\n");
+  manager.Read(CADUnicodeString(dir.File("f.zrb")));
+  WriteBytes(dir.File("f.zrb"), "@C\n");
+  manager.Read(CADUnicodeString(dir.File("f.zrb")));
+  EXPECT_EQ(Describe(manager), "@C");
+  EXPECT_EQ(manager.GetObject("A"), nullptr);
+}
+
+// Records the observer calls as text.
+class Recorder : public ZRBObjectReadObserver {
+ public:
+  void OnObject(long line, std::string_view key) override { log += "object " + std::to_string(line) + " " + std::string(key) + ";"; }
+  void OnSlot(long line, std::string_view name, std::string_view, ZRBSlotStore result) override {
+    static const char* const kResult[] = {"whole", "cut", "refused"};
+    log += "slot " + std::to_string(line) + " " + std::string(name) + " " + kResult[static_cast<int>(result)] + ";";
+  }
+  void OnStop(long line, std::string_view text) override {
+    log += "stop " + std::to_string(line) + " [" + std::string(text) + "];";
+  }
+  std::string log;
+};
+
+TEST(ZRBObjectManagerRead, ObserverHearsLineNumbersAndTheStop) {
+  ScratchDir dir;
+  WriteBytes(dir.File("f.zrb"), "@A\r\n\r\n  {X} 1\r\n{Y} " + std::string(16301, 'y') + "\n{{} 3\n\n@B\ngarbage\n@C\n");
+  ZRBObjectManager manager;
+  Recorder recorder;
+  EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("f.zrb")), recorder), 1);
+  EXPECT_EQ(recorder.log,
+            "object 1 A;slot 3 X whole;slot 4 Y cut;slot 5 { refused;object 7 B;stop 8 [garbage];");
+}
+}  // namespace

@@ -1,0 +1,240 @@
+// Slot values of one exchange object: the stored form, the limits and the
+// list form.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "ExchangeTestSupport.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBObject.h"
+#include "ZRBTrace.h"
+
+namespace {
+std::string X(std::size_t n, char c = 'x') { return std::string(n, c); }
+
+std::string Stored(const ZRBObject& o, const char* name) {
+  CADListValCADString names, values;
+  o.GetAllSlots(names, values);
+  int at = names.Locate(CADString(name));
+  return at ? values[at].str() : "<missing>";
+}
+
+struct ValueCase {
+  const char* what;
+  std::string value;
+  std::string stored;
+  int result;
+};
+
+class SetSlotValueCases : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(SetSlotValueCases, StoresTheNormalisedValue) {
+  const ValueCase& c = GetParam();
+  ZRBObject o;
+  EXPECT_EQ(o.SetSlotValue("Slot", CADString(c.value)), c.result) << c.what;
+  EXPECT_EQ(Stored(o, "SLOT"), c.stored) << c.what;
+  EXPECT_LE(Stored(o, "SLOT").size(), 16300u) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SetSlotValueCases,
+    ::testing::Values(
+        ValueCase{"plain", "abc", "abc", 1},
+        ValueCase{"blanks and tabs at both ends", "  a b \t", "a b", 1},
+        ValueCase{"line feeds escaped", "a\nb\n", "a@EOL@b@EOL@", 1},
+        ValueCase{"CRs removed, also before a trailing blank", "a\r\nb \r", "a@EOL@b", 1},
+        ValueCase{"empty", "", "", 1},
+        ValueCase{"exactly the limit", X(16300), X(16300), 1},
+        ValueCase{"one byte over", X(16301), X(16300), 0},
+        ValueCase{"blanks do not count against the limit", "  " + X(16300) + " ", X(16300), 1},
+        ValueCase{"a cut exposing a blank strips it", X(16299) + " yy", X(16299), 0},
+        ValueCase{"cut never splits a 2-byte sequence", X(16299) + "\xC3\xA9", X(16299), 0},
+        ValueCase{"cut never splits a 3-byte sequence", X(16298) + "\xE2\x82\xAC", X(16298), 0},
+        ValueCase{"cut never splits a 4-byte sequence", X(16297) + "\xF0\x9F\x98\x80" + "y", X(16297), 0},
+        ValueCase{"a sequence ending at the limit stays", X(16298) + "\xC3\xA9" + "y", X(16298) + "\xC3\xA9", 0},
+        ValueCase{"escape growth cut before a partial @EOL@", X(16296) + "\nyyy", X(16296), 0},
+        ValueCase{"escape growth at the very end", X(16299) + "\n", X(16299), 0},
+        ValueCase{"escape growth keeps whole escapes", X(16290) + "\n" + X(20, 'y'),
+                  X(16290) + "@EOL@" + X(5, 'y'), 0}));
+
+TEST(ZRBObjectSlots, NamesAreCaseInsensitiveAndKeepTheOrderOfFirstSetting) {
+  ZRBObject o;
+  EXPECT_EQ(o.SetSlotValue("partNumber", "1"), 1);
+  EXPECT_EQ(o.SetSlotValue("Zrb_Obid", "2"), 1);
+  EXPECT_EQ(o.SetSlotValue("PARTNUMBER", "3"), 1);
+  EXPECT_EQ(o.GetSlotValue("partnumber"), "3");
+  EXPECT_EQ(o.GetSlotValue("missing"), "");
+  CADListValCADString names, values;
+  EXPECT_EQ(o.GetAllSlots(names, values), 1);
+  EXPECT_EQ(names, (CADListValCADString{"PARTNUMBER", "ZRB_OBID"}));
+  EXPECT_EQ(values, (CADListValCADString{"3", "2"}));
+  ZRBObject empty;
+  EXPECT_EQ(empty.GetAllSlots(names, values), 0);
+}
+
+TEST(ZRBObjectSlots, LineFeedsComeBackFromGetSlotValue) {
+  ZRBObject o;
+  o.SetSlotValue("NOTE", "first\r\nsecond\nthird");
+  EXPECT_EQ(o.GetSlotValue("note"), "first\nsecond\nthird");
+}
+
+TEST(ZRBObjectSlots, NamesThatWouldCorruptTheFileAreRefused) {
+  for (const char* name : {"", "{A", "A}", "A\nB", "A\rB"}) {
+    ZRBObject o;
+    TraceCapture trace;
+    EXPECT_EQ(o.SetSlotValue(name, "v"), 0) << name;
+    EXPECT_EQ(o.SetSlotValueList(name, {"v"}), 0) << name;
+    EXPECT_EQ(o.SlotAppend(name, "v"), 0) << name;
+    EXPECT_EQ(o.GetSlotCount(), 0) << name;
+    EXPECT_NE(trace.Text().find("refused"), std::string::npos) << name;
+  }
+}
+
+TEST(ZRBObjectSlots, TruncationIsTraced) {
+  TraceCapture trace;
+  ZRBObject o;
+  o.SetSlotValue("long", CADString(X(16305)));
+  EXPECT_NE(trace.Text().find("ZRBObject: Slot:LONG truncated 5 Byte\n"), std::string::npos) << trace.Text();
+}
+
+struct ListReadCase {
+  std::string value;
+  CADListValCADString items;
+};
+
+TEST(ZRBObjectSlots, GetSlotValueListSplitsBracedItems) {
+  const ListReadCase cases[] = {
+      {"abc", {"abc"}},
+      {"{a} {b}", {"a", "b"}},
+      {"{}", {""}},
+      {"", {}},
+      {"{a}{b c}", {"a", "b c"}},
+      {"text {a} between {b", {"a", "b"}},
+      {"{a\nb} {c}", {"a\nb", "c"}},
+  };
+  for (const auto& c : cases) {
+    ZRBObject o;
+    o.SetSlotValue("L", CADString(c.value));
+    EXPECT_EQ(o.GetSlotValueList("l"), c.items) << c.value;
+  }
+}
+
+struct ListWriteCase {
+  const char* what;
+  CADListValCADString items;
+  std::string stored;
+  int result;
+};
+
+TEST(ZRBObjectSlots, SetSlotValueListDropsWholeItemsAtTheLimit) {
+  const ListWriteCase cases[] = {
+      {"three items", {"a", "b", "c"}, "{a} {b} {c}", 1},
+      {"no items", {}, "", 1},
+      {"empty item", {"", "x"}, "{} {x}", 1},
+      {"line ends escaped", {"a\r\nb"}, "{a@EOL@b}", 1},
+      {"one item exactly at the limit", {CADString(X(16298))}, "{" + X(16298) + "}", 1},
+      {"one item one byte too long", {CADString(X(16299))}, "", 0},
+      {"second item fits exactly", {CADString(X(8000)), CADString(X(8295, 'y'))},
+       "{" + X(8000) + "} {" + X(8295, 'y') + "}", 1},
+      {"second item dropped whole", {CADString(X(8000)), CADString(X(8297, 'y')), "z"}, "{" + X(8000) + "}", 0},
+      {"escape growth counted", {CADString(X(16294) + "\n")}, "", 0},
+  };
+  for (const auto& c : cases) {
+    ZRBObject o;
+    EXPECT_EQ(o.SetSlotValueList("L", c.items), c.result) << c.what;
+    EXPECT_EQ(Stored(o, "L"), c.stored) << c.what;
+  }
+}
+
+TEST(ZRBObjectSlots, SlotAppendTrimsAndExtendsTheList) {
+  ZRBObject o;
+  EXPECT_EQ(o.SlotAppend("files", "  a.CADPart \t"), 1);
+  EXPECT_EQ(o.SlotAppend("FILES", "b.CADPart\r"), 1);
+  EXPECT_EQ(o.SlotAppend("Files", ""), 1);
+  EXPECT_EQ(Stored(o, "FILES"), "{a.CADPart} {b.CADPart} {}");
+  EXPECT_EQ(o.GetSlotValueList("files"), (CADListValCADString{"a.CADPart", "b.CADPart", ""}));
+
+  ZRBObject plain;
+  plain.SetSlotValue("S", "x");
+  plain.SlotAppend("S", "y");
+  EXPECT_EQ(Stored(plain, "S"), "{x} {y}");
+
+  ZRBObject full;
+  full.SetSlotValueList("S", {CADString(X(16290))});
+  EXPECT_EQ(full.SlotAppend("S", "too much"), 0);
+  EXPECT_EQ(full.GetSlotValueList("S").Size(), 1);
+}
+
+TEST(ZRBObjectFile, ReadHandsBackTheLineThatEndsTheObject) {
+  std::FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  const std::string text = "@A\n{X} 1\n\n@B\n{Y} " + X(10000) + "\n@C\nstop\n";
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::rewind(f);
+  ZRBObject a, b, c, d;
+  EXPECT_EQ(a.Read(f), 1);
+  EXPECT_EQ(b.Read(f), 1);
+  EXPECT_EQ(c.Read(f), 1);
+  EXPECT_EQ(d.Read(f), 0);
+  EXPECT_EQ(a.GetKey(), "A");
+  EXPECT_EQ(a.GetSlotValue("X"), "1");
+  EXPECT_EQ(b.GetKey(), "B");
+  EXPECT_EQ(b.GetSlotValue("Y").GetLength(), 10000);
+  EXPECT_EQ(c.GetKey(), "C");
+  EXPECT_EQ(c.GetSlotCount(), 0);
+  std::fclose(f);
+}
+
+std::string ReadAll(std::FILE* f) {
+  std::rewind(f);
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+  return out;
+}
+
+TEST(ZRBObjectFile, WriteGivesHeaderAndSlotLinesAndRefusesAnEmptyKey) {
+  std::FILE* in = std::tmpfile();
+  std::FILE* out = std::tmpfile();
+  ASSERT_TRUE(in && out);
+  std::fputs("@K\n{a} 1\n{b}  \n", in);
+  std::rewind(in);
+  ZRBObject o;
+  ASSERT_EQ(o.Read(in), 1);
+  EXPECT_EQ(o.Write(out), 1);
+  EXPECT_EQ(ReadAll(out), "@K\n{A} 1\n{B} \n");
+
+  ZRBObject keyless;
+  keyless.SetSlotValue("a", "1");
+  std::FILE* third = std::tmpfile();
+  EXPECT_EQ(keyless.Write(third), 0);  // "@" alone would end the reading of the whole file
+  EXPECT_EQ(ReadAll(third), "");
+  std::fclose(in);
+  std::fclose(out);
+  std::fclose(third);
+}
+
+TEST(ZRBObjectFile, DumpShowsPlainAndListSlots) {
+  ZRBObject o;
+  o.SetSlotValue("partnumber", "4711");
+  o.SetSlotValueList("stats", {"Saved", "two\nlines"});
+  TraceCapture trace;
+  o.Dump();
+  EXPECT_EQ(trace.Text(), "ZRBObject:\nID:[]\nPARTNUMBER:[4711]\nSTATS->\nSaved\ntwo\nlines\n");
+}
+
+TEST(ZRBObjectFile, NothingIsPrintedWhileTracingIsOff) {
+  std::ostringstream out;
+  ZRBTrace::SetStream(&out);
+  const int previous = g_ZRBConfig.GetDebug();
+  g_ZRBConfig.SetDebug(0);
+  ZRBObject o;
+  o.SetSlotValue("x", CADString(X(17000)));
+  o.SetSlotValue("{", "refused");
+  o.Dump();
+  g_ZRBConfig.SetDebug(previous);
+  ZRBTrace::SetStream(nullptr);
+  EXPECT_EQ(out.str(), "");
+}
+}  // namespace
