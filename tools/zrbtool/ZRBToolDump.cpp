@@ -1,0 +1,145 @@
+// zrbtool dump [--json] FILE: the objects of an exchange object file as the
+// module reads them.
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "ZRBObjectManager.h"
+#include "ZRBObjectReadObserver.h"
+#include "ZRBToolCommand.h"
+#include "ZRBToolText.h"
+
+namespace {
+// Remembers where reading stopped, for a hint on the error stream.
+class StopWatcher : public ZRBObjectReadObserver {
+ public:
+  void OnStop(long line, std::string_view) override { stopLine = line; }
+  long stopLine = 0;
+};
+
+struct Slot {
+  std::string name;
+  std::string stored;
+};
+
+std::vector<Slot> SlotsOf(const ZRBObject& object) {
+  CADListValCADString names, values;
+  object.GetAllSlots(names, values);
+  std::vector<Slot> slots;
+  for (int i = 1; i <= names.Size(); ++i) slots.push_back({names[i].str(), values[i].str()});
+  return slots;
+}
+
+// Writes `text` with its line breaks continued under `indent` columns.
+void WriteIndented(std::ostream& out, const std::string& text, std::size_t indent) {
+  if (text.empty()) {
+    out << "(empty)\n";
+    return;
+  }
+  std::size_t from = 0;
+  for (;;) {
+    std::size_t lf = text.find('\n', from);
+    out << text.substr(from, lf == std::string::npos ? std::string::npos : lf - from) << "\n";
+    if (lf == std::string::npos) break;
+    out << std::string(indent, ' ');
+    from = lf + 1;
+  }
+}
+
+void DumpReadable(const ZRBObjectManager& manager, std::ostream& out) {
+  int objects = 0;
+  int slotCount = 0;
+  for (ZRBObject* object = manager.GetFirstObject(); object; object = manager.GetNextObject(object)) {
+    if (objects++ > 0) out << "\n";
+    std::vector<Slot> slots = SlotsOf(*object);
+    slotCount += static_cast<int>(slots.size());
+    out << "@" << object->GetKey() << (slots.empty() ? "    (no slots)" : "") << "\n";
+    std::size_t width = 0;
+    for (const Slot& slot : slots) width = std::max(width, slot.name.size());
+    width = std::min<std::size_t>(width, 28);
+    for (const Slot& slot : slots) {
+      const std::size_t column = 2 + std::max(width, slot.name.size()) + 2;
+      out << "  " << slot.name << std::string(column - 2 - slot.name.size(), ' ');
+      if (!slot.stored.empty() && slot.stored.front() == '{') {
+        CADListValCADString items = object->GetSlotValueList(CADString(slot.name));
+        out << "(list of " << items.Size() << (items.Size() == 1 ? " item)\n" : " items)\n");
+        for (const CADString& item : items) {
+          out << std::string(column, ' ') << "- ";
+          WriteIndented(out, item.str(), column + 2);
+        }
+      } else {
+        WriteIndented(out, object->GetSlotValue(CADString(slot.name)).str(), column);
+      }
+    }
+  }
+  if (objects > 0) out << "\n";
+  out << objects << (objects == 1 ? " object, " : " objects, ") << slotCount
+      << (slotCount == 1 ? " slot\n" : " slots\n");
+}
+
+void DumpJson(const ZRBObjectManager& manager, std::ostream& out) {
+  out << "[";
+  bool firstObject = true;
+  for (ZRBObject* object = manager.GetFirstObject(); object; object = manager.GetNextObject(object)) {
+    out << (firstObject ? "\n  " : ",\n  ");
+    firstObject = false;
+    out << "{\"key\": " << ZRBToolText::JsonString(object->GetKey().view()) << ", \"slots\": [";
+    bool firstSlot = true;
+    for (const Slot& slot : SlotsOf(*object)) {
+      out << (firstSlot ? "" : ", ") << "[" << ZRBToolText::JsonString(slot.name) << ", "
+          << ZRBToolText::JsonString(object->GetSlotValue(CADString(slot.name)).view()) << "]";
+      firstSlot = false;
+    }
+    out << "]}";
+  }
+  out << (firstObject ? "]\n" : "\n]\n");
+}
+
+int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  std::vector<std::string> files;
+  for (const std::string& arg : args) {
+    if (arg == "--json")
+      json = true;
+    else if (arg.size() > 1 && arg[0] == '-') {
+      err << "zrbtool dump: unknown option '" << arg << "'\nusage: zrbtool dump [--json] FILE\n";
+      return kZRBToolUsage;
+    } else
+      files.push_back(arg);
+  }
+  if (files.size() != 1) {
+    err << "usage: zrbtool dump [--json] FILE\n";
+    return kZRBToolUsage;
+  }
+  ZRBObjectManager manager;
+  StopWatcher watcher;
+  if (!manager.Read(CADUnicodeString(files[0]), watcher)) {
+    err << "zrbtool dump: cannot read '" << files[0] << "'\n";
+    return kZRBToolFileProblem;
+  }
+  if (json)
+    DumpJson(manager, out);
+  else
+    DumpReadable(manager, out);
+  if (watcher.stopLine > 0)
+    err << "zrbtool dump: reading stopped at line " << watcher.stopLine << "; the rest of the file is ignored "
+        << "(see 'zrbtool check " << files[0] << "')\n";
+  return kZRBToolOk;
+}
+
+const ZRBToolRegistration registration{{
+    "dump",
+    "dump [--json] FILE",
+    "print the objects of an exchange object file",
+    "Prints every object as the module reads it: the key, then one slot per line.\n"
+    "List slots ({a} {b} ...) are shown as their items, and line breaks stored\n"
+    "as @EOL@ as real line breaks.\n\n"
+    "  --json   print [{\"key\": K, \"slots\": [[NAME, VALUE], ...]}, ...] instead,\n"
+    "           VALUE as the module's GetSlotValue gives it (lists unsplit,\n"
+    "           @EOL@ as \\n). Bytes that are not UTF-8 are shown as Latin-1.\n\n"
+    "When reading stops before the end of the file, a note goes to the error\n"
+    "stream; 'zrbtool check' tells why.\n",
+    &RunDump,
+}};
+}  // namespace
