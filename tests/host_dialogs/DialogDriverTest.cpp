@@ -1,0 +1,250 @@
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CADApplicationFrame.h"
+#include "CADDlgBoxScript.h"
+#include "CADDlgCheckButton.h"
+#include "CADDlgCombo.h"
+#include "CADDlgDialog.h"
+#include "CADDlgEditor.h"
+#include "CADDlgFrame.h"
+#include "CADDlgLabel.h"
+#include "CADDlgMultiList.h"
+#include "CADDlgNotify.h"
+#include "CADDlgPushButton.h"
+#include "CADDlgReaper.h"
+#include "CADDlgSelectorList.h"
+#include "CADDlgTabContainer.h"
+#include "CADDlgTabPage.h"
+#include "CADMsgCatalog.h"
+#include "HostDialogFixture.h"
+
+namespace {
+
+// A small dialog with one of each control, the way module dialogs build theirs.
+class SampleDialog : public CADDlgDialog {
+ public:
+  explicit SampleDialog(CADDialog* parent) : CADDlgDialog(parent, "Sample", CADDlgWndBtnOKCancel) {
+    frame = new CADDlgFrame(this, "Frame");
+    push = new CADDlgPushButton(frame, "Push");
+    check = new CADDlgCheckButton(frame, "Check");
+    tabs = new CADDlgTabContainer(this, "Tabs");
+    first = new CADDlgTabPage(tabs, "First");
+    second = new CADDlgTabPage(tabs, "Second");
+    list = new CADDlgMultiList(first, "Jobs");
+    list->SetColumnTitles({"Name", "State", "Hidden"});
+    list->SetColumnVisibility(2, CADDlgHide);
+    list->AddRow({"a", "new", "-1"});
+    list->AddRow({"b", "old", "-1"});
+    lines = new CADDlgSelectorList(second, "Lines");
+    lines->SetLine("only");
+    editor = new CADDlgEditor(this, "Edit");
+    trace = new CADDlgEditor(this, "Trace", CADDlgEdtReadOnly);
+    combo = new CADDlgCombo(this, "Combo");
+    combo->SetLine("x");
+    combo->SetLine("y");
+    icon = new CADDlgLabel(this, "Icon");
+    icon->SetIconName("StatusIconSuccess");
+    auto log = [this](const char* what) { return [this, what](CADDialog&) { events.push_back(what); }; };
+    push->Connect(CADDlgEvent::Push, log("push"));
+    check->Connect(CADDlgEvent::CheckChanged, log("check"));
+    list->Connect(CADDlgEvent::SelectionChanged, log("select"));
+    list->Connect(CADDlgEvent::Activate, log("activate"));
+    tabs->Connect(CADDlgEvent::SelectionChanged, log("tab"));
+    editor->Connect(CADDlgEvent::TextModified, log("text"));
+    combo->Connect(CADDlgEvent::SelectionChanged, log("combo"));
+    Connect(CADDlgEvent::OK, log("ok"));
+    Connect(CADDlgEvent::WindowClose, [this](CADDialog&) { RequestDelayedDestruction(); });
+    SetVisibility(CADDlgShow);
+  }
+  CADDlgFrame* frame;
+  CADDlgPushButton* push;
+  CADDlgCheckButton* check;
+  CADDlgTabContainer* tabs;
+  CADDlgTabPage* first;
+  CADDlgTabPage* second;
+  CADDlgMultiList* list;
+  CADDlgSelectorList* lines;
+  CADDlgEditor* editor;
+  CADDlgEditor* trace;
+  CADDlgCombo* combo;
+  CADDlgLabel* icon;
+  std::vector<std::string> events;
+};
+
+class DialogDriverTest : public HostDialogFixture {
+ protected:
+  void SetUp() override {
+    HostDialogFixture::SetUp();
+    dialog = new SampleDialog(CADApplicationFrame::GetFrame()->GetMainWindow());
+    recorder.SetFailureHandler(nullptr);  // failures only recorded: the table below expects them
+  }
+  SampleDialog* dialog = nullptr;
+  CADDialogDriver recorder;
+};
+
+TEST_F(DialogDriverTest, ActionsReachControlsAndFireTheirNotificationsSynchronously) {
+  EXPECT_TRUE(Driver().Push("Sample", "Push"));
+  EXPECT_TRUE(Driver().SetCheck("Sample", "Check", true));
+  EXPECT_TRUE(Driver().SetCheck("Sample", "Check", true));  // no change, no notification
+  EXPECT_TRUE(Driver().ActivateRow("Sample", "Jobs", 1));   // selects, then activates
+  EXPECT_TRUE(Driver().SelectTab("Sample", "Second"));
+  EXPECT_TRUE(Driver().TypeText("Sample", "Edit", "typed"));
+  EXPECT_TRUE(Driver().SelectComboLine("Sample", "Combo", 1));
+  EXPECT_TRUE(Driver().PressWindowButton("Sample", CADDlgEvent::OK));
+  EXPECT_EQ(dialog->events,
+            (std::vector<std::string>{"push", "check", "select", "activate", "tab", "text", "combo", "ok"}));
+  EXPECT_EQ(Driver().GetSelectedRows("Sample", "Tabs.First.Jobs"), std::vector<int>{1});
+  EXPECT_EQ(Driver().GetCell("Sample", "Jobs", 1, 1), CADUnicodeString("old"));
+  EXPECT_EQ(Driver().GetRowCount("Sample", "Jobs"), 2);
+  EXPECT_EQ(Driver().GetText("Sample", "Edit"), CADUnicodeString("typed"));
+  EXPECT_EQ(Driver().GetComboSelection("Sample", "Combo"), 1);
+  EXPECT_EQ(Driver().GetSelectedTab("Sample", "Tabs"), CADString("Second"));
+  EXPECT_EQ(Driver().GetIcon("Sample", "Icon"), CADString("StatusIconSuccess"));
+  EXPECT_FALSE(dialog->list->IsColumnVisible(2));
+}
+
+TEST_F(DialogDriverTest, RejectsWhatAUserCouldNotReach) {
+  struct Case {
+    const char* name;
+    std::function<void(SampleDialog&)> arrange;
+    std::function<bool(CADDialogDriver&)> act;
+    const char* why;
+  };
+  const std::vector<Case> cases = {
+      {"insensitive button", [](SampleDialog& d) { d.push->SetSensitivity(CADDlgDisable); },
+       [](CADDialogDriver& r) { return r.Push("Sample", "Push"); }, "insensitive"},
+      {"button in insensitive frame", [](SampleDialog& d) { d.frame->SetSensitivity(CADDlgDisable); },
+       [](CADDialogDriver& r) { return r.SetCheck("Sample", "Check", true); }, "insensitive"},
+      {"hidden button", [](SampleDialog& d) { d.push->SetVisibility(CADDlgHide); },
+       [](CADDialogDriver& r) { return r.Push("Sample", "Push"); }, "not visible"},
+      {"list on unselected page", [](SampleDialog& d) { d.tabs->SetSelectedPage(d.second); },
+       [](CADDialogDriver& r) { return r.SelectRows("Sample", "Jobs", {0}); }, "not visible"},
+      {"disabled tab page", [](SampleDialog& d) { d.second->SetSensitivity(CADDlgDisable); },
+       [](CADDialogDriver& r) { return r.SelectTab("Sample", "Second"); }, "insensitive"},
+      {"read-only editor", [](SampleDialog&) {}, [](CADDialogDriver& r) { return r.TypeText("Sample", "Trace", "x"); },
+       "read-only"},
+      {"two rows in a single-selection list", [](SampleDialog&) {},
+       [](CADDialogDriver& r) { return r.SelectRows("Sample", "Jobs", {0, 1}); }, "one row"},
+      {"row outside the list", [](SampleDialog&) {},
+       [](CADDialogDriver& r) { return r.ActivateRow("Sample", "Jobs", 5); }, "no row 5"},
+      {"window button the dialog lacks", [](SampleDialog&) {},
+       [](CADDialogDriver& r) { return r.PressWindowButton("Sample", CADDlgEvent::Close); }, "no Close button"},
+      {"insensitive window", [](SampleDialog& d) { d.SetSensitivity(CADDlgDisable); },
+       [](CADDialogDriver& r) { return r.PressWindowButton("Sample", CADDlgEvent::OK); }, "insensitive"},
+      {"closed window", [](SampleDialog& d) { d.SetVisibility(CADDlgHide); },
+       [](CADDialogDriver& r) { return r.Push("Sample", "Push"); }, "no open dialog"},
+      {"push on a label", [](SampleDialog&) {}, [](CADDialogDriver& r) { return r.Push("Sample", "Icon"); },
+       "not a push button"},
+      {"unknown control", [](SampleDialog&) {}, [](CADDialogDriver& r) { return r.Push("Sample", "Nope"); },
+       "has no control"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    delete dialog;
+    dialog = new SampleDialog(CADApplicationFrame::GetFrame()->GetMainWindow());
+    c.arrange(*dialog);
+    size_t before = recorder.GetFailures().size();
+    EXPECT_FALSE(c.act(recorder));
+    ASSERT_EQ(recorder.GetFailures().size(), before + 1);
+    EXPECT_NE(recorder.GetFailures().back().find(c.why), std::string::npos) << recorder.GetFailures().back();
+    EXPECT_TRUE(dialog->events.empty());
+  }
+}
+
+TEST_F(DialogDriverTest, ARejectedActionFailsTheTest) {
+  dialog->push->SetSensitivity(CADDlgDisable);
+  EXPECT_NONFATAL_FAILURE(Driver().Push("Sample", "Push"), "push rejected");
+}
+
+TEST_F(DialogDriverTest, DestructionRequestedInsideANotificationWaitsForTheEndOfTheAction) {
+  int afterRequest = 0;
+  dialog->push->Connect(CADDlgEvent::Push, [&](CADDialog& sender) {
+    sender.GetDialogWindow()->RequestDelayedDestruction();
+    afterRequest = sender.GetName() == "Push";  // the object is still whole here
+  });
+  dialog->push->Connect(CADDlgEvent::Push, [&](CADDialog&) { ++afterRequest; });
+  EXPECT_TRUE(Driver().Push("Sample", "Push"));
+  EXPECT_EQ(afterRequest, 2);
+  EXPECT_FALSE(Driver().IsOpen("Sample"));
+  EXPECT_EQ(CADDlgReaper::CountPending(), 0);
+  EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
+  dialog = nullptr;
+}
+
+TEST_F(DialogDriverTest, WindowCloseAndDisconnectDuringANotification) {
+  int calls = 0;
+  int id = 0;
+  id = dialog->push->Connect(CADDlgEvent::Push, [&](CADDialog& sender) {
+    ++calls;
+    sender.Disconnect(id);
+  });
+  Driver().Push("Sample", "Push");
+  Driver().Push("Sample", "Push");
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(Driver().CloseWindow("Sample"));
+  EXPECT_FALSE(Driver().IsOpen("Sample"));
+}
+
+TEST(DialogBoxScript, AnswersFromTheQueueAndRecordsEveryBox) {
+  HostDialogSetup setup;
+  setup.Start();
+  setup.ExpectBox("ZRBAfx.ReleasedCacheDirNotExists", CADDlgNfyAnswerOK);  // its /p1 stands for any path
+  setup.ExpectBoxText("Save * anyway?", CADDlgNfyAnswerYes);
+  CADDlgNotify first(nullptr, "ZRBMsgBoxId", 0x10000200);
+  CADUnicodeString text;
+  ASSERT_TRUE(CADMsgCatalog::GetText("ZRBAfx", "ZRBAfx.ReleasedCacheDirNotExists", text));
+  text.ReplaceAll("/p1", "/data/released cache");
+  EXPECT_EQ(first.DisplayBlocked(text, "ZRB"), CADDlgNfyAnswerOK);
+  CADDlgNotify second(nullptr, "ZRBMsgBoxId", 0x800200);
+  EXPECT_EQ(second.DisplayBlocked("Save the structure anyway?", "ZRB"), CADDlgNfyAnswerYes);
+  auto records = CADDlgBoxScript::GetRecords();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].style, 0x800200ul);
+  EXPECT_EQ(records[1].identifier, CADString("ZRBMsgBoxId"));
+  EXPECT_TRUE(records[0].expected && records[1].expected);
+  setup.Finish();
+}
+
+TEST(DialogBoxScript, AnUnexpectedBoxTakesTheSafeAnswerAndFailsTheTestAtTheEnd) {
+  HostDialogSetup setup;
+  setup.Start();
+  int answer = 0;
+  CADDlgNotify box(nullptr, "ZRBMsgBoxId", 0x800200);
+  answer = box.DisplayBlocked("Replace it?", "ZRB");
+  EXPECT_EQ(answer, CADDlgNfyAnswerNo);
+  EXPECT_NONFATAL_FAILURE(setup.Finish(), "unexpected message box");
+}
+
+TEST(DialogBoxScript, AnExpectedBoxThatNeverCameFailsTheTest) {
+  HostDialogSetup setup;
+  setup.Start();
+  setup.ExpectBoxText("never*", CADDlgNfyAnswerOK);
+  EXPECT_NONFATAL_FAILURE(setup.Finish(), "never shown");
+}
+
+TEST(DialogBoxScript, SafeDefaultsAndPatterns) {
+  struct StyleCase {
+    unsigned long style;
+    int answer;
+  };
+  for (auto c : {StyleCase{0x8000200, CADDlgNfyAnswerOK}, StyleCase{0x800200, CADDlgNfyAnswerNo},
+                 StyleCase{0x8800200, CADDlgNfyAnswerNo}, StyleCase{0x8100200, CADDlgNfyAnswerCancel},
+                 StyleCase{0x4000000, CADDlgNfyAnswerOK}})
+    EXPECT_EQ(CADDlgBoxScript::SafeDefault(c.style), c.answer) << std::hex << c.style;
+
+  struct PatternCase {
+    const char* pattern;
+    const char* text;
+    bool match;
+  };
+  for (auto c : {PatternCase{"abc", "abc", true}, PatternCase{"abc", "abcd", false}, PatternCase{"a*c", "abbbc", true},
+                 PatternCase{"a*c", "ab", false}, PatternCase{"*", "", true}, PatternCase{"**x", "yyx", true},
+                 PatternCase{"a*b*c", "aXbYbZc", true}, PatternCase{"", "x", false}, PatternCase{"x*", "x", true}})
+    EXPECT_EQ(CADDlgBoxScript::Matches(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
+}
+
+}  // namespace
