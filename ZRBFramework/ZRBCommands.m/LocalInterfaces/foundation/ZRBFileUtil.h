@@ -1,0 +1,63 @@
+// File helpers with the module's conventions: names and extensions of paths,
+// modification times, copy and move that never lose the target, and the
+// file behind a product.
+#pragma once
+
+#include "CADBaseTypes.h"
+#include "CADIProduct.h"
+#include "CADListVal.h"
+#include "CADString.h"
+#include "CADUnicodeString.h"
+
+class CADDocument;
+
+class ZRBFileUtil {
+ public:
+  // --- path parts
+  // The file part of the path.
+  static CADUnicodeString GetFileNameFromPath(const CADUnicodeString& path);
+  // Text before the last "/" (with the "/" when withSlash is non-zero); "" without a "/".
+  static CADUnicodeString GetDirPathFromFilePath(const CADUnicodeString& path, const int withSlash);
+  // Text after the last "." of the file-name part; "" when there is none.
+  static CADUnicodeString GetExtension(const CADUnicodeString& path);
+  // 1 when the path ends with "." followed by ext (case-sensitive).
+  static int HasExtension(const CADUnicodeString& path, const CADUnicodeString& ext);
+  // The real path with "//" collapsed, one trailing "/" dropped and blanks
+  // trimmed. When the real path cannot be obtained (a target that does not
+  // exist yet) the given text is cleaned the same way and E_FAIL returned.
+  static HRESULT StripPath(CADUnicodeString& path);
+
+  // --- file state
+  // *isRegular is 1 for a regular file (not through a symbolic link), else 0.
+  static HRESULT IsRegularFile(const CADUnicodeString& path, int* isRegular);
+  // Modification time in seconds since 1970; 0 and E_FAIL when the file cannot be examined.
+  static HRESULT GetModTimestampFromFile(const CADUnicodeString& path, long& seconds);
+  // The same as decimal text; "" on failure.
+  static HRESULT GetLastModificationFromFile(const CADUnicodeString& path, CADUnicodeString& seconds);
+  // Sets access and modification time of an existing regular file to the
+  // decimal seconds given.
+  static HRESULT SetLastModificationToFile(const CADUnicodeString& path, const CADUnicodeString& seconds);
+  static HRESULT GetLastModificationFromProduct(const CADIProduct_var& product, CADUnicodeString& seconds);
+
+  // --- copy and move (no shell; the target is replaced only by complete content)
+  static HRESULT CopyFile(const CADUnicodeString& from, const CADUnicodeString& to);
+  static HRESULT MoveFile(const CADUnicodeString& from, const CADUnicodeString& to);
+
+  // --- the file behind a product
+  // The document of the product's reference; the session keeps it (no reference added).
+  static HRESULT GetRefDocFromCADIProduct(const CADIProduct_var& product, CADDocument** document);
+  static HRESULT GetFilePathFromCADIProduct(const CADIProduct_var& product, CADUnicodeString* path);
+  static HRESULT GetFileNameFromCADIProduct(const CADIProduct_var& product, CADUnicodeString* name);
+
+  // --- temporary files
+  // Deletes the file, if present.
+  static void DeleteTemporaryFile(const CADUnicodeString& path);
+  // Deletes every file of the list and empties it.
+  static void DeleteTemporaryFiles(CADListValCADUnicodeString& paths);
+
+ private:
+  // Case-only rename on platforms with case-insensitive names.
+  static HRESULT RenameCaseOnly(const CADUnicodeString& from, const CADUnicodeString& to);
+  // Resolves `from` and cleans both; 1 when there is nothing to do.
+  static HRESULT PreparePaths(CADUnicodeString& from, CADUnicodeString& to, int& equal, int& sameIgnoringCase);
+};

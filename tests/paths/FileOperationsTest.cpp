@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "CADSystemServices.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBFileUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBTrace.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ZRBFileOperations : public testing::Test {
+ protected:
+  void SetUp() override { dir_ = MakeDir("/tmp"); }
+  void TearDown() override {
+    for (const auto& d : made_) fs::remove_all(d);
+    CADResetOperatingSystem();
+  }
+
+  std::string MakeDir(const std::string& parent) {
+    std::string pattern = parent + "/zrbfile.XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!::mkdtemp(buffer.data())) return {};
+    made_.emplace_back(buffer.data());
+    // The real path: the helpers resolve, so comparisons must too.
+    return fs::canonical(buffer.data()).string();
+  }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  static void Write(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::string dir_;
+  std::vector<std::string> made_;
+};
+
+// Names a shell would act on: none of them may do anything but name a file.
+const std::vector<std::string> kHostileNames = {
+    "with blank.CADPart", "double\"quote.CADPart", "single'quote.CADPart", "$(touch PWNED).CADPart",
+    "`touch PWNED`.CADPart", "new\nline.CADPart", "semi;colon&amp|pipe.CADPart", "-dash.CADPart",
+    "\\back\\slash*?.CADPart"};
+
+}  // namespace
+
+TEST_F(ZRBFileOperations, CopyAndMoveTakeAnyNameWithoutAShell) {
+  for (const auto& name : kHostileNames) {
+    std::string from = Path(name), copy = Path("copy of " + name), moved = Path("moved " + name);
+    Write(from, "content of " + name);
+    ASSERT_EQ(ZRBFileUtil::CopyFile(from, copy), S_OK) << name;
+    EXPECT_EQ(Read(copy), "content of " + name);
+    EXPECT_EQ(Read(from), "content of " + name);
+    ASSERT_EQ(ZRBFileUtil::MoveFile(from, moved), S_OK) << name;
+    EXPECT_EQ(Read(moved), "content of " + name);
+    EXPECT_FALSE(fs::exists(from)) << name;
+  }
+  EXPECT_FALSE(fs::exists(Path("PWNED")));
+  EXPECT_FALSE(fs::exists("PWNED"));
+  EXPECT_EQ(Entries().size(), 2 * kHostileNames.size());  // no temporary files left
+}
+
+TEST_F(ZRBFileOperations, FailuresNeverLoseTheTargetOrTheSource) {
+  std::string source = Path("source.CADPart"), target = Path("target.CADPart");
+  Write(target, "old target");
+  struct Case {
+    const char* what;
+    std::string from, to;
+  };
+  const std::vector<Case> cases = {
+      {"missing source", Path("missing.CADPart"), target},
+      {"source is a directory", dir_, target},
+      {"target directory missing", target, Path("no/dir/x.CADPart")},
+      {"target is a directory", target, dir_ + "/"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ZRBFileUtil::CopyFile(c.from, c.to), E_FAIL) << c.what;
+    EXPECT_EQ(Read(target), "old target") << c.what;
+  }
+  for (const auto& c : cases) {
+    if (std::string(c.what) == "source is a directory") continue;  // rename(2) would move a directory
+    EXPECT_EQ(ZRBFileUtil::MoveFile(c.from, c.to), E_FAIL) << c.what;
+    EXPECT_EQ(Read(target), "old target") << c.what;
+  }
+  // The target is replaced only once the new content is complete.
+  Write(source, "new");
+  EXPECT_EQ(ZRBFileUtil::CopyFile(source, target), S_OK);
+  EXPECT_EQ(Read(target), "new");
+  Write(source, "newer");
+  EXPECT_EQ(ZRBFileUtil::MoveFile(source, target), S_OK);
+  EXPECT_EQ(Read(target), "newer");
+  EXPECT_EQ(Entries(), std::vector<std::string>{"target.CADPart"});
+}
+
+TEST_F(ZRBFileOperations, SameFileIsLeftAloneWhateverTheSpelling) {
+  std::string file = Path("same.CADPart");
+  Write(file, "keep");
+  for (const std::string& spelling : {file, dir_ + "//same.CADPart", " " + file + " ", dir_ + "/./same.CADPart"}) {
+    EXPECT_EQ(ZRBFileUtil::CopyFile(file, spelling), S_OK) << spelling;
+    EXPECT_EQ(ZRBFileUtil::MoveFile(file, spelling), S_OK) << spelling;
+    EXPECT_EQ(Read(file), "keep");
+  }
+  EXPECT_EQ(Entries(), std::vector<std::string>{"same.CADPart"});
+}
+
+TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRename) {
+  CADSetOperatingSystemOverride(CADOSWindows);
+  std::string lower = Path("part.CADPart"), upper = Path("PART.CADPart");
+  Write(lower, "p");
+  EXPECT_EQ(ZRBFileUtil::MoveFile(lower, upper), S_OK);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"PART.CADPart"});
+  EXPECT_EQ(ZRBFileUtil::CopyFile(upper, lower), S_OK);
+  EXPECT_EQ(Entries(), std::vector<std::string>{"part.CADPart"});
+  // The directory differs in case and does not exist: the rename fails and says so.
+  std::string otherCase = dir_.substr(0, dir_.size() - 1) + static_cast<char>(std::toupper(dir_.back()) == dir_.back() ? std::tolower(dir_.back()) : std::toupper(dir_.back()));
+  if (otherCase != dir_) {
+    EXPECT_EQ(ZRBFileUtil::MoveFile(lower, otherCase + "/PART.CADPart"), E_FAIL);
+    EXPECT_EQ(Read(lower), "p");
+  }
+}
+
+TEST_F(ZRBFileOperations, MoveAcrossFileSystemsCopiesThenRemovesTheSource) {
+  std::string other = MakeDir("/dev/shm");
+  struct stat a {}, b {};
+  if (other.empty() || ::stat(dir_.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
+    GTEST_SKIP() << "no second file system";
+  std::string from = Path("cross $(x).CADPart"), to = other + "/cross.CADPart";
+  Write(from, "across");
+  Write(to, "old");
+  EXPECT_EQ(ZRBFileUtil::MoveFile(from, to), S_OK);
+  EXPECT_EQ(Read(to), "across");
+  EXPECT_FALSE(fs::exists(from));
+  EXPECT_EQ(std::distance(fs::directory_iterator(other), {}), 1);
+}
+
+TEST_F(ZRBFileOperations, FailedMoveTracesTheSystemError) {
+  g_ZRBConfig.SetDebug(1);
+  std::ostringstream trace;
+  ZRBTrace::SetStream(&trace);
+  std::string from = Path("m.CADPart");
+  Write(from, "m");
+  EXPECT_EQ(ZRBFileUtil::MoveFile(from, Path("missing/m.CADPart")), E_FAIL);
+  ZRBTrace::SetStream(nullptr);
+  g_ZRBConfig.SetDebug(0);
+  EXPECT_NE(trace.str().find("ZRB: could not rename file from " + from + " to " + Path("missing/m.CADPart") +
+                             " Error Code: 2"),
+            std::string::npos)
+      << trace.str();
+  EXPECT_EQ(Read(from), "m");
+}
+
+TEST_F(ZRBFileOperations, CopyRecordsTheTargetModificationTime) {
+  std::string from = Path("a.CADPart"), to = Path("b.CADPart");
+  Write(from, "a");
+  ASSERT_EQ(ZRBFileUtil::CopyFile(from, to), S_OK);
+  CADUnicodeString modTime;
+  ASSERT_EQ(ZRBFileUtil::GetLastModificationFromFile(to, modTime), S_OK);
+  EXPECT_EQ(GlobPropertyManager.GetFileProperty(to, "ZRB_LAST_KNOWN_MOD_TIME"), modTime);
+}
+
+TEST_F(ZRBFileOperations, StripPathResolvesOrCleansATargetToBe) {
+  Write(Path("f"), "");
+  CADUnicodeString existing(" " + dir_ + "//f/ ");
+  EXPECT_EQ(ZRBFileUtil::StripPath(existing), S_OK);
+  EXPECT_EQ(existing.str(), dir_ + "/f");
+  CADUnicodeString toBe(" " + dir_ + "//sub///new/ ");
+  EXPECT_EQ(ZRBFileUtil::StripPath(toBe), E_FAIL);
+  EXPECT_EQ(toBe.str(), dir_ + "/sub/new");
+  CADUnicodeString root("/");
+  EXPECT_EQ(ZRBFileUtil::StripPath(root), S_OK);
+  EXPECT_EQ(root.str(), "/");
+}
+
+TEST_F(ZRBFileOperations, RegularFilesAndTimeStamps) {
+  std::string file = Path("t.CADPart");
+  Write(file, "t");
+  ::symlink(file.c_str(), Path("link").c_str());
+  int regular = -1;
+  struct Kind {
+    std::string path;
+    int regular;
+  };
+  for (const Kind& k : {Kind{file, 1}, Kind{Path("link"), 0}, Kind{dir_, 0}, Kind{Path("none"), 0}, Kind{"", 0}}) {
+    EXPECT_EQ(ZRBFileUtil::IsRegularFile(k.path, &regular), S_OK);
+    EXPECT_EQ(regular, k.regular) << k.path;
+  }
+  EXPECT_EQ(ZRBFileUtil::IsRegularFile(file, nullptr), E_FAIL);
+
+  struct Stamp {
+    std::string path, time;
+    HRESULT hr;
+  };
+  const std::vector<Stamp> stamps = {
+      {file, "1109772309", S_OK},  {file, "", E_FAIL},         {file, "12a", E_FAIL},
+      {file, "-5", E_FAIL},        {file, " 12", E_FAIL},      {file, "99999999999999999999999", E_FAIL},
+      {"", "12", E_FAIL},          {Path("none"), "12", E_FAIL}, {dir_, "12", E_FAIL},
+  };
+  for (const auto& s : stamps) EXPECT_EQ(ZRBFileUtil::SetLastModificationToFile(s.path, s.time), s.hr) << s.time;
+  long seconds = 0;
+  EXPECT_EQ(ZRBFileUtil::GetModTimestampFromFile(file, seconds), S_OK);
+  EXPECT_EQ(seconds, 1109772309L);
+  CADUnicodeString text;
+  EXPECT_EQ(ZRBFileUtil::GetLastModificationFromFile(file, text), S_OK);
+  EXPECT_EQ(text, CADUnicodeString("1109772309"));
+  EXPECT_EQ(ZRBFileUtil::GetModTimestampFromFile(Path("none"), seconds), E_FAIL);
+  EXPECT_EQ(seconds, 0);
+  EXPECT_EQ(ZRBFileUtil::GetLastModificationFromFile(Path("none"), text), E_FAIL);
+  EXPECT_TRUE(text.IsEmpty());
+}
+
+TEST_F(ZRBFileOperations, TemporaryFilesAreDeletedAndForgotten) {
+  CADListValCADUnicodeString files{Path("t1"), Path("t 2"), Path("never existed")};
+  Write(Path("t1"), "");
+  Write(Path("t 2"), "");
+  ZRBFileUtil::DeleteTemporaryFiles(files);
+  EXPECT_EQ(files.Size(), 0);
+  EXPECT_TRUE(Entries().empty());
+}
