@@ -219,7 +219,7 @@ HRESULT OpenTopLevel(const CADUnicodeString& path, int readOnly, CADDocument*& d
   if (FAILED(hr)) {
     std::string error = Session().LastError();
     RollBack(context);
-    Session().Fail(error);
+    Session().KeepError(error);
     return hr;
   }
   if (HasCycle(context)) {

@@ -50,6 +50,8 @@ class CADDocumentSession {
   // Records and traces a failure; returns E_FAIL.
   HRESULT Fail(const std::string& what);
   void Succeed() { lastError_.clear(); }
+  // Puts back a failure already traced (after a roll-back cleared it).
+  void KeepError(std::string what) { lastError_ = std::move(what); }
   const std::string& LastError() const { return lastError_; }
 
   // Lifecycle ------------------------------------------------------------------

@@ -1,0 +1,298 @@
+// Documents of the session: open, change, save and reopen every kind; clean
+// failures; SaveAs rules; removal.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "CADAutoProduct.h"
+#include "CADDocumentServices.h"
+#include "CADIDrawing.h"
+#include "CADIPrdProperties.h"
+#include "CADSampleSession.h"
+#include "SampleSession.h"
+
+namespace {
+
+struct timespec ModificationTime(const CADUnicodeString& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mtim;
+}
+
+CADUnicodeString Nomenclature(const CADIProduct_var& product) {
+  CADUnicodeString value;
+  CADIPrdProperties_var(product)->GetNomenclature(value);
+  return value;
+}
+
+// Each kind: a change through the host, then what must be seen after reopening.
+struct KindCase {
+  const char* file;
+  const char* type;
+  void (*change)(CADDocument*);
+  void (*check)(CADDocument*);
+};
+
+const KindCase kKinds[] = {
+    {CADSampleSession::kBolt, "CADPart",
+     [](CADDocument* d) { ASSERT_EQ(CADIPrdProperties_var(d->GetRootProduct())->SetNomenclature("Changed"), S_OK); },
+     [](CADDocument* d) { EXPECT_EQ(Nomenclature(d->GetRootProduct()), "Changed"); }},
+    {CADSampleSession::kBracket, "CADProduct",
+     [](CADDocument* d) {
+       ASSERT_EQ(SampleSession::Child(d->GetRootProduct(), "Bolt.1")->SetPrdInstanceName("Renamed.1"), S_OK);
+     },
+     [](CADDocument* d) { EXPECT_EQ(SampleSession::ChildNames(d->GetRootProduct()), "Plate.1,Renamed.1,Bolt.2"); }},
+    {CADSampleSession::kDrawing, "CADDrawing",
+     [](CADDocument* d) {
+       CADIDrawing_var drawing(d);
+       ASSERT_EQ(drawing->SetComment("checked"), S_OK);
+       ASSERT_EQ(drawing->SetParameterValue("Title", "New title"), S_OK);
+     },
+     [](CADDocument* d) {
+       CADIDrawing_var drawing(d);
+       CADUnicodeString comment, name, type, value;
+       drawing->GetComment(comment);
+       drawing->GetParameter(1, name, type, value);
+       EXPECT_EQ(comment, "checked");
+       EXPECT_EQ(value, "New title");
+       CADDocument* shown = nullptr;
+       ASSERT_EQ(drawing->GetViewDocument(1, 2, shown), S_OK);
+       ASSERT_NE(shown, nullptr);
+       EXPECT_EQ(shown->GetRootProduct()->GetPartNumber(), "Plate");
+     }},
+};
+
+TEST(DocumentServices, EveryKindOpensChangesSavesAndReopens) {
+  for (const KindCase& k : kKinds) {
+    SCOPED_TRACE(k.file);
+    SampleSession sample;
+    CADDocument* doc = sample.Open(k.file);
+    ASSERT_NE(doc, nullptr);
+    CADDocId id;
+    CADUnicodeString type;
+    ASSERT_EQ(doc->GetDocId(id), S_OK);
+    ASSERT_EQ(id.GetType(type), S_OK);
+    EXPECT_EQ(type, k.type);
+    EXPECT_EQ(doc->IsDirty() & 0xff, 0u);
+    k.change(doc);
+    EXPECT_EQ(doc->IsDirty() & 0xff, 1u);
+    const auto before = ModificationTime(doc->StorageName());
+    ::usleep(20000);
+    ASSERT_EQ(CADDocumentServices::Save(doc), S_OK) << CADDocumentServices::GetLastError();
+    EXPECT_EQ(doc->IsDirty(), 0u);
+    const auto after = ModificationTime(doc->StorageName());
+    EXPECT_TRUE(after.tv_sec != before.tv_sec || after.tv_nsec != before.tv_nsec);
+
+    CADDocumentServices::ResetSession();
+    CADDocument* again = sample.Open(k.file);
+    ASSERT_NE(again, nullptr);
+    k.check(again);
+  }
+}
+
+TEST(DocumentServices, ProcessAndAnalysisDocumentsKeepLinksAndProperties) {
+  for (const char* type : {"CADProcess", "CADAnalysis"}) {
+    SampleSession sample;
+    CADDocument* part = sample.Open(CADSampleSession::kPlate);
+    CADDocument* doc = nullptr;
+    ASSERT_EQ(CADDocumentServices::New(type, doc), S_OK);
+    EXPECT_EQ(doc->GetType(), type);
+    EXPECT_TRUE(doc->GetRootProduct().IsNull());
+    ASSERT_EQ(doc->AddLink(part), S_OK);
+    ASSERT_EQ(doc->SetProperty("Operation", "Milling"), S_OK);
+    const CADUnicodeString path = sample.Path(std::string("Job.") + type);
+    ASSERT_EQ(CADDocumentServices::SaveAs(doc, path), S_OK);
+    CADDocumentServices::ResetSession();
+    CADDocument* again = nullptr;
+    ASSERT_EQ(CADDocumentServices::OpenDocument(path, again), S_OK);
+    CADUnicodeString value;
+    EXPECT_EQ(again->GetProperty("Operation", value), S_OK);
+    EXPECT_EQ(value, "Milling");
+    ASSERT_EQ(again->GetPointedDocuments().size(), 1u);
+    EXPECT_EQ(again->GetPointedDocuments()[0]->StorageName(), sample.Path(CADSampleSession::kPlate));
+  }
+}
+
+TEST(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
+  SampleSession sample;
+  sample.WriteFile("Damaged.CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"D\"\nbody \"B\" shown\nvertex 1 2\n");
+  sample.WriteFile("Twin.CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"Bolt\"\nend\n");
+  sample.WriteFile("Notes.txt", "hello");
+  // A product whose one good child would load before the damaged root part is found.
+  sample.WriteFile("Cycle.CADProduct",
+                   "CADHOST-DOCUMENT 1 CADProduct\npartnumber \"Cycle\"\n"
+                   "instance \"Bolt.1\" file \"Bolt.CADPart\" 1 0 0 0 1 0 0 0 1 0 0 0 1\n"
+                   "instance \"Self.1\" file \"Cycle.CADProduct\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n");
+  ASSERT_NE(sample.Open(CADSampleSession::kBolt), nullptr);
+  std::filesystem::create_directory(sample.Directory() + "/Folder.CADPart");
+
+  const struct {
+    const char* file;
+    const char* why;
+  } cases[] = {
+      {"Missing.CADPart", "cannot open"},
+      {"Damaged.CADPart", "damaged"},
+      {"Notes.txt", "no document type"},
+      {"Twin.CADPart", "already used"},
+      {"Folder.CADPart", "not a regular file"},
+      {"Cycle.CADProduct", "contain itself"},
+  };
+  for (const auto& c : cases) {
+    CADDocument* doc = reinterpret_cast<CADDocument*>(0x1);
+    EXPECT_EQ(CADDocumentServices::OpenDocument(sample.Path(c.file), doc), E_FAIL) << c.file;
+    EXPECT_EQ(doc, nullptr) << c.file;
+    EXPECT_NE(CADDocumentServices::GetLastError().Find(c.why), -1) << c.file << ": " << CADDocumentServices::GetLastError();
+    EXPECT_EQ(CADDocumentServices::GetListOfDocuments().Size(), 1) << c.file;
+  }
+}
+
+TEST(DocumentServices, GetDocumentInSessionMatchesTheExactPathOnly) {
+  SampleSession sample;
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), bolt);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path("bolt.CADPart")), nullptr);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path("./Bolt.CADPart")), nullptr);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(""), nullptr);
+  // Opening the same path again gives the same document.
+  CADDocument* again = nullptr;
+  EXPECT_EQ(CADDocumentServices::OpenDocument(sample.Path(CADSampleSession::kBolt), again), S_OK);
+  EXPECT_EQ(again, bolt);
+}
+
+TEST(DocumentServices, SaveAsMovesTheDocumentAndClearsModified) {
+  SampleSession sample;
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("C"), S_OK);
+  const CADUnicodeString target = sample.Path("BoltCopy.CADPart");
+  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, target), S_OK);
+  EXPECT_EQ(bolt->StorageName(), target);
+  EXPECT_EQ(bolt->IsDirty(), 0u);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(target), bolt);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), nullptr);
+  // The old file is untouched.
+  EXPECT_EQ(sample.ReadFile(CADSampleSession::kBolt).find("revision \"C\""), std::string::npos);
+  EXPECT_NE(sample.ReadFile("BoltCopy.CADPart").find("revision \"C\""), std::string::npos);
+}
+
+TEST(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
+  SampleSession sample;
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  CADDocument* plate = sample.Open(CADSampleSession::kPlate);
+  sample.WriteFile("Locked.CADPart", "old");
+  ::chmod(sample.Path("Locked.CADPart").c_str(), 0444);
+  std::filesystem::create_directory(sample.Directory() + "/Dir.CADPart");
+  const std::string targets[] = {
+      sample.Directory() + "/Bolt.CADPart/inside.CADPart",  // below a file
+      sample.Directory() + "/missing/dir/x.CADPart",         // directory missing
+      sample.Directory() + "/Dir.CADPart",                   // a directory
+      sample.Directory() + "/Locked.CADPart",                // write-protected
+      plate->StorageName().str(),                            // another document's file
+  };
+  ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("Z"), S_OK);
+  for (const std::string& target : targets) {
+    EXPECT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(target)), E_FAIL) << target;
+    EXPECT_EQ(bolt->StorageName(), sample.Path(CADSampleSession::kBolt)) << target;
+    EXPECT_EQ(bolt->IsDirty(), 1u) << target;
+  }
+  EXPECT_EQ(sample.ReadFile("Locked.CADPart"), "old");
+  // A read-only document saves nowhere until the flag is cleared.
+  bolt->SetReadOnly(1);
+  EXPECT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("Free.CADPart")), E_FAIL);
+  EXPECT_EQ(CADDocumentServices::Save(bolt), E_FAIL);
+  bolt->SetReadOnly(0);
+  EXPECT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("Free.CADPart")), S_OK);
+}
+
+TEST(DocumentServices, WriteProtectedFilesOpenReadOnly) {
+  SampleSession sample;
+  ::chmod(sample.Path(CADSampleSession::kBolt).c_str(), 0444);
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  EXPECT_EQ(bolt->IsReadOnly(), 1);
+  EXPECT_EQ(CADDocumentServices::Save(bolt), E_FAIL);
+  CADDocument* plate = nullptr;
+  ASSERT_EQ(CADDocumentServices::OpenDocument(sample.Path(CADSampleSession::kPlate), plate, 1), S_OK);
+  EXPECT_EQ(plate->IsReadOnly(), 1);
+  CADDocument* bracket = sample.Open(CADSampleSession::kBracket);
+  EXPECT_EQ(bracket->IsReadOnly(), 0);
+}
+
+TEST(DocumentServices, SymbolicLinksAreReplacedUnlessFollowingIsAsked) {
+  SampleSession sample;
+  const std::string real = sample.Directory() + "/real.CADPart";
+  const std::string link = sample.Directory() + "/link.CADPart";
+  sample.WriteFile("real.CADPart", "original");
+  std::filesystem::create_symlink(real, link);
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+
+  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(link)), S_OK);
+  EXPECT_FALSE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(sample.ReadFile("real.CADPart"), "original");
+
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(real, link);
+  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("other.CADPart")), S_OK);
+  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(link), 1), S_OK);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_NE(sample.ReadFile("real.CADPart").find("partnumber \"Bolt\""), std::string::npos);
+}
+
+TEST(DocumentServices, NewDocumentsGetFreeNamesAndRootProducts) {
+  SampleSession sample;
+  CADDocument* a = nullptr;
+  CADDocument* b = nullptr;
+  CADDocument* d = nullptr;
+  ASSERT_EQ(CADDocumentServices::New("CADPart", a), S_OK);
+  ASSERT_EQ(CADDocumentServices::New("CADPart", b), S_OK);
+  ASSERT_EQ(CADDocumentServices::New("CADDrawing", d), S_OK);
+  EXPECT_EQ(a->StorageName(), sample.Path("Part1.CADPart"));
+  EXPECT_EQ(b->StorageName(), sample.Path("Part2.CADPart"));
+  EXPECT_EQ(a->GetRootProduct()->GetPartNumber(), "Part1");
+  EXPECT_EQ(a->IsDirty(), 1u);
+  EXPECT_TRUE(d->GetRootProduct().IsNull());
+  EXPECT_FALSE(CADIDrawing_var(d).IsNull());
+  CADDocument* bad = nullptr;
+  EXPECT_EQ(CADDocumentServices::New("vis", bad), E_FAIL);
+  ASSERT_EQ(CADDocumentServices::Save(a), S_OK);
+  EXPECT_TRUE(std::filesystem::exists(sample.Path("Part1.CADPart").str()));
+}
+
+TEST(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADDocument* bolt = CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt));
+  ASSERT_NE(bolt, nullptr);
+  CADIProduct_var instance = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  ASSERT_EQ(CADDocumentServices::Remove(bolt), S_OK);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), nullptr);
+  EXPECT_EQ(instance->GetPartNumber(), "");
+  EXPECT_EQ(SampleSession::InstanceName(instance), "Bolt.2");
+  CADUnicodeString path, format;
+  ASSERT_EQ(instance->GetShapeRepresentation("Default", path, format), S_OK);
+  EXPECT_EQ(path, sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(format, "CADPart");
+  ASSERT_EQ(CADAutoProduct_var(instance)->ApplyWorkMode(CADAutoProduct::kDesignMode), S_OK);
+  EXPECT_EQ(instance->GetPartNumber(), "Bolt");
+  // Both brackets show the reloaded reference again.
+  EXPECT_EQ(SampleSession::Node(root, "Bracket.2/Bolt.1")->GetPartNumber(), "Bolt");
+}
+
+TEST(DocumentServices, RepresentationFormatsComeFromTheEnvironment) {
+  SampleSession sample;
+  ::setenv("ZRB_REP_FORMATS", "{stp} {igs} {}", 1);
+  CADDocumentServices::LoadSession();
+  ::unsetenv("ZRB_REP_FORMATS");
+  EXPECT_EQ(CADDocumentServices::GetRepresentationFormats(), (CADListValCADUnicodeString{"stp", "igs"}));
+  EXPECT_EQ(CADDocumentServices::GetTypeFromPath("/x/a.b.stp"), "stp");
+  EXPECT_EQ(CADDocumentServices::GetTypeFromPath("/x/a.STP"), "");
+  EXPECT_EQ(CADDocumentServices::GetTypeFromPath("/x.CADPart/a"), "");
+  sample.WriteFile("Shaft.stp", std::string("ISO-10303-21;\n\x01\x02", 16));
+  CADDocument* rep = sample.Open("Shaft.stp");
+  ASSERT_NE(rep, nullptr);
+  EXPECT_EQ(rep->GetRootProduct()->GetPartNumber(), "Shaft");
+  ASSERT_EQ(CADDocumentServices::SaveAs(rep, sample.Path("Copy.stp")), S_OK);
+  EXPECT_EQ(sample.ReadFile("Copy.stp"), sample.ReadFile("Shaft.stp"));
+}
+
+}  // namespace
