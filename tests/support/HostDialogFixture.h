@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@
 #include "CADListVal.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
+
+// Readable failure output for the host's lists: ["a", "b"].
+template <class T>
+void PrintTo(const CADListVal<T>& list, std::ostream* out) {
+  *out << "[";
+  for (int i = 1; i <= list.Size(); ++i) *out << (i > 1 ? ", " : "") << '"' << list[i] << '"';
+  *out << "]";
+}
 
 #ifdef ZRB_SOURCE_DIR
 #define ZRB_TEST_CATALOG_DIR ZRB_SOURCE_DIR "/resources/msgcatalog"

@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include <ctime>
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,13 +43,15 @@ class ZRBEnvironmentManager {
 
  private:
   void Write(const std::vector<std::string>& environment);
-  bool StillOurs() const;
+  // The file at the path is the one this instance created (and, with sinceWritten, unchanged since).
+  bool StillOurs(bool sinceWritten) const;
 
   int written_ = 0;
   CADUnicodeString path_;
   // Identity of the file this instance created, so that only that file is ever deleted.
   dev_t device_ = 0;
   ino_t inode_ = 0;
+  struct timespec changed_ {};
 };
 
 extern std::unique_ptr<ZRBEnvironmentManager> GlobZRBEnvironmentManager;

@@ -120,23 +120,28 @@ void ZRBEnvironmentManager::Write(const std::vector<std::string>& environment) {
   }
   ok = ok && WriteAll(fd, BuildScript(environment));
   if (ok && !(own.st_mode & S_IXUSR)) ok = ::fchmod(fd, (own.st_mode & 07777) | S_IXUSR) == 0;
+  // The last change of the file is ours: with device and inode it tells our file from a later one that
+  // happens to reuse the inode.
+  struct stat done {};
+  if (ok && ::fstat(fd, &done) == 0) changed_ = done.st_ctim;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
     ZRB_DEBUG("ZRBEnvironmentManager: writing %s failed: %s", path, std::strerror(errno));
-    if (StillOurs()) ::unlink(path);  // no half-written script
+    if (StillOurs(false)) ::unlink(path);  // no half-written script
     return;
   }
   written_ = 1;
   ZRB_TRACE_OK();
 }
 
-bool ZRBEnvironmentManager::StillOurs() const {
+bool ZRBEnvironmentManager::StillOurs(bool sinceWritten) const {
   struct stat st {};
-  return inode_ != 0 && ::lstat(path_.c_str(), &st) == 0 && st.st_dev == device_ && st.st_ino == inode_;
+  if (inode_ == 0 || ::lstat(path_.c_str(), &st) != 0 || st.st_dev != device_ || st.st_ino != inode_) return false;
+  return !sinceWritten || (st.st_ctim.tv_sec == changed_.tv_sec && st.st_ctim.tv_nsec == changed_.tv_nsec);
 }
 
 ZRBEnvironmentManager::~ZRBEnvironmentManager() {
-  if (!path_.IsEmpty() && written_ && StillOurs()) ::unlink(path_.c_str());
+  if (!path_.IsEmpty() && written_ && StillOurs(true)) ::unlink(path_.c_str());
 }
 
 void ZRBEnvironmentManager::Load() {

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "CADDlgEditor.h"
+#include "CADDlgSelectorList.h"
+#include "MessagesFixture.h"
+#include "ZRBListBoxDialog.h"
+#include "ZRBTextBoxDialog.h"
+
+namespace {
+
+using ListTextBoxTest = MessagesFixture;
+
+TEST_F(ListTextBoxTest, TheListBoxShowsLinesInCallOrderAndClosesItself) {
+  auto* dialog = new ZRBListBoxDialog();
+  dialog->AddListItem("before build");  // ignored: nothing to add to yet
+  dialog->SetLabel("before build");
+  dialog->Build();
+  dialog->SetLabel("Added children:");
+  for (const char* line : {"    inst.1 (P-100)", "    inst.2 (P-200)", "    inst.1 (P-100)"}) dialog->AddListItem(line);
+  dialog->SetVisibility(CADDlgShow);
+
+  EXPECT_EQ(Driver().GetLines("ZRBListBoxDialog", "ZRBListBox"),
+            (CADListValCADUnicodeString{"    inst.1 (P-100)", "    inst.2 (P-200)", "    inst.1 (P-100)"}));
+  EXPECT_EQ(Driver().GetTitle("ZRBListBoxDialog", "ZRBListBoxTitle"), CADUnicodeString("Added children:"));
+  EXPECT_EQ(Driver().GetTitle("ZRBListBoxDialog"), CADUnicodeString("ZRB Information"));  // from its catalog
+  EXPECT_EQ(Driver().GetVisibleTextWidth("ZRBListBoxDialog", "ZRBListBox"), 35);
+  EXPECT_EQ(dialog->GetStyle(), 0x10480201ul);
+  EXPECT_EQ(dialog->GetDefaultButton(), 1024);
+  EXPECT_TRUE(dialog->IsGridRowResizable(1));
+  EXPECT_TRUE(dialog->IsGridColumnResizable(0));
+  EXPECT_EQ(dialog->FindDescendant("ZRBListBox")->GetGridConstraints().row, 1);
+  EXPECT_EQ(dialog->FindDescendant("ZRBListBoxTitle")->GetGridConstraints().row, 0);
+
+  EXPECT_TRUE(Driver().PressWindowButton("ZRBListBoxDialog", CADDlgEvent::Close));
+  EXPECT_FALSE(Driver().IsOpen("ZRBListBoxDialog"));
+
+  auto* second = new ZRBListBoxDialog();
+  second->Build();
+  second->SetVisibility(CADDlgShow);
+  EXPECT_TRUE(Driver().CloseWindow("ZRBListBoxDialog"));
+  EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
+}
+
+TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
+  int marker = 0;
+  auto* editor = reinterpret_cast<CADFrmEditor*>(&marker);  // only kept and handed back
+  auto* dialog = new ZRBTextBoxDialog(editor);
+  EXPECT_TRUE(dialog->GetText().IsEmpty());
+  EXPECT_EQ(dialog->Get_m_pEditor(), editor);
+  dialog->Build();
+  dialog->SetLabel("Drawing name:");
+  CADUnicodeString taken;
+  dialog->Connect(CADDlgEvent::OK, [&](CADDialog&) {
+    taken = dialog->GetText();
+    dialog->RequestDelayedDestruction();
+  });
+  dialog->SetVisibility(CADDlgShow);
+  EXPECT_EQ(Driver().GetVisibleTextWidth("ZRBTextBoxDialog", "ZRBTextBoxEditor"), 30);
+  EXPECT_EQ(dialog->GetStyle(), 0x2400201ul);
+  EXPECT_TRUE(Driver().TypeText("ZRBTextBoxDialog", "ZRBTextBoxEditor", "Sheet 'A' \"1\""));
+  EXPECT_TRUE(Driver().PressWindowButton("ZRBTextBoxDialog", CADDlgEvent::OK));
+  EXPECT_EQ(taken, CADUnicodeString("Sheet 'A' \"1\""));
+  EXPECT_FALSE(Driver().IsOpen("ZRBTextBoxDialog"));
+}
+
+}  // namespace
