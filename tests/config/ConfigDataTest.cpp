@@ -132,16 +132,4 @@ TEST_F(ConfigData, BehaviorFiltersKeepConfigurationOrderAndChain) {
   EXPECT_EQ(manager->GetListOfConfigurableBehaviors().Size(), 0);
 }
 
-TEST(ConfigDataBuilding, RefusesDuplicateAndUnknownPartCategories) {
-  ZRBConfigData data;
-  EXPECT_TRUE(data.IsEmpty());
-  EXPECT_EQ(data.AddPartCategory("A", "Alpha"), 1);
-  EXPECT_EQ(data.AddPartCategory("A", "Again"), 0);
-  EXPECT_EQ(data.SetDefaultPartCategory("B"), 0);
-  EXPECT_EQ(data.DefaultPartCategory(), "");
-  EXPECT_EQ(data.SetDefaultPartCategory("A"), 1);
-  EXPECT_EQ(data.PartCategories().size(), 1u);
-  EXPECT_FALSE(data.IsEmpty());
-}
-
 }  // namespace

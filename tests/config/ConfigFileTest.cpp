@@ -173,23 +173,15 @@ TEST_F(ConfigFileLoading, FileNamedAtLoadIsRead) {
   EXPECT_EQ(loaded.GetDefaultPartCategory(category), 0);
 }
 
-TEST_F(ConfigFileLoading, DumpShowsEverySection) {
-  config_.LoadConfigFile((kDataDir + "site.xml").c_str());
+TEST_F(ConfigFileLoading, DumpShowsOverridesUnderTheirFullNames) {
   config_.SetModulePrefix("SAM_");
   config_.ChangeEnvVar("ZRBXMAP", "/x", 1);
   config_.ChangeEnvVar("CONNECTPORT", nullptr, 0);
   std::ostringstream dump;
   config_.Dump(dump);
-  const std::string text = dump.str();
-  for (const char* line :
-       {"  debug: 1\n", "  module prefix: \"SAM_\"\n", "  changed variable: SAM_ZRBXMAP=\"/x\"\n",
-        "  changed variable: CONNECTPORT (not set)\n",
-        "  file category: type=\"CADPart\" pattern=\"STD_*\" category=\"StandardPart\" link=1\n",
-        "  part category: \"MECH\" display=\"Mechanical part\" (default)\n", "  user-defined property: \"Supplier\"\n",
-        "  feature extension: container=\"PDMContainer\" client=\"PDMClient\" type=\"Hole\"\n",
-        "    attribute: \"Diameter\" format=\"%.3f\"\n",
-        "  behavior: type=\"ProductNodeBehavior\" behavior=\"IgnoreNode\" prefix=\"TMP\"\n"})
-    EXPECT_NE(text.find(line), std::string::npos) << line << "\nin:\n" << text;
+  EXPECT_NE(dump.str().find("  changed variable: CONNECTPORT (not set)\n  changed variable: SAM_ZRBXMAP=\"/x\"\n"),
+            std::string::npos)
+      << dump.str();
 }
 
 }  // namespace

@@ -11,23 +11,20 @@ struct FakeCommand {
 };
 ZRBCommand* AsCommand(FakeCommand& c) { return reinterpret_cast<ZRBCommand*>(&c); }
 
-TEST(RunningCommandRegistry, RemembersKindCommandAndConnection) {
-  ZRBRunningCommandRegistry registry;
-  EXPECT_TRUE(registry.IsEmpty());
-  EXPECT_EQ(registry.GetKind(), ZRBRunningCommandKind::None);
-  EXPECT_EQ(registry.GetCommand(), nullptr);
-
+TEST(RunningCommandRegistry, OnlyOneCommandWaitsAndAbandonmentKeepsTheKind) {
   FakeCommand first, second;
+  ZRBRunningCommandRegistry registry;
   registry.Register(ZRBRunningCommandKind::AddTemp, AsCommand(first), "pdmcl -b --");
-  registry.Register(ZRBRunningCommandKind::SaveAs, AsCommand(second), "samcl");  // only one waits
-  EXPECT_EQ(registry.GetKind(), ZRBRunningCommandKind::SaveAs);
+  registry.Register(ZRBRunningCommandKind::SaveAs, AsCommand(second), "samcl");
   EXPECT_EQ(static_cast<int>(registry.GetKind()), 2);
   EXPECT_EQ(registry.GetCommand(), AsCommand(second));
+  // Abandonment destroys the command first and cancels at the PDM afterwards.
+  registry.ClearCommand();
+  EXPECT_EQ(registry.GetCommand(), nullptr);
+  EXPECT_EQ(registry.GetKind(), ZRBRunningCommandKind::SaveAs);
   EXPECT_EQ(registry.GetConnectionCommand(), CADUnicodeString("samcl"));
-
   registry.Clear();
   EXPECT_TRUE(registry.IsEmpty());
-  EXPECT_EQ(registry.GetConnectionCommand(), CADUnicodeString(""));
 }
 
 TEST(RunningCommandRegistry, DestructorClearsOnlyItsOwnEntryAndKeepsTheCancelTarget) {
@@ -47,16 +44,6 @@ TEST(RunningCommandRegistry, DestructorClearsOnlyItsOwnEntryAndKeepsTheCancelTar
     EXPECT_EQ(registry.GetKind(), ZRBRunningCommandKind::UsePdmStructure);
     EXPECT_EQ(registry.GetConnectionCommand(), CADUnicodeString("samcl"));
   }
-}
-
-TEST(RunningCommandRegistry, AbandonmentClearsCommandBeforeKind) {
-  FakeCommand waiting;
-  ZRBRunningCommandRegistry registry;
-  registry.Register(ZRBRunningCommandKind::CreateForDocument, AsCommand(waiting), "pdmcl -b --");
-  registry.ClearCommand();
-  EXPECT_EQ(registry.GetCommand(), nullptr);
-  EXPECT_EQ(registry.GetKind(), ZRBRunningCommandKind::CreateForDocument);
-  EXPECT_FALSE(registry.IsEmpty());
 }
 
 TEST(RunningCommandRegistry, RegistrationTakesTheConnectionCommandInForceThen) {
