@@ -47,6 +47,31 @@ class ZRBAfx {
   static CADString intToRoman(int number);
   static int romanToInt(CADString text);
 
+  // --- exchange map and the host's caches (exchange/ZRBAfxXmap.cpp, exchange/ZRBAfxCache.cpp)
+  // The exchange map without a trailing "/": 1 when "ZRBXMAP" is set, else 0 and the temporary directory.
+  static int GetXMap(CADUnicodeString& path);
+  // The same with exactly one "/" at the end.
+  static int GetXMapWithEndingSlash(CADUnicodeString& path);
+  // The directory where the host's local cache mirrors the exchange map (ends with "/").
+  static HRESULT GetLocalCacheXmapDir(CADUnicodeString& directory);
+  // Appends the names of the directory's "vis" files.
+  static HRESULT GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names);
+  // Makes the host re-read its local cache directory.
+  static HRESULT ResetLocalCacheDirectory();
+  // Appends the host's released cache paths in its order (none when the controller is missing).
+  static HRESULT GetReleasedCacheDirectories(CADListValCADString& directories);
+  // The released cache directory to use ("ZRB_RELEASEDCACHEDIR", else the host's first).
+  static HRESULT GetReleasedCacheDir(CADString& directory);
+  static HRESULT AddReleasedCacheDirToSettings(CADString directory);
+  // The released-cache directory that mirrors the exchange map, when the host's cache is activated.
+  static HRESULT GetReleasedCacheXmapDir(CADUnicodeString& directory, int& activated);
+  // The same without the activation test; creates the directory when missing.
+  static HRESULT GetReleasedCacheXmapDir(CADUnicodeString& directory);
+  // Writes the host's released cache paths to its "ReleaseCachePath" setting.
+  static HRESULT ResetReleasedCacheDirectory();
+  // 1 when the host checks time stamps of cached files ("TimeStamp" of "CADCache").
+  static HRESULT GetCheckTimestamps(int& check);
+
   // --- window raising (ZRBAfxWindows.cpp): 1 when done or disabled, 0 without a display.
   static int SetWorkBenchWindowTop();
   static int SetCadWindowTop();
