@@ -1,0 +1,18 @@
+// The session's state behind the cache setting controller component
+// ("CADSysCacheSettingCtrl"): the released cache paths, read once from the
+// "ReleaseCachePath" setting of "CADCache" and changed in memory after that.
+// User-interface thread only.
+#pragma once
+
+#include "CADListVal.h"
+#include "CADUnicodeString.h"
+
+class CADSysCacheSettingCtrl {
+ public:
+  static CADListValCADUnicodeString GetReleaseCachePaths();
+  static void SetReleaseCachePaths(const CADListValCADUnicodeString& paths);
+  // Tests: the controller cannot be created (as on a host without one).
+  static void SetUnavailable(bool unavailable);
+  // Tests: forget the paths (read from the setting again on next use) and make the controller available.
+  static void Reset();
+};
