@@ -93,6 +93,9 @@ class CADBasicString {
   Derived& operator+=(std::string_view more) { text_ += more; return self(); }
   Derived& operator+=(const Derived& more) { text_ += more.text_; return self(); }
   Derived& operator+=(char c) { text_ += c; return self(); }
+  // Literals and std::string would otherwise match both overloads above.
+  Derived& operator+=(const char* more) { text_ += (more ? more : ""); return self(); }
+  Derived& operator+=(const std::string& more) { text_ += more; return self(); }
   friend Derived operator+(const Derived& a, const Derived& b) { return Derived(a.text_ + b.text_); }
   friend Derived operator+(const Derived& a, const char* b) { return Derived(a.text_ + (b ? b : "")); }
   friend Derived operator+(const char* a, const Derived& b) { return Derived((a ? a : "") + b.text_); }
