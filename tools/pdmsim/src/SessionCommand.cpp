@@ -111,7 +111,10 @@ int SessionCommand::Run() {
     Answering answering;
     answering.file = std::move(*request);
     // "STATS" is the PDM's own slot: lines of an earlier answer do not carry over.
-    answering.file.FindOrAdd("ROOT", true).Remove("STATS");
+    ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+    root.Remove("STATS");
+    // The result code leads a "ROOT" the PDM had to create.
+    if (!root.Has("ACTION_SUCCESS")) root.Set("ACTION_SUCCESS", "0");
     answering.exchangeMap = ExchangeMapOf(answering.file, requestPath);
     answering.seq = seq;
     answering.fault = fault;
