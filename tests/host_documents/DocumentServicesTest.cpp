@@ -278,6 +278,19 @@ TEST(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
   EXPECT_EQ(SampleSession::Node(root, "Bracket.2/Bolt.1")->GetPartNumber(), "Bolt");
 }
 
+TEST(DocumentServices, UnloadedReferencesFindADocumentSavedToTheirFile) {
+  SampleSession sample;
+  std::filesystem::rename(sample.Path(CADSampleSession::kBolt).str(), sample.Path("Elsewhere.CADPart").str());
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var instance = SampleSession::Node(root, "Bracket.2/Bolt.1");
+  EXPECT_EQ(instance->GetPartNumber(), "");
+  CADDocument* moved = sample.Open("Elsewhere.CADPart");
+  ASSERT_EQ(CADDocumentServices::SaveAs(moved, sample.Path(CADSampleSession::kBolt)), S_OK);
+  ASSERT_EQ(CADAutoProduct_var(instance)->ApplyWorkMode(CADAutoProduct::kDesignMode), S_OK);
+  EXPECT_EQ(instance->GetPartNumber(), "Bolt");
+  EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == moved->GetRootProduct());
+}
+
 TEST(DocumentServices, RepresentationFormatsComeFromTheEnvironment) {
   SampleSession sample;
   ::setenv("ZRB_REP_FORMATS", "{stp} {igs} {}", 1);

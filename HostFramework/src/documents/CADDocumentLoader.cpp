@@ -268,6 +268,23 @@ HRESULT CADDocumentLoader::BindUnloaded(CADProductNode* reference) {
   if (!reference || reference->RefState().loaded) return S_OK;
   const CADUnicodeString path = reference->RefState().linkPath;
   if (path.IsEmpty()) return Session().Fail("the product stands for no file");
+  if (CADDocument* open = Session().Find(path)) {
+    // The file was opened (or saved there) under another reference since:
+    // every instance of the stand-in uses that document's root from now on.
+    CADVar<CADProductNode> root = open->State().root;
+    if (!root) return Session().Fail("'" + path.str() + "' has no root product");
+    if (root->Uses(reference)) return Session().Fail("the links of '" + path.str() + "' make a product contain itself");
+    for (const auto& doc : Session().Documents()) {
+      std::vector<CADVar<CADProductNode>> refs{doc->State().root};
+      refs.insert(refs.end(), doc->State().components.begin(), doc->State().components.end());
+      for (const auto& ref : refs)
+        if (ref)
+          for (const auto& rec : ref->RefState().records)
+            if (rec->reference.get() == reference) rec->reference = root;
+    }
+    Session().Succeed();
+    return S_OK;
+  }
   CADDocument* document = nullptr;
   return OpenTopLevel(path, 0, document, reference);
 }
