@@ -4,14 +4,21 @@
 // back. One instance per process: GlobPropertyManager.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "CADIProduct.h"
 #include "CADListVal.h"
 #include "CADUnicodeString.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBPropertyGlobal.h"
 #include "ZRBPropertyManagerNames.h"
 #include "ZRBPropertyManagerStore.h"
+
+class CADIXMLSAXParser;
 
 // Every member is used on the host's user-interface thread only (commands,
 // timer callbacks and automation calls all run there); nothing locks.
@@ -102,6 +109,128 @@ class ZRBPropertyManager {
   void GetAllPathToRootProperties(const CADUnicodeString& pathToRoot, CADListValCADUnicodeString& names,
                                   CADListValCADUnicodeString& values);
 
+  // --- properties addressed by product. A product's reference record is the
+  // record of its host part number; under cache activation a product the
+  // host has not loaded (empty part number) is reached through its instance.
+  void SetReferenceProperty(const CADIProduct_var& product, const CADUnicodeString& name,
+                            const CADUnicodeString& value);
+  CADUnicodeString GetReferenceProperty(const CADIProduct_var& product, const CADUnicodeString& name);
+  void DeleteReferenceProperty(const CADIProduct_var& product, const CADUnicodeString& name);
+  int IsReferencePropertySet(const CADIProduct_var& product, const CADUnicodeString& name);
+  void GetAllReferenceProperties(const CADIProduct_var& product, CADListValCADUnicodeString& names,
+                                 CADListValCADUnicodeString& values);
+  void DeleteAllReferencePropsForReference(const CADIProduct_var& product);
+  // Instance properties: the parent's part number and the child's instance name.
+  void SetInstanceProperty(const CADIProduct_var& parent, const CADIProduct_var& child, const CADUnicodeString& name,
+                           const CADUnicodeString& value);
+  CADUnicodeString GetInstanceProperty(const CADIProduct_var& parent, const CADIProduct_var& child,
+                                       const CADUnicodeString& name);
+  void DeleteInstanceProperty(const CADIProduct_var& parent, const CADIProduct_var& child,
+                              const CADUnicodeString& name);
+  int IsInstancePropertySet(const CADIProduct_var& parent, const CADIProduct_var& child,
+                            const CADUnicodeString& name);
+  void GetAllInstanceProperties(const CADIProduct_var& parent, const CADIProduct_var& child,
+                                CADListValCADUnicodeString& names, CADListValCADUnicodeString& values);
+  void DeleteAllInstancePropsForInstance(const CADIProduct_var& parent, const CADIProduct_var& child);
+  // Stores the child's reference Id as the instance's ChildId once the child
+  // has a part number; 1 when stored.
+  int UpdateChildId(const CADIProduct_var& parent, const CADIProduct_var& child);
+  // Path-to-root properties: the product's path-to-root string.
+  void SetPathToRootProperty(const CADIProduct_var& product, const CADUnicodeString& name,
+                             const CADUnicodeString& value);
+  CADUnicodeString GetPathToRootProperty(const CADIProduct_var& product, const CADUnicodeString& name);
+  void DeletePathToRootProperty(const CADIProduct_var& product, const CADUnicodeString& name);
+  int IsPathToRootPropertySet(const CADIProduct_var& product, const CADUnicodeString& name);
+  void GetAllPathToRootProperties(const CADIProduct_var& product, CADListValCADUnicodeString& names,
+                                  CADListValCADUnicodeString& values);
+
+  // --- host attributes of products
+  // Gives the product's reference a new part number. Unless the conflict
+  // check is skipped, another product of the session with that number
+  // stops the change when it came from the PDM (0), or is renamed to
+  // number + "_RENAMED" after telling the designer; when that rename fails
+  // nothing changes (0), so two products never share one record. 1 on success.
+  int SetPartNumber(const CADIProduct_var& product, const CADUnicodeString& partNumber, const int& markDirty,
+                    const int& skipConflictCheck);
+  // The host part number; under cache activation an unloaded product's
+  // stored number, or (load flag 1) the number after loading it.
+  CADUnicodeString GetPartNumber(const CADIProduct_var& product, int loadFlag);
+  CADUnicodeString GetPartNumberByFullPath(const CADUnicodeString& fullPath) const;
+  CADUnicodeString GetFullPathForPartNumber(const CADUnicodeString& partNumber) const;
+  // Standard attributes (blanks stripped); kept in the record for an unloaded
+  // product until it is loaded. 1 on success.
+  int SetNomenclature(const CADIProduct_var& product, const CADUnicodeString& value);
+  int SetRevision(const CADIProduct_var& product, const CADUnicodeString& value);
+  int SetDefinition(const CADIProduct_var& product, const CADUnicodeString& value);
+  int SetDescription(const CADIProduct_var& product, const CADUnicodeString& value);
+  // Renames the instance; its instance record follows. 1 on success.
+  int SetInstanceName(const CADIProduct_var& product, const CADUnicodeString& name);
+  // The full path kept in the product's reference record.
+  int SetFullPath(const CADIProduct_var& product, const CADUnicodeString& fullPath);
+  CADUnicodeString GetFullPath(const CADIProduct_var& product);
+  // The file of the product: for a cached, unloaded part the stored full
+  // path, else the storage name of its document ("" when there is none).
+  CADUnicodeString GetProductFullPath(const CADIProduct_var& product);
+  // The document type of the product ("CADPart", "CADProduct", ...), "" unknown.
+  CADUnicodeString GetProductType(const CADIProduct_var& product);
+  // 1 for a part the host keeps unloaded under cache activation.
+  int IsCachedPart(const CADIProduct_var& product);
+
+  // --- user-defined and feature-extension data (list texts in the record)
+  int StoreUserDefinedPropertiesData(const CADIProduct_var& product, const CADUnicodeString& displays,
+                                     const CADUnicodeString& properties, const CADUnicodeString& values,
+                                     const CADUnicodeString& deletions);
+  CADUnicodeString GetUserDefinedDisplayData(const CADIProduct_var& product);
+  CADUnicodeString GetUserDefinedPropertyData(const CADIProduct_var& product);
+  CADUnicodeString GetUserDefinedValueData(const CADIProduct_var& product);
+  CADUnicodeString GetUserDefinedDelData(const CADIProduct_var& product);
+  // Stores the five feature-extension list texts in the product's record
+  // (created when missing); 1 on success.
+  int StoreFeatureExtensionData(const CADIProduct_var& product, const CADUnicodeString& containerIds,
+                                const CADUnicodeString& clientIds, const CADUnicodeString& featureTypes,
+                                const CADUnicodeString& featureAttrs, const CADUnicodeString& featureValues);
+
+  // --- records of products
+  // The record reached through the product's instance (father's record Id
+  // and instance name): created with `create`, else found by the product's
+  // file name with `fileSearch`. Null when none.
+  ZRBPropertyReference* GetReferenceObjectByInstance(const CADIProduct_var& product, int create, int fileSearch);
+  ZRBPropertyInstance* GetInstanceObject(const CADIProduct_var& parent, const CADIProduct_var& child);
+  ZRBPropertyPathToRoot* GetPathToRootObject(const CADIProduct_var& product);
+  // Applies a record kept for a product that was not loaded to the product
+  // now loaded: properties and lists join its record, the standard
+  // attributes go to the host. 1 on success.
+  int SetReferenceInfoToProduct(const CADIProduct_var& product, ZRBPropertyReference& reference);
+
+  // --- black boxes and archives by product (paths: GetProductFullPath)
+  void AddBlackBoxRoot(const CADIProduct_var& parent, const CADUnicodeString& rootFullPath);
+  void AddBlackBoxItem(const CADIProduct_var& parent, const CADUnicodeString& itemFullPath);
+  int IsBlackBoxRoot(const CADIProduct_var& father, const CADIProduct_var& product);
+  // With `anyParent` the product's file counts when any record lists it.
+  int IsBlackBoxItem(const CADIProduct_var& father, const CADIProduct_var& product, int anyParent);
+  int HasBlackBoxAttached(const CADIProduct_var& product);
+  CADListValCADUnicodeString GetBlackBoxRoots(const CADIProduct_var& product);
+  CADListValCADUnicodeString GetBlackBoxItems(const CADIProduct_var& product);
+  void RemoveAllBlackBoxRoots(const CADIProduct_var& product);
+  void RemoveAllBlackBoxItems(const CADIProduct_var& product);
+  // 1 when the product's file is the root document of an archive.
+  int IsArchiveRoot(const CADIProduct_var& product);
+  // 1 when the product's reference is content of an archive ("ZRB_CONTENT_IN_ARC" "1").
+  int IsArchiveContent(const CADIProduct_var& product);
+
+  // --- session upkeep
+  // Drops the records no open document uses any more, after the registered
+  // steps ran (abandoning a waiting command, resetting design-table renames,
+  // keeping archive members). `mode` 4 runs quietly. 1 on success.
+  int CheckIntegrity(int mode);
+  void UnsetRemoveFlagForFile(const CADUnicodeString& fullPath);
+  void UnsetRemoveFlagForProduct(const CADIProduct_var& product);
+  // Other subsystems take part in the integrity check: `atStart` steps run
+  // before the walk, `keep` steps run after it and may clear removal marks
+  // (UnsetRemoveFlagForFile ...) before the marked records go.
+  using IntegrityStep = std::function<void(ZRBPropertyManager&, int mode)>;
+  void AddIntegrityStep(bool atStart, IntegrityStep step);
+
   // --- records
   ZRBPropertyReference* GetReferenceObject(const CADUnicodeString& partNumber) const;
   ZRBPropertyReference* GetReferenceObject(int id) const;
@@ -159,6 +288,10 @@ class ZRBPropertyManager {
   // damaged (what precedes the damage stays). The running process's global
   // values are kept: a file never chooses the PDM command line.
   int Read(const CADUnicodeString& dataPath);
+  // The same for a document held in memory (tools, fuzzing).
+  int ReadText(std::string_view xml);
+  // The data file's text, naming the DTD `dtdFileName`.
+  std::string WriteText(const CADUnicodeString& dtdFileName) const;
   // The same in the temporary directory, named after the user.
   int WritePropertiesToTmp();
   int ReadPropertiesFromTmp();
@@ -197,13 +330,26 @@ class ZRBPropertyManager {
                                     const CADUnicodeString& childInstanceName) const;
   ZRBPropertyInstance* FindOrCreateInstance(const CADUnicodeString& parentPartNumber,
                                             const CADUnicodeString& childInstanceName);
+  // Runs one parse with the file's handlers; 0 when it failed part-way.
+  int ParseWith(const std::function<HRESULT(CADIXMLSAXParser&)>& parse);
   static int TempFilePaths(CADUnicodeString& dataPath, CADUnicodeString& dtdPath);
+  // The product's reference record (see the product-addressed operations).
+  ZRBPropertyReference* ReferenceFor(const CADIProduct_var& product, bool create);
+  // Cache activation on and a host part number that is empty.
+  bool IsUnloadedUnderCache(const CADIProduct_var& product);
+  ZRBPropertyInstance* InstanceFor(const CADIProduct_var& parent, const CADIProduct_var& child, bool create);
+  CADUnicodeString PathToRootOf(const CADIProduct_var& product) const;
+  int SetStandardAttribute(const CADIProduct_var& product, ZRBPropertyReference::Field field,
+                           const CADUnicodeString& value);
+  void WalkForIntegrity(const CADIProduct_var& product, int depth);
 
   ZRBPropertyManagerStore store_;
   ZRBPropertyManagerNames names_;
   unsigned long processId_ = 0;
   int cacheActivation_ = 0;
   bool loaded_ = false;
+  std::vector<IntegrityStep> startSteps_;
+  std::vector<IntegrityStep> keepSteps_;
 };
 
 extern ZRBPropertyManager GlobPropertyManager;

@@ -2,13 +2,24 @@
 
 #include <unistd.h>
 
+#include "CADSettingRepository.h"
 #include "ZRBTrace.h"
 
 using Kind = ZRBPropertyManagerNames::Kind;
 
 namespace {
 int ReadCacheActivation() {
-  ZRB_DEBUG("ZRB: Could not get CacheActivation, assuming Cache Activation is off");
+  int value = 0;
+  CADSettingRepository* repository = CADSettingRepository::GetRepository("CADCache");
+  if (!repository || FAILED(repository->ReadSetting("CacheActivation", &value))) {
+    ZRB_DEBUG("ZRB: Could not get CacheActivation, assuming Cache Activation is off");
+    return 0;
+  }
+  if (value == 1) {
+    ZRB_DEBUG("ZRB: CacheActivation is on");
+    return 1;
+  }
+  ZRB_DEBUG("ZRB: CacheActivation is off");
   return 0;
 }
 }  // namespace

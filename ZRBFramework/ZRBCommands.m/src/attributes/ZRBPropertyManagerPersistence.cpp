@@ -1,11 +1,10 @@
 // Writing the property manager's state to its XML file and DTD, and reading
 // it back through the host's SAX parser.
-#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "CADSystemServices.h"
 #include "CADXMLSAX.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBPropertyManagerFileIO.h"
@@ -39,9 +38,7 @@ int ZRBPropertyManager::WriteDTD(const CADUnicodeString& dtdPath) {
 int ZRBPropertyManager::Write(const CADUnicodeString& dataPath, const CADUnicodeString& dtdPath) {
   ZRB_TRACE("ZRBPropertyManager::Write");
   ZRB_DEBUG("Writing PropertyManager to: %s", dataPath.c_str());
-  std::string document = ZRBPropertyManagerWriter::BuildDocument(GlobalRecord(), store_, FileNamePart(dtdPath.view()),
-                                                                 static_cast<unsigned long>(::getpid()));
-  if (!ZRBPropertyManagerFileIO::WriteWhole(dataPath, document)) {
+  if (!ZRBPropertyManagerFileIO::WriteWhole(dataPath, WriteText(CADUnicodeString(FileNamePart(dtdPath.view()))))) {
     ZRB_DEBUG("Could not open File %s", dataPath.c_str());
     return 0;
   }
@@ -56,6 +53,21 @@ int ZRBPropertyManager::Read(const CADUnicodeString& dataPath) {
     ZRB_DEBUG("ZRB: PropertyManager file %s not found", dataPath.c_str());
     return 0;
   }
+  int read = ParseWith([&](CADIXMLSAXParser& parser) { return parser.Parse(dataPath); });
+  if (!read) {
+    ZRB_DEBUG("ZRB: PropertyManager file %s is damaged, kept what was read before the damage", dataPath.c_str());
+    return 0;
+  }
+  ZRB_TRACE_OK();
+  return 1;
+}
+
+int ZRBPropertyManager::ReadText(std::string_view xml) {
+  Initialize();
+  return ParseWith([&](CADIXMLSAXParser& parser) { return parser.ParseText(xml); });
+}
+
+int ZRBPropertyManager::ParseWith(const std::function<HRESULT(CADIXMLSAXParser&)>& parse) {
   CADIXMLSAXFactory_var factory;
   CADIXMLSAXParser_var parser;
   if (FAILED(CreateCADIXMLSAXFactory(factory)) || !factory || FAILED(factory->CreateParser(parser)) || !parser) {
@@ -66,7 +78,7 @@ int ZRBPropertyManager::Read(const CADUnicodeString& dataPath) {
   auto errorHandler = CADVar<ZRBSAXErrorHandler>::Adopt(new ZRBSAXErrorHandler());
   parser->SetDocumentHandler(CADIXMLSAXDocumentHandler_var(documentHandler));
   parser->SetErrorHandler(CADIXMLSAXErrorHandler_var(errorHandler));
-  HRESULT parsed = parser->Parse(dataPath);
+  HRESULT parsed = parse(*parser);
   parser->SetDocumentHandler(nullptr);
   parser->SetErrorHandler(nullptr);
 
@@ -78,31 +90,27 @@ int ZRBPropertyManager::Read(const CADUnicodeString& dataPath) {
     highest = std::max({highest, instance->GetParentId(), instance->GetChildId()});
   store_.RaiseIdCounter(highest);
 
-  if (FAILED(parsed) || errorHandler->HadFatalError()) {
-    ZRB_DEBUG("ZRB: PropertyManager file %s is damaged, kept what was read before the damage", dataPath.c_str());
-    return 0;
-  }
-  ZRB_TRACE_OK();
-  return 1;
+  return FAILED(parsed) || errorHandler->HadFatalError() ? 0 : 1;
+}
+
+std::string ZRBPropertyManager::WriteText(const CADUnicodeString& dtdFileName) const {
+  return ZRBPropertyManagerWriter::BuildDocument(GlobalRecord(), store_, dtdFileName.view(),
+                                                 static_cast<unsigned long>(::getpid()));
 }
 
 int ZRBPropertyManager::TempFilePaths(CADUnicodeString& dataPath, CADUnicodeString& dtdPath) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string directory = tmp && *tmp ? tmp : "/tmp";
-  if (directory.empty()) {
+  CADUnicodeString directory;
+  if (FAILED(CADGetTempDirectory(directory)) || directory.IsEmpty()) {
     ZRB_DEBUG("Failed to get temporary Directory");
     return 0;
   }
-  const passwd* user = ::getpwuid(::geteuid());
-  if (!user || !user->pw_name || !*user->pw_name) {
+  CADUnicodeString login;
+  if (FAILED(CADGetLoginName(login)) || login.IsEmpty()) {
     ZRB_DEBUG("Failed to get UserLogin");
     return 0;
   }
-  std::string base = directory;
-  if (base.back() != '/') base += '/';
-  base += user->pw_name;
-  dataPath = CADUnicodeString(base + "ZRBPropertyManager.xml");
-  dtdPath = CADUnicodeString(base + "ZRBPropertyManager.dtd");
+  dataPath = CADMakePath(directory, login + "ZRBPropertyManager.xml");
+  dtdPath = CADMakePath(directory, login + "ZRBPropertyManager.dtd");
   return 1;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ZRBAfx.h"
+
 namespace {
 template <class Record>
 void RemoveRecord(std::vector<std::unique_ptr<Record>>& records, const Record* record) {
@@ -145,6 +147,8 @@ void ZRBPropertyManagerStore::Clear() {
 }
 
 bool ZRBPropertyManagerStore::SamePath(const CADUnicodeString& a, const CADUnicodeString& b) {
-  // TODO(props): the host's platform kind decides case blindness.
-  return a == b;
+  if (a == b) return true;
+  int equal = 0;
+  ZRBAfx::CompareFullPath(a, b, equal);
+  return equal != 0;
 }
