@@ -92,7 +92,7 @@ TEST_F(SettingsTest, HandEditedFilesAreReadAgainAndNothingIsLostOnWrite) {
   EXPECT_EQ(single, 1);
   ASSERT_EQ(repo->WriteSetting("SaveVP", 1), S_OK);
   EXPECT_EQ(ReadFile(repo->GetFilePath()),
-            "# site options\nSinglePartModus = 1\nthis line is not a setting\nSaveVP = 1\n");
+            "# site options\r\nSinglePartModus = 1\nthis line is not a setting\r\nSaveVP = 1\n");
 }
 
 TEST_F(SettingsTest, AProtectedRepositoryIsReadOnly) {

@@ -57,12 +57,14 @@ CADSettingFile CADSettingFile::Parse(std::string_view content, std::string_view 
   while (!content.empty()) {
     ++lineNumber;
     size_t end = content.find('\n');
-    std::string_view raw = content.substr(0, end);
+    std::string_view whole = content.substr(0, end);
     content = end == std::string_view::npos ? std::string_view() : content.substr(end + 1);
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);  // CRLF files; a real CR is escaped
+    // Lines kept as they are keep their CR too; settings drop it (CRLF files; a CR in a value is escaped).
+    std::string_view raw = whole;
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
 
     Line line;
-    line.raw = std::string(raw);
+    line.raw = std::string(whole);
     std::string_view body = TrimBlanks(raw);
     if (body.empty() || body.front() == '#') {
       file.lines_.push_back(std::move(line));
