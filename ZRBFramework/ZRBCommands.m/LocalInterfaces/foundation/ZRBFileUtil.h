@@ -10,6 +10,9 @@
 #include "CADUnicodeString.h"
 
 class CADDocument;
+class ZRBObject;
+class ZRBObjectManager;
+struct ZRBCacheFileContext;
 
 class ZRBFileUtil {
  public:
@@ -55,7 +58,37 @@ class ZRBFileUtil {
   // Deletes every file of the list and empties it.
   static void DeleteTemporaryFiles(CADListValCADUnicodeString& paths);
 
+  // --- the host's local cache of vis files (after a PDM answer)
+  // The vis path with the model file's modification time inserted before its
+  // last ".vis" (".%Y-%m-%d-%H.%M.%S" in the time mode: 0 local, 1 UTC).
+  static HRESULT GetVisFileNameInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
+                                          const int daylight, const int timeMode, CADUnicodeString& name);
+  // Renames a readable vis file to that name (replacing a file of that name);
+  // E_FAIL only when the name cannot be computed.
+  static HRESULT RenameVisFileInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
+                                         const int daylight, const int timeMode, CADUnicodeString& name);
+  // Sets the time stamps of the files the answer delivered and drops cached
+  // vis files of models whose time changed; files that could not be deleted
+  // go to filesToRefresh.
+  static HRESULT ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh);
+  // One object of the answer and, through "SUBASSRELATIONS", the objects below it.
+  static HRESULT ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
+                                              ZRBCacheFileContext& context);
+  static HRESULT ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
+                                            ZRBCacheFileContext& context);
+  // Sets the file's access and modification time to the object's
+  // "MODIFICATION_DATE_GMT" ("YYYY-MM-DD HH:MM:SS" and three more
+  // characters, UTC) and names its vis file for the cache.
+  static HRESULT SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
+                                    const CADString& modificationDateGmt, ZRBCacheFileContext& context);
+  // Removes the cached vis files of a model that no longer match its time,
+  // except the vis file just delivered for it (`deliveredVis`, may be "").
+  static HRESULT DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
+                                        const CADUnicodeString& deliveredVis = CADUnicodeString());
+
  private:
+  // The file of one answer object: stale vis files, then its time stamp.
+  static void ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context);
   // Case-only rename on platforms with case-insensitive names.
   static HRESULT RenameCaseOnly(const CADUnicodeString& from, const CADUnicodeString& to);
   // Resolves `from` and cleans both; 1 when there is nothing to do.

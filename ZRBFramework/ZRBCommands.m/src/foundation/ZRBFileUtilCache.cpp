@@ -1,0 +1,256 @@
+// ZRBFileUtil: time stamps of delivered files and the vis files the host's
+// local cache keeps for them.
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <cctype>
+#include <cstdlib>
+
+#include "CADSystemServices.h"
+#include "CADTime.h"
+#include "ZRBAfx.h"
+#include "ZRBCacheFileContext.h"
+#include "ZRBCacheFileEnvironment.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBFileUtil.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBTimeUtil.h"
+#include "ZRBTrace.h"
+
+namespace {
+
+// List slots naming further objects of the answer; the objects of the last
+// one are relations, walked like the object itself.
+constexpr const char* kFileSlots[] = {"DOCCOMS",          "TABLES",   "SENDING_LIST", "PRODUCT",
+                                      "CADPROCESS",       "ATTACHED_BLACKBOX", "ATTACHED_FILEOBJECTS",
+                                      "ITEMLIST"};
+constexpr const char* kRelationSlot = "SUBASSRELATIONS";
+constexpr const char* kBackupPrefix = "ZRBBACKUP_";
+
+bool IsOn(const char* name) { return g_ZRBConfig.CompareEnvVar(name, "ON", 1) == 1; }
+
+// The keys a slot names: its list, or its single value.
+CADListValCADString KeysOf(const ZRBObject& object, const char* slot) {
+  CADListValCADString keys = object.GetSlotValueList(slot);
+  if (keys.IsEmpty()) {
+    CADString single = object.GetSlotValue(slot);
+    if (!single.IsEmpty()) keys.Append(single);
+  }
+  return keys;
+}
+
+// "YYYY-MM-DD HH:MM:SS.mmm": 23 characters with digits at the six fields.
+bool ParsePdmDate(const CADString& text, struct tm& broken) {
+  if (text.GetLength() != 23) return false;
+  const std::string& s = text.str();
+  auto field = [&](size_t at, size_t length, int& out) {
+    int value = 0;
+    for (size_t i = at; i < at + length; ++i) {
+      if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+      value = value * 10 + (s[i] - '0');
+    }
+    out = value;
+    return true;
+  };
+  int year = 0, month = 0;
+  broken = {};
+  if (!field(0, 4, year) || !field(5, 2, month) || !field(8, 2, broken.tm_mday) || !field(11, 2, broken.tm_hour) ||
+      !field(14, 2, broken.tm_min) || !field(17, 2, broken.tm_sec))
+    return false;
+  broken.tm_year = year - 1900;
+  broken.tm_mon = month - 1;
+  return true;
+}
+
+// The time-stamp part the cache inserts into a vis name.
+CADUnicodeString VisTimeStamp(const CADUnicodeString& modelPath, int timeMode) {
+  long seconds = 0;
+  if (FAILED(ZRBFileUtil::GetModTimestampFromFile(modelPath, seconds))) return CADUnicodeString();
+  return CADTime(static_cast<std::time_t>(seconds)).ConvertToString(".%Y-%m-%d-%H.%M.%S", timeMode);
+}
+
+}  // namespace
+
+HRESULT ZRBFileUtil::GetVisFileNameInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
+                                              const int /*daylight: the host's time class applies it*/,
+                                              const int timeMode, CADUnicodeString& name) {
+  name = CADUnicodeString();
+  int at = visPath.FindLast(".vis");
+  if (at < 0) return E_FAIL;
+  CADUnicodeString stamp = VisTimeStamp(modelPath, timeMode);
+  if (stamp.IsEmpty()) return E_FAIL;
+  name = CADUnicodeString(visPath.SubString(0, at).str()) + stamp + CADUnicodeString(visPath.SubString(at).str());
+  return S_OK;
+}
+
+HRESULT ZRBFileUtil::RenameVisFileInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
+                                             const int daylight, const int timeMode, CADUnicodeString& name) {
+  ZRB_TRACE("ZRBFileUtil::RenameVisFileInCacheDir");
+  if (FAILED(GetVisFileNameInCacheDir(visPath, modelPath, daylight, timeMode, name))) return E_FAIL;
+  CADUnicodeString from(visPath);
+  if (FAILED(CADFileAccess(from, CADFileRead))) {
+    ZRB_TRACE_OK();
+    return S_OK;
+  }
+  if (SUCCEEDED(CADFileAccess(name, CADFileExists)) && FAILED(CADDeleteFile(name)))
+    ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", name.c_str());
+  if (FAILED(CADFileAccess(name, CADFileExists)) && FAILED(CADRenameFile(from, name)))
+    ZRB_DEBUG(" CADRenameFile(%s) Failed", from.c_str());
+  ZRB_TRACE_OK();
+  return S_OK;
+}
+
+HRESULT ZRBFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh) {
+  ZRB_TRACE("ZRBFileUtil::ManageFilesForCache");
+  if (IsOn("ZRB_USERELEASEDCACHE") && !IsOn("ZRB_DISABLE_SET_TIMESTAMP")) {
+    ZRB_DEBUG("MangeFilesForCache not used");
+    ZRB_TRACE_OK();
+    return S_OK;
+  }
+  ZRBCacheFileEnvironment& environment = ZRBCacheFileEnvironment::Get();
+  ZRBCacheFileContext context;
+  context.cacheTimeStamp = environment.GetCacheTimeStamp();
+  if (FAILED(environment.GetTimeSettings(context.daylight, context.timeMode))) {
+    context.daylight = 0;
+    context.timeMode = 0;
+  }
+  context.filesToRefresh = &filesToRefresh;
+  ZRBObject* root = answer.GetObject("ROOT");
+  if (!root) {
+    ZRB_DEBUG("ZRBFileUtil::SetTimestampOnAllFiles ****Failed****");
+    return E_FAIL;
+  }
+  if (SUCCEEDED(environment.GetLocalCacheXmapDir(context.cacheDirectory)) &&
+      FAILED(environment.GetListOfVisInDir(context.cacheDirectory, context.cachedVisNames)))
+    context.cacheDirectory = CADUnicodeString();
+  HRESULT hr = ManageFilesForCacheAllSubass(answer, *root, context);
+  if (!context.cacheDirectory.IsEmpty()) environment.ResetLocalCacheDirectory();
+  if (SUCCEEDED(hr)) ZRB_TRACE_OK();
+  return hr;
+}
+
+HRESULT ZRBFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
+                                                  ZRBCacheFileContext& context) {
+  // A relation that leads back to an object already walked (a cyclic or
+  // repeated answer) is not walked again, and nesting is capped.
+  if (!context.visitedKeys.insert(object.GetKey().str()).second) return S_OK;
+  if (context.depth >= ZRBCacheFileContext::MaxDepth) {
+    ZRB_DEBUG("ZRB: sub-assembly relations nested deeper than %d, rest ignored", ZRBCacheFileContext::MaxDepth);
+    return E_FAIL;
+  }
+  HRESULT hr = S_OK;
+  for (const char* slot : kFileSlots) {
+    for (const auto& key : KeysOf(object, slot)) {
+      ZRBObject* named = answer.GetObject(key);
+      if (!named || !context.visitedKeys.insert(key.str()).second) continue;
+      ManageFileOfObject(*named, context);
+    }
+  }
+  for (const auto& key : KeysOf(object, kRelationSlot)) {
+    ZRBObject* relation = answer.GetObject(key);
+    if (!relation) continue;
+    ++context.depth;
+    if (FAILED(ManageFilesForCacheAllSubass(answer, *relation, context))) hr = E_FAIL;
+    --context.depth;
+  }
+  return hr;
+}
+
+void ZRBFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context) {
+  CADUnicodeString location(object.GetSlotValue("EXTERNAL_LOCATION"));
+  if (location.IsEmpty()) return;
+  if (HasExtension(location, "ZRBArchive")) {
+    ManageFilesForCacheArchive(object, object.GetSlotValue("CONTENT_FILE_NAME"), context);
+    return;
+  }
+  DeleteVisWithWrongTime(location, context, CADUnicodeString(object.GetSlotValue("VIS_LOCATION")));
+  SetTimestampOnFile(object, location, object.GetSlotValue("MODIFICATION_DATE_GMT"), context);
+}
+
+HRESULT ZRBFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
+                                                ZRBCacheFileContext& context) {
+  ZRB_TRACE("ZRBFileUtil::ManageFilesForCacheArchive");
+  CADUnicodeString location(archive.GetSlotValue("EXTERNAL_LOCATION"));
+  HRESULT hr = SetTimestampOnFile(archive, location, archive.GetSlotValue("MODIFICATION_DATE_GMT"), context);
+  // The archive's content file carries the archive's vis; its stamp comes
+  // with the archive object.
+  if (IsOn("ZRB_ENABLE_ARCHIVE_CACHE") && !contentFileName.IsEmpty()) {
+    CADUnicodeString content = ZRBAfx::MakePath(GetDirPathFromFilePath(location, 0), CADUnicodeString(contentFileName));
+    DeleteVisWithWrongTime(content, context);
+    CADString stamp = archive.GetSlotValue("ZRB_ARCHIVE_VIS_TIMESTAMP");
+    if (!stamp.IsEmpty() && FAILED(SetTimestampOnFile(archive, content, stamp, context))) hr = E_FAIL;
+  }
+  if (SUCCEEDED(hr)) ZRB_TRACE_OK();
+  return hr;
+}
+
+HRESULT ZRBFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
+                                        const CADString& modificationDateGmt, ZRBCacheFileContext& context) {
+  ZRB_TRACE("ZRBFileUtil::SetTimestampOnFile");
+  struct tm broken {};
+  if (!ParsePdmDate(modificationDateGmt, broken)) {
+    ZRB_DEBUG("ZRBFileUtil::SetTimestampOnFile **** illegal DateTime format");
+    return E_FAIL;
+  }
+  // A backup of the stale-file protocol keeps the time it had; a model the
+  // PDM did not copy is not the version the date describes.
+  if (GetFileNameFromPath(filePath).StartsWith(kBackupPrefix) || object.GetSlotValue("COPY_MODEL_IGNORED") == "1") {
+    ZRB_TRACE_OK();
+    return S_OK;
+  }
+  if (ZRBCacheFileEnvironment::Get().IsFileInSession(filePath)) {
+    ZRB_DEBUG("ZRB Info: File already in Session: %s", filePath.c_str());
+    ZRB_TRACE_OK();
+    return S_OK;
+  }
+  if (!IsOn("ZRB_DISABLE_SET_TIMESTAMP")) {
+    int regular = 0;
+    IsRegularFile(filePath, &regular);
+    if (!regular) {
+      ZRB_DEBUG("ZRBFileUtil::SetTimestampOnFile Not a regular File: %s", filePath.c_str());
+      return E_FAIL;
+    }
+    struct utimbuf times {};
+    times.actime = ZRBTimeUtil::mkgmtime(&broken);
+    times.modtime = times.actime;
+    if (::utime(filePath.c_str(), &times) != 0) {
+      ZRB_DEBUG("ZRBFileUtil::SetTimestampOnFile failed to set DateTime");
+      return E_FAIL;
+    }
+  }
+  CADString visLocation = object.GetSlotValue("VIS_LOCATION");
+  if (!visLocation.IsEmpty() && !IsOn("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP")) {
+    CADUnicodeString cacheName;
+    RenameVisFileInCacheDir(visLocation, filePath, context.daylight, context.timeMode, cacheName);
+  }
+  ZRB_TRACE_OK();
+  return S_OK;
+}
+
+HRESULT ZRBFileUtil::DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
+                                            const CADUnicodeString& deliveredVis) {
+  // Only a cache that names vis files by model time can hold stale ones; a
+  // model open in the session keeps its vis until it is closed.
+  if (context.cacheDirectory.IsEmpty() || !context.cacheTimeStamp || context.cachedVisNames.IsEmpty()) return S_OK;
+  if (ZRBCacheFileEnvironment::Get().IsFileInSession(modelPath)) return S_OK;
+  CADUnicodeString stamp = VisTimeStamp(modelPath, context.timeMode);
+  if (stamp.IsEmpty()) return S_OK;  // no model on disk: nothing to compare with
+  std::string prefix = GetFileNameFromPath(modelPath).str() + ".";
+  CADUnicodeString delivered = deliveredVis;
+  if (!delivered.IsEmpty()) StripPath(delivered);
+  for (int i = context.cachedVisNames.Size(); i >= 1; --i) {
+    const CADString& name = context.cachedVisNames[i];
+    if (!name.StartsWith(prefix) || name.Find(stamp.view()) >= 0) continue;
+    CADUnicodeString path = ZRBAfx::MakePath(context.cacheDirectory, CADUnicodeString(name));
+    CADUnicodeString resolved = path;
+    StripPath(resolved);
+    int isDelivered = 0;
+    if (!delivered.IsEmpty()) ZRBAfx::CompareFullPath(resolved, delivered, isDelivered);
+    if (isDelivered) continue;
+    ZRB_DEBUG("ZRB: removing cached vis %s", path.c_str());
+    if (FAILED(CADDeleteFile(path)) && context.filesToRefresh) context.filesToRefresh->Append(path);
+    context.cachedVisNames.RemovePosition(i);
+  }
+  return S_OK;
+}
