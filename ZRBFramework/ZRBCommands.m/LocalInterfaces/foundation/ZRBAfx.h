@@ -2,6 +2,8 @@
 // source file (ZRBAfxMessages.cpp, ZRBAfxWindows.cpp, ...).
 #pragma once
 
+#include <functional>
+
 #include "CADBaseTypes.h"
 #include "CADListVal.h"
 #include "CADString.h"
@@ -75,4 +77,20 @@ class ZRBAfx {
   // --- window raising (ZRBAfxWindows.cpp): 1 when done or disabled, 0 without a display.
   static int SetWorkBenchWindowTop();
   static int SetCadWindowTop();
+
+  // --- PDM connection (session/ZRBAfxConnect.cpp)
+  // Runs the connection command ("ZRB_CONNECTION_CMD", or "ZRB_CONNECTPDM" when set), a blank and `argument`
+  // through the shell; keepDisplayAlive 1 runs it on a worker thread and repaints once a second meanwhile. The
+  // shell's raw wait status; 0 for ECHILD; negative when the command could not be started (the shell failed, no
+  // main application for the threaded mode, or the shell reported 126/127: not executable, not found).
+  static int ConnectPdm(const CADUnicodeString argument, int keepDisplayAlive);
+  // The longest command line the system accepts (8092 when it cannot be read).
+  static int GetSysCallLimit();
+  // `word` as one shell word whatever it holds: POSIX single quotes, a quote written '\''.
+  static CADUnicodeString QuoteShellWord(const CADUnicodeString& word);
+  // How command lines reach the shell; an empty function restores system(3). Tests observe lines here.
+  // Called on the user-interface thread or the PDM-call worker; must set errno on a negative result.
+  using ShellCall = std::function<int(const char* line)>;
+  static void SetShellCall(ShellCall call);
+  static int RunShell(const char* line);
 };
