@@ -1,0 +1,9 @@
+// The marker object of the toolbox attribute interface: the host creates it by name so that the module is loaded; the
+// work is done by the interface's exported functions.
+#pragma once
+
+#include "CADBaseUnknown.h"
+
+class ZRBLinxApi : public CADBaseUnknown {};
+
+ZRBLinxApi* fctCreateZRBLinxApi();

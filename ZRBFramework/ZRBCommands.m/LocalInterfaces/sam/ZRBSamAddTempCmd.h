@@ -1,0 +1,13 @@
+// A command of the SAM client: it switches the process to the SAM client's mode ("SAM_", "samcl", "SAM") when
+// it is constructed and otherwise behaves as its base.
+#pragma once
+
+#include "ZRBAddTempCmd.h"
+
+class ZRBSamAddTempCmd : public ZRBAddTempCmd {
+ public:
+  // --- lifecycle
+  ZRBSamAddTempCmd() : ZRBAddTempCmd("ZRBSamAddTempCmd") { UseClientMode(ZRBClientMode::Sam()); }
+};
+
+ZRBSamAddTempCmd* fctCreateZRBSamAddTempCmd();

@@ -1,0 +1,26 @@
+// Updates (checks in) documents and structures to the PDM.
+// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+#pragma once
+
+#include <string>
+
+#include "ZRBCommand.h"
+
+class ZRBUpdateCmd : public ZRBCommand {
+ public:
+  // --- lifecycle
+  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBCommand(name), mode_(mode) {}
+  ZRBUpdateCmd(int mode, int requestChange, CADCommandMsg message, const char* name = "ZRBUpdateCmd")
+      : ZRBCommand(name, requestChange, message), mode_(mode) {}
+  int GetMode() const { return mode_; }
+
+  // --- host command
+  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override {
+    return ReportNotAvailable("(mode " + std::to_string(mode_) + ")");
+  }
+
+ private:
+  int mode_;
+};
+
+ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode);

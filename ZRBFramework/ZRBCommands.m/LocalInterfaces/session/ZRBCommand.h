@@ -1,0 +1,102 @@
+// The base of every module command: the client mode it talks to the PDM through, the warnings and informations
+// it gathers for the message centre, the integrity check at its start and the one-step PDM round trip helpers.
+// Two-step commands build on ZRBTwoStepCommand.
+#pragma once
+
+#include <string_view>
+
+#include "CADCommand.h"
+#include "CADListVal.h"
+#include "CADString.h"
+#include "CADUnicodeString.h"
+#include "ZRBClientMode.h"
+
+class CADDocument;
+class CADFrmEditor;
+class ZRBConfigBehaviorManager;
+
+// Everything here runs on the host's user-interface thread: commands, their timer callbacks and the automation
+// calls that start them.
+class ZRBCommand : public CADCommand {
+ public:
+  // Message-box styles of the commands' messages.
+  static constexpr unsigned long kFailureStyle = 0x8000200;
+  static constexpr unsigned long kInformationStyle = 0x4000200;
+
+  // --- lifecycle
+  // Puts the process in the standard client's mode, requests the status change with message 1, takes the
+  // current editor and reads the configuration flags.
+  explicit ZRBCommand(const char* name);
+  // The same; the status change is requested with `message` only when requestChange is non-zero.
+  ZRBCommand(const char* name, int requestChange, CADCommandMsg message);
+  // Leaves no registry entry pointing at this command (its timers go with the host command).
+  ~ZRBCommand() override;
+
+  // --- saving documents for the PDM: 1 saved, 0 failed
+  // Saves under `path`; a path equal to the document's own file saves in place.
+  virtual int SaveAs(CADDocument& document, const CADUnicodeString& path, const CADUnicodeString& format,
+                     unsigned char flag);
+  virtual int Save(CADDocument* document, unsigned char flag);
+
+  // --- client mode
+  const ZRBClientMode& GetClientMode() const { return clientMode_; }
+  // Puts this command's client mode back in force: the process-wide mode belongs to the command constructed
+  // last, which need not be this one.
+  void ApplyClientMode() const;
+
+  // --- messages for the message centre
+  CADListValCADUnicodeString& GetWarnings() { return warnings_; }
+  CADListValCADUnicodeString& GetInformations() { return informations_; }
+  const CADListValCADUnicodeString& GetWarnings() const { return warnings_; }
+  const CADListValCADUnicodeString& GetInformations() const { return informations_; }
+  // Shows the summary with this command's warnings and informations (not modal).
+  void DisplayMessageCenter(const int& success, const int& successVariant, const CADUnicodeString& successText,
+                            const CADUnicodeString& failureText, int failureVariant);
+
+  // --- configuration read at construction
+  int GetIgnoreNonZrbRootChildren() const { return ignoreNonZrbRootChildren_; }
+  int GetConfigurableNodeBehavior() const { return configurableNodeBehavior_; }
+  ZRBConfigBehaviorManager* GetBehaviorManager() const { return behaviorManager_; }
+  CADFrmEditor* GetEditor() const { return editor_; }
+
+  // --- the integrity check every command runs at its start: abandons a two-step command that still waits for
+  // the PDM, then lets the property manager drop what no open document uses. `mode` as the property manager's.
+  static void CheckIntegrity(int mode);
+
+ protected:
+  // --- client mode (constructors of the SAM client's commands)
+  // Makes `mode` this command's client mode, applies it, and reads the configuration flags again under it.
+  void UseClientMode(const ZRBClientMode& mode);
+
+  // --- messages: catalog `catalog`, key catalog + "." + name, with the client's message prefix
+  static CADUnicodeString BuildMessage(std::string_view catalog, std::string_view name,
+                                       CADUnicodeString* parameters = nullptr, int count = 0);
+  static int ShowMessage(std::string_view catalog, std::string_view name, unsigned long style,
+                         CADUnicodeString* parameters = nullptr, int count = 0);
+
+  // --- PDM round trip
+  // ConnectPdm with the argument line of `word`; a negative result is traced ("SYSTEM ConnectPdm <word> failed
+  // with ...") and shown as "ZRBAfx.ConnectFailed". Returns ConnectPdm's result.
+  int RunPdmAction(std::string_view word, const CADUnicodeString& argument, int keepDisplayAlive = 0);
+  // The status word of the module-communication component; 0 when the component could not be created.
+  static int SetModCommStatus(const CADString& status);
+  static int GetModCommStatus(CADString& status);
+
+  // --- commands that are not available yet: the integrity check, a trace line, and the command's end
+  CADStatusChangeRC ReportNotAvailable(std::string_view detail = {});
+
+ private:
+  void ReadConfigurationFlags();
+
+  CADFrmEditor* editor_ = nullptr;  // the editor current at construction; not owned
+  int ignoreNonZrbRootChildren_ = 0;
+  CADListValCADUnicodeString warnings_;
+  CADListValCADUnicodeString informations_;
+  int configurableNodeBehavior_ = 0;
+  ZRBConfigBehaviorManager* behaviorManager_ = nullptr;  // the configuration service's; not owned
+  // Parent information kept for the attribute interface (PDM ids, database and class names).
+  CADListValCADUnicodeString parentObids_;
+  CADListValCADUnicodeString parentDbNames_;
+  CADListValCADUnicodeString parentClassNames_;
+  ZRBClientMode clientMode_ = ZRBClientMode::Standard();
+};

@@ -1,0 +1,9 @@
+#include "ZRBAttachBlackBoxCmd.h"
+
+#include "CADClassDictionary.h"
+
+ZRBAttachBlackBoxCmd* fctCreateZRBAttachBlackBoxCmd() { return new ZRBAttachBlackBoxCmd(); }
+
+namespace {
+const CADClassDictionary::Registration g_registration("ZRBAttachBlackBoxCmd", &fctCreateZRBAttachBlackBoxCmd);
+}  // namespace

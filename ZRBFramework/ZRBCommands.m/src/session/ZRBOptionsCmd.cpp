@@ -1,0 +1,9 @@
+#include "ZRBOptionsCmd.h"
+
+#include "CADClassDictionary.h"
+
+ZRBOptionsCmd* fctCreateZRBOptionsCmd() { return new ZRBOptionsCmd(); }
+
+namespace {
+const CADClassDictionary::Registration g_registration("ZRBOptionsCmd", &fctCreateZRBOptionsCmd);
+}  // namespace

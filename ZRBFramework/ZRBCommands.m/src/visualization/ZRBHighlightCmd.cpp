@@ -1,0 +1,9 @@
+#include "ZRBHighlightCmd.h"
+
+#include "CADClassDictionary.h"
+
+ZRBHighlightCmd* fctCreateZRBHighlightCmd(const CADString& parameter) { return new ZRBHighlightCmd(parameter); }
+
+namespace {
+const CADClassDictionary::Registration g_registration("ZRBHighlightCmd", &fctCreateZRBHighlightCmd);
+}  // namespace
