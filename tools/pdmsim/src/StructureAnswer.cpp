@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "PlainFileName.h"
 
@@ -59,6 +60,11 @@ DeliveryReport StructureAnswer::Build(ExchangeFile& answer, std::string_view roo
     std::vector<std::string> documentKeys;
     int topIndex = 0;
     for (const Item& item : chosen) {
+        if (item.embedded) {
+            report_.warnings.push_back("Reference PDM: " + item.partNumber +
+                                       " is embedded in another product; choose the product that holds it.");
+            continue;
+        }
         std::vector<std::string> path;
         if (!AddItem(answer, item, path)) continue;
         ++report_.topLevel;
@@ -101,8 +107,9 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
                                    std::to_string(kMaxDepth) + " levels and was cut off.");
         return false;
     }
-    auto document = catalog_.DocumentByRole(item.obid, RoleFor(item.kind));
-    if (!document) {
+    std::optional<Document> document;
+    if (!item.embedded) document = catalog_.DocumentByRole(item.obid, RoleFor(item.kind));
+    if (!item.embedded && !document) {
         report_.warnings.push_back("Reference PDM: " + item.partNumber + " has no " + CadClassFor(RoleFor(item.kind)) +
                                    " document and was left out.");
         itemDone_[item.obid] = false;
@@ -136,12 +143,18 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
         object.SetList("USER_DEF_VALS", values);
     }
 
-    if (!AddDocumentObject(answer, item, *document)) {
+    if (item.embedded) {
+        // Its reference lives in the parent's product document: nothing to deliver.
+        object.Set("USE_EMBEDDED_PRODUCT", "1");
+        object.SetList("DOCCOMS", {});
+    } else if (!AddDocumentObject(answer, item, *document)) {
         if (reserved) answer.Objects().erase(answer.Objects().begin() + FindIndex(answer, item.obid));
         itemDone_[item.obid] = false;
         return false;
     }
-    if (item.kind == "assembly") {
+    if (item.embedded) {
+        // DOCCOMS already set above.
+    } else if (item.kind == "assembly") {
         object.Set("PRODUCT", document->obid);
         object.SetList("DOCCOMS", {});
     } else {
@@ -161,6 +174,7 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
             }
             if (!AddItem(answer, *child, path)) continue;
             AddRelationObject(answer, rel.obid, rel, child->obid);
+            if (child->embedded) answer.Find(rel.obid)->Set("USE_EMBEDDED_PRODUCT", "1");
             relationKeys.push_back(rel.obid);
         }
         object.SetList("SUBASSRELATIONS", relationKeys);

@@ -28,7 +28,8 @@ CREATE TABLE items(
   definition TEXT NOT NULL DEFAULT '',
   description TEXT NOT NULL DEFAULT '',
   changeable INTEGER NOT NULL DEFAULT 1,
-  modified TEXT NOT NULL);
+  modified TEXT NOT NULL,
+  embedded INTEGER NOT NULL DEFAULT 0);
 CREATE TABLE item_attrs(
   item_obid TEXT NOT NULL REFERENCES items(obid) ON DELETE CASCADE,
   name TEXT NOT NULL,

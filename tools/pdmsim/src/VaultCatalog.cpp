@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kItemColumns =
     "obid, class_name, db_name, part_number, kind, revision, nomenclature, definition, description, "
-    "changeable, modified";
+    "changeable, modified, embedded";
 constexpr const char* kDocumentColumns =
     "obid, item_obid, role, class_name, db_name, file_name, blob, size, modified";
 constexpr const char* kRelationColumns =
@@ -27,6 +27,7 @@ Item ReadItem(const SqliteStatement& row) {
     item.description = row.Text(8);
     item.changeable = row.Int(9) != 0;
     item.modified = row.Text(10);
+    item.embedded = row.Int(11) != 0;
     return item;
 }
 
@@ -108,11 +109,11 @@ Item VaultCatalog::AddItem(Item item) {
     if (item.dbName.empty()) item.dbName = vault_.DbName();
     if (item.modified.empty()) item.modified = GmtTime::Now();
     SqliteStatement insert(vault_.Db(), Sql("INSERT INTO items(", kItemColumns,
-                                            ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                                            ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     insert.Bind(1, item.obid).Bind(2, item.className).Bind(3, item.dbName).Bind(4, item.partNumber);
     insert.Bind(5, item.kind).Bind(6, item.revision).Bind(7, item.nomenclature).Bind(8, item.definition);
     insert.Bind(9, item.description).Bind(10, std::int64_t{item.changeable ? 1 : 0}).Bind(11, item.modified);
-    insert.Run();
+    insert.Bind(12, std::int64_t{item.embedded ? 1 : 0}).Run();
     return item;
 }
 
@@ -261,9 +262,16 @@ Relation VaultCatalog::AddRelation(Relation rel) {
     return rel;
 }
 
-void VaultCatalog::RemoveRelations(std::string_view parentObid) {
-    SqliteStatement erase(vault_.Db(), "DELETE FROM relations WHERE parent_obid = ?");
-    erase.Bind(1, parentObid).Run();
+void VaultCatalog::UpdateRelation(const Relation& rel) {
+    SqliteStatement update(vault_.Db(), "UPDATE relations SET child_obid = ?, position = ?, instance_name = ?, "
+                                        "matrix = ?, quantity = ? WHERE obid = ?");
+    update.Bind(1, rel.childObid).Bind(2, rel.position).Bind(3, rel.instanceName).Bind(4, rel.matrix);
+    update.Bind(5, rel.quantity).Bind(6, rel.obid).Run();
+}
+
+void VaultCatalog::RemoveRelation(std::string_view obid) {
+    SqliteStatement erase(vault_.Db(), "DELETE FROM relations WHERE obid = ?");
+    erase.Bind(1, obid).Run();
 }
 
 }  // namespace pdmsim

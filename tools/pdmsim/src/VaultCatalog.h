@@ -52,7 +52,9 @@ public:
     std::vector<Relation> Children(std::string_view parentObid);
     std::vector<Relation> Parents(std::string_view childObid);
     Relation AddRelation(Relation relation);
-    void RemoveRelations(std::string_view parentObid);
+    // Changes child, position, quantity and order; the relation keeps its OBID.
+    void UpdateRelation(const Relation& relation);
+    void RemoveRelation(std::string_view obid);
 
 private:
     Vault& vault_;

@@ -118,7 +118,7 @@ int VaultCommands::List(std::vector<std::string> args) {
     for (const Item& item : catalog.Items()) {
         std::string files;
         for (const Document& doc : catalog.Documents(item.obid)) files += (files.empty() ? "" : ", ") + doc.fileName;
-        table.AddRow({item.partNumber, item.kind, item.revision, item.nomenclature, item.obid, item.modified, files});
+        table.AddRow({item.partNumber, item.embedded ? item.kind + " (embedded)" : item.kind, item.revision, item.nomenclature, item.obid, item.modified, files});
     }
     if (table.Empty()) {
         out_ << "the vault is empty (pdmsim vault import PATH, or pdmsim vault add-item)\n";

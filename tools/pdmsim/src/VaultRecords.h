@@ -19,6 +19,9 @@ struct Item {
     std::string description;
     bool changeable = true;
     std::string modified;  // 23-character UTC date
+    // An embedded component: an assembly whose reference lives in its
+    // parent's product document, so it has no document of its own.
+    bool embedded = false;
 };
 
 struct Document {

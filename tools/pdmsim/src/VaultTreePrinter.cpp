@@ -9,7 +9,7 @@ std::string VaultTreePrinter::Label(const Item& item) {
     std::string label = item.partNumber;
     if (!item.nomenclature.empty()) label += "  \"" + item.nomenclature + "\"";
     if (!item.revision.empty()) label += "  rev " + item.revision;
-    label += "  " + item.kind + " " + item.obid;
+    label += "  " + item.kind + (item.embedded ? " (embedded)" : "") + " " + item.obid;
     if (!item.changeable) label += "  read-only";
     return label;
 }
@@ -24,6 +24,7 @@ void VaultTreePrinter::Print(const Item& root) {
 void VaultTreePrinter::PrintDetails(const Item& item, const std::string& indent) {
     if (!item.description.empty()) out_ << indent << "description: " << item.description << '\n';
     out_ << indent << "modified " << item.modified << '\n';
+    if (item.embedded) out_ << indent << "embedded component: its reference lives in the parent's product file\n";
     for (const Document& doc : catalog_.Documents(item.obid)) {
         out_ << indent << doc.role << " file " << doc.fileName << "  (" << doc.obid << ", " << doc.size
              << " bytes, modified " << doc.modified << ")\n";
