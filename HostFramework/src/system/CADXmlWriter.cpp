@@ -56,8 +56,7 @@ std::string Escape(std::string_view text, bool attribute) {
         case '\t': out += "&#9;"; break;
         case '\n': out += attribute ? "&#10;" : "\n"; break;
         default:
-          if (c < 0x20 || c == 0x7F) {
-            // DEL is legal XML but invisible; it goes with the C0 controls.
+          if (c < 0x20) {
             ++g_droppedControls;
             std::fprintf(stderr, "CADXmlWriter: dropped control character 0x%02X\n", c);
           } else {
