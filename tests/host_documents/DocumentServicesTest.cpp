@@ -92,6 +92,29 @@ TEST(DocumentServices, EveryKindOpensChangesSavesAndReopens) {
   }
 }
 
+TEST(DocumentServices, GeometryOfVisAndPartDocumentsGivesBoxesAndSurvivesASave) {
+  SampleSession sample;
+  sample.WriteFile("Light.vis",
+                   "CADHOST-DOCUMENT 1 vis\nbody \"Shown\" shown\nvertex 0 0 0\nvertex 2 3 4\nend\n"
+                   "body \"Hidden\" hidden\nvertex -5 0 0\nend\nend\n");
+  CADDocument* vis = sample.Open("Light.vis");
+  ASSERT_NE(vis, nullptr);
+  EXPECT_EQ(vis->GetRootProduct()->GetPartNumber(), "Light");
+  EXPECT_EQ(vis->GetBoundingBox(false), CADMathBox({0, 0, 0}, {2, 3, 4}));
+  EXPECT_EQ(vis->GetBoundingBox(true), CADMathBox({-5, 0, 0}, {2, 3, 4}));
+  std::vector<CADGeometryBody> bodies = vis->GetBodies();
+  bodies.pop_back();
+  bodies[0].vertices.push_back({1, 1, 9});
+  vis->SetBodies(bodies);
+  EXPECT_EQ(vis->IsDirty(), 1u);
+  ASSERT_EQ(CADDocumentServices::Save(vis), S_OK);
+  EXPECT_EQ(sample.Open(CADSampleSession::kPlate)->GetBoundingBox(false), CADMathBox({0, 0, 0}, {100, 50, 5}));
+  CADDocumentServices::ResetSession();
+  vis = sample.Open("Light.vis");
+  EXPECT_EQ(vis->GetBodies(), bodies);
+  EXPECT_EQ(vis->GetBoundingBox(true), CADMathBox({0, 0, 0}, {2, 3, 9}));
+}
+
 TEST(DocumentServices, ProcessAndAnalysisDocumentsKeepLinksAndProperties) {
   for (const char* type : {"CADProcess", "CADAnalysis"}) {
     SampleSession sample;
