@@ -2,6 +2,10 @@
 
 #include "CADDlgEditor.h"
 #include "CADDlgSelectorList.h"
+#include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "MessagesFixture.h"
 #include "ZRBListBoxDialog.h"
 #include "ZRBTextBoxDialog.h"
@@ -42,8 +46,12 @@ TEST_F(ListTextBoxTest, TheListBoxShowsLinesInCallOrderAndClosesItself) {
 }
 
 TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
-  int marker = 0;
-  auto* editor = reinterpret_cast<CADFrmEditor*>(&marker);  // only kept and handed back
+  CADDocumentServices::ResetSession();
+  CADDocument* document = nullptr;
+  ASSERT_EQ(CADDocumentServices::New("CADDrawing", document), S_OK);
+  CADFrmWindow* window = nullptr;
+  ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+  CADFrmEditor* editor = window->GetEditor();
   auto* dialog = new ZRBTextBoxDialog(editor);
   EXPECT_TRUE(dialog->GetText().IsEmpty());
   EXPECT_EQ(dialog->Get_m_pEditor(), editor);
@@ -61,6 +69,7 @@ TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
   EXPECT_TRUE(Driver().PressWindowButton("ZRBTextBoxDialog", CADDlgEvent::OK));
   EXPECT_EQ(taken, CADUnicodeString("Sheet 'A' \"1\""));
   EXPECT_FALSE(Driver().IsOpen("ZRBTextBoxDialog"));
+  CADDocumentServices::ResetSession();
 }
 
 }  // namespace
