@@ -22,6 +22,7 @@ class ZRBObjectSlotText {
   static bool IsWritableName(std::string_view name);
   // Names are compared and stored in ASCII upper case.
   static std::string UpperName(std::string_view name);
+  static void AppendUpperName(std::string_view name, std::string& out);
   static bool SameName(std::string_view storedUpper, std::string_view anyCase);
 
   // Bytes cut away from a value, before and after its line feeds were
@@ -31,9 +32,11 @@ class ZRBObjectSlotText {
     std::size_t afterEscape = 0;
     bool Any() const { return beforeEscape != 0 || afterEscape != 0; }
   };
-  // The stored form of `raw`: blanks (and CRs) stripped at both ends, cut to
-  // the limit, each LF written as "@EOL@", every other CR removed.
-  static Cuts NormalizeValue(std::string_view raw, std::string& out);
+  // Appends the stored form of `raw` to `out`: blanks (and CRs) stripped at
+  // both ends, cut to the limit, each LF written as "@EOL@", every other CR
+  // removed. `raw` must not point into `out`. A caller that knows `raw`
+  // holds no LF (a line of a file) saves the search for one.
+  static Cuts AppendNormalized(std::string_view raw, std::string& out, bool mayHoldLineFeeds = true);
   // A list item's stored form inside its braces: LF as "@EOL@", CRs removed.
   static std::string EscapeItem(std::string_view item);
   // The caller's form of a stored value: every "@EOL@" back to LF.

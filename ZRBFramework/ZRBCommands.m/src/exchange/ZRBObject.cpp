@@ -1,5 +1,7 @@
 #include "ZRBObject.h"
 
+#include <cstring>
+
 #include "ZRBObjectLineReader.h"
 #include "ZRBObjectLineSyntax.h"
 #include "ZRBObjectReadObserver.h"
@@ -42,28 +44,49 @@ ZRBObject& ZRBObject::operator=(const ZRBObject&) = default;
 
 CADString ZRBObject::GetKey() const { return key_; }
 
+void ZRBObject::CopySlotsFrom(const ZRBObject& source) {
+  slots_ = source.slots_;
+  text_ = source.text_;
+  waste_ = source.waste_;
+  CompactIfWasteful();
+}
+
+void ZRBObject::CompactIfWasteful() {
+  if (waste_ < 4096 || waste_ * 2 < text_.size()) return;
+  std::string compact;
+  compact.reserve(text_.size() - waste_);
+  for (Slot& slot : slots_) {
+    const std::size_t name = compact.size();
+    compact.append(NameOf(slot));
+    const std::size_t value = compact.size();
+    compact.append(ValueOf(slot));
+    slot.name = name;
+    slot.value = value;
+  }
+  text_.swap(compact);
+  waste_ = 0;
+}
+
 // ---- slot values -----------------------------------------------------------
 
 const ZRBObject::Slot* ZRBObject::FindSlot(std::string_view anyCaseName) const {
   for (const Slot& slot : slots_)
-    if (ZRBObjectSlotText::SameName(slot.name, anyCaseName)) return &slot;
+    if (slot.nameLength == anyCaseName.size() && ZRBObjectSlotText::SameName(NameOf(slot), anyCaseName))
+      return &slot;
   return nullptr;
-}
-
-ZRBObject::Slot* ZRBObject::FindSlot(std::string_view anyCaseName) {
-  return const_cast<Slot*>(static_cast<const ZRBObject*>(this)->FindSlot(anyCaseName));
 }
 
 CADString ZRBObject::GetSlotValue(const CADString& name) const {
   const Slot* slot = FindSlot(name.view());
-  return slot ? CADString(ZRBObjectSlotText::Unescape(slot->value)) : CADString();
+  return slot ? CADString(ZRBObjectSlotText::Unescape(ValueOf(*slot))) : CADString();
 }
 
 bool ZRBObject::SlotEquals(std::string_view anyCaseName, std::string_view value) const {
   const Slot* slot = FindSlot(anyCaseName);
   if (slot == nullptr) return value.empty();
-  if (slot->value.find('@') == std::string::npos) return slot->value == value;
-  return ZRBObjectSlotText::Unescape(slot->value) == value;
+  const std::string_view stored = ValueOf(*slot);
+  if (stored.find('@') == std::string_view::npos) return stored == value;
+  return ZRBObjectSlotText::Unescape(stored) == value;
 }
 
 CADListValCADString ZRBObject::GetSlotValueList(const CADString& name) const {
@@ -83,22 +106,31 @@ CADListValCADString ZRBObject::GetSlotValueList(const CADString& name) const {
   return items;
 }
 
-ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value) {
+ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds) {
   if (!ZRBObjectSlotText::IsWritableName(name)) {
     ZRB_DEBUG("ZRBObject: Slot name [%s] refused: it must not be empty or hold '{', '}', CR or LF",
               Printable(name).c_str());
     return ZRBSlotStore::Refused;
   }
-  Slot* slot = FindSlot(name);
+  Slot* slot = const_cast<Slot*>(FindSlot(name));
   if (slot == nullptr) {
-    slots_.push_back(Slot{ZRBObjectSlotText::UpperName(name), std::string()});
+    Slot added{text_.size(), name.size(), 0, 0};
+    ZRBObjectSlotText::AppendUpperName(name, text_);
+    slots_.push_back(added);
     slot = &slots_.back();
+    slot->value = text_.size();
+  } else {
+    waste_ += slot->valueLength;
+    slot->value = text_.size();
   }
-  ZRBObjectSlotText::Cuts cuts = ZRBObjectSlotText::NormalizeValue(value, slot->value);
-  if (!cuts.Any()) return ZRBSlotStore::Whole;
-  if (cuts.beforeEscape) ReportCut(slot->name, cuts.beforeEscape);
-  if (cuts.afterEscape) ReportCut(slot->name, cuts.afterEscape);
-  return ZRBSlotStore::Truncated;
+  // The new value goes to the end of the buffer; a replaced one is left as
+  // waste until there is enough of it to compact.
+  ZRBObjectSlotText::Cuts cuts = ZRBObjectSlotText::AppendNormalized(value, text_, mayHoldLineFeeds);
+  slot->valueLength = text_.size() - slot->value;
+  if (cuts.beforeEscape) ReportCut(NameOf(*slot), cuts.beforeEscape);
+  if (cuts.afterEscape) ReportCut(NameOf(*slot), cuts.afterEscape);
+  CompactIfWasteful();
+  return cuts.Any() ? ZRBSlotStore::Truncated : ZRBSlotStore::Whole;
 }
 
 ZRBSlotStore ZRBObject::StoreList(std::string_view name, const CADListValCADString& items) {
@@ -118,7 +150,7 @@ ZRBSlotStore ZRBObject::StoreList(std::string_view name, const CADListValCADStri
     text += "} ";
   }
   if (!text.empty()) text.pop_back();  // the blank after the last item
-  ZRBSlotStore stored = StoreSlot(name, text);
+  ZRBSlotStore stored = StoreSlot(name, text, false);
   return dropped && stored == ZRBSlotStore::Whole ? ZRBSlotStore::Truncated : stored;
 }
 
@@ -138,16 +170,18 @@ int ZRBObject::SlotAppend(const CADString& name, const CADString& item) {
 
 int ZRBObject::GetAllSlots(CADListValCADString& names, CADListValCADString& values) const {
   for (const Slot& slot : slots_) {
-    names.Append(CADString(slot.name));
-    values.Append(CADString(slot.value));
+    names.Append(CADString(NameOf(slot)));
+    values.Append(CADString(ValueOf(slot)));
   }
   return slots_.empty() ? 0 : 1;
 }
 
 // ---- file form -------------------------------------------------------------
 
-int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer) {
+int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer, const ZRBObject* previous) {
   slots_.clear();
+  text_.clear();
+  waste_ = 0;
   std::string_view line;
   const bool haveLine = reader.Peek(line);
   ZRBObjectLine parsed = haveLine ? ZRBObjectLineSyntax::Parse(line) : ZRBObjectLine{};
@@ -158,12 +192,17 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
   }
   key_ = CADString(parsed.key);
   if (observer) observer->OnObject(reader.LineNumber(), parsed.key);
+  if (previous != nullptr) {
+    // Objects of one file tend to look alike.
+    slots_.reserve(previous->slots_.size());
+    text_.reserve(previous->text_.size());
+  }
   reader.Consume();
   reader.SkipWhitespace();
   while (reader.Peek(line)) {
     parsed = ZRBObjectLineSyntax::Parse(line);
     if (parsed.kind != ZRBObjectLineKind::Slot) break;  // left for the next object
-    ZRBSlotStore stored = StoreSlot(parsed.name, parsed.value);
+    ZRBSlotStore stored = StoreSlot(parsed.name, parsed.value, false);
     if (observer) observer->OnSlot(reader.LineNumber(), parsed.name, parsed.value, stored);
     reader.Consume();
     reader.SkipWhitespace();
@@ -186,22 +225,32 @@ int ZRBObject::Read(std::FILE* file) {
 }
 
 bool ZRBObject::AppendLines(std::string& out) const {
+  const std::string& key = key_.str();
+  std::size_t bytes = key.size() + 2;
+  for (const Slot& slot : slots_) bytes += slot.nameLength + slot.valueLength + 4;
   const std::size_t start = out.size();
-  out += '@';
-  for (char c : key_.view())
-    if (c != '\r' && c != '\n') out += c;
-  if (out.size() == start + 1) {  // "@" alone would end the reading of the whole file
+  out.resize(start + bytes);
+  char* p = out.data() + start;
+  *p++ = '@';
+  for (char c : key)
+    if (c != '\r' && c != '\n') *p++ = c;
+  if (p == out.data() + start + 1) {  // "@" alone would end the reading of the whole file
     out.resize(start);
     return false;
   }
-  out += '\n';
+  *p++ = '\n';
+  const char* text = text_.data();
   for (const Slot& slot : slots_) {
-    out += '{';
-    out += slot.name;
-    out += "} ";
-    out += slot.value;
-    out += '\n';
+    *p++ = '{';
+    std::memcpy(p, text + slot.name, slot.nameLength);
+    p += slot.nameLength;
+    *p++ = '}';
+    *p++ = ' ';
+    std::memcpy(p, text + slot.value, slot.valueLength);
+    p += slot.valueLength;
+    *p++ = '\n';
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return true;
 }
 
@@ -222,11 +271,13 @@ void ZRBObject::Dump() const {
   ZRBTrace::WriteLine("ZRBObject:");
   ZRBTrace::WriteLine("ID:[" + key_.str() + "]");
   for (const Slot& slot : slots_) {
-    if (!slot.value.empty() && slot.value.front() == '{') {
-      ZRBTrace::WriteLine(slot.name + "->");
-      for (const CADString& item : GetSlotValueList(CADString(slot.name))) ZRBTrace::WriteLine(item.view());
+    const std::string name(NameOf(slot));
+    const std::string_view value = ValueOf(slot);
+    if (!value.empty() && value.front() == '{') {
+      ZRBTrace::WriteLine(name + "->");
+      for (const CADString& item : GetSlotValueList(CADString(name))) ZRBTrace::WriteLine(item.view());
     } else {
-      ZRBTrace::WriteLine(slot.name + ":[" + slot.value + "]");
+      ZRBTrace::WriteLine(name + ":[" + std::string(value) + "]");
     }
   }
 }

@@ -27,7 +27,7 @@ ZRBObjectManager::ZRBObjectManager() = default;
 ZRBObjectManager::ZRBObjectManager(const ZRBObjectManager& other) {
   objects_.reserve(other.objects_.size());
   // Stored values already obey every slot rule, so they are copied as they are.
-  for (const auto& object : other.objects_) Append(object->key_)->slots_ = object->slots_;
+  for (const auto& object : other.objects_) Append(object->key_)->CopySlotsFrom(*object);
 }
 
 ZRBObjectManager& ZRBObjectManager::operator=(const ZRBObjectManager& other) {
@@ -77,7 +77,7 @@ int ZRBObjectManager::ReadFile(const CADUnicodeString& path, ZRBObjectReadObserv
   reader.SkipByteOrderMark();
   for (;;) {
     std::unique_ptr<ZRBObject> object(new ZRBObject());
-    if (!object->Read(reader, observer)) break;
+    if (!object->Read(reader, observer, objects_.empty() ? nullptr : objects_.back().get())) break;
     objects_.push_back(std::move(object));
   }
   if (reader.Failed()) {
@@ -157,7 +157,7 @@ ZRBObject* ZRBObjectManager::CreateObjectByCopy(const CADString& sourceKey, CADS
     ZRB_DEBUG("ZRBObjectManager: no object [%s] to copy, the new object has no slots", sourceKey.c_str());
   if (newKey.IsEmpty()) newKey = NextFreeKey(s_copyCounter);
   ZRBObject* copy = Append(std::move(newKey));
-  if (source != nullptr) copy->slots_ = source->slots_;
+  if (source != nullptr) copy->CopySlotsFrom(*source);
   ZRB_TRACE_OK();
   return copy;
 }

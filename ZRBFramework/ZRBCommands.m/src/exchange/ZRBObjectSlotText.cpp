@@ -30,13 +30,22 @@ void AppendEscaped(std::string_view v, std::string& out) {
 }  // namespace
 
 bool ZRBObjectSlotText::IsWritableName(std::string_view name) {
-  return !name.empty() && name.find_first_of("{}\r\n") == std::string_view::npos;
+  if (name.empty()) return false;
+  for (char c : name)
+    if (c == '{' || c == '}' || c == '\r' || c == '\n') return false;
+  return true;
 }
 
 std::string ZRBObjectSlotText::UpperName(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) c = AsciiUpper(c);
+  std::string upper;
+  AppendUpperName(name, upper);
   return upper;
+}
+
+void ZRBObjectSlotText::AppendUpperName(std::string_view name, std::string& out) {
+  const std::size_t start = out.size();
+  out.append(name);
+  for (std::size_t i = start; i < out.size(); ++i) out[i] = AsciiUpper(out[i]);
 }
 
 bool ZRBObjectSlotText::SameName(std::string_view storedUpper, std::string_view anyCase) {
@@ -63,7 +72,8 @@ std::size_t ZRBObjectSlotText::SafeCut(std::string_view text, std::size_t limit)
   return cut;
 }
 
-ZRBObjectSlotText::Cuts ZRBObjectSlotText::NormalizeValue(std::string_view raw, std::string& out) {
+ZRBObjectSlotText::Cuts ZRBObjectSlotText::AppendNormalized(std::string_view raw, std::string& out,
+                                                            bool mayHoldLineFeeds) {
   Cuts cuts;
   // Stripped before measuring: every written value follows "} ", and a value
   // of full length must read back whole.
@@ -73,21 +83,20 @@ ZRBObjectSlotText::Cuts ZRBObjectSlotText::NormalizeValue(std::string_view raw, 
     cuts.beforeEscape = v.size() - keep;
     v = StripEnds(v.substr(0, keep));
   }
+  if (v.empty()) return cuts;
 
-  const bool hasLineFeed = std::memchr(v.data(), '\n', v.size()) != nullptr;
-  const bool hasCarriageReturn = std::memchr(v.data(), '\r', v.size()) != nullptr;
-  if (!hasLineFeed && !hasCarriageReturn) {
-    out.assign(v);
+  const bool hasLineFeed = mayHoldLineFeeds && std::memchr(v.data(), '\n', v.size()) != nullptr;
+  if (!hasLineFeed && std::memchr(v.data(), '\r', v.size()) == nullptr) {
+    out.append(v);
     return cuts;  // the common case: nothing grows, nothing more to cut
   }
-  out.clear();
-  out.reserve(v.size() + (hasLineFeed ? 64 : 0));
+  const std::size_t start = out.size();
   AppendEscaped(v, out);
-  if (out.size() > kMaxValueBytes) {
-    std::size_t keep = SafeCut(out, kMaxValueBytes);
-    cuts.afterEscape = out.size() - keep;
-    out.resize(keep);
-    while (!out.empty() && IsBlank(out.back())) out.pop_back();
+  if (out.size() - start > kMaxValueBytes) {
+    std::size_t keep = SafeCut(std::string_view(out).substr(start), kMaxValueBytes);
+    cuts.afterEscape = out.size() - start - keep;
+    out.resize(start + keep);
+    while (out.size() > start && IsBlank(out.back())) out.pop_back();
   }
   return cuts;
 }
