@@ -299,6 +299,15 @@ TEST(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
   EXPECT_EQ(instance->GetPartNumber(), "Bolt");
   // Both brackets show the reloaded reference again.
   EXPECT_EQ(SampleSession::Node(root, "Bracket.2/Bolt.1")->GetPartNumber(), "Bolt");
+  // An unloaded subassembly has no children until its file is open again.
+  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.2");
+  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  ASSERT_EQ(CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))), S_OK);
+  EXPECT_EQ(SampleSession::ChildNames(bracket), "");
+  EXPECT_EQ(bracket->GetChildrenCount(), 0);
+  ASSERT_NE(sample.Open(CADSampleSession::kBracket), nullptr);
+  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2")->GetFatherProduct() == SampleSession::Child(root, "Bracket.1"));
 }
 
 TEST(DocumentServices, UnloadedReferencesFindADocumentSavedToTheirFile) {

@@ -49,6 +49,7 @@ void FillReference(CADProductNode& node, const CADReferenceImage& image, CADDocu
   for (const CADDesignTableImage& t : image.tables)
     r.tables.push_back(CADVar<CADDesignTableObject>::Adopt(new CADDesignTableObject(t, document)));
   r.records.clear();
+  ++r.recordsRevision;
   r.workMode = CADAutoProduct::kDesignMode;
 }
 
@@ -171,6 +172,7 @@ HRESULT LoadInto(const CADUnicodeString& path, int readOnly, OpenContext& contex
       rec->owner = &owner;
       rec->reference = inst.component ? components.at(inst.target.str()) : ResolveChild(inst.target, directory, context);
       owner.RefState().records.push_back(rec);
+      ++owner.RefState().recordsRevision;
     }
   };
   if (image.hasRoot) {

@@ -51,7 +51,9 @@ void CADProductNode::Unload(const CADUnicodeString& path) {
   for (const auto& rec : r.records) rec->removed = true;
   for (const auto& t : r.tables) t->Detach();
   const bool embedded = r.embedded;
+  const unsigned long revision = r.recordsRevision + 1;
   r = CADReferenceState();
+  r.recordsRevision = revision;
   r.loaded = false;
   r.linkPath = path;
   r.embedded = embedded;
@@ -93,10 +95,15 @@ CADUnicodeString CADProductNode::FilePath() const {
 
 void CADProductNode::SyncChildren() const {
   const CADReferenceState& r = RefState();
+  const bool alive = Alive();
+  if (synced_ && alive && syncedReference_ == Reference() && syncedRevision_ == r.recordsRevision) return;
+  synced_ = alive;
+  syncedReference_ = Reference();
+  syncedRevision_ = r.recordsRevision;
   std::unordered_map<const CADInstanceRecord*, CADVar<CADProductNode>> old;
   for (auto& child : children_) old.emplace(child->record_.get(), std::move(child));
   children_.clear();
-  if (Alive()) {
+  if (alive) {
     for (const auto& rec : r.records) {
       auto it = old.find(rec.get());
       if (it != old.end()) {
@@ -140,6 +147,7 @@ HRESULT CADProductNode::AddChildReference(const CADVar<CADProductNode>& referenc
   rec->reference = reference;
   rec->owner = Reference();
   r.records.push_back(rec);
+  ++r.recordsRevision;
   MarkModified();
   newChild = CADIProduct_var(ChildFor(rec.get()));
   Session().Succeed();
@@ -260,6 +268,7 @@ HRESULT CADProductNode::RemoveProduct(const CADIProduct_var& child) {
   if (it == records.end()) return Session().Fail("not a child of this product");
   (*it)->removed = true;
   records.erase(it);
+  ++RefState().recordsRevision;
   MarkModified();
   SyncChildren();
   Session().Succeed();
@@ -281,6 +290,7 @@ HRESULT CADProductNode::ReplaceComponent(const CADIProduct_var& child, CADDocume
   rec->reference = reference;
   (*it)->removed = true;
   *it = rec;
+  ++RefState().recordsRevision;
   MarkModified();
   newChild = CADIProduct_var(ChildFor(rec.get()));
   Session().Succeed();

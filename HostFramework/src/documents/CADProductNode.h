@@ -133,4 +133,8 @@ class CADProductNode : public CADIProduct,
   std::shared_ptr<CADInstanceRecord> record_;    // instance nodes only
   CADProductNode* father_ = nullptr;             // instance nodes: owner of this node, not owned
   mutable std::vector<CADVar<CADProductNode>> children_;  // nodes of the reference's records, here
+  // What children_ was built from (reference and its records' revision).
+  mutable bool synced_ = false;
+  mutable const CADProductNode* syncedReference_ = nullptr;
+  mutable unsigned long syncedRevision_ = 0;
 };

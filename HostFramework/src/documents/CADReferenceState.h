@@ -27,5 +27,7 @@ struct CADReferenceState {
   std::vector<CADShapeImage> shapes;  // explicit ones; parts get an implicit "Default"
   std::vector<CADVar<CADDesignTableObject>> tables;
   std::vector<std::shared_ptr<CADInstanceRecord>> records;
+  // Grows whenever `records` changes, so nodes know when to rebuild their children.
+  unsigned long recordsRevision = 0;
   int workMode = 2;
 };
