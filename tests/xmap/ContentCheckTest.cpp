@@ -1,0 +1,158 @@
+// Keeping a content file in line with its directory: Check and the size limit.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CADClock.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBXmapManager.h"
+
+namespace {
+
+class ContentCheckTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CADClock::SetOverride([this] { return CADTimeB{now_, 0}; });
+    manager_.SetContentFileFullPath(dir_.Path("content.zrb"));
+  }
+  void TearDown() override { CADClock::SetOverride({}); }
+
+  void AddNew(const std::string& name, std::uint64_t bytes = 1) {
+    dir_.WriteSized(name, bytes);
+    dir_.SetModTime(name, 1500000000);
+    manager_.AddFile("OB", "2024-01-01 00:00:00.000", CADString(dir_.Path(name)), "DB", "Part");
+  }
+  std::vector<std::string> Listed() const {
+    std::vector<std::string> names;
+    for (const ZRBXmapFile* entry : manager_.GetEntries()) names.push_back(entry->GetFileName().str());
+    return names;
+  }
+
+  std::uint64_t now_ = 1700000000;
+  XmapScratchDirectory dir_;
+  ZRBXmapManager manager_;
+};
+
+TEST_F(ContentCheckTest, DropsAChangedFileFromTheListButLeavesItOnDisk) {
+  AddNew("kept.CADPart");
+  AddNew("changed.CADPart");
+  AddNew("gone.CADPart");
+  dir_.SetModTime("changed.CADPart", 1500000099);
+  std::filesystem::remove(dir_.Path("gone.CADPart"));
+  dir_.Write("unknown.vis");
+  ASSERT_EQ(manager_.Check(nullptr, 0), 1);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"kept.CADPart"}));
+  EXPECT_TRUE(dir_.Exists("changed.CADPart"));
+  EXPECT_TRUE(dir_.Exists("unknown.vis"));
+  EXPECT_EQ(manager_.IsModified(), 1);
+}
+
+struct UnlistedCase {
+  const char* what;
+  bool withVisExtension;
+  int removeUnknown;
+  std::vector<std::string> left;
+};
+
+class UnlistedFileTest : public ContentCheckTest, public ::testing::WithParamInterface<UnlistedCase> {};
+
+TEST_P(UnlistedFileTest, DeletesOnlyWhatItIsAskedTo) {
+  const UnlistedCase& c = GetParam();
+  AddNew("listed.CADPart");
+  AddNew("changed.CADPart");
+  manager_.Write();
+  dir_.SetModTime("changed.CADPart", 1500000099);
+  dir_.Write("stray.vis");
+  dir_.Write("stray.CADPart");
+  dir_.Symlink("link.vis", dir_.Path("listed.CADPart"));
+  dir_.MakeDirectory("folder.vis");
+  CADListValCADUnicodeString extensions;
+  extensions.Append("vis");
+  ASSERT_EQ(manager_.Check(c.withVisExtension ? &extensions : nullptr, c.removeUnknown), 1);
+  EXPECT_EQ(dir_.List(), c.left) << c.what;
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"listed.CADPart"})) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnlistedFileTest,
+    ::testing::Values(
+        UnlistedCase{"nothing asked",
+                     false,
+                     0,
+                     {"changed.CADPart", "content.zrb", "folder.vis", "link.vis", "listed.CADPart", "stray.CADPart",
+                      "stray.vis"}},
+        UnlistedCase{"vis files", true, 0,
+                     {"changed.CADPart", "content.zrb", "folder.vis", "listed.CADPart", "stray.CADPart"}},
+        // Unknown and locally changed files go; the content file itself and directories stay.
+        UnlistedCase{"remove unknown", false, 1, {"content.zrb", "folder.vis", "listed.CADPart"}},
+        UnlistedCase{"remove unknown wins over extensions", true, 1,
+                     {"content.zrb", "folder.vis", "listed.CADPart"}}));
+
+TEST_F(ContentCheckTest, ListedVisFilesAreNotTakenForUnknownOnes) {
+  // Sorted by model name the list reads b.CADPart.vis before b.CADPart.a; the
+  // directory reads them the other way round.
+  AddNew("b.CADPart.vis");
+  AddNew("b.CADPart.a");
+  AddNew("b.CADPart");
+  ASSERT_EQ(Listed(), (std::vector<std::string>{"b.CADPart.vis", "b.CADPart", "b.CADPart.a"}));
+  ASSERT_EQ(manager_.Check(nullptr, 1), 1);
+  EXPECT_EQ(dir_.List(), (std::vector<std::string>{"b.CADPart", "b.CADPart.a", "b.CADPart.vis"}));
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"b.CADPart.vis", "b.CADPart", "b.CADPart.a"}));
+}
+
+TEST_F(ContentCheckTest, ALinkIsJudgedByItselfNotByItsTarget) {
+  dir_.Write("target.CADPart");
+  dir_.Symlink("link.CADPart", dir_.Path("target.CADPart"));
+  dir_.SetModTime("link.CADPart", 1500000000);
+  manager_.AddFile("OB", "D", CADString(dir_.Path("link.CADPart")), "DB", "Part");
+  ASSERT_EQ(manager_.Size(), 1);
+  EXPECT_EQ(manager_.GetEntries()[0]->GetFileModTime(), 1500000000u);
+  EXPECT_EQ(manager_.GetEntries()[0]->GetFileSize(), 0u);
+  dir_.Write("target.CADPart", "edited");
+  dir_.SetModTime("target.CADPart", 1600000000);
+  EXPECT_EQ(manager_.FileExist("OB", "D", CADString(dir_.Path("link.CADPart")), "DB", "Part"), 1);
+  ASSERT_EQ(manager_.Check(nullptr, 0), 1);
+  EXPECT_EQ(manager_.Size(), 1);
+}
+
+TEST_F(ContentCheckTest, UnreadableDirectoryChangesNothing) {
+  AddNew("a.CADPart");
+  ZRBXmapManager elsewhere;
+  elsewhere.SetContentFileFullPath(dir_.Path("missing/content.zrb"));
+  EXPECT_EQ(elsewhere.Check(nullptr, 1), 0);
+  EXPECT_EQ(manager_.Size(), 1);
+}
+
+TEST_F(ContentCheckTest, SizeLimitKeepsTheNewestFilesThatFit) {
+  now_ = 100;
+  AddNew("old.model", 300 * 1024);
+  now_ = 200;
+  AddNew("middle.model", 500 * 1024);
+  now_ = 300;
+  AddNew("new.model", 600 * 1024);
+  ASSERT_EQ(manager_.RemoveCacheFilesToLimit(1024), 1);
+  // 600 + 500 is not below 1024; 600 + 300 is.
+  EXPECT_FALSE(dir_.Exists("middle.model"));
+  EXPECT_TRUE(dir_.Exists("new.model"));
+  EXPECT_TRUE(dir_.Exists("old.model"));
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"new.model", "old.model"}));
+  // The content file was written with what is left.
+  ZRBXmapManager reread;
+  reread.SetContentFileFullPath(dir_.Path("content.zrb"));
+  ASSERT_EQ(reread.ReadContentFile(), 1);
+  EXPECT_EQ(reread.Size(), 2);
+}
+
+TEST_F(ContentCheckTest, SizeLimitKeepsSortOrderWithOlderEntriesFirstAmongEqualKeys) {
+  now_ = 300;
+  AddNew("k.CADPart");
+  now_ = 100;
+  AddNew("k.CADPart.vis");
+  ASSERT_EQ(Listed(), (std::vector<std::string>{"k.CADPart", "k.CADPart.vis"}));
+  manager_.RemoveCacheFilesToLimit(1000);
+  EXPECT_EQ(Listed(), (std::vector<std::string>{"k.CADPart.vis", "k.CADPart"}));
+}
+
+}  // namespace

@@ -1,0 +1,274 @@
+// The content file of a cache directory: what it keeps, what it refuses, and
+// what a damaged or foreign file leaves in the list.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "CADClock.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBXmapManager.h"
+
+namespace {
+
+// Content-file bytes built by hand: little-endian integers, texts with their length.
+class ContentBytes {
+ public:
+  ContentBytes& Raw(std::string_view bytes) {
+    data_ += bytes;
+    return *this;
+  }
+  ContentBytes& Int(std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) data_ += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return *this;
+  }
+  ContentBytes& Text(std::string_view text) { return Int(static_cast<std::uint32_t>(text.size())).Raw(text); }
+  ContentBytes& Header() { return Raw("ZRB_CONT_V2.0.0").Int(4).Int(4).Int(4); }
+  ContentBytes& Entry(std::string_view fileName, std::string_view obid = "OB1") {
+    return Int(1000).Int(2000).Int(3000).Text(obid).Text("2024-01-02 03:04:05.000").Text(fileName).Text("DB")
+        .Text("Part").Text(fileName);
+  }
+  const std::string& str() const { return data_; }
+
+ private:
+  std::string data_;
+};
+
+class ContentFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CADClock::SetOverride([this] { return CADTimeB{now_, 0}; });
+    manager_.SetContentFileFullPath(dir_.Path("content.zrb"));
+  }
+  void TearDown() override { CADClock::SetOverride({}); }
+
+  void Add(const std::string& name, const char* obid = "OB1", const char* date = "2024-01-02 03:04:05.000") {
+    manager_.AddFile(obid, date, CADString(dir_.Path(name)), "DB", "Part");
+  }
+  std::vector<std::string> FileNames(const ZRBXmapManager& manager) const {
+    std::vector<std::string> names;
+    for (const ZRBXmapFile* entry : manager.GetEntries()) names.push_back(entry->GetFileName().str());
+    return names;
+  }
+  int ReadBack(ZRBXmapManager& fresh) {
+    fresh.SetContentFileFullPath(dir_.Path("content.zrb"));
+    return fresh.ReadContentFile();
+  }
+
+  std::uint64_t now_ = 1700000000;
+  XmapScratchDirectory dir_;
+  ZRBXmapManager manager_;
+};
+
+TEST_F(ContentFileTest, RoundTripKeepsEveryFieldAndTheOrder) {
+  dir_.WriteSized("b.CADPart", 5000);
+  dir_.SetModTime("b.CADPart", 1600000000);
+  dir_.Write("a.CADPart.vis", "vis");
+  dir_.Write("a.CADPart", "part");
+  Add("b.CADPart", "OB-B");
+  Add("a.CADPart.vis", "OB-A");
+  Add("a.CADPart", "OB-A");
+  ASSERT_EQ(manager_.Write(), 1);
+
+  ZRBXmapManager fresh;
+  ASSERT_EQ(ReadBack(fresh), 1);
+  ASSERT_EQ(FileNames(fresh), FileNames(manager_));
+  EXPECT_EQ(FileNames(fresh), (std::vector<std::string>{"a.CADPart.vis", "a.CADPart", "b.CADPart"}));
+  const ZRBXmapFile* b = fresh.FindByFileName("b.CADPart");
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->GetFileModTime(), 1600000000u);
+  EXPECT_EQ(b->GetLastAccess(), now_);
+  EXPECT_EQ(b->GetFileSize(), 5000u);
+  EXPECT_EQ(b->GetObid(), "OB-B");
+  EXPECT_EQ(b->GetModificationDate(), "2024-01-02 03:04:05.000");
+  EXPECT_EQ(b->GetDbName(), "DB");
+  EXPECT_EQ(b->GetClassName(), "Part");
+  EXPECT_EQ(b->GetSortKey(), "b.CADPart");
+  // Reading again replaces the list instead of adding to it.
+  ASSERT_EQ(fresh.ReadContentFile(), 1);
+  EXPECT_EQ(fresh.Size(), 3);
+}
+
+TEST_F(ContentFileTest, WritesLittleEndianBytesWhateverTheMachine) {
+  dir_.WriteSized("p.model", 0x0102);
+  dir_.SetModTime("p.model", 0x01020304);
+  now_ = 0x0A0B0C0D;
+  Add("p.model", "O");
+  ASSERT_EQ(manager_.Write(), 1);
+  std::string expected = ContentBytes()
+                             .Header()
+                             .Int(0x01020304)
+                             .Int(0x0A0B0C0D)
+                             .Int(0x0102)
+                             .Text("O")
+                             .Text("2024-01-02 03:04:05.000")
+                             .Text("p.model")
+                             .Text("DB")
+                             .Text("Part")
+                             .Text("p.model")
+                             .str();
+  EXPECT_EQ(dir_.Read("content.zrb"), expected);
+  // The file is replaced whole: nothing is left beside it.
+  EXPECT_EQ(dir_.List(), (std::vector<std::string>{"content.zrb", "p.model"}));
+}
+
+struct DamagedCase {
+  const char* what;
+  std::string bytes;
+  int result;
+  std::vector<std::string> kept;
+};
+
+class DamagedContentTest : public ContentFileTest, public ::testing::WithParamInterface<DamagedCase> {};
+
+TEST_P(DamagedContentTest, KeepsWhatPrecedesTheDamage) {
+  const DamagedCase& c = GetParam();
+  dir_.Write("content.zrb", c.bytes);
+  dir_.Write("old.CADPart");
+  Add("old.CADPart");  // what the list held before reading
+  EXPECT_EQ(manager_.ReadContentFile(), c.result) << c.what;
+  EXPECT_EQ(FileNames(manager_), c.kept) << c.what;
+}
+
+std::string Truncated(std::string bytes, std::size_t length) { return bytes.substr(0, length); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedContentTest,
+    ::testing::Values(
+        DamagedCase{"another version", ContentBytes().Raw("ZRB_CONT_V1.0.0").Int(4).Int(4).Int(4).Entry("a").str(), 1,
+                    {}},
+        DamagedCase{"written with the other byte order",
+                    ContentBytes().Raw("ZRB_CONT_V2.0.0").Int(0x04000000).Int(0x04000000).Int(0x04000000)
+                        .Entry("a").str(),
+                    1,
+                    {}},
+        DamagedCase{"a 26-byte header", Truncated(ContentBytes().Header().str(), 26), 0, {}},
+        DamagedCase{"header only", ContentBytes().Header().str(), 1, {}},
+        DamagedCase{"length 1025 in the second entry",
+                    ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(1025).Raw(std::string(1025, 'x'))
+                        .str(),
+                    1,
+                    {"a"}},
+        DamagedCase{"negative length", ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(0xFFFFFFFF).str(), 1,
+                    {"a"}},
+        DamagedCase{"entry cut short", Truncated(ContentBytes().Header().Entry("a").Entry("b").str(), 27 + 70 + 10), 1,
+                    {"a"}},
+        DamagedCase{"empty obid", ContentBytes().Header().Entry("a").Entry("b", "").Entry("c").str(), 1, {"a"}},
+        DamagedCase{"length 1024 is still fine",
+                    ContentBytes().Header().Entry(std::string(1024, 'n')).Entry("b").str(), 1,
+                    {"b", std::string(1024, 'n')}}));
+
+TEST_F(ContentFileTest, MissingFileGivesAnEmptyListAndWithoutPathNothingHappens) {
+  dir_.Write("x.CADPart");
+  Add("x.CADPart");
+  EXPECT_EQ(manager_.ReadContentFile(), 1);
+  EXPECT_EQ(manager_.Size(), 0);
+  ZRBXmapManager pathless;
+  EXPECT_EQ(pathless.ReadContentFile(), 0);
+  EXPECT_EQ(pathless.Write(), 0);
+}
+
+struct SortKeyCase {
+  const char* fileName;
+  const char* sortKey;
+};
+
+class SortKeyTest : public ContentFileTest, public ::testing::WithParamInterface<SortKeyCase> {};
+
+TEST_P(SortKeyTest, VisFilesSortUnderTheirModel) {
+  dir_.Write(GetParam().fileName);
+  Add(GetParam().fileName);
+  const ZRBXmapFile* entry = manager_.FindByFileName(GetParam().fileName);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->GetSortKey(), GetParam().sortKey);
+  EXPECT_EQ(manager_.FindBySortKey(GetParam().sortKey), entry);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SortKeyTest,
+                         ::testing::Values(SortKeyCase{"a.CADPart.vis", "a.CADPart"},
+                                           SortKeyCase{"b.model.vis", "b.model"}, SortKeyCase{"c.vis", "c.vis"},
+                                           SortKeyCase{"d.CADPart.2005-03-02-14.05.09.vis", "d.CADPart"},
+                                           SortKeyCase{".CADPart.vis", ".CADPart.vis"},
+                                           SortKeyCase{"e.model.CADPart.vis", "e.model.CADPart"},
+                                           SortKeyCase{"f.CADPart", "f.CADPart"}));
+
+TEST_F(ContentFileTest, RegistersOnlyFilesThatExistAndCanBeReadBack) {
+  dir_.Write("long.CADPart");
+  dir_.MakeDirectory("sub");
+  Add("missing.CADPart");
+  manager_.AddFile("OB1", "2024", CADString(dir_.Path("long.CADPart")), std::string(1025, 'd'), "Part");
+  manager_.AddFile("", "2024", CADString(dir_.Path("long.CADPart")), "DB", "Part");
+  manager_.AddFile("OB1", "", CADString(dir_.Path("long.CADPart")), "DB", "Part");
+  Add("..");
+  Add("");
+  EXPECT_EQ(manager_.Size(), 0);
+  EXPECT_EQ(manager_.IsModified(), 0);
+  Add("sub");  // a directory: listed, without a size
+  ASSERT_EQ(manager_.Size(), 1);
+  EXPECT_EQ(manager_.GetEntries()[0]->GetFileSize(), 0u);
+}
+
+TEST_F(ContentFileTest, RepeatedFileNameKeepsItsPlaceWithTheNewIdentity) {
+  for (const char* name : {"a.CADPart", "b.CADPart", "c.CADPart"}) dir_.Write(name);
+  for (const char* name : {"a.CADPart", "b.CADPart", "c.CADPart"}) Add(name);
+  now_ += 100;
+  manager_.UpdateFile("NEW", "2025-05-05 05:05:05.000", CADString(dir_.Path("b.CADPart")), "DB2", "Assy");
+  EXPECT_EQ(FileNames(manager_), (std::vector<std::string>{"a.CADPart", "b.CADPart", "c.CADPart"}));
+  const ZRBXmapFile* b = manager_.FindByFileName("b.CADPart");
+  EXPECT_EQ(b->GetObid(), "NEW");
+  EXPECT_EQ(b->GetDbName(), "DB2");
+  EXPECT_EQ(b->GetClassName(), "Assy");
+  EXPECT_EQ(b->GetLastAccess(), now_);
+  EXPECT_EQ(manager_.FindByFileName("a.CADPart")->GetLastAccess(), now_ - 100);
+}
+
+TEST_F(ContentFileTest, EqualSortKeysKeepTheirRegistrationOrder) {
+  for (const char* name : {"m.CADPart.vis", "m.CADPart", "m.CADPart.2001-01-01-00.00.00.vis"}) {
+    dir_.Write(name);
+    Add(name);
+  }
+  EXPECT_EQ(FileNames(manager_),
+            (std::vector<std::string>{"m.CADPart.vis", "m.CADPart", "m.CADPart.2001-01-01-00.00.00.vis"}));
+  EXPECT_EQ(manager_.FindBySortKey("m.CADPart")->GetFileName(), "m.CADPart.vis");
+}
+
+struct FileExistCase {
+  const char* what;
+  const char* obid;
+  const char* date;
+  const char* db;
+  const char* className;
+  bool touch;
+  int expected;
+};
+
+class FileExistTest : public ContentFileTest, public ::testing::WithParamInterface<FileExistCase> {};
+
+TEST_P(FileExistTest, NeedsTheSameIdentityAndAnUnchangedFile) {
+  const FileExistCase& c = GetParam();
+  dir_.Write("f.CADPart");
+  dir_.SetModTime("f.CADPart", 1500000000);
+  manager_.AddFile("OB", "2024-01-01 00:00:00.000", CADString(dir_.Path("f.CADPart")), "DB", "Part");
+  if (c.touch) dir_.SetModTime("f.CADPart", 1500000001);
+  EXPECT_EQ(manager_.FileExist(c.obid, c.date, CADString(dir_.Path("f.CADPart")), c.db, c.className), c.expected)
+      << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileExistTest,
+    ::testing::Values(FileExistCase{"same", "OB", "2024-01-01 00:00:00.000", "DB", "Part", false, 1},
+                      FileExistCase{"other obid", "OX", "2024-01-01 00:00:00.000", "DB", "Part", false, 0},
+                      FileExistCase{"other date", "OB", "2024-01-01 00:00:00.001", "DB", "Part", false, 0},
+                      FileExistCase{"other database", "OB", "2024-01-01 00:00:00.000", "DX", "Part", false, 0},
+                      FileExistCase{"other class", "OB", "2024-01-01 00:00:00.000", "DB", "Assy", false, 0},
+                      FileExistCase{"file changed", "OB", "2024-01-01 00:00:00.000", "DB", "Part", true, 0}));
+
+TEST_F(ContentFileTest, SizesBeyondFourGigabytesSaturate) {
+  dir_.WriteSized("huge.model", 5ull << 30);
+  Add("huge.model");
+  ASSERT_EQ(manager_.Size(), 1);
+  EXPECT_EQ(manager_.GetEntries()[0]->GetFileSize(), 0xFFFFFFFFu);
+}
+
+}  // namespace
