@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pdmsim {
@@ -179,6 +180,13 @@ ExchangeObject& ExchangeFile::Add(std::string key) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error) {
+    // Only regular files: a path naming a device or a pipe must not hang or
+    // flood the PDM.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (error) *error = "cannot read " + path + ": not a regular file";
+        return false;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (error) *error = "cannot open " + path + ": " + std::strerror(errno);

@@ -65,7 +65,23 @@ int SessionCommand::RunWithoutVault(const std::string& reason) {
 }
 
 int SessionCommand::Run() {
-    std::unique_ptr<Vault> vault;
+    try {
+        return RunJournaled();
+    } catch (const std::exception& error) {
+        // The journal keeps why the call went unanswered; main reports it.
+        if (journaledSeq_ > 0 && vault_) {
+            try {
+                Journal(*vault_).SetOutcome(journaledSeq_, std::string("failed: ") + error.what());
+            } catch (...) {
+                // The vault itself is failing; the message on standard error must do.
+            }
+        }
+        throw;
+    }
+}
+
+int SessionCommand::RunJournaled() {
+    std::unique_ptr<Vault>& vault = vault_;
     try {
         vault = Vault::Open(Vault::ResolveDirectory(call_.vaultOption));
     } catch (const PdmError& error) {
@@ -76,6 +92,7 @@ int SessionCommand::Run() {
     const bool takesFile = !cancelWord && call_.action != "StartSam";
     std::string requestPath = takesFile ? RequestPathOf(call_) : std::string();
     std::int64_t seq = journal.Record(call_.role, call_.action, call_.args, requestPath);
+    journaledSeq_ = seq;
 
     FaultPlan faults(*vault);
     std::optional<Fault> fault = faults.Take(call_.action);

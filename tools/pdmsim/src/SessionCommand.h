@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ private:
         std::string outcome;
     };
 
+    int RunJournaled();
     int RunWithoutVault(const std::string& reason);
     int CloseDialogFor(Vault& vault, std::int64_t seq);
     void AnswerRead(Vault& vault, Answering& answering);
@@ -46,6 +48,8 @@ private:
     static std::string ExchangeMapOf(const ExchangeFile& request, const std::string& requestPath);
 
     SessionCall call_;
+    std::unique_ptr<Vault> vault_;
+    std::int64_t journaledSeq_ = 0;
 };
 
 }  // namespace pdmsim
