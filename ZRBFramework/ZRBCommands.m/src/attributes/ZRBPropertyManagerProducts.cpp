@@ -104,7 +104,12 @@ ZRBPropertyReference* ZRBPropertyManager::ReferenceFor(const CADIProduct_var& pr
   if (IsUnloadedUnderCache(product)) return GetReferenceObjectByInstance(product, create ? 1 : 0, 1);
   CADUnicodeString partNumber = HostPartNumber(product);
   ZRBPropertyReference* record = store_.FindReference(partNumber);
-  if (record || !create || partNumber.IsEmpty()) return record;
+  if (record || partNumber.IsEmpty()) return record;
+  if (!create) {
+    // Just loaded and nothing stored under its number yet: what was kept
+    // while it was not loaded is still its truth.
+    return IsCacheActivationOn() ? GetReferenceObjectByInstance(product, 0, 0) : nullptr;
+  }
   record = store_.CreateReference(partNumber);
   if (IsCacheActivationOn()) {
     // What was kept for this product while it was not loaded joins its record.

@@ -1,0 +1,261 @@
+// The property manager on products of a session: addressing with cache
+// activation on and off, the part-number conflict rename, and the
+// integrity check.
+#include <gtest/gtest.h>
+
+#include "CADAutoProduct.h"
+#include "CADDlgNotify.h"
+#include "CADDocumentServices.h"
+#include "CADILinkableObject.h"
+#include "CADIPrdProperties.h"
+#include "CADSampleSession.h"
+#include "HostDialogFixture.h"
+#include "SampleSession.h"
+#include "ZRBPropertyManager.h"
+
+namespace {
+using Field = ZRBPropertyReference::Field;
+
+class ProductPropsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialogs.Start();
+    GlobPropertyManager.ResetForTests();
+  }
+  void TearDown() override {
+    GlobPropertyManager.ResetForTests();
+    dialogs.Finish();
+  }
+  static CADUnicodeString Nomenclature(const CADIProduct_var& p) {
+    CADUnicodeString value;
+    CADIPrdProperties_var(p)->GetNomenclature(value);
+    return value;
+  }
+  static CADDocument* DocumentOf(const CADIProduct_var& p) { return CADILinkableObject_var(p)->GetDocument(); }
+
+  HostDialogSetup dialogs;
+  ZRBPropertyManager& pm = GlobPropertyManager;
+};
+}  // namespace
+
+TEST_F(ProductPropsTest, CacheActivationComesFromTheHostSettings) {
+  struct Case {
+    const char* what;
+    int value;
+    bool present;
+    int expected;
+  } cases[] = {{"on", 1, true, 1}, {"other value", 2, true, 0}, {"absent", 0, false, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.present)
+      dialogs.SetSetting("CADCache", "CacheActivation", c.value);
+    else
+      dialogs.RemoveRepository("CADCache");
+    pm.Load();
+    EXPECT_EQ(pm.IsCacheActivationOn(), c.expected);
+  }
+}
+
+TEST_F(ProductPropsTest, UnloadedPartsAreReachedThroughTheirInstanceWithCacheActivation) {
+  SampleSession sample;
+  CADDocumentServices::SetVisualizationModeLoading(1);
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  CADIProduct_var sameInstanceOtherBracket = SampleSession::Node(root, "Bracket.2/Bolt.1");
+  CADIProduct_var otherInstance = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  ASSERT_EQ(bolt->GetPartNumber(), CADUnicodeString(""));
+
+  pm.SetCacheActivationForTests(1);
+  EXPECT_EQ(pm.IsCachedPart(bolt), 1);
+  EXPECT_EQ(pm.GetPartNumber(bolt, 0), CADUnicodeString(""));
+  pm.SetReferenceProperty(bolt, "ZRB_OBID", "obid-bolt");
+  ASSERT_EQ(pm.SetNomenclature(bolt, "Stud"), 1);
+  EXPECT_EQ(pm.GetReferenceProperty(bolt, "ZRB_OBID"), CADUnicodeString("obid-bolt"));
+  // One instance record of the shared Bracket reference serves both brackets.
+  EXPECT_EQ(pm.GetReferenceProperty(sameInstanceOtherBracket, "ZRB_OBID"), CADUnicodeString("obid-bolt"));
+  EXPECT_EQ(pm.GetReferenceProperty(otherInstance, "ZRB_OBID"), CADUnicodeString(""));
+  ZRBPropertyReference* kept = pm.GetReferenceObjectByInstance(bolt, 0, 0);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->GetPartNumber(), CADUnicodeString(""));
+  EXPECT_EQ(kept->Get(Field::Nomenclature), CADUnicodeString("Stud"));
+  int keptId = kept->GetId();
+
+  // Loading (load flag 1) gives the host number; the kept values still answer.
+  EXPECT_EQ(pm.GetPartNumber(bolt, 1), CADUnicodeString("Bolt"));
+  EXPECT_EQ(pm.GetReferenceProperty(bolt, "ZRB_OBID"), CADUnicodeString("obid-bolt"));
+  // The first set under the number merges the kept record into the new one.
+  pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "Part");
+  EXPECT_EQ(pm.GetReferenceObject(keptId), nullptr);
+  EXPECT_EQ(pm.GetReferenceProperty("Bolt", "ZRB_OBID"), CADUnicodeString("obid-bolt"));
+  // The integrity check applies the kept nomenclature to the loaded product.
+  ASSERT_EQ(pm.CheckIntegrity(0), 1);
+  EXPECT_EQ(Nomenclature(bolt), CADUnicodeString("Stud"));
+  EXPECT_TRUE(pm.GetReferenceObject("Bolt")->IsPropertySetFlag());
+}
+
+TEST_F(ProductPropsTest, WithoutCacheActivationRecordsAreNeverConsulted) {
+  SampleSession sample;
+  CADDocumentServices::SetVisualizationModeLoading(1);
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  pm.SetCacheActivationForTests(0);
+  pm.SetReferenceProperty(bolt, "ZRB_OBID", "lost");  // no number, no record
+  EXPECT_TRUE(pm.Store().References().empty());
+  EXPECT_EQ(pm.IsCachedPart(bolt), 0);
+  EXPECT_EQ(pm.GetPartNumber(bolt, 1), CADUnicodeString(""));  // no loading either
+  // A record found by the file name of the product.
+  pm.SetReferenceProperty("Bolt", "ZRB_OBID", "by-file");
+  pm.GetReferenceObject("Bolt")->SetFullPath("/elsewhere/" + std::string(CADSampleSession::kBolt));
+  ZRBPropertyReference* byFile = pm.GetReferenceObjectByInstance(bolt, 0, 1);
+  ASSERT_NE(byFile, nullptr);
+  EXPECT_EQ(byFile->GetPartNumber(), CADUnicodeString("Bolt"));
+}
+
+TEST_F(ProductPropsTest, LoadedProductsShareTheRecordOfTheirPartNumber) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var b1 = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  CADIProduct_var fixing = SampleSession::Node(root, "Fixings.1/Bolt.1");
+  pm.SetReferenceProperty(b1, "ZRB_OBID", "x");
+  pm.SetReferenceProperty(b1, "ZRB_OBID", "y");
+  EXPECT_EQ(pm.GetReferenceProperty(fixing, "ZRB_OBID"), CADUnicodeString("y"));
+  EXPECT_EQ(pm.GetReferenceObject("Bolt")->GetPropertyCount(), 1);
+  // Instance properties: by the father's reference and the instance name.
+  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
+  pm.SetInstanceProperty(bracket, b1, "ZRB_RELATION", "rel-1");
+  EXPECT_EQ(pm.GetInstanceProperty(SampleSession::Child(root, "Bracket.2"),
+                                   SampleSession::Node(root, "Bracket.2/Bolt.1"), "ZRB_RELATION"),
+            CADUnicodeString("rel-1"));
+  EXPECT_EQ(pm.GetInstanceObject(bracket, b1)->GetChildId(), pm.GetReferenceObject("Bolt")->GetId());
+  // Renaming the instance keeps its properties.
+  ASSERT_EQ(pm.SetInstanceName(b1, "Bolt.9"), 1);
+  EXPECT_EQ(pm.GetInstanceProperty(bracket, b1, "ZRB_RELATION"), CADUnicodeString("rel-1"));
+}
+
+TEST_F(ProductPropsTest, StandardAttributesMarkOnlyChangeableDocuments) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  CADDocument* document = DocumentOf(plate);
+  ASSERT_EQ(pm.SetNomenclature(plate, "  Ground plate "), 1);
+  EXPECT_EQ(Nomenclature(plate), CADUnicodeString("Ground plate"));
+  EXPECT_TRUE(document->IsDirty());
+  CADDocumentServices::Save(document);
+  pm.SetReferenceProperty(plate, "ZRB_CHANGEABLE", "0");
+  ASSERT_EQ(pm.SetRevision(plate, "B"), 1);
+  EXPECT_FALSE(document->IsDirty());
+  EXPECT_EQ(pm.SetDefinition(nullptr, "x"), 0);
+}
+
+TEST_F(ProductPropsTest, PartNumberChangesRekeyTheRecordAndMarkTheDocument) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  pm.SetReferenceProperty(plate, "ZRB_OBID", "p");
+  CADDocumentServices::Save(DocumentOf(plate));
+  ASSERT_EQ(pm.SetPartNumber(plate, "Plate-2", 1, 0), 1);
+  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Plate-2"));
+  EXPECT_EQ(pm.GetReferenceProperty("Plate-2", "ZRB_OBID"), CADUnicodeString("p"));
+  EXPECT_EQ(pm.GetReferenceObject("Plate"), nullptr);
+  EXPECT_TRUE(DocumentOf(plate)->IsDirty());
+  EXPECT_EQ(pm.SetPartNumber(nullptr, "x", 1, 0), 0);
+}
+
+TEST_F(ProductPropsTest, ConflictWithAProductFromThePdmChangesNothing) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  pm.SetReferenceProperty(bolt, "ZRB_OBID", "from-pdm");
+  pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "local");
+  EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 0);
+  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Plate"));
+  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt"));
+  EXPECT_EQ(pm.GetReferenceProperty("Plate", "ZRB_CLASSNAME"), CADUnicodeString("local"));
+}
+
+TEST_F(ProductPropsTest, ConflictWithALocalProductRenamesIt) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt's own");
+  dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
+  ASSERT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 1);
+  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Bolt"));
+  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt_RENAMED"));
+  EXPECT_EQ(pm.GetReferenceProperty("Bolt_RENAMED", "ZRB_CLASSNAME"), CADUnicodeString("bolt's own"));
+  EXPECT_EQ(pm.GetReferenceProperty(plate, "ZRB_CLASSNAME"), CADUnicodeString(""));
+}
+
+TEST_F(ProductPropsTest, FailedConflictRenameLeavesBothProductsAlone) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  // "Bolt_RENAMED" is taken by a product from the PDM: the rename of the
+  // local Bolt fails, so Plate must not take "Bolt" either.
+  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
+  ASSERT_EQ(pm.SetPartNumber(bracket, "Bolt_RENAMED", 0, 1), 1);
+  pm.SetReferenceProperty(bracket, "ZRB_OBID", "from-pdm");
+  pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "plate");
+  pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt");
+  dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
+  EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 0);
+  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Plate"));
+  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt"));
+  EXPECT_EQ(pm.GetReferenceProperty("Plate", "ZRB_CLASSNAME"), CADUnicodeString("plate"));
+  EXPECT_EQ(pm.GetReferenceProperty("Bolt", "ZRB_CLASSNAME"), CADUnicodeString("bolt"));
+}
+
+TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  pm.SetReferenceProperty(bolt, "ZRB_OBID", "kept");
+  pm.SetReferenceProperty("GONE", "ZRB_OBID", "dropped");
+  pm.SetInstanceProperty("GONE", "X.1", "ZRB_RELATION", "dropped");
+  pm.SetFileProperty(sample.Path(CADSampleSession::kBolt), "ZRB_OBID", "kept");
+  pm.SetFileProperty("/nowhere/old.CADPart", "ZRB_OBID", "dropped");
+  pm.SetFileProperty("/nowhere/sizes.xls", "ZRB_TYPE", "DESIGNTABLE");
+  pm.SetFileProperty("/nowhere/sizes.xls", "ZRB_OBID", "table identity");
+  pm.SetFileProperty("/archive/member.txt", "ZRB_OBID", "kept by a step");
+  std::vector<int> steps;
+  pm.AddIntegrityStep(true, [&](ZRBPropertyManager&, int mode) { steps.push_back(mode); });
+  pm.AddIntegrityStep(false, [&](ZRBPropertyManager& m, int) { m.UnsetRemoveFlagForFile("/archive/member.txt"); });
+
+  ASSERT_EQ(pm.CheckIntegrity(4), 1);
+  EXPECT_EQ(steps, std::vector<int>{4});
+  EXPECT_EQ(pm.GetReferenceProperty(bolt, "ZRB_OBID"), CADUnicodeString("kept"));
+  EXPECT_EQ(pm.GetReferenceObject("GONE"), nullptr);
+  EXPECT_EQ(pm.GetInstanceObject("GONE", "X.1"), nullptr);
+  EXPECT_TRUE(pm.Store().Instances().empty());
+  EXPECT_EQ(pm.GetFileProperty(sample.Path(CADSampleSession::kBolt), "ZRB_OBID"), CADUnicodeString("kept"));
+  EXPECT_EQ(pm.GetFileObject("/nowhere/old.CADPart"), nullptr);
+  EXPECT_EQ(pm.GetFileProperty("/nowhere/sizes.xls", "ZRB_OBID"), CADUnicodeString("table identity"));
+  EXPECT_EQ(pm.GetFileProperty("/archive/member.txt", "ZRB_OBID"), CADUnicodeString("kept by a step"));
+}
+
+TEST_F(ProductPropsTest, BlackBoxesAndArchivesByProduct) {
+  SampleSession sample;
+  CADIProduct_var root = sample.OpenAssembly();
+  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
+  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  CADUnicodeString boltFile = pm.GetProductFullPath(bolt);
+  EXPECT_EQ(boltFile, sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(pm.GetProductType(bolt), CADUnicodeString("CADPart"));
+  pm.AddBlackBoxItem(bracket, boltFile);
+  EXPECT_EQ(pm.IsBlackBoxItem(bracket, bolt, 0), 1);
+  EXPECT_EQ(pm.IsBlackBoxItem(root, bolt, 0), 0);
+  EXPECT_EQ(pm.IsBlackBoxItem(root, bolt, 1), 1);
+  EXPECT_EQ(pm.IsBlackBoxRoot(bracket, bolt), 0);
+  EXPECT_EQ(pm.IsBlackBoxItem(bracket, plate, 1), 0);
+  EXPECT_EQ(pm.HasBlackBoxAttached(bracket), 1);
+  pm.SetFileProperty(pm.GetProductFullPath(root), "ZRB_ARCHIVE_CONTENT_FILE_NAME", "/x/structure.xml");
+  pm.SetReferenceProperty(plate, "ZRB_CONTENT_IN_ARC", "1");
+  EXPECT_EQ(pm.IsArchiveRoot(root), 1);
+  EXPECT_EQ(pm.IsArchiveRoot(bracket), 0);
+  EXPECT_EQ(pm.IsArchiveContent(plate), 1);
+  EXPECT_EQ(pm.IsArchiveContent(bolt), 0);
+}
