@@ -37,6 +37,7 @@ void HostDialogSetup::Start() {
   SetSetting("SymbolicLinks", "LoadLinkStatus", 1);
   SetSetting("CADCache", "CacheActivation", 0);
   SetSetting("CADCache", "TimeStamp", 0);
+  std::filesystem::create_directories(settingsDirectory_ + "/localcache");
   SetSetting("CADCache", "LocalCacheDir", CADUnicodeString(settingsDirectory_ + "/localcache"));
   SetSetting("ZRBOptions", "SinglePartModus", 0);
 }
