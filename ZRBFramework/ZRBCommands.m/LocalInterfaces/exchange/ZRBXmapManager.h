@@ -3,6 +3,8 @@
 // kept in line with the directory and its size limit.
 #pragma once
 
+#include <istream>
+#include <string>
 #include <vector>
 
 #include "CADListVal.h"
@@ -29,6 +31,11 @@ class ZRBXmapManager {
   // version gives an empty list, a damaged entry ends the reading with the
   // entries before it kept.
   int ReadContentFile();
+  // The same for content held in a stream (tools, fuzzing); a stream that
+  // is not good counts as a missing file.
+  int ReadContent(std::istream& in);
+  // The bytes Write puts into the content file.
+  std::string ContentBytes() const;
   // Replaces the content file with the list (through a temporary file, so a
   // crash leaves the old file or the new one). 0 without a path, else 1
   // (also when the file cannot be created; nothing is written then).

@@ -55,14 +55,17 @@ CADString ZRBXmapManager::SortKeyFor(const CADString& fileName) {
 int ZRBXmapManager::ReadContentFile() {
   ZRB_TRACE("ZRBXmapManager::ReadContentFile");
   if (contentFilePath_.IsEmpty()) return 0;
+  std::ifstream in(contentFilePath_.str(), std::ios::binary);
+  const int result = ReadContent(in);
+  if (result) ZRB_TRACE_OK();
+  return result;
+}
+
+int ZRBXmapManager::ReadContent(std::istream& in) {
   // What the list held belongs to another file (or an older state of it).
   list_.Clear();
   modified_ = 0;
-  std::ifstream in(contentFilePath_.str(), std::ios::binary);
-  if (!in) {
-    ZRB_TRACE_OK();
-    return 1;
-  }
+  if (!in.good()) return 1;
   char magic[ZRBXmapFile::kMagicLength];
   std::uint32_t header[3] = {0, 0, 0};
   if (!in.read(magic, sizeof magic)) return 0;
@@ -73,7 +76,6 @@ int ZRBXmapManager::ReadContentFile() {
   if (std::string_view(magic, sizeof magic) != ZRBXmapFile::kMagic || header[0] != kHeaderInteger ||
       header[1] != kHeaderInteger || header[2] != kHeaderInteger) {
     ZRB_DEBUG("ZRB: content file %s has another version, ignored", contentFilePath_.c_str());
-    ZRB_TRACE_OK();
     return 1;
   }
   while (in.peek() != std::char_traits<char>::eof()) {
@@ -84,20 +86,24 @@ int ZRBXmapManager::ReadContentFile() {
     }
     list_.Insert(std::move(entry));
   }
-  ZRB_TRACE_OK();
   return 1;
+}
+
+std::string ZRBXmapManager::ContentBytes() const {
+  std::ostringstream bytes;
+  bytes.write(ZRBXmapFile::kMagic, ZRBXmapFile::kMagicLength);
+  for (int i = 0; i < 3; ++i) ZRBContentFileCodec::WriteUInt32(bytes, kHeaderInteger);
+  for (const ZRBXmapFile* entry : list_.InOrder()) entry->Write(&bytes);
+  return std::move(bytes).str();
 }
 
 int ZRBXmapManager::Write() {
   ZRB_TRACE("ZRBXmapManager::Write");
   modified_ = 0;
   if (contentFilePath_.IsEmpty()) return 0;
-  std::ostringstream bytes;
-  bytes.write(ZRBXmapFile::kMagic, ZRBXmapFile::kMagicLength);
-  for (int i = 0; i < 3; ++i) ZRBContentFileCodec::WriteUInt32(bytes, kHeaderInteger);
-  for (const ZRBXmapFile* entry : list_.InOrder()) entry->Write(&bytes);
+  const std::string bytes = ContentBytes();
   ZRBObjectFileWriter file;
-  if (!file.Open(contentFilePath_.view()) || !file.Write(bytes.view()) || !file.Commit()) {
+  if (!file.Open(contentFilePath_.view()) || !file.Write(bytes) || !file.Commit()) {
     ZRB_DEBUG("ZRB: could not write content file %s: %s", contentFilePath_.c_str(), file.Error().c_str());
     return 1;
   }

@@ -1,0 +1,53 @@
+// The switches and limits of the cache as the environment sets them.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "XmapScratchDirectory.h"
+#include "ZRBCacheSettings.h"
+
+namespace {
+
+struct LimitCase {
+  const char* text;
+  int set;
+  unsigned int kilobytes;
+};
+
+class SizeLimitTest : public ::testing::TestWithParam<LimitCase> {};
+
+TEST_P(SizeLimitTest, OnlyAWholeUnsignedNumberSetsALimit) {
+  unsigned int kilobytes = 12345;
+  EXPECT_EQ(ZRBCacheSettings::ParseSizeLimit(GetParam().text, kilobytes), GetParam().set) << GetParam().text;
+  EXPECT_EQ(kilobytes, GetParam().kilobytes) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SizeLimitTest,
+                         ::testing::Values(LimitCase{"10", 1, 10240}, LimitCase{"0", 1, 0}, LimitCase{"007", 1, 7168},
+                                           LimitCase{"4194303", 1, 4194303u * 1024u},
+                                           LimitCase{"4194304", 1, UINT_MAX},
+                                           LimitCase{"99999999999999999999999", 1, UINT_MAX}, LimitCase{"ON", 0, 0},
+                                           LimitCase{"", 0, 0}, LimitCase{" 5", 0, 0}, LimitCase{"5 ", 0, 0},
+                                           LimitCase{"-1", 0, 0}, LimitCase{"+3", 0, 0}, LimitCase{"10MB", 0, 0},
+                                           LimitCase{"1.5", 0, 0}));
+
+TEST(CacheSettingsTest, ReadsEverySwitchWithTheModulePrefix) {
+  XmapScopedVariable disabled("ZRB_DISABLE_XMAPCACHE", "on");  // only "ON" switches
+  XmapScopedVariable remove("ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP", "ON");
+  XmapScopedVariable xmapSize("ZRB_XMAP_CACHE_SIZE", "ON");
+  XmapScopedVariable relSize("ZRB_RELMAP_CACHE_SIZE", "2");
+  XmapScopedVariable use("ZRB_USERELEASEDCACHE", "ON");
+  XmapScopedVariable dir("ZRB_RELEASEDCACHEDIR", "");
+  XmapScopedVariable clean("ZRB_CLEANRELEASEDCACHE", "ON");
+  const ZRBCacheSettings s = ZRBCacheSettings::Read();
+  EXPECT_EQ(s.disabled, 0);
+  EXPECT_EQ(s.removeUnknownFiles, 1);
+  EXPECT_EQ(s.xmapLimitSet, 0);
+  EXPECT_EQ(s.relMapLimitSet, 1);
+  EXPECT_EQ(s.relMapCacheLimit, 2048u);
+  EXPECT_EQ(s.useReleasedCache, 1);
+  EXPECT_EQ(s.releasedCacheDirSet, 0);
+  EXPECT_EQ(s.cleanReleasedCache, 1);
+}
+
+}  // namespace
