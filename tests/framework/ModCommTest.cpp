@@ -1,0 +1,142 @@
+// The module-communication component as the PDM side reaches it: by class name through component
+// instantiation, by its own interface and by method name through the automation dispatch.
+#include "CADAutomationSnapshot.h"
+#include "CADCommand.h"
+#include "CADInstantiateComponent.h"
+#include "CommandFixture.h"
+#include "ZRBClientMode.h"
+#include "ZRBIModComm.h"
+#include "ZRBInfoUtil.h"
+
+namespace {
+
+class ModCommTest : public CommandFixture {
+ protected:
+  template <class Interface>
+  static CADVar<Interface> Create() {
+    void* raw = nullptr;
+    EXPECT_EQ(CADInstantiateComponent("ZRBModComm", Interface::ClassId(), &raw), S_OK);
+    return CADVar<Interface>::Adopt(static_cast<Interface*>(raw));
+  }
+  static HRESULT Invoke(const char* method, std::vector<const char*> arguments, int& result) {
+    CADListValCADUnicodeString list;
+    for (const char* argument : arguments) list.Append(argument);
+    return Create<CADIAutomation>()->Invoke(method, list, result);
+  }
+};
+
+TEST_F(ModCommTest, EveryNewInstanceSharesTheOneStatus) {
+  CADString status = "stale";
+  ASSERT_TRUE(Create<ZRBIModComm>());
+  EXPECT_EQ(Create<ZRBIModComm>()->GetStatus(status), 1);
+  EXPECT_EQ(status, "") << "a fresh process has no status";
+
+  EXPECT_EQ(Create<ZRBIModComm>()->SetStatus("PDM_CANCEL"), 1);
+  for (int i = 0; i < 3; ++i) {
+    Create<ZRBIModComm>()->GetStatus(status);
+    EXPECT_EQ(status, "PDM_CANCEL");
+  }
+  std::string published;
+  EXPECT_TRUE(CADAutomationSnapshot::Read("ZRBModComm", "Status", published));
+  EXPECT_EQ(published, "PDM_CANCEL") << "the bridge answers GetStatus from the snapshot";
+}
+
+TEST_F(ModCommTest, TheDispatchInterfaceChecksMethodsAndArguments) {
+  struct Case {
+    const char* method;
+    std::vector<const char*> arguments;
+    HRESULT hr;
+    int result;
+  };
+  const Case cases[] = {
+      {"SetStatus", {"PDM_ADDTEMP_READY"}, S_OK, 1},
+      {"GetStatus", {}, S_OK, 1},
+      {"SetStatus", {}, E_INVALIDARG, 0},
+      {"SetStatus", {"a", "b"}, E_INVALIDARG, 0},
+      {"StartCmd", {}, E_INVALIDARG, 0},
+      {"StartCmd", {"NoSuchCmd"}, S_OK, 0},
+      {"WriteXml", {"/only/one"}, E_INVALIDARG, 0},
+      {"SetUseDesignTables", {"1"}, S_OK, 1},
+      {"SetUseDesignTables", {"yes"}, E_INVALIDARG, 0},
+      {"SetUseDesignTables", {"+-1"}, E_INVALIDARG, 0},
+      {"SetUseDesignTables", {"1 "}, E_INVALIDARG, 0},
+      {"setstatus", {"x"}, E_FAIL, 0},
+      {"Quit", {}, E_FAIL, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.method) + "/" + std::to_string(c.arguments.size()));
+    int result = 0;
+    EXPECT_EQ(Invoke(c.method, c.arguments, result), c.hr);
+    EXPECT_EQ(result, c.result);
+  }
+  CADString status;
+  Create<ZRBIModComm>()->GetStatus(status);
+  EXPECT_EQ(status, "PDM_ADDTEMP_READY");
+}
+
+TEST_F(ModCommTest, DesignTableUseIsSwitchedByTheFlag) {
+  int result = 0;
+  for (auto [flag, expected] : {std::pair{"0", "OFF"}, std::pair{"7", "ON"}, std::pair{"-1", "ON"}}) {
+    EXPECT_EQ(Invoke("SetUseDesignTables", {flag}, result), S_OK);
+    EXPECT_EQ(ZRBInfoUtil::GetUseDesignTables(), expected) << flag;
+  }
+}
+
+TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
+  struct Case {
+    const char* command;
+    const char* argument;
+    int result;
+    const char* debugLine;  // null: none expected
+    const char* started;    // what the started command traces; null: nothing started
+  };
+  const Case cases[] = {
+      {"ZRBReadCmd", "ZRB_ADD_CMD", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 5)"},
+      {"ZRBReadCmd", "", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 1)"},
+      {"ZRBReadCmd", "zrb_add_cmd", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 1)"},
+      {"ZRB_ADD_CMD", "", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 5)"},
+      {"ZRB_ADD_CMD", "anything", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 5)"},
+      {"SZRBImportCmd", "", 1, nullptr, "ZRBReadCmd (mode 2)"},
+      {"ZRBReadMarkedCmd", "", 1, "ZRB: Activate Read Marked Command", "ZRBReadMarkedCmd"},
+      {"ZRBHighlightCmd", "/x/hl.txt", 1, "ZRB: Activate Highlight Command", "ZRBHighlightCmd ('/x/hl.txt')"},
+      {"ZRBSetWorkplaneCmd", "PN-1", 1, "ZRB: Set Workplane Command", "ZRBSetWorkplaneCmd ('PN-1')"},
+      {"ZRBUpdateCmd", "", 0, nullptr, nullptr},
+      {"zrbreadcmd", "", 0, nullptr, nullptr},
+      {"", "", 0, nullptr, nullptr},
+  };
+  CaptureTrace();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.command) + " " + c.argument);
+    const std::size_t before = Trace().size();
+    const std::size_t live = CADCommand::LiveCount();
+    EXPECT_EQ(Create<ZRBIModComm>()->StartCmd(c.command, c.argument), c.result);
+    const std::string trace = Trace().substr(before);
+    EXPECT_NE(trace.find(std::string("iCommand:") + c.command), std::string::npos);
+    if (c.debugLine) {
+      EXPECT_NE(trace.find(c.debugLine), std::string::npos) << trace;
+    }
+    if (c.started) {
+      EXPECT_NE(trace.find(std::string("ZRB: ") + c.started + " is not available yet"), std::string::npos) << trace;
+      EXPECT_EQ(CADCommand::LiveCount(), live + 2) << "the command and the dummy command, both ending";
+    } else {
+      EXPECT_EQ(CADCommand::LiveCount(), live) << "nothing started";
+    }
+    Loop().RunPending();
+    EXPECT_EQ(CADCommand::LiveCount(), live);
+  }
+}
+
+// Every start from the component is followed by a dummy command, which puts the standard client back in force.
+TEST_F(ModCommTest, AStartLeavesTheStandardClientInForce) {
+  ZRBClientMode::Sam().Apply();
+  EXPECT_EQ(Create<ZRBIModComm>()->StartCmd("ZRBReadMarkedCmd", ""), 1);
+  EXPECT_EQ(ZRBClientMode::Current(), ZRBClientMode::Standard());
+
+  ZRBClientMode::Sam().Apply();
+  CADListValCADUnicodeString messages;
+  EXPECT_EQ(Create<ZRBIModComm>()->WriteXml("/x/root.CADProduct", "/x/root.xml", messages), 1);
+  EXPECT_EQ(ZRBClientMode::Current(), ZRBClientMode::Standard());
+  EXPECT_EQ(messages.Size(), 0);
+}
+
+}  // namespace
