@@ -57,4 +57,15 @@ TEST_F(BuildMessageTest, TheShowMessageFlagIsOneProcessWideValue) {
   EXPECT_EQ(ZRBAfx::MustShowMsg(), 0);
 }
 
+TEST_F(BuildMessageTest, FilesInTheExchangeMapAreNamedByTheirNameAlone) {
+  g_ZRBConfig.ChangeEnvVar("ZRBXMAP", "/data/xmap/", 1);
+  struct Case {
+    const char* path;
+    const char* shown;
+  };
+  for (auto c : {Case{"/data/xmap/part.prt", ""}, Case{"/data/xmap/sub/part.prt", "/data/xmap/sub/part.prt"},
+                 Case{"/data/other/part.prt", "/data/other/part.prt"}, Case{"part.prt", "part.prt"}})
+    EXPECT_EQ(ZRBAfx::GetMessageDisplayFromPath(c.path), CADUnicodeString(c.shown)) << c.path;
+}
+
 }  // namespace

@@ -35,6 +35,8 @@ class ZRBAfx {
   // Plain entries first, in order, then each category under its heading (catalog "ZRBListMessages"), separated
   // by a line holding one blank; appended to `display`.
   static void BuildDisplayList(const CADListValCADUnicodeString& entries, CADListValCADUnicodeString& display);
+  // How a file is named in messages: "" for a file directly in the exchange map, else its path.
+  static CADUnicodeString GetMessageDisplayFromPath(const CADUnicodeString& path);
 
   // --- paths and Roman numerals (ZRBAfxPaths.cpp)
   static CADUnicodeString MakePath(const CADUnicodeString& directory, const CADUnicodeString& name);

@@ -6,6 +6,7 @@
 #include "CADMsgCatalog.h"
 #include "CADRscCatalog.h"
 #include "ZRBAfx.h"
+#include "ZRBFileUtil.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBMessageDialog.h"
 #include "ZRBSamMessageDialog.h"
@@ -98,4 +99,12 @@ void ZRBAfx::BuildDisplayList(const CADListValCADUnicodeString& entries, CADList
     display.Append(BuildMessage("ZRBListMessages", category.ConvertToString()));
     for (const CADUnicodeString& text : groups[category]) display.Append(text);
   }
+}
+
+CADUnicodeString ZRBAfx::GetMessageDisplayFromPath(const CADUnicodeString& path) {
+  CADUnicodeString xmap;
+  GetXMapWithEndingSlash(xmap);
+  int equal = 0;
+  CompareFullPath(path, xmap + ZRBFileUtil::GetFileNameFromPath(path), equal);
+  return equal ? CADUnicodeString() : path;
 }
