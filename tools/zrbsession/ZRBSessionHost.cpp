@@ -1,0 +1,152 @@
+#include "ZRBSessionHost.h"
+
+#include <dlfcn.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "CADDlgDialog.h"
+#include "CADDlgReaper.h"
+#include "CADDocumentServices.h"
+#include "CADEventLoop.h"
+#include "CADMsgCatalog.h"
+#include "CADSettingRepository.h"
+
+namespace {
+
+std::string Prepend(const std::string& first, const char* rest) {
+  if (!rest || !*rest) return first;
+  return first + ":" + rest;
+}
+
+bool MakeDirectory(const std::string& path, std::string& error) {
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  if (ec || !std::filesystem::is_directory(path)) {
+    error = "cannot create directory " + path + (ec ? ": " + ec.message() : "");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ZRBSessionHost::~ZRBSessionHost() { Shutdown(); }
+
+std::string ZRBSessionHost::ExecutableDirectory() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return ".";
+  buffer[n] = '\0';
+  return std::filesystem::path(buffer).parent_path().string();
+}
+
+bool ZRBSessionHost::PrepareEnvironment(const ZRBSessionHostOptions& options, std::string& error) {
+  binDirectory_ = ExecutableDirectory();
+  // The PDM's session command ("pdmcl", "samcl") and ZRBSender live beside us.
+  setenv("PATH", Prepend(binDirectory_, std::getenv("PATH")).c_str(), 1);
+  if (!options.exchangeMap.empty()) {
+    if (!MakeDirectory(options.exchangeMap, error)) return false;
+    setenv("ZRBXMAP", std::filesystem::absolute(options.exchangeMap).string().c_str(), 1);
+  }
+  if (!options.settingsDirectory.empty()) {
+    if (!MakeDirectory(options.settingsDirectory, error)) return false;
+    const std::string absolute = std::filesystem::absolute(options.settingsDirectory).string();
+    setenv("CAD_SETTINGS_DIR", absolute.c_str(), 1);
+    CADSettingRepository::SetSettingsDirectory(absolute);
+  }
+  if (!options.catalogDirectories.empty()) {
+    const std::string path = Prepend(options.catalogDirectories, std::getenv("CAD_MSGCATALOG_PATH"));
+    setenv("CAD_MSGCATALOG_PATH", path.c_str(), 1);
+    CADMsgCatalog::SetCatalogPath(path);
+  }
+  return true;
+}
+
+bool ZRBSessionHost::Start(const ZRBSessionHostOptions& options, std::string& error) {
+  if (started_) return true;
+  CADEventLoop::Instance().UseClock(CADEventLoop::Clock::Steady);
+  if (!PrepareEnvironment(options, error)) return false;
+
+  CADDocumentServices::LoadSession();
+  if (!options.workDirectory.empty()) {
+    if (!MakeDirectory(options.workDirectory, error)) return false;
+    CADDocumentServices::SetNewDocumentDirectory(std::filesystem::absolute(options.workDirectory).string().c_str());
+  }
+  // The bridge first: the module writes its environment script at load time
+  // for the PDM's programs, and they must find this session's socket.
+  if (FAILED(bridge_.Start(options.socketPath, &error))) return false;
+  started_ = true;
+
+  if (options.loadModule) {
+    std::string path = options.modulePath;
+    if (path.empty()) path = binDirectory_ + "/../lib/libZRBCommands.so";
+    if (!LoadModule(path, error)) return false;
+  }
+  for (const std::string& plugin : options.plugins)
+    if (!LoadPlugin(plugin, error)) return false;
+  return true;
+}
+
+bool ZRBSessionHost::LoadModule(const std::string& path, std::string& error) {
+  std::error_code ec;
+  modulePath_ = std::filesystem::weakly_canonical(path, ec).string();
+  if (ec) modulePath_ = path;
+  // Global, as a host does: the module's libraries and the inspector bind to it.
+  module_ = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_GLOBAL);
+  if (!module_) {
+    error = std::string("cannot load the module: ") + dlerror();
+    return false;
+  }
+  const std::string inspectorPath =
+      std::filesystem::path(modulePath_).parent_path().string() + "/libZRBSessionInspector.so";
+  inspector_lib_ = dlopen(inspectorPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!inspector_lib_) {
+    // The session still runs; only the property listings stay empty.
+    std::fprintf(stderr, "zrbsession: no property inspector (%s)\n", dlerror());
+    return true;
+  }
+  auto get = reinterpret_cast<ZRBSessionGetInspectorFn>(dlsym(inspector_lib_, "ZRBSessionGetInspector"));
+  inspector_ = get ? get() : nullptr;
+  return true;
+}
+
+bool ZRBSessionHost::LoadPlugin(const std::string& path, std::string& error) {
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
+  if (!handle) {
+    error = std::string("cannot load ") + path + ": " + dlerror();
+    return false;
+  }
+  plugins_.push_back(handle);
+  return true;
+}
+
+void ZRBSessionHost::Shutdown() {
+  if (!started_) return;
+  started_ = false;
+  // Nothing from outside may arrive while the module goes.
+  bridge_.Stop();
+  CADEventLoop& loop = CADEventLoop::Instance();
+  loop.RunPending();
+  // Windows of the module (message centre, dialogs) must go while their code
+  // is still loaded.
+  for (CADDlgDialog* window : CADDlgDialog::GetAllWindows())
+    if (!window->GetFather() && !window->IsDestructionRequested()) window->RequestDelayedDestruction();
+  CADDlgReaper::Flush();
+  loop.Reset();
+  inspector_ = nullptr;
+  if (inspector_lib_) dlclose(inspector_lib_);
+  inspector_lib_ = nullptr;
+  for (auto it = plugins_.rbegin(); it != plugins_.rend(); ++it) dlclose(*it);
+  plugins_.clear();
+  // The module's shut-down path: cache written, environment script deleted,
+  // late-bound libraries closed.
+  if (module_) dlclose(module_);
+  module_ = nullptr;
+  CADDocumentServices::UnloadSession();
+}

@@ -1,0 +1,26 @@
+// The runner's window onto the loaded module's own state: a table of plain
+// functions that the inspector library (linked against the module) hands out.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class CADIProduct;
+
+using ZRBSessionPropertyList = std::vector<std::pair<std::string, std::string>>;
+
+struct ZRBSessionInspectorApi {
+  // Properties of the product's reference record.
+  void (*referenceProperties)(CADIProduct* product, ZRBSessionPropertyList& out);
+  // Properties of the instance of `child` under `parent`.
+  void (*instanceProperties)(CADIProduct* parent, CADIProduct* child, ZRBSessionPropertyList& out);
+  // Sets a reference property; 1 when set.
+  int (*setReferenceProperty)(CADIProduct* product, const char* name, const char* value);
+  // Global properties the module keeps for the session.
+  void (*globalProperties)(ZRBSessionPropertyList& out);
+};
+
+// Exported by the inspector library.
+extern "C" const ZRBSessionInspectorApi* ZRBSessionGetInspector();
+using ZRBSessionGetInspectorFn = const ZRBSessionInspectorApi* (*)();

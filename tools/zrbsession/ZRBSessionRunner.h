@@ -1,0 +1,67 @@
+// Runs session commands against the live session: one line at a time, from a
+// script (stopping at the first failed step or unexpected message box), from
+// an interactive prompt, or serving the PDM side until interrupted. Keeps the
+// event loop turning between steps and shows dialogs and boxes as they open.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "CADDialogDriver.h"
+#include "ZRBSessionCommandTable.h"
+#include "ZRBSessionOutput.h"
+
+class ZRBSessionHost;
+class CADDlgDialog;
+
+// Everything here runs on the session thread (the loop's thread).
+class ZRBSessionRunner {
+ public:
+  // --- lifecycle
+  ZRBSessionRunner(ZRBSessionHost& host, ZRBSessionOutput& output);
+  ~ZRBSessionRunner();
+  ZRBSessionRunner(const ZRBSessionRunner&) = delete;
+  ZRBSessionRunner& operator=(const ZRBSessionRunner&) = delete;
+
+  // --- modes; each returns the process exit status
+  int RunScript(const std::string& path);
+  int RunInteractive();
+  int Serve();
+
+  // --- one step: false when it failed (the reason is already shown)
+  bool Execute(std::string_view line);
+
+  // --- for the commands
+  ZRBSessionHost& Host() { return host_; }
+  ZRBSessionOutput& Out() { return output_; }
+  CADDialogDriver& Driver() { return driver_; }
+  const ZRBSessionCommandTable& Commands() const { return table_; }
+  // Shows `message` as the step's error and returns false.
+  bool Fail(std::string_view message);
+  // Runs what is due now, then reports new dialogs and boxes.
+  void Settle();
+  // Runs the loop until `done` holds or `timeoutMs` passed; whether it held.
+  bool WaitUntil(const std::function<bool()>& done, std::int64_t timeoutMs);
+  void RequestQuit() { quit_ = true; }
+  bool IsStrict() const { return strict_; }
+  // The current status word of the module-communication component.
+  static std::string StatusWord();
+
+ private:
+  void ReportNewWindows();
+  bool CheckUnexpectedBoxes();
+  void ShowWindow(CADDlgDialog& window);
+
+  ZRBSessionHost& host_;
+  ZRBSessionOutput& output_;
+  ZRBSessionCommandTable table_;
+  CADDialogDriver driver_;
+  std::set<const CADDlgDialog*> shownWindows_;
+  std::size_t unexpectedSeen_ = 0;
+  std::size_t driverFailuresSeen_ = 0;
+  bool strict_ = false;  // script mode: an unexpected box fails the step
+  bool quit_ = false;
+};

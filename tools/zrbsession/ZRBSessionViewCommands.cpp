@@ -1,0 +1,312 @@
+// Commands that show the session: docs, tree, props, messages, dialogs, dump
+// --json, and the runner's own help, echo and quit.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "CADAutomationSnapshot.h"
+#include "CADDlgBoxScript.h"
+#include "CADDlgDialog.h"
+#include "CADDocument.h"
+#include "CADFrmLayout.h"
+#include "CADIPrdProperties.h"
+#include "ZRBSessionCommandTable.h"
+#include "ZRBSessionHost.h"
+#include "ZRBSessionNodes.h"
+#include "ZRBSessionRunner.h"
+#include "ZRBSessionWords.h"
+
+namespace {
+
+using Tone = ZRBSessionOutput::Tone;
+
+ZRBSessionPropertyList ReferenceProperties(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
+  ZRBSessionPropertyList list;
+  if (const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector())
+    inspector->referenceProperties(node.product.get(), list);
+  return list;
+}
+
+ZRBSessionPropertyList InstanceProperties(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
+  ZRBSessionPropertyList list;
+  const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector();
+  if (inspector && node.parent) inspector->instanceProperties(node.parent.get(), node.product.get(), list);
+  return list;
+}
+
+std::string Lookup(const ZRBSessionPropertyList& list, std::string_view name) {
+  for (const auto& [key, value] : list)
+    if (key == name) return value;
+  return "";
+}
+
+std::string Attribute(const CADIProduct_var& product, HRESULT (CADIPrdProperties::*get)(CADUnicodeString&) const) {
+  CADIPrdProperties_var properties(product);
+  CADUnicodeString value;
+  if (properties && SUCCEEDED(((*properties).*get)(value))) return value.str();
+  return "";
+}
+
+// The product state as the designer would read it: where the node comes from
+// and whether its document has unsaved changes.
+std::string StateWord(const ZRBSessionPropertyList& reference, const CADIProduct_var& product) {
+  std::string state = Lookup(reference, "ZRB_OBID").empty() ? "local" : "pdm";
+  if (product->GetPartNumber().IsEmpty()) state = "unloaded";
+  CADDocument* document = ZRBSessionNodes::DocumentOf(product);
+  if (document && document->IsDirty()) state += ", modified";
+  return state;
+}
+
+bool Docs(ZRBSessionRunner& runner, const ZRBSessionArgs&) {
+  std::vector<std::vector<std::string>> rows = {{"FILE", "TYPE", "STATE", "WINDOWS", "PATH"}};
+  for (CADDocument* document : ZRBSessionNodes::Documents()) {
+    std::string state = document->IsDirty() ? "modified" : "saved";
+    if (document->IsReadOnly()) state += ", read-only";
+    rows.push_back({document->GetDisplayName().str(), document->GetType().str(), state,
+                    std::to_string(CADFrmLayout::GetCurrentLayout().GetWindowsOf(document).size()),
+                    document->StorageName().str()});
+  }
+  if (rows.size() == 1) {
+    runner.Out().Line("no documents in the session");
+    return true;
+  }
+  runner.Out().Table(rows);
+  return true;
+}
+
+void PrintNode(ZRBSessionRunner& runner, const ZRBSessionNode& node, const std::string& prefix, bool last, bool root) {
+  ZRBSessionOutput& out = runner.Out();
+  const ZRBSessionPropertyList reference = ReferenceProperties(runner, node);
+  std::string line = root ? std::string() : prefix + (last ? "└─ " : "├─ ");
+  const std::string partNumber = ZRBSessionNodes::PartNumber(node.product);
+  if (root) {
+    line += out.Paint(partNumber.empty() ? node.path : partNumber, Tone::Heading);
+    if (CADDocument* document = ZRBSessionNodes::DocumentOf(node.product))
+      line += out.Paint("  " + document->GetDisplayName().str(), Tone::Dim);
+  } else {
+    line += out.Paint(ZRBSessionNodes::InstanceName(node.product), Tone::Heading) + "  " +
+            (partNumber.empty() ? out.Paint("(not loaded)", Tone::Warn) : partNumber);
+  }
+  const std::string obid = Lookup(reference, "ZRB_OBID");
+  if (!obid.empty()) {
+    std::string identity = "OBID " + obid;
+    const std::string classname = Lookup(reference, "ZRB_CLASSNAME");
+    if (!classname.empty()) identity += " " + classname;
+    line += "  " + out.Paint(identity, Tone::Accent);
+  }
+  line += "  " + out.Paint("[" + StateWord(reference, node.product) + "]", obid.empty() ? Tone::Warn : Tone::Good);
+  const std::string position = ZRBSessionNodes::DescribePosition(ZRBSessionNodes::Position(node.product));
+  if (!position.empty()) line += out.Paint("  " + position, Tone::Dim);
+  out.Line(line);
+  const std::vector<ZRBSessionNode> children = ZRBSessionNodes::Children(node);
+  const std::string inner = root ? std::string() : prefix + (last ? "   " : "│  ");
+  for (std::size_t i = 0; i < children.size(); ++i)
+    PrintNode(runner, children[i], inner, i + 1 == children.size(), false);
+}
+
+bool Tree(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  std::vector<ZRBSessionNode> roots;
+  if (args.empty()) {
+    roots = ZRBSessionNodes::TopRoots();
+  } else {
+    ZRBSessionNode node;
+    std::string error;
+    if (!ZRBSessionNodes::Resolve(args[0], node, error)) return runner.Fail(error);
+    roots.push_back(node);
+  }
+  if (roots.empty()) runner.Out().Line("no product structure in the session");
+  for (const ZRBSessionNode& root : roots) PrintNode(runner, root, "", true, true);
+  return true;
+}
+
+void AddPropertyRows(std::vector<std::vector<std::string>>& rows, const char* kind, const ZRBSessionPropertyList& list) {
+  for (const auto& [name, value] : list) rows.push_back({kind, name, value});
+}
+
+bool Props(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  ZRBSessionNode node;
+  std::string error;
+  if (!ZRBSessionNodes::Resolve(args[0], node, error)) return runner.Fail(error);
+  std::vector<std::vector<std::string>> rows = {{"KIND", "NAME", "VALUE"}};
+  rows.push_back({"host", "part number", ZRBSessionNodes::PartNumber(node.product)});
+  rows.push_back({"host", "instance", ZRBSessionNodes::InstanceName(node.product)});
+  rows.push_back({"host", "nomenclature", Attribute(node.product, &CADIPrdProperties::GetNomenclature)});
+  rows.push_back({"host", "revision", Attribute(node.product, &CADIPrdProperties::GetRevision)});
+  rows.push_back({"host", "definition", Attribute(node.product, &CADIPrdProperties::GetDefinition)});
+  rows.push_back({"host", "description", Attribute(node.product, &CADIPrdProperties::GetDescription)});
+  CADDocument* document = ZRBSessionNodes::DocumentOf(node.product);
+  rows.push_back({"host", "document", document ? document->StorageName().str() : std::string()});
+  const std::string position = ZRBSessionNodes::DescribePosition(ZRBSessionNodes::Position(node.product));
+  rows.push_back({"host", "position", position.empty() ? "identity" : position});
+  AddPropertyRows(rows, "reference", ReferenceProperties(runner, node));
+  AddPropertyRows(rows, "instance", InstanceProperties(runner, node));
+  runner.Out().Heading(node.path);
+  runner.Out().Table(rows);
+  return true;
+}
+
+const char* AnswerName(int answer) {
+  static const char* const names[] = {"?", "OK", "Cancel", "Yes", "No"};
+  return answer >= 1 && answer <= 4 ? names[answer] : names[0];
+}
+
+bool Dialogs(ZRBSessionRunner& runner, const ZRBSessionArgs&) {
+  const auto open = CADDlgDialog::GetOpenWindows();
+  if (open.empty()) runner.Out().Line("no open dialogs");
+  for (CADDlgDialog* window : open) runner.Out().Line(CADDialogDriver::Describe(*window));
+  return true;
+}
+
+bool Messages(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  const auto records = CADDlgBoxScript::GetRecords();
+  if (records.empty()) {
+    runner.Out().Line("no message boxes so far");
+  } else {
+    std::vector<std::vector<std::string>> rows = {{"#", "TITLE", "ANSWER", "TEXT"}};
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      std::string text = records[i].text.str();
+      for (char& c : text)
+        if (c == '\n') c = ' ';
+      rows.push_back({std::to_string(i + 1), records[i].title.str(),
+                      std::string(AnswerName(records[i].answer)) + (records[i].expected ? "" : " (default)"), text});
+    }
+    runner.Out().Heading("message boxes");
+    runner.Out().Table(rows);
+  }
+  // The message centre and other windows that stay open.
+  const auto open = CADDlgDialog::GetOpenWindows();
+  if (!open.empty()) runner.Out().Heading("open windows (message centre, dialogs)");
+  for (CADDlgDialog* window : open) runner.Out().Line(CADDialogDriver::Describe(*window));
+  (void)args;
+  return true;
+}
+
+// --- dump --json
+
+void JsonProperties(std::ostringstream& json, const ZRBSessionPropertyList& list) {
+  json << "{";
+  for (std::size_t i = 0; i < list.size(); ++i)
+    json << (i ? "," : "") << ZRBSessionOutput::JsonString(list[i].first) << ":"
+         << ZRBSessionOutput::JsonString(list[i].second);
+  json << "}";
+}
+
+void JsonNode(ZRBSessionRunner& runner, std::ostringstream& json, const ZRBSessionNode& node, int depth) {
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  json << indent << "{\"path\":" << ZRBSessionOutput::JsonString(node.path)
+       << ",\"instance\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::InstanceName(node.product))
+       << ",\"partNumber\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::PartNumber(node.product))
+       << ",\"nomenclature\":" << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetNomenclature))
+       << ",\"description\":" << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetDescription));
+  CADDocument* document = ZRBSessionNodes::DocumentOf(node.product);
+  json << ",\"document\":" << ZRBSessionOutput::JsonString(document ? document->StorageName().str() : "");
+  json << ",\"position\":[";
+  const CADMathTransformation position = ZRBSessionNodes::Position(node.product);
+  const auto& c = position.Coefficients();
+  for (std::size_t i = 0; i < c.size(); ++i) json << (i ? "," : "") << ZRBSessionOutput::Number(c[i]);
+  json << "],\"properties\":";
+  JsonProperties(json, ReferenceProperties(runner, node));
+  json << ",\"instanceProperties\":";
+  JsonProperties(json, InstanceProperties(runner, node));
+  json << ",\"children\":[";
+  const auto children = ZRBSessionNodes::Children(node);
+  for (std::size_t i = 0; i < children.size(); ++i) {
+    json << (i ? ",\n" : "\n");
+    JsonNode(runner, json, children[i], depth + 1);
+  }
+  json << (children.empty() ? "" : "\n" + indent) << "]}";
+}
+
+bool Dump(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  if (args[0] != "--json" || args.size() > 2) return runner.Fail("usage: dump --json [FILE]");
+  std::ostringstream json;
+  json << "{\"documents\":[";
+  const auto documents = ZRBSessionNodes::Documents();
+  for (std::size_t i = 0; i < documents.size(); ++i) {
+    CADDocument* d = documents[i];
+    json << (i ? "," : "") << "\n  {\"file\":" << ZRBSessionOutput::JsonString(d->GetDisplayName().str())
+         << ",\"path\":" << ZRBSessionOutput::JsonString(d->StorageName().str())
+         << ",\"type\":" << ZRBSessionOutput::JsonString(d->GetType().str())
+         << ",\"modified\":" << (d->IsDirty() ? "true" : "false")
+         << ",\"readOnly\":" << (d->IsReadOnly() ? "true" : "false") << "}";
+  }
+  json << "],\n\"products\":[";
+  const auto roots = ZRBSessionNodes::TopRoots();
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    json << (i ? ",\n" : "\n");
+    JsonNode(runner, json, roots[i], 1);
+  }
+  json << "],\n\"globals\":";
+  ZRBSessionPropertyList globals;
+  if (const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector()) inspector->globalProperties(globals);
+  JsonProperties(json, globals);
+  json << ",\n\"status\":" << ZRBSessionOutput::JsonString(ZRBSessionRunner::StatusWord());
+  json << ",\n\"boxes\":[";
+  const auto records = CADDlgBoxScript::GetRecords();
+  for (std::size_t i = 0; i < records.size(); ++i)
+    json << (i ? "," : "") << "\n  {\"title\":" << ZRBSessionOutput::JsonString(records[i].title.str())
+         << ",\"text\":" << ZRBSessionOutput::JsonString(records[i].text.str())
+         << ",\"answer\":" << ZRBSessionOutput::JsonString(AnswerName(records[i].answer))
+         << ",\"expected\":" << (records[i].expected ? "true" : "false") << "}";
+  json << "],\n\"dialogs\":[";
+  const auto open = CADDlgDialog::GetOpenWindows();
+  for (std::size_t i = 0; i < open.size(); ++i) json << (i ? "," : "") << ZRBSessionOutput::JsonString(open[i]->GetName().str());
+  json << "]}\n";
+  if (args.size() == 2) {
+    std::ofstream file(args[1], std::ios::binary | std::ios::trunc);
+    if (!(file << json.str()) || !file.flush()) return runner.Fail("cannot write " + args[1]);
+    runner.Out().Line("wrote " + args[1]);
+  } else {
+    std::cout << json.str() << std::flush;
+  }
+  return true;
+}
+
+// --- the runner's own commands
+
+bool Help(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  ZRBSessionOutput& out = runner.Out();
+  if (args.size() == 1) {
+    const ZRBSessionCommand* command = runner.Commands().Find(args[0]);
+    if (!command) return runner.Fail("no command \"" + args[0] + "\"");
+    out.Line(out.Paint(command->usage, Tone::Heading));
+    out.Line("  " + command->summary);
+    if (!command->details.empty()) out.Line("  " + command->details);
+    return true;
+  }
+  std::vector<std::vector<std::string>> rows = {{"COMMAND", "WHAT IT DOES"}};
+  for (const ZRBSessionCommand& command : runner.Commands().All()) rows.push_back({command.usage, command.summary});
+  out.Table(rows);
+  out.Note("products are named by path: Assembly/Bracket.2/Bolt.1 (a root part number or file, then instance names)");
+  out.Note("`help COMMAND` tells more; # starts a comment");
+  return true;
+}
+
+bool Echo(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  runner.Out().Line(runner.Out().Paint(ZRBSessionWords::Join(args, 0), Tone::Heading));
+  return true;
+}
+
+bool Quit(ZRBSessionRunner& runner, const ZRBSessionArgs&) {
+  runner.RequestQuit();
+  return true;
+}
+
+}  // namespace
+
+void ZRBSessionCommandTable::AddViewCommands(ZRBSessionCommandTable& table) {
+  const auto any = ZRBSessionCommand::kAnyCount;
+  table.Add({"docs", "docs", "list the documents of the session", "", 0, 0, Docs});
+  table.Add({"tree", "tree [NODE]", "the product tree with PDM identities, states and positions",
+             "Without NODE every top product of the session. [pdm] nodes carry a PDM identity, [local] ones do not.",
+             0, 1, Tree});
+  table.Add({"props", "props NODE", "host attributes and integration properties of a product", "", 1, 1, Props});
+  table.Add({"messages", "messages", "message boxes shown so far and open windows such as the message centre", "", 0,
+             0, Messages});
+  table.Add({"dialogs", "dialogs", "the open dialogs with their controls and rows", "", 0, 0, Dialogs});
+  table.Add({"dump", "dump --json [FILE]", "documents, product tree with positions and properties as JSON",
+             "Positions are the twelve host coefficients (three axis vectors, then the translation).", 1, 2, Dump});
+  table.Add({"help", "help [COMMAND]", "list the commands or explain one", "", 0, 1, Help});
+  table.Add({"echo", "echo TEXT...", "print a line (headings in scripts)", "", 0, any, Echo});
+  table.Add({"quit", "quit", "end the session (the module is unloaded)", "", 0, 0, Quit});
+}

@@ -1,0 +1,48 @@
+// Reads the loaded module's property manager for the session runner. Linked
+// against libZRBCommands.so, so it sees the very manager the module uses.
+#include "ZRBPropertyManager.h"
+#include "ZRBSessionInspectorApi.h"
+
+namespace {
+
+void CopyPairs(const CADListValCADUnicodeString& names, const CADListValCADUnicodeString& values,
+               ZRBSessionPropertyList& out) {
+  out.clear();
+  for (int i = 1; i <= names.Size() && i <= values.Size(); ++i) out.emplace_back(names[i].str(), values[i].str());
+}
+
+void ReferenceProperties(CADIProduct* product, ZRBSessionPropertyList& out) {
+  out.clear();
+  if (!product) return;
+  CADListValCADUnicodeString names, values;
+  GlobPropertyManager.GetAllReferenceProperties(CADIProduct_var(product), names, values);
+  CopyPairs(names, values, out);
+}
+
+void InstanceProperties(CADIProduct* parent, CADIProduct* child, ZRBSessionPropertyList& out) {
+  out.clear();
+  if (!parent || !child) return;
+  CADListValCADUnicodeString names, values;
+  GlobPropertyManager.GetAllInstanceProperties(CADIProduct_var(parent), CADIProduct_var(child), names, values);
+  CopyPairs(names, values, out);
+}
+
+int SetReferenceProperty(CADIProduct* product, const char* name, const char* value) {
+  if (!product || !name || !*name || !value) return 0;
+  CADIProduct_var handle(product);
+  GlobPropertyManager.SetReferenceProperty(handle, CADUnicodeString(name), CADUnicodeString(value));
+  return GlobPropertyManager.IsReferencePropertySet(handle, CADUnicodeString(name)) ? 1 : 0;
+}
+
+void GlobalProperties(ZRBSessionPropertyList& out) {
+  out.clear();
+  const ZRBPropertyGlobal* record = GlobPropertyManager.GlobalRecord();
+  if (record) CopyPairs(record->GetNames(), record->GetValues(), out);
+}
+
+const ZRBSessionInspectorApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
+                                     &GlobalProperties};
+
+}  // namespace
+
+extern "C" const ZRBSessionInspectorApi* ZRBSessionGetInspector() { return &kApi; }
