@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,7 @@ class ZRBObject {
 
  private:
   friend class ZRBObjectManager;
+  friend class ZRBObjectStore;
 
   // Where a slot's upper-case name and stored value stand in text_. All
   // slots of an object share one buffer: an answer of 100k objects is read
@@ -62,7 +64,8 @@ class ZRBObject {
     std::size_t valueLength;
   };
 
-  explicit ZRBObject(CADString key);
+  // An object whose slot texts live in `memory` (a manager's arena).
+  ZRBObject(CADString key, std::pmr::memory_resource* memory);
 
   // `previous` (the object read before, or null) sizes the buffers.
   int Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer, const ZRBObject* previous = nullptr);
@@ -83,7 +86,7 @@ class ZRBObject {
   bool SlotEquals(std::string_view anyCaseName, std::string_view value) const;
 
   CADString key_;
-  std::vector<Slot> slots_;  // in the order of their first setting
-  std::string text_;         // names and stored values
+  std::pmr::vector<Slot> slots_;  // in the order of their first setting
+  std::pmr::string text_;         // names and stored values
   std::size_t waste_ = 0;    // bytes of text_ no slot refers to
 };

@@ -13,6 +13,7 @@
 #include "CADString.h"
 #include "CADUnicodeString.h"
 #include "ZRBObject.h"
+#include "ZRBObjectStore.h"
 
 class ZRBObjectReadObserver;
 
@@ -54,7 +55,7 @@ class ZRBObjectManager {
   // belongs to the caller, the objects stay the manager's.
   std::unique_ptr<CADRawCollPV> GetObjectSetByAttrValue(const CADString& name, const CADString& value) const;
   ZRBObject* GetObjectBySetValue(const CADString& name, const CADString& value) const;
-  int GetObjectCount() const { return static_cast<int>(objects_.size()); }
+  int GetObjectCount() const { return static_cast<int>(objects_.Size()); }
 
   void ClearData();
   // Dump of every object to the trace output (only while tracing is on).
@@ -70,7 +71,7 @@ class ZRBObjectManager {
   // Brings the first-object-per-key index up to the end of the list.
   void IndexKeys() const;
 
-  std::vector<std::unique_ptr<ZRBObject>> objects_;
+  ZRBObjectStore objects_;
   // Lookup caches, rebuilt lazily; keys never change once an object exists.
   mutable std::unordered_map<std::string, ZRBObject*> firstByKey_;
   mutable std::size_t indexed_ = 0;

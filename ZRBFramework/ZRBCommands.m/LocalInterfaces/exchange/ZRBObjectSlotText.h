@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,9 @@ class ZRBObjectSlotText {
   static bool IsWritableName(std::string_view name);
   // Names are compared and stored in ASCII upper case.
   static std::string UpperName(std::string_view name);
-  static void AppendUpperName(std::string_view name, std::string& out);
+  // Appends the upper-case name; false (the name appended all the same) when
+  // the name is not writable.
+  static bool AppendUpperName(std::string_view name, std::pmr::string& out);
   static bool SameName(std::string_view storedUpper, std::string_view anyCase);
 
   // Bytes cut away from a value, before and after its line feeds were
@@ -36,7 +39,7 @@ class ZRBObjectSlotText {
   // both ends, cut to the limit, each LF written as "@EOL@", every other CR
   // removed. `raw` must not point into `out`. A caller that knows `raw`
   // holds no LF (a line of a file) saves the search for one.
-  static Cuts AppendNormalized(std::string_view raw, std::string& out, bool mayHoldLineFeeds = true);
+  static Cuts AppendNormalized(std::string_view raw, std::pmr::string& out, bool mayHoldLineFeeds = true);
   // A list item's stored form inside its braces: LF as "@EOL@", CRs removed.
   static std::string EscapeItem(std::string_view item);
   // The caller's form of a stored value: every "@EOL@" back to LF.

@@ -37,7 +37,8 @@ std::string_view TrimItem(std::string_view item) {
 // ---- lifecycle -------------------------------------------------------------
 
 ZRBObject::ZRBObject() = default;
-ZRBObject::ZRBObject(CADString key) : key_(std::move(key)) {}
+ZRBObject::ZRBObject(CADString key, std::pmr::memory_resource* memory)
+    : key_(std::move(key)), slots_(memory), text_(memory) {}
 ZRBObject::~ZRBObject() = default;
 ZRBObject::ZRBObject(const ZRBObject&) = default;
 ZRBObject& ZRBObject::operator=(const ZRBObject&) = default;
@@ -53,7 +54,7 @@ void ZRBObject::CopySlotsFrom(const ZRBObject& source) {
 
 void ZRBObject::CompactIfWasteful() {
   if (waste_ < 4096 || waste_ * 2 < text_.size()) return;
-  std::string compact;
+  std::pmr::string compact(text_.get_allocator());
   compact.reserve(text_.size() - waste_);
   for (Slot& slot : slots_) {
     const std::size_t name = compact.size();
@@ -107,19 +108,27 @@ CADListValCADString ZRBObject::GetSlotValueList(const CADString& name) const {
 }
 
 ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds) {
-  if (!ZRBObjectSlotText::IsWritableName(name)) {
+  // The upper-case name goes to the end of the buffer first; it stays there
+  // only for a new slot.
+  const std::size_t nameAt = text_.size();
+  if (!ZRBObjectSlotText::AppendUpperName(name, text_)) {
+    text_.resize(nameAt);
     ZRB_DEBUG("ZRBObject: Slot name [%s] refused: it must not be empty or hold '{', '}', CR or LF",
               Printable(name).c_str());
     return ZRBSlotStore::Refused;
   }
-  Slot* slot = const_cast<Slot*>(FindSlot(name));
+  const std::string_view upper(text_.data() + nameAt, name.size());
+  Slot* slot = nullptr;
+  for (Slot& existing : slots_)
+    if (existing.nameLength == upper.size() && NameOf(existing) == upper) {
+      slot = &existing;
+      break;
+    }
   if (slot == nullptr) {
-    Slot added{text_.size(), name.size(), 0, 0};
-    ZRBObjectSlotText::AppendUpperName(name, text_);
-    slots_.push_back(added);
+    slots_.push_back(Slot{nameAt, name.size(), text_.size(), 0});
     slot = &slots_.back();
-    slot->value = text_.size();
   } else {
+    text_.resize(nameAt);
     waste_ += slot->valueLength;
     slot->value = text_.size();
   }

@@ -25,15 +25,15 @@ std::atomic<unsigned long> ZRBObjectManager::s_copyCounter{0};
 ZRBObjectManager::ZRBObjectManager() = default;
 
 ZRBObjectManager::ZRBObjectManager(const ZRBObjectManager& other) {
-  objects_.reserve(other.objects_.size());
+  objects_.Reserve(other.objects_.Size());
   // Stored values already obey every slot rule, so they are copied as they are.
-  for (const auto& object : other.objects_) Append(object->key_)->CopySlotsFrom(*object);
+  for (const ZRBObject* object : other.objects_) Append(object->key_)->CopySlotsFrom(*object);
 }
 
 ZRBObjectManager& ZRBObjectManager::operator=(const ZRBObjectManager& other) {
   if (this != &other) {
     ZRBObjectManager copy(other);
-    objects_.swap(copy.objects_);
+    objects_.Swap(copy.objects_);
     firstByKey_.clear();
     indexed_ = 0;
     nextHint_ = 0;
@@ -45,7 +45,7 @@ ZRBObjectManager::~ZRBObjectManager() = default;
 
 void ZRBObjectManager::ClearData() {
   ZRB_TRACE("ZRBObjectManager::ClearData");
-  objects_.clear();
+  objects_.Clear();
   firstByKey_.clear();
   indexed_ = 0;
   nextHint_ = 0;
@@ -76,9 +76,11 @@ int ZRBObjectManager::ReadFile(const CADUnicodeString& path, ZRBObjectReadObserv
   ZRBObjectLineReader reader(file.get());
   reader.SkipByteOrderMark();
   for (;;) {
-    std::unique_ptr<ZRBObject> object(new ZRBObject());
-    if (!object->Read(reader, observer, objects_.empty() ? nullptr : objects_.back().get())) break;
-    objects_.push_back(std::move(object));
+    const ZRBObject* previous = objects_.Back();
+    if (!objects_.Create(CADString())->Read(reader, observer, previous)) {
+      objects_.PopBack();
+      break;
+    }
   }
   if (reader.Failed()) {
     // A half-read answer must not pass for the whole one.
@@ -101,7 +103,7 @@ int ZRBObjectManager::Write(const CADUnicodeString& path) const {
   std::string chunk;
   chunk.reserve(kWriteChunk + kWriteChunk / 4);
   bool written = true;
-  for (const auto& object : objects_) {
+  for (const ZRBObject* object : objects_) {
     if (!object->AppendLines(chunk)) {
       ZRB_DEBUG("ZRBObjectManager: an object key is empty without CR and LF");
       written = false;
@@ -129,8 +131,7 @@ int ZRBObjectManager::Write(const CADUnicodeString& path) const {
 // ---- creation --------------------------------------------------------------
 
 ZRBObject* ZRBObjectManager::Append(CADString key) {
-  objects_.push_back(std::unique_ptr<ZRBObject>(new ZRBObject(std::move(key))));
-  return objects_.back().get();
+  return objects_.Create(std::move(key));
 }
 
 CADString ZRBObjectManager::NextFreeKey(std::atomic<unsigned long>& counter) const {
@@ -165,8 +166,7 @@ ZRBObject* ZRBObjectManager::CreateObjectByCopy(const CADString& sourceKey, CADS
 // ---- lookup ----------------------------------------------------------------
 
 void ZRBObjectManager::IndexKeys() const {
-  for (; indexed_ < objects_.size(); ++indexed_)
-    firstByKey_.emplace(objects_[indexed_]->KeyText(), objects_[indexed_].get());
+  for (; indexed_ < objects_.Size(); ++indexed_) firstByKey_.emplace(objects_[indexed_]->KeyText(), objects_[indexed_]);
 }
 
 ZRBObject* ZRBObjectManager::GetObject(const CADString& key) const {
@@ -182,31 +182,32 @@ ZRBObject* ZRBObjectManager::GetObject(const CADString& key) const {
   return found == firstByKey_.end() ? nullptr : found->second;
 }
 
-ZRBObject* ZRBObjectManager::GetFirstObject() const { return objects_.empty() ? nullptr : objects_.front().get(); }
+ZRBObject* ZRBObjectManager::GetFirstObject() const { return objects_.Empty() ? nullptr : objects_[0]; }
 
 ZRBObject* ZRBObjectManager::GetNextObject(ZRBObject* current) const {
   if (current == nullptr) return nullptr;
-  std::size_t pos = objects_.size();
-  if (nextHint_ < objects_.size() && objects_[nextHint_].get() == current) {
+  const std::size_t size = objects_.Size();
+  std::size_t pos = size;
+  if (nextHint_ < size && objects_[nextHint_] == current) {
     pos = nextHint_;
   } else {
-    for (std::size_t i = 0; i < objects_.size(); ++i)
-      if (objects_[i].get() == current) {
+    for (std::size_t i = 0; i < size; ++i)
+      if (objects_[i] == current) {
         pos = i;
         break;
       }
   }
-  if (pos == objects_.size()) {
+  if (pos == size) {
     // Not one of ours (a copy's object, say): the first object with its key.
-    for (std::size_t i = 0; i < objects_.size(); ++i)
+    for (std::size_t i = 0; i < size; ++i)
       if (objects_[i]->KeyText() == current->KeyText()) {
         pos = i;
         break;
       }
   }
-  if (pos + 1 >= objects_.size()) return nullptr;
+  if (pos + 1 >= size) return nullptr;
   nextHint_ = pos + 1;
-  return objects_[pos + 1].get();
+  return objects_[pos + 1];
 }
 
 ZRBObject* ZRBObjectManager::GetObjectByPrivateUpdateId(const CADString& id) const {
@@ -214,26 +215,26 @@ ZRBObject* ZRBObjectManager::GetObjectByPrivateUpdateId(const CADString& id) con
 }
 
 ZRBObject* ZRBObjectManager::GetObjectByAttrValue(const CADString& name, const CADString& value) const {
-  for (const auto& object : objects_)
-    if (object->SlotEquals(name.view(), value.view())) return object.get();
+  for (ZRBObject* object : objects_)
+    if (object->SlotEquals(name.view(), value.view())) return object;
   return nullptr;
 }
 
 std::unique_ptr<CADRawCollPV> ZRBObjectManager::GetObjectSetByAttrValue(const CADString& name,
                                                                        const CADString& value) const {
   auto set = std::make_unique<CADRawCollPV>();
-  for (const auto& object : objects_)
-    if (object->SlotEquals(name.view(), value.view())) set->Append(object.get());
+  for (ZRBObject* object : objects_)
+    if (object->SlotEquals(name.view(), value.view())) set->Append(object);
   return set;
 }
 
 ZRBObject* ZRBObjectManager::GetObjectBySetValue(const CADString& name, const CADString& value) const {
-  for (const auto& object : objects_)
-    if (object->GetSlotValueList(name).Locate(value) != 0) return object.get();
+  for (ZRBObject* object : objects_)
+    if (object->GetSlotValueList(name).Locate(value) != 0) return object;
   return nullptr;
 }
 
 void ZRBObjectManager::Dump() const {
   if (!ZRBTrace::IsOn()) return;
-  for (const auto& object : objects_) object->Dump();
+  for (const ZRBObject* object : objects_) object->Dump();
 }

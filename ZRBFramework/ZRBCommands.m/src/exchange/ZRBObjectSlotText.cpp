@@ -19,7 +19,8 @@ std::string_view StripEnds(std::string_view v) {
   return v;
 }
 
-void AppendEscaped(std::string_view v, std::string& out) {
+template <class String>
+void AppendEscaped(std::string_view v, String& out) {
   for (char c : v) {
     if (c == '\n')
       out += kEscapedLineFeed;
@@ -37,15 +38,23 @@ bool ZRBObjectSlotText::IsWritableName(std::string_view name) {
 }
 
 std::string ZRBObjectSlotText::UpperName(std::string_view name) {
-  std::string upper;
-  AppendUpperName(name, upper);
+  std::string upper(name);
+  for (char& c : upper) c = AsciiUpper(c);
   return upper;
 }
 
-void ZRBObjectSlotText::AppendUpperName(std::string_view name, std::string& out) {
+bool ZRBObjectSlotText::AppendUpperName(std::string_view name, std::pmr::string& out) {
   const std::size_t start = out.size();
   out.append(name);
-  for (std::size_t i = start; i < out.size(); ++i) out[i] = AsciiUpper(out[i]);
+  char* p = out.data() + start;
+  // One pass without early exit, so that the compiler can vectorise it.
+  bool unwritable = name.empty();
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = p[i];
+    unwritable |= (c == '{') | (c == '}') | (c == '\r') | (c == '\n');
+    p[i] = static_cast<char>(c - ((c >= 'a') & (c <= 'z')) * ('a' - 'A'));
+  }
+  return !unwritable;
 }
 
 bool ZRBObjectSlotText::SameName(std::string_view storedUpper, std::string_view anyCase) {
@@ -72,7 +81,7 @@ std::size_t ZRBObjectSlotText::SafeCut(std::string_view text, std::size_t limit)
   return cut;
 }
 
-ZRBObjectSlotText::Cuts ZRBObjectSlotText::AppendNormalized(std::string_view raw, std::string& out,
+ZRBObjectSlotText::Cuts ZRBObjectSlotText::AppendNormalized(std::string_view raw, std::pmr::string& out,
                                                             bool mayHoldLineFeeds) {
   Cuts cuts;
   // Stripped before measuring: every written value follows "} ", and a value
