@@ -1,0 +1,207 @@
+// The stale-file protocol in a temporary exchange map: which files are moved
+// aside, how the PDM's answer and its deliveries bring them back, and that
+// nothing is left under a backup name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBCache.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBStaleFileGuard.h"
+#include "ZRBStaleFiles.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class StaleFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CADDocumentServices::ResetSession();
+    GlobPropertyManager.ResetForTests();
+    xmap_ = dir_.MakeDirectory("xmap");
+    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(dir_.MakeDirectory("new")));
+  }
+  void TearDown() override {
+    CADDocumentServices::ResetSession();
+    GlobPropertyManager.ResetForTests();
+    GlobZRBCache.ResetForTests();
+  }
+  // A part document loaded in the session from the exchange map.
+  void LoadPart(const std::string& name) {
+    CADDocument* document = nullptr;
+    ASSERT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
+    ASSERT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(xmap_ + "/" + name)), S_OK);
+  }
+  void FillMap() {
+    LoadPart("loaded.CADPart");
+    for (const char* name : {"a.ZRBArchive", "t.xls", "plain.xls", "ZRBBACKUP_old.CADPart", "b.CADPart",
+                             "notes.pdf", "unused.vis", "m.model", "r.cgr", "d.CADDrawing", "content.zrb"})
+      dir_.Write("xmap/" + std::string(name), name);
+    dir_.MakeDirectory("xmap/folder.CADPart");
+    GlobPropertyManager.SetFileProperty(CADUnicodeString(xmap_ + "/t.xls"), "ZRB_TYPE", "DESIGNTABLE");
+    GlobPropertyManager.SetFileProperty(CADUnicodeString(xmap_ + "/a.txt"), "ZRB_ARCHIVE_FILE",
+                                        CADUnicodeString(xmap_ + "/a.ZRBArchive"));
+  }
+  CADString Xmap() const { return CADString(xmap_); }
+
+  XmapScratchDirectory dir_;
+  std::string xmap_;
+};
+
+TEST_F(StaleFilesTest, MovesAsideOnlyDocumentsNobodyUses) {
+  FillMap();
+  XmapScopedVariable formats("ZRB_REP_FORMATS", "{cgr}{stp}");
+  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+  EXPECT_EQ(dir_.List("xmap"), (Names{"ZRBBACKUP_b.CADPart", "ZRBBACKUP_d.CADDrawing", "ZRBBACKUP_m.model",
+                                      "ZRBBACKUP_old.CADPart", "ZRBBACKUP_plain.xls", "ZRBBACKUP_r.cgr",
+                                      "ZRBBACKUP_unused.vis", "a.ZRBArchive", "content.zrb", "folder.CADPart",
+                                      "loaded.CADPart", "notes.pdf", "t.xls"}));
+  // A backup keeps its content and never gets the prefix twice.
+  EXPECT_EQ(dir_.Read("xmap/ZRBBACKUP_b.CADPart"), "b.CADPart");
+  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+  EXPECT_FALSE(dir_.Exists("xmap/ZRBBACKUP_ZRBBACKUP_b.CADPart"));
+}
+
+TEST_F(StaleFilesTest, FullRunWithoutDeliveryGivesEveryFileItsNameBack) {
+  FillMap();
+  const Names before = dir_.List("xmap");
+  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+  ZRBObjectManager emptyReply;
+  ZRBStaleFiles::ProcessCachedFilesInXmap(emptyReply, CADUnicodeString(xmap_));
+  ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
+  // The backup left by an earlier, interrupted run is restored as well.
+  Names expected = before;
+  std::replace(expected.begin(), expected.end(), std::string("ZRBBACKUP_old.CADPart"), std::string("old.CADPart"));
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(dir_.List("xmap"), expected);
+  EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "b.CADPart");
+}
+
+TEST_F(StaleFilesTest, ADeliverySupersedesItsBackup) {
+  dir_.Write("xmap/b.CADPart", "stale");
+  dir_.Write("xmap/c.CADPart", "kept");
+  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+  dir_.Write("xmap/b.CADPart", "delivered");
+  ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
+  EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart", "c.CADPart"}));
+  EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "delivered");
+  EXPECT_EQ(dir_.Read("xmap/c.CADPart"), "kept");
+}
+
+struct CachedCase {
+  const char* what;
+  const char* useFile;
+  const char* location;
+  bool restoredInStep2;
+};
+
+class CachedFileTest : public StaleFilesTest, public ::testing::WithParamInterface<CachedCase> {};
+
+TEST_P(CachedFileTest, OnlyAValidDeclarationBringsTheBackupBackEarly) {
+  const CachedCase& c = GetParam();
+  dir_.Write("xmap/b.CADPart", "cached");
+  dir_.Write("outside/b.CADPart", "not ours");
+  dir_.Write("xmap/ZRBBACKUP_..", "odd");
+  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+  ZRBObjectManager reply;
+  ZRBObject* object = reply.CreateObject("DOC1");
+  object->SetSlotValue("USE_FILE_IN_EXMAP", c.useFile);
+  object->SetSlotValue("EXTERNAL_LOCATION", c.location);
+  ZRBStaleFiles::ProcessCachedFilesInXmap(reply, CADUnicodeString(xmap_));
+  EXPECT_EQ(dir_.Exists("xmap/b.CADPart"), c.restoredInStep2) << c.what;
+  EXPECT_EQ(dir_.Read("outside/b.CADPart"), "not ours") << c.what;
+  EXPECT_TRUE(dir_.Exists("xmap/ZRBBACKUP_..")) << c.what;
+  ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
+  EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "cached") << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CachedFileTest,
+    ::testing::Values(CachedCase{"declared valid", "1", "/pdm/vault/b.CADPart", true},
+                      CachedCase{"bare name", "1", "b.CADPart", true},
+                      CachedCase{"another value", "yes", "/pdm/vault/b.CADPart", false},
+                      CachedCase{"zero", "0", "b.CADPart", false},
+                      CachedCase{"no location", "1", "", false},
+                      CachedCase{"names the parent", "1", "/pdm/vault/..", false},
+                      CachedCase{"names the directory", "1", "/pdm/vault/.", false},
+                      CachedCase{"trailing slash", "1", "/pdm/vault/b.CADPart/", false},
+                      CachedCase{"climbs out", "1", "../outside/b.CADPart", true}));
+
+TEST_F(StaleFilesTest, UnreadableDirectoryLeavesEverythingAlone) {
+  EXPECT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(CADString(dir_.Path("missing"))), 0);
+  EXPECT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(CADString(dir_.Path("missing"))), 0);
+  EXPECT_EQ(ZRBStaleFiles::CleanUpExchangeMap(CADString(dir_.Path("missing"))), 0);
+  EXPECT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(""), 0);
+}
+
+TEST_F(StaleFilesTest, CleanUpKeepsOnlyLoadedDocuments) {
+  LoadPart("loaded.CADPart");
+  dir_.Write("xmap/b.CADPart");
+  dir_.Write("xmap/notes.pdf");
+  dir_.MakeDirectory("xmap/sub");
+  ASSERT_EQ(ZRBStaleFiles::CleanUpExchangeMap(Xmap()), 1);
+  EXPECT_EQ(dir_.List("xmap"), (Names{"loaded.CADPart", "sub"}));
+}
+
+TEST_F(StaleFilesTest, GuardRestoresOnEveryWayOut) {
+  XmapScopedVariable xmapVariable("ZRBXMAP", xmap_.c_str());
+  GlobZRBCache.Load();
+  dir_.Write("xmap/b.CADPart", "cached");
+  dir_.Write("xmap/c.CADPart", "cached");
+  GlobZRBCache.UpdateXMapFile("OB-B", "2024-01-01 00:00:00.000", CADString(xmap_ + "/b.CADPart"), "DB", "Part");
+  auto request = [&](bool deliver) {
+    ZRBStaleFileGuard staleFiles;
+    if (!staleFiles.IsActive()) return false;
+    EXPECT_EQ(staleFiles.GetListPath(), CADUnicodeString(xmap_ + "/xmapfiles.zrb"));
+    EXPECT_FALSE(dir_.Exists("xmap/b.CADPart"));
+    EXPECT_TRUE(dir_.Exists("xmap/ZRBBACKUP_c.CADPart"));
+    if (!deliver) return false;  // an early way out
+    dir_.Write("xmap/c.CADPart", "delivered");
+    ZRBObjectManager reply;
+    ZRBObject* object = reply.CreateObject("B");
+    object->SetSlotValue("USE_FILE_IN_EXMAP", "1");
+    object->SetSlotValue("EXTERNAL_LOCATION", "/vault/b.CADPart");
+    staleFiles.ProcessCachedFiles(reply);
+    EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "cached");
+    return true;
+  };
+  EXPECT_FALSE(request(false));
+  EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart", "c.CADPart", "xmapfiles.zrb"}));
+  EXPECT_TRUE(request(true));
+  EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart", "c.CADPart", "xmapfiles.zrb"}));
+  EXPECT_EQ(dir_.Read("xmap/c.CADPart"), "delivered");
+}
+
+TEST_F(StaleFilesTest, GuardWithoutExchangeMapTouchesNothing) {
+  XmapScopedVariable xmapVariable("ZRBXMAP", nullptr);
+  const char* oldTmp = std::getenv("TMPDIR");
+  const std::string savedTmp = oldTmp ? oldTmp : "";
+  ::setenv("TMPDIR", xmap_.c_str(), 1);
+  dir_.Write("xmap/b.CADPart");
+  {
+    ZRBStaleFileGuard staleFiles;
+    EXPECT_EQ(staleFiles.IsActive(), 0);
+    EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart"}));
+  }
+  if (oldTmp)
+    ::setenv("TMPDIR", savedTmp.c_str(), 1);
+  else
+    ::unsetenv("TMPDIR");
+  EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart"}));
+}
+
+TEST(StaleFileRulesTest, FileNameOfLocation) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/pdm/vault/b.CADPart", "b.CADPart"}, {"b.CADPart", "b.CADPart"}, {"../../etc/passwd", "passwd"},
+      {"/pdm/..", ""}, {".", ""}, {"", ""}, {"/pdm/vault/", ""}, {"dir/ZRBBACKUP_x.vis", "ZRBBACKUP_x.vis"}};
+  for (const auto& [location, name] : cases)
+    EXPECT_EQ(ZRBStaleFiles::FileNameOfLocation(location), CADUnicodeString(name)) << location;
+}
+
+}  // namespace
