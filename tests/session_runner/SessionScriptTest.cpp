@@ -1,0 +1,123 @@
+// zrbsession driven by scripts: an interactive-style session answered through
+// the script (a message box and a list dialog), checked through `dump --json`,
+// and the steps that must stop a script with a clear error.
+#include <gtest/gtest.h>
+
+#include "SessionRunnerTestSupport.h"
+
+namespace {
+
+// The probe command asks a yes/no question, then offers Bolt, Plate and Bracket
+// in a list dialog and writes the chosen row into the first document's root.
+TEST(SessionScript, AnswersBoxAndListDialogAndDumpsTheResult) {
+  SessionScratch scratch;
+  const std::string dump = scratch.Dir() + "/dump.json";
+  SessionRun run = scratch.RunScript({
+      "open " + scratch.Sample("Assembly.CADProduct"),
+      "answer yes 'Pick a part*'",
+      "start ZRBSessionProbeCmd",
+      "wait dialog ZRBSessionProbeDlg 5",
+      "dialog ZRBSessionProbeDlg choose PartList Plate",
+      "dialog ZRBSessionProbeDlg ok",
+      "wait closed ZRBSessionProbeDlg 5",
+      "wait idle 5",
+      "move Assembly/Bracket.1 10 20 30 rz 90",
+      "set Assembly/Bracket.1 ZRB_OBID IT-test-1",
+      "set Assembly nomenclature 'Demo \"quoted\" name'",
+      "tree",
+      "dump --json " + dump,
+  });
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  const std::string json = SessionScratch::ReadFile(dump);
+
+  const std::vector<std::string> expected = {
+      // the list dialog's choice reached the product
+      "\"description\":\"probe chose Plate\"",
+      // the box was expected and answered Yes
+      "\"text\":\"Pick a part for the probe?\",\"answer\":\"Yes\",\"expected\":true",
+      // rotated 90 degrees about z, then moved: x axis maps to y, y to -x
+      "\"path\":\"Assembly/Bracket.1\"",
+      "\"position\":[0,1,0,-1,0,0,0,0,1,10,20,30]",
+      // the property manager's reference record of Bracket
+      "\"ZRB_OBID\":\"IT-test-1\"",
+      // quotes survive the script words and are escaped in JSON
+      "\"nomenclature\":\"Demo \\\"quoted\\\" name\"",
+      // the untouched second instance keeps its rotated position
+      "\"position\":[-1,0,0,0,-1,0,0,0,1,0,300,0]",
+      "\"dialogs\":[]",
+  };
+  for (const std::string& fragment : expected) EXPECT_NE(json.find(fragment), std::string::npos) << fragment << "\n" << json;
+  // Both instances of Bracket share one reference: the property shows under both.
+  EXPECT_NE(run.out.find("Bracket.2  Bracket  OBID IT-test-1"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("└─ Fixings.1"), std::string::npos) << run.out;
+}
+
+TEST(SessionScript, CancelledProbeLeavesTheSessionAsItWas) {
+  SessionScratch scratch;
+  SessionRun run = scratch.RunScript({
+      "open " + scratch.Sample("Assembly.CADProduct"),
+      "answer no",
+      "start ZRBSessionProbeCmd",
+      "wait idle 5",
+      "dump --json",
+  });
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_EQ(run.out.find("probe chose"), std::string::npos);
+  EXPECT_NE(run.out.find("\"answer\":\"No\",\"expected\":true"), std::string::npos) << run.out;
+}
+
+struct FailingStep {
+  const char* name;
+  std::vector<std::string> lines;
+  const char* error;  // expected in standard error
+};
+
+class SessionScriptFailure : public testing::TestWithParam<FailingStep> {};
+
+TEST_P(SessionScriptFailure, StopsAtTheStepWithItsReason) {
+  SessionScratch scratch;
+  std::vector<std::string> lines = {"open " + scratch.Sample("Assembly.CADProduct")};
+  for (const std::string& line : GetParam().lines) lines.push_back(line);
+  lines.push_back("echo NEVER-REACHED");
+  SessionRun run = scratch.RunScript(lines);
+  EXPECT_EQ(run.exitStatus, 1) << run.out << run.err;
+  EXPECT_NE(run.err.find(GetParam().error), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("step failed"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out.find("\nNEVER-REACHED"), std::string::npos) << run.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, SessionScriptFailure,
+    testing::Values(
+        FailingStep{"UnexpectedBox", {"start ZRBSessionProbeCmd"}, "did not expect"},
+        FailingStep{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
+        FailingStep{"DialogNotOpen", {"dialog ZRBSessionProbeDlg ok"}, "no open dialog"},
+        FailingStep{"MissingRow",
+                    {"answer yes", "start ZRBSessionProbeCmd", "dialog ZRBSessionProbeDlg choose PartList Nut"},
+                    "no row \"Nut\""},
+        FailingStep{"WaitTimesOut", {"wait status NEVER_SET 0.2"}, "time-out after 0.2 s"},
+        FailingStep{"ShellFails", {"shell 'exit 3'"}, "exited with 3"},
+        FailingStep{"NoSuchNode", {"props Assembly/Bracket.9"}, "has no child instance \"Bracket.9\""},
+        FailingStep{"UnsetVariable", {"open ${ZRB_SESSION_TEST_UNSET}/x"}, "is not set"},
+        FailingStep{"UnknownClass", {"start NoSuchCmd"}, "no class \"NoSuchCmd\""},
+        FailingStep{"BadMove", {"move Assembly/Bracket.1 1 2 x"}, "not a number: x"},
+        FailingStep{"RootDoesNotMove", {"move Assembly 1 2 3"}, "only instances move"},
+        FailingStep{"BadUsage", {"trace maybe"}, "usage: trace on|off"},
+        FailingStep{"MissingFile", {"open /nonexistent/Nothing.CADPart"}, "cannot open"}),
+    [](const testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
+
+// The shell step acts as the PDM user: its automation call reaches the session
+// through the socket the session exported.
+TEST(SessionScript, ShellReachesTheSessionThroughTheAutomationSocket) {
+  SessionScratch scratch;
+  SessionRun run = scratch.RunScript({
+      "shell ZRBSender SetStatus:FROM_THE_PDM",
+      "wait status FROM_THE_PDM 5",
+      "status",
+  });
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("status: FROM_THE_PDM"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("PDM -> session: SetStatus FROM_THE_PDM"), std::string::npos) << run.out;
+}
+
+}  // namespace
