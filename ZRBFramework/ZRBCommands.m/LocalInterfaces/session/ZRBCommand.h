@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "CADCommand.h"
+#include "CADIProduct.h"
 #include "CADListVal.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
@@ -14,6 +15,7 @@
 class CADDocument;
 class CADFrmEditor;
 class ZRBConfigBehaviorManager;
+class ZRBObject;
 
 // Everything here runs on the host's user-interface thread: commands, their timer callbacks and the automation
 // calls that start them.
@@ -29,7 +31,8 @@ class ZRBCommand : public CADCommand {
   explicit ZRBCommand(const char* name);
   // The same; the status change is requested with `message` only when requestChange is non-zero.
   ZRBCommand(const char* name, int requestChange, CADCommandMsg message);
-  // Leaves no registry entry pointing at this command (its timers go with the host command).
+  // Writes the exchange-map cache's content files and leaves no registry entry pointing at this command (its
+  // timers go with the host command).
   ~ZRBCommand() override;
 
   // --- saving documents for the PDM: 1 saved, 0 failed
@@ -62,6 +65,21 @@ class ZRBCommand : public CADCommand {
   // --- the integrity check every command runs at its start: abandons a two-step command that still waits for
   // the PDM, then lets the property manager drop what no open document uses. `mode` as the property manager's.
   static void CheckIntegrity(int mode);
+
+  // --- positions of product instances (bodies with the positions subsystem); 1 success, 0 failure
+  // The child's twelve position coefficients in the parent's coordinates.
+  int GetProductPosition(const CADIProduct_var& child, const CADIProduct_var& parent, double coefficients[12]);
+  // Puts the child at `coefficients` unless it already stands there within the tolerance; a move marks the
+  // document of the child's father (which stores the position) modified. Non-finite coefficients are refused.
+  int MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent, const double coefficients[12]);
+  // Writes the child's position ("MATRIX", "UNIT") into a save request and asks the PDM to store it when it
+  // moved since the PDM last knew it.
+  int SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_var& child, const CADIProduct_var& parent);
+  // For the save's answer: the position update of this instance did not succeed, so it must be sent again.
+  static void KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child);
+
+  // --- modified state of a node's document (an embedded product's is that of its real parent)
+  static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
 
  protected:
   // --- client mode (constructors of the SAM client's commands)
