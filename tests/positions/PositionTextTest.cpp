@@ -1,0 +1,227 @@
+// The text form of positions: exact output, the column order of the host's transformation, refusal of
+// malformed texts, the comparison tolerance and its NaN handling, and independence from the process locale.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <limits>
+#include <string>
+
+#include <unistd.h>
+
+#include "CADMathTransformation.h"
+#include "ZRBPosMatrixUtil.h"
+
+namespace {
+
+using Coefficients = std::array<double, 12>;
+
+std::string Text(const Coefficients& c) {
+  CADUnicodeString text;
+  EXPECT_EQ(ZRBPosMatrixUtil::ConvertToString(c.data(), text), S_OK);
+  return text.str();
+}
+
+// What the stored texts were always written with, for comparison.
+std::string PrintfText(const Coefficients& c) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer,
+                "%.16g %.16g %.16g 0 %.16g %.16g %.16g 0 %.16g %.16g %.16g 0 %.16g %.16g %.16g 1", c[0], c[1], c[2],
+                c[3], c[4], c[5], c[6], c[7], c[8], c[9], c[10], c[11]);
+  return buffer;
+}
+
+TEST(PositionTextTest, TextMatchesTheStoredFormatForIdentityRotationAndAwkwardNumbers) {
+  const double third = 1.0 / 3.0;
+  struct Case {
+    Coefficients c;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"},
+      // A quarter turn about z, then moved: x goes to y, y to -x.
+      {{0, 1, 0, -1, 0, 0, 0, 0, 1, 90, 40, 5}, "0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1"},
+      {{third, -0.1, 0.000125, 0, 0, 0, 0, 0, 0, 123456789012.5, -2.5e+300, 1e-7},
+       "0.3333333333333333 -0.1 0.000125 0 0 0 0 0 0 0 0 0 123456789012.5 -2.5e+300 1e-07 1"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Text(c.c), c.expected);
+    EXPECT_EQ(Text(c.c), PrintfText(c.c));
+  }
+}
+
+TEST(PositionTextTest, TextIsTheColumnMajorMatrixOfTheHostsTransformation) {
+  // Rotation about x, then about z, then a move: every axis vector differs, so a row-major or shuffled text
+  // cannot pass.
+  const CADMathTransformation placement = CADMathTransformation::Translation(7, -8, 9) *
+                                          CADMathTransformation::Rotation(2, 30) *
+                                          CADMathTransformation::Rotation(0, 45);
+  CADUnicodeString text;
+  ASSERT_EQ(ZRBPosMatrixUtil::ConvertToString(placement.Coefficients().data(), text), S_OK);
+  double numbers[16];
+  ASSERT_EQ(std::sscanf(text.c_str(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &numbers[0],
+                        &numbers[1], &numbers[2], &numbers[3], &numbers[4], &numbers[5], &numbers[6], &numbers[7],
+                        &numbers[8], &numbers[9], &numbers[10], &numbers[11], &numbers[12], &numbers[13],
+                        &numbers[14], &numbers[15]),
+            16);
+  const CADMathPoint origin = placement * CADMathPoint{0, 0, 0};
+  const CADMathPoint units[3] = {placement * CADMathPoint{1, 0, 0}, placement * CADMathPoint{0, 1, 0},
+                                 placement * CADMathPoint{0, 0, 1}};
+  for (int column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    EXPECT_NEAR(numbers[column * 4 + 0], units[column].x - origin.x, 1e-12);
+    EXPECT_NEAR(numbers[column * 4 + 1], units[column].y - origin.y, 1e-12);
+    EXPECT_NEAR(numbers[column * 4 + 2], units[column].z - origin.z, 1e-12);
+    EXPECT_EQ(numbers[column * 4 + 3], 0.0);
+  }
+  EXPECT_EQ(numbers[12], 7.0);
+  EXPECT_EQ(numbers[13], -8.0);
+  EXPECT_EQ(numbers[14], 9.0);
+  EXPECT_EQ(numbers[15], 1.0);
+
+  double back[12];
+  ASSERT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, back), S_OK);
+  // Sixteen significant digits: the text reads back to within the last digit.
+  for (int i = 0; i < 12; ++i) EXPECT_NEAR(back[i], placement.Coefficients()[i], 1e-15 * 16) << i;
+}
+
+TEST(PositionTextTest, MalformedTextsAreRefusedAndLeaveTheCoefficientsAlone) {
+  const char* texts[] = {
+      "",
+      "   ",
+      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0",        // fifteen numbers
+      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 0",    // seventeen
+      "1,5 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",    // comma decimal separator
+      "1 0 0 0 0 1 0 0 0 0 1 0 0,5 0 0 1",
+      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1x",
+      "1 0 0 0 0 1 0 0 0 0 1 0 abc 0 0 1",
+      "++1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",
+      "-+1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",
+      "1 0 0 0 0 1 0 0 0 0 1 0 1e999 0 0 1",  // out of range
+      "1;0;0;0;0;1;0;0;0;0;1;0;0;0;0;1",
+  };
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    double coefficients[12];
+    for (double& c : coefficients) c = 42.0;
+    EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, coefficients), E_FAIL);
+    for (double c : coefficients) EXPECT_EQ(c, 42.0);
+  }
+  EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(ZRBPosMatrixUtil::kIdentityText, nullptr), E_FAIL);
+}
+
+TEST(PositionTextTest, AcceptedSpellingsReadTheSameCoefficients) {
+  const char* texts[] = {
+      "1 0 0 0 0 1 0 0 0 0 1 0 2.5 -3 4 1",
+      "  1 0 0 0\t0 1 0 0\n0 0 1 0 2.5 -3 4 1  \r\n",
+      "+1 0 0 9 0 1e0 0 9 0 0 1.0 9 25e-1 -3.0 +4 7",  // the fixed column is not kept
+  };
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    double coefficients[12];
+    ASSERT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, coefficients), S_OK);
+    const Coefficients expected = {1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5, -3, 4};
+    for (int i = 0; i < 12; ++i) EXPECT_EQ(coefficients[i], expected[i]) << i;
+  }
+}
+
+TEST(PositionTextTest, CompareHonoursTheToleranceAtItsBoundAndNeverCallsNaNEqual) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    int index;
+    double base;
+    double other;
+    int equal;
+  };
+  const Case cases[] = {
+      {0, 0.0, 1e-7, 1},         {0, 0.0, -1e-7, 1},         {11, 250.0, 250.0 + 1e-7, 1},
+      {5, 0.0, 2e-7, 0},         {9, 0.0, 1.0000001e-7, 0},  {11, 250.0, 250.0 + 2e-7, 0},
+      {3, 0.0, nan, 0},          {7, nan, 0.0, 0},           {10, nan, nan, 0},
+      {2, 1.0, std::numeric_limits<double>::infinity(), 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.index << ": " << c.base << " vs " << c.other);
+    Coefficients a = {0, 1, 0, -1, 0, 0, 0, 0, 1, 10, 20, 30};
+    Coefficients b = a;
+    a[c.index] = c.base;
+    b[c.index] = c.other;
+    int equal = -1;
+    ASSERT_EQ(ZRBPosMatrixUtil::Compare(a.data(), b.data(), &equal), S_OK);
+    EXPECT_EQ(equal, c.equal);
+    ASSERT_EQ(ZRBPosMatrixUtil::Compare(b.data(), a.data(), &equal), S_OK);
+    EXPECT_EQ(equal, c.equal);
+  }
+  Coefficients a{};
+  EXPECT_EQ(ZRBPosMatrixUtil::Compare(a.data(), a.data(), nullptr), E_FAIL);
+}
+
+TEST(PositionTextTest, AStoredNaNPositionReadsBackAndComparesUnequal) {
+  Coefficients corrupt = {1, 0, 0, 0, 1, 0, 0, 0, 1, std::numeric_limits<double>::quiet_NaN(), 0, 0};
+  double back[12];
+  ASSERT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(Text(corrupt), back), S_OK);
+  EXPECT_TRUE(std::isnan(back[9]));
+  EXPECT_EQ(ZRBPosMatrixUtil::IsFinite(back), 0);
+  const Coefficients identity = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  EXPECT_EQ(ZRBPosMatrixUtil::IsFinite(identity.data()), 1);
+  int equal = 1;
+  ASSERT_EQ(ZRBPosMatrixUtil::Compare(back, identity.data(), &equal), S_OK);
+  EXPECT_EQ(equal, 0);
+}
+
+// A process locale with a comma as decimal separator; built into a scratch directory when the system has none.
+class CommaLocale {
+ public:
+  CommaLocale() {
+    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+    saved_ = saved ? saved : "C";
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
+      if (std::setlocale(LC_NUMERIC, name)) {
+        Done();
+        return;
+      }
+    directory_ = std::filesystem::temp_directory_path() / ("zrb-locale-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory_);
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (directory_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !std::filesystem::exists(directory_ / "de_DE.UTF-8")) return;
+    ::setenv("LOCPATH", directory_.c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) Done();
+  }
+  ~CommaLocale() {
+    std::setlocale(LC_NUMERIC, saved_.c_str());
+    ::unsetenv("LOCPATH");
+    if (!directory_.empty()) std::filesystem::remove_all(directory_);
+  }
+  bool Active() const { return active_; }
+
+ private:
+  void Done() {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%.1f", 1.5);
+    active_ = std::string(buffer) == "1,5";
+  }
+  std::string saved_;
+  std::filesystem::path directory_;
+  bool active_ = false;
+};
+
+TEST(PositionTextTest, ACommaDecimalLocaleInTheProcessStillWritesAndReadsDots) {
+  CommaLocale locale;
+  if (!locale.Active()) GTEST_SKIP() << "no locale with a comma decimal separator can be made here";
+  const Coefficients c = {0, 1, 0, -1, 0, 0, 0, 0, 1, 12.25, -0.5, 3.75};
+  EXPECT_EQ(Text(c), "0 1 0 0 -1 0 0 0 0 0 1 0 12.25 -0.5 3.75 1");
+  double back[12];
+  ASSERT_EQ(ZRBPosMatrixUtil::ConvertToMatrix("1 0 0 0 0 1 0 0 0 0 1 0 12.25 -0.5 3.75 1", back), S_OK);
+  EXPECT_EQ(back[9], 12.25);
+  EXPECT_EQ(back[10], -0.5);
+  EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix("1 0 0 0 0 1 0 0 0 0 1 0 12,25 -0,5 3,75 1", back), E_FAIL);
+  // The conversions leave the process locale as they found it.
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%.1f", 1.5);
+  EXPECT_STREQ(buffer, "1,5");
+}
+
+}  // namespace
