@@ -223,6 +223,23 @@ bool Trace(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   return true;
 }
 
+bool Classes(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  const CADListValCADString names = CADClassDictionary::ListNames();
+  std::vector<std::string> shown;
+  for (int i = 1; i <= names.Size(); ++i)
+    if (args.empty() || names[i].view().find(args[0]) != std::string_view::npos) shown.push_back(names[i].str());
+  // Four to a line, aligned.
+  std::vector<std::vector<std::string>> rows = {{"CLASS"}};
+  for (std::size_t i = 0; i < shown.size(); i += 4) {
+    std::vector<std::string> row;
+    for (std::size_t k = i; k < i + 4 && k < shown.size(); ++k) row.push_back(shown[k]);
+    rows.push_back(row);
+  }
+  runner.Out().Table(rows);
+  runner.Out().Note(std::to_string(shown.size()) + " registered classes; `start CLASS [ARGUMENT]` starts a command");
+  return true;
+}
+
 bool Sleep(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   double seconds = 0;
   if (!ParseSeconds(args[0], seconds)) return runner.Fail("not a time in seconds: " + args[0]);
@@ -257,6 +274,8 @@ void ZRBSessionCommandTable::AddModuleCommands(ZRBSessionCommandTable& table) {
              1, any, Shell});
   table.Add({"automation", "automation VERB [ARGUMENT...]", "call the automation component as the PDM side does",
              "VERB StartCmd, SetStatus, GetStatus, WriteXml or SetUseDesignTables.", 1, any, Automation});
+  table.Add({"classes", "classes [TEXT]", "the classes registered in the host's class dictionary (the catalogue)",
+             "TEXT keeps the names that contain it.", 0, 1, Classes});
   table.Add({"status", "status", "the module's status word and the number of running commands", "", 0, 0, Status});
   table.Add({"trace", "trace on|off", "switch the module's trace lines on or off", "", 1, 1, Trace});
   table.Add({"sleep", "sleep SECONDS", "let the session run for a while", "", 1, 1, Sleep});

@@ -165,8 +165,10 @@ int ZRBSessionRunner::RunScript(const std::string& path) {
     ++number;
     std::vector<std::string> words;
     std::string error;
-    if (ZRBSessionWords::Split(line, words, error) && words.empty()) continue;
-    output_.Line(output_.Paint("> " + line, ZRBSessionOutput::Tone::Dim));
+    if (!ZRBSessionWords::Split(line, words, error)) words = {line};
+    if (words.empty()) continue;
+    // An echo is a heading of the script: shown once, as its output.
+    if (words.front() != "echo") output_.Line(output_.Paint("> " + line, ZRBSessionOutput::Tone::Dim));
     if (!Execute(line)) {
       output_.Error(path + ":" + std::to_string(number) + ": step failed: " + line);
       return 1;
