@@ -59,6 +59,8 @@ class ZRBCacheFiles : public testing::Test {
     dir_ = fs::canonical(pattern).string();
     fs::create_directories(dir_ + "/cache");
     environment_.cacheDir = dir_ + "/cache";
+    // The answers name files of the exchange map.
+    g_ZRBConfig.ChangeEnvVar("ZRBXMAP", dir_.c_str(), 1);
     ZRBCacheFileEnvironment::Install(&environment_);
     g_ZRBConfig.SetDebug(1);
     ZRBTrace::SetStream(&trace_);

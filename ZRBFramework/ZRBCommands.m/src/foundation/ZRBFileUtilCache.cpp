@@ -15,6 +15,7 @@
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
+#include "ZRBStaleFiles.h"
 #include "ZRBTimeUtil.h"
 #include "ZRBTrace.h"
 
@@ -27,6 +28,8 @@ constexpr const char* kFileSlots[] = {"DOCCOMS",          "TABLES",   "SENDING_L
                                       "ITEMLIST"};
 constexpr const char* kRelationSlot = "SUBASSRELATIONS";
 constexpr const char* kBackupPrefix = "ZRBBACKUP_";
+constexpr const char* kUseReleasedCache = "ZRB_USERELEASEDCACHE";
+constexpr const char* kDisableSetTimestamp = "ZRB_DISABLE_SET_TIMESTAMP";
 
 bool IsOn(const char* name) { return g_ZRBConfig.CompareEnvVar(name, "ON", 1) == 1; }
 
@@ -61,6 +64,16 @@ bool ParsePdmDate(const CADString& text, struct tm& broken) {
   broken.tm_year = year - 1900;
   broken.tm_mon = month - 1;
   return true;
+}
+
+// The file an answer names by "EXTERNAL_LOCATION", taken from the exchange
+// map by its name alone: an answer never makes the module stamp or rename a
+// file elsewhere. "" without an exchange map or without a file name.
+CADUnicodeString FileInExchangeMap(const CADString& location) {
+  const CADUnicodeString name = ZRBStaleFiles::FileNameOfLocation(location);
+  CADUnicodeString xmap;
+  if (name.IsEmpty() || !ZRBAfx::GetXMap(xmap)) return CADUnicodeString();
+  return ZRBAfx::MakePath(xmap, name);
 }
 
 // The time-stamp part the cache inserts into a vis name.
@@ -103,7 +116,11 @@ HRESULT ZRBFileUtil::RenameVisFileInCacheDir(const CADString& visPath, const CAD
 
 HRESULT ZRBFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCache");
-  if (IsOn("ZRB_USERELEASEDCACHE") && !IsOn("ZRB_DISABLE_SET_TIMESTAMP")) {
+  // Kept exactly as sites know it, although it reads inverted: with the
+  // released cache in use nothing is done here unless setting time stamps
+  // is switched off.
+  const bool releasedCacheSkipsHandling = IsOn(kUseReleasedCache) && !IsOn(kDisableSetTimestamp);
+  if (releasedCacheSkipsHandling) {
     ZRB_DEBUG("MangeFilesForCache not used");
     ZRB_TRACE_OK();
     return S_OK;
@@ -158,7 +175,7 @@ HRESULT ZRBFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, cons
 }
 
 void ZRBFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context) {
-  CADUnicodeString location(object.GetSlotValue("EXTERNAL_LOCATION"));
+  CADUnicodeString location = FileInExchangeMap(object.GetSlotValue("EXTERNAL_LOCATION"));
   if (location.IsEmpty()) return;
   if (HasExtension(location, "ZRBArchive")) {
     ManageFilesForCacheArchive(object, object.GetSlotValue("CONTENT_FILE_NAME"), context);
@@ -171,12 +188,14 @@ void ZRBFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContex
 HRESULT ZRBFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
                                                 ZRBCacheFileContext& context) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCacheArchive");
-  CADUnicodeString location(archive.GetSlotValue("EXTERNAL_LOCATION"));
+  CADUnicodeString location = FileInExchangeMap(archive.GetSlotValue("EXTERNAL_LOCATION"));
+  if (location.IsEmpty()) return E_FAIL;
   HRESULT hr = SetTimestampOnFile(archive, location, archive.GetSlotValue("MODIFICATION_DATE_GMT"), context);
   // The archive's content file carries the archive's vis; its stamp comes
   // with the archive object.
-  if (IsOn("ZRB_ENABLE_ARCHIVE_CACHE") && !contentFileName.IsEmpty()) {
-    CADUnicodeString content = ZRBAfx::MakePath(GetDirPathFromFilePath(location, 0), CADUnicodeString(contentFileName));
+  const CADUnicodeString contentName = ZRBStaleFiles::FileNameOfLocation(contentFileName);
+  if (IsOn("ZRB_ENABLE_ARCHIVE_CACHE") && !contentName.IsEmpty()) {
+    CADUnicodeString content = ZRBAfx::MakePath(GetDirPathFromFilePath(location, 0), contentName);
     DeleteVisWithWrongTime(content, context);
     CADString stamp = archive.GetSlotValue("ZRB_ARCHIVE_VIS_TIMESTAMP");
     if (!stamp.IsEmpty() && FAILED(SetTimestampOnFile(archive, content, stamp, context))) hr = E_FAIL;
