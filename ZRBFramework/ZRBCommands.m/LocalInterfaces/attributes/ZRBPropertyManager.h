@@ -308,6 +308,9 @@ class ZRBPropertyManager {
   void AddProperty(std::unique_ptr<ZRBPropertyFile> record);
   void AddProperty(std::unique_ptr<ZRBPropertyInstance> record);
   void AddProperty(std::unique_ptr<ZRBPropertyPathToRoot> record);
+  // The global record of the last file read, as the file holds it (shown
+  // by tools; never applied). Null when the file had none.
+  const ZRBPropertyGlobal* GetGlobalRecordRead() const { return globalRead_.get(); }
   void SetProcessId(unsigned long processId) {
     EnsureLoaded();
     processId_ = processId;
@@ -348,6 +351,7 @@ class ZRBPropertyManager {
   unsigned long processId_ = 0;
   int cacheActivation_ = 0;
   bool loaded_ = false;
+  std::unique_ptr<ZRBPropertyGlobal> globalRead_;
   std::vector<IntegrityStep> startSteps_;
   std::vector<IntegrityStep> keepSteps_;
 };

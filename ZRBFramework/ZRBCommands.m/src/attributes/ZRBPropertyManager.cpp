@@ -67,7 +67,10 @@ void ZRBPropertyManager::ResetForTests() {
   loaded_ = false;
 }
 
-void ZRBPropertyManager::Initialize() { store_.Clear(); }
+void ZRBPropertyManager::Initialize() {
+  store_.Clear();
+  globalRead_.reset();
+}
 
 // ---------------------------------------------------------------- reference properties
 

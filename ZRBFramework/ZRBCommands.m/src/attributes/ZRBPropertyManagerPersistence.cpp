@@ -136,9 +136,10 @@ int ZRBPropertyManager::ReadPropertiesFromTmp() {
 // ---------------------------------------------------------------- records read from a file
 
 void ZRBPropertyManager::AddProperty(std::unique_ptr<ZRBPropertyGlobal> record) {
-  if (record)
-    ZRB_DEBUG("ZRB: PropertyManager: global record of the file ignored (%d properties), the session keeps its own",
-              record->GetPropertyCount());
+  if (!record) return;
+  ZRB_DEBUG("ZRB: PropertyManager: global record of the file not applied (%d properties), the session keeps its own",
+            record->GetPropertyCount());
+  globalRead_ = std::move(record);
 }
 
 void ZRBPropertyManager::AddProperty(std::unique_ptr<ZRBPropertyReference> record) { store_.Add(std::move(record)); }

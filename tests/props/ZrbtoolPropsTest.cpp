@@ -1,0 +1,110 @@
+// zrbtool props on files the module wrote, on damaged files and on wrong use:
+// the built binary, run without a shell.
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "PropsTestSupport.h"
+
+extern char** environ;
+
+namespace {
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Drain(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+  ::close(fd);
+  return text;
+}
+
+ToolRun RunZrbtool(std::vector<std::string> args) {
+  ToolRun run;
+  std::string tool = std::string(ZRB_BIN_DIR) + "/zrbtool";
+  args.insert(args.begin(), tool);
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int out[2], err[2];
+  if (::pipe(out) != 0 || ::pipe(err) != 0) return run;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  posix_spawn_file_actions_addclose(&actions, err[0]);
+  pid_t pid = 0;
+  int spawned = ::posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  ::close(err[1]);
+  if (spawned != 0) return run;
+  run.out = Drain(out[0]);  // the outputs are small: no deadlock between the two pipes
+  run.err = Drain(err[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+}  // namespace
+
+TEST_F(PropsTest, ZrbtoolPrintsEveryRecordReadably) {
+  manager.SetGlobalProperty("ZRB_CONNECTION_CMD", "pdmcl -b --");
+  manager.SetReferenceProperty("P&1", "ZRB_OBID", "line1\r\nline2\ttab");
+  manager.SetReferenceProperty("P&1", "ZRB_MISSPELT", "x");
+  manager.GetReferenceObject("P&1")->SetFullPath("/x/p1.CADPart");
+  manager.GetReferenceObject("P&1")->BlackBoxItems().Append("/bb/item.stp");
+  manager.SetFileProperty("/x/sizes.xls", "ZRB_TYPE", "DESIGNTABLE");
+  manager.SetInstanceProperty("P&1", "Bolt.1", "ZRB_RELATION", "rel");
+  manager.SetPathToRootProperty("/Root.1/Bolt.1", "ZRB_SAVE", "1");
+  ASSERT_EQ(manager.Write(PathIn("pm.xml"), PathIn("pm.dtd")), 1);
+
+  ToolRun run = RunZrbtool({"props", PathIn("pm.xml").str()});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  for (const char* line : {
+           "read        whole",
+           "process id  ",
+           "global (shown only: a session keeps its own)",
+           "    ZRB_CONNECTION_CMD = \"pdmcl -b --\"",
+           "reference 1  \"P&1\"  (values not applied to the product yet)",
+           "    FullPath              \"/x/p1.CADPart\"",
+           "    black-box item        \"/bb/item.stp\"",
+           "    ZRB_OBID     = \"line1\\r\\nline2\\ttab\"",
+           "    ZRB_MISSPELT = \"x\"   (not a configured Reference name)",
+           "file \"/x/sizes.xls\"",
+           "instance \"Bolt.1\" under reference 1 (\"P&1\"), child reference 0 (not known yet)",
+           "path-to-root \"/Root.1/Bolt.1\"",
+           "1 global record, 1 reference, 1 file, 1 instance, 1 path-to-root record",
+       })
+    EXPECT_TRUE(Has(run.out, line)) << line << "\n---\n" << run.out;
+}
+
+TEST_F(PropsTest, ZrbtoolReportsDamageMissingFilesAndWrongUse) {
+  manager.SetReferenceProperty("A", "ZRB_OBID", "1");
+  manager.SetReferenceProperty("B", "ZRB_OBID", "2");
+  ASSERT_EQ(manager.Write(PathIn("pm.xml"), PathIn("pm.dtd")), 1);
+  std::string whole = Slurp(PathIn("pm.xml"));
+  Spit(PathIn("cut.xml"), whole.substr(0, whole.find("<PartNumber>B")));
+
+  ToolRun cut = RunZrbtool({"props", PathIn("cut.xml").str()});
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_TRUE(Has(cut.out, "stopped at damage"));
+  EXPECT_TRUE(Has(cut.out, "reference 1  \"A\""));
+  EXPECT_FALSE(Has(cut.out, "\"B\""));
+  EXPECT_TRUE(Has(cut.err, "damaged"));
+
+  ToolRun missing = RunZrbtool({"props", PathIn("none.xml").str()});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_TRUE(Has(missing.err, "cannot read"));
+  EXPECT_EQ(RunZrbtool({"props"}).exitCode, 2);
+  EXPECT_EQ(RunZrbtool({"props", "--json", PathIn("pm.xml").str()}).exitCode, 2);
+}
