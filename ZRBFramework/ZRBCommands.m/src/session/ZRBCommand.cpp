@@ -8,6 +8,7 @@
 #include "CADFrmEditor.h"
 #include "CADInstantiateComponent.h"
 #include "ZRBAfx.h"
+#include "ZRBCache.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBIModComm.h"
@@ -34,6 +35,8 @@ ZRBCommand::ZRBCommand(const char* name, int requestChange, CADCommandMsg messag
 ZRBCommand::~ZRBCommand() {
   editor_ = nullptr;
   behaviorManager_ = nullptr;
+  // What the command put into the exchange map is on record before the next command looks.
+  GlobZRBCache.Write();
   // A destroyed command must not stay registered as the waiting one; the kind stays, so the next integrity
   // check still cancels the PDM's dialog.
   ZRBGlobalProperties::Process().GetRunningCommandRegistry().ClearIfCurrent(this);
