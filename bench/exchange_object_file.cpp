@@ -16,6 +16,7 @@
 
 namespace {
 constexpr int kObjects = 100000;
+constexpr std::size_t kChunk = 256 * 1024;  // what the reader takes from the file at a time
 
 // The test file, built once per process.
 class Sample {
@@ -85,6 +86,27 @@ void BM_NewlineScan(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 
+// The same scan with the bytes read from the file, as Read gets them.
+void BM_NewlineScanFile(benchmark::State& state) {
+  const Sample& sample = Sample::Get();
+  std::unique_ptr<char[]> buffer(new char[kChunk]);
+  for (auto _ : state) {
+    std::size_t lines = 0;
+    std::FILE* f = std::fopen(sample.Path().c_str(), "rb");
+    for (std::size_t n; (n = std::fread(buffer.get(), 1, kChunk, f)) > 0;) {
+      const char* p = buffer.get();
+      const char* end = p + n;
+      while (const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p))) {
+        ++lines;
+        p = static_cast<const char*>(lf) + 1;
+      }
+    }
+    std::fclose(f);
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * sample.Bytes().size()));
+}
+
 void BM_Read(benchmark::State& state) {
   const Sample& sample = Sample::Get();
   ZRBObjectManager manager;
@@ -117,6 +139,7 @@ void BM_Write(benchmark::State& state) {
 }
 
 BENCHMARK(BM_NewlineScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NewlineScanFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Read)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Fwrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Write)->Unit(benchmark::kMillisecond);
@@ -127,7 +150,11 @@ class RateReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       auto found = run.counters.find("bytes_per_second");
-      if (found != run.counters.end() && !run.error_occurred) rates[run.run_name.function_name] = found->second;
+      // The best repetition: the machine may be busy with other work.
+      if (found != run.counters.end() && !run.error_occurred && run.run_type == Run::RT_Iteration) {
+        double& best = rates[run.run_name.function_name];
+        if (found->second > best) best = found->second;
+      }
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -139,7 +166,7 @@ void PrintRatio(const RateReporter& reporter, const char* what, const char* bare
   auto reference = reporter.rates.find(bare);
   if (measured == reporter.rates.end() || reference == reporter.rates.end()) return;
   const double ratio = measured->second / reference->second;
-  std::printf("%-6s %8.0f MB/s   %-13s %8.0f MB/s   ratio %.2f (target >= 0.33)  %s\n", name,
+  std::printf("%-6s %8.0f MB/s   %-17s %8.0f MB/s   ratio %.2f (target >= 0.33)  %s\n", name,
               measured->second / 1e6, bare + 3, reference->second / 1e6, ratio, ratio >= 1.0 / 3 ? "OK" : "BELOW");
 }
 }  // namespace
@@ -153,6 +180,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   std::printf("\n");
   PrintRatio(reporter, "BM_Read", "BM_NewlineScan", "read");
+  PrintRatio(reporter, "BM_Read", "BM_NewlineScanFile", "read");
   PrintRatio(reporter, "BM_Write", "BM_Fwrite", "write");
   return 0;
 }

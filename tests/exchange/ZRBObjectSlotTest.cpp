@@ -71,6 +71,33 @@ TEST(ZRBObjectSlots, NamesAreCaseInsensitiveAndKeepTheOrderOfFirstSetting) {
   EXPECT_EQ(values, (CADListValCADString{"3", "2"}));
   ZRBObject empty;
   EXPECT_EQ(empty.GetAllSlots(names, values), 0);
+
+  ZRBObject wide;  // long names, letters beyond ASCII left alone
+  wide.SetSlotValue("zrb_\xC3\xA4rger_property_name", "x");
+  wide.SetSlotValue("Modification_Date_GMT", "y");
+  CADListValCADString wideNames, wideValues;
+  wide.GetAllSlots(wideNames, wideValues);
+  EXPECT_EQ(wideNames, (CADListValCADString{"ZRB_\xC3\xA4RGER_PROPERTY_NAME", "MODIFICATION_DATE_GMT"}));
+  EXPECT_EQ(wide.GetSlotValue("modification_date_gmt"), "y");
+}
+
+TEST(ZRBObjectSlots, ManyReplacementsKeepEveryValue) {
+  ZRBObject o;
+  o.SetSlotValue("FIRST", "1");
+  for (int round = 0; round < 500; ++round) {
+    o.SetSlotValue("BIG", CADString(X(static_cast<std::size_t>(100 + round * 7 % 3000), static_cast<char>('a' + round % 26))));
+    o.SetSlotValue("SMALL", CADString::BuildFromNum("%d", round));
+  }
+  o.SetSlotValue("LAST", "z");
+  CADListValCADString names, values;
+  o.GetAllSlots(names, values);
+  EXPECT_EQ(names, (CADListValCADString{"FIRST", "BIG", "SMALL", "LAST"}));
+  EXPECT_EQ(values[1], "1");
+  EXPECT_EQ(values[2], CADString(X(100 + 499 * 7 % 3000, static_cast<char>('a' + 499 % 26))));
+  EXPECT_EQ(values[3], "499");
+  EXPECT_EQ(values[4], "z");
+  ZRBObject copy(o);
+  EXPECT_EQ(copy.GetSlotValue("big"), o.GetSlotValue("BIG"));
 }
 
 TEST(ZRBObjectSlots, LineFeedsComeBackFromGetSlotValue) {
@@ -80,7 +107,8 @@ TEST(ZRBObjectSlots, LineFeedsComeBackFromGetSlotValue) {
 }
 
 TEST(ZRBObjectSlots, NamesThatWouldCorruptTheFileAreRefused) {
-  for (const char* name : {"", "{A", "A}", "A\nB", "A\rB"}) {
+  for (const char* name : {"", "{A", "A}", "A\nB", "A\rB", "LONG_NAME_WITH_{_INSIDE", "ABCDEFGHIJKLMNOP\r",
+                           "ABCDEFGH}"}) {
     ZRBObject o;
     TraceCapture trace;
     EXPECT_EQ(o.SetSlotValue(name, "v"), 0) << name;

@@ -2,6 +2,7 @@
 // are single texts or lists of texts ({a} {b} {c}).
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory_resource>
 #include <string>
@@ -58,11 +59,13 @@ class ZRBObject {
   // slots of an object share one buffer: an answer of 100k objects is read
   // with a handful of allocations per object instead of two per slot.
   struct Slot {
-    std::size_t name;
-    std::size_t nameLength;
-    std::size_t value;
-    std::size_t valueLength;
+    std::uint32_t name;
+    std::uint32_t nameLength;
+    std::uint32_t value;
+    std::uint32_t valueLength;
   };
+  // text_ stays addressable by the 32-bit offsets of Slot.
+  static constexpr std::size_t kMaxTextBytes = 0xFFFFFFFFu;
 
   // An object whose slot texts live in `memory` (a manager's arena).
   ZRBObject(CADString key, std::pmr::memory_resource* memory);
@@ -70,6 +73,14 @@ class ZRBObject {
   // `previous` (the object read before, or null) sizes the buffers.
   int Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer, const ZRBObject* previous = nullptr);
   ZRBSlotStore StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds = true);
+  // StoreSlot for the name and value of one slot line ("{NAME} value", so
+  // the value follows the name and "}"): one copy of the line's bytes
+  // serves both when the value needs no more than stripping. Without CRs
+  // in the file, the value need not be searched for one.
+  ZRBSlotStore StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns);
+  // The slot named like the upper-case `upper`, or null.
+  Slot* FindUpperSlot(std::string_view upper);
+  ZRBSlotStore Refuse(std::string_view name, const char* why);
   ZRBSlotStore StoreList(std::string_view name, const CADListValCADString& items);
   void CopySlotsFrom(const ZRBObject& source);
   // The file lines of the object; false when the key cannot be written.

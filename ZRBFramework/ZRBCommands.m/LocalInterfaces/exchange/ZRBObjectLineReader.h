@@ -28,6 +28,9 @@ class ZRBObjectLineReader {
 
   // 1-based number of the line at the read position.
   long LineNumber() const { return lineNumber_; }
+  // A CR has been among the bytes read so far (most files have none, which
+  // spares searching each value for one).
+  bool HasSeenCarriageReturn() const { return seenCarriageReturn_; }
   // A read error (not the end of the file) occurred.
   bool Failed() const { return failed_; }
   // Bytes taken from the file but not consumed, to be handed back with fseek.
@@ -48,5 +51,6 @@ class ZRBObjectLineReader {
   bool peekHasLineFeed_ = false;
   bool eof_ = false;
   bool failed_ = false;
+  bool seenCarriageReturn_ = false;
   long lineNumber_ = 1;
 };

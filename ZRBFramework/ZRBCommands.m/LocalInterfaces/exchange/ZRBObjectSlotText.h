@@ -26,6 +26,11 @@ class ZRBObjectSlotText {
   // Appends the upper-case name; false (the name appended all the same) when
   // the name is not writable.
   static bool AppendUpperName(std::string_view name, std::pmr::string& out);
+  // The same into `out`, which has room for name.size() bytes and must not
+  // overlap `name`.
+  static bool UpperNameInto(std::string_view name, char* out);
+  // Without blanks, tabs and CRs at both ends.
+  static std::string_view StripEnds(std::string_view text);
   static bool SameName(std::string_view storedUpper, std::string_view anyCase);
 
   // Bytes cut away from a value, before and after its line feeds were

@@ -57,9 +57,9 @@ void ZRBObject::CompactIfWasteful() {
   std::pmr::string compact(text_.get_allocator());
   compact.reserve(text_.size() - waste_);
   for (Slot& slot : slots_) {
-    const std::size_t name = compact.size();
+    const auto name = static_cast<std::uint32_t>(compact.size());
     compact.append(NameOf(slot));
-    const std::size_t value = compact.size();
+    const auto value = static_cast<std::uint32_t>(compact.size());
     compact.append(ValueOf(slot));
     slot.name = name;
     slot.value = value;
@@ -107,39 +107,82 @@ CADListValCADString ZRBObject::GetSlotValueList(const CADString& name) const {
   return items;
 }
 
+ZRBSlotStore ZRBObject::Refuse(std::string_view name, const char* why) {
+  ZRB_DEBUG("ZRBObject: Slot name [%s] refused: %s", Printable(name).c_str(), why);
+  return ZRBSlotStore::Refused;
+}
+
+ZRBObject::Slot* ZRBObject::FindUpperSlot(std::string_view upper) {
+  const char* text = text_.data();
+  for (Slot& slot : slots_)
+    if (slot.nameLength == upper.size() && text[slot.name] == upper.front() &&
+        std::memcmp(text + slot.name, upper.data(), upper.size()) == 0)
+      return &slot;
+  return nullptr;
+}
+
 ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds) {
+  static constexpr const char* kUnwritable = "it must not be empty or hold '{', '}', CR or LF";
+  // Whatever the value, at most five times the limit is appended (escapes).
+  if (text_.size() + name.size() + 5 * ZRBObjectSlotText::kMaxValueBytes > kMaxTextBytes)
+    return Refuse(name, "the object holds too much text");
   // The upper-case name goes to the end of the buffer first; it stays there
   // only for a new slot.
   const std::size_t nameAt = text_.size();
   if (!ZRBObjectSlotText::AppendUpperName(name, text_)) {
     text_.resize(nameAt);
-    ZRB_DEBUG("ZRBObject: Slot name [%s] refused: it must not be empty or hold '{', '}', CR or LF",
-              Printable(name).c_str());
-    return ZRBSlotStore::Refused;
+    return Refuse(name, kUnwritable);
   }
-  const std::string_view upper(text_.data() + nameAt, name.size());
-  Slot* slot = nullptr;
-  for (Slot& existing : slots_)
-    if (existing.nameLength == upper.size() && NameOf(existing) == upper) {
-      slot = &existing;
-      break;
-    }
+  Slot* slot = FindUpperSlot(std::string_view(text_.data() + nameAt, name.size()));
   if (slot == nullptr) {
-    slots_.push_back(Slot{nameAt, name.size(), text_.size(), 0});
+    slots_.push_back(Slot{static_cast<std::uint32_t>(nameAt), static_cast<std::uint32_t>(name.size()), 0, 0});
     slot = &slots_.back();
   } else {
     text_.resize(nameAt);
     waste_ += slot->valueLength;
-    slot->value = text_.size();
   }
   // The new value goes to the end of the buffer; a replaced one is left as
   // waste until there is enough of it to compact.
+  const std::size_t valueAt = text_.size();
   ZRBObjectSlotText::Cuts cuts = ZRBObjectSlotText::AppendNormalized(value, text_, mayHoldLineFeeds);
-  slot->valueLength = text_.size() - slot->value;
+  slot->value = static_cast<std::uint32_t>(valueAt);
+  slot->valueLength = static_cast<std::uint32_t>(text_.size() - valueAt);
   if (cuts.beforeEscape) ReportCut(NameOf(*slot), cuts.beforeEscape);
   if (cuts.afterEscape) ReportCut(NameOf(*slot), cuts.afterEscape);
   CompactIfWasteful();
   return cuts.Any() ? ZRBSlotStore::Truncated : ZRBSlotStore::Whole;
+}
+
+ZRBSlotStore ZRBObject::StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns) {
+  const std::string_view stripped = ZRBObjectSlotText::StripEnds(value);
+  const std::size_t lineBytes = name.size() + 1 + value.size();
+  const bool simple = value.data() == name.data() + name.size() + 1 &&
+                      stripped.size() <= ZRBObjectSlotText::kMaxValueBytes &&
+                      text_.size() + lineBytes <= kMaxTextBytes &&
+                      (!mayHoldCarriageReturns || std::memchr(stripped.data(), '\r', stripped.size()) == nullptr);
+  if (!simple) return StoreSlot(name, value, false);
+
+  // "NAME} value" in one copy; the name is then upper-cased in place and the
+  // value is the stripped part of the rest.
+  const std::size_t at = text_.size();
+  text_.append(name.data(), lineBytes);
+  if (!ZRBObjectSlotText::UpperNameInto(name, text_.data() + at)) {
+    text_.resize(at);
+    return Refuse(name, "it must not be empty or hold '{', '}', CR or LF");
+  }
+  const auto valueAt = static_cast<std::uint32_t>(at + static_cast<std::size_t>(stripped.data() - name.data()));
+  Slot* slot = FindUpperSlot(std::string_view(text_.data() + at, name.size()));
+  if (slot == nullptr) {
+    slots_.push_back(Slot{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(name.size()), valueAt,
+                          static_cast<std::uint32_t>(stripped.size())});
+    waste_ += lineBytes - name.size() - stripped.size();
+    return ZRBSlotStore::Whole;
+  }
+  waste_ += slot->valueLength + lineBytes - stripped.size();
+  slot->value = valueAt;
+  slot->valueLength = static_cast<std::uint32_t>(stripped.size());
+  CompactIfWasteful();
+  return ZRBSlotStore::Whole;
 }
 
 ZRBSlotStore ZRBObject::StoreList(std::string_view name, const CADListValCADString& items) {
@@ -211,7 +254,7 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
   while (reader.Peek(line)) {
     parsed = ZRBObjectLineSyntax::Parse(line);
     if (parsed.kind != ZRBObjectLineKind::Slot) break;  // left for the next object
-    ZRBSlotStore stored = StoreSlot(parsed.name, parsed.value, false);
+    ZRBSlotStore stored = StoreSlotLine(parsed.name, parsed.value, reader.HasSeenCarriageReturn());
     if (observer) observer->OnSlot(reader.LineNumber(), parsed.name, parsed.value, stored);
     reader.Consume();
     reader.SkipWhitespace();
@@ -236,7 +279,7 @@ int ZRBObject::Read(std::FILE* file) {
 bool ZRBObject::AppendLines(std::string& out) const {
   const std::string& key = key_.str();
   std::size_t bytes = key.size() + 2;
-  for (const Slot& slot : slots_) bytes += slot.nameLength + slot.valueLength + 4;
+  for (const Slot& slot : slots_) bytes += std::size_t{slot.nameLength} + slot.valueLength + 4;
   const std::size_t start = out.size();
   out.resize(start + bytes);
   char* p = out.data() + start;

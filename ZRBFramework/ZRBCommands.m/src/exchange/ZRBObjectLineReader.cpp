@@ -18,6 +18,7 @@ bool ZRBObjectLineReader::Fill() {
   }
   if (buffer_.size() - end_ < chunkBytes_) buffer_.resize(std::max(buffer_.size() * 2, end_ + chunkBytes_));
   std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
+  if (!seenCarriageReturn_ && got > 0) seenCarriageReturn_ = std::memchr(buffer_.data() + end_, '\r', got) != nullptr;
   end_ += got;
   if (got == 0) {
     if (std::ferror(file_))

@@ -1,5 +1,6 @@
 #include "ZRBObjectSlotText.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -13,11 +14,6 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u)
 // and a CR left at the end would otherwise hide a trailing blank.
 bool IsStrippable(char c) { return ZRBObjectSlotText::IsBlank(c) || c == '\r'; }
 
-std::string_view StripEnds(std::string_view v) {
-  while (!v.empty() && IsStrippable(v.front())) v.remove_prefix(1);
-  while (!v.empty() && IsStrippable(v.back())) v.remove_suffix(1);
-  return v;
-}
 
 template <class String>
 void AppendEscaped(std::string_view v, String& out) {
@@ -29,6 +25,12 @@ void AppendEscaped(std::string_view v, String& out) {
   }
 }
 }  // namespace
+
+std::string_view ZRBObjectSlotText::StripEnds(std::string_view v) {
+  while (!v.empty() && IsStrippable(v.front())) v.remove_prefix(1);
+  while (!v.empty() && IsStrippable(v.back())) v.remove_suffix(1);
+  return v;
+}
 
 bool ZRBObjectSlotText::IsWritableName(std::string_view name) {
   if (name.empty()) return false;
@@ -46,13 +48,37 @@ std::string ZRBObjectSlotText::UpperName(std::string_view name) {
 bool ZRBObjectSlotText::AppendUpperName(std::string_view name, std::pmr::string& out) {
   const std::size_t start = out.size();
   out.append(name);
-  char* p = out.data() + start;
-  // One pass without early exit, so that the compiler can vectorise it.
-  bool unwritable = name.empty();
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const char c = p[i];
+  return UpperNameInto(name, out.data() + start);
+}
+
+bool ZRBObjectSlotText::UpperNameInto(std::string_view name, char* p) {
+  const std::size_t n = name.size();
+  // Eight bytes at a time: reading an answer upper-cases a million names.
+  // The bytes are read from `name`: reading a fresh copy would stall.
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  const auto hasByte = [](std::uint64_t w, unsigned char c) {
+    const std::uint64_t x = w ^ (kOnes * c);
+    return ((x - kOnes) & ~x & kHigh) != 0;
+  };
+  bool unwritable = n == 0;
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, name.data() + i, 8);
+    unwritable |= hasByte(w, '{') | hasByte(w, '}') | hasByte(w, '\r') | hasByte(w, '\n');
+    // High bit of each byte set where the byte is in 'a'..'z' (ASCII only).
+    const std::uint64_t low7 = w & ~kHigh;
+    const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 'a');
+    const std::uint64_t aboveZ = low7 + kOnes * (0x7F - 'z');
+    const std::uint64_t lower = atLeastA & ~aboveZ & ~w & kHigh;
+    w ^= lower >> 2;  // 0x80 >> 2 is the case bit 0x20
+    std::memcpy(p + i, &w, 8);
+  }
+  for (; i < n; ++i) {
+    const char c = name[i];
     unwritable |= (c == '{') | (c == '}') | (c == '\r') | (c == '\n');
-    p[i] = static_cast<char>(c - ((c >= 'a') & (c <= 'z')) * ('a' - 'A'));
+    p[i] = AsciiUpper(c);
   }
   return !unwritable;
 }

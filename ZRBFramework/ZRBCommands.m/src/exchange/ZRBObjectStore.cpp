@@ -5,18 +5,20 @@
 
 #include "ZRBObject.h"
 
-ZRBObjectStore::ZRBObjectStore() : arena_(std::make_unique<ZRBObjectArena>()) {}
+ZRBObjectStore::ZRBObjectStore()
+    : objectArena_(std::make_unique<ZRBObjectArena>()), textArena_(std::make_unique<ZRBObjectArena>()) {}
 
 ZRBObjectStore::~ZRBObjectStore() { Clear(); }
 
 void ZRBObjectStore::Swap(ZRBObjectStore& other) noexcept {
-  arena_.swap(other.arena_);
+  objectArena_.swap(other.objectArena_);
+  textArena_.swap(other.textArena_);
   objects_.swap(other.objects_);
 }
 
 ZRBObject* ZRBObjectStore::Create(CADString key) {
-  void* memory = arena_->allocate(sizeof(ZRBObject), alignof(ZRBObject));
-  ZRBObject* object = new (memory) ZRBObject(std::move(key), arena_.get());
+  void* memory = objectArena_->allocate(sizeof(ZRBObject), alignof(ZRBObject));
+  ZRBObject* object = new (memory) ZRBObject(std::move(key), textArena_.get());
   objects_.push_back(object);
   return object;
 }
@@ -30,5 +32,6 @@ void ZRBObjectStore::PopBack() {
 void ZRBObjectStore::Clear() {
   for (ZRBObject* object : objects_) object->~ZRBObject();
   objects_.clear();
-  arena_->Reset();
+  objectArena_->Reset();
+  textArena_->Reset();
 }
