@@ -1,6 +1,4 @@
-// Reads one message or resource catalog file: UTF-8 lines "Key = text" ('#' starts a comment line, "\n" in a
-// text is a line break, "\t" a tab, "\\" a backslash; parameters are written /p1 .. /p9). Malformed lines are
-// skipped and described, never fatal.
+// Reads one message or resource catalog file; malformed lines are skipped and described, never fatal.
 #pragma once
 
 #include <string>
@@ -8,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+// UTF-8 lines "Key = text" ('#' starts a comment line, "\n" in a text is a line break, "\t" a tab, "\\" a
+// backslash; parameters are written /p1 .. /p9).
 class CADCatalogFile {
  public:
   // Parses `content`; `origin` names it in diagnostics.

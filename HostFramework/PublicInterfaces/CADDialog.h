@@ -1,6 +1,4 @@
-// Base of every dialog object of the host: dialog windows and the controls inside them. Holds the object tree
-// (a parent owns its children), identifier, title, sensitivity, visibility, grid placement and notifications.
-// User-interface thread only.
+// Base of every dialog object of the host: dialog windows and the controls inside them.
 #pragma once
 
 #include <functional>
@@ -51,6 +49,8 @@ struct CADDlgGridPlacement {
   bool set = false;
 };
 
+// Holds the object tree (a parent owns its children), identifier, title, sensitivity, visibility, grid placement
+// and notifications. User-interface thread only.
 class CADDialog {
  public:
   using Callback = std::function<void(CADDialog& sender)>;

@@ -1,8 +1,4 @@
-// Drives open dialogs the way a user would, for tests and the session runner: finds a window by identifier,
-// pushes buttons, selects rows, types text, closes windows, and reads what the window shows. An action on a
-// control that the user could not reach (insensitive or hidden, itself or through a parent, or on a closed
-// window) is rejected: the driver reports a failure through its handler and nothing happens. After each
-// action, objects whose destruction was requested are deleted.
+// Drives open dialogs the way a user would, for tests and the session runner.
 #pragma once
 
 #include <functional>
@@ -15,6 +11,10 @@
 
 class CADDlgDialog;
 
+// Finds a window by identifier, pushes buttons, selects rows, types text, closes windows, and reads what the
+// window shows. An action on a control that the user could not reach (insensitive or hidden, itself or through a
+// parent, or on a closed window) is rejected: the driver reports a failure through its handler and nothing
+// happens. After each action, objects whose destruction was requested are deleted.
 class CADDialogDriver {
  public:
   using FailureHandler = std::function<void(const std::string& message)>;

@@ -1,7 +1,4 @@
-// The script that answers the host's modal message boxes (there is no nested event loop): tests, and the
-// session runner, queue the boxes they expect with the answer to give; every box shown is recorded. A box that
-// no expectation matches takes the safe default (No, else Cancel, else OK) and is recorded as unexpected.
-// User-interface thread only.
+// The script that answers the host's modal message boxes (there is no nested event loop).
 #pragma once
 
 #include <functional>
@@ -19,6 +16,9 @@ struct CADDlgBoxRecord {
   bool expected = false;
 };
 
+// Tests, and the session runner, queue the boxes they expect with the answer to give; every box shown is
+// recorded. A box that no expectation matches takes the safe default (No, else Cancel, else OK) and is recorded as
+// unexpected. User-interface thread only.
 class CADDlgBoxScript {
  public:
   // --- expectations, consumed in order: the next box must match the oldest one still queued.

@@ -1,7 +1,4 @@
-// Common body of the selector list and the multi-column list: rows of text cells, a selection and a scroll
-// position. Rows and columns count from 0. The user changing the selection fires
-// CADDlgEvent::SelectionChanged; double-clicking a row fires CADDlgEvent::Activate. Selecting from code fires
-// nothing.
+// Common body of the selector list and the multi-column list: rows of text cells, a selection, a scroll position.
 #pragma once
 
 #include <vector>
@@ -13,6 +10,8 @@ enum CADDlgListStyle : unsigned long {
   CADDlgLstMultisel = 0x00000010,  // several rows may be selected
 };
 
+// Rows and columns count from 0. The user changing the selection fires CADDlgEvent::SelectionChanged;
+// double-clicking a row fires CADDlgEvent::Activate. Selecting from code fires nothing.
 class CADDlgRowList : public CADDialog {
  public:
   CADDlgRowList(CADDialog* parent, const CADString& identifier, unsigned long style, int columns);

@@ -1,7 +1,4 @@
-// The host's message catalogs: one file "<Catalog>.msg" per catalog in the catalog directories (the host
-// variable CAD_MSGCATALOG_PATH, directories separated by ':'; the first directory holding the file wins). A key
-// "Catalog.Key" is found under "Key" in the file (or under the whole key); a missing catalog or key gives the
-// caller's default.
+// The host's message catalogs: one file "<Catalog>.msg" per catalog in the catalog directories.
 #pragma once
 
 #include <string>
@@ -10,6 +7,9 @@
 #include "CADString.h"
 #include "CADUnicodeString.h"
 
+// The directories come from the host variable CAD_MSGCATALOG_PATH (separated by ':'; the first directory holding
+// the file wins). A key "Catalog.Key" is found under "Key" in the file (or under the whole key); a missing
+// catalog or key gives the caller's default.
 class CADMsgCatalog {
  public:
   // The text of `key` in `catalog` with /p1 .. /p<count> replaced by the parameters, or `defaultText` (as

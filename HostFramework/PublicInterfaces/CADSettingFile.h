@@ -1,12 +1,13 @@
-// The text form of one setting repository: UTF-8 lines "Name = value", "Name[] = item" for each item of a text
-// list, "%protected" to protect the repository, '#' comment lines. Values escape "\\", "\n", "\r" and "\t".
-// Reading keeps every line, malformed ones included, so that writing a setting back loses nothing.
+// The text form of one setting repository, read and written without losing a line.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+// UTF-8 lines "Name = value", "Name[] = item" for each item of a text list, "%protected" to protect the
+// repository, '#' comment lines. Values escape "\\", "\n", "\r" and "\t". Reading keeps every line, malformed
+// ones included, so that writing a setting back loses nothing.
 class CADSettingFile {
  public:
   static CADSettingFile Parse(std::string_view content, std::string_view origin = "settings");

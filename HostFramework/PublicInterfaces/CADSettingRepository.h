@@ -1,8 +1,4 @@
-// The host's setting repositories ("ZRBOptions", "CADCache", "SymbolicLinks", "VisuCustomize" ...): one file
-// "<Name>.settings" per repository (format in CADSettingFile.h) in the settings directory named by the host
-// variable CAD_SETTINGS_DIR. A missing file or setting reads as absent so that the caller keeps its default;
-// a write goes to disk at once (replacing the file atomically) unless the repository is protected.
-// User-interface thread only.
+// The host's setting repositories ("ZRBOptions", "CADCache", "SymbolicLinks", "VisuCustomize" ...).
 #pragma once
 
 #include <memory>
@@ -15,6 +11,10 @@
 #include "CADString.h"
 #include "CADUnicodeString.h"
 
+// One file "<Name>.settings" per repository (format in CADSettingFile.h) in the settings directory named by the
+// host variable CAD_SETTINGS_DIR. A missing file or setting reads as absent so that the caller keeps its default;
+// a write goes to disk at once (replacing the file atomically) unless the repository is protected.
+// User-interface thread only.
 class CADSettingRepository {
  public:
   // The repository of that name (kept for the process), or null when no settings directory is known or the

@@ -1,11 +1,11 @@
-// Raises a top-level window of the X display, found by the beginning of its name or by its class name. Without
-// a display it does nothing; an X error (a window vanishing mid-search, a lost connection) never ends the
-// process. Callers pass a log to see the steps ("Match: Window name: ..."). Not thread-safe: one caller at a time.
+// Raises a top-level window of the X display, found by the beginning of its name or by its class name.
 #pragma once
 
 #include <functional>
 #include <string_view>
 
+// Without a display it does nothing; an X error (a window vanishing mid-search, a lost connection) never ends the
+// process. Callers pass a log to see the steps ("Match: Window name: ..."). One caller at a time.
 class CADWindowRaiser {
  public:
   enum class Result { NoDisplay, NotFound, Raised };

@@ -89,8 +89,9 @@ class CatalogLookupTest : public ::testing::Test {
 
 TEST_F(CatalogLookupTest, FindsKeysWithOrWithoutTheirCatalogPrefixAlongThePath) {
   CADUnicodeString parameter("a.prt");
-  EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Cmd.Failed", &parameter, 1), CADUnicodeString("The command failed for a.prt."));
-  EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Failed", &parameter, 1), CADUnicodeString("The command failed for a.prt."));
+  const CADUnicodeString failed("The command failed for a.prt.");
+  EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Cmd.Failed", &parameter, 1), failed);
+  EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Failed", &parameter, 1), failed);
   EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Cmd.Dotted"), CADUnicodeString("whole key"));
   EXPECT_EQ(CADMsgCatalog::BuildMessage("Other", "Other.Only"), CADUnicodeString("site other"));  // first dir wins
   EXPECT_EQ(CADMsgCatalog::BuildMessage("Cmd", "Cmd.Missing", nullptr, 0, "fallback /p1"),

@@ -1,12 +1,4 @@
-// Test support for code that shows dialogs or reads message catalogs and host settings: a temporary settings
-// directory filled as a normal site has it, the catalogs of the source tree, a dialog driver whose rejected
-// actions fail the test, and the message-box script, checked at the end of the test (an unexpected box or an
-// expected box that never came fails it).
-//
-//   class MyTest : public HostDialogFixture {};
-//   TEST_F(MyTest, X) { ExpectBox("ZRBAddTempCmd.AddTempFailed", CADDlgNfyAnswerOK); ...; Driver().Push(...); }
-//
-// Other fixtures embed a HostDialogSetup and call Start() / Finish() from their SetUp / TearDown.
+// Test support for code that shows dialogs or reads message catalogs and host settings.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -47,6 +39,14 @@ struct MessageCentreView {
   CADString selectedPage;
 };
 
+// A temporary settings directory filled as a normal site has it, the catalogs of the source tree, a dialog driver
+// whose rejected actions fail the test, and the message-box script, checked at the end of the test (an unexpected
+// box or an expected box that never came fails it).
+//
+//   class MyTest : public HostDialogFixture {};
+//   TEST_F(MyTest, X) { ExpectBox("ZRBAddTempCmd.AddTempFailed", CADDlgNfyAnswerOK); ...; Driver().Push(...); }
+//
+// Other fixtures embed a HostDialogSetup and call Start() / Finish() from their SetUp / TearDown.
 class HostDialogSetup {
  public:
   explicit HostDialogSetup(std::string catalogDirectory = ZRB_TEST_CATALOG_DIR)

@@ -1,7 +1,4 @@
-// Writes, when the module is loaded, the shell script named by "ZRB_CAD_ENV_SCRIPT": it reproduces the
-// session's environment for a program of the PDM side and ends by calling back into the session with
-// `ZRBSender "$1"`. The script is deleted when the module is unloaded. Best effort: failures leave no script and
-// only a debug line.
+// Writes, when the module is loaded, the shell script named by "ZRB_CAD_ENV_SCRIPT" for programs of the PDM side.
 #pragma once
 
 #include <sys/types.h>
@@ -15,6 +12,9 @@
 
 #include "CADUnicodeString.h"
 
+// The script reproduces the session's environment and ends by calling back into the session with
+// `ZRBSender "$1"`; it is deleted when the module is unloaded. Best effort: failures leave no script and only a
+// debug line.
 class ZRBEnvironmentManager {
  public:
   // --- lifecycle: writes the script from the process environment ...

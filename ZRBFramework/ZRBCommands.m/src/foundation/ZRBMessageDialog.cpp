@@ -160,8 +160,8 @@ CADListValCADUnicodeString ZRBMessageDialog::WrapText(const CADUnicodeString& te
   for (int i = 0; i < length; ++i) {
     if (bytes[at[static_cast<size_t>(i)]] == ' ') lastBlank = i;
     if (i - lineStart + 1 >= width && lastBlank >= lineStart) {
-      lines.Append(CADUnicodeString(bytes.substr(at[static_cast<size_t>(lineStart)],
-                                                 at[static_cast<size_t>(lastBlank)] - at[static_cast<size_t>(lineStart)])));
+      size_t from = at[static_cast<size_t>(lineStart)];
+      lines.Append(CADUnicodeString(bytes.substr(from, at[static_cast<size_t>(lastBlank)] - from)));
       lineStart = lastBlank + 1;
       lastBlank = -1;
     }
