@@ -262,3 +262,16 @@ TEST_F(PropsTest, TemporaryFilesRoundTripAndRefuseForeignFiles) {
   EXPECT_TRUE(GlobPropertyManager.Store().References().empty());
   ::unsetenv("TMPDIR");
 }
+
+TEST_F(PropsTest, IdsReadAtTheEndOfTheRangeDoNotOverflow) {
+  std::string xml =
+      "<ZRBPropertyManager><ReferenceList><Reference><Id>1</Id><PartNumber>A</PartNumber></Reference>"
+      "</ReferenceList><InstanceList><Instance><ParentId>1</ParentId><ChildInstanceName>x</ChildInstanceName>"
+      "<ChildId>2147483647</ChildId></Instance></InstanceList></ZRBPropertyManager>";
+  ASSERT_EQ(manager.ReadText(xml), 1);
+  int first = manager.GetNewId();
+  EXPECT_EQ(first, 2);  // the smallest Id no record uses
+  manager.SetReferenceProperty("NEW", "ZRB_OBID", "n");
+  EXPECT_NE(manager.GetReferenceObject("NEW")->GetId(), 1);
+  EXPECT_NE(manager.GetReferenceObject("NEW")->GetId(), 2147483647);
+}

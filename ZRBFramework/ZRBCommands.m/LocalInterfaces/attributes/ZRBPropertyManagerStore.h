@@ -17,8 +17,10 @@
 class ZRBPropertyManagerStore {
  public:
   // --- Ids
-  // The next Id (the first record gets 1); never reused while the process runs.
-  int NewId() { return ++lastId_; }
+  // The next Id (the first record gets 1); never reused while the process
+  // runs, unless a file brought the counter to its end: then the smallest
+  // Id no record uses.
+  int NewId();
   int GetLastId() const { return lastId_; }
   // Raises the counter so that new Ids stay above `id` (after a file read).
   void RaiseIdCounter(int id) {

@@ -1,6 +1,8 @@
 #include "ZRBPropertyManagerStore.h"
 
 #include <algorithm>
+#include <climits>
+#include <unordered_set>
 
 #include "ZRBAfx.h"
 
@@ -16,6 +18,20 @@ std::string_view FileNamePart(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 }  // namespace
+
+int ZRBPropertyManagerStore::NewId() {
+  if (lastId_ < INT_MAX) return ++lastId_;
+  // Only a file can bring the counter here; counting on would overflow.
+  std::unordered_set<int> used;
+  for (const auto& r : references_) used.insert(r->GetId());
+  for (const auto& i : instances_) {
+    used.insert(i->GetParentId());
+    used.insert(i->GetChildId());
+  }
+  int id = 1;
+  while (used.count(id)) ++id;
+  return id;
+}
 
 ZRBPropertyReference* ZRBPropertyManagerStore::FindReference(const CADUnicodeString& partNumber) const {
   if (partNumber.IsEmpty()) return nullptr;
