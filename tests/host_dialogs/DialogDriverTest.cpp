@@ -19,6 +19,7 @@
 #include "CADDlgSelectorList.h"
 #include "CADDlgTabContainer.h"
 #include "CADDlgTabPage.h"
+#include "CADEventLoop.h"
 #include "CADMsgCatalog.h"
 #include "HostDialogFixture.h"
 
@@ -170,6 +171,18 @@ TEST_F(DialogDriverTest, DestructionRequestedInsideANotificationWaitsForTheEndOf
   EXPECT_TRUE(Driver().Push("Sample", "Push"));
   EXPECT_EQ(afterRequest, 2);
   EXPECT_FALSE(Driver().IsOpen("Sample"));
+  EXPECT_EQ(CADDlgReaper::CountPending(), 0);
+  EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
+  dialog = nullptr;
+}
+
+TEST_F(DialogDriverTest, OutsideTheDriverTheSessionLoopPerformsTheDestruction) {
+  CADEventLoop::Instance().Reset();
+  dialog->RequestDelayedDestruction();
+  dialog->RequestDelayedDestruction();  // once is enough
+  EXPECT_EQ(CADDlgReaper::CountPending(), 1);
+  EXPECT_FALSE(Driver().IsOpen("Sample"));  // on its way out: no longer open
+  CADEventLoop::Instance().RunPending();
   EXPECT_EQ(CADDlgReaper::CountPending(), 0);
   EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
   dialog = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CADApplication.h"
+#include "CADApplicationFrame.h"
 #include "CADDlgBoxScript.h"
 #include "CADDlgNotify.h"
 #include "CADDlgReaper.h"
@@ -46,6 +47,15 @@ TEST_F(MsgBoxTest, RaisesTheMainWindowTracesTheBoxAndReleasesIt) {
   EXPECT_EQ(CADDlgReaper::CountPending(), 1);  // the box goes at the end of the loop turn
   CADDlgReaper::Flush();
   EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
+}
+
+TEST_F(MsgBoxTest, ASessionWithoutMainWindowStillAsks) {
+  CADApplicationFrame::SetAbsent(true);
+  ExpectBoxText("Continue?", CADDlgNfyAnswerYes);
+  EXPECT_EQ(ZRBAfx::MsgBox("Continue?", 0x800200, "Title"), CADDlgNfyAnswerYes);
+  CADDlgReaper::Flush();
+  EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
+  CADApplicationFrame::SetAbsent(false);
 }
 
 TEST_F(MsgBoxTest, WindowManagementCanBeSwitchedOff) {
