@@ -26,25 +26,20 @@ std::string RoleFor(std::string_view kind) {
     return "part";
 }
 
-// Adds the object, or merges its slots into an object of the same key that the
-// request already holds (the request's slots stay, the answer's are added).
-std::ptrdiff_t FindIndex(const ExchangeFile& answer, std::string_view key) {
-    const auto& objects = answer.Objects();
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        if (objects[i].Key() == key) return static_cast<std::ptrdiff_t>(i);
-    }
-    return static_cast<std::ptrdiff_t>(objects.size());
-}
+}  // namespace
 
-void Put(ExchangeFile& answer, ExchangeObject object) {
-    if (ExchangeObject* existing = answer.Find(object.Key())) {
-        for (const auto& [name, value] : object.Slots()) existing->SetRaw(name, value);
-        return;
+void StructureAnswer::Put(ExchangeFile& answer, ExchangeObject object) {
+    // Merging into an object the request already holds keeps the request's
+    // slots; every other key is new (keys of the answer are unique), so no
+    // search is needed for it.
+    if (requestKeys_.count(object.Key())) {
+        if (ExchangeObject* existing = answer.Find(object.Key())) {
+            for (const auto& [name, value] : object.Slots()) existing->SetRaw(name, value);
+            return;
+        }
     }
     answer.Objects().push_back(std::move(object));
 }
-
-}  // namespace
 
 StructureAnswer::StructureAnswer(VaultCatalog& catalog, FileStore& store, std::string exchangeMap,
                                  CachedFileList cached, std::set<std::string, std::less<>> failParts)
@@ -56,6 +51,7 @@ StructureAnswer::StructureAnswer(VaultCatalog& catalog, FileStore& store, std::s
 
 DeliveryReport StructureAnswer::Build(ExchangeFile& answer, std::string_view rootKey,
                                       const std::vector<Item>& chosen) {
+    for (const ExchangeObject& object : answer.Objects()) requestKeys_.insert(object.Key());
     std::vector<std::string> relationKeys;
     std::vector<std::string> documentKeys;
     int topIndex = 0;
@@ -78,7 +74,7 @@ DeliveryReport StructureAnswer::Build(ExchangeFile& answer, std::string_view roo
         top.matrix = kIdentityMatrix;
         top.quantity = "1";
         std::string key = "ROOT_REL_" + std::to_string(++topIndex);
-        AddRelationObject(answer, key, top, item.obid);
+        AddRelationObject(answer, key, top, item);
         relationKeys.push_back(key);
     }
     ExchangeObject* root = answer.Find(rootKey);
@@ -117,7 +113,10 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     }
 
     // Reserve the item's place so the file lists parents before children.
-    const bool reserved = answer.Find(item.obid) == nullptr;
+    // Objects are only appended after this point (a failing child removes its
+    // own place, which lies behind this one), so the index stays valid.
+    const bool reserved = requestKeys_.count(item.obid) == 0;
+    const std::size_t slot = answer.Objects().size();
     if (reserved) answer.Add(item.obid);
     ExchangeObject object(item.obid);
     object.Set("OBID", item.obid);
@@ -147,18 +146,18 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
         // Its reference lives in the parent's product document: nothing to deliver.
         object.Set("USE_EMBEDDED_PRODUCT", "1");
         object.SetList("DOCCOMS", {});
-    } else if (!AddDocumentObject(answer, item, *document)) {
-        if (reserved) answer.Objects().erase(answer.Objects().begin() + FindIndex(answer, item.obid));
-        itemDone_[item.obid] = false;
-        return false;
-    }
-    if (item.embedded) {
-        // DOCCOMS already set above.
-    } else if (item.kind == "assembly") {
-        object.Set("PRODUCT", document->obid);
-        object.SetList("DOCCOMS", {});
     } else {
-        object.SetList("DOCCOMS", {document->obid});
+        if (!AddDocumentObject(answer, item, *document)) {
+            if (reserved) answer.Objects().pop_back();
+            itemDone_[item.obid] = false;
+            return false;
+        }
+        if (item.kind == "assembly") {
+            object.Set("PRODUCT", document->obid);
+            object.SetList("DOCCOMS", {});
+        } else {
+            object.SetList("DOCCOMS", {document->obid});
+        }
     }
 
     path.push_back(item.obid);
@@ -173,8 +172,7 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
                 continue;
             }
             if (!AddItem(answer, *child, path)) continue;
-            AddRelationObject(answer, rel.obid, rel, child->obid);
-            if (child->embedded) answer.Find(rel.obid)->Set("USE_EMBEDDED_PRODUCT", "1");
+            AddRelationObject(answer, rel.obid, rel, *child);
             relationKeys.push_back(rel.obid);
         }
         object.SetList("SUBASSRELATIONS", relationKeys);
@@ -192,7 +190,11 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     }
     if (!tableKeys.empty()) object.SetList("TABLES", tableKeys);
 
-    Put(answer, std::move(object));
+    if (reserved) {
+        answer.Objects()[slot] = std::move(object);
+    } else {
+        Put(answer, std::move(object));
+    }
     itemDone_[item.obid] = true;
     return true;
 }
@@ -245,9 +247,9 @@ void StructureAnswer::AddTableObject(ExchangeFile& answer, const Item& item, con
 }
 
 void StructureAnswer::AddRelationObject(ExchangeFile& answer, const std::string& key, const Relation& rel,
-                                        const std::string& childKey) {
+                                        const Item& child) {
     ExchangeObject object(key);
-    object.Set("ASS_ITEM_ID", childKey);
+    object.Set("ASS_ITEM_ID", child.obid);
     object.Set("INSTANCE_NAME", rel.instanceName);
     object.Set("MATRIX", rel.matrix);
     object.Set("QUANTITY", rel.quantity);
@@ -257,6 +259,7 @@ void StructureAnswer::AddRelationObject(ExchangeFile& answer, const std::string&
         object.Set("REL_DB_NAME", rel.dbName);
         object.Set("CLASSNAME", rel.className);
     }
+    if (child.embedded) object.Set("USE_EMBEDDED_PRODUCT", "1");
     Put(answer, std::move(object));
 }
 

@@ -42,8 +42,8 @@ private:
     bool AddItem(ExchangeFile& answer, const Item& item, std::vector<std::string>& path);
     bool AddDocumentObject(ExchangeFile& answer, const Item& item, const Document& doc);
     void AddTableObject(ExchangeFile& answer, const Item& item, const Document& doc, const DesignTable& table);
-    void AddRelationObject(ExchangeFile& answer, const std::string& key, const Relation& rel,
-                           const std::string& childKey);
+    void AddRelationObject(ExchangeFile& answer, const std::string& key, const Relation& rel, const Item& child);
+    void Put(ExchangeFile& answer, ExchangeObject object);
     // Copies the document into the exchange map or declares the cached copy
     // valid; sets "EXTERNAL_LOCATION" (and "USE_FILE_IN_EXMAP").
     bool PlaceFile(ExchangeObject& object, const Document& doc);
@@ -55,6 +55,7 @@ private:
     CachedFileList cached_;
     std::set<std::string, std::less<>> failParts_;
     std::map<std::string, bool, std::less<>> itemDone_;  // item OBID -> delivered
+    std::set<std::string, std::less<>> requestKeys_;     // keys the request brought
     DeliveryReport report_;
 };
 

@@ -57,7 +57,8 @@ void RequireOneLine(const std::string& what, const std::string& text) {
 
 void VaultCommands::PrintHelp(std::ostream& out) {
     out << "  vault init [--db-name NAME]          create an empty vault\n"
-           "  vault import PATH...                 import host documents and the structures they reference\n"
+           "  vault import PATH...                 import host documents (files, or every document of a\n"
+           "                                       directory) with the documents they link to\n"
            "  vault ls                             list the items\n"
            "  vault show PARTNUMBER                the item's structure with positions and attributes\n"
            "  vault add-item PARTNUMBER --file PATH [--kind assembly|part|drawing] [--rev R]\n"
