@@ -56,8 +56,9 @@ class ZRBObject {
   friend class ZRBObjectStore;
 
   // Where a slot's upper-case name and stored value stand in text_. All
-  // slots of an object share one buffer: an answer of 100k objects is read
-  // with a handful of allocations per object instead of two per slot.
+  // slots of an object share one buffer, which holds each slot as its file
+  // line "{NAME} value\n": an answer of 100k objects is read with a handful
+  // of allocations per object, and written with one copy per object.
   struct Slot {
     std::uint32_t name;
     std::uint32_t nameLength;
@@ -78,6 +79,11 @@ class ZRBObject {
   // serves both when the value needs no more than stripping. Without CRs
   // in the file, the value need not be searched for one.
   ZRBSlotStore StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns);
+  // Takes a slot line just appended to text_: a new slot, or the new line of
+  // the slot of that name.
+  Slot& Place(const Slot& line);
+  // One of 64 bits chosen by an upper-case name, for a quick "certainly new".
+  static std::uint64_t NameBit(std::string_view upper);
   // The slot named like the upper-case `upper`, or null.
   Slot* FindUpperSlot(std::string_view upper);
   ZRBSlotStore Refuse(std::string_view name, const char* why);
@@ -92,12 +98,17 @@ class ZRBObject {
   }
   // Drops the space of replaced values once it is most of the buffer.
   void CompactIfWasteful();
+  // Rewrites text_ as the slots' lines in slot order.
+  void Compact();
+  static std::size_t LineBytes(const Slot& slot) { return std::size_t{slot.nameLength} + slot.valueLength + 4; }
   const std::string& KeyText() const { return key_.str(); }
   // GetSlotValue(name) == value, without building the value.
   bool SlotEquals(std::string_view anyCaseName, std::string_view value) const;
 
   CADString key_;
   std::pmr::vector<Slot> slots_;  // in the order of their first setting
-  std::pmr::string text_;         // names and stored values
+  std::pmr::string text_;         // the slots as file lines "{NAME} value\n"
   std::size_t waste_ = 0;    // bytes of text_ no slot refers to
+  bool inOrder_ = true;      // text_ is exactly the slots' lines in slot order
+  std::uint64_t nameFilter_ = 0;  // NameBit of every slot name
 };

@@ -49,23 +49,32 @@ void ZRBObject::CopySlotsFrom(const ZRBObject& source) {
   slots_ = source.slots_;
   text_ = source.text_;
   waste_ = source.waste_;
+  inOrder_ = source.inOrder_;
+  nameFilter_ = source.nameFilter_;
   CompactIfWasteful();
 }
 
 void ZRBObject::CompactIfWasteful() {
-  if (waste_ < 4096 || waste_ * 2 < text_.size()) return;
+  if (waste_ >= 4096 && waste_ * 2 >= text_.size()) Compact();
+}
+
+void ZRBObject::Compact() {
   std::pmr::string compact(text_.get_allocator());
   compact.reserve(text_.size() - waste_);
   for (Slot& slot : slots_) {
+    compact += '{';
     const auto name = static_cast<std::uint32_t>(compact.size());
     compact.append(NameOf(slot));
+    compact += "} ";
     const auto value = static_cast<std::uint32_t>(compact.size());
     compact.append(ValueOf(slot));
+    compact += '\n';
     slot.name = name;
     slot.value = value;
   }
   text_.swap(compact);
   waste_ = 0;
+  inOrder_ = true;
 }
 
 // ---- slot values -----------------------------------------------------------
@@ -122,65 +131,74 @@ ZRBObject::Slot* ZRBObject::FindUpperSlot(std::string_view upper) {
 }
 
 ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds) {
-  static constexpr const char* kUnwritable = "it must not be empty or hold '{', '}', CR or LF";
   // Whatever the value, at most five times the limit is appended (escapes).
-  if (text_.size() + name.size() + 5 * ZRBObjectSlotText::kMaxValueBytes > kMaxTextBytes)
+  if (text_.size() + name.size() + 5 * ZRBObjectSlotText::kMaxValueBytes + 4 > kMaxTextBytes)
     return Refuse(name, "the object holds too much text");
-  // The upper-case name goes to the end of the buffer first; it stays there
-  // only for a new slot.
+  // The slot's line goes to the end of the buffer; a line it replaces is
+  // left as waste until there is enough of it to compact.
+  const std::size_t lineAt = text_.size();
+  text_ += '{';
   const std::size_t nameAt = text_.size();
   if (!ZRBObjectSlotText::AppendUpperName(name, text_)) {
-    text_.resize(nameAt);
-    return Refuse(name, kUnwritable);
+    text_.resize(lineAt);
+    return Refuse(name, "it must not be empty or hold '{', '}', CR or LF");
   }
-  Slot* slot = FindUpperSlot(std::string_view(text_.data() + nameAt, name.size()));
-  if (slot == nullptr) {
-    slots_.push_back(Slot{static_cast<std::uint32_t>(nameAt), static_cast<std::uint32_t>(name.size()), 0, 0});
-    slot = &slots_.back();
-  } else {
-    text_.resize(nameAt);
-    waste_ += slot->valueLength;
-  }
-  // The new value goes to the end of the buffer; a replaced one is left as
-  // waste until there is enough of it to compact.
+  text_ += "} ";
   const std::size_t valueAt = text_.size();
   ZRBObjectSlotText::Cuts cuts = ZRBObjectSlotText::AppendNormalized(value, text_, mayHoldLineFeeds);
-  slot->value = static_cast<std::uint32_t>(valueAt);
-  slot->valueLength = static_cast<std::uint32_t>(text_.size() - valueAt);
-  if (cuts.beforeEscape) ReportCut(NameOf(*slot), cuts.beforeEscape);
-  if (cuts.afterEscape) ReportCut(NameOf(*slot), cuts.afterEscape);
+  const std::size_t valueLength = text_.size() - valueAt;
+  text_ += '\n';
+  const Slot stored{static_cast<std::uint32_t>(nameAt), static_cast<std::uint32_t>(name.size()),
+                    static_cast<std::uint32_t>(valueAt), static_cast<std::uint32_t>(valueLength)};
+  Slot& slot = Place(stored);
+  if (cuts.beforeEscape) ReportCut(NameOf(slot), cuts.beforeEscape);
+  if (cuts.afterEscape) ReportCut(NameOf(slot), cuts.afterEscape);
   CompactIfWasteful();
   return cuts.Any() ? ZRBSlotStore::Truncated : ZRBSlotStore::Whole;
 }
 
-ZRBSlotStore ZRBObject::StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns) {
-  const std::string_view stripped = ZRBObjectSlotText::StripEnds(value);
-  const std::size_t lineBytes = name.size() + 1 + value.size();
-  const bool simple = value.data() == name.data() + name.size() + 1 &&
-                      stripped.size() <= ZRBObjectSlotText::kMaxValueBytes &&
-                      text_.size() + lineBytes <= kMaxTextBytes &&
-                      (!mayHoldCarriageReturns || std::memchr(stripped.data(), '\r', stripped.size()) == nullptr);
-  if (!simple) return StoreSlot(name, value, false);
+std::uint64_t ZRBObject::NameBit(std::string_view upper) {
+  const auto first = static_cast<unsigned char>(upper.front());
+  const auto last = static_cast<unsigned char>(upper.back());
+  return std::uint64_t{1} << ((upper.size() * 7 + first * 3 + last) & 63u);
+}
 
-  // "NAME} value" in one copy; the name is then upper-cased in place and the
-  // value is the stripped part of the rest.
-  const std::size_t at = text_.size();
-  text_.append(name.data(), lineBytes);
-  if (!ZRBObjectSlotText::UpperNameInto(name, text_.data() + at)) {
-    text_.resize(at);
+ZRBObject::Slot& ZRBObject::Place(const Slot& line) {
+  // Most slots are new: the name filter says so without comparing names.
+  const std::uint64_t bit = NameBit(NameOf(line));
+  Slot* existing = (nameFilter_ & bit) ? FindUpperSlot(NameOf(line)) : nullptr;
+  nameFilter_ |= bit;
+  if (existing == nullptr) {
+    slots_.push_back(line);
+    return slots_.back();
+  }
+  waste_ += LineBytes(*existing);
+  inOrder_ = false;
+  *existing = line;
+  return *existing;
+}
+
+ZRBSlotStore ZRBObject::StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns) {
+  // A line as the module writes it ("{NAME} value", one blank, nothing to
+  // strip or remove) is copied as it stands; anything else is rebuilt.
+  const bool asWritten = value.data() == name.data() + name.size() + 1 && !value.empty() && value.front() == ' ' &&
+                         (value.size() == 1 || !ZRBObjectSlotText::IsBlank(value[1])) &&
+                         !ZRBObjectSlotText::IsBlank(value.back()) && value.back() != '\r' &&
+                         value.size() - 1 <= ZRBObjectSlotText::kMaxValueBytes &&
+                         text_.size() + name.size() + value.size() + 3 <= kMaxTextBytes &&
+                         (!mayHoldCarriageReturns || std::memchr(value.data(), '\r', value.size()) == nullptr);
+  if (!asWritten) return StoreSlot(name, value, false);
+
+  const std::size_t lineAt = text_.size();
+  text_.append(name.data() - 1, name.size() + value.size() + 2);  // "{NAME} value"
+  text_ += '\n';
+  if (!ZRBObjectSlotText::UpperNameInto(name, text_.data() + lineAt + 1)) {
+    text_.resize(lineAt);
     return Refuse(name, "it must not be empty or hold '{', '}', CR or LF");
   }
-  const auto valueAt = static_cast<std::uint32_t>(at + static_cast<std::size_t>(stripped.data() - name.data()));
-  Slot* slot = FindUpperSlot(std::string_view(text_.data() + at, name.size()));
-  if (slot == nullptr) {
-    slots_.push_back(Slot{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(name.size()), valueAt,
-                          static_cast<std::uint32_t>(stripped.size())});
-    waste_ += lineBytes - name.size() - stripped.size();
-    return ZRBSlotStore::Whole;
-  }
-  waste_ += slot->valueLength + lineBytes - stripped.size();
-  slot->value = valueAt;
-  slot->valueLength = static_cast<std::uint32_t>(stripped.size());
+  const Slot line{static_cast<std::uint32_t>(lineAt + 1), static_cast<std::uint32_t>(name.size()),
+                  static_cast<std::uint32_t>(lineAt + name.size() + 3), static_cast<std::uint32_t>(value.size() - 1)};
+  Place(line);
   CompactIfWasteful();
   return ZRBSlotStore::Whole;
 }
@@ -234,6 +252,8 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
   slots_.clear();
   text_.clear();
   waste_ = 0;
+  inOrder_ = true;
+  nameFilter_ = 0;
   std::string_view line;
   const bool haveLine = reader.Peek(line);
   ZRBObjectLine parsed = haveLine ? ZRBObjectLineSyntax::Parse(line) : ZRBObjectLine{};
@@ -278,31 +298,30 @@ int ZRBObject::Read(std::FILE* file) {
 
 bool ZRBObject::AppendLines(std::string& out) const {
   const std::string& key = key_.str();
-  std::size_t bytes = key.size() + 2;
-  for (const Slot& slot : slots_) bytes += std::size_t{slot.nameLength} + slot.valueLength + 4;
   const std::size_t start = out.size();
-  out.resize(start + bytes);
-  char* p = out.data() + start;
-  *p++ = '@';
-  for (char c : key)
-    if (c != '\r' && c != '\n') *p++ = c;
-  if (p == out.data() + start + 1) {  // "@" alone would end the reading of the whole file
+  out += '@';
+  if (key.find_first_of("\r\n") == std::string::npos) {
+    out += key;
+  } else {
+    for (char c : key)
+      if (c != '\r' && c != '\n') out += c;
+  }
+  if (out.size() == start + 1) {  // "@" alone would end the reading of the whole file
     out.resize(start);
     return false;
   }
-  *p++ = '\n';
-  const char* text = text_.data();
-  for (const Slot& slot : slots_) {
-    *p++ = '{';
-    std::memcpy(p, text + slot.name, slot.nameLength);
-    p += slot.nameLength;
-    *p++ = '}';
-    *p++ = ' ';
-    std::memcpy(p, text + slot.value, slot.valueLength);
-    p += slot.valueLength;
-    *p++ = '\n';
+  out += '\n';
+  if (inOrder_) {
+    out.append(text_);  // already the slot lines, in order
+    return true;
   }
-  out.resize(static_cast<std::size_t>(p - out.data()));
+  for (const Slot& slot : slots_) {
+    out += '{';
+    out.append(NameOf(slot));
+    out += "} ";
+    out.append(ValueOf(slot));
+    out += '\n';
+  }
   return true;
 }
 
