@@ -30,16 +30,16 @@ bool AnswerWriter::Write(const ExchangeFile& answer, const std::string& path, co
     }
     if (fault && fault->garbage) {
         note = "request overwritten with garbage (fault)";
-        return WriteFileAtomic(path, GarbageBytes(), error);
+        return WriteFileAtomic(path, GarbageBytes(), error, false);
     }
     std::string bytes;
     if (!answer.Serialize(bytes, error)) return false;
     if (fault && fault->truncate) {
         note = "answer written truncated (fault)";
-        return WriteFileAtomic(path, Truncate(bytes), error);
+        return WriteFileAtomic(path, Truncate(bytes), error, false);
     }
     note = "answered";
-    return WriteFileAtomic(path, bytes, error);
+    return WriteFileAtomic(path, bytes, error, false);
 }
 
 }  // namespace pdmsim

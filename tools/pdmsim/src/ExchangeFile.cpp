@@ -151,7 +151,7 @@ bool ExchangeFile::Serialize(std::string& out, std::string* error) const {
 bool ExchangeFile::SaveAtomic(const std::string& path, std::string* error) const {
     std::string bytes;
     if (!Serialize(bytes, error)) return false;
-    return WriteFileAtomic(path, bytes, error);
+    return WriteFileAtomic(path, bytes, error, false);
 }
 
 ExchangeObject* ExchangeFile::Find(std::string_view key) {
@@ -205,7 +205,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* err
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, bool flushToDisk) {
     std::string temp = path + ".pdmsim-" + std::to_string(::getpid()) + ".tmp";
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
@@ -224,7 +224,7 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::strin
         }
         done += static_cast<std::size_t>(wrote);
     }
-    bool synced = ::fsync(fd) == 0;
+    bool synced = !flushToDisk || ::fsync(fd) == 0;
     int syncErrno = errno;
     bool closed = ::close(fd) == 0;
     if (!synced || !closed) {

@@ -29,7 +29,8 @@ public:
     // The bytes as written; fails (with a message) on content the format
     // cannot carry: empty or multi-line keys, bad slot names, over-long values.
     bool Serialize(std::string& out, std::string* error) const;
-    // Writes to a temporary file beside the target and renames it over it.
+    // Writes to a temporary file beside the target and renames it over it
+    // (an answer for the CAD side: not flushed to disk).
     bool SaveAtomic(const std::string& path, std::string* error) const;
 
     // --- objects
@@ -46,8 +47,10 @@ private:
 };
 
 // Writes bytes to path through a temporary file and rename (shared with the
-// file store and the delivery of documents).
-bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error);
+// file store and the delivery of documents). Readers see the old file or the
+// new one, never a part. `flushToDisk` also survives a power loss: the vault's
+// own files need it; answers and deliveries, read at once by the CAD side, do not.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, std::string* error, bool flushToDisk = true);
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string* error);
 
 }  // namespace pdmsim

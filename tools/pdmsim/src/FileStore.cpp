@@ -27,7 +27,7 @@ std::string FileStore::PathOf(std::string_view blob) const {
 bool FileStore::CopyTo(std::string_view blob, const std::string& destination, std::string* error) const {
     std::string bytes;
     if (!ReadWholeFile(PathOf(blob), bytes, error)) return false;
-    return WriteFileAtomic(destination, bytes, error);
+    return WriteFileAtomic(destination, bytes, error, false);
 }
 
 }  // namespace pdmsim

@@ -18,7 +18,8 @@ public:
     std::string PutFile(const std::string& sourcePath, std::int64_t& size);
     std::string PutBytes(std::string_view bytes);
     std::string PathOf(std::string_view blob) const;
-    // Copies a blob to destination through a temporary file and a rename.
+    // Copies a blob to destination through a temporary file and a rename
+    // (a delivery: atomic, not flushed to disk).
     bool CopyTo(std::string_view blob, const std::string& destination, std::string* error) const;
 
 private:
