@@ -154,6 +154,12 @@ TEST_F(SessionCommand, SecondReadDeliversOnlyWhatChangedInTheVault) {
     EXPECT_NE(harness.Admin({"journal"}).find("1 delivered, 4 from the exchange map"), std::string::npos);
 }
 
+// An answer no PDM would write: A contains B contains A, and a hostile location.
+const std::string kCyclicAnswer =
+    "@ROOT\n{ACTION_SUCCESS} 1\n{SUBASSRELATIONS} {R1}\n\n@R1\n{ASS_ITEM_ID} A\n\n"
+    "@A\n{SUBASSRELATIONS} {R2}\n\n@R2\n{ASS_ITEM_ID} B\n\n@B\n{SUBASSRELATIONS} {R3}\n"
+    "{EXTERNAL_LOCATION} @EXMAP@/../../x\n\n@R3\n{ASS_ITEM_ID} A\n\n";
+
 TEST_F(SessionCommand, EveryInjectedFaultShowsInTheAnswerAndTheJournal) {
     harness.Admin({"load-into-cad", "--no-start", "GEARBOX"});
     struct Case {
@@ -203,6 +209,12 @@ TEST_F(SessionCommand, EveryInjectedFaultShowsInTheAnswerAndTheJournal) {
              EXPECT_FALSE(PdmSimHarness::Exists(harness.XmapFile("BOLT.CADPart")));
              EXPECT_EQ(pdmsimtest::StructureAnswerProblems(harness.XmapFile("xfile.zrb"), harness.Xmap()),
                        std::vector<std::string>{});
+         }},
+        {"canned answer", {"--answer-file", harness.WriteSource("cyclic.zrb", kCyclicAnswer)},
+         [&](const std::string&, const std::string& answer, long) {
+             std::string expected = kCyclicAnswer;
+             expected.replace(expected.find("@EXMAP@"), 7, harness.Xmap());
+             EXPECT_EQ(answer, expected);
          }},
         {"fail for the chosen item", {"--fail-for", "GEARBOX"},
          [&](const std::string&, const std::string& answer, long) {

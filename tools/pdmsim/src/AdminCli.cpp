@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <thread>
 
@@ -92,7 +93,7 @@ void AdminCli::PrintHelp(std::ostream& out) {
            "Looking at and steering the session calls:\n"
            "  journal [--json] | journal show SEQ | journal clear\n"
            "  fault set ACTION|* [--code C] [--stats TEXT]... [--no-rewrite] [--garbage] [--truncate]\n"
-           "                [--delay MS] [--fail-for PARTNUMBER]... [--times N]\n"
+           "                [--delay MS] [--fail-for PARTNUMBER]... [--answer-file FILE] [--times N]\n"
            "  fault ls | fault clear [ACTION]\n"
            "  settings [KEY [VALUE]]               answers of x3GetPDMSettings (pdm.data_model,\n"
            "                                       pdm.product_support, pdm.design_tables)\n"
@@ -288,6 +289,13 @@ int AdminCli::FaultCommand(std::vector<std::string> args) {
         if (auto delay = reader.Option("--delay")) fault.delayMs = ParseNumber(*delay, "--delay");
         fault.failParts = reader.Options("--fail-for", true);
         if (auto times = reader.Option("--times")) fault.remaining = ParseNumber(*times, "--times");
+        if (auto canned = reader.Option("--answer-file")) {
+            std::error_code ec;
+            fault.answerFile = std::filesystem::absolute(*canned, ec).string();
+            if (ec || !std::filesystem::is_regular_file(fault.answerFile, ec)) {
+                throw PdmError("--answer-file names no readable file: " + *canned, 2);
+            }
+        }
         std::vector<std::string> positionals = reader.Positionals();
         if (positionals.size() != 1) throw PdmError("fault set needs one action word (or *)", 2);
         fault.action = positionals.front();
@@ -319,7 +327,11 @@ int AdminCli::FaultCommand(std::vector<std::string> args) {
         reader.Positionals();
         TextTable table({"ACTION", "CODE", "STATS", "REWRITE", "DELAY MS", "FAIL FOR", "TIMES"});
         for (const Fault& f : plan.All()) {
-            std::string rewrite = f.noRewrite ? "none" : f.garbage ? "garbage" : f.truncate ? "truncated" : "normal";
+            std::string rewrite = f.noRewrite           ? "none"
+                                  : f.garbage           ? "garbage"
+                                  : !f.answerFile.empty() ? "canned " + f.answerFile + (f.truncate ? ", truncated" : "")
+                                  : f.truncate          ? "truncated"
+                                                        : "normal";
             table.AddRow({f.action, f.code.value_or(""), Joined(f.stats, " | "), rewrite, std::to_string(f.delayMs),
                           Joined(f.failParts), f.remaining < 0 ? "always" : std::to_string(f.remaining)});
         }

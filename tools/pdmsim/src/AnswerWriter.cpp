@@ -23,7 +23,7 @@ std::string AnswerWriter::GarbageBytes() {
 }
 
 bool AnswerWriter::Write(const ExchangeFile& answer, const std::string& path, const std::optional<Fault>& fault,
-                         std::string& note, std::string* error) {
+                         const std::string& exchangeMap, std::string& note, std::string* error) {
     if (fault && fault->noRewrite) {
         note = "request left as it was (fault)";
         return true;
@@ -33,6 +33,18 @@ bool AnswerWriter::Write(const ExchangeFile& answer, const std::string& path, co
         return WriteFileAtomic(path, GarbageBytes(), error, false);
     }
     std::string bytes;
+    if (fault && !fault->answerFile.empty()) {
+        // Answers no PDM would give (cycles, dangling keys, hostile paths) for
+        // testing the CAD side's reader.
+        if (!ReadWholeFile(fault->answerFile, bytes, error)) return false;
+        for (std::size_t at = bytes.find("@EXMAP@"); at != std::string::npos; at = bytes.find("@EXMAP@", at)) {
+            bytes.replace(at, 7, exchangeMap);
+            at += exchangeMap.size();
+        }
+        note = "canned answer " + fault->answerFile + " written (fault)";
+        if (fault->truncate) bytes = Truncate(bytes);
+        return WriteFileAtomic(path, bytes, error, false);
+    }
     if (!answer.Serialize(bytes, error)) return false;
     if (fault && fault->truncate) {
         note = "answer written truncated (fault)";

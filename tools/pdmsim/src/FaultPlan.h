@@ -21,6 +21,7 @@ struct Fault {
     int delayMs = 0;                  // wait before answering
     std::vector<std::string> failParts;  // part numbers that cannot be delivered
     int remaining = -1;               // calls left; -1 for every call
+    std::string answerFile;           // a canned answer written instead of the PDM's own
 };
 
 class FaultPlan {

@@ -162,7 +162,7 @@ int SessionCommand::RunJournaled() {
     }
 
     std::string note;
-    if (!AnswerWriter::Write(answering.file, requestPath, fault, note, &error)) {
+    if (!AnswerWriter::Write(answering.file, requestPath, fault, answering.exchangeMap, note, &error)) {
         transaction.reset();  // nothing of this call stays in the vault
         journal.SetOutcome(seq, "answer not written: " + error);
         std::cerr << "pdmsim: " << error << "\n";

@@ -81,7 +81,8 @@ CREATE TABLE faults(
   truncate INTEGER NOT NULL DEFAULT 0,
   delay_ms INTEGER NOT NULL DEFAULT 0,
   fail_parts TEXT NOT NULL DEFAULT '',
-  remaining INTEGER NOT NULL DEFAULT -1);
+  remaining INTEGER NOT NULL DEFAULT -1,
+  answer_file TEXT NOT NULL DEFAULT '');
 CREATE TABLE dialogs(
   id INTEGER PRIMARY KEY,
   action TEXT NOT NULL,
