@@ -15,6 +15,7 @@ std::string VaultTreePrinter::Label(const Item& item) {
 }
 
 void VaultTreePrinter::Print(const Item& root) {
+    shown_.insert(root.obid);
     out_ << Label(root) << '\n';
     PrintDetails(root, "    ");
     std::vector<std::string> path{root.obid};
@@ -51,6 +52,10 @@ void VaultTreePrinter::PrintChildren(const Item& item, const std::string& prefix
              << (rel.quantity != "1" ? ", quantity " + rel.quantity : std::string()) << ")\n";
         if (std::find(path.begin(), path.end(), child->obid) != path.end()) {
             out_ << below << "    (cycle: " << child->partNumber << " contains itself; not followed)\n";
+            continue;
+        }
+        if (!shown_.insert(child->obid).second) {
+            out_ << below << "    (" << child->partNumber << " as above)\n";
             continue;
         }
         PrintDetails(*child, below + "    ");

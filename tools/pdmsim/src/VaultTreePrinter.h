@@ -1,8 +1,10 @@
 // Prints an item and the structure below it as a tree with box-drawing
-// characters: positions, documents and attributes of every node.
+// characters: positions of every use; documents, attributes and children of
+// an item the first time it appears (later uses say "as above").
 #pragma once
 
 #include <iosfwd>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@ private:
 
     VaultCatalog& catalog_;
     std::ostream& out_;
+    std::set<std::string> shown_;  // items whose details and children were printed
 };
 
 }  // namespace pdmsim
