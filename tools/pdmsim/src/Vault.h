@@ -1,7 +1,9 @@
 // The vault of the reference PDM: a directory holding the SQLite database
 // ("vault.db"), the file store ("store/") and the journal's request copies
 // ("journal/"). Owns the connection; the catalog, journal and the other
-// services work through it.
+// services work through it. Several pdmsim processes may use one vault at a
+// time (a session call, a delayed dialog completion, the PDM user): SQLite's
+// locks serialise their transactions, each waiting up to 15 s for the others.
 #pragma once
 
 #include <memory>
