@@ -11,8 +11,10 @@
 #include "ZRBObjectReadObserver.h"
 
 namespace {
+// In memory where possible: a rename over a file on disk starts writeback.
 std::string ScratchPath(const char* name) {
-  return "/tmp/zrb-fuzz-" + std::to_string(::getpid()) + "-" + name;
+  const char* dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return std::string(dir) + "/zrb-fuzz-" + std::to_string(::getpid()) + "-" + name;
 }
 
 // Keys, names and stored values in order; keys as the writer puts them.
@@ -46,6 +48,12 @@ class CountingObserver : public ZRBObjectReadObserver {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string input = ScratchPath("in.zrb");
   static const std::string output = ScratchPath("out.zrb");
+  static const struct Cleanup {
+    ~Cleanup() {
+      std::remove(input.c_str());
+      std::remove(output.c_str());
+    }
+  } cleanup;
   std::FILE* f = std::fopen(input.c_str(), "wb");
   if (f == nullptr) return 0;
   std::fwrite(data, 1, size, f);

@@ -5,12 +5,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 class ZRBObjectLineReader {
  public:
-  // Reads from `file` (not owned) in chunks of `chunkBytes`; the buffer grows
-  // as far as the longest line needs.
+  // Reads from `file` (not owned) in chunks that grow up to `chunkBytes`
+  // (small files stay cheap); the buffer grows as far as the longest line
+  // needs.
   explicit ZRBObjectLineReader(std::FILE* file, std::size_t chunkBytes = 256 * 1024);
   ZRBObjectLineReader(const ZRBObjectLineReader&) = delete;
   ZRBObjectLineReader& operator=(const ZRBObjectLineReader&) = delete;
@@ -43,7 +44,8 @@ class ZRBObjectLineReader {
 
   std::FILE* file_;
   std::size_t chunkBytes_;
-  std::vector<char> buffer_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t pos_ = 0;        // read position
   std::size_t end_ = 0;        // end of the bytes read so far
   std::size_t peekEnd_ = 0;    // end of the peeked line (its LF or end_), valid while peeked_

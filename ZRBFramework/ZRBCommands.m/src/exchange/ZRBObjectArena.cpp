@@ -1,5 +1,6 @@
 #include "ZRBObjectArena.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -13,19 +14,22 @@ void ZRBObjectArena::Reset() {
 }
 
 void* ZRBObjectArena::do_allocate(std::size_t bytes, std::size_t alignment) {
-  if (bytes > kBlockBytes / 4 || alignment > alignof(std::max_align_t)) {
-    // Large buffers (a long value's growth) get memory of their own.
+  if (bytes > kOversizedBytes || alignment > alignof(std::max_align_t)) {
     oversized_.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes + alignment));
     const auto raw = reinterpret_cast<std::uintptr_t>(oversized_.back().get());
     return oversized_.back().get() + (AlignUp(raw, alignment) - raw);
   }
   // Blocks come from new[], aligned for any fundamental type.
   std::size_t offset = AlignUp(used_, alignment);
-  if (current_ >= blocks_.size() || offset + bytes > kBlockBytes) {
-    if (current_ < blocks_.size()) ++current_;  // the block being filled is full
-    if (current_ == blocks_.size()) blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(kBlockBytes));
+  while (current_ >= blocks_.size() || offset + bytes > blocks_[current_].bytes) {
+    if (current_ < blocks_.size()) ++current_;  // full, or too small for this request
     offset = 0;
+    if (current_ == blocks_.size()) {
+      const std::size_t grown = blocks_.empty() ? kFirstBlockBytes : std::min(kLargestBlockBytes, 2 * blocks_.back().bytes);
+      const std::size_t size = std::max(grown, bytes);
+      blocks_.push_back(Block{std::make_unique_for_overwrite<std::byte[]>(size), size});
+    }
   }
   used_ = offset + bytes;
-  return blocks_[current_].get() + offset;
+  return blocks_[current_].memory.get() + offset;
 }

@@ -8,17 +8,26 @@ ZRBObjectLineReader::ZRBObjectLineReader(std::FILE* file, std::size_t chunkBytes
 
 bool ZRBObjectLineReader::Fill() {
   if (eof_ || failed_ || file_ == nullptr) return false;
-  // Keep the unread tail at the front; grow only when the tail fills the
-  // buffer (a line longer than everything read so far).
+  // Keep the unread tail at the front.
   if (pos_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
     if (peeked_) peekEnd_ -= pos_;
     end_ -= pos_;
     pos_ = 0;
   }
-  if (buffer_.size() - end_ < chunkBytes_) buffer_.resize(std::max(buffer_.size() * 2, end_ + chunkBytes_));
-  std::size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-  if (!seenCarriageReturn_ && got > 0) seenCarriageReturn_ = std::memchr(buffer_.data() + end_, '\r', got) != nullptr;
+  // Grow when the tail fills the buffer (a line longer than all read so
+  // far), and toward full chunks while the file goes on.
+  constexpr std::size_t kFirstRead = 16 * 1024;
+  const std::size_t target = std::min(chunkBytes_, std::max(kFirstRead, 2 * capacity_));
+  if (capacity_ < target || capacity_ - end_ < target / 2 + 1) {
+    const std::size_t grown = std::max(end_ + target, capacity_ < target ? target : 2 * capacity_);
+    auto bigger = std::make_unique_for_overwrite<char[]>(grown);
+    if (end_ > 0) std::memcpy(bigger.get(), buffer_.get(), end_);
+    buffer_ = std::move(bigger);
+    capacity_ = grown;
+  }
+  std::size_t got = std::fread(buffer_.get() + end_, 1, capacity_ - end_, file_);
+  if (!seenCarriageReturn_ && got > 0) seenCarriageReturn_ = std::memchr(buffer_.get() + end_, '\r', got) != nullptr;
   end_ += got;
   if (got == 0) {
     if (std::ferror(file_))
@@ -35,9 +44,9 @@ bool ZRBObjectLineReader::Peek(std::string_view& line) {
     std::size_t searchFrom = pos_;
     for (;;) {
       const void* lf =
-          end_ > searchFrom ? std::memchr(buffer_.data() + searchFrom, '\n', end_ - searchFrom) : nullptr;
+          end_ > searchFrom ? std::memchr(buffer_.get() + searchFrom, '\n', end_ - searchFrom) : nullptr;
       if (lf != nullptr) {
-        peekEnd_ = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data());
+        peekEnd_ = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.get());
         peekHasLineFeed_ = true;
         break;
       }
@@ -52,7 +61,7 @@ bool ZRBObjectLineReader::Peek(std::string_view& line) {
     }
     peeked_ = true;
   }
-  line = std::string_view(buffer_.data() + pos_, peekEnd_ - pos_);
+  line = std::string_view(buffer_.get() + pos_, peekEnd_ - pos_);
   return true;
 }
 
@@ -83,7 +92,7 @@ void ZRBObjectLineReader::SkipByteOrderMark() {
   static constexpr std::string_view kMark = "\xEF\xBB\xBF";
   while (end_ - pos_ < kMark.size())
     if (!Fill()) break;
-  if (std::string_view(buffer_.data() + pos_, end_ - pos_).starts_with(kMark)) {
+  if (std::string_view(buffer_.get() + pos_, end_ - pos_).starts_with(kMark)) {
     pos_ += kMark.size();
     peeked_ = false;
   }

@@ -57,16 +57,17 @@ bool ZRBObjectSlotText::UpperNameInto(std::string_view name, char* p) {
   // The bytes are read from `name`: reading a fresh copy would stall.
   constexpr std::uint64_t kOnes = 0x0101010101010101ull;
   constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-  const auto hasByte = [](std::uint64_t w, unsigned char c) {
+  // Non-zero when some byte of w equals c.
+  const auto matches = [](std::uint64_t w, unsigned char c) {
     const std::uint64_t x = w ^ (kOnes * c);
-    return ((x - kOnes) & ~x & kHigh) != 0;
+    return (x - kOnes) & ~x & kHigh;
   };
   bool unwritable = n == 0;
   std::size_t i = 0;
   for (; i + 8 <= n; i += 8) {
     std::uint64_t w;
     std::memcpy(&w, name.data() + i, 8);
-    unwritable |= hasByte(w, '{') | hasByte(w, '}') | hasByte(w, '\r') | hasByte(w, '\n');
+    unwritable |= (matches(w, '{') | matches(w, '}') | matches(w, '\r') | matches(w, '\n')) != 0;
     // High bit of each byte set where the byte is in 'a'..'z' (ASCII only).
     const std::uint64_t low7 = w & ~kHigh;
     const std::uint64_t atLeastA = low7 + kOnes * (0x80 - 'a');
