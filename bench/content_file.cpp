@@ -34,16 +34,15 @@ class CacheDirectory {
     std::filesystem::remove_all(root_, ignored);
   }
   const std::string& Root() const { return root_; }
-  const std::vector<std::string>& Names() const { return names_; }
   std::string ContentFile() const { return root_ + "/content.zrb"; }
 
   // A manager of this directory holding every file.
   void Fill(ZRBXmapManager& manager) const {
     manager.SetContentFileFullPath(CADUnicodeString(ContentFile()));
     for (std::size_t i = 0; i < names_.size(); ++i)
-      manager.AddFile(CADString::BuildFromNum("OBID-%08zu-4711", i / 2), "2024-05-06 07:08:09.000",
-                      CADString(names_[i]), "pdm_production_db", i % 3 ? "CADPart" : "CADProduct");
+      manager.AddFile(obids_[i], date_, names_[i], database_, i % 3 ? part_ : product_);
   }
+  const std::vector<CADString>& Names() const { return names_; }
 
  private:
   explicit CacheDirectory(int files) {
@@ -55,13 +54,20 @@ class CacheDirectory {
       const std::string name = i % 2 ? model + ".vis" : model;
       const int fd = ::open((root_ + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (fd >= 0) ::close(fd);
-      names_.push_back(name);
+      names_.push_back(CADString(name));
+      obids_.push_back(CADString::BuildFromNum("OBID-%08d-4711", i / 2));
     }
     std::shuffle(names_.begin(), names_.end(), std::mt19937(4711));
   }
 
   std::string root_;
-  std::vector<std::string> names_;
+  // The caller's texts, made before timing starts.
+  std::vector<CADString> names_;
+  std::vector<CADString> obids_;
+  const CADString date_ = "2024-05-06 07:08:09.000";
+  const CADString database_ = "pdm_production_db";
+  const CADString part_ = "CADPart";
+  const CADString product_ = "CADProduct";
 };
 
 // Files per second: flat across the sizes when the cost grows linearly.
@@ -81,9 +87,10 @@ void BM_UpdateRegisteredFiles(benchmark::State& state) {
   const CacheDirectory& directory = CacheDirectory::Of(static_cast<int>(state.range(0)));
   ZRBXmapManager manager;
   directory.Fill(manager);
+  const CADString obid = "OBID-NEW", date = "2024-06-06 07:08:09.000", database = "pdm_production_db",
+                  className = "CADPart";
   for (auto _ : state) {
-    for (const std::string& name : directory.Names())
-      manager.UpdateFile("OBID-NEW", "2024-06-06 07:08:09.000", CADString(name), "pdm_production_db", "CADPart");
+    for (const CADString& name : directory.Names()) manager.UpdateFile(obid, date, name, database, className);
   }
   PerFile(state);
 }
@@ -119,7 +126,7 @@ void BM_CheckDirectory(benchmark::State& state) {
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
-  b->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
+  b->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 }
 
 BENCHMARK(BM_RegisterFiles)->Apply(Sizes);

@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (reread.ReadContent(again) != 1 || reread.Size() != manager.Size()) std::abort();
   if (reread.ContentBytes() != written) std::abort();
   for (const ZRBXmapFile* entry : manager.GetEntries()) {
-    if (reread.FindByFileName(entry->GetFileName()) == nullptr) std::abort();
-    if (reread.FindBySortKey(entry->GetSortKey()) == nullptr) std::abort();
+    if (reread.FindByFileName(CADString(entry->GetFileName())) == nullptr) std::abort();
+    if (reread.FindBySortKey(CADString(entry->GetSortKey())) == nullptr) std::abort();
   }
   return 0;
 }

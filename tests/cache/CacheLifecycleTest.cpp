@@ -33,7 +33,7 @@ class CacheLifecycleTest : public HostDialogFixture {
   static std::vector<std::string> Listed(ZRBXmapManager* manager) {
     std::vector<std::string> names;
     if (!manager) return names;
-    for (const ZRBXmapFile* entry : manager->GetEntries()) names.push_back(entry->GetFileName().str());
+    for (const ZRBXmapFile* entry : manager->GetEntries()) names.push_back(std::string(entry->GetFileName()));
     return names;
   }
   static std::vector<std::string> Keys(const std::string& listPath) {

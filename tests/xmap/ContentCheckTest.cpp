@@ -26,7 +26,7 @@ class ContentCheckTest : public ::testing::Test {
   }
   std::vector<std::string> Listed() const {
     std::vector<std::string> names;
-    for (const ZRBXmapFile* entry : manager_.GetEntries()) names.push_back(entry->GetFileName().str());
+    for (const ZRBXmapFile* entry : manager_.GetEntries()) names.push_back(std::string(entry->GetFileName()));
     return names;
   }
 

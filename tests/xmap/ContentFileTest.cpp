@@ -48,7 +48,7 @@ class ContentFileTest : public ::testing::Test {
   }
   std::vector<std::string> FileNames(const ZRBXmapManager& manager) const {
     std::vector<std::string> names;
-    for (const ZRBXmapFile* entry : manager.GetEntries()) names.push_back(entry->GetFileName().str());
+    for (const ZRBXmapFile* entry : manager.GetEntries()) names.push_back(std::string(entry->GetFileName()));
     return names;
   }
   int ReadBack(ZRBXmapManager& fresh) {

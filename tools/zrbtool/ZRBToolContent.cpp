@@ -84,12 +84,12 @@ void PrintJson(int read, const std::vector<const ZRBXmapFile*>& entries, std::os
   for (const ZRBXmapFile* entry : entries) {
     out << (first ? "" : ", ") << "{\"fileModTime\": " << entry->GetFileModTime()
         << ", \"lastAccess\": " << entry->GetLastAccess() << ", \"fileSize\": " << entry->GetFileSize()
-        << ", \"obid\": " << ZRBToolText::JsonString(entry->GetObid().view())
-        << ", \"modificationDate\": " << ZRBToolText::JsonString(entry->GetModificationDate().view())
-        << ", \"fileName\": " << ZRBToolText::JsonString(entry->GetFileName().view())
-        << ", \"dbName\": " << ZRBToolText::JsonString(entry->GetDbName().view())
-        << ", \"className\": " << ZRBToolText::JsonString(entry->GetClassName().view())
-        << ", \"sortKey\": " << ZRBToolText::JsonString(entry->GetSortKey().view()) << "}";
+        << ", \"obid\": " << ZRBToolText::JsonString(entry->GetObid())
+        << ", \"modificationDate\": " << ZRBToolText::JsonString(entry->GetModificationDate())
+        << ", \"fileName\": " << ZRBToolText::JsonString(entry->GetFileName())
+        << ", \"dbName\": " << ZRBToolText::JsonString(entry->GetDbName())
+        << ", \"className\": " << ZRBToolText::JsonString(entry->GetClassName())
+        << ", \"sortKey\": " << ZRBToolText::JsonString(entry->GetSortKey()) << "}";
     first = false;
   }
   out << "]}\n";

@@ -6,6 +6,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 class ZRBContentFileCodec {
  public:
@@ -22,7 +23,7 @@ class ZRBContentFileCodec {
   // --- texts
   // The length, then the bytes, no terminator. The caller keeps texts within
   // kMaxTextLength (a longer one would not read back).
-  static void WriteText(std::ostream& out, const std::string& text);
+  static void WriteText(std::ostream& out, std::string_view text);
   // false for a cut-short text or a length outside 0..kMaxTextLength.
   static bool ReadText(std::istream& in, std::string& text);
 

@@ -2,11 +2,14 @@
 // time and size when it was registered, and the PDM object it belongs to.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <string_view>
 
 #include "CADString.h"
+#include "ZRBPackedTexts.h"
 
 // Used on the user-interface thread only, through its manager.
 class ZRBXmapFile {
@@ -18,9 +21,8 @@ class ZRBXmapFile {
   // name is empty, "." or "..", the file does not exist, or a text could not
   // be read back from the content file (obid, modificationDate or sortKey
   // empty, a text longer than the file allows).
-  ZRBXmapFile(const CADString& obid, const CADString& modificationDate, const CADString& fileName,
-              const CADString& dbName, const CADString& className, const CADString& sortKey,
-              const CADString& directory);
+  ZRBXmapFile(CADString obid, CADString modificationDate, CADString fileName, CADString dbName,
+              CADString className, CADString sortKey, const CADString& directory);
 
   // --- content file
   // 1 written, 0 for an invalid entry or no stream.
@@ -46,12 +48,14 @@ class ZRBXmapFile {
   std::uint32_t GetFileModTime() const { return fileModTime_; }
   std::uint32_t GetLastAccess() const { return lastAccess_; }
   std::uint32_t GetFileSize() const { return fileSize_; }
-  const CADString& GetObid() const { return obid_; }
-  const CADString& GetModificationDate() const { return modificationDate_; }
-  const CADString& GetFileName() const { return fileName_; }
-  const CADString& GetDbName() const { return dbName_; }
-  const CADString& GetClassName() const { return className_; }
-  const CADString& GetSortKey() const { return sortKey_; }
+  // Views of the entry's own texts: valid while the entry lives; the file
+  // name and sort key never change, the others until the next Update.
+  std::string_view GetObid() const { return identity_.Get(kObid); }
+  std::string_view GetModificationDate() const { return identity_.Get(kModificationDate); }
+  std::string_view GetFileName() const { return names_.Get(kFileName); }
+  std::string_view GetDbName() const { return identity_.Get(kDbName); }
+  std::string_view GetClassName() const { return identity_.Get(kClassName); }
+  std::string_view GetSortKey() const { return names_.Get(kSortKey); }
 
   // --- scratch mark of a directory check
   enum CheckMark : int { kUnmarked = 0, kKeep = 1, kDrop = 2 };
@@ -63,7 +67,11 @@ class ZRBXmapFile {
   // 1, an empty second key -1, else the byte comparison of the keys.
   static int Compare(const ZRBXmapFile* a, const ZRBXmapFile* b);
   // The same rule for two texts (empty texts last).
-  static int CompareCADStrings(const CADString& a, const CADString& b);
+  static int CompareCADStrings(std::string_view a, std::string_view b);
+  // The PDM dates of two objects name the same second (their first 19 characters agree).
+  static bool SameDateToTheSecond(std::string_view a, std::string_view b) {
+    return a.substr(0, 19) == b.substr(0, 19);
+  }
   // Null pointers as in Compare; 0 equal lastAccess, 1 the first is later, -1 earlier.
   static int CompareByLastAccess(const ZRBXmapFile* a, const ZRBXmapFile* b);
 
@@ -82,17 +90,17 @@ class ZRBXmapFile {
 
   friend class ZRBXmapFileList;
 
+  enum IdentityText : std::size_t { kObid, kModificationDate, kDbName, kClassName };
+  enum NameText : std::size_t { kFileName, kSortKey };
+
   std::uint32_t fileModTime_ = 0;
   std::uint32_t lastAccess_ = 0;
   std::uint32_t fileSize_ = 0;
-  CADString obid_;
-  CADString modificationDate_;
-  CADString fileName_;
-  CADString dbName_;
-  CADString className_;
-  CADString sortKey_;
+  ZRBPackedTexts<4> identity_;  // obid, modificationDate, dbName, className
+  ZRBPackedTexts<2> names_;     // fileName, sortKey: fixed once the entry is made
   int validLength_ = 0;
   int checkMark_ = kUnmarked;
   // Place among entries of equal sortKey; set by the list that holds the entry.
   std::uint64_t listSeq_ = 0;
+  std::size_t listSlot_ = 0;
 };

@@ -1,11 +1,12 @@
 // The entries of one content file in list order (by sort key; an entry added
 // later stands after those of an equal key), indexed by file name and by
-// sort key so that lookups stay cheap for large caches.
+// sort key so that lookups and registrations stay cheap for large caches.
+// The order is established when someone walks the list, not at each
+// insertion: registering n files costs O(n), one walk O(n log n).
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,24 +37,29 @@ class ZRBXmapFileList {
   ZRBXmapFile* FindBySortKey(std::string_view sortKey) const;
 
   // --- walking
-  int Size() const { return static_cast<int>(entries_.size()); }
+  int Size() const { return live_; }
   std::vector<ZRBXmapFile*> InOrder() const;
 
- private:
   // List order: Compare, then the insertion sequence.
-  struct Order {
-    using is_transparent = void;
-    bool operator()(const std::unique_ptr<ZRBXmapFile>& a, const std::unique_ptr<ZRBXmapFile>& b) const {
-      return Less(a.get(), b.get());
-    }
-    bool operator()(const ZRBXmapFile* a, const std::unique_ptr<ZRBXmapFile>& b) const { return Less(a, b.get()); }
-    bool operator()(const std::unique_ptr<ZRBXmapFile>& a, const ZRBXmapFile* b) const { return Less(a.get(), b); }
-    static bool Less(const ZRBXmapFile* a, const ZRBXmapFile* b);
-  };
+  static bool Less(const ZRBXmapFile* a, const ZRBXmapFile* b);
 
-  void Unindex(const ZRBXmapFile* entry);
+ private:
+  // Keys view the entry's own file name and sort key, which never change
+  // while the entry is listed (an update keeps both).
+  using Index = std::unordered_multimap<std::string_view, ZRBXmapFile*>;
 
-  std::set<std::unique_ptr<ZRBXmapFile>, Order> entries_;
-  std::unordered_map<std::string, std::vector<ZRBXmapFile*>> byFileName_;
+  // Sorts the slots when insertions came out of order and drops erased ones.
+  void Settle() const;
+  static bool Unindex(Index& index, std::string_view key, const ZRBXmapFile* entry);
+  static ZRBXmapFile* First(const Index& index, std::string_view key);
+
+  // Slots in list order once settled; an erased entry leaves a null slot
+  // until then. Settling reorders them, so they are mutable.
+  mutable std::vector<std::unique_ptr<ZRBXmapFile>> slots_;
+  mutable bool sorted_ = true;
+  mutable std::size_t erased_ = 0;
+  Index byFileName_;
+  Index bySortKey_;
+  int live_ = 0;
   std::uint64_t nextSeq_ = 0;
 };

@@ -90,7 +90,7 @@ class ZRBXmapManager {
   int RemoveEntry(const CADString& fileName);
 
  private:
-  CADString DirectoryText() const { return directory_.ConvertToString(); }
+  const CADString& DirectoryText() const { return directoryText_; }
   // What Check does with a file on disk the list does not vouch for.
   void HandleUnlistedFile(const CADString& name, const CADListValCADUnicodeString* extensions, int removeUnknown);
   static CADString NameOf(const CADString& path);
@@ -98,5 +98,6 @@ class ZRBXmapManager {
   ZRBXmapFileList list_;
   CADUnicodeString contentFilePath_;
   CADUnicodeString directory_;
+  CADString directoryText_;  // the same in the 8-bit form the entries take
   int modified_ = 0;
 };

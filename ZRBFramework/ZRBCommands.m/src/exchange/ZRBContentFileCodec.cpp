@@ -21,7 +21,7 @@ bool ZRBContentFileCodec::ReadInt32(std::istream& in, std::int32_t& value) {
   return true;
 }
 
-void ZRBContentFileCodec::WriteText(std::ostream& out, const std::string& text) {
+void ZRBContentFileCodec::WriteText(std::ostream& out, std::string_view text) {
   WriteUInt32(out, static_cast<std::uint32_t>(text.size()));
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

@@ -64,7 +64,7 @@ CADUnicodeString ZRBStaleFiles::FileNameOfLocation(const CADString& location) {
 }
 
 int ZRBStaleFiles::RenameStaleFilesInExchangeMap(const CADString& directory) {
-  ZRB_TRACE("ZRBCommand::RenameStaleFilesInExchangeMap");
+  ZRB_TRACE("ZRBStaleFiles::RenameStaleFilesInExchangeMap");
   CADListValCADUnicodeString names;
   if (!ListDirectory(directory, names)) return 0;
   const ZRBDocumentsInSession loaded;
@@ -89,7 +89,7 @@ void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply) {
 }
 
 void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply, const CADUnicodeString& xmap) {
-  ZRB_TRACE("ZRBCommand::ProcessCachedFilesInXmap");
+  ZRB_TRACE("ZRBStaleFiles::ProcessCachedFilesInXmap");
   if (xmap.IsEmpty()) return;
   for (ZRBObject* object = reply.GetFirstObject(); object; object = reply.GetNextObject(object)) {
     if (object->GetSlotValue("USE_FILE_IN_EXMAP") != "1") continue;
@@ -110,7 +110,7 @@ void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply, const CADU
 }
 
 int ZRBStaleFiles::RestoreStaleFilesInExchangeMap(const CADString& directory) {
-  ZRB_TRACE("ZRBCommand::RestoreStaleFilesInExchangeMap");
+  ZRB_TRACE("ZRBStaleFiles::RestoreStaleFilesInExchangeMap");
   CADListValCADUnicodeString names;
   if (!ListDirectory(directory, names)) return 0;
   const CADUnicodeString unicodeDirectory(directory);
@@ -132,7 +132,7 @@ int ZRBStaleFiles::RestoreStaleFilesInExchangeMap(const CADString& directory) {
 }
 
 int ZRBStaleFiles::CleanUpExchangeMap(const CADString& directory) {
-  ZRB_TRACE("ZRBCommand::CleanUpExchangeMap");
+  ZRB_TRACE("ZRBStaleFiles::CleanUpExchangeMap");
   CADListValCADUnicodeString names;
   if (!ListDirectory(directory, names)) return 0;
   const ZRBDocumentsInSession loaded;

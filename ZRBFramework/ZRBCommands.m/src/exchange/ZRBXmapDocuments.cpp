@@ -32,7 +32,7 @@ CADUnicodeString ZRBXmapDocuments::NameOf(const CADIProduct_var& product) {
 
 int ZRBXmapDocuments::GetExmapFileFullPath(const CADUnicodeString& docPath, CADUnicodeString& xmap,
                                            CADUnicodeString& fullPath) {
-  ZRB_TRACE("ZRBCommand::GetExmapFileFullPath");
+  ZRB_TRACE("ZRBXmapDocuments::GetExmapFileFullPath");
   if (!ZRBAfx::GetXMap(xmap)) return 0;
   const CADUnicodeString fileName = ZRBStaleFiles::FileNameOfLocation(docPath.ConvertToString());
   if (fileName.IsEmpty()) return 0;
@@ -72,7 +72,7 @@ int ZRBXmapDocuments::GetTransmapFileFullPath(ZRBObjectManager&, const CADUnicod
 
 HRESULT ZRBXmapDocuments::GetZrbFileNameForProduct(ZRBXmapProductServices& services, const CADIProduct_var& product,
                                                    CADUnicodeString& fileName, const CADUnicodeString& storageName) {
-  ZRB_TRACE("ZRBCommand::GetZrbFileNameForProduct");
+  ZRB_TRACE("ZRBXmapDocuments::GetZrbFileNameForProduct");
   fileName = CADUnicodeString();
   if (!product) {
     ZRB_DEBUG("ZRB: found 'NULL' Product");
@@ -109,7 +109,7 @@ HRESULT ZRBXmapDocuments::GetZrbFileNameForProduct(ZRBXmapProductServices& servi
 int ZRBXmapDocuments::SaveProductToXmap(ZRBXmapProductServices& services, const CADIProduct_var& product,
                                         const CADUnicodeString& writePermission, CADUnicodeString& xmapPath,
                                         short& dirty) {
-  ZRB_TRACE("ZRBCommand::SaveProductToXmap");
+  ZRB_TRACE("ZRBXmapDocuments::SaveProductToXmap");
   if (!product) return 0;
   CADDocument* document = services.GetDocForProduct(product, GlobPropertyManager.GetPartNumber(product, 0), 0);
   if (!document) return 0;
@@ -140,7 +140,7 @@ int ZRBXmapDocuments::SaveProductToXmap(ZRBXmapProductServices& services, const 
 }
 
 HRESULT ZRBXmapDocuments::SaveDocumentInExmap(ZRBXmapProductServices& services, CADDocument* document) {
-  ZRB_TRACE("ZRBCommand::SaveDocumentInExmap");
+  ZRB_TRACE("ZRBXmapDocuments::SaveDocumentInExmap");
   if (!document) return E_FAIL;
   const CADUnicodeString docPath = document->StorageName();
   CADUnicodeString xmap, xmapPath;
@@ -175,7 +175,7 @@ HRESULT ZRBXmapDocuments::SaveDocumentInExmap(ZRBXmapProductServices& services, 
 }
 
 int ZRBXmapDocuments::MoveProductToXmap(ZRBXmapProductServices& services, CADIProduct_var& product) {
-  ZRB_TRACE("ZRBCommand::MoveProductToXmap");
+  ZRB_TRACE("ZRBXmapDocuments::MoveProductToXmap");
   if (!product) return 0;
   const CADUnicodeString fullPath = GlobPropertyManager.GetFullPath(product);
   const CADUnicodeString type = GlobPropertyManager.GetProductType(product);

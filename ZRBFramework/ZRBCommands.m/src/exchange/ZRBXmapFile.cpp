@@ -6,7 +6,9 @@
 
 namespace {
 
-bool FitsFile(const CADString& text) { return text.GetLength() <= ZRBContentFileCodec::kMaxTextLength; }
+bool FitsFile(std::string_view text) {
+  return text.size() <= static_cast<std::size_t>(ZRBContentFileCodec::kMaxTextLength);
+}
 
 // A time that no longer fits 32 bits is kept as the largest value; one before
 // 1970 as 0.
@@ -18,38 +20,34 @@ std::uint32_t ClampTime(std::int64_t seconds) {
 
 ZRBXmapFile::ZRBXmapFile() = default;
 
-ZRBXmapFile::ZRBXmapFile(const CADString& obid, const CADString& modificationDate, const CADString& fileName,
-                         const CADString& dbName, const CADString& className, const CADString& sortKey,
-                         const CADString& directory)
-    : obid_(obid),
-      modificationDate_(modificationDate),
-      fileName_(fileName),
-      dbName_(dbName),
-      className_(className),
-      sortKey_(sortKey) {
-  if (fileName_.IsEmpty()) return;
+ZRBXmapFile::ZRBXmapFile(CADString obid, CADString modificationDate, CADString fileName, CADString dbName,
+                         CADString className, CADString sortKey, const CADString& directory) {
+  identity_.Set({obid.view(), modificationDate.view(), dbName.view(), className.view()});
+  names_.Set({fileName.view(), sortKey.view()});
+  if (fileName.IsEmpty()) return;
   Register(directory);
 }
 
 void ZRBXmapFile::Register(const CADString& directory) {
   Invalidate();
   lastAccess_ = ClampTime(CADTime::GetCurrentTime().GetTime());
-  if (fileName_ == "." || fileName_ == ".." || fileName_.Find("/") >= 0) return;
+  const std::string_view fileName = GetFileName();
+  if (fileName == "." || fileName == ".." || fileName.find('/') != std::string_view::npos) return;
   // An entry that could not be read back would end the reading of the
   // content file there and cost every entry after it.
   if (!TextsReadBack()) return;
-  ZRBLinkStatus status = ZRBLinkStatus::Of(directory.str(), fileName_.str());
+  ZRBLinkStatus status = ZRBLinkStatus::Of(directory.str(), std::string(fileName));
   if (!status.exists) return;
   fileModTime_ = ClampTime(status.modTime);
   fileSize_ = status.isRegular ? ZRBContentFileCodec::Saturate(status.size) : 0u;
-  validLength_ = obid_.GetLength() + modificationDate_.GetLength() + fileName_.GetLength() + dbName_.GetLength() +
-                 className_.GetLength();
+  validLength_ = static_cast<int>(GetObid().size() + GetModificationDate().size() + fileName.size() +
+                                  GetDbName().size() + GetClassName().size());
 }
 
 bool ZRBXmapFile::TextsReadBack() const {
-  return !obid_.IsEmpty() && !modificationDate_.IsEmpty() && !fileName_.IsEmpty() && !sortKey_.IsEmpty() &&
-         FitsFile(obid_) && FitsFile(modificationDate_) && FitsFile(fileName_) && FitsFile(dbName_) &&
-         FitsFile(className_) && FitsFile(sortKey_);
+  return !GetObid().empty() && !GetModificationDate().empty() && !GetFileName().empty() && !GetSortKey().empty() &&
+         FitsFile(GetObid()) && FitsFile(GetModificationDate()) && FitsFile(GetFileName()) && FitsFile(GetDbName()) &&
+         FitsFile(GetClassName()) && FitsFile(GetSortKey());
 }
 
 int ZRBXmapFile::Write(std::ostream* out) const {
@@ -57,8 +55,9 @@ int ZRBXmapFile::Write(std::ostream* out) const {
   ZRBContentFileCodec::WriteUInt32(*out, fileModTime_);
   ZRBContentFileCodec::WriteUInt32(*out, lastAccess_);
   ZRBContentFileCodec::WriteUInt32(*out, fileSize_);
-  for (const CADString* text : {&obid_, &modificationDate_, &fileName_, &dbName_, &className_, &sortKey_})
-    ZRBContentFileCodec::WriteText(*out, text->str());
+  for (std::string_view text : {GetObid(), GetModificationDate(), GetFileName(), GetDbName(), GetClassName(),
+                                GetSortKey()})
+    ZRBContentFileCodec::WriteText(*out, text);
   return out->good() ? 1 : 0;
 }
 
@@ -66,30 +65,24 @@ int ZRBXmapFile::Read(std::istream* in) {
   Invalidate();
   checkMark_ = kUnmarked;
   if (!in) return 0;
-  std::string texts[6];
   if (!ZRBContentFileCodec::ReadUInt32(*in, fileModTime_) || !ZRBContentFileCodec::ReadUInt32(*in, lastAccess_) ||
       !ZRBContentFileCodec::ReadUInt32(*in, fileSize_))
     return 0;
+  std::string texts[6];
   for (std::string& text : texts)
     if (!ZRBContentFileCodec::ReadText(*in, text)) return 0;
-  obid_ = CADString(std::move(texts[0]));
-  modificationDate_ = CADString(std::move(texts[1]));
-  fileName_ = CADString(std::move(texts[2]));
-  dbName_ = CADString(std::move(texts[3]));
-  className_ = CADString(std::move(texts[4]));
-  sortKey_ = CADString(std::move(texts[5]));
-  if (obid_.IsEmpty() || modificationDate_.IsEmpty() || fileName_.IsEmpty() || sortKey_.IsEmpty()) return 0;
-  validLength_ = obid_.GetLength() + modificationDate_.GetLength() + fileName_.GetLength() + dbName_.GetLength() +
-                 className_.GetLength() + sortKey_.GetLength() + 28;
+  identity_.Set({texts[0], texts[1], texts[3], texts[4]});
+  names_.Set({texts[2], texts[5]});
+  if (texts[0].empty() || texts[1].empty() || texts[2].empty() || texts[5].empty()) return 0;
+  std::size_t total = 28;
+  for (const std::string& text : texts) total += text.size();
+  validLength_ = static_cast<int>(total);
   return 1;
 }
 
 int ZRBXmapFile::Update(const CADString& obid, const CADString& modificationDate, const CADString& dbName,
                         const CADString& className, const CADString& directory) {
-  obid_ = obid;
-  modificationDate_ = modificationDate;
-  dbName_ = dbName;
-  className_ = className;
+  identity_.Set({obid.view(), modificationDate.view(), dbName.view(), className.view()});
   checkMark_ = kUnmarked;
   Register(directory);
   return IsValid();
@@ -97,7 +90,7 @@ int ZRBXmapFile::Update(const CADString& obid, const CADString& modificationDate
 
 int ZRBXmapFile::CheckFileInXmap(const CADString& directory, int* unchanged) const {
   if (!unchanged) return 1;
-  ZRBLinkStatus status = ZRBLinkStatus::Of(directory.str(), fileName_.str());
+  ZRBLinkStatus status = ZRBLinkStatus::Of(directory.str(), std::string(GetFileName()));
   *unchanged = status.exists && ClampTime(status.modTime) == fileModTime_ ? 1 : 0;
   return 1;
 }
@@ -105,24 +98,24 @@ int ZRBXmapFile::CheckFileInXmap(const CADString& directory, int* unchanged) con
 int ZRBXmapFile::GetAttrs(CADString& obid, CADString& modificationDate, CADString& fileName, CADString& dbName,
                           CADString& className) const {
   if (!IsValid()) return 0;
-  obid = obid_;
-  modificationDate = modificationDate_;
-  fileName = fileName_;
-  dbName = dbName_;
-  className = className_;
+  obid = CADString(GetObid());
+  modificationDate = CADString(GetModificationDate());
+  fileName = CADString(GetFileName());
+  dbName = CADString(GetDbName());
+  className = CADString(GetClassName());
   return 1;
 }
 
 int ZRBXmapFile::Compare(const ZRBXmapFile* a, const ZRBXmapFile* b) {
   if (!a) return 1;
   if (!b) return -1;
-  return CompareCADStrings(a->sortKey_, b->sortKey_);
+  return CompareCADStrings(a->GetSortKey(), b->GetSortKey());
 }
 
-int ZRBXmapFile::CompareCADStrings(const CADString& a, const CADString& b) {
-  if (a.IsEmpty()) return b.IsEmpty() ? 0 : 1;
-  if (b.IsEmpty()) return -1;
-  const int order = a.Compare(b.view());
+int ZRBXmapFile::CompareCADStrings(std::string_view a, std::string_view b) {
+  if (a.empty()) return b.empty() ? 0 : 1;
+  if (b.empty()) return -1;
+  const int order = a.compare(b);
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool ZRBXmapFileList::Order::Less(const ZRBXmapFile* a, const ZRBXmapFile* b) {
+bool ZRBXmapFileList::Less(const ZRBXmapFile* a, const ZRBXmapFile* b) {
   const int order = ZRBXmapFile::Compare(a, b);
   if (order != 0) return order < 0;
   return a->listSeq_ < b->listSeq_;
@@ -12,59 +12,85 @@ ZRBXmapFile* ZRBXmapFileList::Insert(std::unique_ptr<ZRBXmapFile> entry) {
   if (!entry) return nullptr;
   entry->listSeq_ = ++nextSeq_;
   ZRBXmapFile* raw = entry.get();
-  entries_.insert(std::move(entry));
-  byFileName_[raw->GetFileName().str()].push_back(raw);
+  // Entries coming in order (reading a content file, putting a sorted list
+  // back) keep the slots sorted.
+  if (sorted_ && !slots_.empty() && slots_.back() && !Less(slots_.back().get(), raw)) sorted_ = false;
+  if (sorted_ && !slots_.empty() && !slots_.back()) sorted_ = false;
+  raw->listSlot_ = slots_.size();
+  slots_.push_back(std::move(entry));
+  byFileName_.emplace(raw->GetFileName(), raw);
+  bySortKey_.emplace(raw->GetSortKey(), raw);
+  ++live_;
   return raw;
 }
 
-void ZRBXmapFileList::Unindex(const ZRBXmapFile* entry) {
-  auto found = byFileName_.find(entry->GetFileName().str());
-  if (found == byFileName_.end()) return;
-  std::vector<ZRBXmapFile*>& same = found->second;
-  same.erase(std::remove(same.begin(), same.end(), entry), same.end());
-  if (same.empty()) byFileName_.erase(found);
+bool ZRBXmapFileList::Unindex(Index& index, std::string_view key, const ZRBXmapFile* entry) {
+  auto [from, to] = index.equal_range(key);
+  for (auto it = from; it != to; ++it) {
+    if (it->second == entry) {
+      index.erase(it);
+      return true;
+    }
+  }
+  return false;
 }
 
 void ZRBXmapFileList::Erase(const ZRBXmapFile* entry) {
-  if (!entry) return;
-  auto found = entries_.find(entry);
-  if (found == entries_.end() || found->get() != entry) return;
-  Unindex(entry);
-  entries_.erase(found);
+  // A pointer the list does not hold may point anywhere: its slot number is
+  // only trusted when that slot holds this very entry.
+  if (!entry || entry->listSlot_ >= slots_.size() || slots_[entry->listSlot_].get() != entry) return;
+  Unindex(byFileName_, entry->GetFileName(), entry);
+  Unindex(bySortKey_, entry->GetSortKey(), entry);
+  slots_[entry->listSlot_].reset();
+  ++erased_;
+  --live_;
 }
 
 void ZRBXmapFileList::Clear() {
-  entries_.clear();
+  slots_.clear();
   byFileName_.clear();
+  bySortKey_.clear();
+  sorted_ = true;
+  erased_ = 0;
+  live_ = 0;
+}
+
+void ZRBXmapFileList::Settle() const {
+  if (!erased_ && sorted_) return;
+  if (erased_) {
+    slots_.erase(std::remove(slots_.begin(), slots_.end(), nullptr), slots_.end());
+    erased_ = 0;
+  }
+  if (!sorted_) {
+    std::sort(slots_.begin(), slots_.end(), [](const auto& a, const auto& b) { return Less(a.get(), b.get()); });
+    sorted_ = true;
+  }
+  for (std::size_t i = 0; i < slots_.size(); ++i) slots_[i]->listSlot_ = i;
 }
 
 std::vector<std::unique_ptr<ZRBXmapFile>> ZRBXmapFileList::TakeAll() {
-  std::vector<std::unique_ptr<ZRBXmapFile>> all;
-  all.reserve(entries_.size());
-  while (!entries_.empty()) all.push_back(std::move(entries_.extract(entries_.begin()).value()));
-  byFileName_.clear();
+  Settle();
+  std::vector<std::unique_ptr<ZRBXmapFile>> all = std::move(slots_);
+  Clear();
   return all;
 }
 
-ZRBXmapFile* ZRBXmapFileList::FindByFileName(std::string_view fileName) const {
-  auto found = byFileName_.find(std::string(fileName));
-  if (found == byFileName_.end() || found->second.empty()) return nullptr;
-  return *std::min_element(found->second.begin(), found->second.end(), Order::Less);
+ZRBXmapFile* ZRBXmapFileList::First(const Index& index, std::string_view key) {
+  ZRBXmapFile* first = nullptr;
+  auto [from, to] = index.equal_range(key);
+  for (auto it = from; it != to; ++it)
+    if (!first || Less(it->second, first)) first = it->second;
+  return first;
 }
 
-ZRBXmapFile* ZRBXmapFileList::FindBySortKey(std::string_view sortKey) const {
-  // A probe that sorts before every entry of that key.
-  ZRBXmapFile probe;
-  probe.sortKey_ = CADString(sortKey);
-  probe.listSeq_ = 0;
-  auto found = entries_.lower_bound(&probe);
-  if (found == entries_.end() || (*found)->GetSortKey().view() != sortKey) return nullptr;
-  return found->get();
-}
+ZRBXmapFile* ZRBXmapFileList::FindByFileName(std::string_view fileName) const { return First(byFileName_, fileName); }
+
+ZRBXmapFile* ZRBXmapFileList::FindBySortKey(std::string_view sortKey) const { return First(bySortKey_, sortKey); }
 
 std::vector<ZRBXmapFile*> ZRBXmapFileList::InOrder() const {
+  Settle();
   std::vector<ZRBXmapFile*> order;
-  order.reserve(entries_.size());
-  for (const auto& entry : entries_) order.push_back(entry.get());
+  order.reserve(slots_.size());
+  for (const auto& slot : slots_) order.push_back(slot.get());
   return order;
 }

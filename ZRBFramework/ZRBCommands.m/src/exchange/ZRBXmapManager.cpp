@@ -14,12 +14,6 @@
 namespace {
 
 constexpr std::uint32_t kHeaderInteger = 4;
-// The date of a PDM object to the second ("YYYY-MM-DD HH:MM:SS").
-constexpr int kDateToTheSecond = 19;
-
-bool SameDateToTheSecond(const CADString& a, const CADString& b) {
-  return a.SubString(0, kDateToTheSecond) == b.SubString(0, kDateToTheSecond);
-}
 
 std::unique_ptr<ZRBXmapFile> ReadEntry(std::istream& in) {
   auto entry = std::make_unique<ZRBXmapFile>();
@@ -35,14 +29,16 @@ ZRBXmapManager::~ZRBXmapManager() = default;
 void ZRBXmapManager::SetContentFileFullPath(CADUnicodeString path) {
   contentFilePath_ = std::move(path);
   directory_ = ZRBFileUtil::GetDirPathFromFilePath(contentFilePath_, 0);
+  directoryText_ = directory_.ConvertToString();
 }
 
 CADString ZRBXmapManager::NameOf(const CADString& path) {
-  return ZRBFileUtil::GetFileNameFromPath(CADUnicodeString(path)).ConvertToString();
+  const int slash = path.FindLast("/");
+  return slash < 0 ? path : path.SubString(slash + 1);
 }
 
 CADString ZRBXmapManager::SortKeyFor(const CADString& fileName) {
-  if (!ZRBFileUtil::HasExtension(CADUnicodeString(fileName), "vis")) return fileName;
+  if (!fileName.EndsWith(".vis")) return fileName;
   int at = fileName.Find(".CADPart.", 1);
   if (at >= 0) return fileName.SubString(0, at + 8);
   at = fileName.Find(".model.", 1);
@@ -122,9 +118,10 @@ void ZRBXmapManager::AddFile(const CADString& obid, const CADString& modificatio
                              const CADString& dbName, const CADString& className) {
   // Without a directory a bare name would be looked up where the process happens to run.
   if (directory_.IsEmpty()) return;
-  const CADString fileName = NameOf(path);
-  auto entry = std::make_unique<ZRBXmapFile>(obid, modificationDate, fileName, dbName, className,
-                                             SortKeyFor(fileName), DirectoryText());
+  CADString fileName = NameOf(path);
+  CADString sortKey = SortKeyFor(fileName);
+  auto entry = std::make_unique<ZRBXmapFile>(obid, modificationDate, std::move(fileName), dbName, className,
+                                             std::move(sortKey), DirectoryText());
   if (!entry->IsValid()) {
     ZRB_DEBUG("ZRB: %s not registered in %s", fileName.c_str(), directory_.c_str());
     return;
@@ -152,8 +149,8 @@ int ZRBXmapManager::FileExist(const CADString& obid, const CADString& modificati
   if (!entry || !entry->IsValid() || directory_.IsEmpty()) return 0;
   int unchanged = 0;
   entry->CheckFileInXmap(DirectoryText(), &unchanged);
-  return unchanged && entry->GetObid() == obid && entry->GetModificationDate() == modificationDate &&
-                 entry->GetDbName() == dbName && entry->GetClassName() == className
+  return unchanged && entry->GetObid() == obid.view() && entry->GetModificationDate() == modificationDate.view() &&
+                 entry->GetDbName() == dbName.view() && entry->GetClassName() == className.view()
              ? 1
              : 0;
 }
@@ -183,7 +180,7 @@ int ZRBXmapManager::Check(const CADListValCADUnicodeString* extensions, const in
     ZRB_DEBUG("Could not access %s", directory_.c_str());
     return 0;
   }
-  const CADString directory = DirectoryText();
+  const CADString& directory = DirectoryText();
   for (const CADUnicodeString& unicodeName : names) {
     const CADString name = unicodeName.ConvertToString();
     // By file name: for vis files the list's order (by model name) and the
@@ -248,8 +245,8 @@ int ZRBXmapManager::CheckFileVersionInReleasedChache(const CADString& obid, cons
                                                      const CADString& path, const CADString&, const CADString&) {
   ZRB_TRACE("ZRBXmapManager::CheckFileVersionInReleasedChache");
   const ZRBXmapFile* entry = list_.FindBySortKey(NameOf(path).view());
-  if (entry && !directory_.IsEmpty() && entry->GetObid() != obid &&
-      SameDateToTheSecond(entry->GetModificationDate(), modificationDate)) {
+  if (entry && !directory_.IsEmpty() && entry->GetObid() != obid.view() &&
+      ZRBXmapFile::SameDateToTheSecond(entry->GetModificationDate(), modificationDate.view())) {
     const CADUnicodeString stale = CADMakePath(directory_, CADUnicodeString(entry->GetFileName()));
     ZRB_DEBUG("ZRB: released cache file %s belongs to another object, deleted", stale.c_str());
     CADDeleteFile(stale);

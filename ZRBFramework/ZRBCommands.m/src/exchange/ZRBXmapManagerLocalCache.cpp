@@ -16,8 +16,8 @@ int ZRBXmapManager::CheckFileVersionInLocalChache(const CADString& obid, const C
   ZRB_TRACE("ZRBXmapManager::CheckFileVersionInLocalChache");
   const CADString name = NameOf(path);
   const ZRBXmapFile* entry = list_.FindBySortKey(name.view());
-  if (!entry || entry->GetObid() == obid || directory_.IsEmpty() ||
-      entry->GetModificationDate().SubString(0, 19) != modificationDate.SubString(0, 19)) {
+  if (!entry || entry->GetObid() == obid.view() || directory_.IsEmpty() ||
+      !ZRBXmapFile::SameDateToTheSecond(entry->GetModificationDate(), modificationDate.view())) {
     ZRB_TRACE_OK();
     return 1;
   }
