@@ -77,28 +77,6 @@ TEST_F(AfxCacheTest, LocalCacheMirrorsTheExchangeMapBelowVis) {
   ::unsetenv("ZRBTEST_CACHE_ROOT");
 }
 
-TEST_F(AfxCacheTest, LocalCacheNeedsTheSettingAndTheExchangeMap) {
-  CADUnicodeString directory;
-  {
-    XmapScopedVariable xmapVariable("ZRBXMAP", nullptr);
-    EXPECT_EQ(ZRBAfx::GetLocalCacheXmapDir(directory), E_FAIL);
-  }
-  XmapScopedVariable xmapVariable("ZRBXMAP", "/tmp/xmap");
-  Dialogs().RemoveRepository("CADCache");
-  EXPECT_EQ(ZRBAfx::GetLocalCacheXmapDir(directory), E_FAIL);
-}
-
-TEST_F(AfxCacheTest, ListsOnlyVisFiles) {
-  dir_.Write("c/a.CADPart.vis");
-  dir_.Write("c/b.vis.txt");
-  dir_.Write("c/c.vis");
-  CADListValCADString names;
-  names.Append("kept");
-  ASSERT_EQ(ZRBAfx::GetListOfVisInDir(dir_.Path("c").c_str(), names), S_OK);
-  EXPECT_EQ(names, (CADListValCADString{"kept", "a.CADPart.vis", "c.vis"}));
-  EXPECT_EQ(ZRBAfx::GetListOfVisInDir(dir_.Path("none").c_str(), names), E_FAIL);
-}
-
 TEST_F(AfxCacheTest, ResetsTheLocalCacheThroughTheApplication) {
   XmapScopedVariable xmapVariable("ZRBXMAP", dir_.MakeDirectory("xmap").c_str());
   const std::string cache = dir_.MakeDirectory("cache");
@@ -149,15 +127,6 @@ TEST_F(AfxCacheTest, ReleasedCacheDirectoryComesFromTheVariableOrTheHostsFirstPa
   }
 }
 
-TEST_F(AfxCacheTest, ReleasedCacheWithoutControllerHasNoPaths) {
-  CADSysCacheSettingCtrl::SetUnavailable(true);
-  EXPECT_EQ(ReleasedPaths().Size(), 0);
-  XmapScopedVariable dirVariable("ZRB_RELEASEDCACHEDIR", dir_.MakeDirectory("rel").c_str());
-  ExpectBox("ZRBAfx.SetReleasedCacheDirFailed", CADDlgNfyAnswerOK);
-  CADString directory;
-  EXPECT_EQ(ZRBAfx::GetReleasedCacheDir(directory), E_FAIL);
-}
-
 TEST_F(AfxCacheTest, ReleasedMirrorIsCreatedWhenTheCacheIsActive) {
   const std::string released = dir_.MakeDirectory("rel");
   const std::string xmap = dir_.MakeDirectory("x/map");
@@ -186,15 +155,6 @@ TEST_F(AfxCacheTest, ReleasedMirrorIsCreatedWhenTheCacheIsActive) {
   CADListValCADString written;
   ASSERT_EQ(CADSettingRepository::GetRepository("CADCache")->ReadSetting("ReleaseCachePath", &written), S_OK);
   EXPECT_EQ(written, (CADListValCADString{CADString(released)}));
-}
-
-TEST_F(AfxCacheTest, TimeStampCheckFollowsTheSetting) {
-  int check = 5;
-  ASSERT_EQ(ZRBAfx::GetCheckTimestamps(check), S_OK);
-  EXPECT_EQ(check, 0);
-  Dialogs().SetSetting("CADCache", "TimeStamp", 1);
-  ASSERT_EQ(ZRBAfx::GetCheckTimestamps(check), S_OK);
-  EXPECT_EQ(check, 1);
 }
 
 }  // namespace

@@ -69,19 +69,6 @@ TEST_F(CacheLifecycleTest, RegistersFilesAndTellsThePdm) {
   reloaded.ResetForTests();
 }
 
-TEST_F(CacheLifecycleTest, RegistersObjectFilesWithTheObjectsIdentity) {
-  XmapScopedVariable xmapVariable("ZRBXMAP", xmap_.c_str());
-  ZRBCache cache;
-  ZRBObjectManager answer;
-  ZRBObject* object = answer.CreateObject("P1");
-  object->SetSlotValue("OBID", "OB-P1");
-  object->SetSlotValue("MODIFICATION_DATE_GMT", kDate);
-  object->SetSlotValue("DB_NAME", "DBX");
-  object->SetSlotValue("CLASSNAME", "Assy");
-  cache.RegisterObjectFile(*object, CADUnicodeString(dir_.Write("xmap/p.CADProduct")));
-  EXPECT_EQ(cache.XMapFileExist("OB-P1", kDate, "p.CADProduct", "DBX", "Assy"), 1);
-}
-
 TEST_F(CacheLifecycleTest, WithoutAnExchangeMapNothingIsTouched) {
   const std::string temporary = dir_.MakeDirectory("tmp");
   const char* oldTmp = std::getenv("TMPDIR");
@@ -127,25 +114,6 @@ TEST_F(CacheLifecycleTest, FollowsTheExchangeMapInUse) {
   second.SetContentFileFullPath(CADUnicodeString(other + "/content.zrb"));
   ASSERT_EQ(second.ReadContentFile(), 1);
   EXPECT_EQ(Listed(&second), (std::vector<std::string>{"b.CADPart"}));
-}
-
-TEST_F(CacheLifecycleTest, TempModeAndDisabledCacheDoNothing) {
-  XmapScopedVariable xmapVariable("ZRBXMAP", xmap_.c_str());
-  {
-    ZRBCache cache;
-    cache.SetTempMode(1);
-    Register(cache, dir_.Write("xmap/a.CADPart"));
-    EXPECT_EQ(cache.XMapFileExist("OB", kDate, "a.CADPart", "DB", "Part"), 0);
-    cache.SetTempMode(0);
-    EXPECT_EQ(Listed(cache.GetXmapManager()), std::vector<std::string>{});
-  }
-  XmapScopedVariable disabled("ZRB_DISABLE_XMAPCACHE", "ON");
-  ZRBCache cache;
-  EXPECT_EQ(cache.GetXmapManager(), nullptr);
-  Register(cache, xmap_ + "/a.CADPart");
-  EXPECT_EQ(cache.WriteContentForPdm(CADUnicodeString(xmap_ + "/xmapfiles.zrb")), 0);
-  cache.Write();
-  EXPECT_FALSE(dir_.Exists("xmap/content.zrb"));
 }
 
 struct UnloadCase {

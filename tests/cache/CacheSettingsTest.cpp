@@ -3,7 +3,6 @@
 
 #include <climits>
 
-#include "XmapScratchDirectory.h"
 #include "ZRBCacheSettings.h"
 
 namespace {
@@ -30,24 +29,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, SizeLimitTest,
                                            LimitCase{"", 0, 0}, LimitCase{" 5", 0, 0}, LimitCase{"5 ", 0, 0},
                                            LimitCase{"-1", 0, 0}, LimitCase{"+3", 0, 0}, LimitCase{"10MB", 0, 0},
                                            LimitCase{"1.5", 0, 0}));
-
-TEST(CacheSettingsTest, ReadsEverySwitchWithTheModulePrefix) {
-  XmapScopedVariable disabled("ZRB_DISABLE_XMAPCACHE", "on");  // only "ON" switches
-  XmapScopedVariable remove("ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP", "ON");
-  XmapScopedVariable xmapSize("ZRB_XMAP_CACHE_SIZE", "ON");
-  XmapScopedVariable relSize("ZRB_RELMAP_CACHE_SIZE", "2");
-  XmapScopedVariable use("ZRB_USERELEASEDCACHE", "ON");
-  XmapScopedVariable dir("ZRB_RELEASEDCACHEDIR", "");
-  XmapScopedVariable clean("ZRB_CLEANRELEASEDCACHE", "ON");
-  const ZRBCacheSettings s = ZRBCacheSettings::Read();
-  EXPECT_EQ(s.disabled, 0);
-  EXPECT_EQ(s.removeUnknownFiles, 1);
-  EXPECT_EQ(s.xmapLimitSet, 0);
-  EXPECT_EQ(s.relMapLimitSet, 1);
-  EXPECT_EQ(s.relMapCacheLimit, 2048u);
-  EXPECT_EQ(s.useReleasedCache, 1);
-  EXPECT_EQ(s.releasedCacheDirSet, 0);
-  EXPECT_EQ(s.cleanReleasedCache, 1);
-}
 
 }  // namespace

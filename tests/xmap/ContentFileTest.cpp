@@ -159,16 +159,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ContentBytes().Header().Entry(std::string(1024, 'n')).Entry("b").str(), 1,
                     {"b", std::string(1024, 'n')}}));
 
-TEST_F(ContentFileTest, MissingFileGivesAnEmptyListAndWithoutPathNothingHappens) {
-  dir_.Write("x.CADPart");
-  Add("x.CADPart");
-  EXPECT_EQ(manager_.ReadContentFile(), 1);
-  EXPECT_EQ(manager_.Size(), 0);
-  ZRBXmapManager pathless;
-  EXPECT_EQ(pathless.ReadContentFile(), 0);
-  EXPECT_EQ(pathless.Write(), 0);
-}
-
 struct SortKeyCase {
   const char* fileName;
   const char* sortKey;
@@ -222,47 +212,6 @@ TEST_F(ContentFileTest, RepeatedFileNameKeepsItsPlaceWithTheNewIdentity) {
   EXPECT_EQ(b->GetLastAccess(), now_);
   EXPECT_EQ(manager_.FindByFileName("a.CADPart")->GetLastAccess(), now_ - 100);
 }
-
-TEST_F(ContentFileTest, EqualSortKeysKeepTheirRegistrationOrder) {
-  for (const char* name : {"m.CADPart.vis", "m.CADPart", "m.CADPart.2001-01-01-00.00.00.vis"}) {
-    dir_.Write(name);
-    Add(name);
-  }
-  EXPECT_EQ(FileNames(manager_),
-            (std::vector<std::string>{"m.CADPart.vis", "m.CADPart", "m.CADPart.2001-01-01-00.00.00.vis"}));
-  EXPECT_EQ(manager_.FindBySortKey("m.CADPart")->GetFileName(), "m.CADPart.vis");
-}
-
-struct FileExistCase {
-  const char* what;
-  const char* obid;
-  const char* date;
-  const char* db;
-  const char* className;
-  bool touch;
-  int expected;
-};
-
-class FileExistTest : public ContentFileTest, public ::testing::WithParamInterface<FileExistCase> {};
-
-TEST_P(FileExistTest, NeedsTheSameIdentityAndAnUnchangedFile) {
-  const FileExistCase& c = GetParam();
-  dir_.Write("f.CADPart");
-  dir_.SetModTime("f.CADPart", 1500000000);
-  manager_.AddFile("OB", "2024-01-01 00:00:00.000", CADString(dir_.Path("f.CADPart")), "DB", "Part");
-  if (c.touch) dir_.SetModTime("f.CADPart", 1500000001);
-  EXPECT_EQ(manager_.FileExist(c.obid, c.date, CADString(dir_.Path("f.CADPart")), c.db, c.className), c.expected)
-      << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FileExistTest,
-    ::testing::Values(FileExistCase{"same", "OB", "2024-01-01 00:00:00.000", "DB", "Part", false, 1},
-                      FileExistCase{"other obid", "OX", "2024-01-01 00:00:00.000", "DB", "Part", false, 0},
-                      FileExistCase{"other date", "OB", "2024-01-01 00:00:00.001", "DB", "Part", false, 0},
-                      FileExistCase{"other database", "OB", "2024-01-01 00:00:00.000", "DX", "Part", false, 0},
-                      FileExistCase{"other class", "OB", "2024-01-01 00:00:00.000", "DB", "Assy", false, 0},
-                      FileExistCase{"file changed", "OB", "2024-01-01 00:00:00.000", "DB", "Part", true, 0}));
 
 TEST_F(ContentFileTest, SizesBeyondFourGigabytesSaturate) {
   dir_.WriteSized("huge.model", 5ull << 30);

@@ -159,22 +159,4 @@ TEST_F(XmapDocumentsTest, MovingAProductNeverSavesOverAnotherLoadedDocument) {
   EXPECT_NE(moving->IsDirty(), 0u);
 }
 
-TEST_F(XmapDocumentsTest, ProductFileNameComesFromTheFirstSourceThatHasOne) {
-  CADDocument* document = NewPart(work_ + "/s.CADPart");
-  CADIProduct_var product = document->GetRootProduct();
-  CADUnicodeString name;
-  EXPECT_EQ(ZRBXmapDocuments::GetZrbFileNameForProduct(services_, product, name, ""), S_OK);
-  EXPECT_EQ(name, "s.CADPart");
-  EXPECT_EQ(ZRBXmapDocuments::GetZrbFileNameForProduct(services_, product, name, "/x/given.CADPart"), S_OK);
-  EXPECT_EQ(name, "given.CADPart");
-  GlobPropertyManager.SetFullPath(product, "/recorded/r.CADPart");
-  EXPECT_EQ(ZRBXmapDocuments::GetZrbFileNameForProduct(services_, product, name, "/x/given.CADPart"), S_OK);
-  EXPECT_EQ(name, "r.CADPart");
-  GlobPropertyManager.SetReferenceProperty(product->GetPartNumber(), "ZRB_EXTERNAL_LOCATION", "/vault/e.CADPart");
-  EXPECT_EQ(ZRBXmapDocuments::GetZrbFileNameForProduct(services_, product, name, ""), S_OK);
-  EXPECT_EQ(name, "e.CADPart");
-  EXPECT_EQ(ZRBXmapDocuments::GetZrbFileNameForProduct(services_, CADIProduct_var(), name, ""), E_FAIL);
-  EXPECT_EQ(name, "");
-}
-
 }  // namespace
