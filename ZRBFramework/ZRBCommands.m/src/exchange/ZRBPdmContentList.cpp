@@ -1,5 +1,7 @@
 #include "ZRBPdmContentList.h"
 
+#include <vector>
+
 #include "CADSystemServices.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
@@ -15,12 +17,20 @@ void AddObject(ZRBObjectManager& out, const ZRBXmapFile& file, bool inXmap, bool
   if (inXmap) object->SetSlotValue("XMAP", "1");
 }
 
+// The entries worth telling the PDM about: an entry whose file vanished at
+// its last registration stays listed (invalid) until the next check.
+std::vector<const ZRBXmapFile*> ValidEntries(const ZRBXmapManager& manager) {
+  std::vector<const ZRBXmapFile*> entries = manager.GetEntries();
+  std::erase_if(entries, [](const ZRBXmapFile* entry) { return !entry->IsValid(); });
+  return entries;
+}
+
 }  // namespace
 
 int ZRBPdmContentList::Build(const ZRBXmapManager& xmap, ZRBXmapManager& released, ZRBObjectManager& out) {
   ZRB_TRACE("ZRBPdmContentList::Build");
-  const std::vector<const ZRBXmapFile*> x = xmap.GetEntries();
-  const std::vector<const ZRBXmapFile*> r = released.GetEntries();
+  const std::vector<const ZRBXmapFile*> x = ValidEntries(xmap);
+  const std::vector<const ZRBXmapFile*> r = ValidEntries(released);
   std::vector<CADString> outdatedReleased;
   int made = 0;
   std::size_t i = 0;
