@@ -169,9 +169,9 @@ bool Set(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
          : name == "definition" ? properties->SetDefinition(value)
                                 : properties->SetDescription(value);
   } else {
-    const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector();
-    if (!inspector) return runner.Fail("the module's properties are not reachable (no module loaded)");
-    hr = inspector->setReferenceProperty(node.product.get(), name.c_str(), args[2].c_str()) ? S_OK : E_FAIL;
+    const ZRBSessionViewerApi* viewer = runner.Host().GetViewer();
+    if (!viewer) return runner.Fail("the module's properties are not reachable (no module loaded)");
+    hr = viewer->setReferenceProperty(node.product.get(), name.c_str(), args[2].c_str()) ? S_OK : E_FAIL;
   }
   if (FAILED(hr)) return runner.Fail("cannot set " + name + " of " + node.path);
   runner.Out().Line("set " + name + " of " + node.path);

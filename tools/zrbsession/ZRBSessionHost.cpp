@@ -97,22 +97,22 @@ bool ZRBSessionHost::LoadModule(const std::string& path, std::string& error) {
   std::error_code ec;
   modulePath_ = std::filesystem::weakly_canonical(path, ec).string();
   if (ec) modulePath_ = path;
-  // Global, as a host does: the module's libraries and the inspector bind to it.
+  // Global, as a host does: the module's libraries and the viewer bind to it.
   module_ = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_GLOBAL);
   if (!module_) {
     error = std::string("cannot load the module: ") + dlerror();
     return false;
   }
-  const std::string inspectorPath =
-      std::filesystem::path(modulePath_).parent_path().string() + "/libZRBSessionInspector.so";
-  inspector_lib_ = dlopen(inspectorPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!inspector_lib_) {
+  const std::string viewerPath =
+      std::filesystem::path(modulePath_).parent_path().string() + "/libZRBSessionViewer.so";
+  viewer_lib_ = dlopen(viewerPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!viewer_lib_) {
     // The session still runs; only the property listings stay empty.
-    std::fprintf(stderr, "zrbsession: no property inspector (%s)\n", dlerror());
+    std::fprintf(stderr, "zrbsession: no property viewer (%s)\n", dlerror());
     return true;
   }
-  auto get = reinterpret_cast<ZRBSessionGetInspectorFn>(dlsym(inspector_lib_, "ZRBSessionGetInspector"));
-  inspector_ = get ? get() : nullptr;
+  auto get = reinterpret_cast<ZRBSessionGetViewerFn>(dlsym(viewer_lib_, "ZRBSessionGetViewer"));
+  viewer_ = get ? get() : nullptr;
   return true;
 }
 
@@ -139,9 +139,9 @@ void ZRBSessionHost::Shutdown() {
     if (!window->GetFather() && !window->IsDestructionRequested()) window->RequestDelayedDestruction();
   CADDlgReaper::Flush();
   loop.Reset();
-  inspector_ = nullptr;
-  if (inspector_lib_) dlclose(inspector_lib_);
-  inspector_lib_ = nullptr;
+  viewer_ = nullptr;
+  if (viewer_lib_) dlclose(viewer_lib_);
+  viewer_lib_ = nullptr;
   for (auto it = plugins_.rbegin(); it != plugins_.rend(); ++it) dlclose(*it);
   plugins_.clear();
   // The module's shut-down path: cache written, environment script deleted,

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "CADAutomationBridge.h"
-#include "ZRBSessionInspectorApi.h"
+#include "ZRBSessionViewerApi.h"
 
 struct ZRBSessionHostOptions {
   std::string modulePath;              // "" : <bin>/../lib/libZRBCommands.so
@@ -38,7 +38,7 @@ class ZRBSessionHost {
 
   // --- what the runner looks at
   CADAutomationBridge& GetBridge() { return bridge_; }
-  const ZRBSessionInspectorApi* GetInspector() const { return inspector_; }
+  const ZRBSessionViewerApi* GetViewer() const { return viewer_; }
   bool IsModuleLoaded() const { return module_ != nullptr; }
   const std::string& GetModulePath() const { return modulePath_; }
   const std::string& GetBinDirectory() const { return binDirectory_; }
@@ -54,8 +54,8 @@ class ZRBSessionHost {
 
   CADAutomationBridge bridge_;
   void* module_ = nullptr;     // dlopen handle of libZRBCommands.so
-  void* inspector_lib_ = nullptr;
-  const ZRBSessionInspectorApi* inspector_ = nullptr;
+  void* viewer_lib_ = nullptr;
+  const ZRBSessionViewerApi* viewer_ = nullptr;
   std::vector<void*> plugins_;
   std::string modulePath_;
   std::string binDirectory_;

@@ -22,15 +22,15 @@ using Tone = ZRBSessionOutput::Tone;
 
 ZRBSessionPropertyList ReferenceProperties(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
   ZRBSessionPropertyList list;
-  if (const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector())
-    inspector->referenceProperties(node.product.get(), list);
+  if (const ZRBSessionViewerApi* viewer = runner.Host().GetViewer())
+    viewer->referenceProperties(node.product.get(), list);
   return list;
 }
 
 ZRBSessionPropertyList InstanceProperties(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
   ZRBSessionPropertyList list;
-  const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector();
-  if (inspector && node.parent) inspector->instanceProperties(node.parent.get(), node.product.get(), list);
+  const ZRBSessionViewerApi* viewer = runner.Host().GetViewer();
+  if (viewer && node.parent) viewer->instanceProperties(node.parent.get(), node.product.get(), list);
   return list;
 }
 
@@ -238,7 +238,7 @@ bool Dump(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   }
   json << "],\n\"globals\":";
   ZRBSessionPropertyList globals;
-  if (const ZRBSessionInspectorApi* inspector = runner.Host().GetInspector()) inspector->globalProperties(globals);
+  if (const ZRBSessionViewerApi* viewer = runner.Host().GetViewer()) viewer->globalProperties(globals);
   JsonProperties(json, globals);
   json << ",\n\"status\":" << ZRBSessionOutput::JsonString(ZRBSessionRunner::StatusWord());
   json << ",\n\"boxes\":[";

@@ -1,5 +1,5 @@
 // The runner's window onto the loaded module's own state: a table of plain
-// functions that the inspector library (linked against the module) hands out.
+// functions that the viewer library (linked against the module) hands out.
 #pragma once
 
 #include <string>
@@ -10,7 +10,7 @@ class CADIProduct;
 
 using ZRBSessionPropertyList = std::vector<std::pair<std::string, std::string>>;
 
-struct ZRBSessionInspectorApi {
+struct ZRBSessionViewerApi {
   // Properties of the product's reference record.
   void (*referenceProperties)(CADIProduct* product, ZRBSessionPropertyList& out);
   // Properties of the instance of `child` under `parent`.
@@ -21,6 +21,6 @@ struct ZRBSessionInspectorApi {
   void (*globalProperties)(ZRBSessionPropertyList& out);
 };
 
-// Exported by the inspector library.
-extern "C" const ZRBSessionInspectorApi* ZRBSessionGetInspector();
-using ZRBSessionGetInspectorFn = const ZRBSessionInspectorApi* (*)();
+// Exported by the viewer library.
+extern "C" const ZRBSessionViewerApi* ZRBSessionGetViewer();
+using ZRBSessionGetViewerFn = const ZRBSessionViewerApi* (*)();

@@ -1,7 +1,7 @@
 // Reads the loaded module's property manager for the session runner. Linked
 // against libZRBCommands.so, so it sees the very manager the module uses.
 #include "ZRBPropertyManager.h"
-#include "ZRBSessionInspectorApi.h"
+#include "ZRBSessionViewerApi.h"
 
 namespace {
 
@@ -40,9 +40,9 @@ void GlobalProperties(ZRBSessionPropertyList& out) {
   if (record) CopyPairs(record->GetNames(), record->GetValues(), out);
 }
 
-const ZRBSessionInspectorApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
+const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
                                      &GlobalProperties};
 
 }  // namespace
 
-extern "C" const ZRBSessionInspectorApi* ZRBSessionGetInspector() { return &kApi; }
+extern "C" const ZRBSessionViewerApi* ZRBSessionGetViewer() { return &kApi; }
