@@ -81,6 +81,24 @@ class ZRBCommand : public CADCommand {
   // --- modified state of a node's document (an embedded product's is that of its real parent)
   static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
 
+  // --- opening documents for a read (bodies in load/ZRBCommandDocuments.cpp); 1 opened, 0 failed (the failure
+  // is in the warnings)
+  // Opens `path` (read-only when `readOnly` is non-zero). A path listed in `refresh` is first fetched again from
+  // the PDM for `object` (its "OBID" and "DB_NAME"), and taken off the list.
+  int OpenDocument(CADDocument*& document, const CADUnicodeString& path, unsigned char readOnly,
+                   CADListValCADUnicodeString& refresh, ZRBObject*& object);
+  // Top-level documents in a window of their own: the window already showing the file is reused. A non-empty
+  // `partNumber` becomes the root's part number (products, legacy models and vis).
+  int OpenProductWithWindow(CADDocument*& document, const CADUnicodeString& path, const CADUnicodeString& partNumber,
+                            int readOnly, CADListValCADUnicodeString& refresh, ZRBObject* object);
+  int OpenLegacyModelWithWindow(CADDocument*& document, const CADUnicodeString& path,
+                                const CADUnicodeString& partNumber, int readOnly, CADListValCADUnicodeString& refresh,
+                                ZRBObject* object);
+  int OpenVisWithWindow(CADDocument*& document, const CADUnicodeString& path, const CADUnicodeString& partNumber,
+                        int readOnly, CADListValCADUnicodeString& refresh, ZRBObject* object);
+  int OpenDrawingWithWindow(CADDocument*& document, const CADUnicodeString& path, int readOnly,
+                            CADListValCADUnicodeString& refresh, ZRBObject* object);
+
  protected:
   // --- client mode (constructors of the SAM client's commands)
   // Makes `mode` this command's client mode, applies it, and reads the configuration flags again under it.
