@@ -89,8 +89,9 @@ class ZRBFileUtil {
  private:
   // The file of one answer object: stale vis files, then its time stamp.
   static void ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context);
-  // Case-only rename on platforms with case-insensitive names.
-  static HRESULT RenameCaseOnly(const CADUnicodeString& from, const CADUnicodeString& to);
+  // Resolves and cleans both paths and settles what needs no copying: the same file (nothing to do) and a name
+  // that differs only in case (a rename). True when `result` is final.
+  static bool SettleWithoutCopy(CADUnicodeString& from, CADUnicodeString& to, HRESULT& result);
   // Resolves `from` and cleans both; 1 when there is nothing to do.
   static HRESULT PreparePaths(CADUnicodeString& from, CADUnicodeString& to, int& equal, int& sameIgnoringCase);
 };

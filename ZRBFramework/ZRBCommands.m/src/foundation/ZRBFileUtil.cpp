@@ -130,25 +130,28 @@ HRESULT ZRBFileUtil::PreparePaths(CADUnicodeString& from, CADUnicodeString& to, 
   return S_OK;
 }
 
-HRESULT ZRBFileUtil::RenameCaseOnly(const CADUnicodeString& from, const CADUnicodeString& to) {
-  HRESULT hr = CADRenameFile(from, to);
-  if (FAILED(hr)) ZRB_DEBUG(" CADRenameFile(%s) Failed", from.c_str());
-  return hr;
+bool ZRBFileUtil::SettleWithoutCopy(CADUnicodeString& from, CADUnicodeString& to, HRESULT& result) {
+  int equal = 0, sameIgnoringCase = 0;
+  if (FAILED(PreparePaths(from, to, equal, sameIgnoringCase))) {
+    result = E_FAIL;
+    return true;
+  }
+  if (equal) {
+    result = S_OK;
+    return true;
+  }
+  if (!sameIgnoringCase) return false;
+  result = CADRenameFile(from, to);
+  if (FAILED(result)) ZRB_DEBUG(" CADRenameFile(%s) Failed", from.c_str());
+  return true;
 }
 
 HRESULT ZRBFileUtil::CopyFile(const CADUnicodeString& fromPath, const CADUnicodeString& toPath) {
   ZRB_TRACE("ZRBFileUtil::CopyFile");
   CADUnicodeString from = fromPath, to = toPath;
-  int equal = 0, sameIgnoringCase = 0;
-  if (FAILED(PreparePaths(from, to, equal, sameIgnoringCase))) return E_FAIL;
-  if (equal) {
-    ZRB_TRACE_OK();
-    return S_OK;
-  }
-  if (sameIgnoringCase) {
-    HRESULT hr = RenameCaseOnly(from, to);
-    if (SUCCEEDED(hr)) ZRB_TRACE_OK();
-    return hr;
+  if (HRESULT settled = S_OK; SettleWithoutCopy(from, to, settled)) {
+    if (SUCCEEDED(settled)) ZRB_TRACE_OK();
+    return settled;
   }
   // The host copies into a temporary file beside the target and renames it
   // over the target: a failed copy leaves the old target as it was.
@@ -168,16 +171,9 @@ HRESULT ZRBFileUtil::CopyFile(const CADUnicodeString& fromPath, const CADUnicode
 HRESULT ZRBFileUtil::MoveFile(const CADUnicodeString& fromPath, const CADUnicodeString& toPath) {
   ZRB_TRACE("ZRBFileUtil::MoveFile");
   CADUnicodeString from = fromPath, to = toPath;
-  int equal = 0, sameIgnoringCase = 0;
-  if (FAILED(PreparePaths(from, to, equal, sameIgnoringCase))) return E_FAIL;
-  if (equal) {
-    ZRB_TRACE_OK();
-    return S_OK;
-  }
-  if (sameIgnoringCase) {
-    HRESULT hr = RenameCaseOnly(from, to);
-    if (SUCCEEDED(hr)) ZRB_TRACE_OK();
-    return hr;
+  if (HRESULT settled = S_OK; SettleWithoutCopy(from, to, settled)) {
+    if (SUCCEEDED(settled)) ZRB_TRACE_OK();
+    return settled;
   }
   // rename(2) replaces the target in one step; across file systems the host
   // copy does the same through a temporary file, and only then does the
