@@ -8,6 +8,9 @@ class ZRBSamAddTempCmd : public ZRBAddTempCmd {
  public:
   // --- lifecycle
   ZRBSamAddTempCmd() : ZRBAddTempCmd("ZRBSamAddTempCmd") { UseClientMode(ZRBClientMode::Sam()); }
+
+  // --- follow-on command: the SAM client's read command
+  ZRBReadCmd* CreateReadCmd() override;
 };
 
 ZRBSamAddTempCmd* fctCreateZRBSamAddTempCmd();
