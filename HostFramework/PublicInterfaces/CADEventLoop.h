@@ -31,7 +31,8 @@ class CADEventLoop {
   // --- any thread
   // Queues `job` for the loop's thread and wakes the loop.
   void Post(Job job);
-  // Makes Run() return after the current turn. Async-signal-safe.
+  // Makes Run(), or a RunUntil() on the steady clock, return after the current
+  // turn; the drive that returns consumes the request. Async-signal-safe.
   void Quit();
 
   // --- loop thread: timers

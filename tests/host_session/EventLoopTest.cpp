@@ -242,6 +242,17 @@ TEST_F(SessionTest, QuitEndsRunFromAnotherThread) {
   EXPECT_TRUE(ran);
 }
 
+TEST_F(SessionTest, AQuitEndsOneSteadyWaitOnly) {
+  Loop().UseClock(CADEventLoop::Clock::Steady);
+  Loop().Quit();  // an interrupt while nothing was waiting
+  EXPECT_FALSE(Loop().RunUntil([] { return false; }, 10000)) << "the interrupted wait ends at once";
+  bool fired = false;
+  auto* cmd = new CADCommand("Waiter");
+  App().AddTimeOut(20, cmd, &fired, [](CADCommand*, int, void* flag) { *static_cast<bool*>(flag) = true; });
+  EXPECT_TRUE(Loop().RunUntil([&fired] { return fired; }, 10000)) << "a later wait is not cut short";
+  cmd->Release();
+}
+
 using SessionDeathTest = SessionTest;
 
 TEST_F(SessionDeathTest, NestedLoopsAndASecondApplicationFailLoudly) {

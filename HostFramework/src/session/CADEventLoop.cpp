@@ -203,7 +203,8 @@ bool CADEventLoop::RunUntil(const Predicate& done, std::int64_t maxMs) {
   for (;;) {
     RunPendingUnguarded();
     if (holds()) return true;
-    if (quit_.load()) return false;
+    // An interrupted wait ends this drive only; later waits must not see it.
+    if (quit_.exchange(false)) return false;
     const std::int64_t now = NowMs();
     if (now >= deadline) return false;
     std::int64_t wait = deadline - now;
