@@ -105,8 +105,8 @@ void ZRBEnvironmentManager::Write(const std::vector<std::string>& environment) {
     }
   }
   // Exclusive and without following links: whatever appears at the path between the delete and now is not
-  // ours to write through.
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  // ours to write through. Owner only: the script carries the whole session environment, credentials included.
+  int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) {
     ZRB_DEBUG("ZRBEnvironmentManager: cannot create %s: %s", path, std::strerror(errno));
     return;
@@ -119,7 +119,7 @@ void ZRBEnvironmentManager::Write(const std::vector<std::string>& environment) {
     inode_ = own.st_ino;
   }
   ok = ok && WriteAll(fd, BuildScript(environment));
-  if (ok && !(own.st_mode & S_IXUSR)) ok = ::fchmod(fd, (own.st_mode & 07777) | S_IXUSR) == 0;
+  if (ok) ok = ::fchmod(fd, S_IRWXU) == 0;
   // The last change of the file is ours: with device and inode it tells our file from a later one that
   // happens to reuse the inode.
   struct stat done {};
