@@ -20,6 +20,7 @@
 #include "CADMathBox.h"
 #include "CADUnicodeString.h"
 
+class CADAppFeature;
 struct CADDocumentState;
 
 class CADDocument : public CADIPersistent, public CADIDocRoots {
@@ -54,6 +55,13 @@ class CADDocument : public CADIPersistent, public CADIDocRoots {
   CADListValCADUnicodeString GetApplicativeContainerNames() const;
   HRESULT AddApplicativeContainer(const CADUnicodeString& name);
   HRESULT RemoveApplicativeContainer(const CADUnicodeString& name);
+  // Features an application keeps in a container, for one client identifier, in creation order. E_FAIL when
+  // the container does not exist. Features live with the document in the session; the file does not keep them.
+  HRESULT GetApplicativeFeatures(const CADUnicodeString& container, const CADUnicodeString& client,
+                                 std::vector<CADAppFeature*>& features) const;
+  // A new feature of `specType` for the client; null when the container does not exist.
+  CADAppFeature* AddApplicativeFeature(const CADUnicodeString& container, const CADUnicodeString& client,
+                                       const CADUnicodeString& specType);
 
   // Geometry (parts, vis and model documents) ----------------------------------
   const std::vector<CADGeometryBody>& GetBodies() const;

@@ -76,8 +76,27 @@ HRESULT CADDocument::RemoveApplicativeContainer(const CADUnicodeString& name) {
   auto it = std::find(c.begin(), c.end(), name);
   if (it == c.end()) return E_FAIL;
   c.erase(it);
+  std::erase_if(state_->features, [&](const CADAppFeatureEntry& f) { return f.container == name; });
   SetDirty(1);
   return S_OK;
+}
+
+HRESULT CADDocument::GetApplicativeFeatures(const CADUnicodeString& container, const CADUnicodeString& client,
+                                            std::vector<CADAppFeature*>& features) const {
+  features.clear();
+  const auto& c = state_->containers;
+  if (std::find(c.begin(), c.end(), container) == c.end()) return E_FAIL;
+  for (const CADAppFeatureEntry& f : state_->features)
+    if (f.container == container && f.client == client) features.push_back(f.feature.get());
+  return S_OK;
+}
+
+CADAppFeature* CADDocument::AddApplicativeFeature(const CADUnicodeString& container, const CADUnicodeString& client,
+                                                  const CADUnicodeString& specType) {
+  const auto& c = state_->containers;
+  if (std::find(c.begin(), c.end(), container) == c.end()) return nullptr;
+  state_->features.push_back(CADAppFeatureEntry{container, client, std::make_unique<CADAppFeature>(specType)});
+  return state_->features.back().feature.get();
 }
 
 // Geometry ---------------------------------------------------------------------

@@ -2,10 +2,12 @@
 // CADDocument class only hands this out opaquely.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "CADAppFeature.h"
 #include "CADBaseUnknown.h"
 #include "CADDocumentImage.h"
 #include "CADGeometryBody.h"
@@ -32,6 +34,12 @@ struct CADDrawingSheetState {
   std::vector<CADDrawingViewState> views;
 };
 
+struct CADAppFeatureEntry {
+  CADUnicodeString container;
+  CADUnicodeString client;
+  std::unique_ptr<CADAppFeature> feature;
+};
+
 struct CADDocumentState {
   CADUnicodeString type;
   CADUnicodeString storageName;
@@ -48,6 +56,7 @@ struct CADDocumentState {
   CADVar<CADProductNode> root;
   std::vector<CADVar<CADProductNode>> components;
   std::vector<CADUnicodeString> containers;
+  std::vector<CADAppFeatureEntry> features;  // of the containers above; kept in the session only
   std::vector<CADGeometryBody> bodies;
 
   // Drawings, processes and analyses.
