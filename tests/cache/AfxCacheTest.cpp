@@ -12,10 +12,13 @@
 #include "HostDialogFixture.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
+#include "CaseText.h"
 
 namespace {
 
 struct XmapCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const XmapCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.value) << '"'; }
   const char* value;  // null: not set
   int set;
   const char* path;  // null: the temporary directory

@@ -11,6 +11,7 @@
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
 #include "ZRBObjectManager.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -117,6 +118,8 @@ TEST_F(CacheLifecycleTest, FollowsTheExchangeMapInUse) {
 }
 
 struct UnloadCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const UnloadCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   const char* removeUnknown;
   const char* sizeLimit;

@@ -4,10 +4,13 @@
 #include <climits>
 
 #include "ZRBCacheSettings.h"
+#include "CaseText.h"
 
 namespace {
 
 struct LimitCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const LimitCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.text) << '"'; }
   const char* text;
   int set;
   unsigned int kilobytes;

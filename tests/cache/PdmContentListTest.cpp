@@ -9,6 +9,7 @@
 #include "ZRBObjectManager.h"
 #include "ZRBPdmContentList.h"
 #include "ZRBXmapManager.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ void PrintTo(const Advertised& a, std::ostream* out) {
 }
 
 struct MergeCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const MergeCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   std::vector<Listed> xmap;
   std::vector<Listed> released;

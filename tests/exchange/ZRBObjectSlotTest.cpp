@@ -9,6 +9,7 @@
 #include "ZRBConfigTopicManager.h"
 #include "ZRBObject.h"
 #include "ZRBTrace.h"
+#include "CaseText.h"
 
 namespace {
 std::string X(std::size_t n, char c = 'x') { return std::string(n, c); }
@@ -21,6 +22,8 @@ std::string Stored(const ZRBObject& o, const char* name) {
 }
 
 struct ValueCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const ValueCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   std::string value;
   std::string stored;
@@ -127,6 +130,8 @@ TEST(ZRBObjectSlots, TruncationIsTraced) {
 }
 
 struct ListReadCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const ListReadCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.value) << '"'; }
   std::string value;
   CADListValCADString items;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "SessionRunnerTestSupport.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -67,6 +68,8 @@ TEST(SessionScript, CancelledProbeLeavesTheSessionAsItWas) {
 }
 
 struct FailingStep {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const FailingStep& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.name) << '"'; }
   const char* name;
   std::vector<std::string> lines;
   const char* error;  // expected in standard error

@@ -11,6 +11,7 @@
 #include "ZRBFileUtil.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ long ModTime(const std::string& path) {
 }
 
 struct LocationCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const LocationCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   const char* xmap;  // null: "ZRBXMAP" not set
   const char* location;
@@ -63,6 +66,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LocationCase{"no exchange map", nullptr, "OUTSIDE/f.CADPart", false}));
 
 struct SwitchCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const SwitchCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.released) << '"'; }
   const char* released;
   const char* stampingOff;
   bool skipped;

@@ -8,6 +8,7 @@
 #include "CADClock.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ TEST_F(ContentCheckTest, DropsAChangedFileFromTheListButLeavesItOnDisk) {
 }
 
 struct UnlistedCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const UnlistedCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   bool withVisExtension;
   int removeUnknown;

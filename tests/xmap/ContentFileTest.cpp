@@ -9,6 +9,7 @@
 #include "CADClock.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -114,6 +115,8 @@ TEST_F(ContentFileTest, WritesLittleEndianBytesWhateverTheMachine) {
 }
 
 struct DamagedCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const DamagedCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   std::string bytes;
   int result;
@@ -160,6 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {"b", std::string(1024, 'n')}}));
 
 struct SortKeyCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const SortKeyCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.fileName) << '"'; }
   const char* fileName;
   const char* sortKey;
 };

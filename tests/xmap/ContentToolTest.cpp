@@ -8,6 +8,7 @@
 #include "CADClock.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
 }
 
 struct ToolCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const ToolCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   std::string bytes;
   int exitCode;

@@ -14,6 +14,7 @@
 #include "ZRBPropertyManager.h"
 #include "ZRBStaleFileGuard.h"
 #include "ZRBStaleFiles.h"
+#include "CaseText.h"
 
 namespace {
 
@@ -95,6 +96,8 @@ TEST_F(StaleFilesTest, ADeliverySupersedesItsBackup) {
 }
 
 struct CachedCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const CachedCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
   const char* what;
   const char* useFile;
   const char* location;
