@@ -2,17 +2,30 @@
 // components, sending objects and sub-assemblies (recursively), and the PDM identity on every node it touches.
 #pragma once
 
+#include <unordered_set>
+
 #include "CADIProduct.h"
+#include "CADUnicodeString.h"
 #include "ZRBReadState.h"
 
 class ZRBCommand;
 class ZRBObject;
 class ZRBObjectManager;
+class ZRBReadContext;
+class ZRBDocComponentReader;
+class ZRBSubAssemblyReader;
 
 // Lives for one read; user-interface thread only. Messages go to the command's warning and information lists,
 // flags to the read state.
+//
+// The answer is a graph of objects reached from "ROOT"; a broken or hostile answer can make it cyclic or deeper
+// than any real structure. The reader keeps the nodes of the path it is on and a depth cap: a relation that
+// would lead back onto the path, or deeper than the cap, is skipped with an error line and the warning state.
 class ZRBStructureReader {
  public:
+  // Deeper structures are cut off here (the PDM itself delivers no more than 64 levels).
+  static constexpr int kMaxDepth = 100;
+
   ZRBStructureReader(ZRBCommand& command, ZRBReadState& state) : command_(command), state_(state) {}
 
   // The content of `node` below `parent` (null: top-level documents open in windows of their own); `existing`
@@ -20,6 +33,31 @@ class ZRBStructureReader {
   int ReadProductStructure(CADIProduct* parent, CADIProduct* existing, ZRBObjectManager& answer, ZRBObject* node);
 
  private:
+  // Where a node is built: `parent` holds its documents or, for a document node (a part reached through a
+  // relation), the instance it becomes, which takes `instanceName` and replaces `existing`.
+  struct NodePlace {
+    CADIProduct_var parent;
+    CADIProduct_var existing;
+    CADUnicodeString instanceName;
+    bool documentNode = false;
+  };
+  struct Readers {
+    ZRBReadContext& context;
+    ZRBDocComponentReader& documents;
+    ZRBSubAssemblyReader& assemblies;
+  };
+
+  // Builds the node and hands back the product it became (null for the answer's root or a node that failed).
+  int BuildNode(Readers& readers, const NodePlace& place, ZRBObject& node, CADIProduct_var& nodeProduct);
+  void ReadDocumentComponents(Readers& readers, const NodePlace& place, ZRBObject& node,
+                              CADIProduct_var& nodeProduct);
+  void ReadSubAssemblies(Readers& readers, const CADIProduct_var& parent, ZRBObject& node);
+  // One relation of "SUBASSRELATIONS": the child node, then its place in the parent.
+  void ReadRelation(Readers& readers, const CADIProduct_var& parent, ZRBObject& relation);
+  void FlagRemovedChildren(Readers& readers, const CADIProduct_var& product, const ZRBObject& node);
+  void SetDesignTablesToNode(Readers& readers, const CADIProduct_var& product, const ZRBObject& node);
+
   ZRBCommand& command_;
   ZRBReadState& state_;
+  std::unordered_set<const ZRBObject*> onPath_;  // the nodes from the root to the one being built
 };

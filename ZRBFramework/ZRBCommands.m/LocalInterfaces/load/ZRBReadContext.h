@@ -1,0 +1,58 @@
+// What the readers of one structure share: the command whose lists collect the read's messages, the read's
+// state, the answer, and the look-ups every reader needs (objects named by keys, files named by locations).
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "CADString.h"
+#include "CADUnicodeString.h"
+#include "ZRBReadState.h"
+
+class ZRBCommand;
+class ZRBObject;
+class ZRBObjectManager;
+
+// Lives for one structure build, on the host's user-interface thread; command, state and answer belong to the
+// caller and outlive it.
+class ZRBReadContext {
+ public:
+  // --- lifecycle
+  ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer)
+      : command_(command), state_(state), answer_(answer) {}
+  ZRBReadContext(const ZRBReadContext&) = delete;
+  ZRBReadContext& operator=(const ZRBReadContext&) = delete;
+
+  ZRBCommand& Command() { return command_; }
+  ZRBReadState& State() { return state_; }
+  ZRBObjectManager& Answer() { return answer_; }
+
+  // --- the answer
+  // The object a slot of `from` names by key; null, with a trace naming the slot, for an empty key or one that
+  // names no object of the answer.
+  ZRBObject* Lookup(const CADString& key, const char* slot) const;
+  // The exchange-map file an object names in "EXTERNAL_LOCATION"; 0 (with an error line naming the location and
+  // the warning state) when it names none or leads out of the exchange map.
+  int FileOf(const ZRBObject& object, CADUnicodeString& path);
+
+  // --- messages: "ZRBReadCmd.<name>" into the command's error list
+  void AddError(const char* name);
+  void AddError(const char* name, const CADUnicodeString& parameter);
+  // The same, and the read ends in its warning state.
+  void AddWarning(const char* name, const CADUnicodeString& parameter);
+  // "ZRBAfx.WrongListSize": user-defined attribute lists of different lengths.
+  void AddWrongListSize();
+
+  // --- documents the read obtained
+  // Records the file in the exchange map's content file with the object's PDM identity (temporary mode, as in
+  // an add-temporary read, leaves the content file alone).
+  void RegisterDocument(const ZRBObject& object, const CADUnicodeString& path);
+  // 1 when another file of this read already used the part number (both are remembered by their paths).
+  int PartNumberTakenByOtherFile(const CADUnicodeString& partNumber, const CADUnicodeString& path);
+
+ private:
+  ZRBCommand& command_;
+  ZRBReadState& state_;
+  ZRBObjectManager& answer_;
+  std::unordered_map<std::string, std::string> fileOfPartNumber_;
+};

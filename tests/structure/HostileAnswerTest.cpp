@@ -1,0 +1,224 @@
+// Broken and hostile answers: cycles, dangling keys, locations leading out of the exchange map, unusable
+// positions, absurd depth. None may crash, touch a file outside the exchange map or lose what could be built.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CommandFixture.h"
+#include "SampleSession.h"
+#include "StructureAnswer.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBAnswerLocation.h"
+#include "ZRBCache.h"
+#include "ZRBCommand.h"
+#include "ZRBInstancePlacement.h"
+#include "ZRBPosMatrixUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBReadState.h"
+#include "ZRBStructureReader.h"
+
+namespace {
+
+class ProbeCmd : public ZRBCommand {
+ public:
+  ProbeCmd() : ZRBCommand("ProbeCmd") {}
+};
+
+class HostileAnswerTest : public CommandFixture {
+ protected:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    xmap_ = scratch_.MakeDirectory("deep/xmap");
+    SetVariable("ZRBXMAP", xmap_.c_str());
+    GlobZRBCache.ResetForTests();
+    command_ = new ProbeCmd();
+    answer_ = std::make_unique<StructureAnswer>();
+    scratch_.Write("deep/xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
+    scratch_.Write("deep/xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
+    assembly_ = answer_->Assembly(xmap_, "ASM");
+    bolt_ = answer_->Part(xmap_, "BOLT");
+    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, false);
+    answer_->Relate(assembly_, "RL1", "BOLT", "BOLT.1", ZRBPosMatrixUtil::kIdentityText);
+  }
+  void TearDown() override {
+    command_->Release();
+    GlobZRBCache.ResetForTests();
+    CADDocumentServices::ResetSession();
+    CommandFixture::TearDown();
+  }
+  int Read() {
+    ZRBStructureReader reader(*command_, state_);
+    return reader.ReadProductStructure(nullptr, nullptr, answer_->Answer(), answer_->Root());
+  }
+  std::string Warnings() const {
+    std::string all;
+    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
+    return all;
+  }
+  CADIProduct_var Assembly() const {
+    CADDocument* document = CADDocumentServices::GetDocumentInSession((xmap_ + "/ASM.CADProduct").c_str());
+    return document ? document->GetRootProduct() : nullptr;
+  }
+
+  XmapScratchDirectory scratch_;
+  std::string xmap_;
+  std::unique_ptr<StructureAnswer> answer_;
+  ZRBObject* assembly_ = nullptr;
+  ZRBObject* bolt_ = nullptr;
+  ZRBReadState state_;
+  ProbeCmd* command_ = nullptr;
+};
+
+struct Damage {
+  const char* name;
+  std::function<void(StructureAnswer&, ZRBObject* assembly, const std::string& xmap)> apply;
+  const char* expectedChildren;  // children of ASM afterwards
+  int warningState;
+  const char* warningText;  // part of the error lines ("" for none)
+};
+
+TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
+  const std::vector<Damage> damages = {
+      {"a relation back to its own assembly",
+       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) { a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"); },
+       "BOLT.1", 1, "leads back into itself at \"ASM.9\""},
+      {"a relation back to the answer's root",
+       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+         ZRBObject* r = a.Relate(asm_, "RL_ROOT", "ASM", "ROOT.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+         r->SetSlotValue("ASS_ITEM_ID", "ROOT");
+       },
+       "BOLT.1", 1, "leads back into itself"},
+      {"dangling keys in every list",
+       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+         asm_->SlotAppend("SUBASSRELATIONS", "NO_SUCH_RELATION");
+         asm_->SlotAppend("SENDING_LIST", "NO_SUCH_OBJECT");
+         a.Root()->SlotAppend("DOCCOMS", "NO_SUCH_DOCUMENT");
+         a.Relate(asm_, "RL_DANGLING", "NOBODY", "NOBODY.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+       },
+       "BOLT.1", 0, ""},
+      {"a location leading out of the exchange map",
+       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+         a.Answer().GetObject("DC_BOLT")->SetSlotValue("EXTERNAL_LOCATION", "../../x");
+         (void)asm_;
+       },
+       "", 1, "\"../../x\" could not be loaded"},
+      {"an empty matrix",
+       [](StructureAnswer& a, ZRBObject*, const std::string&) { a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", ""); },
+       "BOLT.1", 1, "no usable position for \"BOLT.1\""},
+      {"a matrix of fifteen numbers",
+       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0");
+       },
+       "BOLT.1", 1, "no usable position"},
+      {"a matrix with NaN",
+       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "nan 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+       },
+       "BOLT.1", 1, "no usable position"},
+      {"a matrix that squashes the part flat",
+       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "0 0 0 0 0 0 0 0 0 0 0 0 5 5 5 1");
+       },
+       "BOLT.1", 1, "no usable position"},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.name);
+    TearDown();
+    state_ = ZRBReadState();
+    SetUp();
+    scratch_.Write("x", "outside the exchange map");
+    scratch_.Write("deep/x", "outside the exchange map");
+    damage.apply(*answer_, assembly_, xmap_);
+
+    EXPECT_EQ(Read(), 1);
+    CADIProduct_var assembly = Assembly();
+    ASSERT_TRUE(assembly);
+    EXPECT_EQ(SampleSession::ChildNames(assembly), damage.expectedChildren);
+    EXPECT_EQ(state_.warningState, damage.warningState) << Warnings();
+    if (*damage.warningText) {
+      EXPECT_NE(Warnings().find(damage.warningText), std::string::npos) << Warnings();
+    } else {
+      EXPECT_EQ(Warnings(), "");
+    }
+    // Nothing outside the exchange map was opened or changed.
+    EXPECT_EQ(scratch_.Read("x"), "outside the exchange map");
+    EXPECT_EQ(scratch_.Read("deep/x"), "outside the exchange map");
+    EXPECT_FALSE(CADDocumentServices::GetDocumentInSession(scratch_.Path("x").c_str()));
+    CADIProduct_var bolt = SampleSession::Child(assembly, "BOLT.1");
+    if (bolt && std::string(damage.warningText).find("position") != std::string::npos) {
+      // An unusable matrix leaves the default position and records no load-time position.
+      double position[12];
+      ASSERT_EQ(command_->GetProductPosition(bolt, assembly, position), 1);
+      EXPECT_EQ(position[0], 1.0);
+      EXPECT_EQ(position[9], 0.0);
+      EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(assembly, bolt, "ZRB_ORIG_MATRIX").str(), "");
+    }
+  }
+}
+
+TEST_F(HostileAnswerTest, AnswersDeeperThanTheCapAreCutOffThere) {
+  // A chain of embedded components, each below the last: no documents needed, only depth.
+  ZRBObject* parent = assembly_;
+  for (int level = 1; level <= ZRBStructureReader::kMaxDepth + 20; ++level) {
+    const std::string partNumber = "LEVEL" + std::to_string(level);
+    ZRBObject* item = answer_->Answer().CreateObject(("IT_" + partNumber).c_str());
+    item->SetSlotValue("DESCRIPTION", partNumber.c_str());
+    item->SetSlotValue("USE_EMBEDDED_PRODUCT", "1");
+    answer_->Relate(parent, "RL_" + partNumber, partNumber, partNumber + ".1", ZRBPosMatrixUtil::kIdentityText);
+    parent = item;
+  }
+  EXPECT_EQ(Read(), 1);
+  EXPECT_EQ(state_.warningState, 1);
+  EXPECT_NE(Warnings().find("nested too deeply"), std::string::npos) << Warnings();
+  int depth = 0;
+  for (CADIProduct_var node = SampleSession::Child(Assembly(), "LEVEL1.1"); node;
+       node = SampleSession::Child(node, "LEVEL" + std::to_string(depth + 1) + ".1"))
+    ++depth;
+  EXPECT_GT(depth, ZRBStructureReader::kMaxDepth - 5);
+  EXPECT_LT(depth, ZRBStructureReader::kMaxDepth);
+}
+
+TEST(AnswerLocationTest, OnlyNamesInsideTheExchangeMapAreAccepted) {
+  struct Case {
+    const char* location;
+    int accepted;
+  };
+  const Case cases[] = {
+      {"/home/user/xmap/BOLT.CADPart", 1}, {"BOLT.CADPart", 1},     {"/elsewhere/BOLT.CADPart", 1},
+      {"../../x", 0},                      {"a/../b.CADPart", 0},   {"..", 0},
+      {"/xmap/..", 0},                     {"/xmap/", 0},           {"/xmap/.", 0},
+      {"", 0},                             {"a\\..\\b", 0},         {"BO\nLT.CADPart", 0},
+      {"B\x01OLT", 0},                     {"...CADPart", 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ZRBAnswerLocation::IsAcceptable(c.location), c.accepted) << c.location;
+}
+
+TEST(InstancePositionTest, OnlyFiniteNonDegenerateSixteenNumberTextsArePositions) {
+  struct Case {
+    const char* text;
+    int position;
+  };
+  const Case cases[] = {
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", 1},
+      {"0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1", 1},
+      {"2 0 0 0 0 2 0 0 0 0 2 0 0 0 0 1", 1},
+      {"", 0},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0", 0},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 7", 0},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1", 0},
+      {"1 0 0 0 1 0 0 0 0 0 1 0 0 0 0 1", 0},  // two equal axes
+      {"one 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", 0},
+  };
+  for (const Case& c : cases) {
+    double coefficients[12] = {};
+    EXPECT_EQ(ZRBInstancePlacement::ReadPosition(c.text, coefficients), c.position) << c.text;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// The structure reader on prepared answers in a scratch exchange map: what a node becomes in the session (its
+// instances, positions, relation and identity properties, content-file entries), below a window of its own or
+// below the workbench product, and what a broken or hostile answer leaves behind.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CommandFixture.h"
+#include "SampleSession.h"
+#include "StructureAnswer.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBCache.h"
+#include "ZRBCommand.h"
+#include "ZRBPosMatrixUtil.h"
+#include "ZRBProductPathUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBReadSessionActions.h"
+#include "ZRBReadState.h"
+#include "ZRBStructureReader.h"
+
+namespace {
+
+class ProbeCmd : public ZRBCommand {
+ public:
+  ProbeCmd() : ZRBCommand("ProbeCmd") {}
+};
+
+constexpr const char* kShifted = "1 0 0 0 0 1 0 0 0 0 1 0 10 0 0 1";
+// A quarter turn about z, then moved.
+constexpr const char* kTurned = "0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1";
+
+class StructureReaderTest : public CommandFixture {
+ protected:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    xmap_ = scratch_.MakeDirectory("xmap");
+    SetVariable("ZRBXMAP", xmap_.c_str());
+    GlobZRBCache.ResetForTests();
+    GlobZRBCache.Load();
+    command_ = new ProbeCmd();
+  }
+  void TearDown() override {
+    command_->Release();
+    GlobZRBCache.ResetForTests();
+    CADDocumentServices::ResetSession();
+    CommandFixture::TearDown();
+  }
+
+  // ASM with BOLT placed twice; the documents written into the exchange map.
+  void PrepareAssembly(bool topLevelIsPdmRelation = false) {
+    scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
+    scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
+    ZRBObject* assembly = answer_.Assembly(xmap_, "ASM");
+    answer_.Part(xmap_, "BOLT");
+    answer_.Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, topLevelIsPdmRelation);
+    answer_.Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted);
+    answer_.Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
+  }
+
+  int Read(CADIProduct* parent = nullptr) {
+    ZRBStructureReader reader(*command_, state_);
+    return reader.ReadProductStructure(parent, nullptr, answer_.Answer(), answer_.Root());
+  }
+
+  std::string Warnings() const {
+    std::string all;
+    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
+    return all;
+  }
+
+  std::string PositionText(const CADIProduct_var& child, const CADIProduct_var& parent) {
+    double position[12];
+    if (!command_->GetProductPosition(child, parent, position)) return "no position";
+    CADUnicodeString text;
+    ZRBPosMatrixUtil::ConvertToString(position, text);
+    return text.str();
+  }
+
+  static std::string Instance(const CADIProduct_var& parent, const CADIProduct_var& child, const char* name) {
+    return GlobPropertyManager.GetInstanceProperty(parent, child, name).str();
+  }
+
+  static CADIProduct_var RootOf(const std::string& path) {
+    CADDocument* document = CADDocumentServices::GetDocumentInSession(path.c_str());
+    return document ? document->GetRootProduct() : nullptr;
+  }
+
+  XmapScratchDirectory scratch_;
+  std::string xmap_;
+  StructureAnswer answer_;
+  ZRBReadState state_;
+  ProbeCmd* command_ = nullptr;
+};
+
+
+TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
+  PrepareAssembly();
+  ASSERT_EQ(Read(), 1) << Warnings();
+  EXPECT_EQ(Warnings(), "");
+  EXPECT_EQ(state_.warningState, 0);
+
+  // Without a parent the assembly opens in a window of its own.
+  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  ASSERT_TRUE(assembly);
+  EXPECT_EQ(CADFrmLayout::GetCurrentLayout().GetWindowList().size(), 1u);
+  EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
+  CADIProduct_var first = SampleSession::Child(assembly, "BOLT.1");
+  CADIProduct_var second = SampleSession::Child(assembly, "BOLT.2");
+  ASSERT_TRUE(first && second);
+
+  EXPECT_EQ(PositionText(first, assembly), kShifted);
+  EXPECT_EQ(PositionText(second, assembly), kTurned);
+  EXPECT_EQ(Instance(assembly, first, "ZRB_ORIG_MATRIX"), kShifted);
+  EXPECT_EQ(Instance(assembly, second, "ZRB_ORIG_MATRIX"), kTurned);
+  EXPECT_EQ(Instance(assembly, first, "ZRB_RELATION"), "RL1");
+  EXPECT_EQ(Instance(assembly, second, "ZRB_RELATION"), "RL2");
+  for (const CADIProduct_var& bolt : {first, second}) {
+    EXPECT_EQ(Instance(assembly, bolt, "ZRB_INSTANCE_IN_ZRB"), "1");
+    EXPECT_EQ(Instance(assembly, bolt, "ZRB_REL_DB_NAME"), "PDMSIM");
+    EXPECT_EQ(Instance(assembly, bolt, "ZRB_TRAFO_ACCUMULATE_SET"), "NO");
+  }
+
+  CADUnicodeString firstPath, secondPath, firstName, secondName;
+  ZRBProductPathUtil::GetPathToRootForProduct(first, firstPath);
+  ZRBProductPathUtil::GetPathToRootForProduct(second, secondPath);
+  ZRBProductPathUtil::GetFullPathNameForProduct(first, firstName);
+  ZRBProductPathUtil::GetFullPathNameForProduct(second, secondName);
+  EXPECT_NE(firstPath.str(), secondPath.str());
+  EXPECT_EQ(firstName.str(), secondName.str());
+
+  // The identity lives on the shared reference; every delivered file is in the content file.
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(first, "ZRB_OBID").str(), "IT_BOLT");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_OBID").str(), "IT_ASM");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_PRODUCT_OBID").str(), "PD_ASM");
+  for (const char* file : {"BOLT.CADPart", "ASM.CADProduct"}) {
+    const ZRBObject* object = answer_.Answer().GetObject(std::string(file) == "BOLT.CADPart" ? "DC_BOLT" : "PD_ASM");
+    EXPECT_EQ(GlobZRBCache.XMapFileExist(object->GetSlotValue("OBID"), object->GetSlotValue("MODIFICATION_DATE_GMT"),
+                                         (xmap_ + "/" + file).c_str(), "PDMSIM", "CadDoc"),
+              1)
+        << file;
+  }
+
+  // A second read of the same answer finds everything in place.
+  ASSERT_EQ(Read(), 1);
+  EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
+  EXPECT_EQ(PositionText(second, assembly), kTurned);
+  EXPECT_EQ(Warnings(), "");
+}
+
+TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct) {
+  PrepareAssembly();
+  CADIProduct_var workbench;
+  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_.Answer(), answer_.Root(), workbench), 1);
+  ASSERT_TRUE(workbench);
+  EXPECT_EQ(workbench->GetPartNumber().str(), "ZRB_Workbench");
+  ASSERT_EQ(Read(workbench.get()), 1) << Warnings();
+
+  CADIProduct_var assembly = SampleSession::Child(workbench, "ASM.1");
+  ASSERT_TRUE(assembly);
+  EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
+  EXPECT_EQ(PositionText(SampleSession::Child(assembly, "BOLT.2"), assembly), kTurned);
+  // A top-level use is no PDM relation.
+  EXPECT_EQ(Instance(workbench, assembly, "ZRB_RELATION"), "");
+  EXPECT_EQ(Instance(workbench, assembly, "ZRB_ORIG_MATRIX"), ZRBPosMatrixUtil::kIdentityText);
+
+  // The next add command reuses the workbench and the instance already below it.
+  CADIProduct_var again;
+  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_.Answer(), answer_.Root(), again), 1);
+  EXPECT_EQ(again.get(), workbench.get());
+  ASSERT_EQ(Read(workbench.get()), 1);
+  EXPECT_EQ(SampleSession::ChildNames(workbench), "ASM.1");
+}
+
+}  // namespace
