@@ -81,6 +81,17 @@ class ZRBCommand : public CADCommand {
   // --- modified state of a node's document (an embedded product's is that of its real parent)
   static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
 
+  // --- the released cache around a read request (load/ZRBCommandReleasedCache.cpp)
+  // Before the request: deletes the released cache's vis files no session document uses (with
+  // "ZRB_CLEANRELEASEDCACHE" "ON") and gives the used ones their unstamped names, remembered for the restore.
+  // E_FAIL when the released-cache directory cannot be read.
+  HRESULT DeleteNotLoadedVisFromReleasedCache(const CADUnicodeString& xmapDirectory,
+                                              const CADUnicodeString& releasedXmapDirectory);
+  // After the request: renames those files back. Lists of different lengths are cleared and fail.
+  HRESULT RestoreTimeStampInReleasedCacheFiles();
+  // Redraws the model nodes of every document (a headless host draws nothing).
+  static void RedrawAllModelNodes();
+
   // --- opening documents for a read (bodies in load/ZRBCommandDocuments.cpp); 1 opened, 0 failed (the failure
   // is in the warnings)
   // Opens `path` (read-only when `readOnly` is non-zero). A path listed in `refresh` is first fetched again from
@@ -135,4 +146,7 @@ class ZRBCommand : public CADCommand {
   CADListValCADUnicodeString parentDbNames_;
   CADListValCADUnicodeString parentClassNames_;
   ZRBClientMode clientMode_ = ZRBClientMode::Standard();
+  // Released-cache files renamed for a read request and their names meanwhile (parallel lists).
+  CADListValCADUnicodeString renamedReleasedCacheFiles_;
+  CADListValCADUnicodeString renamedReleasedCacheNewPaths_;
 };
