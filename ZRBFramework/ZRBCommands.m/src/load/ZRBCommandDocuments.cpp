@@ -102,7 +102,8 @@ int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& pat
     }
     ZRBFileUtil::DeleteTemporaryFile(path);
     ZRBAfx::RemovePathFromList(refresh, path);
-    const int result = RunPdmAction(ZRBPdmAction::GetOrigGeoForVis, request);
+    const int result =
+        RunPdmAction(ZRBPdmAction::GetOrigGeoForVis, ZRBPdmAction::Line(ZRBPdmAction::GetOrigGeoForVis, request));
     const int fetched = result >= 0 && RefetchSucceeded(request, path);
     ZRBFileUtil::DeleteTemporaryFile(request);
     if (!fetched) {

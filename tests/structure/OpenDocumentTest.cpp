@@ -1,0 +1,138 @@
+// Opening a read's documents: a stale cached copy is fetched again before it is opened (and never dropped when
+// it cannot be asked for again), and top-level documents get one window each.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CommandFixture.h"
+#include "StructureAnswer.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBCommand.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+
+namespace {
+
+class ProbeCmd : public ZRBCommand {
+ public:
+  ProbeCmd() : ZRBCommand("ProbeCmd") {}
+};
+
+class OpenDocumentTest : public CommandFixture {
+ protected:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    xmap_ = scratch_.MakeDirectory("xmap");
+    SetVariable("ZRBXMAP", xmap_.c_str());
+    command_ = new ProbeCmd();
+    path_ = scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
+    object_.SetSlotValue("OBID", "IT_BOLT");
+    object_.SetSlotValue("DB_NAME", "PDMSIM");
+  }
+  void TearDown() override {
+    command_->Release();
+    CADDocumentServices::ResetSession();
+    CommandFixture::TearDown();
+  }
+  // The PDM delivers the file again (as `partNumber`) and answers `success` for the item.
+  void AnswerRefetch(const std::string& success, const std::string& partNumber) {
+    const std::string xmap = xmap_;
+    SetShellAnswer([xmap, success, partNumber](const std::string& line) {
+      if (line.find("x3GetOrigGeoForVis") == std::string::npos) return 0;
+      ZRBObjectManager answer;
+      const std::string request = xmap + "/GetOrigGeoForVis.zrb";
+      if (!answer.Read(request.c_str())) return 1;
+      for (const CADString& key : answer.GetObject("ROOT")->GetSlotValueList("ITEMLIST"))
+        answer.GetObject(key)->SetSlotValue("ACTION_SUCCESS", success.c_str());
+      answer.Write(request.c_str());
+      if (success == "1") {
+        FILE* file = std::fopen((xmap + "/BOLT.CADPart").c_str(), "w");
+        std::fputs(StructureAnswer::PartFile(partNumber).c_str(), file);
+        std::fclose(file);
+      }
+      return 0;
+    });
+  }
+  std::string Warnings() const {
+    std::string all;
+    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
+    return all;
+  }
+
+  XmapScratchDirectory scratch_;
+  std::string xmap_, path_;
+  ZRBObject object_;
+  ProbeCmd* command_ = nullptr;
+};
+
+TEST_F(OpenDocumentTest, AStaleCopyIsFetchedAgainBeforeItIsOpened) {
+  CADListValCADUnicodeString refresh;
+  refresh.Append(path_.c_str());
+  AnswerRefetch("1", "BOLT_NEW");
+  CaptureTrace();
+  CADDocument* document = nullptr;
+  ZRBObject* object = &object_;
+  ASSERT_EQ(command_->OpenDocument(document, path_.c_str(), 0, refresh, object), 1) << Warnings() << Trace();
+  ASSERT_TRUE(document);
+  EXPECT_EQ(document->GetRootProduct()->GetPartNumber().str(), "BOLT_NEW");
+  EXPECT_EQ(refresh.Size(), 0);
+  ASSERT_EQ(ShellLines().size(), 1u);
+  EXPECT_NE(ShellLines()[0].find("x3GetOrigGeoForVis"), std::string::npos);
+  EXPECT_FALSE(scratch_.Exists("xmap/GetOrigGeoForVis.zrb"));
+}
+
+TEST_F(OpenDocumentTest, FailuresAreReportedAndAStaleCopyWithoutIdentityIsKept) {
+  struct Case {
+    const char* name;
+    bool listed;
+    bool withObject;
+    const char* pdmSuccess;
+    bool fileKept;
+    size_t pdmCalls;
+  };
+  const Case cases[] = {
+      {"listed, no object to ask the PDM with", true, false, "1", true, 0},
+      {"listed, object without identity", true, true, "1", true, 0},
+      {"listed, the PDM cannot deliver it", true, true, "0", false, 1},
+      {"not listed, file missing", false, true, "1", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    ClearShellLines();
+    if (std::string(c.name).find("without identity") != std::string::npos) object_ = ZRBObject();
+    if (std::string(c.name).find("file missing") != std::string::npos) std::remove(path_.c_str());
+    AnswerRefetch(c.pdmSuccess, "BOLT");
+    CADListValCADUnicodeString refresh;
+    if (c.listed) refresh.Append(path_.c_str());
+    CADDocument* document = nullptr;
+    ZRBObject* object = c.withObject ? &object_ : nullptr;
+    EXPECT_EQ(command_->OpenDocument(document, path_.c_str(), 0, refresh, object), 0);
+    EXPECT_EQ(document, nullptr);
+    EXPECT_NE(Warnings().find("\"BOLT.CADPart\" could not be loaded"), std::string::npos) << Warnings();
+    EXPECT_EQ(scratch_.Exists("xmap/BOLT.CADPart"), c.fileKept);
+    EXPECT_EQ(ShellLines().size(), c.pdmCalls);
+  }
+}
+
+TEST_F(OpenDocumentTest, ATopLevelDocumentKeepsItsOneWindowAndTakesThePartNumberAndState) {
+  CADListValCADUnicodeString refresh;
+  CADDocument* first = nullptr;
+  ASSERT_EQ(command_->OpenProductWithWindow(first, path_.c_str(), "BOLT_PDM", 1, refresh, nullptr), 1) << Warnings();
+  CADDocument* second = nullptr;
+  ASSERT_EQ(command_->OpenProductWithWindow(second, path_.c_str(), "BOLT_PDM", 0, refresh, nullptr), 1);
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(CADFrmLayout::GetCurrentLayout().GetWindowList().size(), 1u);
+  EXPECT_EQ(second->GetRootProduct()->GetPartNumber().str(), "BOLT_PDM");
+  EXPECT_EQ(second->IsReadOnly(), 0);
+  CADDocument* missing = nullptr;
+  EXPECT_EQ(command_->OpenDrawingWithWindow(missing, (xmap_ + "/none.CADDrawing").c_str(), 1, refresh, nullptr), 0);
+  EXPECT_EQ(CADFrmLayout::GetCurrentLayout().GetWindowList().size(), 1u);
+}
+
+}  // namespace
