@@ -11,6 +11,10 @@ class ZRBInfoUtil {
   static int SetUseDesigTables(const int flag);
   // "ON", "OFF", or "" while the PDM has not said.
   static const CADString& GetUseDesignTables();
-  // Back to "" (tests, module unload).
+  // The PDM's data model of parts as a structure file told it: "CMPONENT_DATA_MODEL" or "LEGACY_DATA_MODEL";
+  // "" while nothing told it.
+  static void SetDataModelValue(const CADString& value);
+  static const CADString& GetDataModelValue();
+  // Both back to "" (tests, module unload).
   static void ResetForTests();
 };

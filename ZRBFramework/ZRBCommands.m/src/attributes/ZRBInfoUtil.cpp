@@ -5,6 +5,10 @@ CADString& UseDesignTables() {
   static CADString value;
   return value;
 }
+CADString& DataModel() {
+  static CADString value;
+  return value;
+}
 }  // namespace
 
 int ZRBInfoUtil::SetUseDesigTables(const int flag) {
@@ -14,4 +18,11 @@ int ZRBInfoUtil::SetUseDesigTables(const int flag) {
 
 const CADString& ZRBInfoUtil::GetUseDesignTables() { return UseDesignTables(); }
 
-void ZRBInfoUtil::ResetForTests() { UseDesignTables() = CADString(); }
+void ZRBInfoUtil::SetDataModelValue(const CADString& value) { DataModel() = value; }
+
+const CADString& ZRBInfoUtil::GetDataModelValue() { return DataModel(); }
+
+void ZRBInfoUtil::ResetForTests() {
+  UseDesignTables() = CADString();
+  DataModel() = CADString();
+}
