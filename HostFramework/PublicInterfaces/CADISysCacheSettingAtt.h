@@ -18,6 +18,17 @@ class CADISysCacheSettingAtt : public virtual CADBaseUnknown {
   // saves the settings: the "ReleaseCachePath" setting of "CADCache").
   // E_INVALIDARG for a negative count or a missing array.
   virtual HRESULT SetReleaseCachePath(const CADUnicodeString* paths, int count) = 0;
+  // Whether the session checks the time stamps of cached files (1) or not (0); starts from the "TimeStamp"
+  // setting of "CADCache". Setting it lasts for the session and leaves the setting file alone, so a session
+  // that ends before switching it back does not change the user's setting. E_FAIL where not supported.
+  virtual HRESULT GetTimeStampCheck(int& check) {
+    check = 0;
+    return E_FAIL;
+  }
+  virtual HRESULT SetTimeStampCheck(int check) {
+    (void)check;
+    return E_FAIL;
+  }
 };
 
 using CADISysCacheSettingAtt_var = CADVar<CADISysCacheSettingAtt>;

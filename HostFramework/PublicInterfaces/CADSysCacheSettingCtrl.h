@@ -11,8 +11,12 @@ class CADSysCacheSettingCtrl {
  public:
   static CADListValCADUnicodeString GetReleaseCachePaths();
   static void SetReleaseCachePaths(const CADListValCADUnicodeString& paths);
+  // The session's time-stamp check of cached files (see CADISysCacheSettingAtt).
+  static int GetTimeStampCheck();
+  static void SetTimeStampCheck(int check);
   // Tests: the controller cannot be created (as on a host without one).
   static void SetUnavailable(bool unavailable);
-  // Tests: forget the paths (read from the setting again on next use) and make the controller available.
+  // Tests: forget the paths and the time-stamp check (read from the settings again on next use) and make the
+  // controller available.
   static void Reset();
 };

@@ -11,6 +11,7 @@ namespace {
 
 struct ControllerState {
   std::optional<CADListValCADUnicodeString> paths;  // empty until first use
+  std::optional<int> timeStampCheck;                 // empty until first use
   bool unavailable = false;
 };
 ControllerState& State() {
@@ -29,6 +30,17 @@ CADListValCADUnicodeString& Paths() {
   return *state.paths;
 }
 
+int& TimeStampCheck() {
+  ControllerState& state = State();
+  if (!state.timeStampCheck) {
+    int value = 0;
+    if (CADSettingRepository* repository = CADSettingRepository::GetRepository("CADCache"))
+      repository->ReadSetting("TimeStamp", &value);
+    state.timeStampCheck = value == 1 ? 1 : 0;
+  }
+  return *state.timeStampCheck;
+}
+
 class CacheSettingController : public CADISysCacheSettingAtt {
  public:
   HRESULT GetReleaseCachePath(std::unique_ptr<CADUnicodeString[]>& paths, int& count) override {
@@ -43,6 +55,14 @@ class CacheSettingController : public CADISysCacheSettingAtt {
     CADListValCADUnicodeString list;
     for (int i = 0; i < count; ++i) list.Append(paths[i]);
     Paths() = list;
+    return S_OK;
+  }
+  HRESULT GetTimeStampCheck(int& check) override {
+    check = TimeStampCheck();
+    return S_OK;
+  }
+  HRESULT SetTimeStampCheck(int check) override {
+    TimeStampCheck() = check ? 1 : 0;
     return S_OK;
   }
   HRESULT QueryInterface(const CADIID& iid, void** out) override {
@@ -70,9 +90,14 @@ CADListValCADUnicodeString CADSysCacheSettingCtrl::GetReleaseCachePaths() { retu
 
 void CADSysCacheSettingCtrl::SetReleaseCachePaths(const CADListValCADUnicodeString& paths) { Paths() = paths; }
 
+int CADSysCacheSettingCtrl::GetTimeStampCheck() { return TimeStampCheck(); }
+
+void CADSysCacheSettingCtrl::SetTimeStampCheck(int check) { TimeStampCheck() = check ? 1 : 0; }
+
 void CADSysCacheSettingCtrl::SetUnavailable(bool unavailable) { State().unavailable = unavailable; }
 
 void CADSysCacheSettingCtrl::Reset() {
   State().paths.reset();
+  State().timeStampCheck.reset();
   State().unavailable = false;
 }
