@@ -172,6 +172,8 @@ TEST(ZRBObjectSlots, SetSlotValueListDropsWholeItemsAtTheLimit) {
        "{" + X(8000) + "} {" + X(8295, 'y') + "}", 1},
       {"second item dropped whole", {CADString(X(8000)), CADString(X(8297, 'y')), "z"}, "{" + X(8000) + "}", 0},
       {"escape growth counted", {CADString(X(16294) + "\n")}, "", 0},
+      {"a closing brace cannot smuggle in items", {"a} {injected", "c"}, "{a} {c}", 0},
+      {"an opening brace travels", {"{a", "b{"}, "{{a} {b{}", 1},
   };
   for (const auto& c : cases) {
     ZRBObject o;

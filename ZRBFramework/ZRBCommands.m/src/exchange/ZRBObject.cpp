@@ -208,7 +208,17 @@ ZRBSlotStore ZRBObject::StoreList(std::string_view name, const CADListValCADStri
   std::string text;
   bool dropped = false;
   for (const CADString& item : items) {
-    std::string escaped = ZRBObjectSlotText::EscapeItem(item.view());
+    std::string_view whole = item.view();
+    // The list form has no escape for a closing brace: it would end the item early and let the rest of it read
+    // as items of their own ("a} {b" became two). The item keeps its text up to the brace, which is what a
+    // reader sees of it anyway, and the list keeps its length for the lists that run parallel to it.
+    if (std::size_t brace = whole.find('}'); brace != std::string_view::npos) {
+      ZRB_DEBUG("ZRBObject: Slot:%s item cut at its closing brace:%s", ZRBObjectSlotText::UpperName(name).c_str(),
+                item.c_str());
+      whole = whole.substr(0, brace);
+      dropped = true;
+    }
+    std::string escaped = ZRBObjectSlotText::EscapeItem(whole);
     // Whole items or none: "{item}" must fit behind what is already there.
     if (text.size() + escaped.size() + 2 > ZRBObjectSlotText::kMaxValueBytes) {
       ZRB_DEBUG("ZRBObject: Slot:%s truncated:%s", ZRBObjectSlotText::UpperName(name).c_str(), item.c_str());
