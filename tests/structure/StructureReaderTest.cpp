@@ -9,6 +9,7 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
+#include "CADIPrdProperties.h"
 #include "CommandFixture.h"
 #include "SampleSession.h"
 #include "StructureAnswer.h"
@@ -174,6 +175,58 @@ TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct
   EXPECT_EQ(again.get(), workbench.get());
   ASSERT_EQ(Read(workbench.get()), 1);
   EXPECT_EQ(SampleSession::ChildNames(workbench), "ASM.1");
+}
+
+TEST_F(StructureReaderTest, AnAddTemporaryReadMarksItsPartsAndLeavesTheContentFileAlone) {
+  PrepareAssembly();
+  state_.addTempRead = 1;
+  GlobZRBCache.SetTempMode(1);
+  ASSERT_EQ(Read(), 1) << Warnings();
+  GlobZRBCache.SetTempMode(0);
+  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  ASSERT_TRUE(assembly);
+  CADIProduct_var bolt = SampleSession::Child(assembly, "BOLT.1");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bolt, "ZRB_ADD_TEMP").str(), "1");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_ADD_TEMP").str(), "1");
+  EXPECT_EQ(GlobZRBCache.XMapFileExist("IT_BOLT", "2026-01-02 03:04:05.000", (xmap_ + "/BOLT.CADPart").c_str(),
+                                       "PDMSIM", "CadDoc"),
+            0);
+}
+
+TEST_F(StructureReaderTest, NodeAttributesSendingObjectsAndDesignTablesReachTheSession) {
+  PrepareAssembly();
+  ZRBObject* assemblyItem = answer_.Answer().GetObject("IT_ASM");
+  assemblyItem->SetSlotValue("REFERENCE_DESCRIPTION", "Main frame");
+  assemblyItem->SetSlotValue("CUSTOM_ATTRS", "{Colour} {Finish}");
+  assemblyItem->SetSlotValue("CUSTOM_VALS", "{red} {}");
+  ZRBObject* table = answer_.Answer().CreateObject("DT1");
+  table->SetSlotValue("EXTERNAL_LOCATION", (xmap_ + "/sizes.txt").c_str());
+  answer_.Answer().GetObject("IT_BOLT")->SetSlotValueList("TABLES", StructureAnswer::List({"DT1", "NO_TABLE"}));
+  ZRBObject* sent = answer_.Answer().CreateObject("SENT");
+  sent->SetSlotValue("EXTERNAL_LOCATION", "/pdm/side/BOLT.vis");
+  sent->SetSlotValue("ID", "V42");
+  sent->SetSlotValue("DB_NAME", "VAULT");
+  sent->SetSlotValue("CLASSNAME", "Vis");
+  assemblyItem->SetSlotValueList("SENDING_LIST", StructureAnswer::List({"SENT"}));
+  ASSERT_EQ(Read(), 1) << Warnings();
+
+  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  ASSERT_TRUE(assembly);
+  CADUnicodeString description;
+  CADVar<CADIPrdProperties> attributes(assembly);
+  ASSERT_TRUE(attributes);
+  attributes->GetDescription(description);
+  EXPECT_EQ(description.str(), "Main frame");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_CUSTOM_ATTRS").str(), "{Colour} {Finish}");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_CUSTOM_VALS").str(), "{red} {}");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_IS_SENDING_PRODUCT").str(), "1");
+  CADIProduct_var bolt = SampleSession::Child(assembly, "BOLT.2");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bolt, "ZRB_DESIGNTABLES").str(), "{sizes.txt}");
+  // The sending object's file is named in the exchange map, whatever directory the PDM wrote.
+  const CADUnicodeString sentFile((xmap_ + "/BOLT.vis").c_str());
+  EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_SENDING_OBJECT").str(), "1");
+  EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_OBID").str(), "V42");
+  EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_CHANGEABLE").str(), "0");
 }
 
 }  // namespace
