@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "CADMathTransformation.h"
+#include "CommaLocale.h"
 #include "ZRBPosMatrixUtil.h"
 
 namespace {
@@ -170,43 +171,6 @@ TEST(PositionTextTest, AStoredNaNPositionReadsBackAndComparesUnequal) {
   ASSERT_EQ(ZRBPosMatrixUtil::Compare(back, identity.data(), &equal), S_OK);
   EXPECT_EQ(equal, 0);
 }
-
-// A process locale with a comma as decimal separator; built into a scratch directory when the system has none.
-class CommaLocale {
- public:
-  CommaLocale() {
-    const char* saved = std::setlocale(LC_NUMERIC, nullptr);
-    saved_ = saved ? saved : "C";
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"})
-      if (std::setlocale(LC_NUMERIC, name)) {
-        Done();
-        return;
-      }
-    directory_ = std::filesystem::temp_directory_path() / ("zrb-locale-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(directory_);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (directory_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0 && !std::filesystem::exists(directory_ / "de_DE.UTF-8")) return;
-    ::setenv("LOCPATH", directory_.c_str(), 1);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) Done();
-  }
-  ~CommaLocale() {
-    std::setlocale(LC_NUMERIC, saved_.c_str());
-    ::unsetenv("LOCPATH");
-    if (!directory_.empty()) std::filesystem::remove_all(directory_);
-  }
-  bool Active() const { return active_; }
-
- private:
-  void Done() {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%.1f", 1.5);
-    active_ = std::string(buffer) == "1,5";
-  }
-  std::string saved_;
-  std::filesystem::path directory_;
-  bool active_ = false;
-};
 
 TEST(PositionTextTest, ACommaDecimalLocaleInTheProcessStillWritesAndReadsDots) {
   CommaLocale locale;

@@ -228,6 +228,8 @@ int ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(ZRBCommand& command, 
       ZRB_DEBUG("ZRB ERROR: Cannot save '%s' as '%s'", oldPath.c_str(), newPath.c_str());
       return 0;
     }
+    // What the session knows of the file (a drawing's PDM identity, stored just before) follows it.
+    GlobPropertyManager.SetPropForSaveAs(oldPath, newPath);
     if (type == "CADProduct" || type == "CADPart" || type == "CADDrawing") document->SetDirty(1);
   }
   const bool representation =

@@ -59,6 +59,15 @@ std::string ConfiguredFormat(const CADUnicodeString& container, const CADUnicode
   return {};
 }
 
+// What an exchange list makes of a value: an item ends at its first closing brace, and blanks at its ends do
+// not travel.
+std::string AsTransported(std::string_view text) {
+  text = text.substr(0, text.find('}'));
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return std::string(text);
+}
+
 struct Lists {
   CADListValCADUnicodeString containers, clients, types, names, values;
 };
@@ -205,7 +214,8 @@ int ZRBFeatureExtensionTransfer::FromObject(const CADIProduct_var& product, cons
     const std::string format = ConfiguredFormat(in.containers[i], in.clients[i], in.types[i], in.names[i]);
     if (element < attribute->values.size()) {
       const auto current = Encode(attribute->type, attribute->values[element], format);
-      if (current && *current == in.values[i].str()) continue;
+      // The value as written came back: the member keeps its own, which may hold more than the text could.
+      if (current && AsTransported(*current) == AsTransported(in.values[i].str())) continue;
     }
     const auto value = Decode(attribute->type, in.values[i].str());
     if (!value) {
