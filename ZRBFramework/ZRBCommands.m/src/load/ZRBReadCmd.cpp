@@ -1,7 +1,14 @@
 #include "ZRBReadCmd.h"
 
+#include "CADApplicationFrame.h"
 #include "CADClassDictionary.h"
+#include "CADDlgFile.h"
+#include "CADSettingRepository.h"
+#include "ZRBAfx.h"
 #include "ZRBCommandFactory.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBStructureReader.h"
+#include "ZRBTrace.h"
 
 ZRBReadCmd* fctCreateZRBReadCmd(int mode) { return new ZRBReadCmd(mode); }
 
@@ -9,4 +16,186 @@ namespace {
 // Created by name without an argument, the command gets its default mode.
 const CADClassDictionary::Registration g_registration("ZRBReadCmd",
                                                       ZRBCommandFactory::WithDefaultMode(&fctCreateZRBReadCmd, 1));
+
+// The start values the mode gives the read.
+void ApplyMode(ZRBReadState& state, int mode) {
+  state.mode = mode;
+  state.subMode = 1;
+  if (mode == 2) state.subMode = 2;
+  if (mode == 3) state.subMode = 3;
+  if (mode == 4) {
+    state.afterUpdate = 1;
+    state.subMode = 3;
+  }
+  if (mode == 5) state.addCommand = 1;
+}
+
+// A setting that counts only when it reads `value`; a missing repository or setting keeps `fallback`.
+int ReadIntSetting(const char* repository, const char* name, int fallback) {
+  CADSettingRepository* settings = CADSettingRepository::GetRepository(repository);
+  int value = fallback;
+  if (!settings || FAILED(settings->ReadSetting(name, &value))) return fallback;
+  return value;
+}
+
+constexpr unsigned long kDirectoryDialogStyle = 0x10004200;
 }  // namespace
+
+// ---------------------------------------------------------------- lifecycle
+
+ZRBReadCmd::ZRBReadCmd(int mode, const char* name) : ZRBCommand(name) {
+  ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
+  ApplyMode(state_, mode);
+  state_.disableLoadStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOAD_STDCADPARTS", "ON", 1);
+  state_.modelsInAssembly = g_ZRBConfig.CompareEnvVar("ZRB_MODELSINASM", "ON", 1);
+  state_.pdmManagedStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_PDM_MANAGED_STDCADPARTS", "ON", 1);
+  ZRB_TRACE_OK();
+}
+
+ZRBReadCmd::ZRBReadCmd(int mode, int requestChange, CADCommandMsg message, const char* name)
+    : ZRBCommand(name, requestChange, message) {
+  ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
+  ApplyMode(state_, mode);
+  state_.disableLoadStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOAD_STDCADPARTS", "ON", 1);
+  state_.modelsInAssembly = g_ZRBConfig.CompareEnvVar("ZRB_MODELSINASM", "ON", 1);
+  state_.pdmManagedStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_PDM_MANAGED_STDCADPARTS", "ON", 1);
+  ZRB_TRACE_OK();
+}
+
+ZRBReadCmd::~ZRBReadCmd() {
+  // A check switched off for a request must not stay off because the command ended early.
+  ReSetTimestampSetting();
+  CloseDirectoryDialog();
+}
+
+void ZRBReadCmd::End() {
+  if (ended_) return;
+  ended_ = true;
+  RequestDelayedDestruction();
+}
+
+void ZRBReadCmd::ReadActivationSettings(int& loadLinkStatus) {
+  loadLinkStatus = ReadIntSetting("SymbolicLinks", "LoadLinkStatus", 0);
+  state_.cacheActivation = ReadIntSetting("CADCache", "CacheActivation", -1);
+  state_.singlePartMode = ReadIntSetting("ZRBOptions", "SinglePartModus", 0) == 1 ? 1 : 0;
+  state_.nativeProductTrafo = ReadIntSetting("ZRBOptions", "UseNativeProductTrafo", 0) == 1 ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- host command
+
+CADStatusChangeRC ZRBReadCmd::Activate(CADCommand*, CADNotification*) {
+  ZRB_TRACE("ZRBReadCmd::Activate");
+  ApplyClientMode();
+  CheckIntegrity(0);
+  int loadLinkStatus = 0;
+  ReadActivationSettings(loadLinkStatus);
+  if (loadLinkStatus == 0) {
+    // Without referenced documents the structure could not be built as the PDM describes it.
+    ShowMessage("ZRBReadCmd", "LoadReferenceOption", kFailureStyle);
+    End();
+    return CADStatusChangeRCCompleted;
+  }
+  if (state_.subMode == 3) {
+    OpenDirectoryDialog();
+    ZRB_TRACE_OK();
+    return CADStatusChangeRCCompleted;
+  }
+  const int ok = CreateProductStructure();
+  ReSetTimestampSetting();
+  ShowEndMessages(ok);
+  End();
+  ZRB_TRACE_OK();
+  return CADStatusChangeRCCompleted;
+}
+
+CADStatusChangeRC ZRBReadCmd::Desactivate(CADCommand*, CADNotification*) { return CADStatusChangeRCCompleted; }
+
+CADStatusChangeRC ZRBReadCmd::Cancel(CADCommand*, CADNotification*) {
+  ZRB_TRACE("ZRBReadCmd::Cancel");
+  CloseDirectoryDialog();
+  End();
+  ZRB_TRACE_OK();
+  return CADStatusChangeRCCompleted;
+}
+
+void ZRBReadCmd::ShowEndMessages(int ok) {
+  if (ok && GetWarnings().IsEmpty() && GetInformations().IsEmpty() &&
+      !g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOADOK_MESSAGE", "ON", 1)) {
+    GetInformations().Append(BuildMessage("ZRBReadCmd", "LoadOk"));
+  }
+  if (!ok || !GetWarnings().IsEmpty() || !GetInformations().IsEmpty()) {
+    const int success = ok && !state_.loadFailure ? 1 : 0;
+    DisplayMessageCenter(success, state_.warningState, BuildMessage("ZRBReadCmd", "ReadOk"),
+                         BuildMessage("ZRBReadCmd", state_.subMode == 3 ? "sZRBReadFailed" : "ReadFailed"), 0);
+  }
+  if (state_.replacedWarning) ShowMessage("ZRBReadCmd", "ReplacedWarning", kFailureStyle);
+}
+
+CADUnicodeString ZRBReadCmd::GetAnswerFileName() const {
+  if (state_.subMode == 2 || state_.subMode == 3) return state_.afterUpdate ? "eZRBstructure" : "sZRBstructure";
+  if (state_.addTempRead) return "atfile.zrb";
+  if (state_.usePdmStructureRead) return "upsfile.zrb";
+  if (state_.catalogRead || state_.catalogEditRead) return "catalog.zrb";
+  return "xfile.zrb";
+}
+
+int ZRBReadCmd::ReadProductStructure(CADIProduct* parent, CADIProduct* existing, ZRBObjectManager& answer,
+                                     ZRBObject* node) {
+  return ZRBStructureReader(*this, state_).ReadProductStructure(parent, existing, answer, node);
+}
+
+// ---------------------------------------------------------------- the directory dialog
+
+void ZRBReadCmd::OpenDirectoryDialog() {
+  ZRB_TRACE("ZRBReadCmd::OpenDirectoryDialog");
+  CADApplicationFrame* frame = CADApplicationFrame::GetFrame();
+  directoryDialog_ = new CADDlgFile(frame ? frame->GetMainWindow() : nullptr, "ZRBReadCmdSelectDir",
+                                    kDirectoryDialogStyle);
+  directoryDialog_->SetTitle(BuildMessage("ZRBReadCmd", "sZRBSelectDir"));
+  directoryDialog_->SetStatusText(BuildMessage("ZRBReadCmd", "sZRBSelectDirStatus"));
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMap(xmap);
+  directoryDialog_->SetDirectory(xmap);
+  directoryDialog_->Connect(CADDlgEvent::OK, [this](CADDialog&) { On_SZRB_OkNotification(); }, this);
+  directoryDialog_->Connect(CADDlgEvent::Cancel, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
+  directoryDialog_->Connect(CADDlgEvent::WindowClose, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
+  directoryDialog_->SetVisibility(CADDlgShow);
+  ZRB_TRACE_OK();
+}
+
+void ZRBReadCmd::CloseDirectoryDialog() {
+  if (!directoryDialog_) return;
+  directoryDialog_->DisconnectSubscriber(this);
+  directoryDialog_->SetVisibility(CADDlgHide);
+  directoryDialog_->RequestDelayedDestruction();
+  directoryDialog_ = nullptr;
+}
+
+void ZRBReadCmd::On_SZRB_OkNotification() {
+  ZRB_TRACE("ZRBReadCmd::On_SZRB_OkNotification");
+  if (!directoryDialog_) return;
+  CADUnicodeString directory;
+  directoryDialog_->GetSelection(directory);
+  if (directory.IsEmpty()) directory = directoryDialog_->GetDirectory();
+  ApplyClientMode();
+  // The structure file and its documents lie there: the exchange map follows for the rest of the process.
+  g_ZRBConfig.ChangeEnvVar("ZRBXMAP", directory.c_str(), 1);
+  CloseDirectoryDialog();
+  const int ok = CreateProductStructure();
+  ReSetTimestampSetting();
+  if (!state_.afterUpdate) {
+    if (!ok) ShowMessage("ZRBReadCmd", "sZRBReadFailed", kFailureStyle);
+  } else if (!ok || !GetWarnings().IsEmpty() || !GetInformations().IsEmpty()) {
+    DisplayMessageCenter(ok && !state_.loadFailure ? 1 : 0, state_.warningState, BuildMessage("ZRBReadCmd", "ReadOk"),
+                         BuildMessage("ZRBReadCmd", "sZRBReadFailed"), 0);
+  }
+  End();
+  ZRB_TRACE_OK();
+}
+
+void ZRBReadCmd::On_SZRB_CancelNotification() {
+  ZRB_TRACE("ZRBReadCmd::On_SZRB_CancelNotification");
+  CloseDirectoryDialog();
+  End();
+  ZRB_TRACE_OK();
+}
