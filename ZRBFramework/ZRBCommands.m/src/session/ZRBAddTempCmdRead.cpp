@@ -30,8 +30,19 @@ void ZRBAddTempCmd::BuildAnswer(const CADString& actionSuccess) {
   }
   {
     ScopedCacheTempMode tempMode;
-    (void)actionSuccess;
-    ZRB_DEBUG("ZRB: the read command cannot build the answer yet");
+    read->SetAddTempRead(1);
+    read->SetCacheActivation(GetCacheActivation());
+    read->SetSinglePartMode(GetSinglePartMode());
+    const int built = read->CreateProductStructure();
+    read->ReSetTimestampSetting();
+
+    // A document that could not be loaded was taken out of the session again: the build did not succeed, as the
+    // read reports it itself. A silent success needs no dialog; the read's own lines say what else happened.
+    const int success = built && !read->GetLoadFailure() ? 1 : 0;
+    if (!success || read->GetWarnings().Size() > 0 || read->GetInformations().Size() > 0) {
+      read->DisplayMessageCenter(success, read->GetWarningState(), BuildMessage("ZRBAddTempCmd", "AddTempOk"),
+                                 BuildMessage("ZRBAddTempCmd", "AddTempFailed"), actionSuccess == "3");
+    }
   }
   read->RequestDelayedDestruction();
   // Its construction puts the process back into the standard client's mode, as after every started command.
