@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -45,7 +44,12 @@ class PreparedAnswer {
       document->SetSlotValue("DESCRIPTION", pn.c_str());
       item->SlotAppend("DOCCOMS", ("DC_" + pn).c_str());
     }
-    branching_ = static_cast<int>(std::ceil(std::pow(nodes, 1.0 / kDepth)));
+    // The smallest branching whose full tree of kDepth levels holds the nodes; the build stops at `nodes`.
+    for (branching_ = 2;; ++branching_) {
+      long full = 0, level = 1;
+      for (int d = 0; d < kDepth; ++d, level *= branching_) full += level;
+      if (full >= nodes) break;
+    }
     ZRBObject* root = answer_.CreateObject("ROOT");
     root->SetSlotValue("ACTION_SUCCESS", "1");
     left_ = nodes;

@@ -5,6 +5,7 @@
 #include "ZRBCommand.h"
 #include "ZRBObject.h"
 #include "ZRBPosMatrixUtil.h"
+#include "ZRBPropertyInstance.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
 #include "ZRBTrace.h"
@@ -55,23 +56,23 @@ void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var&
                                  const ZRBObject& relation, const ZRBObject* node) {
   ZRB_TRACE("ZRBInstancePlacement::Apply");
   if (!parent || !child) return;
-  ZRBPropertyManager& properties = GlobPropertyManager;
+  // One record takes all of the instance's properties: it is looked up once, not once per property.
+  GlobPropertyManager.SetInstanceProperty(parent, child, "ZRB_IS_STD_PART",
+                                          node && node->GetSlotValue("IS_STD_PART") == "1" ? "1" : "0");
+  ZRBPropertyInstance* record = GlobPropertyManager.GetInstanceObject(parent, child);
+  if (!record) return;
   // Top-level uses below a workbench are no PDM relation: they carry no "REL_OBID" and get no relation record.
-  const int pdmRelation = !relation.GetSlotValue("REL_OBID").IsEmpty();
-  if (pdmRelation) {
-    properties.SetInstanceProperty(parent, child, "ZRB_INSTANCE_IN_ZRB", "1");
-    properties.SetInstanceProperty(parent, child, "ZRB_RELATION", CADUnicodeString(relation.GetKey()));
+  if (!relation.GetSlotValue("REL_OBID").IsEmpty()) {
+    record->SetProperty("ZRB_INSTANCE_IN_ZRB", "1");
+    record->SetProperty("ZRB_RELATION", CADUnicodeString(relation.GetKey()));
   }
-  properties.SetInstanceProperty(parent, child, "ZRB_IS_STD_PART",
-                                 node && node->GetSlotValue("IS_STD_PART") == "1" ? "1" : "0");
-  properties.SetInstanceProperty(parent, child, "ZRB_MATRIX_INDEX", Slot(relation, "MATRIX_INDEX"));
-  properties.SetInstanceProperty(parent, child, "ZRB_REL_DB_NAME", Slot(relation, "REL_DB_NAME"));
+  record->SetProperty("ZRB_MATRIX_INDEX", Slot(relation, "MATRIX_INDEX"));
+  record->SetProperty("ZRB_REL_DB_NAME", Slot(relation, "REL_DB_NAME"));
   if (!relation.GetSlotValue("CUSTOM_ATTRS").IsEmpty()) {
-    properties.SetInstanceProperty(parent, child, "ZRB_CUSTOM_ATTRS", Slot(relation, "CUSTOM_ATTRS"));
-    properties.SetInstanceProperty(parent, child, "ZRB_CUSTOM_VALS", Slot(relation, "CUSTOM_VALS"));
+    record->SetProperty("ZRB_CUSTOM_ATTRS", Slot(relation, "CUSTOM_ATTRS"));
+    record->SetProperty("ZRB_CUSTOM_VALS", Slot(relation, "CUSTOM_VALS"));
   }
-  properties.SetInstanceProperty(parent, child, "ZRB_TRAFO_ACCUMULATE_SET",
-                                 relation.GetSlotValue("HAS_TRAFO") == "1" ? "YES" : "NO");
+  record->SetProperty("ZRB_TRAFO_ACCUMULATE_SET", relation.GetSlotValue("HAS_TRAFO") == "1" ? "YES" : "NO");
 
   const CADUnicodeString matrix = Slot(relation, "MATRIX");
   double coefficients[12];
@@ -83,7 +84,7 @@ void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var&
     context.AddWarning("InvalidPosition", name);
     return;
   }
-  properties.SetInstanceProperty(parent, child, "ZRB_ORIG_MATRIX", matrix);
+  record->SetProperty("ZRB_ORIG_MATRIX", matrix);
   if (!context.Command().MoveProduct(child, parent, coefficients))
     ZRB_DEBUG("ZRBReadCmd::ReadProductStructure coud not MoveProduct");
   ZRB_TRACE_OK();
