@@ -12,6 +12,7 @@
 #include "PdmEndToEndFixture.h"
 #include "ZRBAddTempCmd.h"
 #include "ZRBAfx.h"
+#include "ZRBCache.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
 
@@ -79,6 +80,10 @@ TEST_F(AddTempEndToEndTest, ThePdmUserCompletesTheDialogAndThePartsArrive) {
   Loop().AdvanceBy(1000);
   Loop().RunPending();
   EXPECT_TRUE(InSession("Bolt.CADPart"));
+  ZRBXmapManager* content = GlobZRBCache.GetXmapManager();
+  ASSERT_NE(content, nullptr);
+  EXPECT_EQ(content->FindByFileName("Bolt.CADPart"), nullptr) << "a temporary part is no cached PDM document";
+  EXPECT_EQ(GlobZRBCache.GetTempMode(), 0);
   EXPECT_FALSE(Exists(XmapFile("temp.zrb")));
   EXPECT_TRUE(Registry().IsEmpty());
   EXPECT_EQ(CADCommand::LiveCount(), 0u) << "the add-temporary, its read and the dummy are gone";
