@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "CADDocument.h"
@@ -44,6 +45,8 @@ class StructureReaderTest : public CommandFixture {
     GlobZRBCache.ResetForTests();
     GlobZRBCache.Load();
     command_ = new ProbeCmd();
+    answer_ = std::make_unique<StructureAnswer>();
+    state_ = ZRBReadState();
   }
   void TearDown() override {
     command_->Release();
@@ -56,16 +59,16 @@ class StructureReaderTest : public CommandFixture {
   void PrepareAssembly(bool topLevelIsPdmRelation = false) {
     scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
     scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
-    ZRBObject* assembly = answer_.Assembly(xmap_, "ASM");
-    answer_.Part(xmap_, "BOLT");
-    answer_.Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, topLevelIsPdmRelation);
-    answer_.Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted);
-    answer_.Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
+    ZRBObject* assembly = answer_->Assembly(xmap_, "ASM");
+    answer_->Part(xmap_, "BOLT");
+    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, topLevelIsPdmRelation);
+    answer_->Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted);
+    answer_->Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
   }
 
   int Read(CADIProduct* parent = nullptr) {
     ZRBStructureReader reader(*command_, state_);
-    return reader.ReadProductStructure(parent, nullptr, answer_.Answer(), answer_.Root());
+    return reader.ReadProductStructure(parent, nullptr, answer_->Answer(), answer_->Root());
   }
 
   std::string Warnings() const {
@@ -93,7 +96,7 @@ class StructureReaderTest : public CommandFixture {
 
   XmapScratchDirectory scratch_;
   std::string xmap_;
-  StructureAnswer answer_;
+  std::unique_ptr<StructureAnswer> answer_;
   ZRBReadState state_;
   ProbeCmd* command_ = nullptr;
 };
@@ -139,7 +142,7 @@ TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
   EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_OBID").str(), "IT_ASM");
   EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_PRODUCT_OBID").str(), "PD_ASM");
   for (const char* file : {"BOLT.CADPart", "ASM.CADProduct"}) {
-    const ZRBObject* object = answer_.Answer().GetObject(std::string(file) == "BOLT.CADPart" ? "DC_BOLT" : "PD_ASM");
+    const ZRBObject* object = answer_->Answer().GetObject(std::string(file) == "BOLT.CADPart" ? "DC_BOLT" : "PD_ASM");
     EXPECT_EQ(GlobZRBCache.XMapFileExist(object->GetSlotValue("OBID"), object->GetSlotValue("MODIFICATION_DATE_GMT"),
                                          (xmap_ + "/" + file).c_str(), "PDMSIM", "CadDoc"),
               1)
@@ -156,7 +159,7 @@ TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
 TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct) {
   PrepareAssembly();
   CADIProduct_var workbench;
-  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_.Answer(), answer_.Root(), workbench), 1);
+  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_->Answer(), answer_->Root(), workbench), 1);
   ASSERT_TRUE(workbench);
   EXPECT_EQ(workbench->GetPartNumber().str(), "ZRB_Workbench");
   ASSERT_EQ(Read(workbench.get()), 1) << Warnings();
@@ -171,7 +174,7 @@ TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct
 
   // The next add command reuses the workbench and the instance already below it.
   CADIProduct_var again;
-  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_.Answer(), answer_.Root(), again), 1);
+  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_->Answer(), answer_->Root(), again), 1);
   EXPECT_EQ(again.get(), workbench.get());
   ASSERT_EQ(Read(workbench.get()), 1);
   EXPECT_EQ(SampleSession::ChildNames(workbench), "ASM.1");
@@ -195,14 +198,14 @@ TEST_F(StructureReaderTest, AnAddTemporaryReadMarksItsPartsAndLeavesTheContentFi
 
 TEST_F(StructureReaderTest, NodeAttributesSendingObjectsAndDesignTablesReachTheSession) {
   PrepareAssembly();
-  ZRBObject* assemblyItem = answer_.Answer().GetObject("IT_ASM");
+  ZRBObject* assemblyItem = answer_->Answer().GetObject("IT_ASM");
   assemblyItem->SetSlotValue("REFERENCE_DESCRIPTION", "Main frame");
   assemblyItem->SetSlotValue("CUSTOM_ATTRS", "{Colour} {Finish}");
   assemblyItem->SetSlotValue("CUSTOM_VALS", "{red} {}");
-  ZRBObject* table = answer_.Answer().CreateObject("DT1");
+  ZRBObject* table = answer_->Answer().CreateObject("DT1");
   table->SetSlotValue("EXTERNAL_LOCATION", (xmap_ + "/sizes.txt").c_str());
-  answer_.Answer().GetObject("IT_BOLT")->SetSlotValueList("TABLES", StructureAnswer::List({"DT1", "NO_TABLE"}));
-  ZRBObject* sent = answer_.Answer().CreateObject("SENT");
+  answer_->Answer().GetObject("IT_BOLT")->SetSlotValueList("TABLES", StructureAnswer::List({"DT1", "NO_TABLE"}));
+  ZRBObject* sent = answer_->Answer().CreateObject("SENT");
   sent->SetSlotValue("EXTERNAL_LOCATION", "/pdm/side/BOLT.vis");
   sent->SetSlotValue("ID", "V42");
   sent->SetSlotValue("DB_NAME", "VAULT");
@@ -227,6 +230,29 @@ TEST_F(StructureReaderTest, NodeAttributesSendingObjectsAndDesignTablesReachTheS
   EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_SENDING_OBJECT").str(), "1");
   EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_OBID").str(), "V42");
   EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_CHANGEABLE").str(), "0");
+}
+
+TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAndListed) {
+  struct Case {
+    const char* changeable;
+    int readOnly;
+  };
+  for (const Case& c : {Case{"1", 0}, Case{"0", 1}, Case{"", 1}}) {
+    SCOPED_TRACE(c.changeable);
+    TearDown();
+    SetUp();
+    PrepareAssembly();
+    answer_->Answer().GetObject("DC_BOLT")->SetSlotValue("CHANGEABLE", c.changeable);
+    ASSERT_EQ(Read(), 1) << Warnings();
+    CADDocument* bolt = CADDocumentServices::GetDocumentInSession((xmap_ + "/BOLT.CADPart").c_str());
+    ASSERT_TRUE(bolt);
+    EXPECT_EQ(bolt->IsReadOnly(), c.readOnly);
+    std::string informations;
+    for (const CADUnicodeString& line : command_->GetInformations()) informations += line.str() + "\n";
+    // Listed once, although both instances use it.
+    EXPECT_EQ(informations.find("BOLT.CADPart") != std::string::npos, c.readOnly == 1) << informations;
+    EXPECT_EQ(informations.find("BOLT.CADPart"), informations.rfind("BOLT.CADPart"));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "CADString.h"
 #include "CADUnicodeString.h"
@@ -47,6 +48,9 @@ class ZRBReadContext {
   // Records the file in the exchange map's content file with the object's PDM identity (temporary mode, as in
   // an add-temporary read, leaves the content file alone).
   void RegisterDocument(const ZRBObject& object, const CADUnicodeString& path);
+  // Lists a document the read leaves read-only (the PDM does not let the user change it) once, under the
+  // read-only heading of the command's informations.
+  void NoteReadOnly(const CADUnicodeString& path);
   // 1 when another file of this read already used the part number (both are remembered by their paths).
   int PartNumberTakenByOtherFile(const CADUnicodeString& partNumber, const CADUnicodeString& path);
 
@@ -55,4 +59,5 @@ class ZRBReadContext {
   ZRBReadState& state_;
   ZRBObjectManager& answer_;
   std::unordered_map<std::string, std::string> fileOfPartNumber_;
+  std::unordered_set<std::string> readOnlyNoted_;
 };

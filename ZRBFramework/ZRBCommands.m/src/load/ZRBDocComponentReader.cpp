@@ -228,6 +228,7 @@ void ZRBDocComponentReader::Describe(const CADIProduct_var& product, const ZRBCo
       properties.SetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME", seconds);
   }
   if (CADDocument* document = DocumentOf(product)) document->SetReadOnly(ReadOnlyFor(object));
+  if (ReadOnlyFor(object)) context_.NoteReadOnly(path);
   context_.RegisterDocument(object, path);
 }
 

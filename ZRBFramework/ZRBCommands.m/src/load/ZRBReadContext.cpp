@@ -4,6 +4,7 @@
 #include "ZRBAnswerLocation.h"
 #include "ZRBCache.h"
 #include "ZRBCommand.h"
+#include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
@@ -46,6 +47,13 @@ void ZRBReadContext::AddWrongListSize() {
 
 void ZRBReadContext::RegisterDocument(const ZRBObject& object, const CADUnicodeString& path) {
   GlobZRBCache.RegisterObjectFile(object, path);
+}
+
+void ZRBReadContext::NoteReadOnly(const CADUnicodeString& path) {
+  if (!readOnlyNoted_.insert(path.str()).second) return;
+  ZRBAfx::AddMessageCategoryToList(command_.GetInformations(),
+                                   ZRBAfx::BuildMessage("ZRBListMessages", "ZRBListMessages.LoadReadOnlyHeader"),
+                                   ZRBFileUtil::GetFileNameFromPath(path));
 }
 
 int ZRBReadContext::PartNumberTakenByOtherFile(const CADUnicodeString& partNumber, const CADUnicodeString& path) {

@@ -63,6 +63,7 @@ CADIProduct_var ZRBSubAssemblyReader::ReadAssembly(ZRBProd& node, const CADUnico
       properties.SetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME", seconds);
   }
   document->SetReadOnly(node.IsChangeable() ? 0 : 1);
+  if (!node.IsChangeable()) context_.NoteReadOnly(path);
   context_.RegisterDocument(productObject, path);
   return product;
 }
