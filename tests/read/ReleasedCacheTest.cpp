@@ -1,0 +1,119 @@
+// The released cache before a read request: vis files of documents the session uses stay, the others go when
+// cleaning is on; the host's time stamp in a vis name is recognised by its shape, not by the name's length.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "CADDocumentServices.h"
+#include "CADSampleSession.h"
+#include "CommandFixture.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBCacheVisName.h"
+#include "ZRBReadCmd.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+struct VisNameCase {
+  const char* name;
+  int stamped;
+  const char* base;
+  int hasTimeStamp;
+};
+
+TEST(CacheVisName, TheTimeStampIsRecognisedByItsShape) {
+  const VisNameCase cases[] = {
+      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 1, "Bolt.CADPart", 1},
+      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 0, "Bolt.CADPart.2005-03-02-14.05.09", 1},
+      {"a-rather-long-model-name.CADPart.vis", 1, "a-rather-long-model-name.CADPart", 0},
+      {"Bolt.CADPart.2005-03-02-14:05:09.vis", 1, "Bolt.CADPart.2005-03-02-14:05:09", 0},
+      {"Bolt.CADPart.2005-03-0x-14.05.09.vis", 1, "Bolt.CADPart.2005-03-0x-14.05.09", 0},
+      {".2005-03-02-14.05.09.vis", 1, ".2005-03-02-14.05.09", 0},
+      {"Bolt.CADPart.vis", 1, "Bolt.CADPart", 0},
+      {"Bolt.CADPart", 1, "Bolt.CADPart", 0},
+  };
+  for (const VisNameCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ZRBCacheVisName::HasTimeStamp(c.name), c.hasTimeStamp);
+    EXPECT_EQ(ZRBCacheVisName::BaseName(c.name, c.stamped).str(), c.base);
+  }
+}
+
+class ReleasedCacheTest : public CommandFixture {
+ protected:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    xmap = scratch.MakeDirectory("xmap");
+    released = scratch.MakeDirectory("released");
+    const std::string sample = scratch.MakeDirectory("sample");
+    CADUnicodeString error;
+    ASSERT_TRUE(SUCCEEDED(CADSampleSession::Write(CADUnicodeString(sample), error))) << error;
+    fs::copy_file(sample + "/Bolt.CADPart", xmap + "/" + kLongModel);
+    CADDocument* document = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CADDocumentServices::OpenDocument(CADUnicodeString(xmap + "/" + kLongModel), document)));
+    SetVariable("ZRB_USERELEASEDCACHE", "ON");
+  }
+  void TearDown() override {
+    CADDocumentServices::ResetSession();
+    CommandFixture::TearDown();
+  }
+
+  // Tidies the released cache as a read does before its request; the names left there, sorted.
+  std::vector<std::string> Tidy(HRESULT expected = S_OK) {
+    auto* read = new ZRBReadCmd(1);
+    EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)),
+              expected);
+    EXPECT_EQ(read->RestoreTimeStampInReleasedCacheFiles(), S_OK);
+    read->RequestDelayedDestruction();
+    Loop().RunPending();
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(released)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void Fill() {
+    for (const std::string& name : {kLongModel + ".vis", kLongModel + ".2024-05-01-10.00.00.vis",
+                                    std::string("Gone.CADPart.2024-05-01-10.00.00.vis"), std::string("Gone.CADPart.vis"),
+                                    std::string("notes.txt")}) {
+      std::ofstream(released + "/" + name) << "vis\n";
+    }
+  }
+
+  const std::string kLongModel = "LongModelNameInTheExchangeMap.CADPart";
+  XmapScratchDirectory scratch;
+  std::string xmap;
+  std::string released;
+};
+
+TEST_F(ReleasedCacheTest, CleaningKeepsTheVisFilesOfLoadedModels) {
+  Fill();
+  SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
+  EXPECT_EQ(Tidy(), (std::vector<std::string>{kLongModel + ".2024-05-01-10.00.00.vis", kLongModel + ".vis",
+                                              "notes.txt"}));
+}
+
+TEST_F(ReleasedCacheTest, WithoutCleaningOrReleasedCacheNothingIsDeleted) {
+  const std::vector<std::function<void()>> settings = {
+      [] {},                                                    // cleaning off
+      [] { SetVariable("ZRB_USERELEASEDCACHE", nullptr); },    // released cache not used
+  };
+  for (const auto& set : settings) {
+    Fill();
+    set();
+    EXPECT_EQ(Tidy().size(), 5u);
+  }
+}
+
+TEST_F(ReleasedCacheTest, AnUnreadableReleasedCacheFails) {
+  SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
+  fs::remove_all(released);
+  auto* read = new ZRBReadCmd(1);
+  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)),
+            E_FAIL);
+  read->RequestDelayedDestruction();
+  Loop().RunPending();
+}
+
+}  // namespace
