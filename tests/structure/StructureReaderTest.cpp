@@ -255,4 +255,27 @@ TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAnd
   }
 }
 
+TEST_F(StructureReaderTest, AnInstanceThePdmNowFillsWithAnotherDocumentIsReplacedInPlace) {
+  PrepareAssembly();
+  ASSERT_EQ(Read(), 1) << Warnings();
+  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  ASSERT_TRUE(assembly);
+
+  // The PDM now puts a nut where the second bolt was.
+  scratch_.Write("xmap/NUT.CADPart", StructureAnswer::PartFile("NUT"));
+  answer_->Part(xmap_, "NUT");
+  answer_->Answer().GetObject("RL2")->SetSlotValue("ASS_ITEM_ID", "IT_NUT");
+  ASSERT_EQ(Read(), 1) << Warnings();
+  EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
+  CADIProduct_var replaced = SampleSession::Child(assembly, "BOLT.2");
+  EXPECT_EQ(replaced->GetPartNumber().str(), "NUT");
+  EXPECT_EQ(PositionText(replaced, assembly), kTurned);
+  EXPECT_EQ(Instance(assembly, replaced, "ZRB_REPLACED_COMPONENT"), "1");
+  EXPECT_EQ(Instance(assembly, replaced, "ZRB_RELATION"), "RL2");
+  EXPECT_EQ(state_.replacedWarning, 1);
+  EXPECT_EQ(state_.highlightChanged, 1);
+  EXPECT_NE(Warnings().find("\"BOLT.2\" was replaced"), std::string::npos) << Warnings();
+  EXPECT_EQ(SampleSession::Child(assembly, "BOLT.1")->GetPartNumber().str(), "BOLT");
+}
+
 }  // namespace

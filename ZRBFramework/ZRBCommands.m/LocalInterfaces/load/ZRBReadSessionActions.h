@@ -23,7 +23,7 @@ class ZRBReadSessionActions {
   // Every instance whose relation names an answer object with "NOSHOW" "1" or "0" gets the path-to-root
   // property "ZRB_SET_NOSHOW" set or removed, and is deactivated or activated accordingly.
   static void SetShowNoShowStatesToSession(ZRBObjectManager& answer);
-  // Selects, in the current window, the instances the read added, replaced or found removed in the PDM (by their
+  // Selects, in the current window, the instances the read replaced or found removed in the PDM (by their
   // instance properties "ZRB_REPLACED_COMPONENT" and "ZRB_REMOVED_IN_PDM"); nothing when no flag is raised.
   static void HighlightProductsForUserAction(const ZRBReadState& state);
 };

@@ -207,7 +207,6 @@ CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CAD
   if (!relationDescription.IsEmpty())
     GlobPropertyManager.SetInstanceProperty(place.parent, added, "ZRB_DOCREL_DESC",
                                             CADUnicodeString(relationDescription));
-  context_.State().highlightAdded = 1;
   return added;
 }
 

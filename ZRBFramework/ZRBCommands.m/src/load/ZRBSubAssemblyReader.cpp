@@ -124,7 +124,6 @@ CADIProduct_var ZRBSubAssemblyReader::GetNewProduct(ZRBProd& node, CADDocument* 
     return nullptr;
   }
   ZRBInstancePlacement::NameInstance(added, instanceName);
-  context_.State().highlightAdded = 1;
   return added;
 }
 
@@ -147,7 +146,6 @@ CADIProduct_var ZRBSubAssemblyReader::ReadEmbedded(ZRBProd& node, const CADUnico
     return nullptr;
   } else {
     ZRBInstancePlacement::NameInstance(product, instanceName);
-    context_.State().highlightAdded = 1;
   }
   ZRBPropertyManager& properties = GlobPropertyManager;
   const ZRBObject& item = *node.GetZRBObject();
