@@ -40,31 +40,15 @@ SESSION=(zrbsession --xmap "$WORK/xmap" --settings "$WORK/settings" --workdir "$
 step "2. a CAD session with the module loaded; the sample assembly opened from disk"
 "${SESSION[@]}" --script "$HERE/session-start.zrbs" | tee "$WORK/session-start.log"
 
-# The read command builds what the PDM delivers. Until it is in the module, the
-# part of the demo that needs it is skipped (ZRB_DEMO_FULL=1 forces it).
-read_available() {
-  [ "${ZRB_DEMO_FULL:-}" = 1 ] && return 0
-  [ "${ZRB_DEMO_FULL:-}" = 0 ] && return 1
-  command -v nm >/dev/null || return 1
-  nm -DC --defined-only "$BUILD/lib/libZRBCommands.so" 2>/dev/null | grep -q 'ZRBReadCmd::ReadProductStructure'
-}
-if read_available; then
-  step "3-5. read, tree with PDM identities, add a temporary part, read again (the cache)"
-  "${SESSION[@]}" --script "$HERE/session-read.zrbs" | tee "$WORK/session-read.log"
-  step "the PDM's journal of session calls"
-  pdmsim journal
-else
-  step "3. a new session; the PDM user sends the assembly to it"
-  "${SESSION[@]}" --script "$HERE/session-pending.zrbs" | tee "$WORK/session-read.log"
-  step "4-5. the read, a temporary part, the cache"
-  echo "  skipped: the module's read command (ZRBReadCmd) is not built yet; the session above shows the"
-  echo "  request arriving and the command answering \"not available\". When it lands, this step runs"
-  echo "  tools/demo/session-read.zrbs: tree with PDM identities, add-temporary, a second read from the cache."
-fi
+step "3-5. the PDM user sends the assembly; tree with PDM identities; a temporary part; a second read (the cache)"
+"${SESSION[@]}" --trace-file "$WORK/trace-read.log" --script "$HERE/session-read.zrbs" | tee "$WORK/session-read.log"
+step "the PDM's journal of session calls: the second read delivered nothing (all from the exchange map)"
+pdmsim journal
 
 step "6. where to look"
 echo "  exchange map:      $WORK/xmap"
 echo "  vault:             $PDMSIM_VAULT   (pdmsim vault ls | vault show Assembly | journal)"
-echo "  session logs:      $WORK/session-*.log (trace lines start with \"ZRB:\")"
+echo "  session logs:      $WORK/session-*.log"
+echo "  module trace:      $WORK/trace-read.log   (the read and add-temporary, method by method)"
 echo "  session as JSON:   $WORK/session.json"
-echo "  try it yourself:   PDMSIM_VAULT=$PDMSIM_VAULT $BIN/zrbsession --xmap $WORK/xmap   (then: help)"
+echo "  try it yourself:   PDMSIM_VAULT=$PDMSIM_VAULT $BIN/zrbsession --xmap $WORK/xmap --settings $WORK/settings   (then: help)"

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "CADDlgDialog.h"
 #include "CADDlgReaper.h"
@@ -16,6 +17,7 @@
 #include "CADEventLoop.h"
 #include "CADMsgCatalog.h"
 #include "CADSettingRepository.h"
+#include "ZRBConfigTopicManager.h"
 
 namespace {
 
@@ -32,6 +34,21 @@ bool MakeDirectory(const std::string& path, std::string& error) {
     return false;
   }
   return true;
+}
+
+// What a freshly installed host keeps in its settings: referenced documents are loaded with a product (without
+// them no structure from the PDM can be built), the cache is off. Written only where the site has no value.
+void WriteHostDefaults() {
+  struct Default {
+    const char* repository;
+    const char* name;
+    int value;
+  };
+  for (const Default& d : {Default{"SymbolicLinks", "LoadLinkStatus", 1}, Default{"CADCache", "CacheActivation", 0}}) {
+    CADSettingRepository* repository = CADSettingRepository::GetRepository(d.repository);
+    int value = 0;
+    if (repository && FAILED(repository->ReadSetting(d.name, &value))) repository->WriteSetting(d.name, d.value);
+  }
 }
 
 }  // namespace
@@ -59,6 +76,7 @@ bool ZRBSessionHost::PrepareEnvironment(const ZRBSessionHostOptions& options, st
     const std::string absolute = std::filesystem::absolute(options.settingsDirectory).string();
     setenv("CAD_SETTINGS_DIR", absolute.c_str(), 1);
     CADSettingRepository::SetSettingsDirectory(absolute);
+    WriteHostDefaults();
   }
   if (!options.catalogDirectories.empty()) {
     const std::string path = Prepend(options.catalogDirectories, std::getenv("CAD_MSGCATALOG_PATH"));
@@ -74,13 +92,19 @@ bool ZRBSessionHost::Start(const ZRBSessionHostOptions& options, std::string& er
   if (!PrepareEnvironment(options, error)) return false;
 
   CADDocumentServices::LoadSession();
+  // A two-step command waits for the PDM on the application's timers.
+  if (!CADApplication::MainApplication()) application_ = std::make_unique<CADInteractiveApplication>("zrbsession");
   if (!options.workDirectory.empty()) {
     if (!MakeDirectory(options.workDirectory, error)) return false;
     CADDocumentServices::SetNewDocumentDirectory(std::filesystem::absolute(options.workDirectory).string().c_str());
   }
-  // The bridge first: the module writes its environment script at load time
-  // for the PDM's programs, and they must find this session's socket.
-  if (FAILED(bridge_.Start(options.socketPath, &error))) return false;
+  // The module writes its environment script for the PDM's programs at load time, so the socket's path is exported
+  // first; the bridge listens only once the module is in, so that no early call finds a session without its
+  // automation component.
+  const std::string socketPath =
+      options.socketPath.empty() ? CADAutomationBridge::DefaultPath(&error) : options.socketPath;
+  if (socketPath.empty()) return false;
+  setenv(CADAutomationBridge::kSocketVariable, socketPath.c_str(), 1);
   started_ = true;
 
   if (options.loadModule) {
@@ -90,6 +114,28 @@ bool ZRBSessionHost::Start(const ZRBSessionHostOptions& options, std::string& er
   }
   for (const std::string& plugin : options.plugins)
     if (!LoadPlugin(plugin, error)) return false;
+  if (!options.traceFile.empty() && !OpenTraceFile(options.traceFile, error)) return false;
+  return SUCCEEDED(bridge_.Start(socketPath, &error));
+}
+
+bool ZRBSessionHost::OpenTraceFile(const std::string& path, std::string& error) {
+  if (!viewer_) {
+    error = "the module's trace cannot be redirected (no module or no viewer library)";
+    return false;
+  }
+  // The module may write its last lines when the process exits (its libraries need not unload at dlclose), after
+  // every object of the runner is gone: the file lives as long as the process, and each write reaches it at once.
+  static std::ofstream& file = *new std::ofstream();
+  if (file.is_open()) file.close();
+  file.clear();
+  file.open(path, std::ios::out | std::ios::trunc);
+  if (!file) {
+    error = "cannot write the trace file " + path;
+    return false;
+  }
+  file << std::unitbuf;
+  viewer_->setTraceStream(&file);
+  g_ZRBConfig.SetDebug(1);
   return true;
 }
 
@@ -148,5 +194,6 @@ void ZRBSessionHost::Shutdown() {
   // late-bound libraries closed.
   if (module_) dlclose(module_);
   module_ = nullptr;
+  application_.reset();
   CADDocumentServices::UnloadSession();
 }

@@ -4,10 +4,12 @@
 // it; unloading runs the module's shut-down path.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CADAutomationBridge.h"
+#include "CADInteractiveApplication.h"
 #include "ZRBSessionViewerApi.h"
 
 struct ZRBSessionHostOptions {
@@ -18,6 +20,7 @@ struct ZRBSessionHostOptions {
   std::string catalogDirectories;      // prepended to the catalog path
   std::string socketPath;              // "" : the bridge's default
   std::string workDirectory;           // new documents; "" : the current directory
+  std::string traceFile;               // the module's trace lines go there (and are on); "" : standard output
   bool loadModule = true;
 };
 
@@ -51,7 +54,10 @@ class ZRBSessionHost {
  private:
   bool PrepareEnvironment(const ZRBSessionHostOptions& options, std::string& error);
   bool LoadModule(const std::string& path, std::string& error);
+  bool OpenTraceFile(const std::string& path, std::string& error);
 
+  // The interactive main application: commands reach its timers and main window through it.
+  std::unique_ptr<CADInteractiveApplication> application_;
   CADAutomationBridge bridge_;
   void* module_ = nullptr;     // dlopen handle of libZRBCommands.so
   void* viewer_lib_ = nullptr;

@@ -2,6 +2,7 @@
 // functions that the viewer library (linked against the module) hands out.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@ struct ZRBSessionViewerApi {
   int (*setReferenceProperty)(CADIProduct* product, const char* name, const char* value);
   // Global properties the module keeps for the session.
   void (*globalProperties)(ZRBSessionPropertyList& out);
+  // Where the module's trace lines go (null: standard output). The stream must outlive the module.
+  void (*setTraceStream)(std::ostream* stream);
 };
 
 // Exported by the viewer library.

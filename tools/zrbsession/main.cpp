@@ -31,6 +31,7 @@ const char kUsage[] =
     "  --no-module       run the host alone\n"
     "  --plugin PATH     open one more library after the module (repeatable)\n"
     "  --trace           module trace lines on from the start\n"
+    "  --trace-file FILE module trace lines on from the start, written to FILE instead of the output\n"
     "  --no-colour       never colour the output\n";
 
 bool TakeValue(int argc, char** argv, int& i, std::string& value) {
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
       ok = TakeValue(argc, argv, i, plugin);
       options.plugins.push_back(plugin);
     } else if (arg == "--trace") trace = true;
+    else if (arg == "--trace-file") ok = TakeValue(argc, argv, i, options.traceFile);
     else if (arg == "--no-colour" || arg == "--no-color") colour = false;
     else if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);

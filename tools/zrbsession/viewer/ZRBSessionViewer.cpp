@@ -2,6 +2,7 @@
 // against libZRBCommands.so, so it sees the very manager the module uses.
 #include "ZRBPropertyManager.h"
 #include "ZRBSessionViewerApi.h"
+#include "ZRBTrace.h"
 
 namespace {
 
@@ -40,8 +41,10 @@ void GlobalProperties(ZRBSessionPropertyList& out) {
   if (record) CopyPairs(record->GetNames(), record->GetValues(), out);
 }
 
+void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
+
 const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
-                                     &GlobalProperties};
+                                     &GlobalProperties, &SetTraceStream};
 
 }  // namespace
 
