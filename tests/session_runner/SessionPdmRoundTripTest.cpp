@@ -1,0 +1,52 @@
+// zrbsession against the reference PDM: a script acts as the PDM user for a read and a two-step add-temporary,
+// in a settings directory the session found empty, with the module's trace written to a file of its own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "SessionRunnerTestSupport.h"
+
+namespace {
+
+TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
+  SessionScratch scratch;
+  const std::string vault = scratch.Dir() + "/vault";
+  const std::string trace = scratch.Dir() + "/trace.log";
+  const std::string dump = scratch.Dir() + "/dump.json";
+  // The session, the PDM's session command it calls and the PDM user all use this vault.
+  setenv("PDMSIM_VAULT", vault.c_str(), 1);
+  const std::string pdm = "shell pdmsim ";
+  SessionRun run = scratch.RunScript(
+      {
+          pdm + "vault init",
+          pdm + "vault import '" + scratch.Sample("Assembly.CADProduct") + "'",
+          // The read refuses to build without referenced documents: the fresh settings must allow them.
+          pdm + "load-into-cad Bracket",
+          "wait idle 20",
+          "start ZRBAddTempCmd",
+          "wait status NO_STATUS 5",
+          // The command waits on the session's timers for the PDM user.
+          "sleep 1.5",
+          pdm + "dialog complete --choose Bolt",
+          "wait idle 20",
+          "docs",
+          "dump --json " + dump,
+      },
+      {"--trace-file", trace});
+  unsetenv("PDMSIM_VAULT");
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  EXPECT_EQ(run.out.find("message box"), std::string::npos) << "no box came up\n" << run.out;
+  EXPECT_EQ(run.out.find("ZRB: ["), std::string::npos) << "the trace went to its file\n" << run.out;
+
+  const std::string json = SessionScratch::ReadFile(dump);
+  for (const char* fragment : {"Bracket.CADProduct", "Bolt.CADPart", "\"ZRB_OBID\":\"IT"})
+    EXPECT_NE(json.find(fragment), std::string::npos) << fragment << "\n" << json;
+
+  const std::string log = SessionScratch::ReadFile(trace);
+  for (const char* line : {"ZRBAddTempCmd::StartAddTemp end OK", "ZRB: AddTemp Step 2 in PDM success!",
+                           "ZRBCache::Unload"})  // the module's last lines, at unload, reach the file too
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+}
+
+}  // namespace
