@@ -128,6 +128,9 @@ TEST_F(AddTempStepsTest, EveryFailedStartShowsItsReasonThenTheFailureAndLeavesNo
          t.xmap.Write("atfile.zrb/keep", "a directory in the request file's place");
        },
        {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"}, false},
+      {"request cannot be written",
+       [](AddTempStepsTest& t) { SetVariable("ZRBXMAP", t.xmap.Write("not-a-directory").c_str()); },
+       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"}, false},
       {"no exchange map", [](AddTempStepsTest&) { SetVariable("ZRBXMAP", nullptr); },
        {"ZRBAddTempCmd.NoExchangeMap", "ZRBAddTempCmd.AddTempFailed"}, false},
   };
