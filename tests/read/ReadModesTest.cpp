@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "CADApplicationFrame.h"
 #include "CADDlgReaper.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
@@ -143,6 +144,15 @@ TEST_F(ReadModesTest, CancellingTheDirectoryDialogEndsTheRead) {
   EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBReadCmdSelectDir"));
   EXPECT_STREQ(g_ZRBConfig.GetEnvVar("ZRBXMAP", 1), Xmap().c_str());
   EXPECT_FALSE(Dialogs().LastMessageCentre().found);
+}
+
+TEST_F(ReadModesTest, AWaitingDirectoryReadSurvivesTheEndOfItsWindows) {
+  auto* read = new ZRBReadCmd(3);
+  read->Activate(nullptr, nullptr);
+  CADApplicationFrame::Reset();  // the session closes every window
+  read->Cancel(nullptr, nullptr);
+  Loop().RunPending();
+  EXPECT_TRUE(Journal().empty());
 }
 
 }  // namespace

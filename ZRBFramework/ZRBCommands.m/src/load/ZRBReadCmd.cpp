@@ -1,5 +1,8 @@
 #include "ZRBReadCmd.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "CADApplicationFrame.h"
 #include "CADClassDictionary.h"
 #include "CADDlgFile.h"
@@ -165,6 +168,12 @@ void ZRBReadCmd::OpenDirectoryDialog() {
 
 void ZRBReadCmd::CloseDirectoryDialog() {
   if (!directoryDialog_) return;
+  // The host may have destroyed its windows first (the session ended while the dialog was open).
+  const std::vector<CADDlgDialog*> windows = CADDlgDialog::GetAllWindows();
+  if (std::find(windows.begin(), windows.end(), directoryDialog_) == windows.end()) {
+    directoryDialog_ = nullptr;
+    return;
+  }
   directoryDialog_->DisconnectSubscriber(this);
   directoryDialog_->SetVisibility(CADDlgHide);
   directoryDialog_->RequestDelayedDestruction();
