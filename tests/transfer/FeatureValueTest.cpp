@@ -139,6 +139,8 @@ TEST_F(FeatureExtensionTransferTest, AValueThatComesBackAsWrittenLeavesTheMember
   EXPECT_EQ(member->FindAttribute("Depth")->values[0], CADAttrValue(14.0));
   model->SetSlotValue("FEATURE_EXTENTIONS", "nowhere");
   EXPECT_EQ(Transfer::FromObject(document->GetRootProduct(), model, manager), 0);
+  model->SetSlotValue("FEATURE_EXTENTIONS", "");  // none sent: nothing to do
+  EXPECT_EQ(Transfer::FromObject(document->GetRootProduct(), model, manager), 1);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // property of the session (and back), with its conversion, default and order. The command base forwards here.
 #pragma once
 
+#include <string_view>
+
 #include "CADIDrawing.h"
 #include "CADIProduct.h"
 #include "CADListVal.h"
@@ -62,7 +64,8 @@ class ZRBDocPropertyTransfer {
   static int SetParameterToDrawing(CADDocument& document, const CADListValCADUnicodeString& names,
                                    const CADListValCADUnicodeString& values);
   // Sets the member attributes listed in the object named by the model's "FEATURE_EXTENTIONS" on the
-  // product's document. 1 when the lists were applied (also when nothing changed), 0 otherwise.
+  // product's document. 1 when the lists were applied (also when nothing changed or none was sent), 0 when the
+  // named object is missing or its lists differ in size.
   static int GetFeatureExtentionsFromZRBObject(const CADIProduct_var& product, const ZRBObject* model,
                                                ZRBObjectManager& manager);
   static int SetPartPropertiesFromZRBObject(const CADIProduct_var& product, const ZRBObject* object);
@@ -100,6 +103,9 @@ class ZRBDocPropertyTransfer {
   // A part number of "-" or "" becomes the file name of `path` up to its first model extension; any other
   // part number is left alone.
   static void ProcessPartNumber(CADUnicodeString& partNumber, const CADUnicodeString& path);
+  // 1 when a path the PDM names relative to the exchange map stays inside it: not absolute, no drive, and every
+  // component a real name (no empty, "." or ".." component).
+  static bool StaysInsideExchangeMap(std::string_view relativePath);
   // A representation file goes to "ZRB_REPRESENTATIONPATH" (inside the exchange map), any other to
   // "ZRB_EXTERNAL_LOCATION".
   static void SetLocationProperty(const CADIProduct_var& product, const CADUnicodeString& location);

@@ -22,6 +22,7 @@ class ZRBFeatureExtensionTransfer {
   static int ToObject(ZRBObjectManager& manager, CADDocument* document, ZRBObject* model);
   // Sets the values of the entries on the first member of each feature type in the product's document; a value
   // that reads back as the one written (a cut text, a rounded number) leaves the member's own value alone.
+  // 1 also when the model names no extension object; 0 when the named object is missing or its lists differ.
   static int FromObject(const CADIProduct_var& product, const ZRBObject* model, ZRBObjectManager& manager);
 
   // --- value texts

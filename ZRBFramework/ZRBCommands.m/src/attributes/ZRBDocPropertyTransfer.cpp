@@ -11,31 +11,18 @@
 #include "ZRBPropertyManager.h"
 #include "ZRBRepresentationFormats.h"
 #include "ZRBTrace.h"
+#include "ZRBTransferSlots.h"
 
 namespace {
 
-CADUnicodeString Slot(const ZRBObject& object, const char* name) {
-  return CADUnicodeString(object.GetSlotValue(name).str());
-}
-
-CADListValCADUnicodeString SlotList(const ZRBObject& object, const char* name) {
-  const CADListValCADString items = object.GetSlotValueList(name);
-  CADListValCADUnicodeString out;
-  for (int i = 1; i <= items.Size(); ++i) out.Append(CADUnicodeString(items[i].str()));
-  return out;
-}
+constexpr auto Slot = &ZRBTransferSlots::Text;
+constexpr auto SlotList = &ZRBTransferSlots::List;
 
 // A list stored as one list text, read back with the exchange objects' own list rules.
 CADListValCADUnicodeString ParseListText(const CADUnicodeString& text) {
   ZRBObject parser;
   parser.SetSlotValue("LIST", text.str());
   return SlotList(parser, "LIST");
-}
-
-CADListValCADString ToSlotList(const CADListValCADUnicodeString& items) {
-  CADListValCADString out;
-  for (int i = 1; i <= items.Size(); ++i) out.Append(CADString(items[i].str()));
-  return out;
 }
 
 void SetRef(const CADIProduct_var& product, const char* name, const CADUnicodeString& value) {
@@ -164,9 +151,9 @@ long ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(const CADIProduct_v
     changedValues.Append(hostValue);
   }
   if (changedDisplays.Size() > 0) {
-    model->SetSlotValueList("USER_DEF_DISPLAYS", ToSlotList(changedDisplays));
-    model->SetSlotValueList("USER_DEF_PROPS", ToSlotList(changedProperties));
-    model->SetSlotValueList("USER_DEF_VALS", ToSlotList(changedValues));
+    ZRBTransferSlots::SetList(*model, "USER_DEF_DISPLAYS", changedDisplays);
+    ZRBTransferSlots::SetList(*model, "USER_DEF_PROPS", changedProperties);
+    ZRBTransferSlots::SetList(*model, "USER_DEF_VALS", changedValues);
   }
   ZRB_TRACE_OK();
   return S_OK;

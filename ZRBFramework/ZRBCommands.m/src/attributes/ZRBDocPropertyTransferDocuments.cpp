@@ -51,8 +51,9 @@ CADIProduct_var FindByPartNumber(const CADIProduct_var& root, const CADUnicodeSt
   return nullptr;
 }
 
-// A name the PDM gives for a place inside the exchange map: relative, and every component a real name.
-bool StaysInsideExchangeMap(std::string_view relative) {
+}  // namespace
+
+bool ZRBDocPropertyTransfer::StaysInsideExchangeMap(std::string_view relative) {
   if (relative.empty() || relative.front() == '/' || relative.front() == '\\') return false;
   if (relative.size() >= 2 && relative[1] == ':') return false;  // a drive letter
   std::size_t start = 0;
@@ -65,6 +66,8 @@ bool StaysInsideExchangeMap(std::string_view relative) {
   }
   return true;
 }
+
+namespace {
 
 CADFrmEditor* EditorOf(CADDocument* document) {
   for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowsOf(document))

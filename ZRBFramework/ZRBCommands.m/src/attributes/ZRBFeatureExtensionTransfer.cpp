@@ -177,7 +177,12 @@ int ZRBFeatureExtensionTransfer::FromObject(const CADIProduct_var& product, cons
                                             ZRBObjectManager& manager) {
   ZRB_TRACE("ZRBFeatureExtensionTransfer::FromObject");
   if (!product || !model) return 0;
-  const ZRBObject* extensions = manager.GetObject(model->GetSlotValue("FEATURE_EXTENTIONS"));
+  const CADString key = model->GetSlotValue("FEATURE_EXTENTIONS");
+  if (key.IsEmpty()) {  // the PDM sent none: nothing to apply
+    ZRB_TRACE_OK();
+    return 1;
+  }
+  const ZRBObject* extensions = manager.GetObject(key);
   if (!extensions) {
     ZRB_DEBUG("Feature Extentions object not found in object manager. ");
     return 0;
