@@ -20,8 +20,11 @@ namespace {
 const CADClassDictionary::Registration g_registration("ZRBReadCmd",
                                                       ZRBCommandFactory::WithDefaultMode(&fctCreateZRBReadCmd, 1));
 
-// The start values the mode gives the read.
-void ApplyMode(ZRBReadState& state, int mode) {
+// The start values the mode and the configuration give the read.
+void Configure(ZRBReadState& state, int mode) {
+  state.disableLoadStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOAD_STDCADPARTS", "ON", 1);
+  state.modelsInAssembly = g_ZRBConfig.CompareEnvVar("ZRB_MODELSINASM", "ON", 1);
+  state.pdmManagedStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_PDM_MANAGED_STDCADPARTS", "ON", 1);
   state.mode = mode;
   state.subMode = 1;
   if (mode == 2) state.subMode = 2;
@@ -33,7 +36,7 @@ void ApplyMode(ZRBReadState& state, int mode) {
   if (mode == 5) state.addCommand = 1;
 }
 
-// A setting that counts only when it reads `value`; a missing repository or setting keeps `fallback`.
+// An integer setting; a missing repository or setting gives `fallback`.
 int ReadIntSetting(const char* repository, const char* name, int fallback) {
   CADSettingRepository* settings = CADSettingRepository::GetRepository(repository);
   int value = fallback;
@@ -48,20 +51,14 @@ constexpr unsigned long kDirectoryDialogStyle = 0x10004200;
 
 ZRBReadCmd::ZRBReadCmd(int mode, const char* name) : ZRBCommand(name) {
   ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
-  ApplyMode(state_, mode);
-  state_.disableLoadStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOAD_STDCADPARTS", "ON", 1);
-  state_.modelsInAssembly = g_ZRBConfig.CompareEnvVar("ZRB_MODELSINASM", "ON", 1);
-  state_.pdmManagedStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_PDM_MANAGED_STDCADPARTS", "ON", 1);
+  Configure(state_, mode);
   ZRB_TRACE_OK();
 }
 
 ZRBReadCmd::ZRBReadCmd(int mode, int requestChange, CADCommandMsg message, const char* name)
     : ZRBCommand(name, requestChange, message) {
   ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
-  ApplyMode(state_, mode);
-  state_.disableLoadStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_LOAD_STDCADPARTS", "ON", 1);
-  state_.modelsInAssembly = g_ZRBConfig.CompareEnvVar("ZRB_MODELSINASM", "ON", 1);
-  state_.pdmManagedStdCadParts = g_ZRBConfig.CompareEnvVar("ZRB_PDM_MANAGED_STDCADPARTS", "ON", 1);
+  Configure(state_, mode);
   ZRB_TRACE_OK();
 }
 
