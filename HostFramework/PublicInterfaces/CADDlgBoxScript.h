@@ -37,6 +37,9 @@ class CADDlgBoxScript {
   static void SetLenient(bool lenient);
   // Sees every box after it was answered (the session runner prints them).
   static void SetObserver(std::function<void(const CADDlgBoxRecord&)> observer);
+  // Asked for the answer of a box that no expectation matches (the interactive session asks its user); an answer
+  // of 0 leaves the safe default. A box answered this way counts as expected. Null: nobody is asked.
+  static void SetAsker(std::function<int(const CADDlgBoxRecord&)> asker);
 
   // --- records
   static std::vector<CADDlgBoxRecord> GetRecords();

@@ -18,6 +18,7 @@ struct ScriptState {
   std::vector<CADDlgBoxRecord> records;
   bool lenient = false;
   std::function<void(const CADDlgBoxRecord&)> observer;
+  std::function<int(const CADDlgBoxRecord&)> asker;
 };
 
 ScriptState& State() {
@@ -92,6 +93,9 @@ int CADDlgBoxScript::Answer(const CADString& identifier, unsigned long style, co
     record.answer = s.expected.front().answer;
     record.expected = true;
     s.expected.pop_front();
+  } else if (const int asked = s.asker ? s.asker(record) : 0) {
+    record.answer = asked;
+    record.expected = true;
   } else {
     record.answer = SafeDefault(style);
     record.expected = s.lenient;
@@ -111,6 +115,8 @@ void CADDlgBoxScript::SetLenient(bool lenient) { State().lenient = lenient; }
 void CADDlgBoxScript::SetObserver(std::function<void(const CADDlgBoxRecord&)> observer) {
   State().observer = std::move(observer);
 }
+
+void CADDlgBoxScript::SetAsker(std::function<int(const CADDlgBoxRecord&)> asker) { State().asker = std::move(asker); }
 
 std::vector<CADDlgBoxRecord> CADDlgBoxScript::GetRecords() { return State().records; }
 
