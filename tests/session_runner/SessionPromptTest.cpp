@@ -94,10 +94,22 @@ TEST(SessionPrompt, WorksUnderAPseudoTerminal) {
   session.Type("tree");
   ASSERT_TRUE(session.WaitFor("Bracket.2")) << session.Output();
 
-  // Interactive: a box nobody answered takes its safe default and is shown.
+  // Interactive: a box nobody answered asks which button; a word that names none asks again, Enter takes the
+  // safe default.
   session.Type("start ZRBSessionProbeCmd");
   ASSERT_TRUE(session.WaitFor("Pick a part for the probe?")) << session.Output();
-  ASSERT_TRUE(session.WaitFor("No")) << session.Output();
+  ASSERT_TRUE(session.WaitFor("[y]es / [n]o")) << session.Output();
+  session.Type("ok");
+  ASSERT_TRUE(session.WaitFor("not a button of this box: ok")) << session.Output();
+  session.Type("");
+  ASSERT_TRUE(session.WaitFor("-> No")) << session.Output();
+  session.Type("start ZRBSessionProbeCmd");
+  ASSERT_TRUE(session.WaitFor("[y]es / [n]o")) << session.Output();
+  session.Type("Y");
+  ASSERT_TRUE(session.WaitFor("-> Yes")) << session.Output();
+  ASSERT_TRUE(session.WaitFor("dialog opened: ")) << session.Output();
+  session.Type("dialog ZRBSessionProbeDlg cancel");
+  session.Type("wait closed ZRBSessionProbeDlg 5");
 
   // Answered beforehand, the dialog opens and is shown with its rows.
   session.Type("answer yes");

@@ -13,6 +13,7 @@
 #include "CADDlgDialog.h"
 #include "CADDlgReaper.h"
 #include "CADEventLoop.h"
+#include "ZRBSessionBoxAsker.h"
 #include "ZRBSessionHost.h"
 #include "ZRBSessionWords.h"
 
@@ -37,6 +38,11 @@ ZRBSessionRunner::ZRBSessionRunner(ZRBSessionHost& host, ZRBSessionOutput& outpu
   // Driver failures become the step's error; Settle shows them.
   driver_.SetFailureHandler([](const std::string&) {});
   CADDlgBoxScript::SetObserver([this](const CADDlgBoxRecord& box) {
+    if (boxAsked_) {
+      boxAsked_ = false;
+      output_.Line(std::string("  -> ") + AnswerName(box.answer));
+      return;
+    }
     std::string line = output_.Paint("message box", ZRBSessionOutput::Tone::Accent);
     if (!box.title.IsEmpty()) line += " \"" + box.title.str() + "\"";
     line += ": " + box.text.str() + "\n  -> " + AnswerName(box.answer);
@@ -178,15 +184,23 @@ int ZRBSessionRunner::RunScript(const std::string& path) {
 }
 
 int ZRBSessionRunner::RunInteractive() {
-  // Unexpected boxes take their safe default without failing anything.
+  // Boxes that no `answer` foresaw: on a terminal the user is asked; otherwise they take their safe default
+  // without failing anything.
   CADDlgBoxScript::SetLenient(true);
   const bool terminal = isatty(STDIN_FILENO);
+  std::string pending;
+  ZRBSessionBoxAsker asker(output_, pending, STDIN_FILENO);
+  if (terminal) {
+    CADDlgBoxScript::SetAsker([this, &asker](const CADDlgBoxRecord& box) {
+      boxAsked_ = true;
+      return asker.Ask(box);
+    });
+  }
   output_.Heading("zrbsession: a headless CAD session with the ZRBCommands module");
   output_.Note("type `help` for the commands, `quit` (or end of input) to leave");
   CADEventLoop& loop = CADEventLoop::Instance();
   bool readable = false;
   loop.WatchFd(STDIN_FILENO, [&readable] { readable = true; });
-  std::string pending;
   bool prompt = true;
   bool ended = false;
   while (!quit_ && !ended) {
@@ -218,6 +232,7 @@ int ZRBSessionRunner::RunInteractive() {
   loop.UnwatchFd(STDIN_FILENO);
   if (ended && terminal) std::cout << '\n';
   if (!pending.empty() && !quit_) Execute(pending);
+  CADDlgBoxScript::SetAsker(nullptr);
   return 0;
 }
 

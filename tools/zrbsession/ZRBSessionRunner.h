@@ -63,5 +63,6 @@ class ZRBSessionRunner {
   std::size_t unexpectedSeen_ = 0;
   std::size_t driverFailuresSeen_ = 0;
   bool strict_ = false;  // script mode: an unexpected box fails the step
+  bool boxAsked_ = false;  // the user was just asked about the box being reported (and saw its text)
   bool quit_ = false;
 };
