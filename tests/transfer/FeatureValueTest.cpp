@@ -42,7 +42,9 @@ TEST(FeatureValueTest, EachTypeHasItsTextAndUnsupportedOnesHaveNone) {
       {CADAttrType::Double, 2.5, "%n", kNone},          // would write memory
       {CADAttrType::Double, 2.5, "%d", kNone},          // wrong argument type
       {CADAttrType::Double, 2.5, "%.1f mm %%", "2.5 mm %"},
-      {CADAttrType::Double, CADAttrValue(), "%.3f", kNone},
+      {CADAttrType::Double, CADAttrValue(), "%.3f", ""},  // undefined
+      {CADAttrType::Double, 0.5, "%lf", "0.500000"},
+      {CADAttrType::Double, 0.5, "%Lf", kNone},  // would read a long double
       {CADAttrType::Boolean, true, "", "+"},
       {CADAttrType::Boolean, false, "", "-"},
       {CADAttrType::Boolean, CADAttrValue(), "", ""},

@@ -18,6 +18,6 @@ class ZRBNumberText {
   // The whole text (blanks at both ends allowed) as a number; empty when it is not one.
   static std::optional<double> ParseDouble(std::string_view text);
   static std::optional<int> ParseInt(std::string_view text);
-  // 1 when `format` is one a double may be written with.
+  // True when `format` is one a double may be written with (an "l" before the conversion is allowed).
   static bool IsDoubleFormat(std::string_view format);
 };

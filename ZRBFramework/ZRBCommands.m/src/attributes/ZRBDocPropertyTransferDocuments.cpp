@@ -140,14 +140,17 @@ int ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(ZRBCommand& command, ZRB
   if (!SetPartPropertiesToZRBObject(manager, product, model)) return 0;
   // In an assembly the bounding box is taken where the part stands: at its first instance.
   CADIProduct_var infoOf = product;
+  CADFrmWindow* window = nullptr;
   CADFrmEditor* editor = command.GetEditor();
   CADDocument* edited = editor ? editor->GetDocument() : nullptr;
   if (edited && !(edited->GetType() == "CADPart")) {
     if (CADIProduct_var root = edited->GetRootProduct())
-      if (CADIProduct_var instance = FindByPartNumber(root, GlobPropertyManager.GetPartNumber(product, 0)))
+      if (CADIProduct_var instance = FindByPartNumber(root, GlobPropertyManager.GetPartNumber(product, 0))) {
         infoOf = instance;
+        window = editor->GetWindow();
+      }
   }
-  if (!SetModelInfoToZRBObject(manager, infoOf, model, document, nullptr))
+  if (!SetModelInfoToZRBObject(manager, infoOf, model, document, window))
     ZRB_DEBUG("SetModelInfoToZRBObject failed ");
   ZRB_TRACE_OK();
   return 1;

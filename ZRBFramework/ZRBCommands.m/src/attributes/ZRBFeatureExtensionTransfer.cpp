@@ -78,8 +78,9 @@ std::optional<std::string> ZRBFeatureExtensionTransfer::Encode(CADAttrType type,
                                                                const std::string& format) {
   switch (type) {
     case CADAttrType::Double: {
+      if (!ZRBNumberText::IsDoubleFormat(format)) return std::nullopt;
       const double* number = std::get_if<double>(&value);
-      if (!number) return std::nullopt;
+      if (!number) return std::string();  // undefined, like a Boolean's
       return ZRBNumberText::Formatted(format, *number);
     }
     case CADAttrType::Boolean:
@@ -146,6 +147,11 @@ int ZRBFeatureExtensionTransfer::ToObject(ZRBObjectManager& manager, CADDocument
       const std::string format = a->GetFormat().str();
       if (attribute->type == CADAttrType::Double && format.empty()) {
         ZRB_DEBUG("ZRB: Feature Format is missing. Value will be skipped");
+        continue;
+      }
+      if (attribute->type == CADAttrType::Double && !ZRBNumberText::IsDoubleFormat(format)) {
+        // Only a format with one floating-point conversion may be handed to printf with a number.
+        ZRB_DEBUG("ZRB: Feature Format '%s' cannot write a number. Value will be skipped", format.c_str());
         continue;
       }
       for (const CADAttrValue& value : attribute->values) {

@@ -52,6 +52,7 @@ bool ZRBNumberText::IsDoubleFormat(std::string_view format) {
       for (int digits = 0; i < format.size() && std::isdigit(static_cast<unsigned char>(format[i])); ++i)
         if (++digits > 2) return false;
     }
+    if (i < format.size() && format[i] == 'l') ++i;  // "%lf" means the same as "%f"
     if (i >= format.size() || std::string_view("eEfFgGaA").find(format[i]) == std::string_view::npos) return false;
     ++conversions;
   }
