@@ -14,9 +14,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Backups are flat; a deeper tree is no backup of ours, and its depth must not exhaust the stack.
+constexpr int kMaxDepth = 32;
+
 // Deletes what lies below `directory`, depth first. Nothing is followed: a symbolic link is removed as the link
 // it is, so its target (perhaps outside the exchange map) is never touched. 1 when everything went.
-int EmptyDirectory(const fs::path& directory) {
+int EmptyDirectory(const fs::path& directory, int depth = 0) {
+  if (depth >= kMaxDepth) {
+    ZRB_DEBUG("Could not delete backup file %s (nested too deep)", directory.c_str());
+    return 0;
+  }
   std::error_code error;
   fs::directory_iterator it(directory, fs::directory_options::none, error);
   if (error) return 0;
@@ -26,7 +33,7 @@ int EmptyDirectory(const fs::path& directory) {
     // lstat, not the iterator's cached type: the entry may have changed since the directory was read.
     struct stat status {};
     if (::lstat(entry.c_str(), &status) != 0) continue;
-    if (S_ISDIR(status.st_mode) && !EmptyDirectory(entry)) allGone = 0;
+    if (S_ISDIR(status.st_mode) && !EmptyDirectory(entry, depth + 1)) allGone = 0;
     const int removed = S_ISDIR(status.st_mode) ? ::rmdir(entry.c_str()) : ::unlink(entry.c_str());
     if (removed != 0) {
       ZRB_DEBUG("Could not delete backup file %s", entry.c_str());
