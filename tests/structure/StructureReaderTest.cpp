@@ -9,6 +9,7 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADIPrdProperties.h"
 #include "CommandFixture.h"
@@ -276,6 +277,41 @@ TEST_F(StructureReaderTest, AnInstanceThePdmNowFillsWithAnotherDocumentIsReplace
   EXPECT_EQ(state_.highlightChanged, 1);
   EXPECT_NE(Warnings().find("\"BOLT.2\" was replaced"), std::string::npos) << Warnings();
   EXPECT_EQ(SampleSession::Child(assembly, "BOLT.1")->GetPartNumber().str(), "BOLT");
+}
+
+TEST_F(StructureReaderTest, SessionWideMarksFollowTheRelationsTheAnswerNames) {
+  PrepareAssembly();
+  ASSERT_EQ(Read(), 1) << Warnings();
+  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var first = SampleSession::Child(assembly, "BOLT.1");
+  CADIProduct_var second = SampleSession::Child(assembly, "BOLT.2");
+  answer_->Answer().GetObject("RL1")->SetSlotValue("KEEP_AS_NEW", "1");
+  answer_->Answer().GetObject("RL2")->SetSlotValue("NOSHOW", "1");
+  ZRBReadSessionActions::SetKeepAsNewStateToSession(answer_->Answer());
+  ZRBReadSessionActions::SetShowNoShowStatesToSession(answer_->Answer());
+  EXPECT_EQ(Instance(assembly, first, "ZRB_KEEP_AS_NEW"), "1");
+  EXPECT_EQ(Instance(assembly, second, "ZRB_KEEP_AS_NEW"), "");
+  CADBoolean active = 1;
+  ASSERT_TRUE(SUCCEEDED(second->GetActivationState(active)));
+  EXPECT_FALSE(active);
+  EXPECT_EQ(GlobPropertyManager.GetPathToRootProperty(second, "ZRB_SET_NOSHOW").str(), "1");
+  answer_->Answer().GetObject("RL2")->SetSlotValue("NOSHOW", "0");
+  ZRBReadSessionActions::SetShowNoShowStatesToSession(answer_->Answer());
+  ASSERT_TRUE(SUCCEEDED(second->GetActivationState(active)));
+  EXPECT_TRUE(active);
+  EXPECT_EQ(GlobPropertyManager.IsPathToRootPropertySet(second, "ZRB_SET_NOSHOW"), 0);
+
+  // Only a replaced or removed instance is selected for the user.
+  CADFrmEditor* editor = CADFrmEditor::GetCurrentEditor();
+  ASSERT_TRUE(editor);
+  ZRBReadState quiet;
+  ZRBReadSessionActions::HighlightProductsForUserAction(quiet);
+  EXPECT_EQ(editor->GetCSO()->GetSize(), 0);
+  GlobPropertyManager.SetInstanceProperty(assembly, second, "ZRB_REMOVED_IN_PDM", "1");
+  ZRBReadState flagged;
+  flagged.highlightRemoved = 1;
+  ZRBReadSessionActions::HighlightProductsForUserAction(flagged);
+  EXPECT_EQ(editor->GetCSO()->GetSize(), 1);
 }
 
 }  // namespace
