@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The README's demo: a fresh vault of the reference PDM from the sample session,
 # a headless CAD session with the module loaded, the PDM user sending the
-# assembly to it, and where to look afterwards.
+# assembly to it and completing an add-temporary dialog, a second read served
+# from the exchange map's cache, and where to look afterwards.
 set -euo pipefail
 BUILD=$(cd "${1:?usage: demo.sh BUILD_DIR}" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -37,10 +38,7 @@ pdmsim vault show Assembly
 
 SESSION=(zrbsession --xmap "$WORK/xmap" --settings "$WORK/settings" --workdir "$WORK/new")
 
-step "2. a CAD session with the module loaded; the sample assembly opened from disk"
-"${SESSION[@]}" --script "$HERE/session-start.zrbs" | tee "$WORK/session-start.log"
-
-step "3-5. the PDM user sends the assembly; tree with PDM identities; a temporary part; a second read (the cache)"
+step "2-5. a CAD session with the module loaded: the PDM user sends the assembly, a temporary part, a second read"
 "${SESSION[@]}" --trace-file "$WORK/trace-read.log" --script "$HERE/session-read.zrbs" | tee "$WORK/session-read.log"
 step "the PDM's journal of session calls: the second read delivered nothing (all from the exchange map)"
 pdmsim journal
@@ -48,7 +46,7 @@ pdmsim journal
 step "6. where to look"
 echo "  exchange map:      $WORK/xmap"
 echo "  vault:             $PDMSIM_VAULT   (pdmsim vault ls | vault show Assembly | journal)"
-echo "  session logs:      $WORK/session-*.log"
+echo "  session log:       $WORK/session-read.log"
 echo "  module trace:      $WORK/trace-read.log   (the read and add-temporary, method by method)"
 echo "  session as JSON:   $WORK/session.json"
 echo "  try it yourself:   PDMSIM_VAULT=$PDMSIM_VAULT $BIN/zrbsession --xmap $WORK/xmap --settings $WORK/settings   (then: help)"
