@@ -2,6 +2,7 @@
 // instantiation, by its own interface and by method name through the automation dispatch.
 #include "CADAutomationSnapshot.h"
 #include "CADCommand.h"
+#include "CADDlgNotify.h"
 #include "CADInstantiateComponent.h"
 #include "CommandFixture.h"
 #include "ZRBClientMode.h"
@@ -109,6 +110,9 @@ TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
     SCOPED_TRACE(std::string(c.command) + " " + c.argument);
     const std::size_t before = Trace().size();
     const std::size_t live = CADCommand::LiveCount();
+    // The read runs at once and finds no exchange map here.
+    if (c.started && std::string_view(c.started).starts_with("ZRBReadCmd "))
+      ExpectBox("ZRBAfx.ConnectFailed", CADDlgNfyAnswerOK);
     EXPECT_EQ(Create<ZRBIModComm>()->StartCmd(c.command, c.argument), c.result);
     const std::string trace = Trace().substr(before);
     EXPECT_NE(trace.find(std::string("iCommand:") + c.command), std::string::npos);
@@ -116,7 +120,7 @@ TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
       EXPECT_NE(trace.find(c.debugLine), std::string::npos) << trace;
     }
     if (c.started) {
-      EXPECT_NE(trace.find(std::string("ZRB: ") + c.started + " is not available yet"), std::string::npos) << trace;
+      EXPECT_NE(trace.find(std::string("ZRB: ") + c.started), std::string::npos) << trace;
       EXPECT_EQ(CADCommand::LiveCount(), live + 2) << "the command and the dummy command, both ending";
     } else {
       EXPECT_EQ(CADCommand::LiveCount(), live) << "nothing started";

@@ -1,6 +1,7 @@
 // The real component behind the host's automation dispatch: what the PDM side's requests do in the session.
 #include "CADAutomationDispatcher.h"
 #include "CADAutomationRequest.h"
+#include "CADDlgNotify.h"
 #include "CommandFixture.h"
 #include "FakeTwoStepCmd.h"
 
@@ -31,6 +32,7 @@ TEST_F(ThroughTheBridgeTest, StartCmdResultsReachTheObserver) {
     const CADListValCADUnicodeString& arguments = request.GetArguments();
     results.emplace_back(arguments.Size() ? arguments[1].str() : std::string(), result);
   });
+  ExpectBox("ZRBAfx.ConnectFailed", CADDlgNfyAnswerOK);  // the read finds no exchange map here
   for (const char* line :
        {"StartCmd\tZRBReadCmd\tZRB_ADD_CMD\n", "StartCmd\tZRBNoSuchCmd\n", "StartCmd\tZRBHighlightCmd\t/a/b:c\n"}) {
     EXPECT_EQ(dispatcher.HandleLine(line), "OK\t1\n") << line;

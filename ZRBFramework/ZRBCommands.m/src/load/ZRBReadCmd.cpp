@@ -85,6 +85,7 @@ void ZRBReadCmd::ReadActivationSettings(int& loadLinkStatus) {
 
 CADStatusChangeRC ZRBReadCmd::Activate(CADCommand*, CADNotification*) {
   ZRB_TRACE("ZRBReadCmd::Activate");
+  ZRB_DEBUG("ZRB: ZRBReadCmd (mode %d)", state_.mode);
   ApplyClientMode();
   CheckIntegrity(0);
   int loadLinkStatus = 0;
