@@ -1,6 +1,6 @@
 // The add-temporary command against a scripted PDM (the recording shell answers the request file the way the
-// PDM's first step would, the test plays the PDM user through the status word): the request it writes, every way
-// its start can fail, the end step's answers, and the PDM side's backups.
+// PDM's first step would, the test plays the PDM user through the status word): every way its start can fail,
+// answers no reference PDM gives, the end step's hand-over, the PDM side's backups and the SAM client.
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -69,38 +69,6 @@ class AddTempStepsTest : public CommandFixture {
   int shellResult = 0;
   Lines requests;
 };
-
-TEST_F(AddTempStepsTest, WritesTheRequestOpensThePdmDialogAndWaitsOnOneTimer) {
-  SetVariable("ZRB_ADDTEMP_PRAEFIX1", "TMP-");
-  SetVariable("ZRB_ADDTEMP_PRAEFIX2", "-CAD");
-  ZRBAddTempCmd* first = Start();
-  EXPECT_EQ(first->GetState(), ZRBTwoStepCommand::State::Waiting);
-  EXPECT_EQ(ShellLines(), Lines{AddTempLine()});
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0], "@ROOT\n{ACTION_SUCCESS} 0\n\n@COMMAND\n{EXMAP} " + xmap.Root() +
-                             "\n{TMP_PRAEFIX} TMP-0-CAD\n\n");
-  CADString status;
-  ZRBModComm().GetStatus(status);
-  EXPECT_EQ(status, "NO_STATUS");
-  EXPECT_EQ(Loop().PendingTimeOuts(), 1u);
-  EXPECT_EQ(Registry().GetCommand(), first);
-  EXPECT_EQ(Registry().GetKind(), ZRBRunningCommandKind::AddTemp);
-
-  Loop().AdvanceBy(3000);  // nothing happens while the PDM dialog is up
-  EXPECT_EQ(ShellLines().size(), 1u);
-  EXPECT_EQ(Loop().PendingTimeOuts(first), 1u);
-
-  ExpectBox("ZRBAddTempCmd.AddTempCanceled", CADDlgNfyAnswerOK);
-  PdmUserEnds("PDM_CANCEL");
-  EXPECT_TRUE(Registry().IsEmpty());
-  EXPECT_EQ(ShellLines().size(), 1u) << "a dialog the PDM closed itself gets no cancel word";
-
-  Start();  // the next temporary identifier counts on
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_NE(requests[1].find("{TMP_PRAEFIX} TMP-1-CAD\n"), std::string::npos) << requests[1];
-  ExpectBox("ZRBAddTempCmd.AddTempCanceled", CADDlgNfyAnswerOK);
-  PdmUserEnds("PDM_CANCEL");
-}
 
 TEST_F(AddTempStepsTest, EveryFailedStartShowsItsReasonThenTheFailureAndLeavesNothingWaiting) {
   struct Case {
