@@ -314,4 +314,35 @@ TEST_F(StructureReaderTest, SessionWideMarksFollowTheRelationsTheAnswerNames) {
   EXPECT_EQ(editor->GetCSO()->GetSize(), 1);
 }
 
+TEST_F(StructureReaderTest, InstancesThePdmRemovedStayButAreMarked) {
+  struct Case {
+    const char* slot;
+    const char* enableDocumentRemoval;
+    bool marked;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"REMOVED_SUBASS", nullptr, true, "\"BOLT.2\" was removed in the PDM"},
+      {"REMOVED_DOCCOMS", nullptr, false, ""},
+      {"REMOVED_DOCCOMS", "ON", true, "\"BOLT.2\" was removed from its assembly"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.slot) + (c.enableDocumentRemoval ? " enabled" : ""));
+    TearDown();
+    SetUp();
+    if (c.enableDocumentRemoval) SetVariable("ZRB_ENABLE_REMOVED_DOCCOM", c.enableDocumentRemoval);
+    PrepareAssembly();
+    ASSERT_EQ(Read(), 1) << Warnings();
+    answer_->Answer().GetObject("IT_ASM")->SetSlotValueList(c.slot, StructureAnswer::List({"BOLT.2", "GONE.1"}));
+    ASSERT_EQ(Read(), 1) << Warnings();
+    CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+    EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
+    CADIProduct_var removed = SampleSession::Child(assembly, "BOLT.2");
+    EXPECT_EQ(Instance(assembly, removed, "ZRB_REMOVED_IN_PDM"), c.marked ? "1" : "");
+    EXPECT_EQ(state_.highlightRemoved, c.marked ? 1 : 0);
+    if (c.marked) EXPECT_NE(Warnings().find(c.message), std::string::npos) << Warnings();
+    else EXPECT_EQ(Warnings(), "");
+  }
+}
+
 }  // namespace

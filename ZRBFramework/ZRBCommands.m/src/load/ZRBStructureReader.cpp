@@ -1,6 +1,7 @@
 #include "ZRBStructureReader.h"
 
 #include "ZRBCommand.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
@@ -167,13 +168,19 @@ void ZRBStructureReader::ReadRelation(Readers& readers, const CADIProduct_var& p
 
 void ZRBStructureReader::FlagRemovedChildren(Readers& readers, const CADIProduct_var& product,
                                              const ZRBObject& node) {
-  for (const CADString& name : node.GetSlotValueList("REMOVED_SUBASS")) {
-    CADIProduct_var child = ZRBInstancePlacement::FindChild(product, CADUnicodeString(name));
-    if (!child) continue;
-    GlobPropertyManager.SetInstanceProperty(product, child, "ZRB_REMOVED_IN_PDM", "1");
-    readers.context.AddError(state_.afterUpdate ? "DeletedChildrenEZRB" : "DeletedChildren", CADUnicodeString(name));
-    state_.highlightRemoved = 1;
-  }
+  // Both lists name the instances below the node that the PDM no longer has; they stay in the session, marked.
+  auto flag = [&](const char* slot, const char* message, const char* afterUpdateMessage) {
+    for (const CADString& name : node.GetSlotValueList(slot)) {
+      CADIProduct_var child = ZRBInstancePlacement::FindChild(product, CADUnicodeString(name));
+      if (!child) continue;
+      GlobPropertyManager.SetInstanceProperty(product, child, "ZRB_REMOVED_IN_PDM", "1");
+      readers.context.AddError(state_.afterUpdate ? afterUpdateMessage : message, CADUnicodeString(name));
+      state_.highlightRemoved = 1;
+    }
+  };
+  flag("REMOVED_SUBASS", "DeletedChildren", "DeletedChildrenEZRB");
+  if (g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_REMOVED_DOCCOM", "ON", 1))
+    flag("REMOVED_DOCCOMS", "DeletedDoccoms", "DeletedDoccomsEZRB");
 }
 
 void ZRBStructureReader::SetDesignTablesToNode(Readers& readers, const CADIProduct_var& product,
