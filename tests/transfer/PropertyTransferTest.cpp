@@ -268,6 +268,16 @@ TEST_F(PropertyTransferTest, UserDefinedPropertiesAreAddedChangedDeletedAndOnlyC
   EXPECT_EQ(changed.GetSlotValueList("USER_DEF_PROPS"), CADListValCADString({"x0Material"}));
   EXPECT_EQ(changed.GetSlotValueList("USER_DEF_VALS"), CADListValCADString({"Edelstahl A2"}));
 
+  // A value the list form could only send cut comes back cut: the session keeps its whole value.
+  ASSERT_EQ(automation->SetUserRefPropertyValue("Remark", "see {DIN 933} \u00a7 4"), S_OK);
+  ZRBObject sentBack;
+  sentBack.SetSlotValueList("USER_DEF_DISPLAYS", {"Remark"});
+  sentBack.SetSlotValueList("USER_DEF_PROPS", {"x0Remark"});
+  sentBack.SetSlotValueList("USER_DEF_VALS", {"see {DIN 933} \u00a7 4"});
+  EXPECT_EQ(sentBack.GetSlotValueList("USER_DEF_VALS"), CADListValCADString({"see {DIN 933"}));
+  ASSERT_EQ(ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(bolt, &sentBack), 1);
+  EXPECT_EQ(UserValue(bolt, "Remark"), "see {DIN 933} \u00a7 4");
+
   // Lists of different sizes are refused whole.
   ZRBObject uneven;
   uneven.SetSlotValueList("USER_DEF_DISPLAYS", {"Finish", "Extra"});

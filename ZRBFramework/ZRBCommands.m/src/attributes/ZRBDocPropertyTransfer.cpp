@@ -284,7 +284,9 @@ void ZRBDocPropertyTransfer::SetUserDefinedProperties(const CADIProduct_var& pro
       CADUnicodeString current;
       if (FindUserParameter(automation, displays[i], &current) < 0) {
         automation->CreateUserRefProperty(displays[i], "String", values[i]);
-      } else if (!(current == values[i])) {
+      } else if (!(current == values[i]) &&
+                 // What the PDM got of the session's value came back: the session keeps its own.
+                 ZRBTransferSlots::AsListItem(current.view()) != ZRBTransferSlots::AsListItem(values[i].view())) {
         ZRB_DEBUG("ALREADY THERE: %s", displays[i].c_str());
         ZRB_DEBUG("VALUES ARE DIFFERENT - SET BACK TO ZRB VALUE");
         automation->SetUserRefPropertyValue(displays[i], values[i]);

@@ -59,15 +59,6 @@ std::string ConfiguredFormat(const CADUnicodeString& container, const CADUnicode
   return {};
 }
 
-// What an exchange list makes of a value: an item ends at its first closing brace, and blanks at its ends do
-// not travel.
-std::string AsTransported(std::string_view text) {
-  text = text.substr(0, text.find('}'));
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return std::string(text);
-}
-
 struct Lists {
   CADListValCADUnicodeString containers, clients, types, names, values;
 };
@@ -226,7 +217,7 @@ int ZRBFeatureExtensionTransfer::FromObject(const CADIProduct_var& product, cons
     if (element < attribute->values.size()) {
       const auto current = Encode(attribute->type, attribute->values[element], format);
       // The value as written came back: the member keeps its own, which may hold more than the text could.
-      if (current && AsTransported(*current) == AsTransported(in.values[i].str())) continue;
+      if (current && ZRBTransferSlots::AsListItem(*current) == ZRBTransferSlots::AsListItem(in.values[i].str())) continue;
     }
     const auto value = Decode(attribute->type, in.values[i].str());
     if (!value) {
