@@ -166,6 +166,18 @@ TEST_F(ReadRequestTest, AReadOfMarkedItemsAsksForThem) {
   EXPECT_TRUE(Exists(XmapFile("Plate.CADPart")));
 }
 
+TEST_F(ReadRequestTest, AnExchangeMapPathWithShellCharactersReachesThePdmAsOneWord) {
+  const std::string xmap = Root() + "/it's a $(map) `dir`";
+  fs::create_directories(xmap);
+  SetVariable("ZRBXMAP", xmap.c_str());
+  LoadIntoCad("Bolt");
+  const std::vector<PdmCall> calls = Journal();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].args, std::vector<std::string>{xmap + "/xfile.zrb"});
+  EXPECT_TRUE(Exists(xmap + "/Bolt.CADPart"));
+  EXPECT_EQ(RequestSlots(1)["EXMAP"], xmap);
+}
+
 // ---------------------------------------------------------------- the PDM's verdict
 
 struct VerdictCase {
