@@ -128,7 +128,7 @@ TEST_F(FeatureExtensionTransferTest, AValueThatComesBackAsWrittenLeavesTheMember
 
   // A value the PDM changed is set; the document is marked only where the configuration asks for it.
   extensions->SetSlotValueList("FEATURE_VALUES", {"14.0", "ABC", "see {ref"});
-  SetVariable("ZRB_ENABLE_FE_SET_DIRTY", "1");
+  SetVariable("ZRB_ENABLE_FE_SET_DIRTY", "ON");
   ASSERT_EQ(Transfer::FromObject(document->GetRootProduct(), model, manager), 1);
   EXPECT_EQ(member->FindAttribute("Depth")->values[0], CADAttrValue(14.0));
   EXPECT_TRUE(document->IsDirty());

@@ -230,8 +230,7 @@ int ZRBFeatureExtensionTransfer::FromObject(const CADIProduct_var& product, cons
       changed = 1;
     }
   }
-  const char* setDirty = g_ZRBConfig.GetEnvVar("ZRB_ENABLE_FE_SET_DIRTY", 1);
-  if (changed && setDirty && *setDirty) {
+  if (changed && g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_FE_SET_DIRTY", "ON", 1) == 1) {
     ZRB_DEBUG("Feature Exgtension changed, Set Document to Modified:%s", document->StorageName().c_str());
     document->SetDirty(1);
   }
