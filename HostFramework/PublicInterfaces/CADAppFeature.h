@@ -1,4 +1,4 @@
-// A feature that an application keeps in a document's applicative container: its specification type and its
+// A feature that an application keeps in a document's applicative container: its feature type and its
 // typed attributes, each a single value or a list. Owned by its document (CADDocument::GetApplicativeFeatures).
 #pragma once
 

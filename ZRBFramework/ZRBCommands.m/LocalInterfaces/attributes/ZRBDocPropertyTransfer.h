@@ -25,7 +25,7 @@ class ZRBDocPropertyTransfer {
   // current editor decides in which context a part's model info is taken.
   static int SetDocPropertiesToZRBObject(ZRBCommand& command, ZRBObjectManager& manager, CADDocument* document,
                                          ZRBObject* documentObject, CADString& modelKey);
-  // Specification name, comment and responsible of a drawing.
+  // Name, comment and responsible of a drawing.
   static int SetDrawingPropertiesToZRBObject(ZRBObjectManager& manager, const CADIDrawing_var& drawing,
                                              ZRBObject* model);
   // The model-info object of a part or product (its key in the model's "MODEL_INFO"); `window` may be null.
