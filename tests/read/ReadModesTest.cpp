@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "CADApplicationFrame.h"
 #include "CADDlgReaper.h"
@@ -11,6 +12,7 @@
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPropertyManager.h"
@@ -124,11 +126,14 @@ TEST_F(ReadModesTest, AnImportReadsTheStructureFileThePdmCopied) {
 TEST_F(ReadModesTest, TheDirectoryReadFollowsTheChosenDirectory) {
   const std::string chosen = Root() + "/chosen";
   WriteStructureFile(chosen, "Bracket");
+  std::ofstream(chosen + "/sZRBstructure", std::ios::app) << "@MARKED_EZRB\n\n";
 
   auto* read = new ZRBReadCmd(3);
   read->Activate(nullptr, nullptr);
   ASSERT_TRUE(Dialogs().Driver().IsOpen("ZRBReadCmdSelectDir"));
   EXPECT_TRUE(Dialogs().Driver().ChooseFile("ZRBReadCmdSelectDir", CADUnicodeString(chosen)));
+  EXPECT_EQ(read->GetState().readMarked, 1) << "the structure file holds marked items";
+  EXPECT_EQ(ZRBInfoUtil::GetDataModelValue().str(), "LEGACY_DATA_MODEL");
   Loop().RunPending();
   EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBReadCmdSelectDir"));
   EXPECT_STREQ(g_ZRBConfig.GetEnvVar("ZRBXMAP", 1), chosen.c_str()) << "for the rest of the process";
