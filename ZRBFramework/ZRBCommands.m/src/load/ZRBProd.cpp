@@ -1,9 +1,8 @@
 #include "ZRBProd.h"
 
-#include <cstdio>
-
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
+#include "ZRBTrace.h"
 
 ZRBProd::ZRBProd(CADIProduct* parentProduct, ZRBObjectManager& answer, ZRBObject* nodeObject,
                  const CADString& relationObjectName, const CADString& quantity)
@@ -38,7 +37,7 @@ int ZRBProd::IsChangeable() {
   }
   if (changeableText_ == "1") return 1;
   if (changeableText_ == "0") return 0;
-  std::printf("ZRBProd::IsChangeable -> ERROR\n");
+  ZRB_DEBUG("ZRBProd::IsChangeable -> ERROR");
   return 0;
 }
 
@@ -70,7 +69,7 @@ int ZRBProd::InitStandardAttributesIfNecessary() {
   CADListValCADString names = nodeObject_->GetSlotValueList("STANDARD_ATTRS");
   CADListValCADString values = nodeObject_->GetSlotValueList("STANDARD_VALS");
   if (names.Size() != values.Size()) {
-    std::printf("ZRBProd::InitStandardAttributesIfNecessary -> ERROR: sStdAttrList.Size() != sStdValueList.Size() \n");
+    ZRB_DEBUG("ZRBProd::InitStandardAttributesIfNecessary -> ERROR: sStdAttrList.Size() != sStdValueList.Size() ");
     return 0;
   }
   for (int i = 1; i <= names.Size(); ++i) {
