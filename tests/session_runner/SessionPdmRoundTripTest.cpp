@@ -49,4 +49,17 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
     EXPECT_NE(log.find(line), std::string::npos) << line;
 }
 
+TEST(SessionPdmRoundTrip, TheSessionEndingClosesThePdmDialogOfAWaitingCommand) {
+  SessionScratch scratch;
+  const std::string vault = scratch.Dir() + "/vault";
+  setenv("PDMSIM_VAULT", vault.c_str(), 1);
+  SessionRun run = scratch.RunScript({"shell pdmsim vault init", "start ZRBAddTempCmd", "wait status NO_STATUS 5"});
+  const SessionRun journal = scratch.RunScript({"shell pdmsim journal"}, {"--no-module"});
+  unsetenv("PDMSIM_VAULT");
+  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  const std::size_t opened = journal.out.find("x3AddTempCad");
+  ASSERT_NE(opened, std::string::npos) << journal.out;
+  EXPECT_NE(journal.out.find("x3CancelCadAddTemp", opened), std::string::npos) << journal.out;
+}
+
 }  // namespace

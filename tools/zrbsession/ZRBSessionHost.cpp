@@ -177,6 +177,8 @@ void ZRBSessionHost::Shutdown() {
   started_ = false;
   // Nothing from outside may arrive while the module goes.
   bridge_.Stop();
+  // A command still waiting for the PDM's dialog ends now, and the PDM is told to close that dialog.
+  if (viewer_) viewer_->endWaitingCommand();
   CADEventLoop& loop = CADEventLoop::Instance();
   loop.RunPending();
   // Windows of the module (message centre, dialogs) must go while their code

@@ -22,6 +22,9 @@ struct ZRBSessionViewerApi {
   void (*globalProperties)(ZRBSessionPropertyList& out);
   // Where the module's trace lines go (null: standard output). The stream must outlive the module.
   void (*setTraceStream)(std::ostream* stream);
+  // Ends a two-step command still waiting for the PDM as a newer command would, so that the PDM closes its
+  // dialog: the session is about to end.
+  void (*endWaitingCommand)();
 };
 
 // Exported by the viewer library.

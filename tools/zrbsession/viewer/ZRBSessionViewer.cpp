@@ -3,6 +3,7 @@
 #include "ZRBPropertyManager.h"
 #include "ZRBSessionViewerApi.h"
 #include "ZRBTrace.h"
+#include "ZRBTwoStepCommand.h"
 
 namespace {
 
@@ -43,8 +44,10 @@ void GlobalProperties(ZRBSessionPropertyList& out) {
 
 void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
 
+void EndWaitingCommand() { ZRBTwoStepCommand::AbandonWaitingCommand(); }
+
 const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
-                                     &GlobalProperties, &SetTraceStream};
+                                     &GlobalProperties, &SetTraceStream, &EndWaitingCommand};
 
 }  // namespace
 
