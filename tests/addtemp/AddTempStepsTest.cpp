@@ -3,9 +3,11 @@
 // answers no reference PDM gives, the end step's hand-over, the PDM side's backups and the SAM client.
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,19 +119,40 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
     const char* name;
     const char* status;
     std::string answer;  // written by the PDM user before the status ("" keeps the first step's)
+    bool exchangeMapGone;  // "ZRBXMAP" is unset while the PDM's dialog is up
     const char* box;
   };
+  const std::string goodAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n";
+  XmapScratchDirectory elsewhere;
+  std::optional<std::string> tmpBefore;
   const std::vector<Case> cases = {
-      {"first step's answer left in place", "PDM_ADDTEMP_READY", "", "ZRBAddTempCmd.AddTempFailed"},
-      {"ready without ROOT", "PDM_ADDTEMP_READY", "@COMMAND\n{EXMAP} x\n\n", "ZRBAddTempCmd.AddTempFailed"},
+      {"first step's answer left in place", "PDM_ADDTEMP_READY", "", false, "ZRBAddTempCmd.AddTempFailed"},
+      {"ready without ROOT", "PDM_ADDTEMP_READY", "@COMMAND\n{EXMAP} x\n\n", false, "ZRBAddTempCmd.AddTempFailed"},
+      {"exchange map gone", "PDM_ADDTEMP_READY", goodAnswer, true, "ZRBAddTempCmd.AddTempFailed"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ClearShellLines();
+    SetVariable("ZRBXMAP", xmap.Root().c_str());
     ZRBAddTempCmd* command = Start();
     ASSERT_EQ(command->GetState(), ZRBTwoStepCommand::State::Waiting);
     ExpectBox(c.box, CADDlgNfyAnswerOK);
-    PdmUserEnds(c.status, c.answer);
+    if (c.exchangeMapGone) {
+      WriteFile(RequestPath(), c.answer);
+      SetVariable("ZRBXMAP", nullptr);
+      // What the temporary directory holds is nobody's answer and nobody's backups.
+      const char* tmp = std::getenv("TMPDIR");
+      tmpBefore = tmp ? std::optional<std::string>(tmp) : std::nullopt;
+      setenv("TMPDIR", elsewhere.Root().c_str(), 1);
+      elsewhere.Write("atfile.zrb", c.answer);
+      elsewhere.Write("temp.zrb/keep", "not ours");
+    }
+    PdmUserEnds(c.status, c.exchangeMapGone ? std::string() : c.answer);
+    if (c.exchangeMapGone) {
+      if (tmpBefore) setenv("TMPDIR", tmpBefore->c_str(), 1);
+      else unsetenv("TMPDIR");
+      EXPECT_TRUE(elsewhere.Exists("temp.zrb/keep"));
+    }
     EXPECT_EQ(ShellLines(), Lines{AddTempLine()}) << "no cancel word once the PDM has ended its dialog";
     EXPECT_TRUE(Registry().IsEmpty());
     EXPECT_EQ(Loop().PendingTimeOuts(), 0u);

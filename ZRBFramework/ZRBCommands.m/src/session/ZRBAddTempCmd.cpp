@@ -145,6 +145,11 @@ void ZRBAddTempCmd::EndAddTempCmd(const CADString& status) {
 
   if (status == "PDM_CANCEL") {
     ShowMessage("ZRBAddTempCmd", "AddTempCanceled", kInformationStyle);
+  } else if (!xmapSet) {
+    // The exchange map went away while the PDM's dialog was up: whatever lies in the temporary directory is no
+    // answer to this request.
+    ZRB_DEBUG("ZRB: ZRBXMAP is no longer set; the add-temporary answer cannot be found");
+    ShowMessage("ZRBAddTempCmd", "AddTempFailed", kFailureStyle);
   } else {
     ZRBObjectManager answer;
     const CADUnicodeString answerPath = ZRBAfx::MakePath(xmap, CADUnicodeString(kRequestFileName));
