@@ -23,8 +23,10 @@ std::string ZRBSessionBoxAsker::Choices(unsigned long style) {
 
 int ZRBSessionBoxAsker::AnswerFor(std::string_view word, unsigned long style) {
   std::string lower;
-  for (char c : word)
-    if (!std::isspace(static_cast<unsigned char>(c))) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char c : word) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!std::isspace(byte)) lower += static_cast<char>(std::tolower(byte));
+  }
   if (lower.empty()) return 0;
   if (HasYesNo(style)) {
     if (lower == "y" || lower == "yes") return CADDlgNfyAnswerYes;
