@@ -8,13 +8,20 @@
 #include "CADListVal.h"
 #include "CADUnicodeString.h"
 
+class ZRBPropertyRecordIndex;
+
 // All records live on the host's user-interface thread; nothing here locks.
 class ZRBPropertyContainer {
  public:
   ZRBPropertyContainer() = default;
   virtual ~ZRBPropertyContainer() = default;
-  ZRBPropertyContainer(const ZRBPropertyContainer&) = default;
-  ZRBPropertyContainer& operator=(const ZRBPropertyContainer&) = default;
+  // A copy belongs to no store; assignment keeps the target's membership.
+  ZRBPropertyContainer(const ZRBPropertyContainer& other) : names_(other.names_), values_(other.values_) {}
+  ZRBPropertyContainer& operator=(const ZRBPropertyContainer& other) {
+    names_ = other.names_;
+    values_ = other.values_;
+    return *this;
+  }
 
   // --- properties
   // Replaces the value of every entry of that name, or appends a new entry.
@@ -37,8 +44,21 @@ class ZRBPropertyContainer {
   // Hash of a record's key text; equality is always decided on the full text.
   static std::uint64_t HashKey(std::string_view key);
 
+ protected:
+  // --- store membership
+  // The index a key setter must tell of the change while the record is
+  // stored (nullptr before Add and for records of no store).
+  ZRBPropertyRecordIndex* StoreIndex() const { return storeIndex_; }
+
  private:
+  friend class ZRBPropertyRecordIndex;
+
   int Find(const CADUnicodeString& name) const;
+
+  // Written only by the owning store's index: the record's rank in store
+  // order (never reused).
+  ZRBPropertyRecordIndex* storeIndex_ = nullptr;
+  std::uint64_t storeOrder_ = 0;
 
   CADListValCADUnicodeString names_;
   CADListValCADUnicodeString values_;

@@ -9,9 +9,12 @@
 class ZRBPropertyFile : public ZRBPropertyContainer {
  public:
   ZRBPropertyFile() = default;
-  explicit ZRBPropertyFile(const CADUnicodeString& fullPath) { SetFullPath(fullPath); }
+  explicit ZRBPropertyFile(const CADUnicodeString& fullPath) : fullPath_(fullPath), fileNameHash_(HashOfPath(fullPath)) {}
+  ZRBPropertyFile(const ZRBPropertyFile&) = default;
+  // Assigning over a stored record would change its key behind the store.
+  ZRBPropertyFile& operator=(const ZRBPropertyFile&) = delete;
 
-  // --- key
+  // --- key (the setter keeps the owning store's index current)
   const CADUnicodeString& GetFullPath() const { return fullPath_; }
   void SetFullPath(const CADUnicodeString& fullPath);
   // Hash of the file-name part: equivalent spellings of one path share it.

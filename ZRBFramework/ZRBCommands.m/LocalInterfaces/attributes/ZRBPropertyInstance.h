@@ -10,25 +10,29 @@
 class ZRBPropertyInstance : public ZRBPropertyContainer {
  public:
   ZRBPropertyInstance() = default;
-  ZRBPropertyInstance(int parentId, const CADUnicodeString& childInstanceName) : parentId_(parentId) {
-    SetChildInstanceName(childInstanceName);
-  }
+  ZRBPropertyInstance(int parentId, const CADUnicodeString& childInstanceName)
+      : parentId_(parentId), childInstanceName_(childInstanceName), nameHash_(HashKey(childInstanceName.view())) {}
+  ZRBPropertyInstance(const ZRBPropertyInstance&) = default;
+  // Assigning over a stored record would change its key behind the store.
+  ZRBPropertyInstance& operator=(const ZRBPropertyInstance&) = delete;
 
-  // --- key
+  // --- key (setters keep the owning store's index current)
   int GetParentId() const { return parentId_; }
-  void SetParentId(int id) { parentId_ = id; }
+  void SetParentId(int id);
   const CADUnicodeString& GetChildInstanceName() const { return childInstanceName_; }
-  void SetChildInstanceName(const CADUnicodeString& name) {
-    childInstanceName_ = name;
-    nameHash_ = HashKey(name.view());
-  }
+  void SetChildInstanceName(const CADUnicodeString& name);
   bool HasKey(int parentId, const CADUnicodeString& name, std::uint64_t hash) const {
     return parentId == parentId_ && hash == nameHash_ && name == childInstanceName_;
   }
+  // Hash of the whole key; `nameHash` is HashKey of the instance name.
+  static std::uint64_t KeyHash(int parentId, std::uint64_t nameHash) {
+    return nameHash ^ (static_cast<std::uint64_t>(static_cast<unsigned>(parentId)) * 0x9E3779B97F4A7C15ull);
+  }
+  std::uint64_t GetKeyHash() const { return KeyHash(parentId_, nameHash_); }
 
   // --- child
   int GetChildId() const { return childId_; }
-  void SetChildId(int id) { childId_ = id; }
+  void SetChildId(int id);
 
  private:
   int parentId_ = 0;

@@ -43,10 +43,14 @@ class ZRBPropertyReference : public ZRBPropertyContainer {
   static bool FieldFromName(std::string_view name, Field& field);
 
   explicit ZRBPropertyReference(int id = 0) : id_(id) {}
+  ZRBPropertyReference(const ZRBPropertyReference&) = default;
+  // Assigning over a stored record would change its keys behind the store.
+  ZRBPropertyReference& operator=(const ZRBPropertyReference&) = delete;
 
-  // --- key
+  // --- key (Id, part number and full path; the setters keep the owning
+  // store's index current)
   int GetId() const { return id_; }
-  void SetId(int id) { id_ = id; }
+  void SetId(int id);
   const CADUnicodeString& GetPartNumber() const { return Get(Field::PartNumber); }
   void SetPartNumber(const CADUnicodeString& partNumber) { Set(Field::PartNumber, partNumber); }
   // An empty part number never matches: such records are reached by Id or
@@ -54,6 +58,7 @@ class ZRBPropertyReference : public ZRBPropertyContainer {
   bool HasPartNumber(const CADUnicodeString& partNumber, std::uint64_t hash) const {
     return !partNumber.IsEmpty() && hash == partNumberHash_ && Get(Field::PartNumber) == partNumber;
   }
+  std::uint64_t GetPartNumberHash() const { return partNumberHash_; }
 
   // --- text fields
   const CADUnicodeString& Get(Field field) const { return fields_[Index(field)]; }

@@ -1,6 +1,9 @@
 #include "ZRBPropertyFile.h"
 
+#include "ZRBPropertyRecordIndex.h"
+
 void ZRBPropertyFile::SetFullPath(const CADUnicodeString& fullPath) {
+  ZRBPropertyRecordIndex::KeyChange change(*this, StoreIndex());
   fullPath_ = fullPath;
   fileNameHash_ = HashOfPath(fullPath);
 }
