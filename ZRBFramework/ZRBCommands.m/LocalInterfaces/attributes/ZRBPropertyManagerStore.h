@@ -17,8 +17,8 @@
 // Lives inside the property manager, on the host's user-interface thread.
 // Records are owned here; the pointers handed out stay valid until the record
 // is removed (delete, merge, integrity check, Clear).
-// Lookups go through hash buckets that stored records update from their own
-// key setters, so a key changed anywhere is found at once under its new value.
+// Lookups use hash buckets: a stored record knows the store's index, and its key
+// setters take it out before a change and back in after, so none goes stale.
 // A removal leaves an empty slot that the next listing of that kind closes.
 class ZRBPropertyManagerStore {
  public:

@@ -60,15 +60,15 @@ void ZRBPropertyManagerStore::Clear() {
 template <class Record>
 Record* ZRBPropertyManagerStore::Append(Records<Record>& records, std::unique_ptr<Record> record) {
   Record* added = record.get();
-  records.slots.reserve(records.slots.size() + 1);  // the push_back below cannot fail
-  records.slotOf.emplace(added, records.slots.size());
+  records.slots.push_back(std::move(record));
   try {
+    records.slotOf.emplace(added, records.slots.size() - 1);
     index_->Enter(*added);
-  } catch (...) {
+  } catch (...) {  // out of memory: the store stays as it was
     records.slotOf.erase(added);
+    records.slots.pop_back();
     throw;
   }
-  records.slots.push_back(std::move(record));
   return added;
 }
 
