@@ -2,6 +2,7 @@
 // store looks records up by; kept current by the records' own key setters.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,8 +19,46 @@
 // callers still compare the full key, so hash collisions cost time only.
 class ZRBPropertyRecordIndex {
  public:
+  // The records of one key hash in store order. Nearly every key has one
+  // record, which is kept without a second allocation.
   template <class Record>
-  using Bucket = std::vector<Record*>;
+  class Bucket {
+   public:
+    Record* const* begin() const { return many_.empty() ? &one_ : many_.data(); }
+    Record* const* end() const { return many_.empty() ? &one_ + (one_ ? 1 : 0) : many_.data() + many_.size(); }
+    bool empty() const { return !one_ && many_.empty(); }
+    // `earlier(a, b)`: a comes before b in store order.
+    template <class Earlier>
+    void Insert(Record* record, Earlier earlier) {
+      if (empty()) {
+        one_ = record;
+        return;
+      }
+      if (many_.empty()) {
+        many_.reserve(2);
+        many_.push_back(one_);
+        one_ = nullptr;
+      }
+      many_.insert(std::upper_bound(many_.begin(), many_.end(), record, earlier), record);
+    }
+    template <class Earlier>
+    void Erase(Record* record, Earlier earlier) {
+      if (many_.empty()) {
+        if (one_ == record) one_ = nullptr;
+        return;
+      }
+      auto it = std::lower_bound(many_.begin(), many_.end(), record, earlier);
+      if (it != many_.end() && *it == record) many_.erase(it);
+      if (many_.size() == 1) {
+        one_ = many_.front();
+        std::vector<Record*>().swap(many_);
+      }
+    }
+
+   private:
+    Record* one_ = nullptr;  // the only record, while `many_` is empty
+    std::vector<Record*> many_;
+  };
 
   // --- membership (the store only)
   // Files the record under its current keys; it is later than every record

@@ -1,28 +1,22 @@
 #include "ZRBPropertyRecordIndex.h"
 
-#include <algorithm>
-
 namespace {
 bool Earlier(const ZRBPropertyContainer* a, const ZRBPropertyContainer* b) {
   return ZRBPropertyRecordIndex::StoreOrder(*a) < ZRBPropertyRecordIndex::StoreOrder(*b);
 }
 
-// Buckets stay in store order; a new record usually goes last.
 template <class Map, class Key, class Record>
 void Insert(Map& map, const Key& key, Record* record) {
-  auto& bucket = map[key];
-  bucket.insert(std::upper_bound(bucket.begin(), bucket.end(), record, Earlier), record);
+  map[key].Insert(record, Earlier);
 }
 
 template <class Map, class Key, class Record>
 void Erase(Map& map, const Key& key, Record* record) {
   auto found = map.find(key);
   if (found == map.end()) return;
-  auto& bucket = found->second;
-  auto it = std::lower_bound(bucket.begin(), bucket.end(), record, Earlier);
-  if (it != bucket.end() && *it == record) bucket.erase(it);
+  found->second.Erase(record, Earlier);
   // Empty buckets would pile up as keys change.
-  if (bucket.empty()) map.erase(found);
+  if (found->second.empty()) map.erase(found);
 }
 
 template <class Map, class Key>
