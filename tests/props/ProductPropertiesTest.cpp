@@ -158,6 +158,10 @@ TEST_F(ProductPropsTest, PartNumberChangesRekeyTheRecordAndMarkTheDocument) {
   EXPECT_EQ(pm.GetReferenceProperty("Plate-2", "ZRB_OBID"), CADUnicodeString("p"));
   EXPECT_EQ(pm.GetReferenceObject("Plate"), nullptr);
   EXPECT_TRUE(DocumentOf(plate)->IsDirty());
+
+  CADDocumentServices::Save(DocumentOf(plate));
+  ASSERT_EQ(pm.SetPartNumber(plate, " Plate-2 ", 1, 0), 1);
+  EXPECT_FALSE(DocumentOf(plate)->IsDirty()) << "the same part number again changes nothing";
   EXPECT_EQ(pm.SetPartNumber(nullptr, "x", 1, 0), 0);
 }
 

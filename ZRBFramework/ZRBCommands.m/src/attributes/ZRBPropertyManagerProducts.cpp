@@ -326,7 +326,9 @@ int ZRBPropertyManager::SetPartNumber(const CADIProduct_var& product, const CADU
       return 0;
     }
   }
-  if (markDirty) MarkModified(reference);
+  // Only a real change makes the document modified: a read sets every part number it delivers, and an
+  // unchanged one marked modified would have its geometry uploaded again at the next update.
+  if (markDirty && !(newPartNumber == oldPartNumber)) MarkModified(reference);
   ZRB_TRACE_OK();
   return 1;
 }
