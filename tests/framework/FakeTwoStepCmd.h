@@ -41,6 +41,8 @@ class FakeTwoStepCmd : public ZRBTwoStepCommand {
   void EndStep(const CADString& status) override {
     journal_.push_back("end " + GetName().str() + " " + status.str() + " via " +
                        ZRBClientMode::Current().GetConnectionCommand().str());
+    // As a follow-on command would at its start (the read of an add-temporary answer).
+    ZRBCommand::CheckIntegrity(0);
   }
 
  private:

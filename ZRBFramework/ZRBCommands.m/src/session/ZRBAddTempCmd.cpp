@@ -134,11 +134,6 @@ int ZRBAddTempCmd::WriteRequest(const CADUnicodeString& xmap, const CADUnicodeSt
 void ZRBAddTempCmd::EndAddTempCmd(const CADString& status) {
   ZRB_TRACE("ZRBAddTempCmd::EndAddTempCmd");
   ZRB_DEBUG("ZRB: Metaphse ready with AddTemp");
-  // Whatever runs from here on (the read command, its integrity check) must not take this command for one that
-  // still waits, or it would send the PDM a cancel word for a dialog that has already closed.
-  ZRBRunningCommandRegistry& registry = ZRBGlobalProperties::Process().GetRunningCommandRegistry();
-  if (registry.GetCommand() == this) registry.Clear();
-
   ZRBAfx::SetCadWindowTop();
   CADUnicodeString xmap;
   const int xmapSet = ZRBAfx::GetXMap(xmap);

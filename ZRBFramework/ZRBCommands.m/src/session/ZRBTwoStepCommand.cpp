@@ -106,6 +106,9 @@ void ZRBTwoStepCommand::Poll() {
   }
   application->RemoveTimeOut(kPollIntervalMs, this);
   state_ = State::Ending;
+  // The end step may start other commands whose integrity check would take this one for a command that still
+  // waits and send the PDM a cancel word for a dialog that has already closed.
+  if (Registry().GetCommand() == this) Registry().Clear();
   ApplyClientMode();
   EndStep(status);
   Finish();
