@@ -121,6 +121,19 @@ TEST(PdmAdmin, MarksJournalFaultsAndSettingsCanBeListedAndCleared) {
     EXPECT_EQ(harness.Run("pdmsim", {"settings", "pdm.colour", "red"}).exitCode, 2);
 }
 
+TEST(PdmAdmin, ClearingTheJournalLeavesDialogsOpenableAgain) {
+    PdmSimHarness harness;
+    harness.FillSampleVault();
+    std::string request = harness.WriteAddTempRequest();
+    ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
+    harness.Admin({"journal", "clear"});
+    request = harness.WriteAddTempRequest();
+    RunResult again = harness.Session("x3AddTempCad", request);
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(PdmSimHarness::ReadFile(request).find("{ACTION_SUCCESS} 2"), std::string::npos)
+        << PdmSimHarness::ReadFile(request);
+}
+
 TEST(PdmAdmin, ChangesGiveItemsDatesTheCacheComparisonSees) {
     PdmSimHarness harness;
     harness.FillSampleVault();

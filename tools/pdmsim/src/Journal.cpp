@@ -107,8 +107,9 @@ void Journal::Clear() {
     for (const JournalEntry& entry : Entries()) {
         if (!entry.requestCopy.empty()) std::remove(entry.requestCopy.c_str());
     }
+    // The numbering goes on: dialogs are known by the number of the call that opened them, and a number given
+    // twice would clash with a dialog of the cleared part.
     vault_.Db().Exec("DELETE FROM journal");
-    vault_.Db().Exec("DELETE FROM sqlite_sequence WHERE name = 'journal'");
 }
 
 }  // namespace pdmsim
