@@ -12,7 +12,7 @@ class CADIDrawing : public virtual CADBaseUnknown {
   CAD_DECLARE_INTERFACE(CADIDrawing)
 
  public:
-  // Specification name, comment, responsible ---------------------------------
+  // Name, comment, responsible -------------------------------------------------
   // Setters mark the drawing modified when the value changes.
   virtual HRESULT GetName(CADUnicodeString& name) const = 0;
   virtual HRESULT SetName(const CADUnicodeString& name) = 0;
