@@ -1,5 +1,7 @@
 #include "ZRBDocPropertyTransfer.h"
 
+#include <string>
+
 #include "CADAutoProduct.h"
 #include "CADIPrdProperties.h"
 #include "ZRBAfx.h"
@@ -41,6 +43,24 @@ void SetOrigLocation(const ZRBObject& object) {
   if (origin.IsEmpty()) return;
   ZRB_DEBUG("set SAM_ORIG_LOCATION %s", origin.c_str());
   GlobPropertyManager.SetFileProperty(Slot(object, "EXTERNAL_LOCATION"), "SAM_ORIG_LOCATION", origin);
+}
+
+// What a component or an assembly is in the PDM (the slots with `itemPrefix`, "CMPONENT" or "ASSEMBLY") and the
+// identity of the product document behind it.
+void SetItemAndProductDocumentIdentity(const CADIProduct_var& product, const ZRBObject& object,
+                                       const std::string& itemPrefix) {
+  auto item = [&](const char* name) { return Slot(object, (itemPrefix + name).c_str()); };
+  const CADUnicodeString obid = Slot(object, "OBID");
+  SetRef(product, "ZRB_ISCOMPONENT", itemPrefix == "CMPONENT" ? "1" : "0");
+  SetRef(product, "ZRB_OBID", item("OBID"));
+  SetRef(product, "ZRB_CLASSNAME", item("CLASSNAME"));
+  SetRef(product, "ZRB_CHANGEABLE", item("CHANGEABLE"));
+  SetRef(product, "ZRB_PRODUCT_OBID", obid);
+  if (!obid.IsEmpty()) SetRef(product, "ZRB_CREATE_PRD_REL", "0");
+  SetRef(product, "ZRB_PRODUCT_CLASSNAME", Slot(object, "CLASSNAME"));
+  SetRef(product, "ZRB_PRODUCT_CHANGEABLE", Slot(object, "CHANGEABLE"));
+  SetRef(product, "ZRB_DB_NAME", item("_DB_NAME"));
+  SetRef(product, "ZRB_PRODUCT_DB_NAME", Slot(object, "DB_NAME"));
 }
 
 // The short name of a host user parameter: the part of its full name after the last "\".
@@ -172,21 +192,11 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
     return 0;
   }
   const ZRBObject& o = *object;
-  const CADUnicodeString obid = Slot(o, "OBID");
   if (Slot(o, "ISCOMPONENT") == "1") {
     CADUnicodeString partNumber = Slot(o, "PARTNUMBER");
     if (partNumber.IsEmpty()) partNumber = Slot(o, "DESCRIPTION");
     GlobPropertyManager.SetPartNumber(product, partNumber, 1, 0);
-    SetRef(product, "ZRB_ISCOMPONENT", "1");
-    SetRef(product, "ZRB_OBID", Slot(o, "CMPONENTOBID"));
-    SetRef(product, "ZRB_CLASSNAME", Slot(o, "CMPONENTCLASSNAME"));
-    SetRef(product, "ZRB_CHANGEABLE", Slot(o, "CMPONENTCHANGEABLE"));
-    SetRef(product, "ZRB_PRODUCT_OBID", obid);
-    if (!obid.IsEmpty()) SetRef(product, "ZRB_CREATE_PRD_REL", "0");
-    SetRef(product, "ZRB_PRODUCT_CLASSNAME", Slot(o, "CLASSNAME"));
-    SetRef(product, "ZRB_PRODUCT_CHANGEABLE", Slot(o, "CHANGEABLE"));
-    SetRef(product, "ZRB_DB_NAME", Slot(o, "CMPONENT_DB_NAME"));
-    SetRef(product, "ZRB_PRODUCT_DB_NAME", Slot(o, "DB_NAME"));
+    SetItemAndProductDocumentIdentity(product, o, "CMPONENT");
     SetVisualizationFlag(product, o);
     SetLocationProperty(product, Slot(o, "EXTERNAL_LOCATION"));
     ApplyStandardAttributes(product, o, true);
@@ -197,7 +207,7 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
     ProcessPartNumber(partNumber, location);
     GlobPropertyManager.SetPartNumber(product, partNumber, 1, 0);
     SetRef(product, "ZRB_ISCOMPONENT", "0");
-    SetRef(product, "ZRB_OBID", obid);
+    SetRef(product, "ZRB_OBID", Slot(o, "OBID"));
     SetRef(product, "ZRB_CLASSNAME", Slot(o, "CLASSNAME"));
     SetRef(product, "ZRB_CHANGEABLE", Slot(o, "CHANGEABLE"));
     SetRef(product, "ZRB_PARTNUMBER", Slot(o, "DESCRIPTION"));
@@ -223,18 +233,8 @@ int ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(const CADIProduct_
     return 0;
   }
   const ZRBObject& o = *object;
-  const CADUnicodeString obid = Slot(o, "OBID");
-  SetRef(product, "ZRB_ISCOMPONENT", "0");
-  SetRef(product, "ZRB_OBID", Slot(o, "ASSEMBLYOBID"));
-  SetRef(product, "ZRB_CLASSNAME", Slot(o, "ASSEMBLYCLASSNAME"));
-  SetRef(product, "ZRB_CHANGEABLE", Slot(o, "ASSEMBLYCHANGEABLE"));
-  SetRef(product, "ZRB_PRODUCT_OBID", obid);
-  if (!obid.IsEmpty()) SetRef(product, "ZRB_CREATE_PRD_REL", "0");
-  SetRef(product, "ZRB_PRODUCT_CLASSNAME", Slot(o, "CLASSNAME"));
-  SetRef(product, "ZRB_PRODUCT_CHANGEABLE", Slot(o, "CHANGEABLE"));
+  SetItemAndProductDocumentIdentity(product, o, "ASSEMBLY");
   SetOrigLocation(o);
-  SetRef(product, "ZRB_DB_NAME", Slot(o, "ASSEMBLY_DB_NAME"));
-  SetRef(product, "ZRB_PRODUCT_DB_NAME", Slot(o, "DB_NAME"));
   // The reference properties first, then the part number, then the host attributes, so that a renamed
   // product takes them under its new number.
   CADUnicodeString standard[4];
