@@ -18,6 +18,7 @@
 #include "CADIPrdProperties.h"
 #include "CommandFixture.h"
 #include "SampleSession.h"
+#include "UserValue.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCommand.h"
 #include "ZRBConfigData.h"
@@ -47,17 +48,6 @@ std::vector<std::string> ReadStandard(const CADIProduct_var& product) {
   return {r.str(), n.str(), d.str(), e.str()};
 }
 
-std::string UserValue(const CADIProduct_var& product, const std::string& shortName) {
-  CADAutoProduct_var automation(product->GetReferenceProduct().get());
-  int count = 0;
-  automation->GetUserRefPropertyCount(count);
-  for (int i = 1; i <= count; ++i) {
-    CADUnicodeString fullName, type, value;
-    automation->GetUserRefProperty(i, fullName, type, value);
-    if (fullName.str().ends_with("\\" + shortName)) return value.str();
-  }
-  return "<absent>";
-}
 
 // The configured extension: a "Hole" of client "Drill" in container "Machining".
 void ConfigureHoleExtension() {

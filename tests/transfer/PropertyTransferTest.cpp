@@ -11,6 +11,7 @@
 #include "CADIPrdProperties.h"
 #include "CommandFixture.h"
 #include "SampleSession.h"
+#include "UserValue.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBObject.h"
@@ -40,18 +41,6 @@ Standard ReadStandard(const CADIProduct_var& product) {
   return s;
 }
 
-std::string UserValue(const CADIProduct_var& product, const std::string& shortName) {
-  CADAutoProduct_var automation(product->GetReferenceProduct().get());
-  int count = 0;
-  automation->GetUserRefPropertyCount(count);
-  for (int i = 1; i <= count; ++i) {
-    CADUnicodeString fullName, type, value;
-    automation->GetUserRefProperty(i, fullName, type, value);
-    const std::string name = fullName.str();
-    if (name.size() >= shortName.size() + 1 && name.ends_with("\\" + shortName)) return value.str();
-  }
-  return "<absent>";
-}
 
 class PropertyTransferTest : public CommandFixture {
  protected:
