@@ -48,7 +48,6 @@ std::vector<std::string> ReadStandard(const CADIProduct_var& product) {
   return {r.str(), n.str(), d.str(), e.str()};
 }
 
-
 // The configured extension: a "Hole" of client "Drill" in container "Machining".
 void ConfigureHoleExtension() {
   ZRBConfigData data;

@@ -41,7 +41,6 @@ Standard ReadStandard(const CADIProduct_var& product) {
   return s;
 }
 
-
 class PropertyTransferTest : public CommandFixture {
  protected:
   void SetUp() override {
