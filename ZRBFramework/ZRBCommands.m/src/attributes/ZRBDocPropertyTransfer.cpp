@@ -63,6 +63,13 @@ void SetItemAndProductDocumentIdentity(const CADIProduct_var& product, const ZRB
   SetRef(product, "ZRB_PRODUCT_DB_NAME", Slot(object, "DB_NAME"));
 }
 
+// Both inputs of an answer-to-session transfer, each missing one traced.
+bool HasProductAndObject(const CADIProduct_var& product, const ZRBObject* object) {
+  if (!product) ZRB_DEBUG("piProduct = NULL");
+  if (product && !object) ZRB_DEBUG("pObject = NULL");
+  return product && object;
+}
+
 // The short name of a host user parameter: the part of its full name after the last "\".
 CADUnicodeString ShortName(const CADUnicodeString& fullName) {
   const int separator = fullName.FindLast("\\");
@@ -183,14 +190,7 @@ long ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(const CADIProduct_v
 
 int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var& product, const ZRBObject* object) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject");
-  if (!product) {
-    ZRB_DEBUG("piProduct = NULL");
-    return 0;
-  }
-  if (!object) {
-    ZRB_DEBUG("pObject = NULL");
-    return 0;
-  }
+  if (!HasProductAndObject(product, object)) return 0;
   const ZRBObject& o = *object;
   if (Slot(o, "ISCOMPONENT") == "1") {
     CADUnicodeString partNumber = Slot(o, "PARTNUMBER");
@@ -224,14 +224,7 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
 int ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(const CADIProduct_var& product,
                                                               const ZRBObject* object) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject");
-  if (!product) {
-    ZRB_DEBUG("piProduct = NULL");
-    return 0;
-  }
-  if (!object) {
-    ZRB_DEBUG("pObject = NULL");
-    return 0;
-  }
+  if (!HasProductAndObject(product, object)) return 0;
   const ZRBObject& o = *object;
   SetItemAndProductDocumentIdentity(product, o, "ASSEMBLY");
   SetOrigLocation(o);

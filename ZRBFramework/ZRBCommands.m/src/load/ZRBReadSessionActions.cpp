@@ -16,9 +16,10 @@ namespace {
 
 constexpr const char* kWorkbenchPartNumber = "ZRB_Workbench";
 
-// Calls `visit(father, child)` for every instance of every product document of the session (a reference shared
-// by several documents is walked once per use).
-void ForEachInstance(const std::function<void(const CADIProduct_var&, const CADIProduct_var&)>& visit) {
+using InstanceVisitor = std::function<void(const CADIProduct_var& father, const CADIProduct_var& child)>;
+
+// Calls `visit(father, child)` for every instance below `root`, depth first.
+void ForEachInstanceBelow(const CADIProduct_var& root, const InstanceVisitor& visit) {
   std::function<void(const CADIProduct_var&, int)> walk = [&](const CADIProduct_var& father, int depth) {
     if (depth > 256) return;
     CADListValCADBaseUnknown_var children = father->GetChildren();
@@ -29,11 +30,17 @@ void ForEachInstance(const std::function<void(const CADIProduct_var&, const CADI
       walk(child, depth + 1);
     }
   };
+  walk(root, 0);
+}
+
+// The same for every product document of the session (a reference shared by several documents is walked once
+// per use).
+void ForEachInstance(const InstanceVisitor& visit) {
   CADListValCADBaseUnknown_var documents = CADDocumentServices::GetListOfDocuments();
   for (int i = 1; i <= documents.Size(); ++i) {
     CADDocument_var document(documents[i]);
     if (!document || document->GetType() != "CADProduct") continue;
-    if (CADIProduct_var root = document->GetRootProduct()) walk(root, 0);
+    if (CADIProduct_var root = document->GetRootProduct()) ForEachInstanceBelow(root, visit);
   }
 }
 
@@ -132,20 +139,12 @@ void ZRBReadSessionActions::HighlightProductsForUserAction(const ZRBReadState& s
   CADIProduct_var top;
   if (FAILED(ZRBPSNTreeUtil::GetTopLevelProduct(top)) || !top) return;
   CADListValCADUnicodeString names;
-  std::function<void(const CADIProduct_var&, int)> walk = [&](const CADIProduct_var& father, int depth) {
-    if (depth > 256) return;
-    CADListValCADBaseUnknown_var children = father->GetChildren();
-    for (int i = 1; i <= children.Size(); ++i) {
-      CADIProduct_var child(children[i]);
-      if (!child) continue;
-      if (GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REPLACED_COMPONENT") == "1" ||
-          GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REMOVED_IN_PDM") == "1") {
-        CADUnicodeString name;
-        if (SUCCEEDED(child->GetPrdInstanceName(name))) names.Append(name);
-      }
-      walk(child, depth + 1);
+  ForEachInstanceBelow(top, [&names](const CADIProduct_var& father, const CADIProduct_var& child) {
+    if (GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REPLACED_COMPONENT") == "1" ||
+        GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REMOVED_IN_PDM") == "1") {
+      CADUnicodeString name;
+      if (SUCCEEDED(child->GetPrdInstanceName(name))) names.Append(name);
     }
-  };
-  walk(top, 0);
+  });
   if (names.Size() > 0) ZRBPSNTreeUtil::SelectInstanceInActWindow(names, 0);
 }
