@@ -86,6 +86,9 @@ class ZRBPSNTreeUtil {
   // Forgets the switch and manager (tests).
   static void ResetForTests();
 
+  // The part number that makes a product the workbench (the virtual root a read may build below).
+  static constexpr const char* kWorkbenchPartNumber = "ZRB_Workbench";
+
   // --- node tests shared by the walks
   static int IsWorkbenchProduct(const CADIProduct_var& product);
   // 1 when the node's reference carries a PDM identity ("ZRB_OBID").

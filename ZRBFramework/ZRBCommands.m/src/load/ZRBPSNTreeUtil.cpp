@@ -331,7 +331,7 @@ void ZRBPSNTreeUtil::ResetForTests() {
 // ---------------------------------------------------------------- node tests
 
 int ZRBPSNTreeUtil::IsWorkbenchProduct(const CADIProduct_var& product) {
-  return product && PartNumberOf(product) == "ZRB_Workbench" ? 1 : 0;
+  return product && PartNumberOf(product) == kWorkbenchPartNumber ? 1 : 0;
 }
 
 int ZRBPSNTreeUtil::WasLoadedFromPdm(const CADIProduct_var& product) {

@@ -14,6 +14,7 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBObjectReadObserver.h"
+#include "ZRBPSNTreeUtil.h"
 #include "ZRBPdmAction.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadCmd.h"
@@ -23,8 +24,6 @@
 #include "ZRBTrace.h"
 
 namespace {
-
-constexpr const char* kWorkbenchPartNumber = "ZRB_Workbench";
 
 CADISysCacheSettingAtt_var CacheSettingController() {
   void* raw = nullptr;
@@ -84,16 +83,15 @@ int ZRBReadCmd::CreateProductStructure() {
   state_.cachedFilesToRefresh.RemoveAll();
   ZRBFileUtil::ManageFilesForCache(answer, state_.cachedFilesToRefresh);
 
+  ZRBObject* root = answer.GetObject("ROOT");
   if (state_.subMode == 3) {
     if (answer.GetObject("MARKED_EZRB")) {
       ZRB_DEBUG("ZRB: Read Marked Items.");
       state_.readMarked = 1;
     }
-    ZRBObject* root = answer.GetObject("ROOT");
     const bool componentModel = root && root->GetSlotValue("CMPONENTDATAMODEL") == "1";
     ZRBInfoUtil::SetDataModelValue(componentModel ? "CMPONENT_DATA_MODEL" : "LEGACY_DATA_MODEL");
   }
-  ZRBObject* root = answer.GetObject("ROOT");
   if (!root) {
     if (staleFiles) staleFiles->Restore();
     ZRB_DEBUG("ZRB: Read xfile failed, perhaps PDM has traced");
@@ -301,8 +299,8 @@ int ZRBReadCmd::BuildStructure(ZRBObjectManager& answer, ZRBObject& root, CADIPr
 
 void ZRBReadCmd::GiveWorkbenchItsPartNumber(const CADIProduct_var& workbench) {
   if (!workbench) return;
-  if (GlobPropertyManager.GetPartNumber(workbench, 0) == kWorkbenchPartNumber) return;
-  if (!GlobPropertyManager.SetPartNumber(workbench, kWorkbenchPartNumber, 0, 1))
+  if (GlobPropertyManager.GetPartNumber(workbench, 0) == ZRBPSNTreeUtil::kWorkbenchPartNumber) return;
+  if (!GlobPropertyManager.SetPartNumber(workbench, ZRBPSNTreeUtil::kWorkbenchPartNumber, 0, 1))
     ZRB_DEBUG("ZRB: GlobPropertyManager.SetPartNumber failed");
 }
 

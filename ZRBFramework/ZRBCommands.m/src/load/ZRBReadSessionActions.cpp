@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kWorkbenchPartNumber = "ZRB_Workbench";
-
 using InstanceVisitor = std::function<void(const CADIProduct_var& father, const CADIProduct_var& child)>;
 
 // Calls `visit(father, child)` for every instance below `root`, depth first.
@@ -86,7 +84,7 @@ int ZRBReadSessionActions::CreateZRBWorkbenchProduct(int useRootAsWorkbench, ZRB
     CADIProduct_var root;
     if (SUCCEEDED(ZRBPSNTreeUtil::GetTopLevelProduct(root)) && root && !ZRBPSNTreeUtil::WasLoadedFromPdm(root)) {
       const CADUnicodeString original = root->GetPartNumber();
-      if (GlobPropertyManager.SetPartNumber(root, kWorkbenchPartNumber, 1, 0)) {
+      if (GlobPropertyManager.SetPartNumber(root, ZRBPSNTreeUtil::kWorkbenchPartNumber, 1, 0)) {
         GlobPropertyManager.SetReferenceProperty(root, "ZRB_ORIGINAL_PN_ZRB_WB", original);
         workbench = root;
         ZRB_TRACE_OK();
@@ -97,7 +95,8 @@ int ZRBReadSessionActions::CreateZRBWorkbenchProduct(int useRootAsWorkbench, ZRB
   CADDocument* document = nullptr;
   if (FAILED(CADDocumentServices::New("CADProduct", document)) || !document) return 0;
   CADIProduct_var root = document->GetRootProduct();
-  if (!root || !GlobPropertyManager.SetPartNumber(root, kWorkbenchPartNumber, 1, 0) || !Show(document)) {
+  if (!root || !GlobPropertyManager.SetPartNumber(root, ZRBPSNTreeUtil::kWorkbenchPartNumber, 1, 0) ||
+      !Show(document)) {
     ZRB_DEBUG("ZRB: the workbench product could not be made");
     CADDocumentServices::Remove(document);
     return 0;
