@@ -20,6 +20,9 @@ class CADSettingRepository {
   // The repository of that name (kept for the process), or null when no settings directory is known or the
   // name is not a plain file name.
   static CADSettingRepository* GetRepository(const CADString& name);
+  // The integer setting `name` of that repository; E_FAIL (value left unchanged) when the repository or the
+  // setting is missing.
+  static HRESULT ReadSetting(const CADString& repository, const CADString& name, int* value);
 
   // --- reading: S_OK with the value, E_FAIL when the setting is absent or of another form (the value is then
   // left unchanged). The file is read again when it changed on disk.

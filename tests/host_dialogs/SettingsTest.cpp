@@ -25,6 +25,12 @@ TEST_F(SettingsTest, ANormalSiteLoadsReferencedDocuments) {
   ASSERT_NE(CADSettingRepository::GetRepository("SymbolicLinks"), nullptr);
   EXPECT_EQ(CADSettingRepository::GetRepository("SymbolicLinks")->ReadSetting("LoadLinkStatus", &status), S_OK);
   EXPECT_EQ(status, 1);
+  status = 0;
+  EXPECT_EQ(CADSettingRepository::ReadSetting("SymbolicLinks", "LoadLinkStatus", &status), S_OK);
+  EXPECT_EQ(status, 1);
+  status = 7;
+  EXPECT_EQ(CADSettingRepository::ReadSetting("no/such repository", "LoadLinkStatus", &status), E_FAIL);
+  EXPECT_EQ(status, 7) << "a missing repository leaves the caller's default";
 }
 
 TEST_F(SettingsTest, AbsentRepositoriesAndSettingsLeaveTheCallersDefault) {

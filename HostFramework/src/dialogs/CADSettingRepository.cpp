@@ -70,6 +70,11 @@ bool ParseInt(std::string_view text, int& value) {
 
 // --- process-wide
 
+HRESULT CADSettingRepository::ReadSetting(const CADString& repository, const CADString& name, int* value) {
+  CADSettingRepository* settings = GetRepository(repository);
+  return settings ? settings->ReadSetting(name, value) : E_FAIL;
+}
+
 CADSettingRepository* CADSettingRepository::GetRepository(const CADString& name) {
   if (!IsPlainFileName(name.view()) || GetSettingsDirectory().empty()) return nullptr;
   auto& repositories = State().repositories;

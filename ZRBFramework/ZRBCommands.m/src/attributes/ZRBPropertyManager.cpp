@@ -10,8 +10,7 @@ using Kind = ZRBPropertyManagerNames::Kind;
 namespace {
 int ReadCacheActivation() {
   int value = 0;
-  CADSettingRepository* repository = CADSettingRepository::GetRepository("CADCache");
-  if (!repository || FAILED(repository->ReadSetting("CacheActivation", &value))) {
+  if (FAILED(CADSettingRepository::ReadSetting("CADCache", "CacheActivation", &value))) {
     ZRB_DEBUG("ZRB: Could not get CacheActivation, assuming Cache Activation is off");
     return 0;
   }

@@ -15,10 +15,8 @@ ZRBCacheFileEnvironment g_defaultEnvironment;
 ZRBCacheFileEnvironment* g_environment = &g_defaultEnvironment;
 
 int ReadCacheSetting(const char* name) {
-  CADSettingRepository* repository = CADSettingRepository::GetRepository("CADCache");
   int value = 0;
-  if (!repository || FAILED(repository->ReadSetting(name, &value))) return 0;
-  return value;
+  return SUCCEEDED(CADSettingRepository::ReadSetting("CADCache", name, &value)) ? value : 0;
 }
 
 }  // namespace

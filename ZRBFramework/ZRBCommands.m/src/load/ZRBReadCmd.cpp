@@ -38,10 +38,8 @@ void Configure(ZRBReadState& state, int mode) {
 
 // An integer setting; a missing repository or setting gives `fallback`.
 int ReadIntSetting(const char* repository, const char* name, int fallback) {
-  CADSettingRepository* settings = CADSettingRepository::GetRepository(repository);
   int value = fallback;
-  if (!settings || FAILED(settings->ReadSetting(name, &value))) return fallback;
-  return value;
+  return SUCCEEDED(CADSettingRepository::ReadSetting(repository, name, &value)) ? value : fallback;
 }
 
 constexpr unsigned long kDirectoryDialogStyle = 0x10004200;

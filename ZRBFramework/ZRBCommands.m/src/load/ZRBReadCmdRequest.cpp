@@ -177,9 +177,9 @@ int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString
   if (cacheActivated && !releasedXmap.IsEmpty()) command->SetSlotValue("RELEASEMAP", releasedXmap.ConvertToString());
   if (state_.readMarked) command->SetSlotValue("MARKEDFLAG", "ON");
   if (!checkTimeStamp.IsEmpty()) command->SetSlotValue("CHECKTIMESTAMP", checkTimeStamp);
-  CADSettingRepository* visu = CADSettingRepository::GetRepository("VisuCustomize");
   int treeGraphOnly = -1;
-  if (visu && SUCCEEDED(visu->ReadSetting("TreeGraphOnly", &treeGraphOnly)) && treeGraphOnly == 0)
+  if (SUCCEEDED(CADSettingRepository::ReadSetting("VisuCustomize", "TreeGraphOnly", &treeGraphOnly)) &&
+      treeGraphOnly == 0)
     command->SetSlotValue("NODEFAULTSHAPE", "ON");
   command->SetSlotValue("WORKWITHCACHE", cacheActivated ? "ON" : "OFF");
   if (!request.Write(answerPath)) {
@@ -259,12 +259,11 @@ int ZRBReadCmd::CheckAnswerRoot(ZRBObjectManager&, ZRBObject& root) {
 
 int ZRBReadCmd::BuildStructure(ZRBObjectManager& answer, ZRBObject& root, CADIProduct_var& workbench) {
   ZRB_TRACE("ZRBReadCmd::BuildStructure");
-  CADSettingRepository* options = CADSettingRepository::GetRepository("ZRBOptions");
   int useVirtualProduct = 0;
   int useRootAsVirtualProduct = 0;
-  if (!options || FAILED(options->ReadSetting("UseVP", &useVirtualProduct)))
+  if (FAILED(CADSettingRepository::ReadSetting("ZRBOptions", "UseVP", &useVirtualProduct)))
     ZRB_DEBUG("Could not get Setting for UseVirtualProduct");
-  if (!options || FAILED(options->ReadSetting("UseRPasVP", &useRootAsVirtualProduct)))
+  if (FAILED(CADSettingRepository::ReadSetting("ZRBOptions", "UseRPasVP", &useRootAsVirtualProduct)))
     ZRB_DEBUG("Could not get Setting for UseRootProdAsVirtualProduct");
   CADIProduct_var parent;
   if (useVirtualProduct == 1 || state_.addCommand) {

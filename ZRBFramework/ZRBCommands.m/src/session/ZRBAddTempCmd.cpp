@@ -41,8 +41,7 @@ ZRBAddTempCmd::ZRBAddTempCmd(const char* name) : ZRBTwoStepCommand(name, kKind) 
 void ZRBAddTempCmd::ReadStartSettings() {
   ZRB_TRACE("ZRBAddTempCmd::ReadStartSettings");
   int value = 0;
-  CADSettingRepository* cache = CADSettingRepository::GetRepository("CADCache");
-  if (cache && SUCCEEDED(cache->ReadSetting("CacheActivation", &value))) {
+  if (SUCCEEDED(CADSettingRepository::ReadSetting("CADCache", "CacheActivation", &value))) {
     cacheActivation_ = value;
     ZRB_DEBUG("CacheActivation is : '%d'", value);
   } else {
@@ -50,8 +49,7 @@ void ZRBAddTempCmd::ReadStartSettings() {
     ZRB_DEBUG("Could not get CacheActivation");
   }
   value = 0;
-  CADSettingRepository* options = CADSettingRepository::GetRepository("ZRBOptions");
-  if (options && SUCCEEDED(options->ReadSetting("SinglePartModus", &value))) {
+  if (SUCCEEDED(CADSettingRepository::ReadSetting("ZRBOptions", "SinglePartModus", &value))) {
     singlePartMode_ = value == 1 ? 1 : 0;
     ZRB_DEBUG(singlePartMode_ ? "SinglePartModus is on" : "SinglePartModus is off");
   } else {
