@@ -48,8 +48,9 @@ class Sample {
       o->SetSlotValue("ZRB_CLASSNAME", i % 3 ? "CADPart" : "CADProduct");
       o->SetSlotValue("ZRB_DB_NAME", "pdm_production_db");
       o->SetSlotValue("PARTNUMBER", CADString::BuildFromNum("PN-%07d-A", i));
-      o->SetSlotValue("EXTERNAL_LOCATION",
-                      CADString::BuildFromNum("/home/designer/xmap/projects/gearbox/assembly_%d/part_%07d.CADPart", i % 40, i));
+      o->SetSlotValue(
+          "EXTERNAL_LOCATION",
+          CADString::BuildFromNum("/home/designer/xmap/projects/gearbox/assembly_%d/part_%07d.CADPart", i % 40, i));
       o->SetSlotValue("MODIFICATION_DATE_GMT", "2024-03-17 09:41:27");
       o->SetSlotValue("ZRB_CHANGEABLE", "1");
       o->SetSlotValue("DESCRIPTION", i % 5 ? "Housing cover, machined, anodised black"
@@ -166,8 +167,8 @@ void PrintRatio(const RateReporter& reporter, const char* what, const char* bare
   auto reference = reporter.rates.find(bare);
   if (measured == reporter.rates.end() || reference == reporter.rates.end()) return;
   const double ratio = measured->second / reference->second;
-  std::printf("%-6s %8.0f MB/s   %-17s %8.0f MB/s   ratio %.2f (target >= 0.33)  %s\n", name,
-              measured->second / 1e6, bare + 3, reference->second / 1e6, ratio, ratio >= 1.0 / 3 ? "OK" : "BELOW");
+  std::printf("%-6s %8.0f MB/s   %-17s %8.0f MB/s   ratio %.2f (target >= 0.33)  %s\n", name, measured->second / 1e6,
+              bare + 3, reference->second / 1e6, ratio, ratio >= 1.0 / 3 ? "OK" : "BELOW");
 }
 }  // namespace
 

@@ -25,7 +25,8 @@ CADDocumentImage WideProduct(int instances) {
     CADInstanceImage inst;
     inst.name = CADUnicodeString("Bolt." + std::to_string(i + 1));
     inst.target = CADSampleSession::kBolt;
-    inst.position = CADMathTransformation::Translation(i * 0.5, i / 3.0, 1) * CADMathTransformation::Rotation(2, i * 7.0);
+    inst.position =
+        CADMathTransformation::Translation(i * 0.5, i / 3.0, 1) * CADMathTransformation::Rotation(2, i * 7.0);
     image.root.instances.push_back(inst);
   }
   return image;

@@ -23,7 +23,8 @@ class CountingHandler final : public CADIXMLSAXDocumentHandler {
 };
 
 std::string Document(int records) {
-  std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZRBPropertyManager ProcessId = \"42\">\n  <FileList>\n";
+  std::string doc =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ZRBPropertyManager ProcessId = \"42\">\n  <FileList>\n";
   for (int i = 0; i < records; ++i) {
     doc += "    <File>\n      <FileFullPath>/xmap/part" + std::to_string(i) + ".CADPart</FileFullPath>\n";
     doc += "      <Property>\n        <Name>ZRB_OBID</Name>\n        <Value>obid &amp; " + std::to_string(i) +

@@ -10,7 +10,8 @@
 #include "CADDocumentWriter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const char* const kTypes[] = {"CADProduct", "CADPart", "CADDrawing", "CADProcess", "CADAnalysis", "vis", "model"};
+  static const char* const kTypes[] = {"CADProduct",  "CADPart", "CADDrawing", "CADProcess",
+                                       "CADAnalysis", "vis",     "model"};
   if (size == 0) return 0;
   // The first byte picks the type the file's extension would give.
   const CADUnicodeString type(kTypes[data[0] % (sizeof kTypes / sizeof kTypes[0])]);

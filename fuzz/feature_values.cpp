@@ -29,21 +29,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(split == std::string_view::npos ? std::string_view() : input.substr(split + 1));
 
   if (ZRBNumberText::IsDoubleFormat(format)) {
-    for (double v : {0.0, -0.0, 1e308, -1e-308, std::numeric_limits<double>::infinity(),
-                     std::numeric_limits<double>::quiet_NaN()})
+    for (double v :
+         {0.0, -0.0, 1e308, -1e-308, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()})
       Check(ZRBNumberText::Formatted(format, v).has_value());
   } else {
     Check(!ZRBNumberText::Formatted(format, 1.5).has_value());
   }
 
-  for (CADAttrType type : {CADAttrType::Double, CADAttrType::Boolean, CADAttrType::String, CADAttrType::Integer,
-                           CADAttrType::Octet}) {
+  for (CADAttrType type :
+       {CADAttrType::Double, CADAttrType::Boolean, CADAttrType::String, CADAttrType::Integer, CADAttrType::Octet}) {
     const auto value = ZRBFeatureExtensionTransfer::Decode(type, text);
     if (!value) continue;
     // What was read must write and read back as the same value.
-    const std::string again = type == CADAttrType::Double && std::holds_alternative<double>(*value)
-                                  ? ZRBNumberText::Scientific(std::get<double>(*value))
-                                  : ZRBFeatureExtensionTransfer::Encode(type, *value, type == CADAttrType::Integer ? "%d" : "").value_or("\x01");
+    const std::string again =
+        type == CADAttrType::Double && std::holds_alternative<double>(*value)
+            ? ZRBNumberText::Scientific(std::get<double>(*value))
+            : ZRBFeatureExtensionTransfer::Encode(type, *value, type == CADAttrType::Integer ? "%d" : "")
+                  .value_or("\x01");
     const auto back = ZRBFeatureExtensionTransfer::Decode(type, again);
     Check(back.has_value());
     if (const double* d = std::get_if<double>(&*value); d && std::isnan(*d)) continue;

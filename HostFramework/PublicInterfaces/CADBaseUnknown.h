@@ -19,11 +19,11 @@ struct CADIID {
 };
 
 // Declares `static const CADIID& ClassId()` for an interface class.
-#define CAD_DECLARE_INTERFACE(Name)          \
- public:                                     \
-  static const CADIID& ClassId() {           \
-    static const CADIID id{"IID_" #Name};    \
-    return id;                               \
+#define CAD_DECLARE_INTERFACE(Name)       \
+ public:                                  \
+  static const CADIID& ClassId() {        \
+    static const CADIID id{"IID_" #Name}; \
+    return id;                            \
   }
 
 class CADBaseUnknown {
@@ -77,11 +77,15 @@ class CADVar {
   // From any component: the handle is null when the object does not
   // implement T. Adds a reference. Only component classes convert, so that
   // overloads taking a handle or a text stay unambiguous for "literals".
+  // clang-format off
   template <class U>
     requires std::is_polymorphic_v<U>
   CADVar(U* object) { Assign(object); }  // NOLINT
+  // clang-format on
   template <class U>
-  CADVar(const CADVar<U>& other) { Assign(other.get()); }  // NOLINT
+  CADVar(const CADVar<U>& other) {  // NOLINT
+    Assign(other.get());
+  }
   CADVar(const CADVar& other) { Assign(other.ptr_); }
   CADVar(CADVar&& other) noexcept : ptr_(other.ptr_) { other.ptr_ = nullptr; }
   CADVar& operator=(CADVar other) noexcept {
@@ -119,7 +123,9 @@ class CADVar {
     return dynamic_cast<const CADBaseUnknown*>(ptr_) == dynamic_cast<const CADBaseUnknown*>(other.get());
   }
   template <class U>
-  friend bool operator==(const CADVar& a, const CADVar<U>& b) { return a.IsEqual(b); }
+  friend bool operator==(const CADVar& a, const CADVar<U>& b) {
+    return a.IsEqual(b);
+  }
 
  private:
   template <class U>

@@ -2,8 +2,8 @@
 // (8-bit text) and CADUnicodeString (UTF-8 inside).
 #pragma once
 
-#include <cstdarg>
 #include <compare>
+#include <cstdarg>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -17,7 +17,8 @@ class CADBasicString {
   CADBasicString(const char* text) : text_(text ? text : "") {}  // NOLINT: host strings convert implicitly
   CADBasicString(std::string text) : text_(std::move(text)) {}   // NOLINT
   CADBasicString(std::string_view text) : text_(text) {}         // NOLINT
-  CADBasicString(const char* text, int length) : text_(text ? std::string(text, static_cast<size_t>(length < 0 ? 0 : length)) : std::string()) {}
+  CADBasicString(const char* text, int length)
+      : text_(text ? std::string(text, static_cast<size_t>(length < 0 ? 0 : length)) : std::string()) {}
 
   // Length in bytes.
   int GetLength() const { return static_cast<int>(text_.size()); }
@@ -48,12 +49,14 @@ class CADBasicString {
   // ASCII upper/lower case (multi-byte sequences are left alone).
   Derived ToUpper() const {
     std::string out = text_;
-    for (char& c : out) if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : out)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return Derived(std::move(out));
   }
   Derived ToLower() const {
     std::string out = text_;
-    for (char& c : out) if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (char& c : out)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return Derived(std::move(out));
   }
   // Without leading and trailing blanks, tabs, CR and LF.
@@ -90,12 +93,27 @@ class CADBasicString {
     return out;
   }
 
-  Derived& operator+=(std::string_view more) { text_ += more; return self(); }
-  Derived& operator+=(const Derived& more) { text_ += more.text_; return self(); }
-  Derived& operator+=(char c) { text_ += c; return self(); }
+  Derived& operator+=(std::string_view more) {
+    text_ += more;
+    return self();
+  }
+  Derived& operator+=(const Derived& more) {
+    text_ += more.text_;
+    return self();
+  }
+  Derived& operator+=(char c) {
+    text_ += c;
+    return self();
+  }
   // Literals and std::string would otherwise match both overloads above.
-  Derived& operator+=(const char* more) { text_ += (more ? more : ""); return self(); }
-  Derived& operator+=(const std::string& more) { text_ += more; return self(); }
+  Derived& operator+=(const char* more) {
+    text_ += (more ? more : "");
+    return self();
+  }
+  Derived& operator+=(const std::string& more) {
+    text_ += more;
+    return self();
+  }
   friend Derived operator+(const Derived& a, const Derived& b) { return Derived(a.text_ + b.text_); }
   friend Derived operator+(const Derived& a, const char* b) { return Derived(a.text_ + (b ? b : "")); }
   friend Derived operator+(const char* a, const Derived& b) { return Derived((a ? a : "") + b.text_); }

@@ -7,7 +7,10 @@
 
 class CADCSO {
  public:
-  void Empty() { elements_.clear(); ++changes_; }
+  void Empty() {
+    elements_.clear();
+    ++changes_;
+  }
   // Adds a path; a path already selected is not added twice.
   void AddElement(const CADPathElement& path) {
     if (path.IsEmpty()) return;

@@ -81,7 +81,8 @@ class CADClassDictionary {
     template <class T>
     static CADClassFactory Adapt(T* (*factory)(const CADString&)) {
       static_assert(std::is_base_of_v<CADBaseUnknown, T>);
-      return [factory](const CADClassArgument& argument) -> CADBaseUnknown* { return factory(ArgumentAsText(argument)); };
+      return
+          [factory](const CADClassArgument& argument) -> CADBaseUnknown* { return factory(ArgumentAsText(argument)); };
     }
 
     std::uint64_t id_ = 0;

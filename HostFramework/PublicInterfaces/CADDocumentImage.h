@@ -35,8 +35,8 @@ struct CADShapeImage {
 
 struct CADInstanceImage {
   CADUnicodeString name;
-  bool component = false;     // target names an embedded component by part number
-  CADUnicodeString target;    // else a linked file, as written
+  bool component = false;   // target names an embedded component by part number
+  CADUnicodeString target;  // else a linked file, as written
   CADMathTransformation position;
   bool active = true;
   friend bool operator==(const CADInstanceImage&, const CADInstanceImage&) = default;

@@ -33,7 +33,7 @@ class CADFrmEditor : public virtual CADBaseUnknown {
   explicit CADFrmEditor(CADDocument* document);
   ~CADFrmEditor() override;
 
-  CADDocument* document_;         // one reference held
+  CADDocument* document_;           // one reference held
   CADFrmWindow* window_ = nullptr;  // the window showing this editor (not owned)
   CADUnicodeString title_;
   CADCSO cso_;

@@ -63,8 +63,7 @@ class CADIProduct : public virtual CADBaseUnknown {
   virtual HRESULT RemoveProduct(const CADIProduct_var& child) = 0;
   // Replaces a direct child by the root product of `document`, keeping its
   // place, instance name, position and activation.
-  virtual HRESULT ReplaceComponent(const CADIProduct_var& child, CADDocument* document,
-                                   CADIProduct_var& newChild) = 0;
+  virtual HRESULT ReplaceComponent(const CADIProduct_var& child, CADDocument* document, CADIProduct_var& newChild) = 0;
 
   // Embedded components -------------------------------------------------------
   // 1 when the reference lives in another reference's document (its father's

@@ -23,8 +23,14 @@ class CADListVal {
   void Append(const CADListVal& other) { items_.insert(items_.end(), other.items_.begin(), other.items_.end()); }
 
   // 1-based access.
-  T& operator[](int i) { Check(i, Size()); return items_[static_cast<size_t>(i - 1)]; }
-  const T& operator[](int i) const { Check(i, Size()); return items_[static_cast<size_t>(i - 1)]; }
+  T& operator[](int i) {
+    Check(i, Size());
+    return items_[static_cast<size_t>(i - 1)];
+  }
+  const T& operator[](int i) const {
+    Check(i, Size());
+    return items_[static_cast<size_t>(i - 1)];
+  }
 
   // Inserts so that the new value is at position i (1..Size()+1).
   void InsertAt(int i, const T& value) {

@@ -18,6 +18,6 @@ class CADMainWindow {
   int GetRaiseCount() const { return raises_; }
 
  private:
-  CADString title_;         // session thread
+  CADString title_;  // session thread
   std::atomic<int> raises_{0};
 };

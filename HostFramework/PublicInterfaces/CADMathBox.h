@@ -11,9 +11,15 @@ class CADMathBox {
   CADMathBox(const CADMathPoint& low, const CADMathPoint& high);
 
   bool IsEmpty() const { return empty_; }
-  void SetToEmpty() { empty_ = true; low_ = high_ = {}; }
+  void SetToEmpty() {
+    empty_ = true;
+    low_ = high_ = {};
+  }
   // Corners; both are the origin for an empty box.
-  void GetLimits(CADMathPoint& low, CADMathPoint& high) const { low = low_; high = high_; }
+  void GetLimits(CADMathPoint& low, CADMathPoint& high) const {
+    low = low_;
+    high = high_;
+  }
   const CADMathPoint& GetLow() const { return low_; }
   const CADMathPoint& GetHigh() const { return high_; }
   void SetLimits(const CADMathPoint& low, const CADMathPoint& high);

@@ -42,7 +42,7 @@ class ZRBConfigEnvironment {
 
  private:
   std::string FullName(const char* name, bool applyPrefix) const;  // mutex_ held
-  const char* Intern(std::string value) const;                      // mutex_ held
+  const char* Intern(std::string value) const;                     // mutex_ held
 
   mutable std::mutex mutex_;
   std::string prefix_;

@@ -12,8 +12,8 @@
 #include "PdmEndToEndFixture.h"
 #include "ZRBAddTempCmd.h"
 #include "ZRBAfx.h"
-#include "ZRBClientMode.h"
 #include "ZRBCache.h"
+#include "ZRBClientMode.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
 #include "ZRBSamAddTempCmd.h"
@@ -66,8 +66,8 @@ TEST_F(AddTempEndToEndTest, ThePdmUserCompletesTheDialogAndThePartsArrive) {
   SetVariable("ZRB_ADDTEMP_PRAEFIX2", "_CAD");
   ZRBAddTempCmd* command = StartAddTemp();
   ASSERT_EQ(JournalActions(), Actions{"x3AddTempCad"});
-  EXPECT_EQ(JournalRequest(1), "@ROOT\n{ACTION_SUCCESS} 0\n\n@COMMAND\n{EXMAP} " + Xmap() +
-                                   "\n{TMP_PRAEFIX} AT0_CAD\n\n");
+  EXPECT_EQ(JournalRequest(1),
+            "@ROOT\n{ACTION_SUCCESS} 0\n\n@COMMAND\n{EXMAP} " + Xmap() + "\n{TMP_PRAEFIX} AT0_CAD\n\n");
   EXPECT_EQ(Loop().PendingTimeOuts(), 1u);
   EXPECT_EQ(Loop().PendingTimeOuts(command), 1u);
   EXPECT_EQ(Status(), "NO_STATUS");
@@ -114,11 +114,29 @@ TEST_F(AddTempEndToEndTest, TheAnswersOfBothStepsDecideWhatTheUserSees) {
   const std::vector<Case> cases = {
       {"first step fails", {"--code", "0"}, {}, false, "ZRBAddTempCmd.AddTempFailed", 0, nullptr, false},
       {"the PDM user cancels", {}, {"cancel"}, false, "ZRBAddTempCmd.AddTempCanceled", 0, nullptr, false},
-      {"second step fails", {}, {"complete", "--choose", "Bolt", "--code", "0"}, false,
-       "ZRBAddTempCmd.AddTempFailed", 0, nullptr, false},
-      {"3: success with remarks", {}, {"complete", "--choose", "Bolt", "--code", "3", "--stats", "Bolt is released"},
-       false, nullptr, 3, "AddTempOk", true},
-      {"3: the build fails", {}, {"complete", "--choose", "Bolt", "--code", "3"}, true, nullptr, 3, "AddTempFailed",
+      {"second step fails",
+       {},
+       {"complete", "--choose", "Bolt", "--code", "0"},
+       false,
+       "ZRBAddTempCmd.AddTempFailed",
+       0,
+       nullptr,
+       false},
+      {"3: success with remarks",
+       {},
+       {"complete", "--choose", "Bolt", "--code", "3", "--stats", "Bolt is released"},
+       false,
+       nullptr,
+       3,
+       "AddTempOk",
+       true},
+      {"3: the build fails",
+       {},
+       {"complete", "--choose", "Bolt", "--code", "3"},
+       true,
+       nullptr,
+       3,
+       "AddTempFailed",
        false},
       {"1: the build fails", {}, {"complete", "--choose", "Bolt"}, true, nullptr, 2, "AddTempFailed", false},
   };

@@ -70,29 +70,40 @@ TEST_F(AddTempStepsTest, EveryFailedStartShowsItsReasonThenTheFailureAndLeavesNo
     bool pdmCalled;
   };
   const std::vector<Case> cases = {
-      {"first step answers 1", [](AddTempStepsTest& t) { t.firstStepAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"}, true},
-      {"answer without ROOT", [](AddTempStepsTest& t) { t.firstStepAnswer = "@COMMAND\n{EXMAP} x\n\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"}, true},
-      {"answer is no exchange file", [](AddTempStepsTest& t) { t.firstStepAnswer = "garbage\n{ACTION_SUCCESS} 2\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"}, true},
+      {"first step answers 1",
+       [](AddTempStepsTest& t) { t.firstStepAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n"; },
+       {"ZRBAddTempCmd.AddTempFailed"},
+       true},
+      {"answer without ROOT",
+       [](AddTempStepsTest& t) { t.firstStepAnswer = "@COMMAND\n{EXMAP} x\n\n"; },
+       {"ZRBAddTempCmd.AddTempFailed"},
+       true},
+      {"answer is no exchange file",
+       [](AddTempStepsTest& t) { t.firstStepAnswer = "garbage\n{ACTION_SUCCESS} 2\n"; },
+       {"ZRBAddTempCmd.AddTempFailed"},
+       true},
       {"the PDM command cannot be run",
        [](AddTempStepsTest& t) {
          t.shellResult = -1;
          t.firstStepAnswer.clear();
        },
-       {"ZRBAfx.ConnectFailed", "ZRBAddTempCmd.AddTempFailed"}, true},
+       {"ZRBAfx.ConnectFailed", "ZRBAddTempCmd.AddTempFailed"},
+       true},
       {"old request cannot be deleted",
        [](AddTempStepsTest& t) {
          std::filesystem::remove(t.xmap.Path("atfile.zrb"));
          t.xmap.Write("atfile.zrb/keep", "a directory in the request file's place");
        },
-       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"}, false},
+       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"},
+       false},
       {"request cannot be written",
        [](AddTempStepsTest& t) { SetVariable("ZRBXMAP", t.xmap.Write("not-a-directory").c_str()); },
-       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"}, false},
-      {"no exchange map", [](AddTempStepsTest&) { SetVariable("ZRBXMAP", nullptr); },
-       {"ZRBAddTempCmd.NoExchangeMap", "ZRBAddTempCmd.AddTempFailed"}, false},
+       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"},
+       false},
+      {"no exchange map",
+       [](AddTempStepsTest&) { SetVariable("ZRBXMAP", nullptr); },
+       {"ZRBAddTempCmd.NoExchangeMap", "ZRBAddTempCmd.AddTempFailed"},
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,7 +129,7 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
   struct Case {
     const char* name;
     const char* status;
-    std::string answer;  // written by the PDM user before the status ("" keeps the first step's)
+    std::string answer;    // written by the PDM user before the status ("" keeps the first step's)
     bool exchangeMapGone;  // "ZRBXMAP" is unset while the PDM's dialog is up
     const char* box;
   };
@@ -149,8 +160,10 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
     }
     PdmUserEnds(c.status, c.exchangeMapGone ? std::string() : c.answer);
     if (c.exchangeMapGone) {
-      if (tmpBefore) setenv("TMPDIR", tmpBefore->c_str(), 1);
-      else unsetenv("TMPDIR");
+      if (tmpBefore)
+        setenv("TMPDIR", tmpBefore->c_str(), 1);
+      else
+        unsetenv("TMPDIR");
       EXPECT_TRUE(elsewhere.Exists("temp.zrb/keep"));
     }
     EXPECT_EQ(ShellLines(), Lines{AddTempLine()}) << "no cancel word once the PDM has ended its dialog";

@@ -55,7 +55,9 @@ class FakeLink final : public CADIExternalLink {
  public:
   FakeLink(std::string path, std::string typeName, std::vector<std::string> kinds = {},
            std::string className = "CADExternalLink")
-      : path_(std::move(path)), typeName_(std::move(typeName)), kinds_(std::move(kinds)),
+      : path_(std::move(path)),
+        typeName_(std::move(typeName)),
+        kinds_(std::move(kinds)),
         className_(std::move(className)) {}
   HRESULT GetLinkTypeName(CADUnicodeString& typeName) const override {
     typeName = typeName_;
@@ -243,7 +245,7 @@ TEST(ZRBCadApiLinks, PointedDocumentsWithTheirLinkTypes) {
   auto document = CADVar<LinkedDocument>::Adopt(new LinkedDocument);
   document->AddLink(new FakeLink("/vault/part.CADPart", "Product"));
   document->AddLink(new FakeLink("/vault/part.CADPart", "", {"CADLinkTypeDesign", "CADLinkTypeDesignTable"}));
-  document->AddLink(new FakeLink("/vault/part.CADPart", "Product"));  // already listed with this type
+  document->AddLink(new FakeLink("/vault/part.CADPart", "Product"));     // already listed with this type
   document->AddLink(new FakeLink("/vault/assy.CADProduct", "Product"));  // the document itself
   document->AddLink(new FakeLink("/vault/x.feat", "Product"));
   document->AddLink(new FakeLink("", "Product"));  // unresolved: skipped, later links still count
@@ -254,8 +256,8 @@ TEST(ZRBCadApiLinks, PointedDocumentsWithTheirLinkTypes) {
 
   Strings types, paths;
   EXPECT_EQ(api.GetPointedTypeAndPath(document.get(), types, paths), S_OK);
-  EXPECT_EQ(paths, (Strings{"/vault/part.CADPart", "/vault/drawing.CADDrawing", "/vault/table.xls",
-                            "/vault/odd.CADPart"}));
+  EXPECT_EQ(paths,
+            (Strings{"/vault/part.CADPart", "/vault/drawing.CADDrawing", "/vault/table.xls", "/vault/odd.CADPart"}));
   EXPECT_EQ(types, (Strings{"{Product} {DesignTable}", "{DrwText}", "{Reference}", "{}"}));
 
   Strings names;

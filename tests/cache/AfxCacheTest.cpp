@@ -9,10 +9,10 @@
 #include "CADSettingRepository.h"
 #include "CADSysCacheSettingCtrl.h"
 #include "CADSystemServices.h"
+#include "CaseText.h"
 #include "HostDialogFixture.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
-#include "CaseText.h"
 
 namespace {
 

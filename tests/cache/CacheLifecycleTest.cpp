@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "CADSysCacheSettingCtrl.h"
+#include "CaseText.h"
 #include "HostDialogFixture.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
 #include "ZRBObjectManager.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -157,16 +157,25 @@ TEST_P(CacheUnloadTest, TrimsTheExchangeMapOnlyAsConfigured) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CacheUnloadTest,
     ::testing::Values(
-        UnloadCase{"nothing configured", nullptr, nullptr, true,
-                   {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
+        UnloadCase{
+            "nothing configured", nullptr, nullptr, true, {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
         UnloadCase{"unknown and locally changed files go", "ON", nullptr, true, {"content.zrb", "old.model"}},
-        UnloadCase{"a cache nobody used leaves the map alone", "ON", "0", false,
+        UnloadCase{"a cache nobody used leaves the map alone",
+                   "ON",
+                   "0",
+                   false,
                    {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
-        UnloadCase{"a limit of 0 MB empties the cache", nullptr, "0", true,
-                   {"content.zrb", "edited.CADPart", "stray.txt"}},
-        UnloadCase{"a limit that is not a number is ignored", nullptr, "ON", true,
+        UnloadCase{
+            "a limit of 0 MB empties the cache", nullptr, "0", true, {"content.zrb", "edited.CADPart", "stray.txt"}},
+        UnloadCase{"a limit that is not a number is ignored",
+                   nullptr,
+                   "ON",
+                   true,
                    {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
-        UnloadCase{"a limit of 1 MB keeps the file", nullptr, "1", true,
+        UnloadCase{"a limit of 1 MB keeps the file",
+                   nullptr,
+                   "1",
+                   true,
                    {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}}));
 
 TEST_F(CacheLifecycleTest, ReleasedCacheDropsAnotherObjectsFileOfTheSameDate) {

@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "ZRBCacheSettings.h"
 #include "CaseText.h"
+#include "ZRBCacheSettings.h"
 
 namespace {
 
@@ -26,8 +26,7 @@ TEST_P(SizeLimitTest, OnlyAWholeUnsignedNumberSetsALimit) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, SizeLimitTest,
                          ::testing::Values(LimitCase{"10", 1, 10240}, LimitCase{"0", 1, 0}, LimitCase{"007", 1, 7168},
-                                           LimitCase{"4194303", 1, 4194303u * 1024u},
-                                           LimitCase{"4194304", 1, UINT_MAX},
+                                           LimitCase{"4194303", 1, 4194303u * 1024u}, LimitCase{"4194304", 1, UINT_MAX},
                                            LimitCase{"99999999999999999999999", 1, UINT_MAX}, LimitCase{"ON", 0, 0},
                                            LimitCase{"", 0, 0}, LimitCase{" 5", 0, 0}, LimitCase{"5 ", 0, 0},
                                            LimitCase{"-1", 0, 0}, LimitCase{"+3", 0, 0}, LimitCase{"10MB", 0, 0},

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPdmContentList.h"
 #include "ZRBXmapManager.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -81,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, PdmContentListTest,
     ::testing::Values(
         MergeCase{"only in the exchange map", {{"a.CADPart", "A", kD1}}, {}, {{"A", kD1, "1", ""}}, {}},
-        MergeCase{"only in the released cache", {}, {{"b.CADPart.vis", "B", kD1}}, {{"B", kD1, "", "1"}},
-                  {"b.CADPart.vis"}},
+        MergeCase{
+            "only in the released cache", {}, {{"b.CADPart.vis", "B", kD1}}, {{"B", kD1, "", "1"}}, {"b.CADPart.vis"}},
         MergeCase{"same key, another object",
                   {{"c.CADPart", "C1", kD1}},
                   {{"c.CADPart.vis", "C2", kD2}},
@@ -93,7 +93,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"d.CADPart.vis", "D", kD1}},
                   {{"D", kD2, "1", ""}},
                   {}},
-        MergeCase{"same object and date", {{"e.model", "E", kD1}}, {{"e.model.vis", "E", kD1}}, {{"E", kD1, "1", "1"}},
+        MergeCase{"same object and date",
+                  {{"e.model", "E", kD1}},
+                  {{"e.model.vis", "E", kD1}},
+                  {{"E", kD1, "1", "1"}},
                   {"e.model.vis"}},
         MergeCase{"interleaved",
                   {{"a.CADPart", "A", kD1}, {"c.CADPart", "C", kD1}},

@@ -64,8 +64,13 @@ TEST_F(ConfigData, FileCategoryCopiesAtMostSizeMinusOneWholeCharacters) {
     const char* expected;
   };
   // "Zeichnung€": 9 ASCII bytes and a 3-byte euro sign.
-  const Case cases[] = {{1, ""},          {2, "Z"},          {10, "Zeichnung"}, {11, "Zeichnung"},
-                        {12, "Zeichnung"}, {13, "Zeichnung\xE2\x82\xAC"}, {255, "Zeichnung\xE2\x82\xAC"}};
+  const Case cases[] = {{1, ""},
+                        {2, "Z"},
+                        {10, "Zeichnung"},
+                        {11, "Zeichnung"},
+                        {12, "Zeichnung"},
+                        {13, "Zeichnung\xE2\x82\xAC"},
+                        {255, "Zeichnung\xE2\x82\xAC"}};
   for (const Case& c : cases) {
     char buffer[300];
     std::memset(buffer, 'x', sizeof buffer);
@@ -89,12 +94,22 @@ TEST(ConfigFileCategoryPattern, WildcardsMatchWholeNames) {
     bool match;
   };
   const Case cases[] = {
-      {"*", "", true},           {"*", "anything", true},     {"STD_*", "STD_", true},
-      {"STD_*", "XSTD_a", false}, {"*.CADPart", "a.CADPart", true}, {"*.CADPart", "a.CADPart.bak", false},
-      {"a?c", "abc", true},      {"a?c", "ac", false},         {"*a*b*c*", "xxaxxbxxcxx", true},
-      {"*a*b*c*", "xxaxxcxxbxx", false},                       {"abc", "abc", true},
-      {"abc", "abcd", false},    {"", "", true},               {"", "a", false},
-      {"**?*", "x", true},       {"a*a*a*a*a*b", kManyA.c_str(), false},
+      {"*", "", true},
+      {"*", "anything", true},
+      {"STD_*", "STD_", true},
+      {"STD_*", "XSTD_a", false},
+      {"*.CADPart", "a.CADPart", true},
+      {"*.CADPart", "a.CADPart.bak", false},
+      {"a?c", "abc", true},
+      {"a?c", "ac", false},
+      {"*a*b*c*", "xxaxxbxxcxx", true},
+      {"*a*b*c*", "xxaxxcxxbxx", false},
+      {"abc", "abc", true},
+      {"abc", "abcd", false},
+      {"", "", true},
+      {"", "a", false},
+      {"**?*", "x", true},
+      {"a*a*a*a*a*b", kManyA.c_str(), false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ZRBConfigFileCategory::WildcardMatch(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;

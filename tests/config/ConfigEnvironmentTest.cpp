@@ -97,9 +97,9 @@ TEST_F(ConfigEnvironment, CompareIsTrueOnlyWhenSetAndEqualCaseSensitive) {
     int result;
   };
   const Case cases[] = {
-      {"ZRB_TEST_SWITCH_ON", "ON", 1},     {"ZRB_TEST_SWITCH_LOWER", "ON", 0}, {"ZRB_TEST_SWITCH_ON", "ON ", 0},
-      {"ZRB_TEST_SWITCH_EMPTY", "ON", 0},  {"ZRB_TEST_SWITCH_EMPTY", "", 1},   {"ZRB_TEST_SWITCH_UNSET", "ON", 0},
-      {"ZRB_TEST_SWITCH_UNSET", "", 0},    {"ZRB_TEST_SWITCH_ON", nullptr, 0}, {nullptr, "ON", 0},
+      {"ZRB_TEST_SWITCH_ON", "ON", 1},    {"ZRB_TEST_SWITCH_LOWER", "ON", 0}, {"ZRB_TEST_SWITCH_ON", "ON ", 0},
+      {"ZRB_TEST_SWITCH_EMPTY", "ON", 0}, {"ZRB_TEST_SWITCH_EMPTY", "", 1},   {"ZRB_TEST_SWITCH_UNSET", "ON", 0},
+      {"ZRB_TEST_SWITCH_UNSET", "", 0},   {"ZRB_TEST_SWITCH_ON", nullptr, 0}, {nullptr, "ON", 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(g_ZRBConfig.CompareEnvVar(c.name, c.expected, 1), c.result)
@@ -145,10 +145,9 @@ TEST(ConfigDebugSwitch, ParsesOnOrNonZeroIntegers) {
     const char* value;
     bool on;
   };
-  const Case cases[] = {{nullptr, false}, {"", false},   {"ON", true},  {"on", false}, {"OFF", false},
-                        {"1", true},      {"0", false},  {"-2", true},  {"17", true},  {"  3", true},
-                        {"3 ", true},     {"1x", false}, {"abc", false}, {"00", false},
-                        {"99999999999999999999", true}};
+  const Case cases[] = {{nullptr, false}, {"", false},   {"ON", true},   {"on", false}, {"OFF", false},
+                        {"1", true},      {"0", false},  {"-2", true},   {"17", true},  {"  3", true},
+                        {"3 ", true},     {"1x", false}, {"abc", false}, {"00", false}, {"99999999999999999999", true}};
   for (const Case& c : cases)
     EXPECT_EQ(ZRBConfigTopicManager::ParseDebugValue(c.value) != 0, c.on) << (c.value ? c.value : "null");
 }

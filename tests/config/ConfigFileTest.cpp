@@ -103,7 +103,8 @@ TEST(ConfigFileReader, AcceptsEmptyConfigurationsCommentsAndOtherEncodings) {
   const char* good[] = {
       "<ZRBConfig/>",
       "<?xml version=\"1.0\"?>\n<!-- nothing yet -->\n<ZRBConfig>\n  \n</ZRBConfig>\n",
-      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ZRBConfig><UserDefProperty name=\"Gr\xFC\xDF\x65\"/></ZRBConfig>",
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ZRBConfig><UserDefProperty "
+      "name=\"Gr\xFC\xDF\x65\"/></ZRBConfig>",
   };
   for (const char* xml : good) {
     std::string error;

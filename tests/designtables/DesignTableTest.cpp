@@ -127,9 +127,9 @@ TEST_F(DesignTableTest, APdmRenameCopiesTheFileStoresTheIdentityAndIsFollowedByO
     const char* name;
     const char* value;
   };
-  for (Property p : {Property{"ZRB_TYPE", "DESIGNTABLE"}, Property{"ZRB_OBID", "T-17"},
-                     Property{"ZRB_DB_NAME", "vault"}, Property{"ZRB_CHANGEABLE", "1"},
-                     Property{"ZRB_TABLE_CREATED", "1"}}) {
+  for (Property p :
+       {Property{"ZRB_TYPE", "DESIGNTABLE"}, Property{"ZRB_OBID", "T-17"}, Property{"ZRB_DB_NAME", "vault"},
+        Property{"ZRB_CHANGEABLE", "1"}, Property{"ZRB_TABLE_CREATED", "1"}}) {
     EXPECT_EQ(GlobPropertyManager.GetFileProperty(copy, p.name).str(), p.value) << p.name;
   }
   EXPECT_FALSE(GlobPropertyManager.IsFilePropertySet(copy, "ZRB_CLASSNAME"));
@@ -157,9 +157,15 @@ TEST_F(DesignTableTest, NamesFromThePdmNeverLeadOutOfTheExchangeMap) {
     const char* safe;
   };
   const Case cases[] = {
-      {"/pdm/a/sizes.txt", "sizes.txt"}, {"C:\\pdm\\sizes.txt", "sizes.txt"}, {"../../etc/sizes.txt", "sizes.txt"},
-      {"sizes.txt", "sizes.txt"},        {"..", ""},                          {"/pdm/..", ""},
-      {"/pdm/.", ""},                    {"/pdm/", ""},                       {"", ""},
+      {"/pdm/a/sizes.txt", "sizes.txt"},
+      {"C:\\pdm\\sizes.txt", "sizes.txt"},
+      {"../../etc/sizes.txt", "sizes.txt"},
+      {"sizes.txt", "sizes.txt"},
+      {"..", ""},
+      {"/pdm/..", ""},
+      {"/pdm/.", ""},
+      {"/pdm/", ""},
+      {"", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(ZRBDesignTable::SafeFileName(c.name).str(), c.safe) << c.name;
 
@@ -282,8 +288,12 @@ TEST_F(DesignTableTest, ATableNameIsFoundInTheListItemByItem) {
     int found;
   };
   const Case cases[] = {
-      {"{ba.txt}", "a.txt", 0},          {"{a.txt} {b.txt}", "b.txt", 1}, {"{a.txt}", "a.txt", 1},
-      {"{a.txt.bak}", "a.txt", 0},       {"", "a.txt", 0},                {"{a.txt}", "", 0},
+      {"{ba.txt}", "a.txt", 0},
+      {"{a.txt} {b.txt}", "b.txt", 1},
+      {"{a.txt}", "a.txt", 1},
+      {"{a.txt.bak}", "a.txt", 0},
+      {"", "a.txt", 0},
+      {"{a.txt}", "", 0},
       {"{my sizes.xls} {x}", "my sizes.xls", 1},
   };
   for (const Case& c : cases)

@@ -15,8 +15,8 @@ TEST(ZRBObjectArena, HandsOutAlignedDisjointMemoryAndReusesItAfterReset) {
   struct Request {
     std::size_t bytes, alignment;
   };
-  const Request requests[] = {{1, 1},    {24, 8},   {3, 1},     {100, 16}, {5000, 8},
-                              {70000, 8}, {64, 64},  {300000, 16}, {8, 8},   {1, 1}};
+  const Request requests[] = {{1, 1},     {24, 8},  {3, 1},       {100, 16}, {5000, 8},
+                              {70000, 8}, {64, 64}, {300000, 16}, {8, 8},    {1, 1}};
   std::vector<void*> first;
   for (int round = 0; round < 2; ++round) {
     std::vector<void*> given;

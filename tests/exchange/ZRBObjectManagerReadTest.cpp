@@ -100,7 +100,9 @@ TEST(ZRBObjectManagerRead, ReadingAgainReflectsOnlyTheCurrentContent) {
 // Records the observer calls as text.
 class Recorder : public ZRBObjectReadObserver {
  public:
-  void OnObject(long line, std::string_view key) override { log += "object " + std::to_string(line) + " " + std::string(key) + ";"; }
+  void OnObject(long line, std::string_view key) override {
+    log += "object " + std::to_string(line) + " " + std::string(key) + ";";
+  }
   void OnSlot(long line, std::string_view name, std::string_view, ZRBSlotStore result) override {
     static const char* const kResult[] = {"whole", "cut", "refused"};
     log += "slot " + std::to_string(line) + " " + std::string(name) + " " + kResult[static_cast<int>(result)] + ";";
@@ -117,7 +119,6 @@ TEST(ZRBObjectManagerRead, ObserverHearsLineNumbersAndTheStop) {
   ZRBObjectManager manager;
   Recorder recorder;
   EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("f.zrb")), recorder), 1);
-  EXPECT_EQ(recorder.log,
-            "object 1 A;slot 3 X whole;slot 4 Y cut;slot 5 { refused;object 7 B;stop 8 [garbage];");
+  EXPECT_EQ(recorder.log, "object 1 A;slot 3 X whole;slot 4 Y cut;slot 5 { refused;object 7 B;stop 8 [garbage];");
 }
 }  // namespace

@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "CaseText.h"
 #include "ExchangeTestSupport.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBObject.h"
 #include "ZRBTrace.h"
-#include "CaseText.h"
 
 namespace {
 std::string X(std::size_t n, char c = 'x') { return std::string(n, c); }
@@ -42,24 +42,23 @@ TEST_P(SetSlotValueCases, StoresTheNormalisedValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, SetSlotValueCases,
-    ::testing::Values(
-        ValueCase{"plain", "abc", "abc", 1},
-        ValueCase{"blanks and tabs at both ends", "  a b \t", "a b", 1},
-        ValueCase{"line feeds escaped", "a\nb\n", "a@EOL@b@EOL@", 1},
-        ValueCase{"CRs removed, also before a trailing blank", "a\r\nb \r", "a@EOL@b", 1},
-        ValueCase{"empty", "", "", 1},
-        ValueCase{"exactly the limit", X(16300), X(16300), 1},
-        ValueCase{"one byte over", X(16301), X(16300), 0},
-        ValueCase{"blanks do not count against the limit", "  " + X(16300) + " ", X(16300), 1},
-        ValueCase{"a cut exposing a blank strips it", X(16299) + " yy", X(16299), 0},
-        ValueCase{"cut never splits a 2-byte sequence", X(16299) + "\xC3\xA9", X(16299), 0},
-        ValueCase{"cut never splits a 3-byte sequence", X(16298) + "\xE2\x82\xAC", X(16298), 0},
-        ValueCase{"cut never splits a 4-byte sequence", X(16297) + "\xF0\x9F\x98\x80" + "y", X(16297), 0},
-        ValueCase{"a sequence ending at the limit stays", X(16298) + "\xC3\xA9" + "y", X(16298) + "\xC3\xA9", 0},
-        ValueCase{"escape growth cut before a partial @EOL@", X(16296) + "\nyyy", X(16296), 0},
-        ValueCase{"escape growth at the very end", X(16299) + "\n", X(16299), 0},
-        ValueCase{"escape growth keeps whole escapes", X(16290) + "\n" + X(20, 'y'),
-                  X(16290) + "@EOL@" + X(5, 'y'), 0}));
+    ::testing::Values(ValueCase{"plain", "abc", "abc", 1},
+                      ValueCase{"blanks and tabs at both ends", "  a b \t", "a b", 1},
+                      ValueCase{"line feeds escaped", "a\nb\n", "a@EOL@b@EOL@", 1},
+                      ValueCase{"CRs removed, also before a trailing blank", "a\r\nb \r", "a@EOL@b", 1},
+                      ValueCase{"empty", "", "", 1}, ValueCase{"exactly the limit", X(16300), X(16300), 1},
+                      ValueCase{"one byte over", X(16301), X(16300), 0},
+                      ValueCase{"blanks do not count against the limit", "  " + X(16300) + " ", X(16300), 1},
+                      ValueCase{"a cut exposing a blank strips it", X(16299) + " yy", X(16299), 0},
+                      ValueCase{"cut never splits a 2-byte sequence", X(16299) + "\xC3\xA9", X(16299), 0},
+                      ValueCase{"cut never splits a 3-byte sequence", X(16298) + "\xE2\x82\xAC", X(16298), 0},
+                      ValueCase{"cut never splits a 4-byte sequence", X(16297) + "\xF0\x9F\x98\x80" + "y", X(16297), 0},
+                      ValueCase{"a sequence ending at the limit stays", X(16298) + "\xC3\xA9" + "y",
+                                X(16298) + "\xC3\xA9", 0},
+                      ValueCase{"escape growth cut before a partial @EOL@", X(16296) + "\nyyy", X(16296), 0},
+                      ValueCase{"escape growth at the very end", X(16299) + "\n", X(16299), 0},
+                      ValueCase{"escape growth keeps whole escapes", X(16290) + "\n" + X(20, 'y'),
+                                X(16290) + "@EOL@" + X(5, 'y'), 0}));
 
 TEST(ZRBObjectSlots, NamesAreCaseInsensitiveAndKeepTheOrderOfFirstSetting) {
   ZRBObject o;
@@ -88,7 +87,8 @@ TEST(ZRBObjectSlots, ManyReplacementsKeepEveryValue) {
   ZRBObject o;
   o.SetSlotValue("FIRST", "1");
   for (int round = 0; round < 500; ++round) {
-    o.SetSlotValue("BIG", CADString(X(static_cast<std::size_t>(100 + round * 7 % 3000), static_cast<char>('a' + round % 26))));
+    o.SetSlotValue("BIG",
+                   CADString(X(static_cast<std::size_t>(100 + round * 7 % 3000), static_cast<char>('a' + round % 26))));
     o.SetSlotValue("SMALL", CADString::BuildFromNum("%d", round));
   }
   o.SetSlotValue("LAST", "z");
@@ -110,8 +110,8 @@ TEST(ZRBObjectSlots, LineFeedsComeBackFromGetSlotValue) {
 }
 
 TEST(ZRBObjectSlots, NamesThatWouldCorruptTheFileAreRefused) {
-  for (const char* name : {"", "{A", "A}", "A\nB", "A\rB", "LONG_NAME_WITH_{_INSIDE", "ABCDEFGHIJKLMNOP\r",
-                           "ABCDEFGH}"}) {
+  for (const char* name :
+       {"", "{A", "A}", "A\nB", "A\rB", "LONG_NAME_WITH_{_INSIDE", "ABCDEFGHIJKLMNOP\r", "ABCDEFGH}"}) {
     ZRBObject o;
     TraceCapture trace;
     EXPECT_EQ(o.SetSlotValue(name, "v"), 0) << name;
@@ -168,8 +168,10 @@ TEST(ZRBObjectSlots, SetSlotValueListDropsWholeItemsAtTheLimit) {
       {"line ends escaped", {"a\r\nb"}, "{a@EOL@b}", 1},
       {"one item exactly at the limit", {CADString(X(16298))}, "{" + X(16298) + "}", 1},
       {"one item one byte too long", {CADString(X(16299))}, "", 0},
-      {"second item fits exactly", {CADString(X(8000)), CADString(X(8295, 'y'))},
-       "{" + X(8000) + "} {" + X(8295, 'y') + "}", 1},
+      {"second item fits exactly",
+       {CADString(X(8000)), CADString(X(8295, 'y'))},
+       "{" + X(8000) + "} {" + X(8295, 'y') + "}",
+       1},
       {"second item dropped whole", {CADString(X(8000)), CADString(X(8297, 'y')), "z"}, "{" + X(8000) + "}", 0},
       {"escape growth counted", {CADString(X(16294) + "\n")}, "", 0},
       {"a closing brace cannot smuggle in items", {"a} {injected", "c"}, "{a} {c}", 0},

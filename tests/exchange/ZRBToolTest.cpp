@@ -34,7 +34,8 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 TEST(ZRBTool, DumpJsonOfHandWrittenPdmFiles) {
   const std::string answer =
       "[\n"
-      "  {\"key\": \"ROOT\", \"slots\": [[\"ACTION_SUCCESS\", \"1\"], [\"STATS\", \"{Saved 2 documents} {Checked in}\"]]},\n"
+      "  {\"key\": \"ROOT\", \"slots\": [[\"ACTION_SUCCESS\", \"1\"], [\"STATS\", \"{Saved 2 documents} {Checked "
+      "in}\"]]},\n"
       "  {\"key\": \"0\", \"slots\": [[\"ZRB_OBID\", \"4711-0815\"], [\"PARTNUMBER\", \"Grundplatte\"]]}\n"
       "]\n";
   const std::pair<const char*, std::string> cases[] = {
@@ -44,7 +45,8 @@ TEST(ZRBTool, DumpJsonOfHandWrittenPdmFiles) {
       {"pdm-no-blank.zrb", answer},
       {"pdm-stop-mid.zrb",
        "[\n"
-       "  {\"key\": \"ROOT\", \"slots\": [[\"ACTION_SUCCESS\", \"1\"], [\"STATS\", \"{Saved 2 documents} {Checked in}\"]]},\n"
+       "  {\"key\": \"ROOT\", \"slots\": [[\"ACTION_SUCCESS\", \"1\"], [\"STATS\", \"{Saved 2 documents} {Checked "
+       "in}\"]]},\n"
        "  {\"key\": \"0\", \"slots\": [[\"ZRB_OBID\", \"4711-0815\"]]}\n"
        "]\n"},
       {"empty.zrb", "[]\n"},
@@ -89,20 +91,33 @@ TEST(ZRBTool, CheckReportsWhereAndWhyContentIsIgnored) {
       {"clean file", "@ROOT\n{ACTION_SUCCESS} 1\n", 0, {"1 object, 1 slot read; everything in the file is read"}},
       {"empty file", "", 0, {"0 objects, 0 slots read (the file is empty)"}},
       {"only blank lines", "\n\n  \n", 0, {"everything in the file is read"}},
-      {"first line empty", "\n@ROOT\n", 1, {":1: error: reading stops here: the first line is empty", "(1 non-blank line, 1 object header)"}},
-      {"not beginning with @", "ROOT\n", 1, {":1: error: reading stops here: the file does not begin with an object header"}},
-      {"stop line mid-file", "@A\n{X} 1\ngarbage\n@B\n", 1,
+      {"first line empty",
+       "\n@ROOT\n",
+       1,
+       {":1: error: reading stops here: the first line is empty", "(1 non-blank line, 1 object header)"}},
+      {"not beginning with @",
+       "ROOT\n",
+       1,
+       {":1: error: reading stops here: the file does not begin with an object header"}},
+      {"stop line mid-file",
+       "@A\n{X} 1\ngarbage\n@B\n",
+       1,
        {":3: error: reading stops here: neither an object header", "\"garbage\"", "lines 3-4 are ignored"}},
       {"unterminated slot name", "@A\n{X 1\n", 1, {":2: error: reading stops here: unterminated slot name"}},
       {"header without key", "@A\n@\n{X} 1\n", 1, {":2: error: reading stops here: object header without a key"}},
       {"slot without value", "@A\r\n{X}\r\n", 1, {":2: error: reading stops here: slot line ends right after \"}\""}},
-      {"over-long value", "@A\n\n{X} " + std::string(16400, 'x') + "\n", 1,
+      {"over-long value",
+       "@A\n\n{X} " + std::string(16400, 'x') + "\n",
+       1,
        {":3: error: value of slot X is cut to 16300 bytes (the line holds 16401 bytes"}},
       {"refused name", "@A\n{{X} 1\n", 1, {":2: error: slot name \"{X\" cannot be stored"}},
       {"repeated slot", "@A\n{X} 1\n{x} 2\n", 1, {":3: error: slot X repeats (first in line 2)"}},
       {"repeated key only warns", "@A\n@A\n", 0, {":2: warning: object key \"A\" repeats (first in line 1)"}},
       {"Latin-1 text only warns", "@A\n{NAME} M\xFCller\n", 0, {":2: warning: value of slot NAME is not UTF-8"}},
-      {"byte order mark only warns", "\xEF\xBB\xBF@A\n", 0, {":1: warning: the file begins with a UTF-8 byte order mark"}},
+      {"byte order mark only warns",
+       "\xEF\xBB\xBF@A\n",
+       0,
+       {":1: warning: the file begins with a UTF-8 byte order mark"}},
   };
   ScratchDir dir;
   for (const auto& c : cases) {
@@ -115,8 +130,15 @@ TEST(ZRBTool, CheckReportsWhereAndWhyContentIsIgnored) {
 
 TEST(ZRBTool, UsageAndHelp) {
   const std::pair<std::string, int> cases[] = {
-      {"", 2}, {"frobnicate x", 2}, {"dump", 2}, {"dump --yaml f", 2}, {"check a b", 2},
-      {"--help", 0}, {"help dump", 0}, {"check --help", 0}, {"dump '/no/such/file.zrb'", 1},
+      {"", 2},
+      {"frobnicate x", 2},
+      {"dump", 2},
+      {"dump --yaml f", 2},
+      {"check a b", 2},
+      {"--help", 0},
+      {"help dump", 0},
+      {"check --help", 0},
+      {"dump '/no/such/file.zrb'", 1},
   };
   for (const auto& [args, code] : cases) EXPECT_EQ(RunTool(args).exitCode, code) << args;
   ToolRun help = RunTool("--help");

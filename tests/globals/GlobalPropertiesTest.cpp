@@ -94,9 +94,9 @@ TEST_F(GlobalProperties, TemporaryIdentifiersJoinPrefixCounterAndSuffix) {
 
 TEST_F(GlobalProperties, CounterOnlyEverGrows) {
   struct Case {
-    int given;      // identifiers handed out first
-    int raiseTo;    // SetTmpCounter argument
-    int expected;   // counter afterwards
+    int given;     // identifiers handed out first
+    int raiseTo;   // SetTmpCounter argument
+    int expected;  // counter afterwards
   };
   const Case cases[] = {{7, 5, 7}, {7, 7, 7}, {0, 20, 20}, {3, -1, 3}, {0, INT_MAX, INT_MAX}};
   for (const Case& c : cases) {

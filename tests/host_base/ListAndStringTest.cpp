@@ -70,6 +70,7 @@ class Square : public IShape {
   HRESULT QueryInterface(const CADIID& iid, void** out) override {
     return CADQueryInterfaceHelper<IShape, CADBaseUnknown>(this, iid, out);
   }
+
  private:
   int* alive_;
 };

@@ -129,7 +129,10 @@ TEST_F(DialogDriverTest, RejectsWhatAUserCouldNotReach) {
       {"read-only editor", [](SampleDialog&) {}, [](CADDialogDriver& r) { return r.TypeText("Sample", "Trace", "x"); },
        "read-only"},
       {"two rows in a single-selection list", [](SampleDialog&) {},
-       [](CADDialogDriver& r) { return r.SelectRows("Sample", "Jobs", {0, 1}); }, "one row"},
+       [](CADDialogDriver& r) {
+         return r.SelectRows("Sample", "Jobs", {0, 1});
+       },
+       "one row"},
       {"row outside the list", [](SampleDialog&) {},
        [](CADDialogDriver& r) { return r.ActivateRow("Sample", "Jobs", 5); }, "no row 5"},
       {"window button the dialog lacks", [](SampleDialog&) {},

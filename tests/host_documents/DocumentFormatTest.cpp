@@ -23,8 +23,8 @@ CADDocumentImage ProductWithEverything() {
   image.root.name = "Root.1";
   image.root.nomenclature = "line one\nline two\ttab";
   image.root.revision = "A";
-  image.root.parameters = {{"Colour", "String", ""}, {"Flag", "Boolean", "true"}, {"N", "Integer", "-3"},
-                           {"Mass", "Real", "1.5e-3"}};
+  image.root.parameters = {
+      {"Colour", "String", ""}, {"Flag", "Boolean", "true"}, {"N", "Integer", "-3"}, {"Mass", "Real", "1.5e-3"}};
   image.root.shapes = {{"Default", "/x/asm.vis", "vis"}};
   image.root.tables = {{"DT", "", false, "/t/dt.txt"}};
   CADInstanceImage a;
@@ -114,24 +114,36 @@ TEST(DocumentFormat, DamagedFilesAreRefusedWithTheLine) {
       {"bad escape", "CADProduct", head + "nomenclature \"a\\qb\"\nend\n", "unknown escape"},
       {"missing part number", "CADProduct", "CADHOST-DOCUMENT 1 CADProduct\nend\n", "no part number"},
       {"short instance", "CADProduct", head + "instance \"I.1\" file \"p.CADPart\" 1 0 0\nend\n", "takes 16"},
-      {"number garbage", "CADProduct", head + "instance \"I.1\" file \"p\" 1 0 0 0 1 0 0 0 1 0 0 x 1\nend\n", "bad number"},
-      {"infinite number", "CADProduct", head + "instance \"I.1\" file \"p\" 1 0 0 0 1 0 0 0 1 0 0 inf 1\nend\n", "bad number"},
-      {"bad target kind", "CADProduct", head + "instance \"I.1\" url \"p\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n", "'file' or 'component'"},
+      {"number garbage", "CADProduct", head + "instance \"I.1\" file \"p\" 1 0 0 0 1 0 0 0 1 0 0 x 1\nend\n",
+       "bad number"},
+      {"infinite number", "CADProduct", head + "instance \"I.1\" file \"p\" 1 0 0 0 1 0 0 0 1 0 0 inf 1\nend\n",
+       "bad number"},
+      {"bad target kind", "CADProduct", head + "instance \"I.1\" url \"p\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n",
+       "'file' or 'component'"},
       {"duplicate instance", "CADProduct", head + inst + inst + "end\n", "duplicate instance name"},
-      {"unknown component", "CADProduct", head + "instance \"C.1\" component \"Nope\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n", "unknown component"},
+      {"unknown component", "CADProduct", head + "instance \"C.1\" component \"Nope\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n",
+       "unknown component"},
       {"component cycle", "CADProduct",
        head + "component \"X\"\ninstance \"Y.1\" component \"Y\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n"
               "component \"Y\"\ninstance \"X.1\" component \"X\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\nend\n",
        "contains itself"},
       {"component repeats root", "CADProduct", head + "component \"A\"\nend\nend\n", "repeats the root"},
-      {"component in part", "CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\ncomponent \"X\"\nend\nend\n", "only products"},
-      {"instance in part", "CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\n" + inst + "end\n", "only products hold instances"},
-      {"bad triangle", "CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\nbody \"B\" shown\nvertex 0 0 0\ntriangle 0 0 1\nend\nend\n", "missing vertex"},
+      {"component in part", "CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\ncomponent \"X\"\nend\nend\n",
+       "only products"},
+      {"instance in part", "CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\n" + inst + "end\n",
+       "only products hold instances"},
+      {"bad triangle", "CADPart",
+       "CADHOST-DOCUMENT 1 CADPart\npartnumber \"P\"\nbody \"B\" shown\nvertex 0 0 0\ntriangle 0 0 1\nend\nend\n",
+       "missing vertex"},
       {"bad parameter value", "CADProduct", head + "parameter \"Boolean\" \"F\" \"maybe\"\nend\n", "does not suit"},
       {"bad table flag", "CADProduct", head + "designtable \"T\" \"\" 2 \"/s.xls\"\nend\n", "expected 0 or 1"},
-      {"view without target", "CADDrawing", "CADHOST-DOCUMENT 1 CADDrawing\nsheet \"S\"\nview \"V\" \"\"\nend\nend\n", "view without"},
+      {"view without target", "CADDrawing", "CADHOST-DOCUMENT 1 CADDrawing\nsheet \"S\"\nview \"V\" \"\"\nend\nend\n",
+       "view without"},
       {"unclosed sheet", "CADDrawing", "CADHOST-DOCUMENT 1 CADDrawing\nsheet \"S\"\n", "has no 'end'"},
-      {"control character", "CADProduct", head + "nomenclature ab\x01" "c\nend\n", "unexpected character"},
+      {"control character", "CADProduct",
+       head + "nomenclature ab\x01"
+              "c\nend\n",
+       "unexpected character"},
   };
   for (const Case& c : cases) {
     CADDocumentImage image;

@@ -155,18 +155,16 @@ TEST(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
     const char* file;
     const char* why;
   } cases[] = {
-      {"Missing.CADPart", "cannot open"},
-      {"Damaged.CADPart", "damaged"},
-      {"Notes.txt", "no document type"},
-      {"Twin.CADPart", "already used"},
-      {"Folder.CADPart", "not a regular file"},
-      {"Cycle.CADProduct", "contain itself"},
+      {"Missing.CADPart", "cannot open"},       {"Damaged.CADPart", "damaged"},
+      {"Notes.txt", "no document type"},        {"Twin.CADPart", "already used"},
+      {"Folder.CADPart", "not a regular file"}, {"Cycle.CADProduct", "contain itself"},
   };
   for (const auto& c : cases) {
     CADDocument* doc = reinterpret_cast<CADDocument*>(0x1);
     EXPECT_EQ(CADDocumentServices::OpenDocument(sample.Path(c.file), doc), E_FAIL) << c.file;
     EXPECT_EQ(doc, nullptr) << c.file;
-    EXPECT_NE(CADDocumentServices::GetLastError().Find(c.why), -1) << c.file << ": " << CADDocumentServices::GetLastError();
+    EXPECT_NE(CADDocumentServices::GetLastError().Find(c.why), -1)
+        << c.file << ": " << CADDocumentServices::GetLastError();
     EXPECT_EQ(CADDocumentServices::GetListOfDocuments().Size(), 1) << c.file;
   }
 }
@@ -208,10 +206,10 @@ TEST(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
   std::filesystem::create_directory(sample.Directory() + "/Dir.CADPart");
   const std::string targets[] = {
       sample.Directory() + "/Bolt.CADPart/inside.CADPart",  // below a file
-      sample.Directory() + "/missing/dir/x.CADPart",         // directory missing
-      sample.Directory() + "/Dir.CADPart",                   // a directory
-      sample.Directory() + "/Locked.CADPart",                // write-protected
-      plate->StorageName().str(),                            // another document's file
+      sample.Directory() + "/missing/dir/x.CADPart",        // directory missing
+      sample.Directory() + "/Dir.CADPart",                  // a directory
+      sample.Directory() + "/Locked.CADPart",               // write-protected
+      plate->StorageName().str(),                           // another document's file
   };
   ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("Z"), S_OK);
   for (const std::string& target : targets) {
@@ -302,12 +300,15 @@ TEST(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
   // An unloaded subassembly has no children until its file is open again.
   CADIProduct_var bracket = SampleSession::Child(root, "Bracket.2");
   EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
-  ASSERT_EQ(CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))), S_OK);
+  ASSERT_EQ(
+      CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))),
+      S_OK);
   EXPECT_EQ(SampleSession::ChildNames(bracket), "");
   EXPECT_EQ(bracket->GetChildrenCount(), 0);
   ASSERT_NE(sample.Open(CADSampleSession::kBracket), nullptr);
   EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
-  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2")->GetFatherProduct() == SampleSession::Child(root, "Bracket.1"));
+  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2")->GetFatherProduct() ==
+              SampleSession::Child(root, "Bracket.1"));
 }
 
 TEST(DocumentServices, UnloadedReferencesFindADocumentSavedToTheirFile) {

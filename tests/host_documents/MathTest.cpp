@@ -63,7 +63,8 @@ TEST(MathTransformation, InverseOfSingularMatrixFailsAndLeavesOutputAlone) {
   const T singular[] = {
       T(std::array<double, 12>{0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3}),
       T(std::array<double, 12>{1, 2, 3, 2, 4, 6, 0, 0, 1, 0, 0, 0}),  // two parallel axes
-      T(std::array<double, 12>{1e-9, 0, 0, 0, 1, 0, 0, 0, 1e9, 0, 0, 0}) * T(std::array<double, 12>{1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0}),
+      T(std::array<double, 12>{1e-9, 0, 0, 0, 1, 0, 0, 0, 1e9, 0, 0, 0}) *
+          T(std::array<double, 12>{1, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0}),
   };
   for (const T& t : singular) {
     T out = T::Translation(5, 5, 5);

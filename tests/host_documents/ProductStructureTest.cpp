@@ -49,8 +49,8 @@ TEST(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
 
   Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.2");
   Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.2");
-  EXPECT_FALSE(bolt1 == bolt2);                        // two nodes ...
-  EXPECT_TRUE(bolt1->GetFatherProduct() == b1);        // ... each with its one father
+  EXPECT_FALSE(bolt1 == bolt2);                  // two nodes ...
+  EXPECT_TRUE(bolt1->GetFatherProduct() == b1);  // ... each with its one father
   EXPECT_TRUE(bolt2->GetFatherProduct() == b2);
   EXPECT_TRUE(b1->GetFatherProduct() == root);
   EXPECT_TRUE(root->GetFatherProduct().IsNull());
@@ -78,7 +78,8 @@ TEST(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
   ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.2")->SetPrdInstanceName("Turned.1"), S_OK);
   EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.1,Turned.1");
   CADIProduct_var added;
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(sample, CADSampleSession::kBolt), added), S_OK);
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(sample, CADSampleSession::kBolt), added),
+            S_OK);
   EXPECT_EQ(SampleSession::InstanceName(added), "Stud-M8.1");
   EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.1")), "Plate.1,Bolt.1,Turned.1,Stud-M8.1");
   EXPECT_TRUE(added->GetFatherProduct() == SampleSession::Child(root, "Bracket.2"));
@@ -123,12 +124,16 @@ TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
     std::function<void(const Node& root)> change;
     std::vector<const char*> dirty;
   } cases[] = {
-      {"instance renamed", [](const Node& r) { SampleSession::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
+      {"instance renamed",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
        {CADSampleSession::kBracket}},
       {"part moved in the subassembly",
-       [](const Node& r) { CADIMovable_var(SampleSession::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3)); },
+       [](const Node& r) {
+         CADIMovable_var(SampleSession::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3));
+       },
        {CADSampleSession::kBracket}},
-      {"subassembly moved", [](const Node& r) { CADIMovable_var(SampleSession::Child(r, "Bracket.2"))->SetPosition(T()); },
+      {"subassembly moved",
+       [](const Node& r) { CADIMovable_var(SampleSession::Child(r, "Bracket.2"))->SetPosition(T()); },
        {CADSampleSession::kAssembly}},
       {"same position again",
        [](const Node& r) {
@@ -138,24 +143,34 @@ TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
          CADIMovable_var(n)->SetPosition(p);
        },
        {}},
-      {"child added", [](const Node& r) {
+      {"child added",
+       [](const Node& r) {
          CADIProduct_var out;
          SampleSession::Child(r, "Bracket.1")->AddNewComponent("Washer", out);
-       }, {CADSampleSession::kBracket}},
-      {"embedded component changed", [](const Node& r) {
+       },
+       {CADSampleSession::kBracket}},
+      {"embedded component changed",
+       [](const Node& r) {
          CADIProduct_var out;
          SampleSession::Child(r, "Fixings.1")->AddNewComponent("Nut", out);
-       }, {CADSampleSession::kAssembly}},
-      {"child removed", [](const Node& r) { r->RemoveProduct(SampleSession::Child(r, "Fixings.1")); },
+       },
        {CADSampleSession::kAssembly}},
-      {"part number", [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); },
+      {"child removed",
+       [](const Node& r) { r->RemoveProduct(SampleSession::Child(r, "Fixings.1")); },
+       {CADSampleSession::kAssembly}},
+      {"part number",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); },
        {CADSampleSession::kPlate}},
-      {"property", [](const Node& r) { CADIPrdProperties_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
+      {"property",
+       [](const Node& r) { CADIPrdProperties_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
        {CADSampleSession::kBolt}},
-      {"deactivated", [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
+      {"deactivated",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
        {CADSampleSession::kBracket}},
       {"user parameter",
-       [](const Node& r) { CADAutoProduct_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass"); },
+       [](const Node& r) {
+         CADAutoProduct_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass");
+       },
        {CADSampleSession::kBolt}},
       {"design table sheet",
        [](const Node& r) {
@@ -164,7 +179,8 @@ TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
          CADIDesignTable_var(tables[1])->SetSheetPath("/elsewhere/PlateSizes.xls");
        },
        {CADSampleSession::kPlate}},
-      {"shape representation", [](const Node& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); },
+      {"shape representation",
+       [](const Node& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); },
        {CADSampleSession::kAssembly}},
       {"applicative container",
        [](const Node& r) { CADILinkableObject_var(r)->GetDocument()->AddApplicativeContainer("ZRBData"); },
@@ -222,8 +238,9 @@ TEST(ProductStructure, CyclesAreRefused) {
   CADIProduct_var out;
   EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kAssembly), out), E_FAIL);
   EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kBracket), out), E_FAIL);
-  EXPECT_EQ(bracket->ReplaceComponent(SampleSession::Child(bracket, "Bolt.1"), Doc(sample, CADSampleSession::kAssembly), out),
-            E_FAIL);
+  EXPECT_EQ(
+      bracket->ReplaceComponent(SampleSession::Child(bracket, "Bolt.1"), Doc(sample, CADSampleSession::kAssembly), out),
+      E_FAIL);
   EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
   // A document without a root product cannot be a component.
   EXPECT_EQ(bracket->AddExternalComponent(sample.Open(CADSampleSession::kDrawing), out), E_FAIL);
@@ -460,7 +477,9 @@ TEST(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
   SaveAll();
   CADUnicodeString error;
   ASSERT_EQ(CADSampleSession::Write(sample.Directory().c_str(), error), S_OK);
-  ASSERT_EQ(CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))), S_OK);
+  ASSERT_EQ(
+      CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))),
+      S_OK);
   CADDocumentServices::ResetSession();
   EXPECT_EQ(SampleSession::Node(sample.OpenAssembly(), "Bracket.1/Bolt.2")->GetPartNumber(), "Bolt");
 }
@@ -484,7 +503,8 @@ TEST(ProductStructure, LinksResolveInTheSameDirectoryFirstThenTheSearchPath) {
   CADDocumentServices::ResetSession();
   std::filesystem::copy_file(lib + "/Bolt.CADPart", sample.Path(CADSampleSession::kBolt).str());
   root = sample.OpenAssembly();
-  EXPECT_EQ(DocumentOf(SampleSession::Node(root, "Bracket.1/Bolt.1"))->StorageName(), sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(DocumentOf(SampleSession::Node(root, "Bracket.1/Bolt.1"))->StorageName(),
+            sample.Path(CADSampleSession::kBolt));
 }
 
 }  // namespace

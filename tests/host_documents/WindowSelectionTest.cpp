@@ -85,9 +85,8 @@ TEST(Selection, PathElementsFromTheRootSelectInstances) {
   SampleSession sample;
   CADIProduct_var root = sample.OpenAssembly();
   CADFrmWindow* window = nullptr;
-  ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(CADDocumentServices::GetDocumentInSession(
-                                                            sample.Path(CADSampleSession::kAssembly)),
-                                                        window),
+  ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(
+                CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kAssembly)), window),
             S_OK);
   CADCSO* cso = CADFrmEditor::GetCurrentEditor()->GetCSO();
   EXPECT_EQ(cso->GetSize(), 0);

@@ -162,8 +162,8 @@ TEST_F(BridgeTest, QueuedVerbsArePerformedOnTheLoopInArrivalOrderWithTheirResult
   CADAutomationReply status = Send(socketPath_, "GetStatus");
   EXPECT_EQ(status.GetFields(), (std::vector<std::string>{""})) << "GetStatus sees only what was performed";
   Loop().RunPending();
-  EXPECT_EQ(FakeModComm::Journal(), (std::vector<std::string>{"SetStatus A", "StartCmd KnownCmd",
-                                                              "StartCmd OtherCmd x", "WriteXml a b", "SetStatus B"}));
+  EXPECT_EQ(FakeModComm::Journal(), (std::vector<std::string>{"SetStatus A", "StartCmd KnownCmd", "StartCmd OtherCmd x",
+                                                              "WriteXml a b", "SetStatus B"}));
   EXPECT_EQ(observed, (std::vector<std::string>{"SetStatus=0/1", "StartCmd=0/1", "StartCmd=0/0", "WriteXml=0/1",
                                                 "SetStatus=0/1"}));
   EXPECT_EQ(Send(socketPath_, "GetStatus").GetFields(), (std::vector<std::string>{"B"}));

@@ -35,8 +35,8 @@ TEST(AutomationRequest, ParsesProtocolLines) {
       {"Set%", {}, "bad percent escape in the verb"},
       {"SetStatus\ta%00b", {}, "NUL character"},
       {"SetStatus\t\xC3", {}, "invalid UTF-8"},
-      {"SetStatus\t%C0%AF", {}, "invalid UTF-8"},       // overlong '/'
-      {"SetStatus\t%ED%A0%80", {}, "invalid UTF-8"},    // surrogate
+      {"SetStatus\t%C0%AF", {}, "invalid UTF-8"},     // overlong '/'
+      {"SetStatus\t%ED%A0%80", {}, "invalid UTF-8"},  // surrogate
       {"SetStatus\ta\rb", {}, "raw line break"},
       {"GetStatus\nSetStatus\tx\n", {}, "raw line break"},
       {std::string("Set\0Status", 10), {}, "raw line break or NUL"},
@@ -57,8 +57,8 @@ TEST(AutomationRequest, ParsesProtocolLines) {
 }
 
 TEST(AutomationRequest, FormatsWhatItParsesForAwkwardValues) {
-  const std::vector<std::string> awkward = {"", "50% done", "tab\there", "line\nbreak\r", "a:b:c",
-                                            "\x01\x7F", "\xE2\x82\xAC uro", "%41"};
+  const std::vector<std::string> awkward = {"",      "50% done", "tab\there",        "line\nbreak\r",
+                                            "a:b:c", "\x01\x7F", "\xE2\x82\xAC uro", "%41"};
   for (const std::string& value : awkward) {
     CADAutomationRequest request("WriteXml", {CADUnicodeString(value), CADUnicodeString("second")});
     std::string line = request.FormatLine();

@@ -25,7 +25,10 @@ TEST_F(SessionTest, TurnRunsPostedJobsThenDueTimersThenDestructions) {
 TEST_F(SessionTest, TimersFireByDueTimeAndInArmingOrderOnTies) {
   Journal journal;
   auto* cmd = new JournalCommand("c", journal);
-  struct Arm { int ms; const char* label; };
+  struct Arm {
+    int ms;
+    const char* label;
+  };
   for (Arm arm : {Arm{300, "c"}, Arm{100, "a1"}, Arm{200, "b"}, Arm{100, "a2"}, Arm{0, "z"}})
     App().AddTimeOut(arm.ms, cmd, const_cast<char*>(arm.label), &JournalCommand::Record);
 
@@ -89,7 +92,11 @@ TEST_F(SessionTest, RemoveTimeOutTakesTheFirstOfThatOwnerAndIntervalAndSaysWheth
   App().AddTimeOut(1000, b, const_cast<char*>("b1000"), &JournalCommand::Record);
   App().AddTimeOut(1000, a, const_cast<char*>("a1000bis"), &JournalCommand::Record);
 
-  struct Removal { CADCommand* owner; int ms; bool expected; };
+  struct Removal {
+    CADCommand* owner;
+    int ms;
+    bool expected;
+  };
   for (Removal r : {Removal{a, 1000, true}, Removal{a, 2000, false}, Removal{nullptr, 1000, false}})
     EXPECT_EQ(App().RemoveTimeOut(r.ms, r.owner), r.expected) << r.ms;
 
@@ -125,15 +132,17 @@ TEST_F(SessionTest, ADestructorMayScheduleOrDeleteOtherCommands) {
     Chain(CADCommand* next, bool deleteNext) : CADCommand("chain"), next_(next), deleteNext_(deleteNext) {}
     ~Chain() override {
       if (!next_) return;
-      if (deleteNext_) next_->Release();
-      else next_->RequestDelayedDestruction();
+      if (deleteNext_)
+        next_->Release();
+      else
+        next_->RequestDelayedDestruction();
     }
     CADCommand* next_;
     bool deleteNext_;
   };
   const std::size_t before = CADCommand::LiveCount();
-  auto* extra = new CADCommand("extra");             // scheduled by middle's destructor
-  auto* middle = new Chain(extra, false);            // deleted outright by first's destructor
+  auto* extra = new CADCommand("extra");   // scheduled by middle's destructor
+  auto* middle = new Chain(extra, false);  // deleted outright by first's destructor
   auto* first = new Chain(middle, true);
   first->RequestDelayedDestruction();
   middle->RequestDelayedDestruction();

@@ -130,15 +130,13 @@ TEST_P(TwoStepScenario, AReadyWordSentDuringTheFirstStepIsAppliedAfterNoStatus) 
   EXPECT_TRUE(ended);
   EXPECT_EQ(outcome.polls, 1) << "the first poll already sees the ready word";
   EXPECT_EQ(outcome.ended, "PDM_ADDTEMP_READY");
-  EXPECT_EQ(FakeModComm::Journal(),
-            (std::vector<std::string>{"SetStatus NO_STATUS", "SetStatus PDM_ADDTEMP_READY"}));
+  EXPECT_EQ(FakeModComm::Journal(), (std::vector<std::string>{"SetStatus NO_STATUS", "SetStatus PDM_ADDTEMP_READY"}));
   spy->Release();
 }
 
-INSTANTIATE_TEST_SUITE_P(Delivery, TwoStepScenario, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "OverTheSocketWithZRBSender" : "InProcess";
-                         });
+INSTANTIATE_TEST_SUITE_P(Delivery, TwoStepScenario, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+  return info.param ? "OverTheSocketWithZRBSender" : "InProcess";
+});
 
 TEST_F(SessionTest, OnlyTheHeaderStopperOrNoCallerCancelsAWaitingCommand) {
   FakeModComm::Reset();

@@ -101,10 +101,27 @@ TEST(CADXMLSAX, TextArrivesWholeForEveryPieceSize) {
       "  <Mixed>one<b/>two</Mixed>\n"
       "  <![CDATA[ignored]]>\n"
       "</Root>\n";
-  const Events expected = {
-      "<Root a=x & y>", "W3", "<Name>", "T[Fish & Chips <3> \xC3\xA9t\xC3\xA9 \"q\"]", "</Name>", "W3",
-      "<Value>", "T[ ]", "</Value>", "W3", "<Empty>", "</Empty>", "W3",
-      "<Mixed>", "T[one]", "<b>", "</b>", "T[two]", "</Mixed>", "T[\n  ignored\n]", "</Root>"};
+  const Events expected = {"<Root a=x & y>",
+                           "W3",
+                           "<Name>",
+                           "T[Fish & Chips <3> \xC3\xA9t\xC3\xA9 \"q\"]",
+                           "</Name>",
+                           "W3",
+                           "<Value>",
+                           "T[ ]",
+                           "</Value>",
+                           "W3",
+                           "<Empty>",
+                           "</Empty>",
+                           "W3",
+                           "<Mixed>",
+                           "T[one]",
+                           "<b>",
+                           "</b>",
+                           "T[two]",
+                           "</Mixed>",
+                           "T[\n  ignored\n]",
+                           "</Root>"};
   for (size_t piece : {0, 1, 2, 3, 5, 7, 64}) {
     Parsed p = ParseText(doc, piece);
     EXPECT_EQ(p.hr, S_OK) << "piece " << piece;
@@ -124,8 +141,8 @@ TEST(CADXMLSAX, DoctypeNamingAMissingDtdIsNeverFetched) {
   // An entity that only the unread DTD could define is left out with a warning.
   Parsed q = ParseText("<!DOCTYPE r SYSTEM \"missing.dtd\"><r>a&ext;b</r>");
   EXPECT_EQ(q.hr, S_OK);
-  EXPECT_EQ(q.events, (Events{"<r>", "warning: entity &ext; is declared outside the document and was left out",
-                              "T[ab]", "</r>"}));
+  EXPECT_EQ(q.events, (Events{"<r>", "warning: entity &ext; is declared outside the document and was left out", "T[ab]",
+                              "</r>"}));
 }
 
 TEST(CADXMLSAX, MalformedInputFailsCleanlyAndKeepsEarlierRecords) {
@@ -233,6 +250,6 @@ TEST(CADXMLSAX, AttributeLookupByNameAndIndex) {
   factory->CreateParser(parser);
   parser->SetDocumentHandler(probe);
   EXPECT_EQ(parser->ParseText("<a Id='7&lt;' Other=\"\"/>"), S_OK);
-  EXPECT_EQ(probe->seen, (std::vector<std::string>{"0:7<", std::to_string(E_FAIL) + ":",
-                                                     std::to_string(E_INVALIDARG) + ":"}));
+  EXPECT_EQ(probe->seen,
+            (std::vector<std::string>{"0:7<", std::to_string(E_FAIL) + ":", std::to_string(E_INVALIDARG) + ":"}));
 }

@@ -29,7 +29,9 @@ class ScratchDir : public testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  static void Write(const std::string& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+  static void Write(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  }
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
@@ -76,8 +78,10 @@ TEST(CADEnvironment, TempDirectoryNeverEndsWithASlash) {
   ::setenv("TMPDIR", "", 1);
   CADGetTempDirectory(tmp);
   EXPECT_EQ(tmp, CADUnicodeString("/tmp"));
-  if (saved) ::setenv("TMPDIR", savedValue.c_str(), 1);
-  else ::unsetenv("TMPDIR");
+  if (saved)
+    ::setenv("TMPDIR", savedValue.c_str(), 1);
+  else
+    ::unsetenv("TMPDIR");
 }
 
 TEST_F(CADFileServices, CopyReplacesAtomicallyAndKeepsTargetOnFailure) {
@@ -152,8 +156,10 @@ TEST(CADTime, FormatsInUtcAndLocalTime) {
   EXPECT_EQ(t.ConvertToString(nullptr, 0), CADUnicodeString(""));
   std::string longFormat(3000, 'x');
   EXPECT_EQ(t.ConvertToString((longFormat + "%Y").c_str(), 1).GetLength(), 3004);
-  if (savedTz) ::setenv("TZ", saved.c_str(), 1);
-  else ::unsetenv("TZ");
+  if (savedTz)
+    ::setenv("TZ", saved.c_str(), 1);
+  else
+    ::unsetenv("TZ");
   ::tzset();
 }
 

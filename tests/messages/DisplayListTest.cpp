@@ -6,8 +6,7 @@ namespace {
 
 using DisplayListTest = MessagesFixture;
 
-CADListValCADUnicodeString Display(const CADListValCADUnicodeString& entries,
-                                   CADListValCADUnicodeString display = {}) {
+CADListValCADUnicodeString Display(const CADListValCADUnicodeString& entries, CADListValCADUnicodeString display = {}) {
   ZRBAfx::BuildDisplayList(entries, display);
   return display;
 }
@@ -29,15 +28,23 @@ TEST_F(DisplayListTest, GroupsCategoriesUnderTheirHeadingsAfterThePlainTexts) {
   };
   const std::vector<Case> cases = {
       {"plain texts only", {"one", "two"}, {}, {"one", "two"}},
-      {"two categories", {cat("A", "a1"), cat("B", "b1"), cat("A", "a2")}, {},
+      {"two categories",
+       {cat("A", "a1"), cat("B", "b1"), cat("A", "a2")},
+       {},
        {"Heading A", "a1", "a2", " ", "Heading B", "b1"}},
       {"plain texts come first", {cat("A", "a1"), "plain"}, {}, {"plain", " ", "Heading A", "a1"}},
       {"appended to a display that has lines", {cat("A", "a1")}, {"earlier"}, {"earlier", " ", "Heading A", "a1"}},
-      {"a text equal to a category name", {cat("A", "B"), cat("B", "b1"), cat("A", "a2")}, {},
+      {"a text equal to a category name",
+       {cat("A", "B"), cat("B", "b1"), cat("A", "a2")},
+       {},
        {"Heading A", "B", "a2", " ", "Heading B", "b1"}},
-      {"a text equal to the marker", {cat("A", "####"), cat("B", "b1"), cat("A", "a2")}, {},
+      {"a text equal to the marker",
+       {cat("A", "####"), cat("B", "b1"), cat("A", "a2")},
+       {},
        {"Heading A", "####", "a2", " ", "Heading B", "b1"}},
-      {"the first closing marker ends the category", {cat("####", "x"), cat("A", "a1"), cat("####", "y")}, {},
+      {"the first closing marker ends the category",
+       {cat("####", "x"), cat("A", "a1"), cat("####", "y")},
+       {},
        {"", "####x", "####y", " ", "Heading A", "a1"}},
       {"an entry without its closing marker is dropped", {"####A-no-close", cat("A", "a1")}, {}, {"Heading A", "a1"}},
       {"an unknown category has an empty heading", {cat("Z", "z1")}, {}, {"", "z1"}},

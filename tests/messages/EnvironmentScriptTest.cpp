@@ -148,7 +148,9 @@ TEST_F(EnvironmentScriptTest, NothingIsWrittenWithoutAUsablePath) {
 // Runs in a child process: the file-size limit makes the write fail part way.
 void WriteWithFileSizeLimit(const fs::path& script) {
   std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit limit {64, 64};
+  struct rlimit limit {
+    64, 64
+  };
   ::setrlimit(RLIMIT_FSIZE, &limit);
   ZRBEnvironmentManager manager(std::vector<std::string>{"ZRB_LONG=" + std::string(1000, 'x')});
   std::_Exit(manager.IsWritten() == 0 && !fs::exists(script) ? 0 : 1);

@@ -93,7 +93,7 @@ TEST(ZRBMessageDialogWrap, BreaksAtTheLastBlankOnceTheWidthIsReached) {
       {"aaa bbb ccc ddd", 8, {"aaa bbb", "ccc ddd"}},
       {"aaa bbb ccc ddd", 5, {"aaa", "bbb", "ccc", "ddd"}},
       {"averyverylongword tail", 5, {"averyverylongword", "tail"}},
-      {"ab cd", 5, {"ab", "cd"}},  // as long as the width: walked, broken at its blank
+      {"ab cd", 5, {"ab", "cd"}},              // as long as the width: walked, broken at its blank
       {"äöü äöü äöü", 8, {"äöü äöü", "äöü"}},  // widths count characters, not bytes
       {"one  two", 4, {"one", "", "two"}},
   };
@@ -128,7 +128,7 @@ TEST_F(MessageCentreTest, TheEditorVariantSelectsTheObjectOfAChosenLine) {
   auto* dialog = new ZRBMessageDialogExt(CADApplicationFrame::GetFrame()->GetMainWindow(), editor);
   dialog->Build();
   dialog->AddWarning("first\nsecond", part);  // both lines carry the object
-  dialog->AddWarning("third");                 // no object
+  dialog->AddWarning("third");                // no object
   dialog->SetVisibility(CADDlgShow);
 
   EXPECT_TRUE(Driver().SelectRows("ZRBMessageDialog", "ZRBWarningList", {1}));

@@ -37,9 +37,7 @@ class MessagesFixture : public HostDialogFixture {
     std::ofstream(site / file) << content;
     CADMsgCatalog::SetCatalogPath(site.string() + ":" + ZRB_TEST_CATALOG_DIR);  // read again
   }
-  void SetPrefix(const char* prefix) {
-    ZRBGlobalProperties::Process().SetGlobalProperty("ZRB_MESSAGE_PREFIX", prefix);
-  }
+  void SetPrefix(const char* prefix) { ZRBGlobalProperties::Process().SetGlobalProperty("ZRB_MESSAGE_PREFIX", prefix); }
   void CaptureTrace() {
     g_ZRBConfig.SetDebug(1);
     ZRBTrace::SetStream(&trace);

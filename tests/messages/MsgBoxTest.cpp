@@ -19,10 +19,9 @@ TEST_F(MsgBoxTest, TitleFollowsThePrefixAndTheAnswerComesBack) {
     int answer;
     const char* shownTitle;
   };
-  for (auto c : {Case{"", "", 0x8000200, CADDlgNfyAnswerOK, "ZRB"},
-                 Case{"", "Read", 0x800200, CADDlgNfyAnswerYes, "Read"},
-                 Case{"SAM", "Read", 0x800200, CADDlgNfyAnswerNo, "SAM"},
-                 Case{"SAM", "", 0x200, CADDlgNfyAnswerOK, "SAM"}}) {
+  for (auto c :
+       {Case{"", "", 0x8000200, CADDlgNfyAnswerOK, "ZRB"}, Case{"", "Read", 0x800200, CADDlgNfyAnswerYes, "Read"},
+        Case{"SAM", "Read", 0x800200, CADDlgNfyAnswerNo, "SAM"}, Case{"SAM", "", 0x200, CADDlgNfyAnswerOK, "SAM"}}) {
     SCOPED_TRACE(std::string(c.prefix) + "/" + c.title);
     SetPrefix(c.prefix);
     CADDlgBoxScript::Reset();

@@ -22,8 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr long kOld = 1000000000;       // 2001-09-09 01:46:40 UTC
-constexpr long kPdm = 1109772309;       // 2005-03-02 14:05:09 UTC
+constexpr long kOld = 1000000000;  // 2001-09-09 01:46:40 UTC
+constexpr long kPdm = 1109772309;  // 2005-03-02 14:05:09 UTC
 const char* const kPdmDate = "2005-03-02 14:05:09.000";
 
 // A local cache in a scratch directory, time-stamped vis names in UTC.
@@ -76,7 +76,9 @@ class ZRBCacheFiles : public testing::Test {
   std::string File(const std::string& name, long mtime = kOld) {
     std::string path = dir_ + "/" + name;
     std::ofstream(path) << name;
-    struct utimbuf t {mtime, mtime};
+    struct utimbuf t {
+      mtime, mtime
+    };
     ::utime(path.c_str(), &t);
     return path;
   }
@@ -111,8 +113,7 @@ class ZRBCacheFiles : public testing::Test {
 TEST_F(ZRBCacheFiles, VisNameCarriesTheModelTime) {
   std::string model = File("name.CADPart", kPdm);
   CADUnicodeString name;
-  EXPECT_EQ(ZRBFileUtil::GetVisFileNameInCacheDir("/c/name.vis", CADUnicodeString(model), 0, CADTime::UTC, name),
-            S_OK);
+  EXPECT_EQ(ZRBFileUtil::GetVisFileNameInCacheDir("/c/name.vis", CADUnicodeString(model), 0, CADTime::UTC, name), S_OK);
   EXPECT_EQ(name, CADUnicodeString("/c/name.2005-03-02-14.05.09.vis"));
   EXPECT_EQ(ZRBFileUtil::GetVisFileNameInCacheDir("/c/a.vis.vis", CADUnicodeString(model), 0, 1, name), S_OK);
   EXPECT_EQ(name, CADUnicodeString("/c/a.vis.2005-03-02-14.05.09.vis"));  // before the last ".vis"
@@ -156,16 +157,15 @@ TEST_F(ZRBCacheFiles, FilesThatMustKeepTheirTime) {
   FileObject(answer, "I", ignored)->SetSlotValue("COPY_MODEL_IGNORED", "1");
   for (const char* key : {"B", "S", "I"}) {
     ZRBObject* o = answer.GetObject(key);
-    EXPECT_EQ(ZRBFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate,
-                                              context),
-              S_OK);
+    EXPECT_EQ(
+        ZRBFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate, context),
+        S_OK);
   }
   EXPECT_EQ(MTime(backup), kOld);
   EXPECT_EQ(MTime(open), kOld);
   EXPECT_EQ(MTime(ignored), kOld);
   EXPECT_NE(trace_.str().find("ZRB Info: File already in Session: " + open), std::string::npos);
-  EXPECT_EQ(ZRBFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context),
-            E_FAIL);
+  EXPECT_EQ(ZRBFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context), E_FAIL);
   EXPECT_NE(trace_.str().find("Not a regular File:"), std::string::npos);
 }
 
@@ -202,11 +202,12 @@ TEST_F(ZRBCacheFiles, CyclicAndDeepAnswersAreWalkedOnce) {
 TEST_F(ZRBCacheFiles, StaleVisFilesGoAndTheDeliveredVisGetsItsCacheName) {
   std::string model = File("a.CADPart", kOld);
   std::string cache = environment_.cacheDir;
-  for (const std::string& name : std::vector<std::string>{"a.CADPart" + Stamp(kOld) + ".vis",  // matches the model: kept
-                                  "a.CADPart" + Stamp(kOld - 60) + ".vis",     // stale
-                                  "a.CADPart.old.vis",                         // no time: stale
-                                  "ab.CADPart" + Stamp(kOld - 60) + ".vis",    // another model
-                                  "a.CADPart" + Stamp(kOld - 60) + ".txt"})    // not a vis file
+  for (const std::string& name :
+       std::vector<std::string>{"a.CADPart" + Stamp(kOld) + ".vis",        // matches the model: kept
+                                "a.CADPart" + Stamp(kOld - 60) + ".vis",   // stale
+                                "a.CADPart.old.vis",                       // no time: stale
+                                "ab.CADPart" + Stamp(kOld - 60) + ".vis",  // another model
+                                "a.CADPart" + Stamp(kOld - 60) + ".txt"})  // not a vis file
     std::ofstream(cache + "/" + name) << "v";
   std::string delivered = cache + "/a.CADPart.vis";  // the PDM's fresh vis, not yet named for the cache
   std::ofstream(delivered) << "delivered";
@@ -217,10 +218,9 @@ TEST_F(ZRBCacheFiles, StaleVisFilesGoAndTheDeliveredVisGetsItsCacheName) {
   CADListValCADUnicodeString refresh;
   EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   EXPECT_EQ(MTime(model), kPdm);
-  EXPECT_EQ(CacheEntries(), (std::vector<std::string>{"a.CADPart" + Stamp(kOld - 60) + ".txt",
-                                                      "a.CADPart" + Stamp(kOld) + ".vis",
-                                                      "a.CADPart" + Stamp(kPdm) + ".vis",
-                                                      "ab.CADPart" + Stamp(kOld - 60) + ".vis"}));
+  EXPECT_EQ(CacheEntries(),
+            (std::vector<std::string>{"a.CADPart" + Stamp(kOld - 60) + ".txt", "a.CADPart" + Stamp(kOld) + ".vis",
+                                      "a.CADPart" + Stamp(kPdm) + ".vis", "ab.CADPart" + Stamp(kOld - 60) + ".vis"}));
   EXPECT_EQ(refresh.Size(), 0);
 }
 

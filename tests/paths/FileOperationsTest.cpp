@@ -59,9 +59,9 @@ class ZRBFileOperations : public testing::Test {
 
 // Names a shell would act on: none of them may do anything but name a file.
 const std::vector<std::string> kHostileNames = {
-    "with blank.CADPart", "double\"quote.CADPart", "single'quote.CADPart", "$(touch PWNED).CADPart",
-    "`touch PWNED`.CADPart", "new\nline.CADPart", "semi;colon&amp|pipe.CADPart", "-dash.CADPart",
-    "\\back\\slash*?.CADPart"};
+    "with blank.CADPart",          "double\"quote.CADPart", "single'quote.CADPart",
+    "$(touch PWNED).CADPart",      "`touch PWNED`.CADPart", "new\nline.CADPart",
+    "semi;colon&amp|pipe.CADPart", "-dash.CADPart",         "\\back\\slash*?.CADPart"};
 
 }  // namespace
 
@@ -133,7 +133,9 @@ TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRenam
   EXPECT_EQ(ZRBFileUtil::CopyFile(upper, lower), S_OK);
   EXPECT_EQ(Entries(), std::vector<std::string>{"part.CADPart"});
   // The directory differs in case and does not exist: the rename fails and says so.
-  std::string otherCase = dir_.substr(0, dir_.size() - 1) + static_cast<char>(std::toupper(dir_.back()) == dir_.back() ? std::tolower(dir_.back()) : std::toupper(dir_.back()));
+  std::string otherCase = dir_.substr(0, dir_.size() - 1) + static_cast<char>(std::toupper(dir_.back()) == dir_.back()
+                                                                                  ? std::tolower(dir_.back())
+                                                                                  : std::toupper(dir_.back()));
   if (otherCase != dir_) {
     EXPECT_EQ(ZRBFileUtil::MoveFile(lower, otherCase + "/PART.CADPart"), E_FAIL);
     EXPECT_EQ(Read(lower), "p");
@@ -142,7 +144,8 @@ TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRenam
 
 TEST_F(ZRBFileOperations, MoveAcrossFileSystemsCopiesThenRemovesTheSource) {
   std::string other = MakeDir("/dev/shm");
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   if (other.empty() || ::stat(dir_.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system";
   std::string from = Path("cross $(x).CADPart"), to = other + "/cross.CADPart";
@@ -212,9 +215,9 @@ TEST_F(ZRBFileOperations, RegularFilesAndTimeStamps) {
     HRESULT hr;
   };
   const std::vector<Stamp> stamps = {
-      {file, "1109772309", S_OK},  {file, "", E_FAIL},         {file, "12a", E_FAIL},
-      {file, "-5", E_FAIL},        {file, " 12", E_FAIL},      {file, "99999999999999999999999", E_FAIL},
-      {"", "12", E_FAIL},          {Path("none"), "12", E_FAIL}, {dir_, "12", E_FAIL},
+      {file, "1109772309", S_OK}, {file, "", E_FAIL},           {file, "12a", E_FAIL},
+      {file, "-5", E_FAIL},       {file, " 12", E_FAIL},        {file, "99999999999999999999999", E_FAIL},
+      {"", "12", E_FAIL},         {Path("none"), "12", E_FAIL}, {dir_, "12", E_FAIL},
   };
   for (const auto& s : stamps) EXPECT_EQ(ZRBFileUtil::SetLastModificationToFile(s.path, s.time), s.hr) << s.time;
   long seconds = 0;

@@ -20,9 +20,8 @@ TEST(ZRBTimeUtil, MkgmtimeAgreesWithTimegmOverRandomDates) {
     t.tm_sec = second(random);
     struct tm copy = t;
     std::time_t expected = ::timegm(&copy);
-    ASSERT_EQ(ZRBTimeUtil::mkgmtime(&t), expected)
-        << t.tm_year + 1900 << "-" << t.tm_mon << "-" << t.tm_mday << " " << t.tm_hour << ":" << t.tm_min << ":"
-        << t.tm_sec;
+    ASSERT_EQ(ZRBTimeUtil::mkgmtime(&t), expected) << t.tm_year + 1900 << "-" << t.tm_mon << "-" << t.tm_mday << " "
+                                                   << t.tm_hour << ":" << t.tm_min << ":" << t.tm_sec;
   }
 }
 

@@ -149,9 +149,9 @@ TEST(ZRBAfxRoman, BothWays) {
     int value;
     const char* roman;
   };
-  const Case cases[] = {{1, "I"},     {3, "III"},       {4, "IV"},        {9, "IX"},          {14, "XIV"},
-                        {40, "XL"},   {90, "XC"},       {400, "CD"},      {1994, "MCMXCIV"}, {2024, "MMXXIV"},
-                        {3999, "MMMCMXCIX"}, {5000, "MMMMM"}, {0, ""}, {-7, ""}};
+  const Case cases[] = {
+      {1, "I"},    {3, "III"},        {4, "IV"},        {9, "IX"},           {14, "XIV"},     {40, "XL"}, {90, "XC"},
+      {400, "CD"}, {1994, "MCMXCIV"}, {2024, "MMXXIV"}, {3999, "MMMCMXCIX"}, {5000, "MMMMM"}, {0, ""},    {-7, ""}};
   for (const auto& c : cases) {
     EXPECT_EQ(ZRBAfx::intToRoman(c.value), CADString(c.roman)) << c.value;
     if (c.value > 0) {

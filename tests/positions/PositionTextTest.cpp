@@ -65,8 +65,8 @@ TEST(PositionTextTest, TextIsTheColumnMajorMatrixOfTheHostsTransformation) {
   double numbers[16];
   ASSERT_EQ(std::sscanf(text.c_str(), "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf", &numbers[0],
                         &numbers[1], &numbers[2], &numbers[3], &numbers[4], &numbers[5], &numbers[6], &numbers[7],
-                        &numbers[8], &numbers[9], &numbers[10], &numbers[11], &numbers[12], &numbers[13],
-                        &numbers[14], &numbers[15]),
+                        &numbers[8], &numbers[9], &numbers[10], &numbers[11], &numbers[12], &numbers[13], &numbers[14],
+                        &numbers[15]),
             16);
   const CADMathPoint origin = placement * CADMathPoint{0, 0, 0};
   const CADMathPoint units[3] = {placement * CADMathPoint{1, 0, 0}, placement * CADMathPoint{0, 1, 0},
@@ -93,9 +93,9 @@ TEST(PositionTextTest, MalformedTextsAreRefusedAndLeaveTheCoefficientsAlone) {
   const char* texts[] = {
       "",
       "   ",
-      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0",        // fifteen numbers
-      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 0",    // seventeen
-      "1,5 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",    // comma decimal separator
+      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0",      // fifteen numbers
+      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 0",  // seventeen
+      "1,5 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",  // comma decimal separator
       "1 0 0 0 0 1 0 0 0 0 1 0 0,5 0 0 1",
       "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1x",
       "1 0 0 0 0 1 0 0 0 0 1 0 abc 0 0 1",
@@ -116,8 +116,7 @@ TEST(PositionTextTest, MalformedTextsAreRefusedAndLeaveTheCoefficientsAlone) {
 
 TEST(PositionTextTest, AcceptedSpellingsReadTheSameCoefficients) {
   const char* texts[] = {
-      "1 0 0 0 0 1 0 0 0 0 1 0 2.5 -3 4 1",
-      "  1 0 0 0\t0 1 0 0\n0 0 1 0 2.5 -3 4 1  \r\n",
+      "1 0 0 0 0 1 0 0 0 0 1 0 2.5 -3 4 1", "  1 0 0 0\t0 1 0 0\n0 0 1 0 2.5 -3 4 1  \r\n",
       "+1 0 0 9 0 1e0 0 9 0 0 1.0 9 25e-1 -3.0 +4 7",  // the fixed column is not kept
   };
   for (const char* text : texts) {
@@ -138,9 +137,15 @@ TEST(PositionTextTest, CompareHonoursTheToleranceAtItsBoundAndNeverCallsNaNEqual
     int equal;
   };
   const Case cases[] = {
-      {0, 0.0, 1e-7, 1},         {0, 0.0, -1e-7, 1},         {11, 250.0, 250.0 + 1e-7, 1},
-      {5, 0.0, 2e-7, 0},         {9, 0.0, 1.0000001e-7, 0},  {11, 250.0, 250.0 + 2e-7, 0},
-      {3, 0.0, nan, 0},          {7, nan, 0.0, 0},           {10, nan, nan, 0},
+      {0, 0.0, 1e-7, 1},
+      {0, 0.0, -1e-7, 1},
+      {11, 250.0, 250.0 + 1e-7, 1},
+      {5, 0.0, 2e-7, 0},
+      {9, 0.0, 1.0000001e-7, 0},
+      {11, 250.0, 250.0 + 2e-7, 0},
+      {3, 0.0, nan, 0},
+      {7, nan, 0.0, 0},
+      {10, nan, nan, 0},
       {2, 1.0, std::numeric_limits<double>::infinity(), 0},
   };
   for (const Case& c : cases) {

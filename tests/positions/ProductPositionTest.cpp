@@ -141,11 +141,11 @@ TEST_F(ProductPositionTest, RequestSlotsForMovedUnmovedFlaggedAndWriteProtectedI
       {"flagged at its original position", atSample, "1", "rel-7", false, "1", 1, true, true, "", 0},
       {"flagged, new instance keeps the mark", atSample, "1", "", false, "1", 1, false, false, "1", 0},
       {"moved under a write-protected parent", identity, "", "rel-7", true, "0", 1, false, true, "", 1},
-      {"flagged under a write-protected parent keeps the mark", atSample, "1", "rel-7", true, "", 1, false, true,
-       "1", 1},
+      {"flagged under a write-protected parent keeps the mark", atSample, "1", "rel-7", true, "", 1, false, true, "1",
+       1},
       {"switch on, parent changeable", identity, "", "rel-7", true, "1", 1, true, true, "", 0},
-      {"unreadable stored position", "1,0 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", "", "rel-7", false, "1", 0, false,
-       false, "", 0},
+      {"unreadable stored position", "1,0 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", "", "rel-7", false, "1", 0, false, false, "",
+       0},
   };
   ASSERT_EQ(BoltText(), atSample);
   for (const Case& c : cases) {

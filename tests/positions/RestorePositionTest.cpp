@@ -66,10 +66,10 @@ TEST_F(RestorePositionTest, InstancesBelowPdmProductsGoBackAndOthersStay) {
     bool restored;
   };
   const Case cases[] = {
-      {"Bracket.1/Bolt.2", kStored, true},   // below a product from the PDM
-      {"Bracket.2", kStored, true},          // directly below the root
+      {"Bracket.1/Bolt.2", kStored, true},    // below a product from the PDM
+      {"Bracket.2", kStored, true},           // directly below the root
       {"Bracket.1/Plate.1", nullptr, false},  // nothing stored: left alone
-      {"Fixings.1/Bolt.1", kStored, false},  // its father is not from the PDM
+      {"Fixings.1/Bolt.1", kStored, false},   // its father is not from the PDM
   };
   std::string before[4];
   for (int i = 0; i < 4; ++i) {

@@ -11,8 +11,8 @@ using Field = ZRBPropertyReference::Field;
 namespace {
 // Values a designer or PDM can really produce, and that once broke the file.
 const char* const kAwkward[] = {
-    "a & b",          "<tag>",         "say \"hi\"", "it's",       "Grüße/Øre/日本",
-    "line1\r\nline2", "col1\tcol2",   "  padded  ", "",           "]]> end",
+    "a & b",          "<tag>",      "say \"hi\"", "it's", "Grüße/Øre/日本",
+    "line1\r\nline2", "col1\tcol2", "  padded  ", "",     "]]> end",
 };
 
 void Populate(ZRBPropertyManager& m) {
@@ -23,7 +23,8 @@ void Populate(ZRBPropertyManager& m) {
     m.SetReferenceProperty(pn, "ZRB_OBID", value);
     ZRBPropertyReference* r = m.GetReferenceObject(pn);
     for (Field field : ZRBPropertyReference::AllFields())
-      if (field != Field::PartNumber) r->Set(field, CADUnicodeString(value) + CADUnicodeString(ZRBPropertyReference::FieldName(field)));
+      if (field != Field::PartNumber)
+        r->Set(field, CADUnicodeString(value) + CADUnicodeString(ZRBPropertyReference::FieldName(field)));
     r->SetPropertySetFlag(i % 2 == 0);
     r->BlackBoxRoots().Append(CADUnicodeString("/bb/") + value);
     r->BlackBoxItems().Append("/bb/item one");
@@ -116,7 +117,9 @@ TEST_F(PropsTest, WrittenLayoutIsExact) {
   std::string expected =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<!DOCTYPE ZRBPropertyManager SYSTEM \"pm.dtd\">\n"
-      "<ZRBPropertyManager ProcessId = \"" + std::to_string(::getpid()) + "\">\n"
+      "<ZRBPropertyManager ProcessId = \"" +
+      std::to_string(::getpid()) +
+      "\">\n"
       "  <GlobalList>\n    <Global>\n      <Property>\n        <Name>ZRB_MESSAGE_PREFIX</Name>\n"
       "        <Value></Value>\n      </Property>\n    </Global>\n  </GlobalList>\n"
       "  <ReferenceList>\n    <Reference>\n      <Id>1</Id>\n      <PropertySet>false</PropertySet>\n"
@@ -132,7 +135,8 @@ TEST_F(PropsTest, WrittenLayoutIsExact) {
       "    </Reference>\n  </ReferenceList>\n"
       "  <FileList>\n    <File>\n      <FileFullPath>/f</FileFullPath>\n      <Property>\n"
       "        <Name>ZRB_TYPE</Name>\n        <Value>t</Value>\n      </Property>\n    </File>\n  </FileList>\n"
-      "  <InstanceList>\n    <Instance>\n      <ParentId>1</ParentId>\n      <ChildInstanceName>C.1</ChildInstanceName>\n"
+      "  <InstanceList>\n    <Instance>\n      <ParentId>1</ParentId>\n      "
+      "<ChildInstanceName>C.1</ChildInstanceName>\n"
       "      <ChildId>0</ChildId>\n      <Property>\n        <Name>ZRB_RELATION</Name>\n        <Value>r</Value>\n"
       "      </Property>\n    </Instance>\n  </InstanceList>\n"
       "  <PathToRootList>\n    <PathToRoot>\n      <PathToRootString>/R.1</PathToRootString>\n      <Property>\n"
@@ -146,8 +150,9 @@ TEST_F(PropsTest, DtdDeclaresTheLayout) {
   std::string dtd = Slurp(PathIn("pm.dtd"));
   EXPECT_EQ(dtd.substr(0, dtd.find('\n')),
             "<!ELEMENT ZRBPropertyManager (GlobalList+,ReferenceList+,FileList+,InstanceList+,PathToRootList+)>");
-  for (const char* line : {"<!ELEMENT UserDefPropDelList (#PCDATA)>\n", "<!ELEMENT ItemFullPath (#PCDATA)>\n",
-                           "<!ELEMENT PathToRootString (#PCDATA)>\n", "<!ATTLIST ZRBPropertyManager ProcessId CDATA #IMPLIED>\n"})
+  for (const char* line :
+       {"<!ELEMENT UserDefPropDelList (#PCDATA)>\n", "<!ELEMENT ItemFullPath (#PCDATA)>\n",
+        "<!ELEMENT PathToRootString (#PCDATA)>\n", "<!ATTLIST ZRBPropertyManager ProcessId CDATA #IMPLIED>\n"})
     EXPECT_NE(dtd.find(line), std::string::npos) << line;
   EXPECT_EQ(std::count(dtd.begin(), dtd.end(), '\n'), 41);
 }
@@ -161,8 +166,8 @@ TEST(ZRBPropertyManagerWriter, EscapesMarkupAndKeepsTheFileReadable) {
       {"cr\rlf\ntab\t", "cr&#13;lf&#10;tab&#9;"},
       {std::string("nul\0bell\a", 9), "nulbell"},  // other control characters are dropped
       {"Grüße 日本 \xF0\x9F\x99\x82", "Grüße 日本 \xF0\x9F\x99\x82"},
-      {"bad\xC3", "bad\xEF\xBF\xBD"},            // cut sequence
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},  // overlong form
+      {"bad\xC3", "bad\xEF\xBF\xBD"},                            // cut sequence
+      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong form
       {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // surrogate
       {"\xEF\xBF\xBE", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // U+FFFE is no XML character
   };

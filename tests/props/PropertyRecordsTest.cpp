@@ -28,7 +28,9 @@ struct KindOps {
   std::function<int(ZRBPropertyManager&, int, const char*)> isSet;
 };
 
-CADUnicodeString Key(const char* base, int which) { return CADUnicodeString(base) + CADUnicodeString::BuildFromNum("%d", which); }
+CADUnicodeString Key(const char* base, int which) {
+  return CADUnicodeString(base) + CADUnicodeString::BuildFromNum("%d", which);
+}
 
 std::vector<KindOps> AllKinds() {
   return {
@@ -43,17 +45,20 @@ std::vector<KindOps> AllKinds() {
        [](ZRBPropertyManager& m, int k, const char* n) { m.DeleteFileProperty(Key("/x/f", k), n); },
        [](ZRBPropertyManager& m, int k, const char* n) { return m.IsFilePropertySet(Key("/x/f", k), n); }},
       {"instance",
-       [](ZRBPropertyManager& m, int k, const char* n, const char* v) { m.SetInstanceProperty("ASM", Key("P.", k), n, v); },
+       [](ZRBPropertyManager& m, int k, const char* n, const char* v) {
+         m.SetInstanceProperty("ASM", Key("P.", k), n, v);
+       },
        [](ZRBPropertyManager& m, int k, const char* n) { return m.GetInstanceProperty("ASM", Key("P.", k), n); },
        [](ZRBPropertyManager& m, int k, const char* n) { m.DeleteInstanceProperty("ASM", Key("P.", k), n); },
        [](ZRBPropertyManager& m, int k, const char* n) { return m.IsInstancePropertySet("ASM", Key("P.", k), n); }},
       {"path-to-root",
-       [](ZRBPropertyManager& m, int k, const char* n, const char* v) { m.SetPathToRootProperty(Key("/R.1/P.", k), n, v); },
+       [](ZRBPropertyManager& m, int k, const char* n, const char* v) {
+         m.SetPathToRootProperty(Key("/R.1/P.", k), n, v);
+       },
        [](ZRBPropertyManager& m, int k, const char* n) { return m.GetPathToRootProperty(Key("/R.1/P.", k), n); },
        [](ZRBPropertyManager& m, int k, const char* n) { m.DeletePathToRootProperty(Key("/R.1/P.", k), n); },
        [](ZRBPropertyManager& m, int k, const char* n) { return m.IsPathToRootPropertySet(Key("/R.1/P.", k), n); }},
-      {"global",
-       [](ZRBPropertyManager& m, int, const char* n, const char* v) { m.SetGlobalProperty(n, v); },
+      {"global", [](ZRBPropertyManager& m, int, const char* n, const char* v) { m.SetGlobalProperty(n, v); },
        [](ZRBPropertyManager& m, int, const char* n) { return m.GetGlobalProperty(n); },
        [](ZRBPropertyManager& m, int, const char* n) { m.DeleteGlobalProperty(n); },
        [](ZRBPropertyManager& m, int, const char* n) { return m.IsGlobalPropertySet(n); }},
@@ -141,8 +146,12 @@ TEST_F(PropsTest, BulkDeletesReachEveryRecord) {
   manager.SetFileProperty("/b", "ZRB_SYNC_SKIP_TAB_UPDATE", "1");
   manager.DeleteReferenceProperties({"ZRB_RULE_FAILED"});
   manager.DeleteFileProperties({"ZRB_SYNC_SKIP_TAB_UPDATE"});
-  EXPECT_EQ(manager.IsReferencePropertySet("A", "ZRB_RULE_FAILED") + manager.IsReferencePropertySet("B", "ZRB_RULE_FAILED"), 0);
-  EXPECT_EQ(manager.IsFilePropertySet("/a", "ZRB_SYNC_SKIP_TAB_UPDATE") + manager.IsFilePropertySet("/b", "ZRB_SYNC_SKIP_TAB_UPDATE"), 0);
+  EXPECT_EQ(
+      manager.IsReferencePropertySet("A", "ZRB_RULE_FAILED") + manager.IsReferencePropertySet("B", "ZRB_RULE_FAILED"),
+      0);
+  EXPECT_EQ(manager.IsFilePropertySet("/a", "ZRB_SYNC_SKIP_TAB_UPDATE") +
+                manager.IsFilePropertySet("/b", "ZRB_SYNC_SKIP_TAB_UPDATE"),
+            0);
   EXPECT_EQ(manager.GetReferenceProperty("B", "ZRB_OBID"), CADUnicodeString("keep"));
   manager.DeleteAllReferencePropsForReference("B");
   EXPECT_EQ(manager.GetReferenceObject("B")->GetPropertyCount(), 0);

@@ -24,8 +24,12 @@ struct KeyCase {
   std::function<const void*(const ZRBPropertyManagerStore&, const char*)> find;
 };
 
-ZRBPropertyReference* Ref(const void* p) { return const_cast<ZRBPropertyReference*>(static_cast<const ZRBPropertyReference*>(p)); }
-ZRBPropertyInstance* Inst(const void* p) { return const_cast<ZRBPropertyInstance*>(static_cast<const ZRBPropertyInstance*>(p)); }
+ZRBPropertyReference* Ref(const void* p) {
+  return const_cast<ZRBPropertyReference*>(static_cast<const ZRBPropertyReference*>(p));
+}
+ZRBPropertyInstance* Inst(const void* p) {
+  return const_cast<ZRBPropertyInstance*>(static_cast<const ZRBPropertyInstance*>(p));
+}
 int IdOf(const char* key) { return 100 + key[0]; }
 
 std::vector<KeyCase> KeyCases() {
@@ -204,7 +208,10 @@ TEST(ZRBPropertyManagerStoreIndex, RandomOperationsMatchALinearScan) {
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     // Few keys, so records share them often; paths differ in case only.
     auto key = [&] { return CADUnicodeString(std::string(1, "abcdeAB"[pick(7)]) + std::to_string(pick(3))); };
-    auto path = [&] { return CADUnicodeString(std::string(pick(2) ? "/Dir/" : "/dir/") + (pick(2) ? "x" : "X") + std::to_string(pick(3))); };
+    auto path = [&] {
+      return CADUnicodeString(std::string(pick(2) ? "/Dir/" : "/dir/") + (pick(2) ? "x" : "X") +
+                              std::to_string(pick(3)));
+    };
     auto id = [&] { return pick(8); };
 
     ZRBPropertyManagerStore store;
@@ -227,9 +234,15 @@ TEST(ZRBPropertyManagerStoreIndex, RandomOperationsMatchALinearScan) {
           if (!model.references.empty()) {
             ZRBPropertyReference* r = model.references[pick(model.references.size())];
             switch (pick(3)) {
-              case 0: r->SetPartNumber(pick(5) ? key() : CADUnicodeString()); break;
-              case 1: r->SetId(id()); break;
-              default: r->Set(Field::FullPath, pick(5) ? path() : CADUnicodeString()); break;
+              case 0:
+                r->SetPartNumber(pick(5) ? key() : CADUnicodeString());
+                break;
+              case 1:
+                r->SetId(id());
+                break;
+              default:
+                r->Set(Field::FullPath, pick(5) ? path() : CADUnicodeString());
+                break;
             }
           }
           break;
@@ -238,26 +251,37 @@ TEST(ZRBPropertyManagerStoreIndex, RandomOperationsMatchALinearScan) {
           CADUnicodeString name = key();
           ZRBPropertyInstance* expected = model.Instance(parent, name);
           ZRBPropertyInstance* got = store.FindOrCreateInstance(parent, name);
-          if (expected) ASSERT_EQ(got, expected);
-          else model.instances.push_back(got);
+          if (expected)
+            ASSERT_EQ(got, expected);
+          else
+            model.instances.push_back(got);
           break;
         }
         case 4:
           if (!model.instances.empty()) {
             ZRBPropertyInstance* i = model.instances[pick(model.instances.size())];
             switch (pick(3)) {
-              case 0: i->SetParentId(id()); break;
-              case 1: i->SetChildInstanceName(key()); break;
-              default: i->SetChildId(id()); break;
+              case 0:
+                i->SetParentId(id());
+                break;
+              case 1:
+                i->SetChildInstanceName(key());
+                break;
+              default:
+                i->SetChildId(id());
+                break;
             }
           }
           break;
         case 5: {
           CADUnicodeString p = path();
-          ZRBPropertyFile* expected = LinearModel::First(model.files, [&](auto& f) { return ZRBPropertyManagerStore::SamePath(f.GetFullPath(), p); });
+          ZRBPropertyFile* expected = LinearModel::First(
+              model.files, [&](auto& f) { return ZRBPropertyManagerStore::SamePath(f.GetFullPath(), p); });
           ZRBPropertyFile* got = store.FindOrCreateFile(p);
-          if (expected) ASSERT_EQ(got, expected);
-          else model.files.push_back(got);
+          if (expected)
+            ASSERT_EQ(got, expected);
+          else
+            model.files.push_back(got);
           if (pick(3) == 0) got->SetFullPath(path());
           break;
         }
@@ -331,7 +355,8 @@ TEST(ZRBPropertyManagerStoreIndex, RandomOperationsMatchALinearScan) {
           CADUnicodeString k = key(), p = path();
           int i = id();
           ASSERT_EQ(store.FindReference(k), model.Reference(k));
-          ASSERT_EQ(store.FindReferenceById(i), LinearModel::First(model.references, [&](auto& r) { return r.GetId() == i; }));
+          ASSERT_EQ(store.FindReferenceById(i),
+                    LinearModel::First(model.references, [&](auto& r) { return r.GetId() == i; }));
           ASSERT_EQ(store.FindReferenceByFullPath(p), LinearModel::First(model.references, [&](auto& r) {
                       return !p.IsEmpty() && ZRBPropertyManagerStore::SamePath(r.GetFullPath(), p);
                     }));
@@ -339,8 +364,11 @@ TEST(ZRBPropertyManagerStoreIndex, RandomOperationsMatchALinearScan) {
                       return model.FileName(r.GetFullPath()) == model.FileName(p);
                     }));
           ASSERT_EQ(store.FindInstance(i, k), model.Instance(i, k));
-          ASSERT_EQ(store.FindFile(p), LinearModel::First(model.files, [&](auto& f) { return ZRBPropertyManagerStore::SamePath(f.GetFullPath(), p); }));
-          ASSERT_EQ(store.FindPathToRoot(k), LinearModel::First(model.paths, [&](auto& r) { return r.GetPathToRoot() == k; }));
+          ASSERT_EQ(store.FindFile(p), LinearModel::First(model.files, [&](auto& f) {
+                      return ZRBPropertyManagerStore::SamePath(f.GetFullPath(), p);
+                    }));
+          ASSERT_EQ(store.FindPathToRoot(k),
+                    LinearModel::First(model.paths, [&](auto& r) { return r.GetPathToRoot() == k; }));
           if (pick(4) == 0) {
             ASSERT_EQ(Listed(store.References()), Listed(model.references));
             ASSERT_EQ(Listed(store.Instances()), Listed(model.instances));

@@ -16,9 +16,8 @@ class PropsTest : public ::testing::Test {
   void SetUp() override {
     GlobPropertyManager.ResetForTests();
     manager.ResetForTests();
-    dir = std::filesystem::temp_directory_path() /
-          ("zrbprops-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = std::filesystem::temp_directory_path() / ("zrbprops-" + std::to_string(::getpid()) + "-" +
+                                                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }

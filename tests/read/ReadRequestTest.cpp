@@ -87,13 +87,19 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
   const std::vector<SlotCase> cases = {
       {"nothing cached, host cache off",
        [] {},
-       {{"COMMAND", "REQUEST_READ"}, {"EXMAP", xmap}, {"XMAPCONTENT", ""}, {"WORKWITHCACHE", "OFF"},
-        {"RELEASEMAP", ""}, {"CHECKTIMESTAMP", ""}, {"MARKEDFLAG", ""}, {"NODEFAULTSHAPE", ""}}},
+       {{"COMMAND", "REQUEST_READ"},
+        {"EXMAP", xmap},
+        {"XMAPCONTENT", ""},
+        {"WORKWITHCACHE", "OFF"},
+        {"RELEASEMAP", ""},
+        {"CHECKTIMESTAMP", ""},
+        {"MARKEDFLAG", ""},
+        {"NODEFAULTSHAPE", ""}}},
       {"a cached file is advertised",
        [this] {
          WriteFile(XmapFile("Kept.CADPart"), "kept\n");
-         GlobZRBCache.UpdateXMapFile("IT99", "2024-01-01 00:00:00.000", CADString(XmapFile("Kept.CADPart")),
-                                     "PDMSIM", "Part");
+         GlobZRBCache.UpdateXMapFile("IT99", "2024-01-01 00:00:00.000", CADString(XmapFile("Kept.CADPart")), "PDMSIM",
+                                     "Part");
        },
        {{"XMAPCONTENT", xmap + "/xmapfiles.zrb"}}},
       {"host checks time stamps",
@@ -182,7 +188,7 @@ TEST_F(ReadRequestTest, AnExchangeMapPathWithShellCharactersReachesThePdmAsOneWo
 
 struct VerdictCase {
   const char* code;
-  bool remarks;  // the PDM adds a STATS line
+  bool remarks;        // the PDM adds a STATS line
   int variant;         // of the message centre: 1 success, 2 failure, 3 success with remarks
   const char* status;  // key of the status line
   const char* information;
@@ -249,8 +255,7 @@ struct BrokenCase {
 
 TEST_F(ReadRequestTest, EveryWayOutRestoresTheStaleFiles) {
   const std::vector<BrokenCase> cases = {
-      {"truncated answer",
-       [this] { Pdm("fault", "set", "x3WriteZRBFile", "--truncate", "--times", "1"); }, nullptr,
+      {"truncated answer", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--truncate", "--times", "1"); }, nullptr,
        "ZRBReadCmd.AnswerIncomplete"},
       {"answer without ROOT",
        [this] {
@@ -259,15 +264,12 @@ TEST_F(ReadRequestTest, EveryWayOutRestoresTheStaleFiles) {
          Pdm("fault", "set", "x3WriteZRBFile", "--answer-file", file, "--times", "1");
        },
        nullptr, "ZRBReadCmd.NoRootInAnswer"},
-      {"garbage instead of an answer",
-       [this] { Pdm("fault", "set", "x3WriteZRBFile", "--garbage", "--times", "1"); }, nullptr,
-       "ZRBReadCmd.AnswerIncomplete"},
-      {"the PDM reports a failure",
-       [this] { Pdm("fault", "set", "x3WriteZRBFile", "--code", "0", "--times", "1"); }, nullptr,
-       nullptr},
-      {"the PDM cannot be started",
-       [] { SetVariable("ZRB_CONNECTPDM", "/nonexistent/pdm-client"); }, "ZRBAfx.ConnectFailed",
-       nullptr},
+      {"garbage instead of an answer", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--garbage", "--times", "1"); },
+       nullptr, "ZRBReadCmd.AnswerIncomplete"},
+      {"the PDM reports a failure", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--code", "0", "--times", "1"); },
+       nullptr, nullptr},
+      {"the PDM cannot be started", [] { SetVariable("ZRB_CONNECTPDM", "/nonexistent/pdm-client"); },
+       "ZRBAfx.ConnectFailed", nullptr},
   };
   for (const BrokenCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -280,7 +282,8 @@ TEST_F(ReadRequestTest, EveryWayOutRestoresTheStaleFiles) {
     const MessageCentreView centre = Dialogs().LastMessageCentre();
     EXPECT_EQ(centre.variant, 2) << "a failure";
     if (c.warning) {
-      EXPECT_TRUE(Holds(centre.warnings, Text(c.warning, XmapFile("xfile.zrb")))) << testing::PrintToString(centre.warnings);
+      EXPECT_TRUE(Holds(centre.warnings, Text(c.warning, XmapFile("xfile.zrb"))))
+          << testing::PrintToString(centre.warnings);
     }
     EXPECT_EQ(ReadFile(XmapFile("Stale.CADPart")), "stale\n");
     EXPECT_EQ(ReadFile(XmapFile("Notes.txt")), "not a design table\n");

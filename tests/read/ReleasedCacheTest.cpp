@@ -63,8 +63,7 @@ class ReleasedCacheTest : public CommandFixture {
   // Tidies the released cache as a read does before its request; the names left there, sorted.
   std::vector<std::string> Tidy(HRESULT expected = S_OK) {
     auto* read = new ZRBReadCmd(1);
-    EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)),
-              expected);
+    EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), expected);
     EXPECT_EQ(read->RestoreTimeStampInReleasedCacheFiles(), S_OK);
     read->RequestDelayedDestruction();
     Loop().RunPending();
@@ -75,8 +74,8 @@ class ReleasedCacheTest : public CommandFixture {
   }
   void Fill() {
     for (const std::string& name : {kLongModel + ".vis", kLongModel + ".2024-05-01-10.00.00.vis",
-                                    std::string("Gone.CADPart.2024-05-01-10.00.00.vis"), std::string("Gone.CADPart.vis"),
-                                    std::string("notes.txt")}) {
+                                    std::string("Gone.CADPart.2024-05-01-10.00.00.vis"),
+                                    std::string("Gone.CADPart.vis"), std::string("notes.txt")}) {
       std::ofstream(released + "/" + name) << "vis\n";
     }
   }
@@ -90,14 +89,14 @@ class ReleasedCacheTest : public CommandFixture {
 TEST_F(ReleasedCacheTest, CleaningKeepsTheVisFilesOfLoadedModels) {
   Fill();
   SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
-  EXPECT_EQ(Tidy(), (std::vector<std::string>{kLongModel + ".2024-05-01-10.00.00.vis", kLongModel + ".vis",
-                                              "notes.txt"}));
+  EXPECT_EQ(Tidy(),
+            (std::vector<std::string>{kLongModel + ".2024-05-01-10.00.00.vis", kLongModel + ".vis", "notes.txt"}));
 }
 
 TEST_F(ReleasedCacheTest, WithoutCleaningOrReleasedCacheNothingIsDeleted) {
   const std::vector<std::function<void()>> settings = {
-      [] {},                                                    // cleaning off
-      [] { SetVariable("ZRB_USERELEASEDCACHE", nullptr); },    // released cache not used
+      [] {},                                                 // cleaning off
+      [] { SetVariable("ZRB_USERELEASEDCACHE", nullptr); },  // released cache not used
   };
   for (const auto& set : settings) {
     Fill();
@@ -110,8 +109,7 @@ TEST_F(ReleasedCacheTest, AnUnreadableReleasedCacheFails) {
   SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
   fs::remove_all(released);
   auto* read = new ZRBReadCmd(1);
-  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)),
-            E_FAIL);
+  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), E_FAIL);
   read->RequestDelayedDestruction();
   Loop().RunPending();
 }

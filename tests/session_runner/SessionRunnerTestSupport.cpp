@@ -36,8 +36,8 @@ std::string SessionScratch::ReadFile(const std::string& path) {
 }
 
 std::vector<std::string> SessionScratch::SessionArgs() const {
-  return {"--no-colour", "--plugin", ProbePlugin(), "--xmap", dir_ + "/xmap", "--settings", dir_ + "/settings",
-          "--workdir", dir_ + "/new"};
+  return {"--no-colour", "--plugin",         ProbePlugin(), "--xmap",     dir_ + "/xmap",
+          "--settings",  dir_ + "/settings", "--workdir",   dir_ + "/new"};
 }
 
 SessionRun SessionScratch::RunScript(const std::vector<std::string>& lines,

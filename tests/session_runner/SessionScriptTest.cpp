@@ -3,8 +3,8 @@
 // and the steps that must stop a script with a clear error.
 #include <gtest/gtest.h>
 
-#include "SessionRunnerTestSupport.h"
 #include "CaseText.h"
+#include "SessionRunnerTestSupport.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ TEST(SessionScript, AnswersBoxAndListDialogAndDumpsTheResult) {
       "\"position\":[-1,0,0,0,-1,0,0,0,1,0,300,0]",
       "\"dialogs\":[]",
   };
-  for (const std::string& fragment : expected) EXPECT_NE(json.find(fragment), std::string::npos) << fragment << "\n" << json;
+  for (const std::string& fragment : expected)
+    EXPECT_NE(json.find(fragment), std::string::npos) << fragment << "\n" << json;
   // Both instances of Bracket share one reference: the property shows under both.
   EXPECT_NE(run.out.find("Bracket.2  Bracket  OBID IT-test-1"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("└─ Fixings.1"), std::string::npos) << run.out;
@@ -91,22 +92,22 @@ TEST_P(SessionScriptFailure, StopsAtTheStepWithItsReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, SessionScriptFailure,
-    testing::Values(
-        FailingStep{"UnexpectedBox", {"start ZRBSessionProbeCmd"}, "did not expect"},
-        FailingStep{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
-        FailingStep{"DialogNotOpen", {"dialog ZRBSessionProbeDlg ok"}, "no open dialog"},
-        FailingStep{"MissingRow",
-                    {"answer yes", "start ZRBSessionProbeCmd", "dialog ZRBSessionProbeDlg choose PartList Nut"},
-                    "no row \"Nut\""},
-        FailingStep{"WaitTimesOut", {"wait status NEVER_SET 0.2"}, "time-out after 0.2 s"},
-        FailingStep{"ShellFails", {"shell 'exit 3'"}, "exited with 3"},
-        FailingStep{"NoSuchNode", {"props Assembly/Bracket.9"}, "has no child instance \"Bracket.9\""},
-        FailingStep{"UnsetVariable", {"open ${ZRB_SESSION_TEST_UNSET}/x"}, "is not set"},
-        FailingStep{"UnknownClass", {"start NoSuchCmd"}, "no class \"NoSuchCmd\""},
-        FailingStep{"BadMove", {"move Assembly/Bracket.1 1 2 x"}, "not a number: x"},
-        FailingStep{"RootDoesNotMove", {"move Assembly 1 2 3"}, "only instances move"},
-        FailingStep{"BadUsage", {"trace maybe"}, "usage: trace on|off"},
-        FailingStep{"MissingFile", {"open /nonexistent/Nothing.CADPart"}, "cannot open"}),
+    testing::Values(FailingStep{"UnexpectedBox", {"start ZRBSessionProbeCmd"}, "did not expect"},
+                    FailingStep{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
+                    FailingStep{"DialogNotOpen", {"dialog ZRBSessionProbeDlg ok"}, "no open dialog"},
+                    FailingStep{
+                        "MissingRow",
+                        {"answer yes", "start ZRBSessionProbeCmd", "dialog ZRBSessionProbeDlg choose PartList Nut"},
+                        "no row \"Nut\""},
+                    FailingStep{"WaitTimesOut", {"wait status NEVER_SET 0.2"}, "time-out after 0.2 s"},
+                    FailingStep{"ShellFails", {"shell 'exit 3'"}, "exited with 3"},
+                    FailingStep{"NoSuchNode", {"props Assembly/Bracket.9"}, "has no child instance \"Bracket.9\""},
+                    FailingStep{"UnsetVariable", {"open ${ZRB_SESSION_TEST_UNSET}/x"}, "is not set"},
+                    FailingStep{"UnknownClass", {"start NoSuchCmd"}, "no class \"NoSuchCmd\""},
+                    FailingStep{"BadMove", {"move Assembly/Bracket.1 1 2 x"}, "not a number: x"},
+                    FailingStep{"RootDoesNotMove", {"move Assembly 1 2 3"}, "only instances move"},
+                    FailingStep{"BadUsage", {"trace maybe"}, "usage: trace on|off"},
+                    FailingStep{"MissingFile", {"open /nonexistent/Nothing.CADPart"}, "cannot open"}),
     [](const testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
 // The shell step acts as the PDM user: its automation call reaches the session

@@ -86,7 +86,9 @@ struct Damage {
 TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
   const std::vector<Damage> damages = {
       {"a relation back to its own assembly",
-       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) { a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"); },
+       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+         a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+       },
        "BOLT.1", 1, "leads back into itself at \"ASM.9\""},
       {"a relation back to the answer's root",
        [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
@@ -109,7 +111,9 @@ TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
        },
        "", 1, "\"../../x\" could not be loaded"},
       {"an empty matrix",
-       [](StructureAnswer& a, ZRBObject*, const std::string&) { a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", ""); },
+       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "");
+       },
        "BOLT.1", 1, "no usable position for \"BOLT.1\""},
       {"a matrix of fifteen numbers",
        [](StructureAnswer& a, ZRBObject*, const std::string&) {
@@ -190,11 +194,20 @@ TEST(AnswerLocationTest, OnlyNamesInsideTheExchangeMapAreAccepted) {
     int accepted;
   };
   const Case cases[] = {
-      {"/home/user/xmap/BOLT.CADPart", 1}, {"BOLT.CADPart", 1},     {"/elsewhere/BOLT.CADPart", 1},
-      {"../../x", 0},                      {"a/../b.CADPart", 0},   {"..", 0},
-      {"/xmap/..", 0},                     {"/xmap/", 0},           {"/xmap/.", 0},
-      {"", 0},                             {"a\\..\\b", 0},         {"BO\nLT.CADPart", 0},
-      {"B\x01OLT", 0},                     {"...CADPart", 1},
+      {"/home/user/xmap/BOLT.CADPart", 1},
+      {"BOLT.CADPart", 1},
+      {"/elsewhere/BOLT.CADPart", 1},
+      {"../../x", 0},
+      {"a/../b.CADPart", 0},
+      {"..", 0},
+      {"/xmap/..", 0},
+      {"/xmap/", 0},
+      {"/xmap/.", 0},
+      {"", 0},
+      {"a\\..\\b", 0},
+      {"BO\nLT.CADPart", 0},
+      {"B\x01OLT", 0},
+      {"...CADPart", 1},
   };
   for (const Case& c : cases) EXPECT_EQ(ZRBAnswerLocation::IsAcceptable(c.location), c.accepted) << c.location;
 }
@@ -205,14 +218,10 @@ TEST(InstancePositionTest, OnlyFiniteNonDegenerateSixteenNumberTextsArePositions
     int position;
   };
   const Case cases[] = {
-      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", 1},
-      {"0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1", 1},
-      {"2 0 0 0 0 2 0 0 0 0 2 0 0 0 0 1", 1},
-      {"", 0},
-      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0", 0},
-      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 7", 0},
-      {"1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1", 0},
-      {"1 0 0 0 1 0 0 0 0 0 1 0 0 0 0 1", 0},  // two equal axes
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", 1},   {"0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1", 1},
+      {"2 0 0 0 0 2 0 0 0 0 2 0 0 0 0 1", 1},   {"", 0},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0", 0},     {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 7", 0},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 inf 0 0 1", 0}, {"1 0 0 0 1 0 0 0 0 0 1 0 0 0 0 1", 0},  // two equal axes
       {"one 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", 0},
   };
   for (const Case& c : cases) {

@@ -10,7 +10,10 @@
 
 class StructureAnswer {
  public:
-  StructureAnswer() { root_ = answer_.CreateObject("ROOT"); root_->SetSlotValue("ACTION_SUCCESS", "1"); }
+  StructureAnswer() {
+    root_ = answer_.CreateObject("ROOT");
+    root_->SetSlotValue("ACTION_SUCCESS", "1");
+  }
   StructureAnswer(const StructureAnswer&) = delete;
   StructureAnswer& operator=(const StructureAnswer&) = delete;
 

@@ -102,7 +102,6 @@ class StructureReaderTest : public CommandFixture {
   ProbeCmd* command_ = nullptr;
 };
 
-
 TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
   PrepareAssembly();
   ASSERT_EQ(Read(), 1) << Warnings();
@@ -340,8 +339,10 @@ TEST_F(StructureReaderTest, InstancesThePdmRemovedStayButAreMarked) {
     CADIProduct_var removed = SampleSession::Child(assembly, "BOLT.2");
     EXPECT_EQ(Instance(assembly, removed, "ZRB_REMOVED_IN_PDM"), c.marked ? "1" : "");
     EXPECT_EQ(state_.highlightRemoved, c.marked ? 1 : 0);
-    if (c.marked) EXPECT_NE(Warnings().find(c.message), std::string::npos) << Warnings();
-    else EXPECT_EQ(Warnings(), "");
+    if (c.marked)
+      EXPECT_NE(Warnings().find(c.message), std::string::npos) << Warnings();
+    else
+      EXPECT_EQ(Warnings(), "");
   }
 }
 

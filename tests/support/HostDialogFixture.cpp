@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "CADApplicationFrame.h"
-#include "CADDlgDialog.h"
 #include "CADDlgBoxScript.h"
+#include "CADDlgDialog.h"
 #include "CADDlgReaper.h"
 #include "CADMsgCatalog.h"
 #include "CADSettingRepository.h"

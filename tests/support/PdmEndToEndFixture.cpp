@@ -78,9 +78,12 @@ class JournalJson {
       char c = text_[at_++];
       if (c == '\\' && at_ < text_.size()) {
         char e = text_[at_++];
-        if (e == 'n') c = '\n';
-        else if (e == 't') c = '\t';
-        else if (e == 'r') c = '\r';
+        if (e == 'n')
+          c = '\n';
+        else if (e == 't')
+          c = '\t';
+        else if (e == 'r')
+          c = '\r';
         else if (e == 'u' && at_ + 4 <= text_.size()) {
           c = static_cast<char>(std::stoi(text_.substr(at_, 4), nullptr, 16));
           at_ += 4;

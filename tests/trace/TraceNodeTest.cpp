@@ -45,8 +45,7 @@ class FakeProduct : public CADIProduct {
   HRESULT LoadShapeRepresentation(const CADUnicodeString&) override { return E_FAIL; }
   CADDocument* GetShapeRepresentationDocument(const CADUnicodeString&) const override { return nullptr; }
   HRESULT ReplaceDefaultShape(const CADUnicodeString&, const CADUnicodeString&) override { return E_FAIL; }
-  HRESULT AddShapeRepresentation(const CADUnicodeString&, const CADUnicodeString&,
-                                 const CADUnicodeString&) override {
+  HRESULT AddShapeRepresentation(const CADUnicodeString&, const CADUnicodeString&, const CADUnicodeString&) override {
     return E_FAIL;
   }
   HRESULT RemoveShapeRepresentation(const CADUnicodeString&) override { return E_FAIL; }
@@ -104,9 +103,9 @@ TEST_F(TraceNodes, NodeListNumbersEachNodeAndTreatsNonProductsAsNull) {
   CADBaseUnknown_var other = CADBaseUnknown_var::Adopt(new NotAProduct);
   nodes.Append(other);
   ZRBTraceUtil::PrintNodeList("Children", nodes);
-  EXPECT_EQ(out_.str(), std::string("ZRB: [1700000000 42] ZRBTraceUtil::PrintNodeList start \n") + "Children\n" +
-                            "1." + kStart + "Node:\"A(A.1)\"\n" + kEnd + "2." + kStart + "Node:\"null(null)\"\n" +
-                            kEnd + "ZRB: [1700000000 42]  ZRBTraceUtil::PrintNodeList end OK\n");
+  EXPECT_EQ(out_.str(), std::string("ZRB: [1700000000 42] ZRBTraceUtil::PrintNodeList start \n") + "Children\n" + "1." +
+                            kStart + "Node:\"A(A.1)\"\n" + kEnd + "2." + kStart + "Node:\"null(null)\"\n" + kEnd +
+                            "ZRB: [1700000000 42]  ZRBTraceUtil::PrintNodeList end OK\n");
 
   out_.str("");
   g_ZRBConfig.SetDebug(0);

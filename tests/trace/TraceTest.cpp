@@ -128,8 +128,9 @@ TEST_F(TraceCapture, SwitchIsTestedAfreshBeforeEveryLine) {
     g_ZRBConfig.SetDebug(2);  // any non-zero value is on
     ZRB_DEBUG("ZRB: shown");
   }
-  EXPECT_EQ(Take(),
-            "ZRB: [1700000000 5] ZRBSample::Toggle start \nZRB: shown\nZRB: [1700000000 5]  ZRBSample::Toggle end   \n");
+  EXPECT_EQ(
+      Take(),
+      "ZRB: [1700000000 5] ZRBSample::Toggle start \nZRB: shown\nZRB: [1700000000 5]  ZRBSample::Toggle end   \n");
 }
 
 TEST_F(TraceCapture, ServiceLinesShareTheTraceStream) {

@@ -110,8 +110,8 @@ class DocumentTransferTest : public CommandFixture {
   }
   // The PDM stores what it was sent and answers with its identity, the stored attributes, the user-defined
   // properties (one added, one deleted on its side) and the feature extensions, under a name of its own.
-  std::unique_ptr<ZRBObjectManager> PdmAnswer(const ZRBObjectManager& sent, const CADString& modelKey,
-                                              const char* kind, const char* relativePath) {
+  std::unique_ptr<ZRBObjectManager> PdmAnswer(const ZRBObjectManager& sent, const CADString& modelKey, const char* kind,
+                                              const char* relativePath) {
     const ZRBObject& model = *sent.GetObject(modelKey);
     ZRBObjectManager pdm;
     pdm.CreateObject("ROOT")->SetSlotValue("CADCLASSNAME", kind);
@@ -180,8 +180,9 @@ TEST_F(DocumentTransferTest, PartDocumentTravelsToAFreshSessionWithItsAttributes
     ZRBObject* documentObject = request.CreateObject("DOC");
     documentObject->SetSlotValue("CADCLASSNAME", "CADPart");
     CADString modelKey;
-    ASSERT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject,
-                                                                  modelKey), 1);
+    ASSERT_EQ(
+        ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject, modelKey),
+        1);
     ZRBObject* model = request.GetObject(modelKey);
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(ZRBDocPropertyTransfer::SetFeatureExtentionsToZRBObject(request, document, model), 1);
@@ -307,8 +308,9 @@ TEST_F(DocumentTransferTest, DrawingTravelsToAFreshSession) {
     ZRBObjectManager request;
     ZRBObject* documentObject = request.CreateObject("DOC");
     documentObject->SetSlotValue("CADCLASSNAME", "CADDrawing");
-    ASSERT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject,
-                                                                  modelKey), 1);
+    ASSERT_EQ(
+        ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject, modelKey),
+        1);
     ZRBObject* model = request.GetObject(modelKey);
     ASSERT_EQ(ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, drawing, model, document), 1);
     auto sent = ThroughFile(request);
@@ -339,8 +341,10 @@ TEST_F(DocumentTransferTest, DrawingTravelsToAFreshSession) {
   CADUnicodeString name;
   drawing->GetName(name);
   EXPECT_EQ(name.str(), "Platte «D1»");
-  for (auto [property, value] : {std::pair{"ZRB_OBID", "P-7"}, {"ZRB_PARTNUMBER", "Platte «D1»"},
-                                 {"ZRB_REVISION", "C"}, {"ZRB_CLASSNAME", "x0CadPrt"}}) {
+  for (auto [property, value] : {std::pair{"ZRB_OBID", "P-7"},
+                                 {"ZRB_PARTNUMBER", "Platte «D1»"},
+                                 {"ZRB_REVISION", "C"},
+                                 {"ZRB_CLASSNAME", "x0CadPrt"}}) {
     // Stored under the name the drawing had when the answer arrived: they follow it to its new name.
     EXPECT_EQ(GlobPropertyManager.GetFileProperty(path, property).str(), value) << property;
   }
@@ -381,9 +385,12 @@ TEST_F(DocumentTransferTest, ProcessIdentityGoesToTheProcessFileAndGuardsItsWrit
     auto answer = ThroughFile(pdm);
     GlobPropertyManager.SetFileProperty(file, "ZRB_LAST_KNOWN_MOD_TIME", "12345");  // known already: kept
     ASSERT_EQ(ZRBDocPropertyTransfer::SetProcessPropertiesFromZRBObject(*answer, answer->GetObject("ANSWER")), 1);
-    for (auto [property, value] : {std::pair{"ZRB_OBID", "E-1"}, {"ZRB_PARTNUMBER", "Schweißen {links}\nNaht"},
-                                   {"ZRB_PROCESS_OBID", "PR-9"}, {"ZRB_PROCESS_CHANGEABLE", c.changeable},
-                                   {"ZRB_REVISION", "B"}, {"ZRB_DESCRIPTION", "Nähte «alle»"},
+    for (auto [property, value] : {std::pair{"ZRB_OBID", "E-1"},
+                                   {"ZRB_PARTNUMBER", "Schweißen {links}\nNaht"},
+                                   {"ZRB_PROCESS_OBID", "PR-9"},
+                                   {"ZRB_PROCESS_CHANGEABLE", c.changeable},
+                                   {"ZRB_REVISION", "B"},
+                                   {"ZRB_DESCRIPTION", "Nähte «alle»"},
                                    {"ZRB_LAST_KNOWN_MOD_TIME", "12345"}})
       EXPECT_EQ(GlobPropertyManager.GetFileProperty(file, property).str(), value) << property;
     EXPECT_EQ(process->IsReadOnly(), c.readOnly) << c.changeable;
@@ -400,7 +407,8 @@ TEST_F(DocumentTransferTest, RelativePathsThatLeaveTheExchangeMapAreRefusedAndTh
   CADDocument* document = sample.Open("Bolt.CADPart");
   const CADUnicodeString before = document->StorageName();
   ProbeCmd& command = NewCommand();
-  for (const char* hostile : {"/etc/passwd", "../outside", "a/../../b", "a//b", "./b", "C:\\x", "\\\\server\\s", "a/."}) {
+  for (const char* hostile :
+       {"/etc/passwd", "../outside", "a/../../b", "a//b", "./b", "C:\\x", "\\\\server\\s", "a/."}) {
     ZRBObject object;
     object.SetSlotValue("RELATIVE_PATH", hostile);
     EXPECT_EQ(ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(command, object, document, 0), 0) << hostile;
@@ -435,8 +443,8 @@ TEST_F(DocumentTransferTest, DescribingUnknownOrMissingDocumentsWritesNothing) {
   CADString key;
   for (const char* kind : {"CADProcess", ""}) {
     documentObject->SetSlotValue("CADCLASSNAME", kind);
-    EXPECT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject,
-                                                                  key), 0);
+    EXPECT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, document, documentObject, key),
+              0);
   }
   EXPECT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), request, nullptr, documentObject, key),
             0);

@@ -36,11 +36,11 @@ TEST(FeatureValueTest, EachTypeHasItsTextAndUnsupportedOnesHaveNone) {
   const Case cases[] = {
       {CADAttrType::Double, 2.5, "%.3f", "2.500"},
       {CADAttrType::Double, -1e-300, "%.2e", "-1.00e-300"},
-      {CADAttrType::Double, 2.5, "", kNone},            // no format: skipped
-      {CADAttrType::Double, 2.5, "%s", kNone},          // would read a pointer
-      {CADAttrType::Double, 2.5, "%f %f", kNone},       // would read a missing argument
-      {CADAttrType::Double, 2.5, "%n", kNone},          // would write memory
-      {CADAttrType::Double, 2.5, "%d", kNone},          // wrong argument type
+      {CADAttrType::Double, 2.5, "", kNone},       // no format: skipped
+      {CADAttrType::Double, 2.5, "%s", kNone},     // would read a pointer
+      {CADAttrType::Double, 2.5, "%f %f", kNone},  // would read a missing argument
+      {CADAttrType::Double, 2.5, "%n", kNone},     // would write memory
+      {CADAttrType::Double, 2.5, "%d", kNone},     // wrong argument type
       {CADAttrType::Double, 2.5, "%.1f mm %%", "2.5 mm %"},
       {CADAttrType::Double, CADAttrValue(), "%.3f", ""},  // undefined
       {CADAttrType::Double, 0.5, "%lf", "0.500000"},

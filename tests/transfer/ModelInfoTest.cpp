@@ -56,8 +56,8 @@ class ModelInfoTest : public CommandFixture {
     ZRBObject* documentObject = manager_.CreateObject("");
     documentObject->SetSlotValue("CADCLASSNAME", "CADPart");
     CADString key;
-    EXPECT_EQ(ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), manager_, document, documentObject,
-                                                                  key), 1);
+    EXPECT_EQ(
+        ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(NewCommand(), manager_, document, documentObject, key), 1);
     return manager_.GetObject(manager_.GetObject(key)->GetSlotValue("MODEL_INFO"));
   }
 

@@ -147,10 +147,10 @@ TEST_F(PropertyTransferTest, AssemblyAndComponentIdentitiesGoToTheirOwnReference
     const char* name;
     const char* value;
   };
-  for (Ref r : {Ref{"ZRB_ISCOMPONENT", "0"}, Ref{"ZRB_OBID", "A-1"}, Ref{"ZRB_CLASSNAME", "x0Asm"},
-                Ref{"ZRB_CHANGEABLE", "0"}, Ref{"ZRB_PRODUCT_OBID", "PR-1"}, Ref{"ZRB_CREATE_PRD_REL", "0"},
-                Ref{"ZRB_DB_NAME", "adb"}, Ref{"ZRB_PRODUCT_DB_NAME", "pdb"}, Ref{"ZRB_REVISION", "C"},
-                Ref{"ZRB_DESCRIPTION", "Halter «links»"}}) {
+  for (Ref r :
+       {Ref{"ZRB_ISCOMPONENT", "0"}, Ref{"ZRB_OBID", "A-1"}, Ref{"ZRB_CLASSNAME", "x0Asm"}, Ref{"ZRB_CHANGEABLE", "0"},
+        Ref{"ZRB_PRODUCT_OBID", "PR-1"}, Ref{"ZRB_CREATE_PRD_REL", "0"}, Ref{"ZRB_DB_NAME", "adb"},
+        Ref{"ZRB_PRODUCT_DB_NAME", "pdb"}, Ref{"ZRB_REVISION", "C"}, Ref{"ZRB_DESCRIPTION", "Halter «links»"}}) {
     EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bracket, r.name).str(), r.value) << r.name;
   }
 

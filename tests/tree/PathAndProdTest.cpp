@@ -78,7 +78,8 @@ TEST_F(TreeTest, SelectionTakesEveryMatchingInstanceAsItsPath) {
 
 namespace {
 // A node object of an answer with the slots given as name, value pairs.
-ZRBObject* Node(ZRBObjectManager& answer, const char* key, std::initializer_list<std::pair<const char*, const char*>> slots) {
+ZRBObject* Node(ZRBObjectManager& answer, const char* key,
+                std::initializer_list<std::pair<const char*, const char*>> slots) {
   ZRBObject* object = answer.CreateObject(key);
   for (const auto& [name, value] : slots) object->SetSlotValue(name, value);
   return object;
@@ -124,7 +125,7 @@ TEST_F(TreeTest, ProdStandardAttributesNeedListsOfEqualLength) {
   EXPECT_EQ(prod.RevisionIsSet(), 0);
   EXPECT_EQ(prod.NomenclatureIsSet(), 0);
   node->SetSlotValueList("STANDARD_VALS", {"A", "Bolt", "x", "B"});
-  EXPECT_EQ(prod.RevisionIsSet(), 1);  // read again after the failure
+  EXPECT_EQ(prod.RevisionIsSet(), 1);                    // read again after the failure
   EXPECT_EQ(prod.GetRevision(), CADUnicodeString("B"));  // the later one wins
   EXPECT_EQ(prod.GetNomenclature(), CADUnicodeString("Bolt"));
   EXPECT_EQ(prod.DefinitionIsSet(), 0);

@@ -21,9 +21,8 @@ class TreeTest : public ::testing::Test {
     g_ZRBConfig.ResetForTests();
     GlobPropertyManager.ResetForTests();
     ZRBPSNTreeUtil::ResetForTests();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("zrbtree-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::temp_directory_path() / ("zrbtree-" + std::to_string(::getpid()) + "-" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
     CADDocumentServices::SetNewDocumentDirectory(dir_.c_str());
   }

@@ -1,7 +1,7 @@
+#include "CADILinkableObject.h"
 #include "TreeTestSupport.h"
 #include "ZRBConfigData.h"
 #include "ZRBNodeListUtil.h"
-#include "CADILinkableObject.h"
 
 // A (root)
 //   B.1 -> C.1

@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -57,13 +57,13 @@ TEST_P(CacheFileLocationTest, StampsOnlyTheExchangeMapsFileOfThatName) {
   EXPECT_EQ(ModTime(outside), kOld) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CacheFileLocationTest,
-    ::testing::Values(LocationCase{"a path elsewhere names the map's file", "xmap", "OUTSIDE/f.CADPart", true},
-                      LocationCase{"a bare name", "xmap", "f.CADPart", true},
-                      LocationCase{"climbing out", "xmap", "../outside/f.CADPart", true},
-                      LocationCase{"the parent", "xmap", "OUTSIDE/..", false},
-                      LocationCase{"no exchange map", nullptr, "OUTSIDE/f.CADPart", false}));
+INSTANTIATE_TEST_SUITE_P(Cases, CacheFileLocationTest,
+                         ::testing::Values(LocationCase{"a path elsewhere names the map's file", "xmap",
+                                                        "OUTSIDE/f.CADPart", true},
+                                           LocationCase{"a bare name", "xmap", "f.CADPart", true},
+                                           LocationCase{"climbing out", "xmap", "../outside/f.CADPart", true},
+                                           LocationCase{"the parent", "xmap", "OUTSIDE/..", false},
+                                           LocationCase{"no exchange map", nullptr, "OUTSIDE/f.CADPart", false}));
 
 struct SwitchCase {
   // Shown in test names and failures instead of the bytes of the case.
@@ -103,8 +103,7 @@ TEST_P(CacheFileSwitchTest, ReleasedCacheSkipsTheHandlingUnlessStampingIsOff) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CacheFileSwitchTest,
                          ::testing::Values(SwitchCase{nullptr, nullptr, false, true},
-                                           SwitchCase{"ON", nullptr, true, false},
-                                           SwitchCase{"ON", "ON", false, false},
+                                           SwitchCase{"ON", nullptr, true, false}, SwitchCase{"ON", "ON", false, false},
                                            SwitchCase{nullptr, "ON", false, false}));
 
 }  // namespace

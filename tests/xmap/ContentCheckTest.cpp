@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "CADClock.h"
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -86,12 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
                      0,
                      {"changed.CADPart", "content.zrb", "folder.vis", "link.vis", "listed.CADPart", "stray.CADPart",
                       "stray.vis"}},
-        UnlistedCase{"vis files", true, 0,
-                     {"changed.CADPart", "content.zrb", "folder.vis", "listed.CADPart", "stray.CADPart"}},
+        UnlistedCase{
+            "vis files", true, 0, {"changed.CADPart", "content.zrb", "folder.vis", "listed.CADPart", "stray.CADPart"}},
         // Unknown and locally changed files go; the content file itself and directories stay.
         UnlistedCase{"remove unknown", false, 1, {"content.zrb", "folder.vis", "listed.CADPart"}},
-        UnlistedCase{"remove unknown wins over extensions", true, 1,
-                     {"content.zrb", "folder.vis", "listed.CADPart"}}));
+        UnlistedCase{"remove unknown wins over extensions", true, 1, {"content.zrb", "folder.vis", "listed.CADPart"}}));
 
 TEST_F(ContentCheckTest, ListedVisFilesAreNotTakenForUnknownOnes) {
   // Sorted by model name the list reads b.CADPart.vis before b.CADPart.a; the

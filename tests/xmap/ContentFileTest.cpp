@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "CADClock.h"
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -27,8 +27,15 @@ class ContentBytes {
   ContentBytes& Text(std::string_view text) { return Int(static_cast<std::uint32_t>(text.size())).Raw(text); }
   ContentBytes& Header() { return Raw("ZRB_CONT_V2.0.0").Int(4).Int(4).Int(4); }
   ContentBytes& Entry(std::string_view fileName, std::string_view obid = "OB1") {
-    return Int(1000).Int(2000).Int(3000).Text(obid).Text("2024-01-02 03:04:05.000").Text(fileName).Text("DB")
-        .Text("Part").Text(fileName);
+    return Int(1000)
+        .Int(2000)
+        .Int(3000)
+        .Text(obid)
+        .Text("2024-01-02 03:04:05.000")
+        .Text(fileName)
+        .Text("DB")
+        .Text("Part")
+        .Text(fileName);
   }
   const std::string& str() const { return data_; }
 
@@ -139,27 +146,27 @@ std::string Truncated(std::string bytes, std::size_t length) { return bytes.subs
 INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedContentTest,
     ::testing::Values(
-        DamagedCase{"another version", ContentBytes().Raw("ZRB_CONT_V1.0.0").Int(4).Int(4).Int(4).Entry("a").str(), 1,
-                    {}},
-        DamagedCase{"written with the other byte order",
-                    ContentBytes().Raw("ZRB_CONT_V2.0.0").Int(0x04000000).Int(0x04000000).Int(0x04000000)
-                        .Entry("a").str(),
-                    1,
-                    {}},
+        DamagedCase{
+            "another version", ContentBytes().Raw("ZRB_CONT_V1.0.0").Int(4).Int(4).Int(4).Entry("a").str(), 1, {}},
+        DamagedCase{
+            "written with the other byte order",
+            ContentBytes().Raw("ZRB_CONT_V2.0.0").Int(0x04000000).Int(0x04000000).Int(0x04000000).Entry("a").str(),
+            1,
+            {}},
         DamagedCase{"a 26-byte header", Truncated(ContentBytes().Header().str(), 26), 0, {}},
         DamagedCase{"header only", ContentBytes().Header().str(), 1, {}},
         DamagedCase{"length 1025 in the second entry",
-                    ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(1025).Raw(std::string(1025, 'x'))
-                        .str(),
+                    ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(1025).Raw(std::string(1025, 'x')).str(),
                     1,
                     {"a"}},
-        DamagedCase{"negative length", ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(0xFFFFFFFF).str(), 1,
-                    {"a"}},
-        DamagedCase{"entry cut short", Truncated(ContentBytes().Header().Entry("a").Entry("b").str(), 27 + 70 + 10), 1,
-                    {"a"}},
+        DamagedCase{
+            "negative length", ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(0xFFFFFFFF).str(), 1, {"a"}},
+        DamagedCase{
+            "entry cut short", Truncated(ContentBytes().Header().Entry("a").Entry("b").str(), 27 + 70 + 10), 1, {"a"}},
         DamagedCase{"empty obid", ContentBytes().Header().Entry("a").Entry("b", "").Entry("c").str(), 1, {"a"}},
         DamagedCase{"length 1024 is still fine",
-                    ContentBytes().Header().Entry(std::string(1024, 'n')).Entry("b").str(), 1,
+                    ContentBytes().Header().Entry(std::string(1024, 'n')).Entry("b").str(),
+                    1,
                     {"b", std::string(1024, 'n')}}));
 
 struct SortKeyCase {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "CADClock.h"
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -65,9 +65,9 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
 
   ToolRun readable = RunTool("content " + Quoted(content_));
   EXPECT_EQ(readable.exitCode, 0);
-  for (const char* part : {"header  \"ZRB_CONT_V2.0.0\" 4 4 4", "[1] a.CADPart.vis", "sort key           a.CADPart",
-                           "file time          1600000001  2020-09-13 12:26:41 UTC", "size               42 bytes",
-                           "2 entries"})
+  for (const char* part :
+       {"header  \"ZRB_CONT_V2.0.0\" 4 4 4", "[1] a.CADPart.vis", "sort key           a.CADPart",
+        "file time          1600000001  2020-09-13 12:26:41 UTC", "size               42 bytes", "2 entries"})
     EXPECT_NE(readable.out.find(part), std::string::npos) << part << "\n" << readable.out;
 }
 
@@ -99,8 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ContentToolFileTest,
     ::testing::Values(ToolCase{"empty but sound", Header(), 0, "{\"read\": 1, \"entries\": []}\n"},
                       ToolCase{"another version", Header("ZRB_CONT_V9.9.9"), 1, "{\"read\": 1, \"entries\": []}\n"},
-                      ToolCase{"other byte order", Header("ZRB_CONT_V2.0.0", 0), 1,
-                               "{\"read\": 1, \"entries\": []}\n"},
+                      ToolCase{"other byte order", Header("ZRB_CONT_V2.0.0", 0), 1, "{\"read\": 1, \"entries\": []}\n"},
                       ToolCase{"26 bytes", Header().substr(0, 26), 1, "{\"read\": 0, \"entries\": []}\n"},
                       ToolCase{"a damaged entry", Header() + std::string(20, '\xff'), 1,
                                "{\"read\": 1, \"entries\": []}\n"}));

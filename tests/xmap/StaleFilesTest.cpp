@@ -8,13 +8,13 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBStaleFileGuard.h"
 #include "ZRBStaleFiles.h"
-#include "CaseText.h"
 
 namespace {
 
@@ -41,8 +41,8 @@ class StaleFilesTest : public ::testing::Test {
   }
   void FillMap() {
     LoadPart("loaded.CADPart");
-    for (const char* name : {"a.ZRBArchive", "t.xls", "plain.xls", "ZRBBACKUP_old.CADPart", "b.CADPart",
-                             "notes.pdf", "unused.vis", "m.model", "r.cgr", "d.CADDrawing", "content.zrb"})
+    for (const char* name : {"a.ZRBArchive", "t.xls", "plain.xls", "ZRBBACKUP_old.CADPart", "b.CADPart", "notes.pdf",
+                             "unused.vis", "m.model", "r.cgr", "d.CADDrawing", "content.zrb"})
       dir_.Write("xmap/" + std::string(name), name);
     dir_.MakeDirectory("xmap/folder.CADPart");
     GlobPropertyManager.SetFileProperty(CADUnicodeString(xmap_ + "/t.xls"), "ZRB_TYPE", "DESIGNTABLE");
@@ -59,10 +59,10 @@ TEST_F(StaleFilesTest, MovesAsideOnlyDocumentsNobodyUses) {
   FillMap();
   XmapScopedVariable formats("ZRB_REP_FORMATS", "{cgr}{stp}");
   ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
-  EXPECT_EQ(dir_.List("xmap"), (Names{"ZRBBACKUP_b.CADPart", "ZRBBACKUP_d.CADDrawing", "ZRBBACKUP_m.model",
-                                      "ZRBBACKUP_old.CADPart", "ZRBBACKUP_plain.xls", "ZRBBACKUP_r.cgr",
-                                      "ZRBBACKUP_unused.vis", "a.ZRBArchive", "content.zrb", "folder.CADPart",
-                                      "loaded.CADPart", "notes.pdf", "t.xls"}));
+  EXPECT_EQ(dir_.List("xmap"),
+            (Names{"ZRBBACKUP_b.CADPart", "ZRBBACKUP_d.CADDrawing", "ZRBBACKUP_m.model", "ZRBBACKUP_old.CADPart",
+                   "ZRBBACKUP_plain.xls", "ZRBBACKUP_r.cgr", "ZRBBACKUP_unused.vis", "a.ZRBArchive", "content.zrb",
+                   "folder.CADPart", "loaded.CADPart", "notes.pdf", "t.xls"}));
   // A backup keeps its content and never gets the prefix twice.
   EXPECT_EQ(dir_.Read("xmap/ZRBBACKUP_b.CADPart"), "b.CADPart");
   ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
@@ -124,17 +124,16 @@ TEST_P(CachedFileTest, OnlyAValidDeclarationBringsTheBackupBackEarly) {
   EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "cached") << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CachedFileTest,
-    ::testing::Values(CachedCase{"declared valid", "1", "/pdm/vault/b.CADPart", true},
-                      CachedCase{"bare name", "1", "b.CADPart", true},
-                      CachedCase{"another value", "yes", "/pdm/vault/b.CADPart", false},
-                      CachedCase{"zero", "0", "b.CADPart", false},
-                      CachedCase{"no location", "1", "", false},
-                      CachedCase{"names the parent", "1", "/pdm/vault/..", false},
-                      CachedCase{"names the directory", "1", "/pdm/vault/.", false},
-                      CachedCase{"trailing slash", "1", "/pdm/vault/b.CADPart/", false},
-                      CachedCase{"climbs out", "1", "../outside/b.CADPart", true}));
+INSTANTIATE_TEST_SUITE_P(Cases, CachedFileTest,
+                         ::testing::Values(CachedCase{"declared valid", "1", "/pdm/vault/b.CADPart", true},
+                                           CachedCase{"bare name", "1", "b.CADPart", true},
+                                           CachedCase{"another value", "yes", "/pdm/vault/b.CADPart", false},
+                                           CachedCase{"zero", "0", "b.CADPart", false},
+                                           CachedCase{"no location", "1", "", false},
+                                           CachedCase{"names the parent", "1", "/pdm/vault/..", false},
+                                           CachedCase{"names the directory", "1", "/pdm/vault/.", false},
+                                           CachedCase{"trailing slash", "1", "/pdm/vault/b.CADPart/", false},
+                                           CachedCase{"climbs out", "1", "../outside/b.CADPart", true}));
 
 TEST_F(StaleFilesTest, UnreadableDirectoryLeavesEverythingAlone) {
   EXPECT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(CADString(dir_.Path("missing"))), 0);
@@ -200,9 +199,14 @@ TEST_F(StaleFilesTest, GuardWithoutExchangeMapTouchesNothing) {
 }
 
 TEST(StaleFileRulesTest, FileNameOfLocation) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/pdm/vault/b.CADPart", "b.CADPart"}, {"b.CADPart", "b.CADPart"}, {"../../etc/passwd", "passwd"},
-      {"/pdm/..", ""}, {".", ""}, {"", ""}, {"/pdm/vault/", ""}, {"dir/ZRBBACKUP_x.vis", "ZRBBACKUP_x.vis"}};
+  const std::pair<const char*, const char*> cases[] = {{"/pdm/vault/b.CADPart", "b.CADPart"},
+                                                       {"b.CADPart", "b.CADPart"},
+                                                       {"../../etc/passwd", "passwd"},
+                                                       {"/pdm/..", ""},
+                                                       {".", ""},
+                                                       {"", ""},
+                                                       {"/pdm/vault/", ""},
+                                                       {"dir/ZRBBACKUP_x.vis", "ZRBBACKUP_x.vis"}};
   for (const auto& [location, name] : cases)
     EXPECT_EQ(ZRBStaleFiles::FileNameOfLocation(location), CADUnicodeString(name)) << location;
 }

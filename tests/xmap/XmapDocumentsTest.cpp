@@ -50,7 +50,8 @@ class XmapDocumentsTest : public ::testing::Test {
   CADDocument* NewPart(const std::string& path) {
     CADDocument* document = nullptr;
     EXPECT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
-    EXPECT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(path)), S_OK) << CADDocumentServices::GetLastError();
+    EXPECT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(path)), S_OK)
+        << CADDocumentServices::GetLastError();
     return document;
   }
 

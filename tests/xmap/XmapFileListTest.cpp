@@ -15,7 +15,8 @@ namespace {
 
 std::unique_ptr<ZRBXmapFile> Entry(const std::string& fileName, const std::string& sortKey, int serial) {
   std::ostringstream bytes;
-  for (std::uint32_t value : {1u, static_cast<std::uint32_t>(serial), 3u}) ZRBContentFileCodec::WriteUInt32(bytes, value);
+  for (std::uint32_t value : {1u, static_cast<std::uint32_t>(serial), 3u})
+    ZRBContentFileCodec::WriteUInt32(bytes, value);
   for (const std::string& text : {std::string("OB"), std::string("D"), fileName, std::string(), std::string(), sortKey})
     ZRBContentFileCodec::WriteText(bytes, text);
   std::istringstream in(bytes.str());

@@ -40,8 +40,10 @@ bool Open(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   int readOnly = 0;
   std::string path;
   for (const std::string& arg : args) {
-    if (arg == "--read-only") readOnly = 1;
-    else path = arg;
+    if (arg == "--read-only")
+      readOnly = 1;
+    else
+      path = arg;
   }
   if (path.empty()) return runner.Fail("usage: open PATH [--read-only]");
   std::error_code ec;
@@ -78,8 +80,7 @@ bool Save(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
     if (FAILED(CADDocumentServices::SaveAs(document, target.c_str())))
       return runner.Fail("cannot save " + args[0] + " as " + args[2] + LastError());
   } else if (args.size() == 1) {
-    if (FAILED(CADDocumentServices::Save(document)))
-      return runner.Fail("cannot save " + args[0] + LastError());
+    if (FAILED(CADDocumentServices::Save(document))) return runner.Fail("cannot save " + args[0] + LastError());
   } else {
     return runner.Fail("usage: save DOC [as PATH]");
   }
@@ -213,14 +214,13 @@ void ZRBSessionCommandTable::AddDocumentCommands(ZRBSessionCommandTable& table) 
              "Products of other documents that used it keep an unloaded reference.", 1, 1, Close});
   table.Add({"window", "window DOC", "open another window on a document and make it current", "", 1, 1, Window});
   table.Add({"add", "add PARENT FILE | add PARENT --new PARTNUMBER", "add a component under a product",
-             "PARENT is a product path such as Assembly/Bracket.1. FILE is opened when it is not in the session.", 2,
-             3, AddComponent});
+             "PARENT is a product path such as Assembly/Bracket.1. FILE is opened when it is not in the session.", 2, 3,
+             AddComponent});
   table.Add({"move", "move NODE X Y Z [rx|ry|rz DEGREES]", "place an instance relative to its father",
              "The position is a translation, optionally after a rotation about one axis.", 4, 6, Move});
   table.Add({"set", "set NODE NAME VALUE", "set an attribute or an integration property",
              "NAME partnumber, instance, nomenclature, revision, definition or description sets the host's attribute;"
              " any other name sets a property of the node's reference in the module's property manager.",
              3, 3, Set});
-  table.Add({"select", "select NODE... | select --none", "select products in the current window", "", 1, any,
-             Select});
+  table.Add({"select", "select NODE... | select --none", "select products in the current window", "", 1, any, Select});
 }

@@ -149,8 +149,7 @@ bool ZRBSessionHost::LoadModule(const std::string& path, std::string& error) {
     error = std::string("cannot load the module: ") + dlerror();
     return false;
   }
-  const std::string viewerPath =
-      std::filesystem::path(modulePath_).parent_path().string() + "/libZRBSessionViewer.so";
+  const std::string viewerPath = std::filesystem::path(modulePath_).parent_path().string() + "/libZRBSessionViewer.so";
   viewer_lib_ = dlopen(viewerPath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!viewer_lib_) {
     // The session still runs; only the property listings stay empty.

@@ -13,14 +13,14 @@
 #include "ZRBSessionViewerApi.h"
 
 struct ZRBSessionHostOptions {
-  std::string modulePath;              // "" : <bin>/../lib/libZRBCommands.so
-  std::vector<std::string> plugins;    // further libraries opened after the module
-  std::string exchangeMap;             // "" : keep ZRBXMAP as the environment has it
-  std::string settingsDirectory;       // "" : keep CAD_SETTINGS_DIR
-  std::string catalogDirectories;      // prepended to the catalog path
-  std::string socketPath;              // "" : the bridge's default
-  std::string workDirectory;           // new documents; "" : the current directory
-  std::string traceFile;               // the module's trace lines go there (and are on); "" : standard output
+  std::string modulePath;            // "" : <bin>/../lib/libZRBCommands.so
+  std::vector<std::string> plugins;  // further libraries opened after the module
+  std::string exchangeMap;           // "" : keep ZRBXMAP as the environment has it
+  std::string settingsDirectory;     // "" : keep CAD_SETTINGS_DIR
+  std::string catalogDirectories;    // prepended to the catalog path
+  std::string socketPath;            // "" : the bridge's default
+  std::string workDirectory;         // new documents; "" : the current directory
+  std::string traceFile;             // the module's trace lines go there (and are on); "" : standard output
   bool loadModule = true;
 };
 
@@ -59,7 +59,7 @@ class ZRBSessionHost {
   // The interactive main application: commands reach its timers and main window through it.
   std::unique_ptr<CADInteractiveApplication> application_;
   CADAutomationBridge bridge_;
-  void* module_ = nullptr;     // dlopen handle of libZRBCommands.so
+  void* module_ = nullptr;  // dlopen handle of libZRBCommands.so
   void* viewer_lib_ = nullptr;
   const ZRBSessionViewerApi* viewer_ = nullptr;
   std::vector<void*> plugins_;

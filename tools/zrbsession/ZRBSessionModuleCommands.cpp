@@ -115,7 +115,8 @@ bool Dialog(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
     int line = 0;
     if (!need(4, action == "combo" ? "combo COMBO LINE" : "activate LIST ROW")) return false;
     if (!ParseRow(args[3], line)) return runner.Fail("not a row number: " + args[3]);
-    return action == "combo" ? driver.SelectComboLine(dialog, args[2], line) : driver.ActivateRow(dialog, args[2], line);
+    return action == "combo" ? driver.SelectComboLine(dialog, args[2], line)
+                             : driver.ActivateRow(dialog, args[2], line);
   }
   if (action == "select" || action == "choose") {
     if (args.size() < 4) return runner.Fail("usage: dialog " + dialog + " " + action + " LIST ROW|TEXT...");
@@ -144,7 +145,8 @@ bool Wait(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   if (!takesWord && what != "idle") return runner.Fail("wait idle|status WORD|dialog ID|closed ID [SECONDS]");
   const std::size_t secondsAt = takesWord ? 2 : 1;
   if (takesWord && args.size() < 2) return runner.Fail("usage: wait " + what + " WORD [SECONDS]");
-  if (args.size() > secondsAt + 1) return runner.Fail("usage: wait " + what + (takesWord ? " WORD" : "") + " [SECONDS]");
+  if (args.size() > secondsAt + 1)
+    return runner.Fail("usage: wait " + what + (takesWord ? " WORD" : "") + " [SECONDS]");
   double seconds = kDefaultWaitSeconds;
   if (args.size() == secondsAt + 1 && !ParseSeconds(args[secondsAt], seconds))
     return runner.Fail("not a time-out in seconds: " + args[secondsAt]);
@@ -202,8 +204,8 @@ bool Automation(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   for (std::size_t i = 1; i < args.size(); ++i) arguments.Append(args[i].c_str());
   CADAutomationRequest request(args[0].c_str(), arguments);
   int result = 0;
-  const HRESULT hr = CADAutomationDispatcher::Perform(
-      runner.Host().GetBridge().GetDispatcher().GetComponentClass(), request, result);
+  const HRESULT hr =
+      CADAutomationDispatcher::Perform(runner.Host().GetBridge().GetDispatcher().GetComponentClass(), request, result);
   if (FAILED(hr)) return runner.Fail("automation call " + args[0] + " failed");
   runner.Out().Line(args[0] + " -> " + std::to_string(result));
   return true;

@@ -114,8 +114,8 @@ CADMathTransformation ZRBSessionNodes::Position(const CADIProduct_var& product) 
 std::string ZRBSessionNodes::DescribePosition(const CADMathTransformation& position) {
   if (position.IsIdentity(1e-9)) return "";
   const CADMathPoint t = position.GetTranslation();
-  std::string text = "at " + ZRBSessionOutput::Number(t.x) + " " + ZRBSessionOutput::Number(t.y) + " " +
-                     ZRBSessionOutput::Number(t.z);
+  std::string text =
+      "at " + ZRBSessionOutput::Number(t.x) + " " + ZRBSessionOutput::Number(t.y) + " " + ZRBSessionOutput::Number(t.z);
   const auto& c = position.Coefficients();
   const bool rotated = std::abs(c[0] - 1) > 1e-9 || std::abs(c[4] - 1) > 1e-9 || std::abs(c[8] - 1) > 1e-9;
   if (rotated) {

@@ -15,13 +15,26 @@ std::string ZRBSessionOutput::Paint(std::string_view text, Tone tone) const {
   if (!colour_ || tone == Tone::Plain) return std::string(text);
   const char* code = "";
   switch (tone) {
-    case Tone::Heading: code = "1"; break;
-    case Tone::Good: code = "32"; break;
-    case Tone::Warn: code = "33"; break;
-    case Tone::Bad: code = "31"; break;
-    case Tone::Dim: code = "2"; break;
-    case Tone::Accent: code = "36"; break;
-    case Tone::Plain: break;
+    case Tone::Heading:
+      code = "1";
+      break;
+    case Tone::Good:
+      code = "32";
+      break;
+    case Tone::Warn:
+      code = "33";
+      break;
+    case Tone::Bad:
+      code = "31";
+      break;
+    case Tone::Dim:
+      code = "2";
+      break;
+    case Tone::Accent:
+      code = "36";
+      break;
+    case Tone::Plain:
+      break;
   }
   return std::string("\033[") + code + "m" + std::string(text) + "\033[0m";
 }
@@ -63,11 +76,21 @@ std::string ZRBSessionOutput::JsonString(std::string_view text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c == 0x7f) {
           char buffer[8];

@@ -21,11 +21,16 @@ namespace {
 
 const char* AnswerName(int answer) {
   switch (answer) {
-    case 1: return "OK";
-    case 2: return "Cancel";
-    case 3: return "Yes";
-    case 4: return "No";
-    default: return "?";
+    case 1:
+      return "OK";
+    case 2:
+      return "Cancel";
+    case 3:
+      return "Yes";
+    case 4:
+      return "No";
+    default:
+      return "?";
   }
 }
 
@@ -50,13 +55,12 @@ ZRBSessionRunner::ZRBSessionRunner(ZRBSessionHost& host, ZRBSessionOutput& outpu
     output_.Line(line);
   });
   // What the PDM side asks through the automation bridge, as it happens.
-  host_.GetBridge().GetDispatcher().SetObserver(
-      [this](const CADAutomationRequest& request, HRESULT hr, int result) {
-        std::string text = request.GetVerb().str();
-        for (int i = 1; i <= request.GetArguments().Size(); ++i) text += " " + request.GetArguments()[i].str();
-        output_.Line(output_.Paint("PDM -> session: ", ZRBSessionOutput::Tone::Accent) + text +
-                     (SUCCEEDED(hr) ? " (" + std::to_string(result) + ")" : " (failed)"));
-      });
+  host_.GetBridge().GetDispatcher().SetObserver([this](const CADAutomationRequest& request, HRESULT hr, int result) {
+    std::string text = request.GetVerb().str();
+    for (int i = 1; i <= request.GetArguments().Size(); ++i) text += " " + request.GetArguments()[i].str();
+    output_.Line(output_.Paint("PDM -> session: ", ZRBSessionOutput::Tone::Accent) + text +
+                 (SUCCEEDED(hr) ? " (" + std::to_string(result) + ")" : " (failed)"));
+  });
 }
 
 ZRBSessionRunner::~ZRBSessionRunner() {
@@ -139,8 +143,7 @@ bool ZRBSessionRunner::Execute(std::string_view line) {
   const ZRBSessionCommand* command = table_.Find(words.front());
   if (!command) return Fail("unknown command \"" + words.front() + "\" (try `help`)");
   ZRBSessionArgs args(words.begin() + 1, words.end());
-  if (args.size() < command->minArgs || args.size() > command->maxArgs)
-    return Fail("usage: " + command->usage);
+  if (args.size() < command->minArgs || args.size() > command->maxArgs) return Fail("usage: " + command->usage);
 
   bool ok = command->run(*this, args);
   Settle();

@@ -62,7 +62,7 @@ class ZRBSessionRunner {
   std::set<const CADDlgDialog*> shownWindows_;
   std::size_t unexpectedSeen_ = 0;
   std::size_t driverFailuresSeen_ = 0;
-  bool strict_ = false;  // script mode: an unexpected box fails the step
+  bool strict_ = false;    // script mode: an unexpected box fails the step
   bool boxAsked_ = false;  // the user was just asked about the box being reported (and saw its text)
   bool quit_ = false;
 };

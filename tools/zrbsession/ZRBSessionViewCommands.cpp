@@ -119,7 +119,8 @@ bool Tree(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   return true;
 }
 
-void AddPropertyRows(std::vector<std::vector<std::string>>& rows, const char* kind, const ZRBSessionPropertyList& list) {
+void AddPropertyRows(std::vector<std::vector<std::string>>& rows, const char* kind,
+                     const ZRBSessionPropertyList& list) {
   for (const auto& [name, value] : list) rows.push_back({kind, name, value});
 }
 
@@ -196,8 +197,10 @@ void JsonNode(ZRBSessionRunner& runner, std::ostringstream& json, const ZRBSessi
   json << indent << "{\"path\":" << ZRBSessionOutput::JsonString(node.path)
        << ",\"instance\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::InstanceName(node.product))
        << ",\"partNumber\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::PartNumber(node.product))
-       << ",\"nomenclature\":" << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetNomenclature))
-       << ",\"description\":" << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetDescription));
+       << ",\"nomenclature\":"
+       << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetNomenclature))
+       << ",\"description\":"
+       << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetDescription));
   CADDocument* document = ZRBSessionNodes::DocumentOf(node.product);
   json << ",\"document\":" << ZRBSessionOutput::JsonString(document ? document->StorageName().str() : "");
   json << ",\"position\":[";
@@ -250,7 +253,8 @@ bool Dump(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
          << ",\"expected\":" << (records[i].expected ? "true" : "false") << "}";
   json << "],\n\"dialogs\":[";
   const auto open = CADDlgDialog::GetOpenWindows();
-  for (std::size_t i = 0; i < open.size(); ++i) json << (i ? "," : "") << ZRBSessionOutput::JsonString(open[i]->GetName().str());
+  for (std::size_t i = 0; i < open.size(); ++i)
+    json << (i ? "," : "") << ZRBSessionOutput::JsonString(open[i]->GetName().str());
   json << "]}\n";
   if (args.size() == 2) {
     std::ofstream file(args[1], std::ios::binary | std::ios::trunc);
@@ -298,11 +302,11 @@ void ZRBSessionCommandTable::AddViewCommands(ZRBSessionCommandTable& table) {
   const auto any = ZRBSessionCommand::kAnyCount;
   table.Add({"docs", "docs", "list the documents of the session", "", 0, 0, Docs});
   table.Add({"tree", "tree [NODE]", "the product tree with PDM identities, states and positions",
-             "Without NODE every top product of the session. [pdm] nodes carry a PDM identity, [local] ones do not.",
-             0, 1, Tree});
+             "Without NODE every top product of the session. [pdm] nodes carry a PDM identity, [local] ones do not.", 0,
+             1, Tree});
   table.Add({"props", "props NODE", "host attributes and integration properties of a product", "", 1, 1, Props});
-  table.Add({"messages", "messages", "message boxes shown so far and open windows such as the message centre", "", 0,
-             0, Messages});
+  table.Add({"messages", "messages", "message boxes shown so far and open windows such as the message centre", "", 0, 0,
+             Messages});
   table.Add({"dialogs", "dialogs", "the open dialogs with their controls and rows", "", 0, 0, Dialogs});
   table.Add({"dump", "dump --json [FILE]", "documents, product tree with positions and properties as JSON",
              "Positions are the twelve host coefficients (three axis vectors, then the translation).", 1, 2, Dump});

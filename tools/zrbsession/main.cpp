@@ -52,22 +52,34 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     bool ok = true;
-    if (arg == "--script") ok = TakeValue(argc, argv, i, script);
-    else if (arg == "--serve") serve = true;
-    else if (arg == "--xmap") ok = TakeValue(argc, argv, i, options.exchangeMap);
-    else if (arg == "--settings") ok = TakeValue(argc, argv, i, options.settingsDirectory);
-    else if (arg == "--catalogs") ok = TakeValue(argc, argv, i, options.catalogDirectories);
-    else if (arg == "--workdir") ok = TakeValue(argc, argv, i, options.workDirectory);
-    else if (arg == "--socket") ok = TakeValue(argc, argv, i, options.socketPath);
-    else if (arg == "--module") ok = TakeValue(argc, argv, i, options.modulePath);
-    else if (arg == "--no-module") options.loadModule = false;
+    if (arg == "--script")
+      ok = TakeValue(argc, argv, i, script);
+    else if (arg == "--serve")
+      serve = true;
+    else if (arg == "--xmap")
+      ok = TakeValue(argc, argv, i, options.exchangeMap);
+    else if (arg == "--settings")
+      ok = TakeValue(argc, argv, i, options.settingsDirectory);
+    else if (arg == "--catalogs")
+      ok = TakeValue(argc, argv, i, options.catalogDirectories);
+    else if (arg == "--workdir")
+      ok = TakeValue(argc, argv, i, options.workDirectory);
+    else if (arg == "--socket")
+      ok = TakeValue(argc, argv, i, options.socketPath);
+    else if (arg == "--module")
+      ok = TakeValue(argc, argv, i, options.modulePath);
+    else if (arg == "--no-module")
+      options.loadModule = false;
     else if (arg == "--plugin") {
       std::string plugin;
       ok = TakeValue(argc, argv, i, plugin);
       options.plugins.push_back(plugin);
-    } else if (arg == "--trace") trace = true;
-    else if (arg == "--trace-file") ok = TakeValue(argc, argv, i, options.traceFile);
-    else if (arg == "--no-colour" || arg == "--no-color") colour = false;
+    } else if (arg == "--trace")
+      trace = true;
+    else if (arg == "--trace-file")
+      ok = TakeValue(argc, argv, i, options.traceFile);
+    else if (arg == "--no-colour" || arg == "--no-color")
+      colour = false;
     else if (arg == "-h" || arg == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
@@ -93,9 +105,12 @@ int main(int argc, char** argv) {
   int status = 0;
   {
     ZRBSessionRunner runner(host, output);
-    if (!script.empty()) status = runner.RunScript(script);
-    else if (serve) status = runner.Serve();
-    else status = runner.RunInteractive();
+    if (!script.empty())
+      status = runner.RunScript(script);
+    else if (serve)
+      status = runner.Serve();
+    else
+      status = runner.RunInteractive();
   }
   host.Shutdown();
   return status;

@@ -42,7 +42,8 @@ class CheckObserver : public ZRBObjectReadObserver {
     const std::string upper = ZRBObjectSlotText::UpperName(name);
     if (result == ZRBSlotStore::Refused) {
       Add(line, true,
-          "slot name " + ZRBToolText::Quote(name) + " cannot be stored (no \"{\", \"}\", CR or LF allowed); "
+          "slot name " + ZRBToolText::Quote(name) +
+              " cannot be stored (no \"{\", \"}\", CR or LF allowed); "
               "the slot is ignored");
       return;
     }

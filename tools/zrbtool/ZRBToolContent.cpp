@@ -132,8 +132,8 @@ int RunContent(const std::vector<std::string>& args, std::ostream& out, std::ost
     err << "zrbtool content: the header is cut short; the module reads no entry\n";
     return kZRBToolFileProblem;
   }
-  if (!header.complete || header.magic != ZRBXmapFile::kMagic || header.integers[0] != 4 ||
-      header.integers[1] != 4 || header.integers[2] != 4) {
+  if (!header.complete || header.magic != ZRBXmapFile::kMagic || header.integers[0] != 4 || header.integers[1] != 4 ||
+      header.integers[2] != 4) {
     err << "zrbtool content: another version or byte order; the module ignores the file and replaces it\n";
     return kZRBToolFileProblem;
   }

@@ -20,11 +20,21 @@ std::string Shown(const CADUnicodeString& value) {
   std::string out = "\"";
   for (unsigned char c : value.str()) {
     switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
       default:
         if (c < 0x20) {
           static const char hex[] = "0123456789abcdef";
@@ -47,8 +57,8 @@ void PrintProperties(const ZRBPropertyContainer& record, const ZRBPropertyManage
     const CADUnicodeString& name = record.GetNames()[i];
     out << "    " << name.str() << std::string(width - static_cast<size_t>(name.GetLength()), ' ') << " = "
         << Shown(record.GetValues()[i]);
-    if (!names.IsConfigured(kind, name)) out << "   (not a configured " << ZRBPropertyManagerNames::KindName(kind)
-                                             << " name)";
+    if (!names.IsConfigured(kind, name))
+      out << "   (not a configured " << ZRBPropertyManagerNames::KindName(kind) << " name)";
     out << "\n";
   }
 }

@@ -14,8 +14,7 @@ std::string_view Trim(std::string_view s) {
 }
 
 bool IsKeyChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
-         c == '-';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-';
 }
 
 std::string Unescape(std::string_view text) {
@@ -25,9 +24,21 @@ std::string Unescape(std::string_view text) {
     char c = text[i];
     if (c == '\\' && i + 1 < text.size()) {
       char next = text[i + 1];
-      if (next == 'n') { out += '\n'; ++i; continue; }
-      if (next == 't') { out += '\t'; ++i; continue; }
-      if (next == '\\') { out += '\\'; ++i; continue; }
+      if (next == 'n') {
+        out += '\n';
+        ++i;
+        continue;
+      }
+      if (next == 't') {
+        out += '\t';
+        ++i;
+        continue;
+      }
+      if (next == '\\') {
+        out += '\\';
+        ++i;
+        continue;
+      }
     }
     out += c;  // any other backslash is kept as written
   }

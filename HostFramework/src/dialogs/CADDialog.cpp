@@ -7,16 +7,26 @@
 
 const char* CADDlgEventName(CADDlgEvent event) {
   switch (event) {
-    case CADDlgEvent::Push: return "Push";
-    case CADDlgEvent::CheckChanged: return "CheckChanged";
-    case CADDlgEvent::SelectionChanged: return "SelectionChanged";
-    case CADDlgEvent::Activate: return "Activate";
-    case CADDlgEvent::TextModified: return "TextModified";
-    case CADDlgEvent::OK: return "OK";
-    case CADDlgEvent::Cancel: return "Cancel";
-    case CADDlgEvent::Close: return "Close";
-    case CADDlgEvent::Apply: return "Apply";
-    case CADDlgEvent::WindowClose: return "WindowClose";
+    case CADDlgEvent::Push:
+      return "Push";
+    case CADDlgEvent::CheckChanged:
+      return "CheckChanged";
+    case CADDlgEvent::SelectionChanged:
+      return "SelectionChanged";
+    case CADDlgEvent::Activate:
+      return "Activate";
+    case CADDlgEvent::TextModified:
+      return "TextModified";
+    case CADDlgEvent::OK:
+      return "OK";
+    case CADDlgEvent::Cancel:
+      return "Cancel";
+    case CADDlgEvent::Close:
+      return "Close";
+    case CADDlgEvent::Apply:
+      return "Apply";
+    case CADDlgEvent::WindowClose:
+      return "WindowClose";
   }
   return "?";
 }
@@ -117,9 +127,9 @@ int CADDialog::Connect(CADDlgEvent event, Callback callback, const void* subscri
 }
 
 void CADDialog::Disconnect(int connection) {
-  connections_.erase(std::remove_if(connections_.begin(), connections_.end(),
-                                    [&](const Connection& c) { return c.id == connection; }),
-                     connections_.end());
+  connections_.erase(
+      std::remove_if(connections_.begin(), connections_.end(), [&](const Connection& c) { return c.id == connection; }),
+      connections_.end());
 }
 
 void CADDialog::DisconnectSubscriber(const void* subscriber) {
@@ -145,6 +155,6 @@ void CADDialog::Notify(CADDlgEvent event) {
 }
 
 int CADDialog::CountSubscribers(CADDlgEvent event) const {
-  return static_cast<int>(std::count_if(connections_.begin(), connections_.end(),
-                                        [&](const Connection& c) { return c.event == event; }));
+  return static_cast<int>(
+      std::count_if(connections_.begin(), connections_.end(), [&](const Connection& c) { return c.event == event; }));
 }

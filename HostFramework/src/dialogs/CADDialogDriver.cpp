@@ -178,8 +178,8 @@ bool CADDialogDriver::SelectRows(std::string_view dialog, std::string_view list,
   }
   for (int r : rows)
     if (r < 0 || r >= rowList->GetRowCount()) {
-      Fail("select rejected: " + Quote(list) + " has no row " + std::to_string(r) + " (rows: " +
-           std::to_string(rowList->GetRowCount()) + ")");
+      Fail("select rejected: " + Quote(list) + " has no row " + std::to_string(r) +
+           " (rows: " + std::to_string(rowList->GetRowCount()) + ")");
       return false;
     }
   rowList->SetSelect(rows);

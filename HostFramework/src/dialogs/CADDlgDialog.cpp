@@ -30,11 +30,16 @@ CADDlgDialog::~CADDlgDialog() {
 
 bool CADDlgDialog::HasWindowButton(CADDlgEvent button) const {
   switch (button) {
-    case CADDlgEvent::OK: return (style_ & (CADDlgWndBtnOKCancel | CADDlgWndBtnOK)) != 0;
-    case CADDlgEvent::Cancel: return (style_ & CADDlgWndBtnOKCancel) != 0;
-    case CADDlgEvent::Close: return (style_ & CADDlgWndBtnClose) != 0;
-    case CADDlgEvent::Apply: return (style_ & CADDlgWndBtnApply) != 0;
-    default: return false;
+    case CADDlgEvent::OK:
+      return (style_ & (CADDlgWndBtnOKCancel | CADDlgWndBtnOK)) != 0;
+    case CADDlgEvent::Cancel:
+      return (style_ & CADDlgWndBtnOKCancel) != 0;
+    case CADDlgEvent::Close:
+      return (style_ & CADDlgWndBtnClose) != 0;
+    case CADDlgEvent::Apply:
+      return (style_ & CADDlgWndBtnApply) != 0;
+    default:
+      return false;
   }
 }
 

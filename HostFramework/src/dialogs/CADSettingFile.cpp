@@ -12,11 +12,20 @@ std::string Escape(std::string_view value) {
   std::string out;
   for (char c : value) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -44,8 +53,8 @@ std::string Unescape(std::string_view value) {
 bool CADSettingFile::IsValidName(std::string_view name) {
   if (name.empty()) return false;
   for (char c : name) {
-    bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
-              c == '-';
+    bool ok =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-';
     if (!ok) return false;
   }
   return true;
@@ -100,10 +109,18 @@ std::string CADSettingFile::Render() const {
   std::string out;
   for (const Line& line : lines_) {
     switch (line.kind) {
-      case Kind::Other: out += line.raw; break;
-      case Kind::Protected: out += "%protected"; break;
-      case Kind::Scalar: out += line.name + " = " + Escape(line.value); break;
-      case Kind::ListItem: out += line.name + "[] = " + Escape(line.value); break;
+      case Kind::Other:
+        out += line.raw;
+        break;
+      case Kind::Protected:
+        out += "%protected";
+        break;
+      case Kind::Scalar:
+        out += line.name + " = " + Escape(line.value);
+        break;
+      case Kind::ListItem:
+        out += line.name + "[] = " + Escape(line.value);
+        break;
     }
     out += '\n';
   }

@@ -116,8 +116,7 @@ bool CADSettingRepository::Refresh() {
     return false;
   }
   long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-  if (present_ && mtime == mtimeNs_ && static_cast<long long>(st.st_size) == size_ && st.st_ino == inode_)
-    return true;
+  if (present_ && mtime == mtimeNs_ && static_cast<long long>(st.st_size) == size_ && st.st_ino == inode_) return true;
   std::string content;
   if (!ReadWholeFile(path, content)) {
     present_ = false;

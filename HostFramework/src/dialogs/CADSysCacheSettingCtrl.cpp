@@ -11,7 +11,7 @@ namespace {
 
 struct ControllerState {
   std::optional<CADListValCADUnicodeString> paths;  // empty until first use
-  std::optional<int> timeStampCheck;                 // empty until first use
+  std::optional<int> timeStampCheck;                // empty until first use
   bool unavailable = false;
 };
 ControllerState& State() {

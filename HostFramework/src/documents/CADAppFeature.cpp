@@ -7,11 +7,16 @@ namespace {
 bool Suits(CADAttrType type, const CADAttrValue& value) {
   if (std::holds_alternative<std::monostate>(value)) return true;
   switch (type) {
-    case CADAttrType::Double: return std::holds_alternative<double>(value);
-    case CADAttrType::Boolean: return std::holds_alternative<bool>(value);
-    case CADAttrType::Integer: return std::holds_alternative<int>(value);
-    case CADAttrType::String: return std::holds_alternative<CADUnicodeString>(value);
-    default: return std::holds_alternative<CADUnicodeString>(value);  // opaque kinds keep a text
+    case CADAttrType::Double:
+      return std::holds_alternative<double>(value);
+    case CADAttrType::Boolean:
+      return std::holds_alternative<bool>(value);
+    case CADAttrType::Integer:
+      return std::holds_alternative<int>(value);
+    case CADAttrType::String:
+      return std::holds_alternative<CADUnicodeString>(value);
+    default:
+      return std::holds_alternative<CADUnicodeString>(value);  // opaque kinds keep a text
   }
 }
 
@@ -28,12 +33,14 @@ HRESULT CADAppFeature::AddAttribute(const CADUnicodeString& name, CADAttrType ty
 }
 
 const CADAppAttribute* CADAppFeature::FindAttribute(const CADUnicodeString& name) const {
-  auto it = std::find_if(attributes_.begin(), attributes_.end(), [&](const CADAppAttribute& a) { return a.name == name; });
+  auto it =
+      std::find_if(attributes_.begin(), attributes_.end(), [&](const CADAppAttribute& a) { return a.name == name; });
   return it == attributes_.end() ? nullptr : &*it;
 }
 
 HRESULT CADAppFeature::SetValue(const CADUnicodeString& name, std::size_t index, const CADAttrValue& value) {
-  auto it = std::find_if(attributes_.begin(), attributes_.end(), [&](const CADAppAttribute& a) { return a.name == name; });
+  auto it =
+      std::find_if(attributes_.begin(), attributes_.end(), [&](const CADAppAttribute& a) { return a.name == name; });
   if (it == attributes_.end() || !Suits(it->type, value)) return E_FAIL;
   if (index < it->values.size()) {
     it->values[index] = value;

@@ -26,7 +26,10 @@ class CADDesignTableObject : public CADIDesignTable {
   // Host internals: the stored form, the owner, detaching on removal.
   const CADDesignTableImage& Image() const { return image_; }
   void SetOwner(CADDocument* owner) { owner_ = owner; }
-  void Detach() { detached_ = true; owner_ = nullptr; }
+  void Detach() {
+    detached_ = true;
+    owner_ = nullptr;
+  }
 
  private:
   HRESULT Change(CADUnicodeString& field, const CADUnicodeString& value);

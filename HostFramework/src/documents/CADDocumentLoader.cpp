@@ -91,8 +91,10 @@ CADDocumentLink ResolveDocumentLink(const CADUnicodeString& written, const CADUn
     return link;
   }
   CADDocument* target = nullptr;
-  if (SUCCEEDED(LoadInto(link.resolvedPath, 0, context, target, nullptr))) link.serial = target->State().serial;
-  else std::fprintf(stderr, "CADHost: link '%s' could not be loaded\n", written.c_str());
+  if (SUCCEEDED(LoadInto(link.resolvedPath, 0, context, target, nullptr)))
+    link.serial = target->State().serial;
+  else
+    std::fprintf(stderr, "CADHost: link '%s' could not be loaded\n", written.c_str());
   return link;
 }
 
@@ -170,7 +172,8 @@ HRESULT LoadInto(const CADUnicodeString& path, int readOnly, OpenContext& contex
       rec->position = inst.position;
       rec->active = inst.active;
       rec->owner = &owner;
-      rec->reference = inst.component ? components.at(inst.target.str()) : ResolveChild(inst.target, directory, context);
+      rec->reference =
+          inst.component ? components.at(inst.target.str()) : ResolveChild(inst.target, directory, context);
       owner.RefState().records.push_back(rec);
       ++owner.RefState().recordsRevision;
     }
@@ -244,7 +247,8 @@ CADUnicodeString CADDocumentLoader::Absolute(const CADUnicodeString& path) {
   return CADUnicodeString(std::string(cwd) + "/" + rest);
 }
 
-CADUnicodeString CADDocumentLoader::ResolveLink(const CADUnicodeString& written, const CADUnicodeString& fromDirectory) {
+CADUnicodeString CADDocumentLoader::ResolveLink(const CADUnicodeString& written,
+                                                const CADUnicodeString& fromDirectory) {
   if (written.IsEmpty()) return CADUnicodeString();
   const std::string name = CADDocumentFiles::FileNameOf(written.str());
   std::vector<std::string> candidates{fromDirectory.str() + "/" + name};
@@ -304,12 +308,14 @@ HRESULT CADDocumentLoader::CreateNew(const CADUnicodeString& type, const CADUnic
   const bool hasRoot = CADDocumentFormat::KindOf(type) == CADDocumentFormat::Kind::kReference;
   if (!partNumber.IsEmpty() && Session().IsPartNumberUsed(partNumber, nullptr))
     return Session().Fail("part number '" + partNumber.str() + "' is used by another product");
-  CADUnicodeString directory = Session().newDocumentDirectory.IsEmpty() ? Absolute(".") : Session().newDocumentDirectory;
+  CADUnicodeString directory =
+      Session().newDocumentDirectory.IsEmpty() ? Absolute(".") : Session().newDocumentDirectory;
   if (directory.EndsWith("/.")) directory = directory.SubString(0, directory.GetLength() - 2);
   CADUnicodeString number, path;
   for (int n = 1;; ++n) {
     number = partNumber.IsEmpty() ? CADUnicodeString(base->second + std::to_string(n)) : partNumber;
-    CADUnicodeString stem = partNumber.IsEmpty() || n == 1 ? number : number + CADUnicodeString("_" + std::to_string(n));
+    CADUnicodeString stem =
+        partNumber.IsEmpty() || n == 1 ? number : number + CADUnicodeString("_" + std::to_string(n));
     path = directory + "/" + stem + "." + type;
     bool free = !Session().Find(path) && !CADDocumentFiles::Exists(path.str()) &&
                 !(hasRoot && partNumber.IsEmpty() && Session().IsPartNumberUsed(number, nullptr));

@@ -80,7 +80,8 @@ class Parser {
   double Number(const std::string& token) const {
     double v = 0;
     auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-    if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(v)) Fail("bad number '" + token + "'");
+    if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(v))
+      Fail("bad number '" + token + "'");
     return v;
   }
 
@@ -154,13 +155,20 @@ class Parser {
       Expect(t, 2);
       field = t[1];
     };
-    if (k == "partnumber") text(ref.partNumber);
-    else if (k == "name") text(ref.name);
-    else if (k == "nomenclature") text(ref.nomenclature);
-    else if (k == "revision") text(ref.revision);
-    else if (k == "definition") text(ref.definition);
-    else if (k == "description") text(ref.description);
-    else if (k == "parameter") ref.parameters.push_back(ParameterLine(t));
+    if (k == "partnumber")
+      text(ref.partNumber);
+    else if (k == "name")
+      text(ref.name);
+    else if (k == "nomenclature")
+      text(ref.nomenclature);
+    else if (k == "revision")
+      text(ref.revision);
+    else if (k == "definition")
+      text(ref.definition);
+    else if (k == "description")
+      text(ref.description);
+    else if (k == "parameter")
+      ref.parameters.push_back(ParameterLine(t));
     else if (k == "shape") {
       Expect(t, 4);
       if (t[1].empty() || t[2].empty()) Fail("shape without name or path");
@@ -198,8 +206,10 @@ class Parser {
     CADInstanceImage inst;
     inst.name = t[1];
     if (inst.name.IsEmpty()) Fail("instance without name");
-    if (t[2] == "component") inst.component = true;
-    else if (t[2] != "file") Fail("instance target must be 'file' or 'component'");
+    if (t[2] == "component")
+      inst.component = true;
+    else if (t[2] != "file")
+      Fail("instance target must be 'file' or 'component'");
     inst.target = t[3];
     if (inst.target.IsEmpty()) Fail("instance without target");
     std::array<double, 12> c{};
@@ -213,8 +223,10 @@ class Parser {
     Expect(head, 3);
     CADGeometryBody body;
     body.name = head[1];
-    if (head[2] == "hidden") body.hidden = true;
-    else if (head[2] != "shown") Fail("body must be 'shown' or 'hidden'");
+    if (head[2] == "hidden")
+      body.hidden = true;
+    else if (head[2] != "shown")
+      Fail("body must be 'shown' or 'hidden'");
     Tokens t;
     while (Next(t)) {
       if (t[0] == "end") {
@@ -325,7 +337,9 @@ class Parser {
     for (const T& item : items)
       if (!seen.insert(item.name.str()).second) Fail(std::string("duplicate ") + what + " '" + item.name.str() + "'");
   }
-  void CheckUniqueTables(const std::vector<CADDesignTableImage>& tables) const { CheckUniqueNames(tables, "design table"); }
+  void CheckUniqueTables(const std::vector<CADDesignTableImage>& tables) const {
+    CheckUniqueNames(tables, "design table");
+  }
 
   void CheckReference(const CADReferenceImage& ref) const {
     CheckUniqueNames(ref.instances, "instance name");
@@ -339,7 +353,8 @@ class Parser {
     std::map<std::string, const CADReferenceImage*> byNumber;
     for (const CADReferenceImage& c : image_.components) {
       CheckReference(c);
-      if (c.partNumber == image_.root.partNumber) Fail("component '" + c.partNumber.str() + "' repeats the root's part number");
+      if (c.partNumber == image_.root.partNumber)
+        Fail("component '" + c.partNumber.str() + "' repeats the root's part number");
       if (!byNumber.emplace(c.partNumber.str(), &c).second) Fail("duplicate component '" + c.partNumber.str() + "'");
     }
     auto targets = [&](const CADReferenceImage& ref) {

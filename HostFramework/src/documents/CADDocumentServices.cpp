@@ -128,8 +128,8 @@ CADUnicodeString CADDocumentServices::GetTypeFromPath(const CADUnicodeString& pa
   auto dot = name.rfind('.');
   if (dot == std::string::npos || dot + 1 == name.size()) return CADUnicodeString();
   CADUnicodeString extension(name.substr(dot + 1));
-  static const char* const kTypes[] = {"CADPart", "CADProduct", "CADDrawing", "CADProcess",
-                                       "CADAnalysis", "vis", "model"};
+  static const char* const kTypes[] = {"CADPart",     "CADProduct", "CADDrawing", "CADProcess",
+                                       "CADAnalysis", "vis",        "model"};
   for (const char* t : kTypes)
     if (extension == t) return extension;
   if (Session().IsRepresentationFormat(extension)) return extension;

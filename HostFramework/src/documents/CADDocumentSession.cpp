@@ -84,8 +84,10 @@ CADProductNode* CADDocumentSession::FindUnloaded(const CADUnicodeString& path) c
 
 void CADDocumentSession::ForgetUnloaded(const CADProductNode* node) {
   for (auto it = unloaded_.begin(); it != unloaded_.end();) {
-    if (it->second == node) it = unloaded_.erase(it);
-    else ++it;
+    if (it->second == node)
+      it = unloaded_.erase(it);
+    else
+      ++it;
   }
 }
 

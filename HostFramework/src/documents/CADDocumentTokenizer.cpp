@@ -24,12 +24,24 @@ bool CADDocumentTokenizer::Split(std::string_view line, std::vector<std::string>
           if (i >= n) break;
           char e = line[i++];
           switch (e) {
-            case '"': token += '"'; break;
-            case '\\': token += '\\'; break;
-            case 'n': token += '\n'; break;
-            case 'r': token += '\r'; break;
-            case 't': token += '\t'; break;
-            default: error = std::string("unknown escape \\") + e; return false;
+            case '"':
+              token += '"';
+              break;
+            case '\\':
+              token += '\\';
+              break;
+            case 'n':
+              token += '\n';
+              break;
+            case 'r':
+              token += '\r';
+              break;
+            case 't':
+              token += '\t';
+              break;
+            default:
+              error = std::string("unknown escape \\") + e;
+              return false;
           }
           continue;
         }
@@ -64,12 +76,23 @@ std::string CADDocumentTokenizer::Quote(std::string_view value) {
   out += '"';
   for (char c : value) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
     }
   }
   out += '"';

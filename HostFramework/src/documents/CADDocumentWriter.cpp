@@ -58,7 +58,8 @@ void WriteReference(Out& out, const CADReferenceImage& ref, bool root) {
   for (const CADShapeImage& s : ref.shapes) out.Line({"shape", Out::Q(s.name), Out::Q(s.path), Out::Q(s.format)});
   WriteTables(out, ref.tables);
   for (const CADInstanceImage& inst : ref.instances) {
-    std::string line = "instance " + Out::Q(inst.name) + (inst.component ? " component " : " file ") + Out::Q(inst.target);
+    std::string line =
+        "instance " + Out::Q(inst.name) + (inst.component ? " component " : " file ") + Out::Q(inst.target);
     for (double c : inst.position.Coefficients()) line += " " + Out::N(c);
     line += inst.active ? " 1" : " 0";
     out.Line({line});

@@ -16,11 +16,20 @@ HRESULT CADDrawingDocument::Change(CADUnicodeString& field, const CADUnicodeStri
   return S_OK;
 }
 
-HRESULT CADDrawingDocument::GetName(CADUnicodeString& name) const { name = State().name; return S_OK; }
+HRESULT CADDrawingDocument::GetName(CADUnicodeString& name) const {
+  name = State().name;
+  return S_OK;
+}
 HRESULT CADDrawingDocument::SetName(const CADUnicodeString& name) { return Change(State().name, name); }
-HRESULT CADDrawingDocument::GetComment(CADUnicodeString& c) const { c = State().comment; return S_OK; }
+HRESULT CADDrawingDocument::GetComment(CADUnicodeString& c) const {
+  c = State().comment;
+  return S_OK;
+}
 HRESULT CADDrawingDocument::SetComment(const CADUnicodeString& c) { return Change(State().comment, c); }
-HRESULT CADDrawingDocument::GetResponsible(CADUnicodeString& r) const { r = State().responsible; return S_OK; }
+HRESULT CADDrawingDocument::GetResponsible(CADUnicodeString& r) const {
+  r = State().responsible;
+  return S_OK;
+}
 HRESULT CADDrawingDocument::SetResponsible(const CADUnicodeString& r) { return Change(State().responsible, r); }
 
 int CADDrawingDocument::GetSheetCount() const { return static_cast<int>(State().sheets.size()); }

@@ -26,9 +26,15 @@ CADMathTransformation CADMathTransformation::Rotation(int axis, double degrees) 
   auto& m = t.c_;
   // Columns are the images of the unit vectors.
   switch (axis) {
-    case 0: m = {1, 0, 0, 0, c, s, 0, -s, c, 0, 0, 0}; break;
-    case 1: m = {c, 0, -s, 0, 1, 0, s, 0, c, 0, 0, 0}; break;
-    default: m = {c, s, 0, -s, c, 0, 0, 0, 1, 0, 0, 0}; break;
+    case 0:
+      m = {1, 0, 0, 0, c, s, 0, -s, c, 0, 0, 0};
+      break;
+    case 1:
+      m = {c, 0, -s, 0, 1, 0, s, 0, c, 0, 0, 0};
+      break;
+    default:
+      m = {c, s, 0, -s, c, 0, 0, 0, 1, 0, 0, 0};
+      break;
   }
   return t;
 }
@@ -51,8 +57,7 @@ void CADMathTransformation::SetCoef(const double coefficients[12]) {
 
 CADMathPoint CADMathTransformation::operator*(const CADMathPoint& p) const {
   const auto& m = c_;
-  return {p.x * m[0] + p.y * m[3] + p.z * m[6] + m[9],
-          p.x * m[1] + p.y * m[4] + p.z * m[7] + m[10],
+  return {p.x * m[0] + p.y * m[3] + p.z * m[6] + m[9], p.x * m[1] + p.y * m[4] + p.z * m[7] + m[10],
           p.x * m[2] + p.y * m[5] + p.z * m[8] + m[11]};
 }
 
@@ -80,8 +85,7 @@ CADMathTransformation CADMathTransformation::operator*(const CADMathTransformati
 double CADMathTransformation::Determinant() const {
   const auto& m = c_;
   // Columns X = m[0..2], Y = m[3..5], Z = m[6..8]: det = X . (Y x Z).
-  return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[3] * (m[1] * m[8] - m[2] * m[7]) +
-         m[6] * (m[1] * m[5] - m[2] * m[4]);
+  return m[0] * (m[4] * m[8] - m[5] * m[7]) - m[3] * (m[1] * m[8] - m[2] * m[7]) + m[6] * (m[1] * m[5] - m[2] * m[4]);
 }
 
 HRESULT CADMathTransformation::GetInverse(CADMathTransformation& out) const {

@@ -237,7 +237,8 @@ HRESULT CADProductNode::AddExternalComponent(CADDocument* document, CADIProduct_
 HRESULT CADProductNode::AddNewComponent(const CADUnicodeString& partNumber, CADIProduct_var& newChild) {
   newChild = nullptr;
   CADReferenceState& r = RefState();
-  if (!Alive() || !r.loaded || !r.document) return Session().Fail("cannot add a child below a product that is not loaded");
+  if (!Alive() || !r.loaded || !r.document)
+    return Session().Fail("cannot add a child below a product that is not loaded");
   if (partNumber.IsEmpty()) return Session().Fail("empty part number");
   if (Session().IsPartNumberUsed(partNumber, nullptr))
     return Session().Fail("part number '" + partNumber.str() + "' is used by another product");
@@ -275,7 +276,8 @@ HRESULT CADProductNode::RemoveProduct(const CADIProduct_var& child) {
   return S_OK;
 }
 
-HRESULT CADProductNode::ReplaceComponent(const CADIProduct_var& child, CADDocument* document, CADIProduct_var& newChild) {
+HRESULT CADProductNode::ReplaceComponent(const CADIProduct_var& child, CADDocument* document,
+                                         CADIProduct_var& newChild) {
   newChild = nullptr;
   auto* node = dynamic_cast<CADProductNode*>(child.get());
   if (!node || node->isReference_ || node->Father() != this) return Session().Fail("not a child of this product");
@@ -317,7 +319,8 @@ HRESULT CADProductNode::GetAllShapesNames(CADListValCADUnicodeString& names, int
     todo.erase(todo.begin());
     if (!seen.insert(ref).second) continue;
     const CADReferenceState& r = *ref->ref_;
-    bool explicitDefault = std::any_of(r.shapes.begin(), r.shapes.end(), [](const auto& s) { return s.name == "Default"; });
+    bool explicitDefault =
+        std::any_of(r.shapes.begin(), r.shapes.end(), [](const auto& s) { return s.name == "Default"; });
     if (!explicitDefault && ref->HasImplicitDefaultShape() && !names.Locate("Default")) names.Append("Default");
     for (const CADShapeImage& s : r.shapes)
       if (!names.Locate(s.name)) names.Append(s.name);
@@ -368,8 +371,7 @@ HRESULT CADProductNode::ReplaceDefaultShape(const CADUnicodeString& format, cons
   shapes.erase(std::remove_if(shapes.begin(), shapes.end(), [](const auto& s) { return s.name == "Default"; }),
                shapes.end());
   CADDocument* own = r.document;
-  const bool ownFileIsTheShape =
-      own && HasImplicitDefaultShape() && own->GetType() != "CADPart";
+  const bool ownFileIsTheShape = own && HasImplicitDefaultShape() && own->GetType() != "CADPart";
   if (!ownFileIsTheShape) {
     shapes.push_back({"Default", path, format});
     MarkModified();
@@ -450,14 +452,26 @@ HRESULT CADProductNode::SetAttribute(CADUnicodeString CADReferenceState::*field,
   return S_OK;
 }
 
-HRESULT CADProductNode::GetNomenclature(CADUnicodeString& v) const { return GetAttribute(&CADReferenceState::nomenclature, v); }
-HRESULT CADProductNode::SetNomenclature(const CADUnicodeString& v) { return SetAttribute(&CADReferenceState::nomenclature, v); }
+HRESULT CADProductNode::GetNomenclature(CADUnicodeString& v) const {
+  return GetAttribute(&CADReferenceState::nomenclature, v);
+}
+HRESULT CADProductNode::SetNomenclature(const CADUnicodeString& v) {
+  return SetAttribute(&CADReferenceState::nomenclature, v);
+}
 HRESULT CADProductNode::GetRevision(CADUnicodeString& v) const { return GetAttribute(&CADReferenceState::revision, v); }
 HRESULT CADProductNode::SetRevision(const CADUnicodeString& v) { return SetAttribute(&CADReferenceState::revision, v); }
-HRESULT CADProductNode::GetDefinition(CADUnicodeString& v) const { return GetAttribute(&CADReferenceState::definition, v); }
-HRESULT CADProductNode::SetDefinition(const CADUnicodeString& v) { return SetAttribute(&CADReferenceState::definition, v); }
-HRESULT CADProductNode::GetDescription(CADUnicodeString& v) const { return GetAttribute(&CADReferenceState::description, v); }
-HRESULT CADProductNode::SetDescription(const CADUnicodeString& v) { return SetAttribute(&CADReferenceState::description, v); }
+HRESULT CADProductNode::GetDefinition(CADUnicodeString& v) const {
+  return GetAttribute(&CADReferenceState::definition, v);
+}
+HRESULT CADProductNode::SetDefinition(const CADUnicodeString& v) {
+  return SetAttribute(&CADReferenceState::definition, v);
+}
+HRESULT CADProductNode::GetDescription(CADUnicodeString& v) const {
+  return GetAttribute(&CADReferenceState::description, v);
+}
+HRESULT CADProductNode::SetDescription(const CADUnicodeString& v) {
+  return SetAttribute(&CADReferenceState::description, v);
+}
 
 // Positions ----------------------------------------------------------------------
 

@@ -129,9 +129,9 @@ class CADProductNode : public CADIProduct,
   bool HasImplicitDefaultShape() const;
 
   const bool isReference_;
-  std::unique_ptr<CADReferenceState> ref_;       // reference nodes only
-  std::shared_ptr<CADInstanceRecord> record_;    // instance nodes only
-  CADProductNode* father_ = nullptr;             // instance nodes: owner of this node, not owned
+  std::unique_ptr<CADReferenceState> ref_;                // reference nodes only
+  std::shared_ptr<CADInstanceRecord> record_;             // instance nodes only
+  CADProductNode* father_ = nullptr;                      // instance nodes: owner of this node, not owned
   mutable std::vector<CADVar<CADProductNode>> children_;  // nodes of the reference's records, here
   // What children_ was built from (reference and its records' revision).
   mutable bool synced_ = false;

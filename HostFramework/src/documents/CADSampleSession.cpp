@@ -95,7 +95,8 @@ CADDocumentImage Drawing() {
   image.comment = "Sample drawing";
   image.responsible = "Designer";
   image.parameters.push_back({"Title", "String", "Base plate"});
-  image.sheets.push_back({"Sheet.1", {{"Front view", CADSampleSession::kPlate}, {"Top view", CADSampleSession::kPlate}}});
+  image.sheets.push_back(
+      {"Sheet.1", {{"Front view", CADSampleSession::kPlate}, {"Top view", CADSampleSession::kPlate}}});
   return image;
 }
 
@@ -107,12 +108,9 @@ HRESULT CADSampleSession::Write(const CADUnicodeString& directory, CADUnicodeStr
     std::string text;
   };
   const File files[] = {
-      {kBolt, CADDocumentWriter::Write(Bolt())},
-      {kPlate, CADDocumentWriter::Write(Plate(directory))},
-      {kBracket, CADDocumentWriter::Write(Bracket())},
-      {kAssembly, CADDocumentWriter::Write(Assembly())},
-      {kDrawing, CADDocumentWriter::Write(Drawing())},
-      {kSheet, "Length;Width;Thickness\n100;50;5\n120;60;6\n"},
+      {kBolt, CADDocumentWriter::Write(Bolt())},       {kPlate, CADDocumentWriter::Write(Plate(directory))},
+      {kBracket, CADDocumentWriter::Write(Bracket())}, {kAssembly, CADDocumentWriter::Write(Assembly())},
+      {kDrawing, CADDocumentWriter::Write(Drawing())}, {kSheet, "Length;Width;Thickness\n100;50;5\n120;60;6\n"},
   };
   for (const File& f : files) {
     std::string why;

@@ -103,8 +103,10 @@ HRESULT CADAutomationBridge::Start(const std::string& requestedPath, std::string
     if (!S_ISSOCK(st.st_mode)) return fail(path + " exists and is not a socket; left alone");
     if (st.st_uid != geteuid()) return fail(path + " belongs to another user; left alone");
     switch (Probe(path)) {
-      case Listener::Answers: return fail("another session is listening on " + path);
-      case Listener::Unknown: return fail(Describe("cannot probe", path));
+      case Listener::Answers:
+        return fail("another session is listening on " + path);
+      case Listener::Unknown:
+        return fail(Describe("cannot probe", path));
       case Listener::Stale:
         if (unlink(path.c_str()) != 0) return fail(Describe("cannot remove the stale socket", path));
         break;
@@ -155,8 +157,7 @@ void CADAutomationBridge::Stop() {
 
   // Unlink only our own socket: a later session may have replaced it.
   struct stat st;
-  if (lstat(path_.c_str(), &st) == 0 && st.st_dev == socketDevice_ && st.st_ino == socketInode_)
-    unlink(path_.c_str());
+  if (lstat(path_.c_str(), &st) == 0 && st.st_dev == socketDevice_ && st.st_ino == socketInode_) unlink(path_.c_str());
   if (const char* exported = std::getenv(kSocketVariable); exported && path_ == exported) unsetenv(kSocketVariable);
 }
 
@@ -218,7 +219,8 @@ void CADAutomationBridge::ServeOne(int client) {
     }
     if (tooLong)
       reply = CADAutomationReply::Err("request longer than " + std::to_string(CADAutomationRequest::kMaxLineBytes) +
-                                      " bytes").FormatLine();
+                                      " bytes")
+                  .FormatLine();
     else if (stopping)
       reply = CADAutomationReply::Err("the session is shutting down").FormatLine();
     else if (!complete)

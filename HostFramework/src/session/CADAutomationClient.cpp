@@ -42,9 +42,8 @@ std::string CADAutomationClient::SessionSocketFromEnvironment() {
 }
 
 CADAutomationClient::Outcome CADAutomationClient::Send(const std::string& socketPath,
-                                                       const CADAutomationRequest& request,
-                                                       CADAutomationReply& reply, std::string& error,
-                                                       int timeoutMs) {
+                                                       const CADAutomationRequest& request, CADAutomationReply& reply,
+                                                       std::string& error, int timeoutMs) {
   if (socketPath.empty()) {
     error = std::string("no CAD session: ") + CADAutomationBridge::kSocketVariable + " is not set";
     return Outcome::NoSession;

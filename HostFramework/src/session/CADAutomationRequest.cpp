@@ -15,11 +15,8 @@ struct VerbShape {
 };
 
 constexpr VerbShape kVerbs[] = {
-    {"GetStatus", 0, 0, false},
-    {"SetStatus", 1, 1, false},
-    {"StartCmd", 1, 2, false},
-    {"WriteXml", 2, 2, false},
-    {"SetUseDesignTables", 1, 1, true},
+    {"GetStatus", 0, 0, false}, {"SetStatus", 1, 1, false},         {"StartCmd", 1, 2, false},
+    {"WriteXml", 2, 2, false},  {"SetUseDesignTables", 1, 1, true},
 };
 
 const VerbShape* FindVerb(std::string_view verb) {
@@ -123,8 +120,8 @@ bool CADAutomationRequest::ParseCompact(std::string_view text, CADAutomationRequ
   if (colon != std::string_view::npos) {
     const VerbShape* shape = FindVerb(fields[0]);
     // Unknown verbs split at every ':'; the session will refuse them anyway.
-    std::size_t maxPieces = shape && shape->maxArguments > 0 ? static_cast<std::size_t>(shape->maxArguments)
-                                                              : std::string_view::npos;
+    std::size_t maxPieces =
+        shape && shape->maxArguments > 0 ? static_cast<std::size_t>(shape->maxArguments) : std::string_view::npos;
     for (std::string_view piece : Split(text.substr(colon + 1), ':', maxPieces)) fields.push_back(piece);
   }
   return BuildFromFields(fields, out, error);
@@ -133,7 +130,8 @@ bool CADAutomationRequest::ParseCompact(std::string_view text, CADAutomationRequ
 bool CADAutomationRequest::Validate(std::string& error) const {
   const VerbShape* shape = FindVerb(verb_.view());
   if (!shape) {
-    error = "unknown verb \"" + verb_.str() + "\" (known: GetStatus, SetStatus, StartCmd, WriteXml, SetUseDesignTables)";
+    error =
+        "unknown verb \"" + verb_.str() + "\" (known: GetStatus, SetStatus, StartCmd, WriteXml, SetUseDesignTables)";
     return false;
   }
   const int count = arguments_.Size();

@@ -41,9 +41,7 @@ void CADCommand::RequestDelayedDestruction() {
   CADEventLoop::Instance().ScheduleDestruction(this);
 }
 
-CADNotifPropagation CADCommand::AnalyseNotification(CADCommand*, CADNotification*) {
-  return CADNotifTransmitToFather;
-}
+CADNotifPropagation CADCommand::AnalyseNotification(CADCommand*, CADNotification*) { return CADNotifTransmitToFather; }
 
 CADStatusChangeRC CADCommand::Activate(CADCommand*, CADNotification*) { return CADStatusChangeRCCompleted; }
 CADStatusChangeRC CADCommand::Desactivate(CADCommand*, CADNotification*) { return CADStatusChangeRCCompleted; }

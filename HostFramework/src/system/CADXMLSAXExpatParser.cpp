@@ -20,8 +20,11 @@ namespace {
 class ExpatRun {
  public:
   ExpatRun(CADIXMLSAXDocumentHandler* document, CADIXMLSAXErrorHandler* errors, std::string systemId)
-      : document_(document), errors_(errors), systemId_(std::move(systemId)),
-        parser_(XML_ParserCreate(nullptr)), attributes_(CADVar<CADXMLSAXAttributes>::Adopt(new CADXMLSAXAttributes)) {}
+      : document_(document),
+        errors_(errors),
+        systemId_(std::move(systemId)),
+        parser_(XML_ParserCreate(nullptr)),
+        attributes_(CADVar<CADXMLSAXAttributes>::Adopt(new CADXMLSAXAttributes)) {}
 
   // Feeds one piece; false once the parse has failed.
   bool Feed(const char* data, size_t length, bool last) {
@@ -83,7 +86,8 @@ class ExpatRun {
       run.text_.OpenElement();
       run.attributes_->Assign(atts);
       CADUnicodeString elementName(name);
-      return run.Deliver([&] { return run.document_ ? run.document_->StartElement(elementName, *run.attributes_) : S_OK; });
+      return run.Deliver(
+          [&] { return run.document_ ? run.document_->StartElement(elementName, *run.attributes_) : S_OK; });
     });
   }
 

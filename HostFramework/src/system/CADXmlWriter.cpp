@@ -32,8 +32,7 @@ size_t Utf8SequenceLength(std::string_view text, size_t at) {
     if ((byte(at + i) & 0xC0u) != 0x80u) return 0;
     cp = (cp << 6) | (byte(at + i) & 0x3Fu);
   }
-  if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-      (cp >= 0xD800 && cp <= 0xDFFF))
+  if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000) || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
     return 0;
   // U+FFFE and U+FFFF are not XML characters either.
   if (cp == 0xFFFE || cp == 0xFFFF) return 0;
@@ -47,14 +46,30 @@ std::string Escape(std::string_view text, bool attribute) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
       switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '\'': out += "&apos;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t': out += "&#9;"; break;
-        case '\n': out += attribute ? "&#10;" : "\n"; break;
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '\'':
+          out += "&apos;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        case '\r':
+          out += "&#13;";
+          break;
+        case '\t':
+          out += "&#9;";
+          break;
+        case '\n':
+          out += attribute ? "&#10;" : "\n";
+          break;
         default:
           if (c < 0x20) {
             ++g_droppedControls;

@@ -25,8 +25,7 @@ const char* ZRBConfigEnvironment::Get(const char* name, bool applyPrefix) const 
   if (!name) return nullptr;
   std::lock_guard<std::mutex> lock(mutex_);
   std::string full = FullName(name, applyPrefix);
-  if (auto it = overrides_.find(full); it != overrides_.end())
-    return it->second ? Intern(*it->second) : nullptr;
+  if (auto it = overrides_.find(full); it != overrides_.end()) return it->second ? Intern(*it->second) : nullptr;
   // getenv's own pointer may be invalidated by a later setenv in the host,
   // so the caller gets an interned copy instead.
   const char* value = std::getenv(full.c_str());

@@ -7,7 +7,7 @@
 #include "CADIExternalLink.h"
 
 extern "C" __attribute__((visibility("default"))) HRESULT ZRBGetFullPath(CADIExternalLink* link, char* buffer,
-                                                                        int size) {
+                                                                         int size) {
   if (!link || !buffer || size <= 0) return E_FAIL;
   CADUnicodeString path = link->GetResolvedPath();
   if (path.IsEmpty()) return E_FAIL;

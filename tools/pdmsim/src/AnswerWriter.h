@@ -11,16 +11,16 @@
 namespace pdmsim {
 
 class AnswerWriter {
-public:
-    // Applies the fault's code and "STATS" lines to the answer's "ROOT".
-    static void ApplyToRoot(ExchangeFile& answer, const std::optional<Fault>& fault);
-    // Writes the answer; `note` says what was done (for the journal). A canned
-    // answer has every "@EXMAP@" replaced by `exchangeMap`.
-    static bool Write(const ExchangeFile& answer, const std::string& path, const std::optional<Fault>& fault,
-                      const std::string& exchangeMap, std::string& note, std::string* error);
-    // The bytes a truncated answer keeps: cut inside a line in the middle.
-    static std::string Truncate(const std::string& bytes);
-    static std::string GarbageBytes();
+ public:
+  // Applies the fault's code and "STATS" lines to the answer's "ROOT".
+  static void ApplyToRoot(ExchangeFile& answer, const std::optional<Fault>& fault);
+  // Writes the answer; `note` says what was done (for the journal). A canned
+  // answer has every "@EXMAP@" replaced by `exchangeMap`.
+  static bool Write(const ExchangeFile& answer, const std::string& path, const std::optional<Fault>& fault,
+                    const std::string& exchangeMap, std::string& note, std::string* error);
+  // The bytes a truncated answer keeps: cut inside a line in the middle.
+  static std::string Truncate(const std::string& bytes);
+  static std::string GarbageBytes();
 };
 
 }  // namespace pdmsim

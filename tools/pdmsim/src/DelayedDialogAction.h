@@ -13,18 +13,18 @@
 namespace pdmsim {
 
 struct AutoDialogSetting {
-    int afterSeconds = 0;
-    std::vector<std::string> dialogArgs;  // e.g. {"complete", "--choose", "BOLT-M8"} or {"cancel"}
+  int afterSeconds = 0;
+  std::vector<std::string> dialogArgs;  // e.g. {"complete", "--choose", "BOLT-M8"} or {"cancel"}
 };
 
 class DelayedDialogAction {
-public:
-    static std::optional<AutoDialogSetting> Load(Vault& vault);
-    static void Save(Vault& vault, const AutoDialogSetting& setting);
-    static void Clear(Vault& vault);
+ public:
+  static std::optional<AutoDialogSetting> Load(Vault& vault);
+  static void Save(Vault& vault, const AutoDialogSetting& setting);
+  static void Clear(Vault& vault);
 
-    // Starts the detached completion for this dialog when one is configured.
-    static void StartIfConfigured(Vault& vault, std::int64_t dialogId);
+  // Starts the detached completion for this dialog when one is configured.
+  static void StartIfConfigured(Vault& vault, std::int64_t dialogId);
 };
 
 }  // namespace pdmsim

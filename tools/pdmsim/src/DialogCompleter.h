@@ -14,22 +14,22 @@
 namespace pdmsim {
 
 struct CompletionOptions {
-    std::optional<std::int64_t> dialogId;  // act only on this dialog (delayed actions)
-    std::vector<std::string> choose;       // part numbers; empty: the current choice
-    std::optional<std::string> code;       // forced "ACTION_SUCCESS"
-    std::vector<std::string> stats;        // extra "STATS" lines
-    std::vector<std::string> failFor;      // part numbers that cannot be delivered
+  std::optional<std::int64_t> dialogId;  // act only on this dialog (delayed actions)
+  std::vector<std::string> choose;       // part numbers; empty: the current choice
+  std::optional<std::string> code;       // forced "ACTION_SUCCESS"
+  std::vector<std::string> stats;        // extra "STATS" lines
+  std::vector<std::string> failFor;      // part numbers that cannot be delivered
 };
 
 class DialogCompleter {
-public:
-    explicit DialogCompleter(Vault& vault) : vault_(vault) {}
+ public:
+  explicit DialogCompleter(Vault& vault) : vault_(vault) {}
 
-    int Complete(const CompletionOptions& options, std::ostream& out);
-    int Cancel(std::optional<std::int64_t> dialogId, std::ostream& out);
+  int Complete(const CompletionOptions& options, std::ostream& out);
+  int Cancel(std::optional<std::int64_t> dialogId, std::ostream& out);
 
-private:
-    Vault& vault_;
+ private:
+  Vault& vault_;
 };
 
 }  // namespace pdmsim

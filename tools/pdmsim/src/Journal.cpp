@@ -14,102 +14,101 @@ constexpr char kArgSeparator = '\x1f';
 }
 
 std::string Journal::JoinArgs(const std::vector<std::string>& args) {
-    std::string joined;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (i) joined += kArgSeparator;
-        joined += args[i];
-    }
-    return joined;
+  std::string joined;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (i) joined += kArgSeparator;
+    joined += args[i];
+  }
+  return joined;
 }
 
 std::vector<std::string> Journal::SplitArgs(std::string_view joined) {
-    std::vector<std::string> args;
-    if (joined.empty()) return args;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t end = joined.find(kArgSeparator, start);
-        args.emplace_back(joined.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
-    return args;
+  std::vector<std::string> args;
+  if (joined.empty()) return args;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = joined.find(kArgSeparator, start);
+    args.emplace_back(joined.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return args;
 }
 
 std::int64_t Journal::Record(std::string_view role, std::string_view action, const std::vector<std::string>& args,
                              const std::string& requestFile) {
-    SqliteTransaction transaction(vault_.Db());
-    SqliteStatement insert(vault_.Db(), "INSERT INTO journal(at, role, action, args) VALUES (?, ?, ?, ?)");
-    insert.Bind(1, GmtTime::Now()).Bind(2, role).Bind(3, action).Bind(4, JoinArgs(args)).Run();
-    SqliteStatement last(vault_.Db(), "SELECT last_insert_rowid()");
-    last.Step();
-    std::int64_t seq = last.Int(0);
-    if (!requestFile.empty()) {
-        std::string copyNote;
-        std::string bytes;
-        std::string error;
-        if (ReadWholeFile(requestFile, bytes, &error)) {
-            char prefix[32];
-            std::snprintf(prefix, sizeof prefix, "%06lld-", static_cast<long long>(seq));
-            std::string copy =
-                vault_.JournalDirectory() + "/" + prefix + fs::path(requestFile).filename().string();
-            if (WriteFileAtomic(copy, bytes, &error)) {
-                copyNote = copy;
-            } else {
-                copyNote = "";
-                SetOutcome(seq, "request not copied: " + error);
-            }
-        } else {
-            SetOutcome(seq, "request file unreadable: " + error);
-        }
-        SqliteStatement update(vault_.Db(), "UPDATE journal SET request_copy = ? WHERE seq = ?");
-        update.Bind(1, copyNote).Bind(2, seq).Run();
+  SqliteTransaction transaction(vault_.Db());
+  SqliteStatement insert(vault_.Db(), "INSERT INTO journal(at, role, action, args) VALUES (?, ?, ?, ?)");
+  insert.Bind(1, GmtTime::Now()).Bind(2, role).Bind(3, action).Bind(4, JoinArgs(args)).Run();
+  SqliteStatement last(vault_.Db(), "SELECT last_insert_rowid()");
+  last.Step();
+  std::int64_t seq = last.Int(0);
+  if (!requestFile.empty()) {
+    std::string copyNote;
+    std::string bytes;
+    std::string error;
+    if (ReadWholeFile(requestFile, bytes, &error)) {
+      char prefix[32];
+      std::snprintf(prefix, sizeof prefix, "%06lld-", static_cast<long long>(seq));
+      std::string copy = vault_.JournalDirectory() + "/" + prefix + fs::path(requestFile).filename().string();
+      if (WriteFileAtomic(copy, bytes, &error)) {
+        copyNote = copy;
+      } else {
+        copyNote = "";
+        SetOutcome(seq, "request not copied: " + error);
+      }
+    } else {
+      SetOutcome(seq, "request file unreadable: " + error);
     }
-    transaction.Commit();
-    return seq;
+    SqliteStatement update(vault_.Db(), "UPDATE journal SET request_copy = ? WHERE seq = ?");
+    update.Bind(1, copyNote).Bind(2, seq).Run();
+  }
+  transaction.Commit();
+  return seq;
 }
 
 void Journal::SetOutcome(std::int64_t seq, std::string_view outcome) {
-    SqliteStatement update(vault_.Db(), "UPDATE journal SET outcome = ? WHERE seq = ?");
-    update.Bind(1, outcome).Bind(2, seq).Run();
+  SqliteStatement update(vault_.Db(), "UPDATE journal SET outcome = ? WHERE seq = ?");
+  update.Bind(1, outcome).Bind(2, seq).Run();
 }
 
 namespace {
 JournalEntry ReadEntry(const SqliteStatement& row) {
-    JournalEntry entry;
-    entry.seq = row.Int(0);
-    entry.at = row.Text(1);
-    entry.role = row.Text(2);
-    entry.action = row.Text(3);
-    entry.args = Journal::SplitArgs(row.Text(4));
-    entry.requestCopy = row.Text(5);
-    entry.outcome = row.Text(6);
-    return entry;
+  JournalEntry entry;
+  entry.seq = row.Int(0);
+  entry.at = row.Text(1);
+  entry.role = row.Text(2);
+  entry.action = row.Text(3);
+  entry.args = Journal::SplitArgs(row.Text(4));
+  entry.requestCopy = row.Text(5);
+  entry.outcome = row.Text(6);
+  return entry;
 }
 }  // namespace
 
 std::vector<JournalEntry> Journal::Entries() {
-    SqliteStatement query(vault_.Db(),
-                          "SELECT seq, at, role, action, args, request_copy, outcome FROM journal ORDER BY seq");
-    std::vector<JournalEntry> entries;
-    while (query.Step()) entries.push_back(ReadEntry(query));
-    return entries;
+  SqliteStatement query(vault_.Db(),
+                        "SELECT seq, at, role, action, args, request_copy, outcome FROM journal ORDER BY seq");
+  std::vector<JournalEntry> entries;
+  while (query.Step()) entries.push_back(ReadEntry(query));
+  return entries;
 }
 
 std::optional<JournalEntry> Journal::Entry(std::int64_t seq) {
-    SqliteStatement query(vault_.Db(),
-                          "SELECT seq, at, role, action, args, request_copy, outcome FROM journal WHERE seq = ?");
-    query.Bind(1, seq);
-    if (!query.Step()) return std::nullopt;
-    return ReadEntry(query);
+  SqliteStatement query(vault_.Db(),
+                        "SELECT seq, at, role, action, args, request_copy, outcome FROM journal WHERE seq = ?");
+  query.Bind(1, seq);
+  if (!query.Step()) return std::nullopt;
+  return ReadEntry(query);
 }
 
 void Journal::Clear() {
-    for (const JournalEntry& entry : Entries()) {
-        if (!entry.requestCopy.empty()) std::remove(entry.requestCopy.c_str());
-    }
-    // The numbering goes on: dialogs are known by the number of the call that opened them, and a number given
-    // twice would clash with a dialog of the cleared part.
-    vault_.Db().Exec("DELETE FROM journal");
+  for (const JournalEntry& entry : Entries()) {
+    if (!entry.requestCopy.empty()) std::remove(entry.requestCopy.c_str());
+  }
+  // The numbering goes on: dialogs are known by the number of the call that opened them, and a number given
+  // twice would clash with a dialog of the cleared part.
+  vault_.Db().Exec("DELETE FROM journal");
 }
 
 }  // namespace pdmsim

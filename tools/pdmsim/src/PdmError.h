@@ -8,13 +8,12 @@
 namespace pdmsim {
 
 class PdmError : public std::runtime_error {
-public:
-    explicit PdmError(const std::string& message, int exitCode = 1)
-        : std::runtime_error(message), exitCode_(exitCode) {}
-    int ExitCode() const { return exitCode_; }
+ public:
+  explicit PdmError(const std::string& message, int exitCode = 1) : std::runtime_error(message), exitCode_(exitCode) {}
+  int ExitCode() const { return exitCode_; }
 
-private:
-    int exitCode_;
+ private:
+  int exitCode_;
 };
 
 }  // namespace pdmsim

@@ -10,17 +10,17 @@
 namespace pdmsim {
 
 class PdmSelection {
-public:
-    explicit PdmSelection(Vault& vault) : vault_(vault) {}
+ public:
+  explicit PdmSelection(Vault& vault) : vault_(vault) {}
 
-    // Item OBIDs in the order the user gave them; replaced as a whole.
-    std::vector<std::string> Choice();
-    void SetChoice(const std::vector<std::string>& itemObids);
-    std::vector<std::string> Marks();
-    void SetMarks(const std::vector<std::string>& itemObids);
+  // Item OBIDs in the order the user gave them; replaced as a whole.
+  std::vector<std::string> Choice();
+  void SetChoice(const std::vector<std::string>& itemObids);
+  std::vector<std::string> Marks();
+  void SetMarks(const std::vector<std::string>& itemObids);
 
-private:
-    Vault& vault_;
+ private:
+  Vault& vault_;
 };
 
 }  // namespace pdmsim

@@ -26,225 +26,225 @@ namespace {
 std::string RequestPathOf(const SessionCall& call) { return call.args.empty() ? std::string() : call.args.front(); }
 
 void SetFailure(ExchangeFile& file, const std::string& line) {
-    ExchangeObject& root = file.FindOrAdd("ROOT", true);
-    root.Set("ACTION_SUCCESS", "0");
-    root.Append("STATS", line);
+  ExchangeObject& root = file.FindOrAdd("ROOT", true);
+  root.Set("ACTION_SUCCESS", "0");
+  root.Append("STATS", line);
 }
 
 std::vector<Item> ResolveItems(VaultCatalog& catalog, const std::vector<std::string>& obids) {
-    std::vector<Item> items;
-    for (const std::string& obid : obids) {
-        if (auto item = catalog.FindItem(obid)) items.push_back(*item);
-    }
-    return items;
+  std::vector<Item> items;
+  for (const std::string& obid : obids) {
+    if (auto item = catalog.FindItem(obid)) items.push_back(*item);
+  }
+  return items;
 }
 
 }  // namespace
 
 std::string SessionCommand::ExchangeMapOf(const ExchangeFile& request, const std::string& requestPath) {
-    if (const ExchangeObject* command = request.Find("COMMAND")) {
-        std::string exmap = command->Get("EXMAP");
-        while (exmap.size() > 1 && exmap.back() == '/') exmap.pop_back();
-        if (!exmap.empty()) return exmap;
-    }
-    return fs::absolute(requestPath).parent_path().string();
+  if (const ExchangeObject* command = request.Find("COMMAND")) {
+    std::string exmap = command->Get("EXMAP");
+    while (exmap.size() > 1 && exmap.back() == '/') exmap.pop_back();
+    if (!exmap.empty()) return exmap;
+  }
+  return fs::absolute(requestPath).parent_path().string();
 }
 
 int SessionCommand::RunWithoutVault(const std::string& reason) {
-    // Without a vault nothing can be journaled; still tell the designer why.
-    std::cerr << "pdmsim: " << reason << "\n";
-    std::string path = RequestPathOf(call_);
-    if (path.empty() || DialogBook::IsCancelWord(call_.action)) return 2;
-    ParseReport report;
-    std::string error;
-    auto request = ExchangeFile::Load(path, &error, &report);
-    if (!request || !report.complete) return 2;
-    SetFailure(*request, "Reference PDM: " + reason);
-    request->SaveAtomic(path, &error);
-    return 2;
+  // Without a vault nothing can be journaled; still tell the designer why.
+  std::cerr << "pdmsim: " << reason << "\n";
+  std::string path = RequestPathOf(call_);
+  if (path.empty() || DialogBook::IsCancelWord(call_.action)) return 2;
+  ParseReport report;
+  std::string error;
+  auto request = ExchangeFile::Load(path, &error, &report);
+  if (!request || !report.complete) return 2;
+  SetFailure(*request, "Reference PDM: " + reason);
+  request->SaveAtomic(path, &error);
+  return 2;
 }
 
 int SessionCommand::Run() {
-    try {
-        return RunJournaled();
-    } catch (const std::exception& error) {
-        // The journal keeps why the call went unanswered; main reports it.
-        if (journaledSeq_ > 0 && vault_) {
-            try {
-                Journal(*vault_).SetOutcome(journaledSeq_, std::string("failed: ") + error.what());
-            } catch (...) {
-                // The vault itself is failing; the message on standard error must do.
-            }
-        }
-        throw;
+  try {
+    return RunJournaled();
+  } catch (const std::exception& error) {
+    // The journal keeps why the call went unanswered; main reports it.
+    if (journaledSeq_ > 0 && vault_) {
+      try {
+        Journal(*vault_).SetOutcome(journaledSeq_, std::string("failed: ") + error.what());
+      } catch (...) {
+        // The vault itself is failing; the message on standard error must do.
+      }
     }
+    throw;
+  }
 }
 
 int SessionCommand::RunJournaled() {
-    std::unique_ptr<Vault>& vault = vault_;
-    try {
-        vault = Vault::Open(Vault::ResolveDirectory(call_.vaultOption));
-    } catch (const PdmError& error) {
-        return RunWithoutVault(error.what());
-    }
-    Journal journal(*vault);
-    const bool cancelWord = DialogBook::IsCancelWord(call_.action);
-    const bool takesFile = !cancelWord && call_.action != "StartSam";
-    std::string requestPath = takesFile ? RequestPathOf(call_) : std::string();
-    std::int64_t seq = journal.Record(call_.role, call_.action, call_.args, requestPath);
-    journaledSeq_ = seq;
+  std::unique_ptr<Vault>& vault = vault_;
+  try {
+    vault = Vault::Open(Vault::ResolveDirectory(call_.vaultOption));
+  } catch (const PdmError& error) {
+    return RunWithoutVault(error.what());
+  }
+  Journal journal(*vault);
+  const bool cancelWord = DialogBook::IsCancelWord(call_.action);
+  const bool takesFile = !cancelWord && call_.action != "StartSam";
+  std::string requestPath = takesFile ? RequestPathOf(call_) : std::string();
+  std::int64_t seq = journal.Record(call_.role, call_.action, call_.args, requestPath);
+  journaledSeq_ = seq;
 
-    FaultPlan faults(*vault);
-    std::optional<Fault> fault = faults.Take(call_.action);
-    if (fault && fault->delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
+  FaultPlan faults(*vault);
+  std::optional<Fault> fault = faults.Take(call_.action);
+  if (fault && fault->delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
 
-    if (cancelWord) return CloseDialogFor(*vault, seq);
-    if (!takesFile) {
-        journal.SetOutcome(seq, "noted");
-        return 0;
-    }
-    if (requestPath.empty()) {
-        journal.SetOutcome(seq, "no request file named");
-        std::cerr << "pdmsim: " << call_.action << " needs the request file as its argument\n";
-        return 3;
-    }
-    ParseReport report;
-    std::string error;
-    auto request = ExchangeFile::Load(requestPath, &error, &report);
-    if (!request) {
-        journal.SetOutcome(seq, "no request: " + error);
-        std::cerr << "pdmsim: " << error << "\n";
-        return 3;
-    }
-    if (!report.complete) {
-        // Rewriting would drop whatever the reader could not follow.
-        std::string note = "request unreadable at line " + std::to_string(report.stopLine) + " (" + report.reason +
-                           "); left as it was";
-        journal.SetOutcome(seq, note);
-        std::cerr << "pdmsim: " << requestPath << ": " << note << "\n";
-        return 3;
-    }
-
-    Answering answering;
-    answering.file = std::move(*request);
-    // "STATS" is the PDM's own slot: lines of an earlier answer do not carry over.
-    ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
-    root.Remove("STATS");
-    // The result code leads a "ROOT" the PDM had to create.
-    if (!root.Has("ACTION_SUCCESS")) root.Set("ACTION_SUCCESS", "0");
-    answering.exchangeMap = ExchangeMapOf(answering.file, requestPath);
-    answering.seq = seq;
-    answering.fault = fault;
-
-    std::optional<SqliteTransaction> transaction(std::in_place, vault->Db());
-    if (call_.action == "x3WriteZRBFile") {
-        AnswerRead(*vault, answering);
-    } else if (call_.action == "x3AddTempCad") {
-        AnswerAddTemp(answering);
-    } else if (call_.action == "x3GetPDMSettings") {
-        AnswerSettings(*vault, answering);
-    } else {
-        AnswerUnsupported(answering);
-    }
-    AnswerWriter::ApplyToRoot(answering.file, fault);
-    const std::string code = answering.file.FindOrAdd("ROOT", true).Get("ACTION_SUCCESS");
-
-    bool opensDialog = call_.action == "x3AddTempCad" && code == "2";
-    if (opensDialog) {
-        Dialog dialog;
-        dialog.id = seq;
-        dialog.action = call_.action;
-        dialog.requestFile = fs::absolute(requestPath).string();
-        dialog.exmap = answering.exchangeMap;
-        dialog.role = call_.role;
-        dialog.openedAt = GmtTime::Now();
-        DialogBook(*vault).Open(dialog);
-    }
-
-    std::string note;
-    if (!AnswerWriter::Write(answering.file, requestPath, fault, answering.exchangeMap, note, &error)) {
-        transaction.reset();  // nothing of this call stays in the vault
-        journal.SetOutcome(seq, "answer not written: " + error);
-        std::cerr << "pdmsim: " << error << "\n";
-        return 3;
-    }
-    journal.SetOutcome(seq, note + ": ACTION_SUCCESS " + code + (answering.outcome.empty() ? "" : "; ") +
-                                answering.outcome);
-    transaction->Commit();
-
-    if (opensDialog) DelayedDialogAction::StartIfConfigured(*vault, seq);
+  if (cancelWord) return CloseDialogFor(*vault, seq);
+  if (!takesFile) {
+    journal.SetOutcome(seq, "noted");
     return 0;
+  }
+  if (requestPath.empty()) {
+    journal.SetOutcome(seq, "no request file named");
+    std::cerr << "pdmsim: " << call_.action << " needs the request file as its argument\n";
+    return 3;
+  }
+  ParseReport report;
+  std::string error;
+  auto request = ExchangeFile::Load(requestPath, &error, &report);
+  if (!request) {
+    journal.SetOutcome(seq, "no request: " + error);
+    std::cerr << "pdmsim: " << error << "\n";
+    return 3;
+  }
+  if (!report.complete) {
+    // Rewriting would drop whatever the reader could not follow.
+    std::string note =
+        "request unreadable at line " + std::to_string(report.stopLine) + " (" + report.reason + "); left as it was";
+    journal.SetOutcome(seq, note);
+    std::cerr << "pdmsim: " << requestPath << ": " << note << "\n";
+    return 3;
+  }
+
+  Answering answering;
+  answering.file = std::move(*request);
+  // "STATS" is the PDM's own slot: lines of an earlier answer do not carry over.
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  root.Remove("STATS");
+  // The result code leads a "ROOT" the PDM had to create.
+  if (!root.Has("ACTION_SUCCESS")) root.Set("ACTION_SUCCESS", "0");
+  answering.exchangeMap = ExchangeMapOf(answering.file, requestPath);
+  answering.seq = seq;
+  answering.fault = fault;
+
+  std::optional<SqliteTransaction> transaction(std::in_place, vault->Db());
+  if (call_.action == "x3WriteZRBFile") {
+    AnswerRead(*vault, answering);
+  } else if (call_.action == "x3AddTempCad") {
+    AnswerAddTemp(answering);
+  } else if (call_.action == "x3GetPDMSettings") {
+    AnswerSettings(*vault, answering);
+  } else {
+    AnswerUnsupported(answering);
+  }
+  AnswerWriter::ApplyToRoot(answering.file, fault);
+  const std::string code = answering.file.FindOrAdd("ROOT", true).Get("ACTION_SUCCESS");
+
+  bool opensDialog = call_.action == "x3AddTempCad" && code == "2";
+  if (opensDialog) {
+    Dialog dialog;
+    dialog.id = seq;
+    dialog.action = call_.action;
+    dialog.requestFile = fs::absolute(requestPath).string();
+    dialog.exmap = answering.exchangeMap;
+    dialog.role = call_.role;
+    dialog.openedAt = GmtTime::Now();
+    DialogBook(*vault).Open(dialog);
+  }
+
+  std::string note;
+  if (!AnswerWriter::Write(answering.file, requestPath, fault, answering.exchangeMap, note, &error)) {
+    transaction.reset();  // nothing of this call stays in the vault
+    journal.SetOutcome(seq, "answer not written: " + error);
+    std::cerr << "pdmsim: " << error << "\n";
+    return 3;
+  }
+  journal.SetOutcome(seq,
+                     note + ": ACTION_SUCCESS " + code + (answering.outcome.empty() ? "" : "; ") + answering.outcome);
+  transaction->Commit();
+
+  if (opensDialog) DelayedDialogAction::StartIfConfigured(*vault, seq);
+  return 0;
 }
 
 int SessionCommand::CloseDialogFor(Vault& vault, std::int64_t seq) {
-    SqliteTransaction transaction(vault.Db());
-    DialogBook dialogs(vault);
-    Journal journal(vault);
-    auto current = dialogs.Current();
-    if (current && DialogBook::CancelWordCloses(call_.action, current->action)) {
-        dialogs.Close(current->id, "closed by CAD", call_.action);
-        journal.SetOutcome(seq, "dialog " + std::to_string(current->id) + " closed");
-    } else {
-        journal.SetOutcome(seq, "no open dialog to close");
-    }
-    transaction.Commit();
-    return 0;
+  SqliteTransaction transaction(vault.Db());
+  DialogBook dialogs(vault);
+  Journal journal(vault);
+  auto current = dialogs.Current();
+  if (current && DialogBook::CancelWordCloses(call_.action, current->action)) {
+    dialogs.Close(current->id, "closed by CAD", call_.action);
+    journal.SetOutcome(seq, "dialog " + std::to_string(current->id) + " closed");
+  } else {
+    journal.SetOutcome(seq, "no open dialog to close");
+  }
+  transaction.Commit();
+  return 0;
 }
 
 void SessionCommand::AnswerRead(Vault& vault, Answering& answering) {
-    ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
-    const ExchangeObject* command = answering.file.Find("COMMAND");
-    const bool marked = command && command->Get("MARKEDFLAG") == "ON";
-    VaultCatalog catalog(vault);
-    PdmSelection selection(vault);
-    std::vector<Item> chosen = ResolveItems(catalog, marked ? selection.Marks() : selection.Choice());
-    std::error_code ec;
-    if (!fs::is_directory(answering.exchangeMap, ec)) {
-        root.Set("ACTION_SUCCESS", "0");
-        root.Append("STATS", "Reference PDM: the exchange map " + answering.exchangeMap + " is not a directory.");
-        answering.outcome = "no exchange map";
-        return;
-    }
-    if (chosen.empty()) {
-        root.Set("ACTION_SUCCESS", "0");
-        root.Append("STATS", marked ? "Reference PDM: no items are marked (pdmsim mark PARTNUMBER)."
-                                    : "Reference PDM: nothing was chosen for the CAD session "
-                                      "(pdmsim load-into-cad PARTNUMBER).");
-        answering.outcome = "nothing chosen";
-        return;
-    }
-    std::set<std::string, std::less<>> failParts;
-    if (answering.fault) failParts.insert(answering.fault->failParts.begin(), answering.fault->failParts.end());
-    CachedFileList cached = CachedFileList::Load(command ? command->Get("XMAPCONTENT") : std::string());
-    FileStore store(vault);
-    StructureAnswer builder(catalog, store, answering.exchangeMap, std::move(cached), std::move(failParts));
-    DeliveryReport report = builder.Build(answering.file, "ROOT", chosen);
-    ExchangeObject& answerRoot = *answering.file.Find("ROOT");
-    answerRoot.Set("ACTION_SUCCESS", report.topLevel == 0 ? "0" : (report.warnings.empty() ? "1" : "3"));
-    for (const std::string& line : report.warnings) answerRoot.Append("STATS", line);
-    answering.outcome = std::to_string(report.delivered) + " delivered, " + std::to_string(report.reused) +
-                        " from the exchange map";
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  const ExchangeObject* command = answering.file.Find("COMMAND");
+  const bool marked = command && command->Get("MARKEDFLAG") == "ON";
+  VaultCatalog catalog(vault);
+  PdmSelection selection(vault);
+  std::vector<Item> chosen = ResolveItems(catalog, marked ? selection.Marks() : selection.Choice());
+  std::error_code ec;
+  if (!fs::is_directory(answering.exchangeMap, ec)) {
+    root.Set("ACTION_SUCCESS", "0");
+    root.Append("STATS", "Reference PDM: the exchange map " + answering.exchangeMap + " is not a directory.");
+    answering.outcome = "no exchange map";
+    return;
+  }
+  if (chosen.empty()) {
+    root.Set("ACTION_SUCCESS", "0");
+    root.Append("STATS", marked ? "Reference PDM: no items are marked (pdmsim mark PARTNUMBER)."
+                                : "Reference PDM: nothing was chosen for the CAD session "
+                                  "(pdmsim load-into-cad PARTNUMBER).");
+    answering.outcome = "nothing chosen";
+    return;
+  }
+  std::set<std::string, std::less<>> failParts;
+  if (answering.fault) failParts.insert(answering.fault->failParts.begin(), answering.fault->failParts.end());
+  CachedFileList cached = CachedFileList::Load(command ? command->Get("XMAPCONTENT") : std::string());
+  FileStore store(vault);
+  StructureAnswer builder(catalog, store, answering.exchangeMap, std::move(cached), std::move(failParts));
+  DeliveryReport report = builder.Build(answering.file, "ROOT", chosen);
+  ExchangeObject& answerRoot = *answering.file.Find("ROOT");
+  answerRoot.Set("ACTION_SUCCESS", report.topLevel == 0 ? "0" : (report.warnings.empty() ? "1" : "3"));
+  for (const std::string& line : report.warnings) answerRoot.Append("STATS", line);
+  answering.outcome =
+      std::to_string(report.delivered) + " delivered, " + std::to_string(report.reused) + " from the exchange map";
 }
 
 void SessionCommand::AnswerAddTemp(Answering& answering) {
-    // Step 1 only opens the PDM dialog; the answer comes with `dialog complete`.
-    answering.file.FindOrAdd("ROOT", true).Set("ACTION_SUCCESS", "2");
-    answering.outcome = "dialog opened";
+  // Step 1 only opens the PDM dialog; the answer comes with `dialog complete`.
+  answering.file.FindOrAdd("ROOT", true).Set("ACTION_SUCCESS", "2");
+  answering.outcome = "dialog opened";
 }
 
 void SessionCommand::AnswerSettings(Vault& vault, Answering& answering) {
-    ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
-    root.Set("ACTION_SUCCESS", "1");
-    root.Set("CADPART_DATA_MODEL", vault.Setting("pdm.data_model").value_or("LEGACY_DATA_MODEL"));
-    root.Set("PRDSUPPORT", vault.Setting("pdm.product_support").value_or("1"));
-    root.Set("ZRB_DESIGN_TABLES", vault.Setting("pdm.design_tables").value_or("ON"));
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  root.Set("ACTION_SUCCESS", "1");
+  root.Set("CADPART_DATA_MODEL", vault.Setting("pdm.data_model").value_or("LEGACY_DATA_MODEL"));
+  root.Set("PRDSUPPORT", vault.Setting("pdm.product_support").value_or("1"));
+  root.Set("ZRB_DESIGN_TABLES", vault.Setting("pdm.design_tables").value_or("ON"));
 }
 
 void SessionCommand::AnswerUnsupported(Answering& answering) {
-    ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
-    root.Set("ACTION_SUCCESS", "0");
-    root.Append("STATS", "Reference PDM: the action " + call_.action + " is not supported yet.");
-    answering.outcome = "not supported";
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  root.Set("ACTION_SUCCESS", "0");
+  root.Append("STATS", "Reference PDM: the action " + call_.action + " is not supported yet.");
+  answering.outcome = "not supported";
 }
 
 }  // namespace pdmsim

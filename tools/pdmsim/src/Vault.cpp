@@ -101,87 +101,88 @@ Vault::Vault(std::string directory, std::unique_ptr<SqliteDb> db)
     : directory_(std::move(directory)), db_(std::move(db)) {}
 
 std::string Vault::ResolveDirectory(const std::string& option) {
-    if (!option.empty()) return option;
-    if (const char* env = std::getenv("PDMSIM_VAULT"); env && *env) return env;
-    throw PdmError("no vault given: set PDMSIM_VAULT or pass --vault DIR", 2);
+  if (!option.empty()) return option;
+  if (const char* env = std::getenv("PDMSIM_VAULT"); env && *env) return env;
+  throw PdmError("no vault given: set PDMSIM_VAULT or pass --vault DIR", 2);
 }
 
 std::unique_ptr<Vault> Vault::Create(const std::string& directory, const std::string& dbName) {
-    std::error_code ec;
-    fs::create_directories(directory, ec);
-    if (ec) throw PdmError("cannot create the vault directory " + directory + ": " + ec.message());
-    std::string dbPath = directory + "/" + kDatabaseName;
-    if (fs::exists(dbPath)) {
-        throw PdmError("a vault already exists in " + directory + " (remove the directory to start afresh)");
-    }
-    for (const char* sub : {"store", "journal"}) {
-        fs::create_directories(directory + "/" + sub, ec);
-        if (ec) throw PdmError("cannot create " + directory + "/" + sub + ": " + ec.message());
-    }
-    auto vault = std::unique_ptr<Vault>(new Vault(fs::absolute(directory).lexically_normal().string(),
-                                                  std::make_unique<SqliteDb>(dbPath)));
-    vault->CreateSchema(dbName);
-    return vault;
+  std::error_code ec;
+  fs::create_directories(directory, ec);
+  if (ec) throw PdmError("cannot create the vault directory " + directory + ": " + ec.message());
+  std::string dbPath = directory + "/" + kDatabaseName;
+  if (fs::exists(dbPath)) {
+    throw PdmError("a vault already exists in " + directory + " (remove the directory to start afresh)");
+  }
+  for (const char* sub : {"store", "journal"}) {
+    fs::create_directories(directory + "/" + sub, ec);
+    if (ec) throw PdmError("cannot create " + directory + "/" + sub + ": " + ec.message());
+  }
+  auto vault = std::unique_ptr<Vault>(
+      new Vault(fs::absolute(directory).lexically_normal().string(), std::make_unique<SqliteDb>(dbPath)));
+  vault->CreateSchema(dbName);
+  return vault;
 }
 
 std::unique_ptr<Vault> Vault::Open(const std::string& directory) {
-    std::string dbPath = directory + "/" + kDatabaseName;
-    if (!fs::exists(dbPath)) {
-        throw PdmError("no vault in " + directory + ": run `pdmsim vault init` first", 2);
-    }
-    auto vault = std::unique_ptr<Vault>(new Vault(fs::absolute(directory).lexically_normal().string(),
-                                                  std::make_unique<SqliteDb>(dbPath)));
-    SqliteStatement version(vault->Db(), "SELECT value FROM meta WHERE key = 'schema_version'");
-    if (!version.Step() || version.Text(0) != kSchemaVersion) {
-        throw PdmError("the vault in " + directory + " has an unknown layout", 2);
-    }
-    return vault;
+  std::string dbPath = directory + "/" + kDatabaseName;
+  if (!fs::exists(dbPath)) {
+    throw PdmError("no vault in " + directory + ": run `pdmsim vault init` first", 2);
+  }
+  auto vault = std::unique_ptr<Vault>(
+      new Vault(fs::absolute(directory).lexically_normal().string(), std::make_unique<SqliteDb>(dbPath)));
+  SqliteStatement version(vault->Db(), "SELECT value FROM meta WHERE key = 'schema_version'");
+  if (!version.Step() || version.Text(0) != kSchemaVersion) {
+    throw PdmError("the vault in " + directory + " has an unknown layout", 2);
+  }
+  return vault;
 }
 
 void Vault::CreateSchema(const std::string& dbName) {
-    SqliteTransaction transaction(*db_);
-    db_->Exec(kSchema);
-    SqliteStatement meta(*db_, "INSERT INTO meta(key, value) VALUES (?, ?)");
-    meta.Bind(1, "schema_version").Bind(2, kSchemaVersion).Run();
-    meta.Reset();
-    meta.Bind(1, "db_name").Bind(2, dbName).Run();
-    meta.Reset();
-    meta.Bind(1, "next_id").Bind(2, "1").Run();
-    transaction.Commit();
+  SqliteTransaction transaction(*db_);
+  db_->Exec(kSchema);
+  SqliteStatement meta(*db_, "INSERT INTO meta(key, value) VALUES (?, ?)");
+  meta.Bind(1, "schema_version").Bind(2, kSchemaVersion).Run();
+  meta.Reset();
+  meta.Bind(1, "db_name").Bind(2, dbName).Run();
+  meta.Reset();
+  meta.Bind(1, "next_id").Bind(2, "1").Run();
+  transaction.Commit();
 }
 
 std::string Vault::NewObid(std::string_view prefix) {
-    SqliteStatement read(*db_, "SELECT value FROM meta WHERE key = 'next_id'");
-    read.Step();
-    long long next = std::atoll(read.Text(0).c_str());
-    SqliteStatement write(*db_, "UPDATE meta SET value = ? WHERE key = 'next_id'");
-    write.Bind(1, std::to_string(next + 1)).Run();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%08lld", next);
-    return std::string(prefix) + buffer;
+  SqliteStatement read(*db_, "SELECT value FROM meta WHERE key = 'next_id'");
+  read.Step();
+  long long next = std::atoll(read.Text(0).c_str());
+  SqliteStatement write(*db_, "UPDATE meta SET value = ? WHERE key = 'next_id'");
+  write.Bind(1, std::to_string(next + 1)).Run();
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%08lld", next);
+  return std::string(prefix) + buffer;
 }
 
 std::string Vault::DbName() {
-    SqliteStatement read(*db_, "SELECT value FROM meta WHERE key = 'db_name'");
-    return read.Step() ? read.Text(0) : std::string();
+  SqliteStatement read(*db_, "SELECT value FROM meta WHERE key = 'db_name'");
+  return read.Step() ? read.Text(0) : std::string();
 }
 
 std::optional<std::string> Vault::Setting(std::string_view key) {
-    SqliteStatement read(*db_, "SELECT value FROM settings WHERE key = ?");
-    read.Bind(1, key);
-    if (!read.Step()) return std::nullopt;
-    return read.Text(0);
+  SqliteStatement read(*db_, "SELECT value FROM settings WHERE key = ?");
+  read.Bind(1, key);
+  if (!read.Step()) return std::nullopt;
+  return read.Text(0);
 }
 
 void Vault::SetSetting(std::string_view key, std::string_view value) {
-    SqliteStatement write(*db_, "INSERT INTO settings(key, value) VALUES (?, ?) "
-                                "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
-    write.Bind(1, key).Bind(2, value).Run();
+  SqliteStatement write(*db_,
+                        "INSERT INTO settings(key, value) VALUES (?, ?) "
+                        "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+  write.Bind(1, key).Bind(2, value).Run();
 }
 
 void Vault::RemoveSetting(std::string_view key) {
-    SqliteStatement erase(*db_, "DELETE FROM settings WHERE key = ?");
-    erase.Bind(1, key).Run();
+  SqliteStatement erase(*db_, "DELETE FROM settings WHERE key = ?");
+  erase.Bind(1, key).Run();
 }
 
 }  // namespace pdmsim

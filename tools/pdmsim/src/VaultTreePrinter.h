@@ -13,19 +13,19 @@
 namespace pdmsim {
 
 class VaultTreePrinter {
-public:
-    VaultTreePrinter(VaultCatalog& catalog, std::ostream& out) : catalog_(catalog), out_(out) {}
-    void Print(const Item& root);
+ public:
+  VaultTreePrinter(VaultCatalog& catalog, std::ostream& out) : catalog_(catalog), out_(out) {}
+  void Print(const Item& root);
 
-    static std::string Label(const Item& item);
+  static std::string Label(const Item& item);
 
-private:
-    void PrintDetails(const Item& item, const std::string& indent);
-    void PrintChildren(const Item& item, const std::string& prefix, std::vector<std::string>& path);
+ private:
+  void PrintDetails(const Item& item, const std::string& indent);
+  void PrintChildren(const Item& item, const std::string& prefix, std::vector<std::string>& path);
 
-    VaultCatalog& catalog_;
-    std::ostream& out_;
-    std::set<std::string> shown_;  // items whose details and children were printed
+  VaultCatalog& catalog_;
+  std::ostream& out_;
+  std::set<std::string> shown_;  // items whose details and children were printed
 };
 
 }  // namespace pdmsim

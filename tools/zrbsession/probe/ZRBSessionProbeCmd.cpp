@@ -30,8 +30,10 @@ class ZRBSessionProbeCmd : public CADCommand {
     auto* list = new CADDlgMultiList(dialog_, "PartList");
     list->SetColumnTitles(Titles());
     for (const char* part : {"Bolt", "Plate", "Bracket"}) list->AddRow({CADUnicodeString(part), "part"});
-    dialog_->Connect(CADDlgEvent::OK, [this, list](CADDialog&) { Finish(list); }, this);
-    dialog_->Connect(CADDlgEvent::Cancel, [this](CADDialog&) { Finish(nullptr); }, this);
+    dialog_->Connect(
+        CADDlgEvent::OK, [this, list](CADDialog&) { Finish(list); }, this);
+    dialog_->Connect(
+        CADDlgEvent::Cancel, [this](CADDialog&) { Finish(nullptr); }, this);
     dialog_->SetVisibility(CADDlgShow);
     return CADStatusChangeRCCompleted;
   }

@@ -47,7 +47,7 @@ void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
 void EndWaitingCommand() { ZRBTwoStepCommand::AbandonWaitingCommand(); }
 
 const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
-                                     &GlobalProperties, &SetTraceStream, &EndWaitingCommand};
+                                  &GlobalProperties,    &SetTraceStream,     &EndWaitingCommand};
 
 }  // namespace
 

@@ -38,8 +38,7 @@ class ZRBDocPropertyTransfer {
   // "FEATURE_EXTENTIONS".
   static int SetFeatureExtentionsToZRBObject(ZRBObjectManager& manager, CADDocument* document, ZRBObject* model);
   // Part number, instance name, revision, definition, nomenclature and database name of a part.
-  static int SetPartPropertiesToZRBObject(ZRBObjectManager& manager, const CADIProduct_var& product,
-                                          ZRBObject* model);
+  static int SetPartPropertiesToZRBObject(ZRBObjectManager& manager, const CADIProduct_var& product, ZRBObject* model);
   // The user-defined values changed in the session since the PDM sent them. 0 success, E_FAIL for stored
   // lists of different sizes.
   static long SetUserDefPropertiesToZRBObject(const CADIProduct_var& product, ZRBObject* model);
@@ -52,8 +51,8 @@ class ZRBDocPropertyTransfer {
   // Renames the document to the exchange-map path the PDM chose ("RELATIVE_PATH"), sets the editor title when
   // `setTitle` is non-zero, and stores the file's modification time and original location. A failed save is
   // collected in the command's warnings. `product` (may be null) is the node whose full path follows.
-  static int SetFilePropertiesFromZRBObject(ZRBCommand& command, ZRBObject& object, CADDocument* document,
-                                            int setTitle, const CADIProduct_var& product = nullptr);
+  static int SetFilePropertiesFromZRBObject(ZRBCommand& command, ZRBObject& object, CADDocument* document, int setTitle,
+                                            const CADIProduct_var& product = nullptr);
   static int SetDrawingPropertiesFromZRBObject(const CADIDrawing_var& drawing, CADDocument* document,
                                                const ZRBObject* object);
   // File properties of the process file named by the object in "CADPROCESS".
@@ -74,8 +73,8 @@ class ZRBDocPropertyTransfer {
   static int SetStdPropertiesFromZRBObject(const CADIProduct_var& product, const ZRBObject* object);
   // Each non-empty value is set, in the order revision, nomenclature, definition, description.
   static void SetStandardAttributesToProduct(const CADUnicodeString& revision, const CADUnicodeString& nomenclature,
-                                             const CADUnicodeString& definition,
-                                             const CADUnicodeString& description, const CADIProduct_var& product);
+                                             const CADUnicodeString& definition, const CADUnicodeString& description,
+                                             const CADIProduct_var& product);
   // Creates, updates and deletes the host user parameters of the product's reference. Lists of different sizes
   // change nothing.
   static void SetUserDefinedProperties(const CADIProduct_var& product, const CADListValCADUnicodeString& displays,

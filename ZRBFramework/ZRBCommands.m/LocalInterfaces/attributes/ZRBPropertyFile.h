@@ -9,7 +9,8 @@
 class ZRBPropertyFile : public ZRBPropertyContainer {
  public:
   ZRBPropertyFile() = default;
-  explicit ZRBPropertyFile(const CADUnicodeString& fullPath) : fullPath_(fullPath), fileNameHash_(HashOfPath(fullPath)) {}
+  explicit ZRBPropertyFile(const CADUnicodeString& fullPath)
+      : fullPath_(fullPath), fileNameHash_(HashOfPath(fullPath)) {}
   ZRBPropertyFile(const ZRBPropertyFile&) = default;
   // Assigning over a stored record would change its key behind the store.
   ZRBPropertyFile& operator=(const ZRBPropertyFile&) = delete;

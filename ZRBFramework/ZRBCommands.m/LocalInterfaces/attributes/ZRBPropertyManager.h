@@ -75,8 +75,7 @@ class ZRBPropertyManager {
                                  CADListValCADUnicodeString& values);
 
   // --- file properties (keyed by full path; equivalent spellings match)
-  void SetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name,
-                       const CADUnicodeString& value);
+  void SetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name, const CADUnicodeString& value);
   CADUnicodeString GetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name);
   void DeleteFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name);
   // Deletes each named property from every file record.
@@ -127,8 +126,7 @@ class ZRBPropertyManager {
                                        const CADUnicodeString& name);
   void DeleteInstanceProperty(const CADIProduct_var& parent, const CADIProduct_var& child,
                               const CADUnicodeString& name);
-  int IsInstancePropertySet(const CADIProduct_var& parent, const CADIProduct_var& child,
-                            const CADUnicodeString& name);
+  int IsInstancePropertySet(const CADIProduct_var& parent, const CADIProduct_var& child, const CADUnicodeString& name);
   void GetAllInstanceProperties(const CADIProduct_var& parent, const CADIProduct_var& child,
                                 CADListValCADUnicodeString& names, CADListValCADUnicodeString& values);
   void DeleteAllInstancePropsForInstance(const CADIProduct_var& parent, const CADIProduct_var& child);

@@ -31,11 +31,21 @@ class ZRBPropertyReference : public ZRBPropertyContainer {
   };
   static constexpr int kFieldCount = 15;
   static constexpr std::array<Field, kFieldCount> AllFields() {
-    return {Field::FullPath,          Field::PartNumber,          Field::Nomenclature,
-            Field::Revision,          Field::Definition,          Field::Description,
-            Field::ContainerIdsList,  Field::ClientIdsList,       Field::FeatureTypesList,
-            Field::FeatureAttrsList,  Field::FeatureValuesList,   Field::UserDefDisplaysList,
-            Field::UserDefPropertiesList, Field::UserDefPropValuesList, Field::UserDefPropDelList};
+    return {Field::FullPath,
+            Field::PartNumber,
+            Field::Nomenclature,
+            Field::Revision,
+            Field::Definition,
+            Field::Description,
+            Field::ContainerIdsList,
+            Field::ClientIdsList,
+            Field::FeatureTypesList,
+            Field::FeatureAttrsList,
+            Field::FeatureValuesList,
+            Field::UserDefDisplaysList,
+            Field::UserDefPropertiesList,
+            Field::UserDefPropValuesList,
+            Field::UserDefPropDelList};
   }
   // The element name of a field in the property-manager file ("FullPath" ...).
   static std::string_view FieldName(Field field);

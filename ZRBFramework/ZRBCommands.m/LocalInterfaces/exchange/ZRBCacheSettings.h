@@ -5,8 +5,8 @@
 #include <string_view>
 
 struct ZRBCacheSettings {
-  int disabled = 0;            // "ZRB_DISABLE_XMAPCACHE" "ON": the cache does nothing
-  int removeUnknownFiles = 0;  // "ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP" "ON"
+  int disabled = 0;                 // "ZRB_DISABLE_XMAPCACHE" "ON": the cache does nothing
+  int removeUnknownFiles = 0;       // "ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP" "ON"
   unsigned int xmapCacheLimit = 0;  // kilobytes
   int xmapLimitSet = 0;
   unsigned int relMapCacheLimit = 0;  // kilobytes

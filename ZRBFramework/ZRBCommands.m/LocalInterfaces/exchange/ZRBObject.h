@@ -108,7 +108,7 @@ class ZRBObject {
   CADString key_;
   std::pmr::vector<Slot> slots_;  // in the order of their first setting
   std::pmr::string text_;         // the slots as file lines "{NAME} value\n"
-  std::size_t waste_ = 0;    // bytes of text_ no slot refers to
-  bool inOrder_ = true;      // text_ is exactly the slots' lines in slot order
+  std::size_t waste_ = 0;         // bytes of text_ no slot refers to
+  bool inOrder_ = true;           // text_ is exactly the slots' lines in slot order
   std::uint64_t nameFilter_ = 0;  // NameBit of every slot name
 };

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <string_view>
 #include <memory>
+#include <string_view>
 
 class ZRBObjectLineReader {
  public:
@@ -46,9 +46,9 @@ class ZRBObjectLineReader {
   std::size_t chunkBytes_;
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
-  std::size_t pos_ = 0;        // read position
-  std::size_t end_ = 0;        // end of the bytes read so far
-  std::size_t peekEnd_ = 0;    // end of the peeked line (its LF or end_), valid while peeked_
+  std::size_t pos_ = 0;      // read position
+  std::size_t end_ = 0;      // end of the bytes read so far
+  std::size_t peekEnd_ = 0;  // end of the peeked line (its LF or end_), valid while peeked_
   bool peeked_ = false;
   bool peekHasLineFeed_ = false;
   bool eof_ = false;

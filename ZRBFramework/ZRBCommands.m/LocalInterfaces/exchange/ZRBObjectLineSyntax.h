@@ -5,13 +5,13 @@
 #include <string_view>
 
 enum class ZRBObjectLineKind {
-  Header,            // "@KEY"
-  Slot,              // "{NAME} value"
-  HeaderWithoutKey,  // "@" alone
-  SlotNameNotClosed, // "{NAME value" without "}"
-  SlotNameEmpty,     // "{} value"
-  SlotWithoutValue,  // "{NAME}" with nothing after the brace
-  Other              // anything else, an empty line included
+  Header,             // "@KEY"
+  Slot,               // "{NAME} value"
+  HeaderWithoutKey,   // "@" alone
+  SlotNameNotClosed,  // "{NAME value" without "}"
+  SlotNameEmpty,      // "{} value"
+  SlotWithoutValue,   // "{NAME}" with nothing after the brace
+  Other               // anything else, an empty line included
 };
 
 struct ZRBObjectLine {

@@ -17,12 +17,11 @@ class ZRBXmapDocuments {
   // The path the document stored at docPath has, or would have, in the
   // exchange map: its own file name, with its type's extension added when a
   // loaded document's name lacks it.
-  static int GetExmapFileFullPath(const CADUnicodeString& docPath, CADUnicodeString& xmap,
-                                  CADUnicodeString& fullPath);
+  static int GetExmapFileFullPath(const CADUnicodeString& docPath, CADUnicodeString& xmap, CADUnicodeString& fullPath);
   // The exchange map joined with a file the PDM names (only the name part
   // counts; a location naming no file gives 0).
-  static int GetTransmapFileFullPath(ZRBObjectManager& answer, const CADUnicodeString& fileName,
-                                     CADUnicodeString& xmap, CADUnicodeString& fullPath);
+  static int GetTransmapFileFullPath(ZRBObjectManager& answer, const CADUnicodeString& fileName, CADUnicodeString& xmap,
+                                     CADUnicodeString& fullPath);
   // The name under which the product's document is known in the exchange
   // map: its "ZRB_EXTERNAL_LOCATION", else its recorded full path, else the
   // storage name (given, or of its document); the last component of the
@@ -34,8 +33,7 @@ class ZRBXmapDocuments {
   // Saves a modified product document into the exchange map when the PDM
   // grants writing ("1"). 1 done or nothing to do, 0 failed.
   static int SaveProductToXmap(ZRBXmapProductServices& services, const CADIProduct_var& product,
-                               const CADUnicodeString& writePermission, CADUnicodeString& xmapPath,
-                               short& dirty);
+                               const CADUnicodeString& writePermission, CADUnicodeString& xmapPath, short& dirty);
   // Saves the document to its exchange-map path, or in place when it lies
   // there already (or there is no exchange map). A symbolic link at the
   // target is first replaced by a copy of the file it points at, so the save

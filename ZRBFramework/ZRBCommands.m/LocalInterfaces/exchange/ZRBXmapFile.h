@@ -21,8 +21,8 @@ class ZRBXmapFile {
   // name is empty, "." or "..", the file does not exist, or a text could not
   // be read back from the content file (obid, modificationDate or sortKey
   // empty, a text longer than the file allows).
-  ZRBXmapFile(CADString obid, CADString modificationDate, CADString fileName, CADString dbName,
-              CADString className, CADString sortKey, const CADString& directory);
+  ZRBXmapFile(CADString obid, CADString modificationDate, CADString fileName, CADString dbName, CADString className,
+              CADString sortKey, const CADString& directory);
 
   // --- content file
   // 1 written, 0 for an invalid entry or no stream.
@@ -69,9 +69,7 @@ class ZRBXmapFile {
   // The same rule for two texts (empty texts last).
   static int CompareCADStrings(std::string_view a, std::string_view b);
   // The PDM dates of two objects name the same second (their first 19 characters agree).
-  static bool SameDateToTheSecond(std::string_view a, std::string_view b) {
-    return a.substr(0, 19) == b.substr(0, 19);
-  }
+  static bool SameDateToTheSecond(std::string_view a, std::string_view b) { return a.substr(0, 19) == b.substr(0, 19); }
   // Null pointers as in Compare; 0 equal lastAccess, 1 the first is later, -1 earlier.
   static int CompareByLastAccess(const ZRBXmapFile* a, const ZRBXmapFile* b);
 

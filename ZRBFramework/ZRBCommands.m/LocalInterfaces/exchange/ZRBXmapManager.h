@@ -47,8 +47,8 @@ class ZRBXmapManager {
   // --- registration (only the file-name part of path is used; the file must
   // lie in the directory)
   // Adds an entry for the file; a file that does not exist changes nothing.
-  void AddFile(const CADString& obid, const CADString& modificationDate, const CADString& path,
-               const CADString& dbName, const CADString& className);
+  void AddFile(const CADString& obid, const CADString& modificationDate, const CADString& path, const CADString& dbName,
+               const CADString& className);
   // Gives the entry of that file name the new identity, in its place, or adds one.
   void UpdateFile(const CADString& obid, const CADString& modificationDate, const CADString& path,
                   const CADString& dbName, const CADString& className);
@@ -77,8 +77,8 @@ class ZRBXmapManager {
   int CheckFileVersionInLocalChache(const CADString& obid, const CADString& modificationDate, const CADString& path,
                                     const CADString& dbName, const CADString& className);
   // The same for this (released-cache) list: deletes the listed file and its entry.
-  int CheckFileVersionInReleasedChache(const CADString& obid, const CADString& modificationDate,
-                                       const CADString& path, const CADString& dbName, const CADString& className);
+  int CheckFileVersionInReleasedChache(const CADString& obid, const CADString& modificationDate, const CADString& path,
+                                       const CADString& dbName, const CADString& className);
 
   // --- reading the list
   int Size() const { return list_.Size(); }

@@ -19,9 +19,8 @@ class ZRBAfx {
   static CADUnicodeString BuildMessage(CADString catalog, CADString key, CADUnicodeString* parameters = nullptr,
                                        int count = 0, CADUnicodeString defaultText = CADUnicodeString());
   // The same for resource texts (dialog configuration).
-  static CADUnicodeString BuildResource(const CADString& catalog, const CADString& key,
-                                        CADString* parameters = nullptr, int count = 0,
-                                        const CADString& defaultText = CADString());
+  static CADUnicodeString BuildResource(const CADString& catalog, const CADString& key, CADString* parameters = nullptr,
+                                        int count = 0, const CADString& defaultText = CADString());
   // Modal box on the main window; returns the button that closed it (3 yes/continue, 4 no/stop ...).
   static int MsgBox(const CADUnicodeString& text, unsigned long style, CADUnicodeString title = CADUnicodeString());
   // A new message-centre dialog for the client mode (the caller builds, fills and shows it).

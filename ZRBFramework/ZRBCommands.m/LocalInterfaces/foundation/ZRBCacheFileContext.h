@@ -17,8 +17,8 @@ struct ZRBCacheFileContext {
   int cacheTimeStamp = 0;  // "TimeStamp" of "CADCache": vis names carry the model time
   int daylight = 0;
   int timeMode = 0;
-  CADUnicodeString cacheDirectory;  // "" when the local cache directory is unknown
-  CADListValCADString cachedVisNames;  // names in cacheDirectory, kept current while deleting
+  CADUnicodeString cacheDirectory;                       // "" when the local cache directory is unknown
+  CADListValCADString cachedVisNames;                    // names in cacheDirectory, kept current while deleting
   CADListValCADUnicodeString* filesToRefresh = nullptr;  // files the caller deletes at the end
   std::set<std::string> visitedKeys;
   int depth = 0;

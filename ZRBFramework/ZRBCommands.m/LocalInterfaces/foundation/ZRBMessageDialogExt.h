@@ -8,7 +8,6 @@
 #include "CADPathElement.h"
 #include "ZRBMessageDialog.h"
 
-
 class ZRBMessageDialogExt : public ZRBMessageDialog {
  public:
   ZRBMessageDialogExt(CADDialog* parent, CADFrmEditor* editor);

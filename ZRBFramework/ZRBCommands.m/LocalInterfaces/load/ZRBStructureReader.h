@@ -49,8 +49,7 @@ class ZRBStructureReader {
 
   // Builds the node and hands back the product it became (null for the answer's root or a node that failed).
   int BuildNode(Readers& readers, const NodePlace& place, ZRBObject& node, CADIProduct_var& nodeProduct);
-  void ReadDocumentComponents(Readers& readers, const NodePlace& place, ZRBObject& node,
-                              CADIProduct_var& nodeProduct);
+  void ReadDocumentComponents(Readers& readers, const NodePlace& place, ZRBObject& node, CADIProduct_var& nodeProduct);
   void ReadSubAssemblies(Readers& readers, const CADIProduct_var& parent, ZRBObject& node);
   // One relation of "SUBASSRELATIONS": the child node, then its place in the parent.
   void ReadRelation(Readers& readers, const CADIProduct_var& parent, ZRBObject& relation);

@@ -99,12 +99,10 @@ CADAutoProduct_var AutomationOf(const CADIProduct_var& product) {
   return CADAutoProduct_var(reference ? reference.get() : product.get());
 }
 
-
 // Rule S: the four standard attributes named in "STANDARD_ATTRS" with their "STANDARD_VALS"; a later
 // repetition of a name overrides an earlier one. With `refsOf`, each is also stored as its reference property
 // in list order. False (nothing read or written) when the two lists differ in size.
-bool ReadStandardAttributes(const ZRBObject& object, CADUnicodeString (&standard)[4],
-                            const CADIProduct_var& refsOf) {
+bool ReadStandardAttributes(const ZRBObject& object, CADUnicodeString (&standard)[4], const CADIProduct_var& refsOf) {
   static constexpr const char* kNames[4] = {"CADRevision", "CADNomenclature", "CADDefinition", "CADDescription"};
   static constexpr const char* kRefs[4] = {"ZRB_REVISION", "ZRB_NOMENCLATURE", "ZRB_DEFINITION", "ZRB_DESCRIPTION"};
   const CADListValCADUnicodeString names = SlotList(object, "STANDARD_ATTRS");
@@ -221,8 +219,7 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
   return 1;
 }
 
-int ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(const CADIProduct_var& product,
-                                                              const ZRBObject* object) {
+int ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(const CADIProduct_var& product, const ZRBObject* object) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject");
   if (!HasProductAndObject(product, object)) return 0;
   const ZRBObject& o = *object;
@@ -305,9 +302,9 @@ int ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(const CADIProd
   const CADListValCADUnicodeString values = SlotList(*object, "USER_DEF_VALS");
   const CADListValCADUnicodeString deletions = SlotList(*object, "USER_DEF_DEL_NAMES");
   if (displays.Size() != properties.Size() || displays.Size() != values.Size()) return 0;
-  GlobPropertyManager.StoreUserDefinedPropertiesData(
-      product, Slot(*object, "USER_DEF_DISPLAYS"), Slot(*object, "USER_DEF_PROPS"), Slot(*object, "USER_DEF_VALS"),
-      Slot(*object, "USER_DEF_DEL_NAMES"));
+  GlobPropertyManager.StoreUserDefinedPropertiesData(product, Slot(*object, "USER_DEF_DISPLAYS"),
+                                                     Slot(*object, "USER_DEF_PROPS"), Slot(*object, "USER_DEF_VALS"),
+                                                     Slot(*object, "USER_DEF_DEL_NAMES"));
   SetUserDefinedProperties(product, displays, properties, values, deletions);
   return 1;
 }

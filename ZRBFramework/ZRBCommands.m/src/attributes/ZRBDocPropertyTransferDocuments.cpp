@@ -80,8 +80,7 @@ void RenameDefaultShape(const CADIProduct_var& product, const CADUnicodeString& 
                         const CADUnicodeString& type) {
   if (newName.IsEmpty()) return;
   CADListValCADUnicodeString shapes;
-  if (FAILED(product->GetAllShapesNames(shapes, 0)) || shapes.Size() < 1 || shapes[1].IsEmpty() ||
-      shapes[1] == newName)
+  if (FAILED(product->GetAllShapesNames(shapes, 0)) || shapes.Size() < 1 || shapes[1].IsEmpty() || shapes[1] == newName)
     return;
   ZRB_DEBUG("Set Shape new shape name: %s", newName.c_str());
   if (FAILED(product->ReplaceDefaultShape(type, path))) ZRB_DEBUG("Failed to remove shape %s", shapes[1].c_str());
@@ -150,8 +149,7 @@ int ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(ZRBCommand& command, ZRB
         window = editor->GetWindow();
       }
   }
-  if (!SetModelInfoToZRBObject(manager, infoOf, model, document, window))
-    ZRB_DEBUG("SetModelInfoToZRBObject failed ");
+  if (!SetModelInfoToZRBObject(manager, infoOf, model, document, window)) ZRB_DEBUG("SetModelInfoToZRBObject failed ");
   ZRB_TRACE_OK();
   return 1;
 }
@@ -216,7 +214,8 @@ int ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(ZRBCommand& command, 
   if (!StaysInsideExchangeMap(relative.view())) {
     ZRB_DEBUG("ZRB ERROR: refusing RELATIVE_PATH '%s': it leads outside the exchange map", relative.c_str());
     CADUnicodeString parameter = relative;
-    command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBUpdateCmd", "ZRBUpdateCmd.RelativePathRefused", &parameter, 1));
+    command.GetWarnings().Append(
+        ZRBAfx::BuildMessage("ZRBUpdateCmd", "ZRBUpdateCmd.RelativePathRefused", &parameter, 1));
     return 0;
   }
   const CADUnicodeString oldPath = document->StorageName();
@@ -238,8 +237,7 @@ int ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(ZRBCommand& command, 
     GlobPropertyManager.SetPropForSaveAs(oldPath, newPath);
     if (type == "CADProduct" || type == "CADPart" || type == "CADDrawing") document->SetDirty(1);
   }
-  const bool representation =
-      type == "model" || type == "vis" || ZRBRepresentationFormats::Contains(type);
+  const bool representation = type == "model" || type == "vis" || ZRBRepresentationFormats::Contains(type);
   if (representation && product) RenameDefaultShape(product, Slots::Text(object, "DESCRIPTION"), newPath, type);
 
   // Without a window there is no title to set; the file properties below are still the document's.

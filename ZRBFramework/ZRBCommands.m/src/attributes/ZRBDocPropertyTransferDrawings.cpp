@@ -164,8 +164,7 @@ int ZRBDocPropertyTransfer::SetProcessPropertiesFromZRBObject(ZRBObjectManager& 
     ZRB_DEBUG("Get Standard Attributes: sStdAttrList.Size() != sStdValueList.Size() ");
   } else {
     static constexpr const char* kNames[4] = {"CADRevision", "CADNomenclature", "CADDefinition", "CADDescription"};
-    static constexpr const char* kProps[4] = {"ZRB_REVISION", "ZRB_NOMENCLATURE", "ZRB_DEFINITION",
-                                              "ZRB_DESCRIPTION"};
+    static constexpr const char* kProps[4] = {"ZRB_REVISION", "ZRB_NOMENCLATURE", "ZRB_DEFINITION", "ZRB_DESCRIPTION"};
     for (int i = 1; i <= names.Size(); ++i)
       for (int k = 0; k < 4; ++k)
         if (names[i] == kNames[k]) set(kProps[k], values[i]);
@@ -174,8 +173,7 @@ int ZRBDocPropertyTransfer::SetProcessPropertiesFromZRBObject(ZRBObjectManager& 
     open->SetReadOnly(1);
   if (!GlobPropertyManager.IsFilePropertySet(file, "ZRB_LAST_KNOWN_MOD_TIME")) {
     CADUnicodeString seconds;
-    if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(file, seconds)))
-      set("ZRB_LAST_KNOWN_MOD_TIME", seconds);
+    if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(file, seconds))) set("ZRB_LAST_KNOWN_MOD_TIME", seconds);
   }
   ZRB_TRACE_OK();
   return 1;

@@ -49,8 +49,7 @@ void ZRBDocPropertyTransfer::SetInstancePropertyToAllChildren(const CADIProduct_
   });
 }
 
-void ZRBDocPropertyTransfer::SetFilePropertyToAllChildren(const CADIProduct_var& product,
-                                                          const CADUnicodeString& name,
+void ZRBDocPropertyTransfer::SetFilePropertyToAllChildren(const CADIProduct_var& product, const CADUnicodeString& name,
                                                           const CADUnicodeString& value) {
   WalkChildren(product, [&](const CADIProduct_var&, const CADIProduct_var& child) {
     if (GlobPropertyManager.GetProductType(child) == "CADAnalysis") SetFilePropertyOfAnalysis(child, name, value);

@@ -217,7 +217,8 @@ int ZRBFeatureExtensionTransfer::FromObject(const CADIProduct_var& product, cons
     if (element < attribute->values.size()) {
       const auto current = Encode(attribute->type, attribute->values[element], format);
       // The value as written came back: the member keeps its own, which may hold more than the text could.
-      if (current && ZRBTransferSlots::AsListItem(*current) == ZRBTransferSlots::AsListItem(in.values[i].str())) continue;
+      if (current && ZRBTransferSlots::AsListItem(*current) == ZRBTransferSlots::AsListItem(in.values[i].str()))
+        continue;
     }
     const auto value = Decode(attribute->type, in.values[i].str());
     if (!value) {

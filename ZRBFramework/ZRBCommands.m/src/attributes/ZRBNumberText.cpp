@@ -1,10 +1,10 @@
 #include "ZRBNumberText.h"
 
+#include <locale.h>
 #include <cctype>
 #include <charconv>
 #include <clocale>
 #include <cstdio>
-#include <locale.h>
 
 namespace {
 

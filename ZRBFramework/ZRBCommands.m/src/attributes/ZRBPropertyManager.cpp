@@ -140,8 +140,7 @@ void ZRBPropertyManager::SetFileProperty(const CADUnicodeString& fullPath, const
   store_.FindOrCreateFile(fullPath)->SetProperty(name, value);
 }
 
-CADUnicodeString ZRBPropertyManager::GetFileProperty(const CADUnicodeString& fullPath,
-                                                     const CADUnicodeString& name) {
+CADUnicodeString ZRBPropertyManager::GetFileProperty(const CADUnicodeString& fullPath, const CADUnicodeString& name) {
   names_.Check(Kind::File, "Get", name);
   ZRBPropertyFile* record = store_.FindFile(fullPath);
   return record ? record->GetProperty(name) : CADUnicodeString();
@@ -213,8 +212,7 @@ void ZRBPropertyManager::DeleteInstanceProperty(const CADUnicodeString& parentPa
 }
 
 int ZRBPropertyManager::IsInstancePropertySet(const CADUnicodeString& parentPartNumber,
-                                              const CADUnicodeString& childInstanceName,
-                                              const CADUnicodeString& name) {
+                                              const CADUnicodeString& childInstanceName, const CADUnicodeString& name) {
   names_.Check(Kind::Instance, "IsSet", name);
   ZRBPropertyInstance* record = FindInstance(parentPartNumber, childInstanceName);
   return record ? record->IsPropertySet(name) : 0;

@@ -4,12 +4,11 @@
 
 ZRBPropertyManagerNames::ZRBPropertyManagerNames()
     : global_{"ZRB_PRODUCT_SUPPORT", "ZRB_MESSAGE_PREFIX", "ZRB_CONNECTION_CMD"},
-      instance_{"ZRB_INSTANCE_IN_ZRB",      "ZRB_DOCREL_DESC",         "ZRB_FORMER_INSTANCENAME",
-                "ZRB_MATRIX_INDEX",         "ZRB_ORIG_MATRIX",         "ZRB_RELATION",
-                "ZRB_TRAFO_ACCUMULATE_SET", "S_ZRB_CHANGED_POS",       "ZRB_EMBEDDED_CHANGED",
-                "ZRB_REMOVED_IN_PDM",       "ZRB_KEEP_AS_NEW",         "ZRB_TRAFO_ACCUMULATE_TMP",
-                "ZRB_CUSTOM_ATTRS",         "ZRB_CUSTOM_VALS",         "ZRB_REPLACED_COMPONENT",
-                "ZRB_REL_DB_NAME",          "ZRB_IS_PROCESS_ROOT"},
+      instance_{"ZRB_INSTANCE_IN_ZRB",  "ZRB_DOCREL_DESC",    "ZRB_FORMER_INSTANCENAME",  "ZRB_MATRIX_INDEX",
+                "ZRB_ORIG_MATRIX",      "ZRB_RELATION",       "ZRB_TRAFO_ACCUMULATE_SET", "S_ZRB_CHANGED_POS",
+                "ZRB_EMBEDDED_CHANGED", "ZRB_REMOVED_IN_PDM", "ZRB_KEEP_AS_NEW",          "ZRB_TRAFO_ACCUMULATE_TMP",
+                "ZRB_CUSTOM_ATTRS",     "ZRB_CUSTOM_VALS",    "ZRB_REPLACED_COMPONENT",   "ZRB_REL_DB_NAME",
+                "ZRB_IS_PROCESS_ROOT"},
       reference_{"ZRB_OBID",
                  "ZRB_CHANGEABLE",
                  "ZRB_CLASSNAME",
@@ -146,17 +145,27 @@ ZRBPropertyManagerNames::ZRBPropertyManagerNames()
             "ZRB_TABLE_CREATED",
             "ZRB_TYPE",
             "ZRB_LINK"},
-      pathToRoot_{"ZRB_SET_NOSHOW",         "ZRB_FROMWB",           "ZRB_SAVE",
-                  "ZRB_UPDATE_NEW_PART",    "ZRB_UPDATE_NEW_PRODUCT", "ZRB_PRIVATE_PRD_UPDATE_ID",
-                  "ZRB_PRIVATE_UPDATE_ID",  "ZRB_PRIVATE_REMOVE_SUBASS_ID"} {}
+      pathToRoot_{"ZRB_SET_NOSHOW",
+                  "ZRB_FROMWB",
+                  "ZRB_SAVE",
+                  "ZRB_UPDATE_NEW_PART",
+                  "ZRB_UPDATE_NEW_PRODUCT",
+                  "ZRB_PRIVATE_PRD_UPDATE_ID",
+                  "ZRB_PRIVATE_UPDATE_ID",
+                  "ZRB_PRIVATE_REMOVE_SUBASS_ID"} {}
 
 const CADListValCADUnicodeString& ZRBPropertyManagerNames::Names(Kind kind) const {
   switch (kind) {
-    case Kind::Global: return global_;
-    case Kind::Instance: return instance_;
-    case Kind::Reference: return reference_;
-    case Kind::File: return file_;
-    case Kind::PathToRoot: break;
+    case Kind::Global:
+      return global_;
+    case Kind::Instance:
+      return instance_;
+    case Kind::Reference:
+      return reference_;
+    case Kind::File:
+      return file_;
+    case Kind::PathToRoot:
+      break;
   }
   return pathToRoot_;
 }
@@ -173,11 +182,16 @@ void ZRBPropertyManagerNames::Check(Kind kind, const char* verb, const CADUnicod
 
 const char* ZRBPropertyManagerNames::KindName(Kind kind) {
   switch (kind) {
-    case Kind::Global: return "Global";
-    case Kind::Instance: return "Instance";
-    case Kind::Reference: return "Reference";
-    case Kind::File: return "File";
-    case Kind::PathToRoot: break;
+    case Kind::Global:
+      return "Global";
+    case Kind::Instance:
+      return "Instance";
+    case Kind::Reference:
+      return "Reference";
+    case Kind::File:
+      return "File";
+    case Kind::PathToRoot:
+      break;
   }
   return "PathToRoot";
 }

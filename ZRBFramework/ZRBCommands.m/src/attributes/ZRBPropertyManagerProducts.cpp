@@ -366,10 +366,17 @@ int ZRBPropertyManager::SetStandardAttribute(const CADIProduct_var& product, Fie
   Getter get = &CADIPrdProperties::GetNomenclature;
   Setter set = &CADIPrdProperties::SetNomenclature;
   switch (field) {
-    case Field::Revision: get = &CADIPrdProperties::GetRevision, set = &CADIPrdProperties::SetRevision; break;
-    case Field::Definition: get = &CADIPrdProperties::GetDefinition, set = &CADIPrdProperties::SetDefinition; break;
-    case Field::Description: get = &CADIPrdProperties::GetDescription, set = &CADIPrdProperties::SetDescription; break;
-    default: break;
+    case Field::Revision:
+      get = &CADIPrdProperties::GetRevision, set = &CADIPrdProperties::SetRevision;
+      break;
+    case Field::Definition:
+      get = &CADIPrdProperties::GetDefinition, set = &CADIPrdProperties::SetDefinition;
+      break;
+    case Field::Description:
+      get = &CADIPrdProperties::GetDescription, set = &CADIPrdProperties::SetDescription;
+      break;
+    default:
+      break;
   }
   CADUnicodeString stripped = value.Strip();
   CADUnicodeString current;
@@ -462,8 +469,7 @@ int ZRBPropertyManager::IsCachedPart(const CADIProduct_var& product) {
 
 // ---------------------------------------------------------------- user-defined and feature data
 
-int ZRBPropertyManager::StoreUserDefinedPropertiesData(const CADIProduct_var& product,
-                                                       const CADUnicodeString& displays,
+int ZRBPropertyManager::StoreUserDefinedPropertiesData(const CADIProduct_var& product, const CADUnicodeString& displays,
                                                        const CADUnicodeString& properties,
                                                        const CADUnicodeString& values,
                                                        const CADUnicodeString& deletions) {
@@ -493,8 +499,7 @@ CADUnicodeString ZRBPropertyManager::GetUserDefinedDelData(const CADIProduct_var
   return record ? record->Get(Field::UserDefPropDelList) : CADUnicodeString();
 }
 
-int ZRBPropertyManager::StoreFeatureExtensionData(const CADIProduct_var& product,
-                                                  const CADUnicodeString& containerIds,
+int ZRBPropertyManager::StoreFeatureExtensionData(const CADIProduct_var& product, const CADUnicodeString& containerIds,
                                                   const CADUnicodeString& clientIds,
                                                   const CADUnicodeString& featureTypes,
                                                   const CADUnicodeString& featureAttrs,

@@ -47,10 +47,11 @@ int ZRBPropertyManager::MergeReferences(ZRBPropertyReference& first, ZRBProperty
   }
   // The display list is taken over but not checked: it only labels the others.
   static constexpr Field kChecked[] = {
-      Field::PartNumber,       Field::Nomenclature,     Field::Revision,          Field::Definition,
-      Field::Description,      Field::ContainerIdsList, Field::ClientIdsList,     Field::FeatureTypesList,
-      Field::FeatureAttrsList, Field::FeatureValuesList, Field::UserDefPropertiesList,
-      Field::UserDefPropValuesList, Field::UserDefPropDelList};
+      Field::PartNumber,        Field::Nomenclature,          Field::Revision,
+      Field::Definition,        Field::Description,           Field::ContainerIdsList,
+      Field::ClientIdsList,     Field::FeatureTypesList,      Field::FeatureAttrsList,
+      Field::FeatureValuesList, Field::UserDefPropertiesList, Field::UserDefPropValuesList,
+      Field::UserDefPropDelList};
   const CADUnicodeString& path1 = first.GetFullPath();
   const CADUnicodeString& path2 = second.GetFullPath();
   bool failed = !path1.IsEmpty() && !path2.IsEmpty() && !ZRBPropertyManagerStore::SamePath(path1, path2);

@@ -164,9 +164,7 @@ ZRBPropertyReference* ZRBPropertyManagerStore::FindOrCreateReference(const CADUn
   return found ? found : CreateReference(partNumber);
 }
 
-void ZRBPropertyManagerStore::RemoveReference(const ZRBPropertyReference* reference) {
-  Remove(references_, reference);
-}
+void ZRBPropertyManagerStore::RemoveReference(const ZRBPropertyReference* reference) { Remove(references_, reference); }
 
 // ---------------------------------------------------------------- files
 

@@ -117,8 +117,8 @@ std::string ZRBPropertyManagerWriter::BuildDTD() {
 }
 
 std::string ZRBPropertyManagerWriter::BuildDocument(const ZRBPropertyContainer* global,
-                                                    const ZRBPropertyManagerStore& store,
-                                                    std::string_view dtdFileName, unsigned long processId) {
+                                                    const ZRBPropertyManagerStore& store, std::string_view dtdFileName,
+                                                    unsigned long processId) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<!DOCTYPE ZRBPropertyManager SYSTEM \"";
   out += EscapeString(dtdFileName).view();
@@ -175,15 +175,40 @@ CADUnicodeString ZRBPropertyManagerWriter::EscapeString(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     switch (c) {
-      case '&': out += "&amp;"; ++i; continue;
-      case '<': out += "&lt;"; ++i; continue;
-      case '>': out += "&gt;"; ++i; continue;
-      case '\'': out += "&apos;"; ++i; continue;
-      case '"': out += "&quot;"; ++i; continue;
-      case '\r': out += "&#13;"; ++i; continue;
-      case '\n': out += "&#10;"; ++i; continue;
-      case '\t': out += "&#9;"; ++i; continue;
-      default: break;
+      case '&':
+        out += "&amp;";
+        ++i;
+        continue;
+      case '<':
+        out += "&lt;";
+        ++i;
+        continue;
+      case '>':
+        out += "&gt;";
+        ++i;
+        continue;
+      case '\'':
+        out += "&apos;";
+        ++i;
+        continue;
+      case '"':
+        out += "&quot;";
+        ++i;
+        continue;
+      case '\r':
+        out += "&#13;";
+        ++i;
+        continue;
+      case '\n':
+        out += "&#10;";
+        ++i;
+        continue;
+      case '\t':
+        out += "&#9;";
+        ++i;
+        continue;
+      default:
+        break;
     }
     if (c < 0x20) {
       ZRB_DEBUG("ZRB: EscapeString: control character 0x%02X dropped", c);

@@ -68,9 +68,7 @@ void ZRBPropertyRecordIndex::Unlink(ZRBPropertyReference& record) {
     Erase(referencesByFileName_, ZRBPropertyFile::HashOfPath(record.GetFullPath()), &record);
 }
 
-void ZRBPropertyRecordIndex::Link(ZRBPropertyFile& record) {
-  Insert(filesByFileName_, record.GetKeyHash(), &record);
-}
+void ZRBPropertyRecordIndex::Link(ZRBPropertyFile& record) { Insert(filesByFileName_, record.GetKeyHash(), &record); }
 
 void ZRBPropertyRecordIndex::Unlink(ZRBPropertyFile& record) { Erase(filesByFileName_, record.GetKeyHash(), &record); }
 

@@ -3,11 +3,21 @@
 #include "ZRBPropertyRecordIndex.h"
 
 namespace {
-constexpr std::array<std::string_view, ZRBPropertyReference::kFieldCount> kFieldNames = {
-    "FullPath",          "PartNumber",          "Nomenclature",         "Revision",
-    "Definition",        "Description",         "ContainerIdsList",     "ClientIdsList",
-    "FeatureTypesList",  "FeatureAttrsList",    "FeatureValuesList",    "UserDefDisplaysList",
-    "UserDefPropertiesList", "UserDefPropValuesList", "UserDefPropDelList"};
+constexpr std::array<std::string_view, ZRBPropertyReference::kFieldCount> kFieldNames = {"FullPath",
+                                                                                         "PartNumber",
+                                                                                         "Nomenclature",
+                                                                                         "Revision",
+                                                                                         "Definition",
+                                                                                         "Description",
+                                                                                         "ContainerIdsList",
+                                                                                         "ClientIdsList",
+                                                                                         "FeatureTypesList",
+                                                                                         "FeatureAttrsList",
+                                                                                         "FeatureValuesList",
+                                                                                         "UserDefDisplaysList",
+                                                                                         "UserDefPropertiesList",
+                                                                                         "UserDefPropValuesList",
+                                                                                         "UserDefPropDelList"};
 }  // namespace
 
 std::string_view ZRBPropertyReference::FieldName(Field field) { return kFieldNames[Index(field)]; }

@@ -24,8 +24,7 @@ bool ParseUnsigned(std::string_view text, unsigned long& value) {
 }
 }  // namespace
 
-HRESULT ZRBSAXDocumentHandler::StartElement(const CADUnicodeString& name,
-                                            const CADIXMLSAXAttributeList& attributes) {
+HRESULT ZRBSAXDocumentHandler::StartElement(const CADUnicodeString& name, const CADIXMLSAXAttributeList& attributes) {
   currentElement_ = name.str();
   text_.clear();
   if (name == "ZRBPropertyManager") {
@@ -109,10 +108,10 @@ void ZRBSAXDocumentHandler::TakeText(std::string_view name) {
 }
 
 void ZRBSAXDocumentHandler::FinishProperty() {
-  ZRBPropertyContainer* record = global_      ? static_cast<ZRBPropertyContainer*>(global_.get())
-                                 : reference_ ? reference_.get()
-                                 : file_      ? file_.get()
-                                 : instance_  ? instance_.get()
+  ZRBPropertyContainer* record = global_       ? static_cast<ZRBPropertyContainer*>(global_.get())
+                                 : reference_  ? reference_.get()
+                                 : file_       ? file_.get()
+                                 : instance_   ? instance_.get()
                                  : pathToRoot_ ? static_cast<ZRBPropertyContainer*>(pathToRoot_.get())
                                                : nullptr;
   // A file keeps every entry it holds, in its order, duplicates included.

@@ -12,8 +12,8 @@ CADUnicodeString ZRBTempIdCounter::GetNewTmpId() {
   }
   const char* prefix = g_ZRBConfig.GetEnvVar("ZRB_ADDTEMP_PRAEFIX1", 1);
   const char* suffix = g_ZRBConfig.GetEnvVar("ZRB_ADDTEMP_PRAEFIX2", 1);
-  CADUnicodeString id = CADUnicodeString(prefix ? prefix : "") + CADUnicodeString::BuildFromNum("%d", counter_) +
-                        (suffix ? suffix : "");
+  CADUnicodeString id =
+      CADUnicodeString(prefix ? prefix : "") + CADUnicodeString::BuildFromNum("%d", counter_) + (suffix ? suffix : "");
   ++counter_;
   return id;
 }

@@ -81,8 +81,7 @@ void ZRBObject::Compact() {
 
 const ZRBObject::Slot* ZRBObject::FindSlot(std::string_view anyCaseName) const {
   for (const Slot& slot : slots_)
-    if (slot.nameLength == anyCaseName.size() && ZRBObjectSlotText::SameName(NameOf(slot), anyCaseName))
-      return &slot;
+    if (slot.nameLength == anyCaseName.size() && ZRBObjectSlotText::SameName(NameOf(slot), anyCaseName)) return &slot;
   return nullptr;
 }
 

@@ -25,7 +25,8 @@ void* ZRBObjectArena::do_allocate(std::size_t bytes, std::size_t alignment) {
     if (current_ < blocks_.size()) ++current_;  // full, or too small for this request
     offset = 0;
     if (current_ == blocks_.size()) {
-      const std::size_t grown = blocks_.empty() ? kFirstBlockBytes : std::min(kLargestBlockBytes, 2 * blocks_.back().bytes);
+      const std::size_t grown =
+          blocks_.empty() ? kFirstBlockBytes : std::min(kLargestBlockBytes, 2 * blocks_.back().bytes);
       const std::size_t size = std::max(grown, bytes);
       blocks_.push_back(Block{std::make_unique_for_overwrite<std::byte[]>(size), size});
     }

@@ -28,8 +28,8 @@ std::string TemporaryBeside(const std::string& target) {
   std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
   // Hidden and not ending in ".zrb", so that nobody takes it for a request.
-  return dir + "." + base + "." + std::to_string(::getpid()) + "." +
-         std::to_string(g_temporaryCounter.fetch_add(1)) + ".tmp";
+  return dir + "." + base + "." + std::to_string(::getpid()) + "." + std::to_string(g_temporaryCounter.fetch_add(1)) +
+         ".tmp";
 }
 }  // namespace
 

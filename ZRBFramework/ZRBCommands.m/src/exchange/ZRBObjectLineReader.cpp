@@ -43,8 +43,7 @@ bool ZRBObjectLineReader::Peek(std::string_view& line) {
   if (!peeked_) {
     std::size_t searchFrom = pos_;
     for (;;) {
-      const void* lf =
-          end_ > searchFrom ? std::memchr(buffer_.get() + searchFrom, '\n', end_ - searchFrom) : nullptr;
+      const void* lf = end_ > searchFrom ? std::memchr(buffer_.get() + searchFrom, '\n', end_ - searchFrom) : nullptr;
       if (lf != nullptr) {
         peekEnd_ = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.get());
         peekHasLineFeed_ = true;

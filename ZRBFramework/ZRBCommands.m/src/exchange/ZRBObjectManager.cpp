@@ -130,9 +130,7 @@ int ZRBObjectManager::Write(const CADUnicodeString& path) const {
 
 // ---- creation --------------------------------------------------------------
 
-ZRBObject* ZRBObjectManager::Append(CADString key) {
-  return objects_.Create(std::move(key));
-}
+ZRBObject* ZRBObjectManager::Append(CADString key) { return objects_.Create(std::move(key)); }
 
 CADString ZRBObjectManager::NextFreeKey(std::atomic<unsigned long>& counter) const {
   for (;;) {
@@ -221,7 +219,7 @@ ZRBObject* ZRBObjectManager::GetObjectByAttrValue(const CADString& name, const C
 }
 
 std::unique_ptr<CADRawCollPV> ZRBObjectManager::GetObjectSetByAttrValue(const CADString& name,
-                                                                       const CADString& value) const {
+                                                                        const CADString& value) const {
   auto set = std::make_unique<CADRawCollPV>();
   for (ZRBObject* object : objects_)
     if (object->SlotEquals(name.view(), value.view())) set->Append(object);

@@ -14,7 +14,6 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0u)
 // and a CR left at the end would otherwise hide a trailing blank.
 bool IsStrippable(char c) { return ZRBObjectSlotText::IsBlank(c) || c == '\r'; }
 
-
 template <class String>
 void AppendEscaped(std::string_view v, String& out) {
   for (char c : v) {

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr const char* kDocumentExtensions[] = {"model", "CADPart", "ZRBArchive", "CADProcess", "CADDrawing",
-                                               "vis",   "CADProduct", "txt",     "xls"};
+constexpr const char* kDocumentExtensions[] = {"model", "CADPart",    "ZRBArchive", "CADProcess", "CADDrawing",
+                                               "vis",   "CADProduct", "txt",        "xls"};
 
 bool IsDesignTable(const CADUnicodeString& path) {
   if (!ZRBFileUtil::HasExtension(path, "txt") && !ZRBFileUtil::HasExtension(path, "xls")) return false;

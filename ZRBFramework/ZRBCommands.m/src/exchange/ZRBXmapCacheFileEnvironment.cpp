@@ -11,8 +11,7 @@ HRESULT ZRBXmapCacheFileEnvironment::GetLocalCacheXmapDir(CADUnicodeString& dire
   return ZRBAfx::GetLocalCacheXmapDir(directory);
 }
 
-HRESULT ZRBXmapCacheFileEnvironment::GetListOfVisInDir(const CADUnicodeString& directory,
-                                                       CADListValCADString& names) {
+HRESULT ZRBXmapCacheFileEnvironment::GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names) {
   return ZRBAfx::GetListOfVisInDir(directory, names);
 }
 

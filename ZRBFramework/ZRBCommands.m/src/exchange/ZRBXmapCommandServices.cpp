@@ -3,8 +3,8 @@
 #include "CADDocument.h"
 #include "ZRBCommand.h"
 
-int ZRBXmapCommandServices::SaveAs(CADDocument& document, const CADUnicodeString& path,
-                                   const CADUnicodeString& format, unsigned char flag) {
+int ZRBXmapCommandServices::SaveAs(CADDocument& document, const CADUnicodeString& path, const CADUnicodeString& format,
+                                   unsigned char flag) {
   return command_.SaveAs(document, path, format, flag);
 }
 

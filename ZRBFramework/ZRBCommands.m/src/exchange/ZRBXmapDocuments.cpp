@@ -237,8 +237,7 @@ void ZRBXmapDocuments::SaveAncestors(ZRBXmapProductServices& services, const CAD
   CADIProduct_var ancestor = ZRBPSNTreeUtil::GetFatherProduct(product);
   for (int level = 0; ancestor && level < kMaxAncestors; ++level) {
     if (services.IsRefProductFromZRB(ancestor)) {
-      CADDocument* document =
-          services.GetDocForProduct(ancestor, GlobPropertyManager.GetPartNumber(ancestor, 0), 0);
+      CADDocument* document = services.GetDocForProduct(ancestor, GlobPropertyManager.GetPartNumber(ancestor, 0), 0);
       if (document) {
         unsigned char dirty = 0;
         services.GetDirtyFlagForProduct(dirty, ancestor, 1, 0);

@@ -55,8 +55,8 @@ int ZRBXmapFile::Write(std::ostream* out) const {
   ZRBContentFileCodec::WriteUInt32(*out, fileModTime_);
   ZRBContentFileCodec::WriteUInt32(*out, lastAccess_);
   ZRBContentFileCodec::WriteUInt32(*out, fileSize_);
-  for (std::string_view text : {GetObid(), GetModificationDate(), GetFileName(), GetDbName(), GetClassName(),
-                                GetSortKey()})
+  for (std::string_view text :
+       {GetObid(), GetModificationDate(), GetFileName(), GetDbName(), GetClassName(), GetSortKey()})
     ZRBContentFileCodec::WriteText(*out, text);
   return out->good() ? 1 : 0;
 }

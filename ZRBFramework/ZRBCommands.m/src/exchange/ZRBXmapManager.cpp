@@ -212,9 +212,8 @@ int ZRBXmapManager::Check(const CADListValCADUnicodeString* extensions, const in
 int ZRBXmapManager::RemoveCacheFilesToLimit(const unsigned int& limitKb) {
   ZRB_TRACE("ZRBXmapManager::RemoveCacheFilesToLimit");
   std::vector<std::unique_ptr<ZRBXmapFile>> entries = list_.TakeAll();
-  std::stable_sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-    return ZRBXmapFile::CompareByLastAccess(a.get(), b.get()) < 0;
-  });
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const auto& a, const auto& b) { return ZRBXmapFile::CompareByLastAccess(a.get(), b.get()) < 0; });
   unsigned long long totalKb = 0;
   for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
     const unsigned long long sizeKb = (*entry)->GetFileSize() / 1024u;

@@ -11,8 +11,7 @@
 int ZRBXmapManager::CheckFileVersionInLocalChache(const CADString& obid, const CADString& modificationDate,
                                                   const CADString& path, const CADString&, const CADString&) {
   const CADUnicodeString unicodePath(path);
-  if (!ZRBFileUtil::HasExtension(unicodePath, "CADPart") && !ZRBFileUtil::HasExtension(unicodePath, "model"))
-    return 1;
+  if (!ZRBFileUtil::HasExtension(unicodePath, "CADPart") && !ZRBFileUtil::HasExtension(unicodePath, "model")) return 1;
   ZRB_TRACE("ZRBXmapManager::CheckFileVersionInLocalChache");
   const CADString name = NameOf(path);
   const ZRBXmapFile* entry = list_.FindBySortKey(name.view());

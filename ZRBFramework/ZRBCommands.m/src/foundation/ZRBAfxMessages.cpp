@@ -38,8 +38,8 @@ CADUnicodeString ZRBAfx::BuildMessage(CADString catalog, CADString key, CADUnico
   return CADMsgCatalog::BuildMessage(prefix + catalog, prefix + key, parameters, count, defaultText);
 }
 
-CADUnicodeString ZRBAfx::BuildResource(const CADString& catalog, const CADString& key, CADString* parameters,
-                                       int count, const CADString& defaultText) {
+CADUnicodeString ZRBAfx::BuildResource(const CADString& catalog, const CADString& key, CADString* parameters, int count,
+                                       const CADString& defaultText) {
   CADString prefix = MessagePrefix();
   CADUnicodeString text(defaultText);
   if (!prefix.IsEmpty() && defaultText.IsEmpty()) CADRscCatalog::BuildResource(catalog, key, text, parameters, count);
@@ -87,8 +87,8 @@ void ZRBAfx::BuildDisplayList(const CADListValCADUnicodeString& entries, CADList
     }
     int close = entry.Find(kCategoryMarker, static_cast<int>(kCategoryMarker.size()));
     if (close < 0) continue;  // no closing marker: not a well-formed entry
-    CADUnicodeString category = entry.SubString(static_cast<int>(kCategoryMarker.size()),
-                                                close - static_cast<int>(kCategoryMarker.size()));
+    CADUnicodeString category =
+        entry.SubString(static_cast<int>(kCategoryMarker.size()), close - static_cast<int>(kCategoryMarker.size()));
     CADUnicodeString text = entry.SubString(close + static_cast<int>(kCategoryMarker.size()));
     auto [it, inserted] = groups.try_emplace(category);
     if (inserted) order.push_back(category);

@@ -137,7 +137,7 @@ int ZRBAfx::romanToInt(CADString text) {
     const char* symbol;
     int value;
   } symbols[] = {{"M", 1000}, {"CM", 900}, {"D", 500}, {"CD", 400}, {"C", 100}, {"XC", 90}, {"L", 50},
-                 {"XL", 40},  {"X", 10},   {"IX", 9},  {"V", 5},    {"IV", 4},   {"I", 1}};
+                 {"XL", 40},  {"X", 10},   {"IX", 9},  {"V", 5},    {"IV", 4},  {"I", 1}};
   std::string rest = text.ToUpper().str();
   std::string_view view(rest);
   long long sum = 0;
@@ -145,8 +145,10 @@ int ZRBAfx::romanToInt(CADString text) {
     std::string_view symbol(s.symbol);
     while (view.starts_with(symbol)) {
       // A long run of "M" would overflow an int: the value saturates.
-      if (sum <= INT_MAX - s.value) sum += s.value;
-      else sum = INT_MAX;
+      if (sum <= INT_MAX - s.value)
+        sum += s.value;
+      else
+        sum = INT_MAX;
       view.remove_prefix(symbol.size());
     }
   }

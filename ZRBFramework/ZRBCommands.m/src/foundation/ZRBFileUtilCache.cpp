@@ -23,9 +23,9 @@ namespace {
 
 // List slots naming further objects of the answer; the objects of the last
 // one are relations, walked like the object itself.
-constexpr const char* kFileSlots[] = {"DOCCOMS",          "TABLES",   "SENDING_LIST", "PRODUCT",
-                                      "CADPROCESS",       "ATTACHED_BLACKBOX", "ATTACHED_FILEOBJECTS",
-                                      "ITEMLIST"};
+constexpr const char* kFileSlots[] = {
+    "DOCCOMS", "TABLES", "SENDING_LIST", "PRODUCT", "CADPROCESS", "ATTACHED_BLACKBOX", "ATTACHED_FILEOBJECTS",
+    "ITEMLIST"};
 constexpr const char* kRelationSlot = "SUBASSRELATIONS";
 constexpr const char* kBackupPrefix = "ZRBBACKUP_";
 constexpr const char* kUseReleasedCache = "ZRB_USERELEASEDCACHE";

@@ -84,8 +84,10 @@ void ZRBMessageDialog::BuildWithIcon(const char* icon) {
   SetGridRowResizable(0);
   SetGridColumnResizable(0);
 
-  warningList_->Connect(CADDlgEvent::SelectionChanged, [this](CADDialog&) { OnSelect(WarningPage); }, this);
-  informationList_->Connect(CADDlgEvent::SelectionChanged, [this](CADDialog&) { OnSelect(InformationPage); }, this);
+  warningList_->Connect(
+      CADDlgEvent::SelectionChanged, [this](CADDialog&) { OnSelect(WarningPage); }, this);
+  informationList_->Connect(
+      CADDlgEvent::SelectionChanged, [this](CADDialog&) { OnSelect(InformationPage); }, this);
   ApplyResourceTitles();
   ZRB_TRACE_OK();
 }

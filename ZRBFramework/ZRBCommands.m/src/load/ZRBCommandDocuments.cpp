@@ -131,8 +131,7 @@ int OpenWithWindow(ZRBCommand& command, CADDocument*& document, const CADUnicode
                    ZRBObject* object) {
   document = CADDocumentServices::GetDocumentInSession(path);
   if (!document || CADFrmLayout::GetCurrentLayout().GetWindowsOf(document).empty()) {
-    if (!command.OpenDocument(document, path, static_cast<unsigned char>(readOnly ? 1 : 0), refresh, object))
-      return 0;
+    if (!command.OpenDocument(document, path, static_cast<unsigned char>(readOnly ? 1 : 0), refresh, object)) return 0;
   }
   if (!ShowInWindow(document)) {
     ZRB_DEBUG("ZRB: no window for '%s'", path.c_str());
@@ -164,8 +163,8 @@ int ZRBCommand::OpenLegacyModelWithWindow(CADDocument*& document, const CADUnico
 }
 
 int ZRBCommand::OpenVisWithWindow(CADDocument*& document, const CADUnicodeString& path,
-                                  const CADUnicodeString& partNumber, int readOnly,
-                                  CADListValCADUnicodeString& refresh, ZRBObject* object) {
+                                  const CADUnicodeString& partNumber, int readOnly, CADListValCADUnicodeString& refresh,
+                                  ZRBObject* object) {
   ZRB_TRACE("ZRBCommand::OpenVisWithWindow");
   const int ok = OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
   if (ok) ZRB_TRACE_OK();

@@ -116,7 +116,7 @@ CADDocument* ZRBDocComponentReader::Obtain(const CADUnicodeString& path, int rea
   }
   CADDocument* opened = nullptr;
   ZRBObject* object = &document;
-  if (!context_.Command().OpenDocument(opened, path, static_cast<unsigned char>(readOnly), 
+  if (!context_.Command().OpenDocument(opened, path, static_cast<unsigned char>(readOnly),
                                        context_.State().cachedFilesToRefresh, object)) {
     context_.State().warningState = 1;
     return nullptr;
@@ -149,9 +149,9 @@ int ZRBDocComponentReader::ReadComponent(const ZRBComponentPlace& place, ZRBObje
   return 1;
 }
 
-CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CADDocument* document,
-                                             ZRBObject& object, const CADUnicodeString& path,
-                                             const CADUnicodeString& partNumber, Kind kind, int readOnly) {
+CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CADDocument* document, ZRBObject& object,
+                                             const CADUnicodeString& path, const CADUnicodeString& partNumber,
+                                             Kind kind, int readOnly) {
   ZRBCommand& command = context_.Command();
   if (!place.parent) {
     CADDocument* shown = nullptr;
@@ -210,8 +210,8 @@ CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CAD
   return added;
 }
 
-void ZRBDocComponentReader::Describe(const CADIProduct_var& product, const ZRBComponentPlace& place,
-                                     ZRBObject& object, const CADUnicodeString& path) {
+void ZRBDocComponentReader::Describe(const CADIProduct_var& product, const ZRBComponentPlace& place, ZRBObject& object,
+                                     const CADUnicodeString& path) {
   ZRBPropertyManager& properties = GlobPropertyManager;
   ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(product, &object);
   if (place.node && !ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(product, place.node))

@@ -12,9 +12,7 @@
 
 namespace {
 
-CADUnicodeString Slot(const ZRBObject& object, const char* name) {
-  return CADUnicodeString(object.GetSlotValue(name));
-}
+CADUnicodeString Slot(const ZRBObject& object, const char* name) { return CADUnicodeString(object.GetSlotValue(name)); }
 
 // Below this, the three axes span no volume: the host would squash the instance flat.
 constexpr double kSmallestVolume = 1e-12;

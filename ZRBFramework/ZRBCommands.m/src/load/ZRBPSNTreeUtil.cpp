@@ -144,8 +144,8 @@ HRESULT ZRBPSNTreeUtil::GetAllZRBChildren(const CADIProduct_var& product, ZRBNod
 
 // ---------------------------------------------------------------- searching
 
-HRESULT ZRBPSNTreeUtil::GetTreeNodesHavingPartNumber(const CADIProduct_var& product,
-                                                     const CADUnicodeString& partNumber, ZRBNodeList* nodes) {
+HRESULT ZRBPSNTreeUtil::GetTreeNodesHavingPartNumber(const CADIProduct_var& product, const CADUnicodeString& partNumber,
+                                                     ZRBNodeList* nodes) {
   if (!product || !nodes) return E_FAIL;
   if (!partNumber.IsEmpty() && PartNumberOf(product) == partNumber) nodes->Append(CADBaseUnknown_var(product));
   auto children = GetChildren(product, 0);

@@ -148,16 +148,19 @@ int ZRBReadCmd::ReadProductStructure(CADIProduct* parent, CADIProduct* existing,
 void ZRBReadCmd::OpenDirectoryDialog() {
   ZRB_TRACE("ZRBReadCmd::OpenDirectoryDialog");
   CADApplicationFrame* frame = CADApplicationFrame::GetFrame();
-  directoryDialog_ = new CADDlgFile(frame ? frame->GetMainWindow() : nullptr, "ZRBReadCmdSelectDir",
-                                    kDirectoryDialogStyle);
+  directoryDialog_ =
+      new CADDlgFile(frame ? frame->GetMainWindow() : nullptr, "ZRBReadCmdSelectDir", kDirectoryDialogStyle);
   directoryDialog_->SetTitle(BuildMessage("ZRBReadCmd", "sZRBSelectDir"));
   directoryDialog_->SetStatusText(BuildMessage("ZRBReadCmd", "sZRBSelectDirStatus"));
   CADUnicodeString xmap;
   ZRBAfx::GetXMap(xmap);
   directoryDialog_->SetDirectory(xmap);
-  directoryDialog_->Connect(CADDlgEvent::OK, [this](CADDialog&) { On_SZRB_OkNotification(); }, this);
-  directoryDialog_->Connect(CADDlgEvent::Cancel, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
-  directoryDialog_->Connect(CADDlgEvent::WindowClose, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
+  directoryDialog_->Connect(
+      CADDlgEvent::OK, [this](CADDialog&) { On_SZRB_OkNotification(); }, this);
+  directoryDialog_->Connect(
+      CADDlgEvent::Cancel, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
+  directoryDialog_->Connect(
+      CADDlgEvent::WindowClose, [this](CADDialog&) { On_SZRB_CancelNotification(); }, this);
   directoryDialog_->SetVisibility(CADDlgShow);
   ZRB_TRACE_OK();
 }

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "CADInstantiateComponent.h"
 #include "CADISysCacheSettingAtt.h"
+#include "CADInstantiateComponent.h"
 #include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
@@ -173,7 +173,8 @@ int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString
   ZRBObject* command = request.CreateObject("COMMAND");
   command->SetSlotValue("COMMAND", "REQUEST_READ");
   command->SetSlotValue("EXMAP", xmap.ConvertToString());
-  if (!staleFiles.GetListPath().IsEmpty()) command->SetSlotValue("XMAPCONTENT", staleFiles.GetListPath().ConvertToString());
+  if (!staleFiles.GetListPath().IsEmpty())
+    command->SetSlotValue("XMAPCONTENT", staleFiles.GetListPath().ConvertToString());
   if (cacheActivated && !releasedXmap.IsEmpty()) command->SetSlotValue("RELEASEMAP", releasedXmap.ConvertToString());
   if (state_.readMarked) command->SetSlotValue("MARKEDFLAG", "ON");
   if (!checkTimeStamp.IsEmpty()) command->SetSlotValue("CHECKTIMESTAMP", checkTimeStamp);
@@ -191,7 +192,8 @@ int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString
   }
 
   ZRBAfx::SetWorkBenchWindowTop();
-  const int result = RunPdmAction(ZRBPdmAction::WriteZRBFile, ZRBPdmAction::Line(ZRBPdmAction::WriteZRBFile, answerPath));
+  const int result =
+      RunPdmAction(ZRBPdmAction::WriteZRBFile, ZRBPdmAction::Line(ZRBPdmAction::WriteZRBFile, answerPath));
   ZRBAfx::SetCadWindowTop();
   if (!staleFiles.GetListPath().IsEmpty()) CADDeleteFile(staleFiles.GetListPath());
   RestoreTimeStampInReleasedCacheFiles();

@@ -8,9 +8,7 @@
 #include "ZRBTrace.h"
 
 namespace {
-CADUnicodeString Slot(const ZRBObject& object, const char* name) {
-  return CADUnicodeString(object.GetSlotValue(name));
-}
+CADUnicodeString Slot(const ZRBObject& object, const char* name) { return CADUnicodeString(object.GetSlotValue(name)); }
 }  // namespace
 
 void ZRBSendingObjectWriter::Apply(ZRBReadContext& context, const CADIProduct_var& product, const ZRBObject& node) {

@@ -131,8 +131,8 @@ void ZRBStructureReader::ReadRelation(Readers& readers, const CADIProduct_var& p
   if (onPath_.count(child)) {
     ZRB_DEBUG("ZRB: ERROR relation '%s' leads back to '%s': the answer is cyclic, relation skipped",
               relation.GetKey().c_str(), child->GetKey().c_str());
-    readers.context.AddWarning("CyclicStructure", instanceName.IsEmpty() ? CADUnicodeString(relation.GetKey())
-                                                                         : instanceName);
+    readers.context.AddWarning("CyclicStructure",
+                               instanceName.IsEmpty() ? CADUnicodeString(relation.GetKey()) : instanceName);
     return;
   }
   if (static_cast<int>(onPath_.size()) >= kMaxDepth) {
@@ -166,8 +166,7 @@ void ZRBStructureReader::ReadRelation(Readers& readers, const CADIProduct_var& p
   if (parent) ZRBInstancePlacement::Apply(readers.context, parent, childProduct, relation, child);
 }
 
-void ZRBStructureReader::FlagRemovedChildren(Readers& readers, const CADIProduct_var& product,
-                                             const ZRBObject& node) {
+void ZRBStructureReader::FlagRemovedChildren(Readers& readers, const CADIProduct_var& product, const ZRBObject& node) {
   // Both lists name the instances below the node that the PDM no longer has; they stay in the session, marked.
   auto flag = [&](const char* slot, const char* message, const char* afterUpdateMessage) {
     for (const CADString& name : node.GetSlotValueList(slot)) {

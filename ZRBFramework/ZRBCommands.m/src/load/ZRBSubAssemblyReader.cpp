@@ -35,8 +35,8 @@ CADIProduct_var ZRBSubAssemblyReader::ReadProduct(const CADIProduct_var& parent,
   ZRBProd node(parent.get(), context_.Answer(), &item, relation.GetKey(), relation.GetSlotValue("QUANTITY"));
   const CADUnicodeString instanceName(relation.GetSlotValue("INSTANCE_NAME"));
   node.SetExistingProduct(ZRBInstancePlacement::FindChild(parent, instanceName));
-  CADIProduct_var product = node.GetAttachedCADProductZRBObject() ? ReadAssembly(node, instanceName)
-                                                                    : ReadEmbedded(node, instanceName);
+  CADIProduct_var product =
+      node.GetAttachedCADProductZRBObject() ? ReadAssembly(node, instanceName) : ReadEmbedded(node, instanceName);
   if (!product) return nullptr;
   if (IsCatalogRoot(product)) return nullptr;
   SetItemAttributes(product, node);
@@ -68,8 +68,7 @@ CADIProduct_var ZRBSubAssemblyReader::ReadAssembly(ZRBProd& node, const CADUnico
   return product;
 }
 
-CADDocument* ZRBSubAssemblyReader::RetrieveExistingProductData(ZRBObject& productObject,
-                                                               const CADUnicodeString& path) {
+CADDocument* ZRBSubAssemblyReader::RetrieveExistingProductData(ZRBObject& productObject, const CADUnicodeString& path) {
   CADDocument* document = CADDocumentServices::GetDocumentInSession(path);
   if (!document) {
     ZRBObject* object = &productObject;

@@ -130,8 +130,7 @@ CADRawCollPV* ZRBDesignTable::GetTables(const CADIDrawing_var& drawing) {
 }
 
 CADRawCollPV* ZRBDesignTable::GetTables(const CADIParmPublisher_var& publisher, const CADUnicodeString&,
-                                        const CADUnicodeString&, const CADIProduct_var& product,
-                                        const unsigned char) {
+                                        const CADUnicodeString&, const CADIProduct_var& product, const unsigned char) {
   if (!publisher) return nullptr;
   auto* list = new CADRawCollPV();
   CADListValCADBaseUnknown_var tables;
@@ -243,8 +242,8 @@ HRESULT ZRBDesignTable::MoveToXMap() {
   const CADUnicodeString target = ZRBAfx::MakePath(directory, ZRBFileUtil::GetFileNameFromPath(path_));
   if (!(target == path_) && FileIsThere(target) && !IsSameFile(target, path_) && IsSheetOfAnotherTable(target)) {
     // Two different tables with one file name: copying would make one drive the other's part.
-    ZRB_DEBUG("ZRB: %s is the design table of another table in the session; %s is not copied there",
-              target.c_str(), path_.c_str());
+    ZRB_DEBUG("ZRB: %s is the design table of another table in the session; %s is not copied there", target.c_str(),
+              path_.c_str());
     return E_FAIL;
   }
   const HRESULT result = SetFullPath(target);

@@ -73,8 +73,7 @@ int ZRBAddTempCmd::StartAddTemp() {
   if (!WriteRequest(xmap, requestPath)) return 0;
 
   ZRBAfx::SetWorkBenchWindowTop();
-  if (RunPdmAction(ZRBPdmAction::AddTempCad, ZRBPdmAction::Line(ZRBPdmAction::AddTempCad, requestPath)) < 0)
-    return 0;
+  if (RunPdmAction(ZRBPdmAction::AddTempCad, ZRBPdmAction::Line(ZRBPdmAction::AddTempCad, requestPath)) < 0) return 0;
   if (!AnnounceHandOver()) return 0;
 
   ZRBObjectManager answer;
