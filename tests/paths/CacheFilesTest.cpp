@@ -13,6 +13,7 @@
 #include "ZRBCacheFileContext.h"
 #include "ZRBCacheFileEnvironment.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBCacheFileUtil.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -139,7 +140,7 @@ TEST_F(ZRBCacheFiles, TimeStampNeedsDigitsInEveryField) {
     ZRBObjectManager answer;
     ZRBObject* object = FileObject(answer, "O", file, c.date);
     trace_.str("");
-    EXPECT_EQ(ZRBFileUtil::SetTimestampOnFile(*object, CADUnicodeString(file), CADString(c.date), context),
+    EXPECT_EQ(ZRBCacheFileUtil::SetTimestampOnFile(*object, CADUnicodeString(file), CADString(c.date), context),
               c.set ? S_OK : E_FAIL)
         << c.date;
     EXPECT_EQ(MTime(file), c.set ? kPdm : kOld) << c.date;
@@ -158,14 +159,14 @@ TEST_F(ZRBCacheFiles, FilesThatMustKeepTheirTime) {
   for (const char* key : {"B", "S", "I"}) {
     ZRBObject* o = answer.GetObject(key);
     EXPECT_EQ(
-        ZRBFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate, context),
+        ZRBCacheFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate, context),
         S_OK);
   }
   EXPECT_EQ(MTime(backup), kOld);
   EXPECT_EQ(MTime(open), kOld);
   EXPECT_EQ(MTime(ignored), kOld);
   EXPECT_NE(trace_.str().find("ZRB Info: File already in Session: " + open), std::string::npos);
-  EXPECT_EQ(ZRBFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context), E_FAIL);
+  EXPECT_EQ(ZRBCacheFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context), E_FAIL);
   EXPECT_NE(trace_.str().find("Not a regular File:"), std::string::npos);
 }
 
@@ -180,7 +181,7 @@ TEST_F(ZRBCacheFiles, CyclicAndDeepAnswersAreWalkedOnce) {
   std::string part = File("p1.CADPart");
   FileObject(answer, "P1", part);
   CADListValCADUnicodeString refresh;
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   EXPECT_EQ(MTime(part), kPdm);
   EXPECT_EQ(environment_.resets, 1);
 
@@ -195,7 +196,7 @@ TEST_F(ZRBCacheFiles, CyclicAndDeepAnswersAreWalkedOnce) {
     previous->SetSlotValueList("SUBASSRELATIONS", {CADString(key)});
     previous = deep.CreateObject(CADString(key));
   }
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(deep, refresh), E_FAIL);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(deep, refresh), E_FAIL);
   EXPECT_EQ(MTime(first), kPdm);
 }
 
@@ -216,7 +217,7 @@ TEST_F(ZRBCacheFiles, StaleVisFilesGoAndTheDeliveredVisGetsItsCacheName) {
   answer.CreateObject("ROOT")->SetSlotValueList("DOCCOMS", {"A"});
   FileObject(answer, "A", model)->SetSlotValue("VIS_LOCATION", CADString(delivered));
   CADListValCADUnicodeString refresh;
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   EXPECT_EQ(MTime(model), kPdm);
   EXPECT_EQ(CacheEntries(),
             (std::vector<std::string>{"a.CADPart" + Stamp(kOld - 60) + ".txt", "a.CADPart" + Stamp(kOld) + ".vis",
@@ -227,11 +228,11 @@ TEST_F(ZRBCacheFiles, StaleVisFilesGoAndTheDeliveredVisGetsItsCacheName) {
 TEST_F(ZRBCacheFiles, AnswerWithoutRootOrWithTheReleasedCache) {
   ZRBObjectManager empty;
   CADListValCADUnicodeString refresh;
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(empty, refresh), E_FAIL);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(empty, refresh), E_FAIL);
   EXPECT_NE(trace_.str().find("ZRBFileUtil::SetTimestampOnAllFiles ****Failed****"), std::string::npos);
 
   g_ZRBConfig.ChangeEnvVar("ZRB_USERELEASEDCACHE", "ON", 1);
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(empty, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(empty, refresh), S_OK);
   EXPECT_NE(trace_.str().find("MangeFilesForCache not used"), std::string::npos);
 }
 
@@ -243,10 +244,10 @@ TEST_F(ZRBCacheFiles, ArchivesStampTheArchiveAndWithTheArchiveCacheItsContent) {
   x->SetSlotValue("CONTENT_FILE_NAME", "x_content.CADProduct");
   x->SetSlotValue("ZRB_ARCHIVE_VIS_TIMESTAMP", "2001-09-09 01:46:50.000");
   CADListValCADUnicodeString refresh;
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   EXPECT_EQ(MTime(archive), kPdm);
   EXPECT_EQ(MTime(content), kOld);
   g_ZRBConfig.ChangeEnvVar("ZRB_ENABLE_ARCHIVE_CACHE", "ON", 1);
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   EXPECT_EQ(MTime(content), kOld + 10);
 }

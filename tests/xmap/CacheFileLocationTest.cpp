@@ -9,6 +9,7 @@
 #include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBCacheFileUtil.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
@@ -52,7 +53,7 @@ TEST_P(CacheFileLocationTest, StampsOnlyTheExchangeMapsFileOfThatName) {
   file->SetSlotValue("EXTERNAL_LOCATION", CADString(location));
   file->SetSlotValue("MODIFICATION_DATE_GMT", kPdmDate);
   CADListValCADUnicodeString refresh;
-  ZRBFileUtil::ManageFilesForCache(answer, refresh);
+  ZRBCacheFileUtil::ManageFilesForCache(answer, refresh);
   EXPECT_EQ(ModTime(inMap), c.stamped ? kPdmSeconds : kOld) << c.what;
   EXPECT_EQ(ModTime(outside), kOld) << c.what;
 }
@@ -94,7 +95,7 @@ TEST_P(CacheFileSwitchTest, ReleasedCacheSkipsTheHandlingUnlessStampingIsOff) {
   const int debug = g_ZRBConfig.GetDebug();
   g_ZRBConfig.SetDebug(1);
   CADListValCADUnicodeString refresh;
-  EXPECT_EQ(ZRBFileUtil::ManageFilesForCache(answer, refresh), S_OK);
+  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(answer, refresh), S_OK);
   g_ZRBConfig.SetDebug(debug);
   ZRBTrace::SetStream(nullptr);
   EXPECT_EQ(trace.str().find("MangeFilesForCache not used") != std::string::npos, c.skipped);

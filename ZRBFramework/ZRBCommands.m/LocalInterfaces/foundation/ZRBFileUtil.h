@@ -10,9 +10,6 @@
 #include "CADUnicodeString.h"
 
 class CADDocument;
-class ZRBObject;
-class ZRBObjectManager;
-struct ZRBCacheFileContext;
 
 class ZRBFileUtil {
  public:
@@ -43,8 +40,12 @@ class ZRBFileUtil {
   static HRESULT GetLastModificationFromProduct(const CADIProduct_var& product, CADUnicodeString& seconds);
 
   // --- copy and move (no shell; the target is replaced only by complete content)
+  // A completed copy is reported to the copy recorder with the copy's modification time.
   static HRESULT CopyFile(const CADUnicodeString& from, const CADUnicodeString& to);
   static HRESULT MoveFile(const CADUnicodeString& from, const CADUnicodeString& to);
+  // Who learns of every completed copy; the property manager installs itself at load. nullptr: nobody.
+  using CopyRecorder = void (*)(const CADUnicodeString& copy, const CADUnicodeString& modificationTime);
+  static void SetCopyRecorder(CopyRecorder recorder);
 
   // --- the file behind a product
   // The document of the product's reference; the session keeps it (no reference added).
@@ -58,7 +59,10 @@ class ZRBFileUtil {
   // Deletes every file of the list and empties it.
   static void DeleteTemporaryFiles(CADListValCADUnicodeString& paths);
 
-  // --- the host's local cache of vis files (after a PDM answer)
+  // --- names of the vis files the host's local cache keeps
+  // The part of a cached vis file's name that stamps it with the model file's modification time
+  // (".%Y-%m-%d-%H.%M.%S" in the time mode); "" when the model cannot be examined.
+  static CADUnicodeString GetVisTimeStamp(const CADUnicodeString& modelPath, int timeMode);
   // The vis path with the model file's modification time inserted before its
   // last ".vis" (".%Y-%m-%d-%H.%M.%S" in the time mode: 0 local, 1 UTC).
   static HRESULT GetVisFileNameInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
@@ -67,28 +71,8 @@ class ZRBFileUtil {
   // E_FAIL only when the name cannot be computed.
   static HRESULT RenameVisFileInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
                                          const int daylight, const int timeMode, CADUnicodeString& name);
-  // Sets the time stamps of the files the answer delivered and drops cached
-  // vis files of models whose time changed; files that could not be deleted
-  // go to filesToRefresh.
-  static HRESULT ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh);
-  // One object of the answer and, through "SUBASSRELATIONS", the objects below it.
-  static HRESULT ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
-                                              ZRBCacheFileContext& context);
-  static HRESULT ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
-                                            ZRBCacheFileContext& context);
-  // Sets the file's access and modification time to the object's
-  // "MODIFICATION_DATE_GMT" ("YYYY-MM-DD HH:MM:SS" and three more
-  // characters, UTC) and names its vis file for the cache.
-  static HRESULT SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
-                                    const CADString& modificationDateGmt, ZRBCacheFileContext& context);
-  // Removes the cached vis files of a model that no longer match its time,
-  // except the vis file just delivered for it (`deliveredVis`, may be "").
-  static HRESULT DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
-                                        const CADUnicodeString& deliveredVis = CADUnicodeString());
-
  private:
-  // The file of one answer object: stale vis files, then its time stamp.
-  static void ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context);
+  static CopyRecorder copyRecorder_;
   // Resolves and cleans both paths and settles what needs no copying: the same file (nothing to do) and a name
   // that differs only in case (a rename). True when `result` is final.
   static bool SettleWithoutCopy(CADUnicodeString& from, CADUnicodeString& to, HRESULT& result);

@@ -5,7 +5,7 @@
 #include "CADDlgNotify.h"
 #include "CADMsgCatalog.h"
 #include "CADRscCatalog.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBFileUtil.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBMessageDialog.h"
@@ -30,7 +30,7 @@ CADDialog* MainWindow() {
 
 }  // namespace
 
-CADUnicodeString ZRBAfx::BuildMessage(CADString catalog, CADString key, CADUnicodeString* parameters, int count,
+CADUnicodeString ZRBAfxBase::BuildMessage(CADString catalog, CADString key, CADUnicodeString* parameters, int count,
                                       CADUnicodeString defaultText) {
   CADString prefix = MessagePrefix();
   if (prefix.IsEmpty()) return CADMsgCatalog::BuildMessage(catalog, key, parameters, count, defaultText);
@@ -38,7 +38,7 @@ CADUnicodeString ZRBAfx::BuildMessage(CADString catalog, CADString key, CADUnico
   return CADMsgCatalog::BuildMessage(prefix + catalog, prefix + key, parameters, count, defaultText);
 }
 
-CADUnicodeString ZRBAfx::BuildResource(const CADString& catalog, const CADString& key, CADString* parameters, int count,
+CADUnicodeString ZRBAfxBase::BuildResource(const CADString& catalog, const CADString& key, CADString* parameters, int count,
                                        const CADString& defaultText) {
   CADString prefix = MessagePrefix();
   CADUnicodeString text(defaultText);
@@ -49,7 +49,7 @@ CADUnicodeString ZRBAfx::BuildResource(const CADString& catalog, const CADString
   return text;
 }
 
-int ZRBAfx::MsgBox(const CADUnicodeString& text, unsigned long style, CADUnicodeString title) {
+int ZRBAfxBase::MsgBox(const CADUnicodeString& text, unsigned long style, CADUnicodeString title) {
   SetCadWindowTop();
   CADString prefix = MessagePrefix();
   if (!prefix.IsEmpty()) title = CADUnicodeString(prefix);
@@ -61,21 +61,21 @@ int ZRBAfx::MsgBox(const CADUnicodeString& text, unsigned long style, CADUnicode
   return answer;
 }
 
-ZRBMessageDialog* ZRBAfx::ZRBGenMessageDialog() {
+ZRBMessageDialog* ZRBAfxBase::ZRBGenMessageDialog() {
   if (MessagePrefix() == "SAM") return new ZRBSamMessageDialog(MainWindow());
   return new ZRBMessageDialog(MainWindow());
 }
 
-void ZRBAfx::SetShowMsg(int show) { g_showMessage = show; }
+void ZRBAfxBase::SetShowMsg(int show) { g_showMessage = show; }
 
-int ZRBAfx::MustShowMsg() { return g_showMessage; }
+int ZRBAfxBase::MustShowMsg() { return g_showMessage; }
 
-void ZRBAfx::AddMessageCategoryToList(CADListValCADUnicodeString& list, const CADUnicodeString& category,
+void ZRBAfxBase::AddMessageCategoryToList(CADListValCADUnicodeString& list, const CADUnicodeString& category,
                                       const CADUnicodeString& text) {
   list.Append(CADUnicodeString(kCategoryMarker) + category + CADUnicodeString(kCategoryMarker) + text);
 }
 
-void ZRBAfx::BuildDisplayList(const CADListValCADUnicodeString& entries, CADListValCADUnicodeString& display) {
+void ZRBAfxBase::BuildDisplayList(const CADListValCADUnicodeString& entries, CADListValCADUnicodeString& display) {
   // Categories in order of first appearance, each with its texts in order of arrival. Keeping the groups apart
   // from the texts means a text that equals a category name or the marker cannot be mistaken for either.
   std::vector<CADUnicodeString> order;
@@ -101,7 +101,7 @@ void ZRBAfx::BuildDisplayList(const CADListValCADUnicodeString& entries, CADList
   }
 }
 
-CADUnicodeString ZRBAfx::GetMessageDisplayFromPath(const CADUnicodeString& path) {
+CADUnicodeString ZRBAfxBase::GetMessageDisplayFromPath(const CADUnicodeString& path) {
   CADUnicodeString xmap;
   GetXMapWithEndingSlash(xmap);
   int equal = 0;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBFileUtil.h"
 #include "ZRBTrace.h"
 
@@ -22,11 +22,11 @@ bool SamePath(const CADUnicodeString& a, const CADUnicodeString& b) {
 
 }  // namespace
 
-CADUnicodeString ZRBAfx::MakePath(const CADUnicodeString& directory, const CADUnicodeString& name) {
+CADUnicodeString ZRBAfxBase::MakePath(const CADUnicodeString& directory, const CADUnicodeString& name) {
   return CADMakePath(directory, name);
 }
 
-HRESULT ZRBAfx::ZRBResolvePath(CADUnicodeString* path) {
+HRESULT ZRBAfxBase::ZRBResolvePath(CADUnicodeString* path) {
   ZRB_TRACE("ZRBAfx::ZRBResolvePath");
   if (!path) {
     ZRB_DEBUG("usPath = NULL");
@@ -62,12 +62,12 @@ HRESULT ZRBAfx::ZRBResolvePath(CADUnicodeString* path) {
   return S_OK;
 }
 
-int ZRBAfx::FileExist(const CADUnicodeString& path) {
+int ZRBAfxBase::FileExist(const CADUnicodeString& path) {
   CADUnicodeString real;
   return SUCCEEDED(CADGetRealPath(path, real)) && real.Find("/") >= 0 ? 1 : 0;
 }
 
-int ZRBAfx::CompareFullPath(const CADUnicodeString& a, const CADUnicodeString& b, int& equal, int* sameIgnoringCase) {
+int ZRBAfxBase::CompareFullPath(const CADUnicodeString& a, const CADUnicodeString& b, int& equal, int* sameIgnoringCase) {
   if (sameIgnoringCase) *sameIgnoringCase = 0;
   if (!CaseInsensitiveNames()) {
     equal = a == b ? 1 : 0;
@@ -90,7 +90,7 @@ int ZRBAfx::CompareFullPath(const CADUnicodeString& a, const CADUnicodeString& b
   return 0;
 }
 
-int ZRBAfx::SearchPathInList(const CADListValCADUnicodeString& list, const CADUnicodeString& path, int& found,
+int ZRBAfxBase::SearchPathInList(const CADListValCADUnicodeString& list, const CADUnicodeString& path, int& found,
                              int& index) {
   found = 0;
   index = 0;
@@ -104,12 +104,12 @@ int ZRBAfx::SearchPathInList(const CADListValCADUnicodeString& list, const CADUn
   return 0;
 }
 
-int ZRBAfx::SearchPathInList(const CADListValCADUnicodeString& list, const CADUnicodeString& path, int& found) {
+int ZRBAfxBase::SearchPathInList(const CADListValCADUnicodeString& list, const CADUnicodeString& path, int& found) {
   int index = 0;
   return SearchPathInList(list, path, found, index);
 }
 
-int ZRBAfx::RemovePathFromList(CADListValCADUnicodeString& list, const CADUnicodeString& path) {
+int ZRBAfxBase::RemovePathFromList(CADListValCADUnicodeString& list, const CADUnicodeString& path) {
   if (!CaseInsensitiveNames()) {
     int at = list.Locate(path);
     if (at > 0) list.RemovePosition(at);
@@ -120,7 +120,7 @@ int ZRBAfx::RemovePathFromList(CADListValCADUnicodeString& list, const CADUnicod
   return 0;
 }
 
-CADString ZRBAfx::intToRoman(int number) {
+CADString ZRBAfxBase::intToRoman(int number) {
   if (number <= 0) return CADString();
   static const char* const units[] = {"", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX"};
   static const char* const tens[] = {"", "X", "XX", "XXX", "XL", "L", "LX", "LXX", "LXXX", "XC"};
@@ -132,7 +132,7 @@ CADString ZRBAfx::intToRoman(int number) {
   return CADString(std::move(text));
 }
 
-int ZRBAfx::romanToInt(CADString text) {
+int ZRBAfxBase::romanToInt(CADString text) {
   static const struct {
     const char* symbol;
     int value;

@@ -2,7 +2,7 @@
 
 #include "CADApplication.h"
 #include "CADWindowRaiser.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBTrace.h"
 
@@ -18,7 +18,7 @@ bool WindowManagementDisabled() {
 
 }  // namespace
 
-int ZRBAfx::SetWorkBenchWindowTop() {
+int ZRBAfxBase::SetWorkBenchWindowTop() {
   ZRB_TRACE("ZRBAfx::SetWorkBenchWindowTop");
   if (WindowManagementDisabled()) return 1;
   // The PDM workbench's window title starts with a blank.
@@ -28,7 +28,7 @@ int ZRBAfx::SetWorkBenchWindowTop() {
   return 1;
 }
 
-int ZRBAfx::SetCadWindowTop() {
+int ZRBAfxBase::SetCadWindowTop() {
   ZRB_TRACE("ZRBAfx::SetCadWindowTop");
   if (WindowManagementDisabled()) return 1;
   // The session's own main window, which a headless host keeps without a display.

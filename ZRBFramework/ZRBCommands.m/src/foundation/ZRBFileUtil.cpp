@@ -10,8 +10,7 @@
 #include "CADDocument.h"
 #include "CADILinkableObject.h"
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
-#include "ZRBPropertyManager.h"
+#include "ZRBAfxBase.h"
 #include "ZRBTrace.h"
 
 CADUnicodeString ZRBFileUtil::GetFileNameFromPath(const CADUnicodeString& path) {
@@ -126,7 +125,7 @@ HRESULT ZRBFileUtil::PreparePaths(CADUnicodeString& from, CADUnicodeString& to, 
   from = real;
   StripPath(from);
   StripPath(to);
-  ZRBAfx::CompareFullPath(from, to, equal, &sameIgnoringCase);
+  ZRBAfxBase::CompareFullPath(from, to, equal, &sameIgnoringCase);
   return S_OK;
 }
 
@@ -146,6 +145,10 @@ bool ZRBFileUtil::SettleWithoutCopy(CADUnicodeString& from, CADUnicodeString& to
   return true;
 }
 
+ZRBFileUtil::CopyRecorder ZRBFileUtil::copyRecorder_ = nullptr;
+
+void ZRBFileUtil::SetCopyRecorder(CopyRecorder recorder) { copyRecorder_ = recorder; }
+
 HRESULT ZRBFileUtil::CopyFile(const CADUnicodeString& fromPath, const CADUnicodeString& toPath) {
   ZRB_TRACE("ZRBFileUtil::CopyFile");
   CADUnicodeString from = fromPath, to = toPath;
@@ -162,8 +165,7 @@ HRESULT ZRBFileUtil::CopyFile(const CADUnicodeString& fromPath, const CADUnicode
     return hr;
   }
   CADUnicodeString modTime;
-  if (SUCCEEDED(GetLastModificationFromFile(to, modTime)))
-    GlobPropertyManager.SetFileProperty(to, "ZRB_LAST_KNOWN_MOD_TIME", modTime);
+  if (copyRecorder_ && SUCCEEDED(GetLastModificationFromFile(to, modTime))) copyRecorder_(to, modTime);
   ZRB_TRACE_OK();
   return hr;
 }

@@ -1,6 +1,6 @@
 #include "ZRBMessageCenter.h"
 
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBMessageDialog.h"
 #include "ZRBTrace.h"
 
@@ -9,7 +9,7 @@ ZRBMessageDialog* ZRBMessageCenter::Display(int success, int successVariant, con
                                             const CADListValCADUnicodeString& warnings,
                                             const CADListValCADUnicodeString& informations) {
   ZRB_TRACE("ZRBCommand::DisplayMessageCenter");
-  ZRBMessageDialog* dialog = ZRBAfx::ZRBGenMessageDialog();
+  ZRBMessageDialog* dialog = ZRBAfxBase::ZRBGenMessageDialog();
   if (success) {
     if (successVariant)
       dialog->Build3();
@@ -30,7 +30,7 @@ ZRBMessageDialog* ZRBMessageCenter::Display(int success, int successVariant, con
       return;
     }
     CADListValCADUnicodeString lines;
-    ZRBAfx::BuildDisplayList(entries, lines);
+    ZRBAfxBase::BuildDisplayList(entries, lines);
     for (const CADUnicodeString& line : lines) {
       if (page == ZRBMessageDialog::WarningPage)
         dialog->AddWarning(line);

@@ -9,6 +9,7 @@
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBCacheFileUtil.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
@@ -81,7 +82,7 @@ int ZRBReadCmd::CreateProductStructure() {
   if (!ReadAnswer(answerPath, answer)) return 0;
   if (staleFiles) staleFiles->ProcessCachedFiles(answer);
   state_.cachedFilesToRefresh.RemoveAll();
-  ZRBFileUtil::ManageFilesForCache(answer, state_.cachedFilesToRefresh);
+  ZRBCacheFileUtil::ManageFilesForCache(answer, state_.cachedFilesToRefresh);
 
   ZRBObject* root = answer.GetObject("ROOT");
   if (state_.subMode == 3) {

@@ -2,7 +2,7 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBFileUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBRepresentationFormats.h"
@@ -10,7 +10,7 @@
 int ZRBXmapHostServices::SaveAs(CADDocument& document, const CADUnicodeString& path, const CADUnicodeString&,
                                 unsigned char flag) {
   int equal = 0;
-  ZRBAfx::CompareFullPath(document.StorageName(), path, equal);
+  ZRBAfxCache::CompareFullPath(document.StorageName(), path, equal);
   if (equal) return Save(&document, flag);
   return SUCCEEDED(CADDocumentServices::SaveAs(&document, path)) ? 1 : 0;
 }

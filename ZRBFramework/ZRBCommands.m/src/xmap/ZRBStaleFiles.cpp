@@ -1,7 +1,7 @@
 #include "ZRBStaleFiles.h"
 
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBDocumentsInSession.h"
 #include "ZRBFileUtil.h"
 #include "ZRBLinkStatus.h"
@@ -70,13 +70,13 @@ int ZRBStaleFiles::RenameStaleFilesInExchangeMap(const CADString& directory) {
   const ZRBDocumentsInSession loaded;
   const CADListValCADString formats = ZRBRepresentationFormats::Read();
   for (const CADUnicodeString& name : names) {
-    const CADUnicodeString path = ZRBAfx::MakePath(CADUnicodeString(directory), name);
+    const CADUnicodeString path = ZRBAfxCache::MakePath(CADUnicodeString(directory), name);
     if (loaded.Contains(path)) continue;
     if (GlobPropertyManager.IsArchiveFileNameSet(path)) continue;
     if (IsDesignTable(path)) continue;
     if (name.Find(kBackupPrefix) >= 0) continue;
     if (!HasProtocolExtension(name, formats) || !IsFileEntry(path)) continue;
-    RenameTraced(path, ZRBAfx::MakePath(CADUnicodeString(directory), CADUnicodeString(kBackupPrefix) + name));
+    RenameTraced(path, ZRBAfxCache::MakePath(CADUnicodeString(directory), CADUnicodeString(kBackupPrefix) + name));
   }
   ZRB_TRACE_OK();
   return 1;
@@ -85,7 +85,7 @@ int ZRBStaleFiles::RenameStaleFilesInExchangeMap(const CADString& directory) {
 void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply) {
   CADUnicodeString xmap;
   // Without "ZRBXMAP" there is no exchange map, only the temporary directory.
-  if (ZRBAfx::GetXMap(xmap)) ProcessCachedFilesInXmap(reply, xmap);
+  if (ZRBAfxCache::GetXMap(xmap)) ProcessCachedFilesInXmap(reply, xmap);
 }
 
 void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply, const CADUnicodeString& xmap) {
@@ -102,9 +102,9 @@ void ZRBStaleFiles::ProcessCachedFilesInXmap(ZRBObjectManager& reply, const CADU
       ZRB_DEBUG("ZRB: EXTERNAL_LOCATION '%s' names no file, ignored", location.c_str());
       continue;
     }
-    const CADUnicodeString backup = ZRBAfx::MakePath(xmap, CADUnicodeString(kBackupPrefix) + name);
+    const CADUnicodeString backup = ZRBAfxCache::MakePath(xmap, CADUnicodeString(kBackupPrefix) + name);
     if (!ZRBLinkStatus::Of(backup.str()).exists) continue;
-    RenameTraced(backup, ZRBAfx::MakePath(xmap, name));
+    RenameTraced(backup, ZRBAfxCache::MakePath(xmap, name));
   }
   ZRB_TRACE_OK();
 }
@@ -117,8 +117,8 @@ int ZRBStaleFiles::RestoreStaleFilesInExchangeMap(const CADString& directory) {
   const int prefixLength = CADString(kBackupPrefix).GetLength();
   for (const CADUnicodeString& name : names) {
     if (!name.StartsWith(kBackupPrefix) || name.GetLength() == prefixLength) continue;
-    const CADUnicodeString backup = ZRBAfx::MakePath(unicodeDirectory, name);
-    const CADUnicodeString target = ZRBAfx::MakePath(unicodeDirectory, name.SubString(prefixLength));
+    const CADUnicodeString backup = ZRBAfxCache::MakePath(unicodeDirectory, name);
+    const CADUnicodeString target = ZRBAfxCache::MakePath(unicodeDirectory, name.SubString(prefixLength));
     if (!IsFileEntry(backup)) continue;
     if (ZRBLinkStatus::Of(target.str()).exists) {
       ZRB_DEBUG("%s Exists in exchangemap. Deleting %s", target.c_str(), backup.c_str());
@@ -137,7 +137,7 @@ int ZRBStaleFiles::CleanUpExchangeMap(const CADString& directory) {
   if (!ListDirectory(directory, names)) return 0;
   const ZRBDocumentsInSession loaded;
   for (const CADUnicodeString& name : names) {
-    const CADUnicodeString path = ZRBAfx::MakePath(CADUnicodeString(directory), name);
+    const CADUnicodeString path = ZRBAfxCache::MakePath(CADUnicodeString(directory), name);
     if (loaded.Contains(path) || !IsFileEntry(path)) continue;
     if (FAILED(CADDeleteFile(path))) ZRB_DEBUG("ZRB: could not delete %s", path.c_str());
   }

@@ -1,5 +1,3 @@
-// ZRBFileUtil: time stamps of delivered files and the vis files the host's
-// local cache keeps for them.
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -8,10 +6,11 @@
 
 #include "CADSystemServices.h"
 #include "CADTime.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBCacheFileContext.h"
 #include "ZRBCacheFileEnvironment.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBCacheFileUtil.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -72,49 +71,13 @@ bool ParsePdmDate(const CADString& text, struct tm& broken) {
 CADUnicodeString FileInExchangeMap(const CADString& location) {
   const CADUnicodeString name = ZRBStaleFiles::FileNameOfLocation(location);
   CADUnicodeString xmap;
-  if (name.IsEmpty() || !ZRBAfx::GetXMap(xmap)) return CADUnicodeString();
-  return ZRBAfx::MakePath(xmap, name);
-}
-
-// The time-stamp part the cache inserts into a vis name.
-CADUnicodeString VisTimeStamp(const CADUnicodeString& modelPath, int timeMode) {
-  long seconds = 0;
-  if (FAILED(ZRBFileUtil::GetModTimestampFromFile(modelPath, seconds))) return CADUnicodeString();
-  return CADTime(static_cast<std::time_t>(seconds)).ConvertToString(".%Y-%m-%d-%H.%M.%S", timeMode);
+  if (name.IsEmpty() || !ZRBAfxCache::GetXMap(xmap)) return CADUnicodeString();
+  return ZRBAfxCache::MakePath(xmap, name);
 }
 
 }  // namespace
 
-HRESULT ZRBFileUtil::GetVisFileNameInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
-                                              const int /*daylight: the host's time class applies it*/,
-                                              const int timeMode, CADUnicodeString& name) {
-  name = CADUnicodeString();
-  int at = visPath.FindLast(".vis");
-  if (at < 0) return E_FAIL;
-  CADUnicodeString stamp = VisTimeStamp(modelPath, timeMode);
-  if (stamp.IsEmpty()) return E_FAIL;
-  name = CADUnicodeString(visPath.SubString(0, at).str()) + stamp + CADUnicodeString(visPath.SubString(at).str());
-  return S_OK;
-}
-
-HRESULT ZRBFileUtil::RenameVisFileInCacheDir(const CADString& visPath, const CADUnicodeString& modelPath,
-                                             const int daylight, const int timeMode, CADUnicodeString& name) {
-  ZRB_TRACE("ZRBFileUtil::RenameVisFileInCacheDir");
-  if (FAILED(GetVisFileNameInCacheDir(visPath, modelPath, daylight, timeMode, name))) return E_FAIL;
-  CADUnicodeString from(visPath);
-  if (FAILED(CADFileAccess(from, CADFileRead))) {
-    ZRB_TRACE_OK();
-    return S_OK;
-  }
-  if (SUCCEEDED(CADFileAccess(name, CADFileExists)) && FAILED(CADDeleteFile(name)))
-    ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", name.c_str());
-  if (FAILED(CADFileAccess(name, CADFileExists)) && FAILED(CADRenameFile(from, name)))
-    ZRB_DEBUG(" CADRenameFile(%s) Failed", from.c_str());
-  ZRB_TRACE_OK();
-  return S_OK;
-}
-
-HRESULT ZRBFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh) {
+HRESULT ZRBCacheFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCache");
   // Kept exactly as sites know it, although it reads inverted: with the
   // released cache in use nothing is done here unless setting time stamps
@@ -147,7 +110,7 @@ HRESULT ZRBFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCAD
   return hr;
 }
 
-HRESULT ZRBFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
+HRESULT ZRBCacheFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
                                                   ZRBCacheFileContext& context) {
   // A relation that leads back to an object already walked (a cyclic or
   // repeated answer) is not walked again, and nesting is capped.
@@ -174,10 +137,10 @@ HRESULT ZRBFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, cons
   return hr;
 }
 
-void ZRBFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context) {
+void ZRBCacheFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContext& context) {
   CADUnicodeString location = FileInExchangeMap(object.GetSlotValue("EXTERNAL_LOCATION"));
   if (location.IsEmpty()) return;
-  if (HasExtension(location, "ZRBArchive")) {
+  if (ZRBFileUtil::HasExtension(location, "ZRBArchive")) {
     ManageFilesForCacheArchive(object, object.GetSlotValue("CONTENT_FILE_NAME"), context);
     return;
   }
@@ -185,7 +148,7 @@ void ZRBFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileContex
   SetTimestampOnFile(object, location, object.GetSlotValue("MODIFICATION_DATE_GMT"), context);
 }
 
-HRESULT ZRBFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
+HRESULT ZRBCacheFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
                                                 ZRBCacheFileContext& context) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCacheArchive");
   CADUnicodeString location = FileInExchangeMap(archive.GetSlotValue("EXTERNAL_LOCATION"));
@@ -195,7 +158,7 @@ HRESULT ZRBFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const 
   // with the archive object.
   const CADUnicodeString contentName = ZRBStaleFiles::FileNameOfLocation(contentFileName);
   if (IsOn("ZRB_ENABLE_ARCHIVE_CACHE") && !contentName.IsEmpty()) {
-    CADUnicodeString content = ZRBAfx::MakePath(GetDirPathFromFilePath(location, 0), contentName);
+    CADUnicodeString content = ZRBAfxCache::MakePath(ZRBFileUtil::GetDirPathFromFilePath(location, 0), contentName);
     DeleteVisWithWrongTime(content, context);
     CADString stamp = archive.GetSlotValue("ZRB_ARCHIVE_VIS_TIMESTAMP");
     if (!stamp.IsEmpty() && FAILED(SetTimestampOnFile(archive, content, stamp, context))) hr = E_FAIL;
@@ -204,7 +167,7 @@ HRESULT ZRBFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const 
   return hr;
 }
 
-HRESULT ZRBFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
+HRESULT ZRBCacheFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
                                         const CADString& modificationDateGmt, ZRBCacheFileContext& context) {
   ZRB_TRACE("ZRBFileUtil::SetTimestampOnFile");
   struct tm broken {};
@@ -214,7 +177,7 @@ HRESULT ZRBFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicod
   }
   // A backup of the stale-file protocol keeps the time it had; a model the
   // PDM did not copy is not the version the date describes.
-  if (GetFileNameFromPath(filePath).StartsWith(kBackupPrefix) || object.GetSlotValue("COPY_MODEL_IGNORED") == "1") {
+  if (ZRBFileUtil::GetFileNameFromPath(filePath).StartsWith(kBackupPrefix) || object.GetSlotValue("COPY_MODEL_IGNORED") == "1") {
     ZRB_TRACE_OK();
     return S_OK;
   }
@@ -225,7 +188,7 @@ HRESULT ZRBFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicod
   }
   if (!IsOn("ZRB_DISABLE_SET_TIMESTAMP")) {
     int regular = 0;
-    IsRegularFile(filePath, &regular);
+    ZRBFileUtil::IsRegularFile(filePath, &regular);
     if (!regular) {
       ZRB_DEBUG("ZRBFileUtil::SetTimestampOnFile Not a regular File: %s", filePath.c_str());
       return E_FAIL;
@@ -241,31 +204,31 @@ HRESULT ZRBFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicod
   CADString visLocation = object.GetSlotValue("VIS_LOCATION");
   if (!visLocation.IsEmpty() && !IsOn("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP")) {
     CADUnicodeString cacheName;
-    RenameVisFileInCacheDir(visLocation, filePath, context.daylight, context.timeMode, cacheName);
+    ZRBFileUtil::RenameVisFileInCacheDir(visLocation, filePath, context.daylight, context.timeMode, cacheName);
   }
   ZRB_TRACE_OK();
   return S_OK;
 }
 
-HRESULT ZRBFileUtil::DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
+HRESULT ZRBCacheFileUtil::DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
                                             const CADUnicodeString& deliveredVis) {
   // Only a cache that names vis files by model time can hold stale ones; a
   // model open in the session keeps its vis until it is closed.
   if (context.cacheDirectory.IsEmpty() || !context.cacheTimeStamp || context.cachedVisNames.IsEmpty()) return S_OK;
   if (ZRBCacheFileEnvironment::Get().IsFileInSession(modelPath)) return S_OK;
-  CADUnicodeString stamp = VisTimeStamp(modelPath, context.timeMode);
+  CADUnicodeString stamp = ZRBFileUtil::GetVisTimeStamp(modelPath, context.timeMode);
   if (stamp.IsEmpty()) return S_OK;  // no model on disk: nothing to compare with
-  std::string prefix = GetFileNameFromPath(modelPath).str() + ".";
+  std::string prefix = ZRBFileUtil::GetFileNameFromPath(modelPath).str() + ".";
   CADUnicodeString delivered = deliveredVis;
-  if (!delivered.IsEmpty()) StripPath(delivered);
+  if (!delivered.IsEmpty()) ZRBFileUtil::StripPath(delivered);
   for (int i = context.cachedVisNames.Size(); i >= 1; --i) {
     const CADString& name = context.cachedVisNames[i];
     if (!name.StartsWith(prefix) || name.Find(stamp.view()) >= 0) continue;
-    CADUnicodeString path = ZRBAfx::MakePath(context.cacheDirectory, CADUnicodeString(name));
+    CADUnicodeString path = ZRBAfxCache::MakePath(context.cacheDirectory, CADUnicodeString(name));
     CADUnicodeString resolved = path;
-    StripPath(resolved);
+    ZRBFileUtil::StripPath(resolved);
     int isDelivered = 0;
-    if (!delivered.IsEmpty()) ZRBAfx::CompareFullPath(resolved, delivered, isDelivered);
+    if (!delivered.IsEmpty()) ZRBAfxCache::CompareFullPath(resolved, delivered, isDelivered);
     if (isDelivered) continue;
     ZRB_DEBUG("ZRB: removing cached vis %s", path.c_str());
     if (FAILED(CADDeleteFile(path)) && context.filesToRefresh) context.filesToRefresh->Append(path);

@@ -2,7 +2,7 @@
 // file and its time, so a new object's model of the same name and date would
 // be shown with the old object's vis.
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBCacheFileEnvironment.h"
 #include "ZRBFileUtil.h"
 #include "ZRBTrace.h"
@@ -21,7 +21,7 @@ int ZRBXmapManager::CheckFileVersionInLocalChache(const CADString& obid, const C
     return 1;
   }
   CADUnicodeString cacheDirectory;
-  if (FAILED(ZRBAfx::GetLocalCacheXmapDir(cacheDirectory))) return 1;
+  if (FAILED(ZRBAfxCache::GetLocalCacheXmapDir(cacheDirectory))) return 1;
   int daylight = 0;
   int timeMode = 0;
   ZRBCacheFileEnvironment::Get().GetTimeSettings(daylight, timeMode);

@@ -1,7 +1,7 @@
 // What saving documents and products into the exchange map asks of the
 // command that does it: its save operations, and the product tests of the
 // structure and attribute layers. ZRBXmapHostServices answers from the host
-// alone; ZRBXmapCommandServices saves through a command.
+// alone.
 #pragma once
 
 #include "CADBaseTypes.h"

@@ -1,10 +1,10 @@
 // Where the exchange map is.
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBTrace.h"
 
-int ZRBAfx::GetXMap(CADUnicodeString& path) {
+int ZRBAfxBase::GetXMap(CADUnicodeString& path) {
   const char* value = g_ZRBConfig.GetEnvVar("ZRBXMAP", 1);
   // An empty value names no directory; taken as it is, it would put the
   // exchange map at the root of the file system.
@@ -21,7 +21,7 @@ int ZRBAfx::GetXMap(CADUnicodeString& path) {
   return set;
 }
 
-int ZRBAfx::GetXMapWithEndingSlash(CADUnicodeString& path) {
+int ZRBAfxBase::GetXMapWithEndingSlash(CADUnicodeString& path) {
   const int set = GetXMap(path);
   if (!path.EndsWith("/")) path += "/";
   return set;

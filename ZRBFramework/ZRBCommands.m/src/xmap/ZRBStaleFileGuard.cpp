@@ -1,18 +1,18 @@
 #include "ZRBStaleFileGuard.h"
 
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBCache.h"
 #include "ZRBStaleFiles.h"
 #include "ZRBTrace.h"
 
 ZRBStaleFileGuard::ZRBStaleFileGuard(int writeListForPdm) {
   ZRB_TRACE("ZRBStaleFileGuard::ZRBStaleFileGuard");
-  if (!ZRBAfx::GetXMap(xmap_)) {
+  if (!ZRBAfxCache::GetXMap(xmap_)) {
     ZRB_DEBUG("ZRB: no exchange map, stale files left alone");
     return;
   }
   if (writeListForPdm) {
-    const CADUnicodeString list = ZRBAfx::MakePath(xmap_, "xmapfiles.zrb");
+    const CADUnicodeString list = ZRBAfxCache::MakePath(xmap_, "xmapfiles.zrb");
     if (GlobZRBCache.WriteContentForPdm(list)) listPath_ = list;
   }
   // An exchange map that cannot be read has no stale files to put back.

@@ -11,7 +11,7 @@
 #include "CADIExternalLinkType.h"
 #include "CADIExternalLinks.h"
 #include "CADIPointedSymbols.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBTrace.h"
@@ -318,11 +318,11 @@ HRESULT ZRBCadApi::GetPointedTypeAndPath(CADDocument* document, CADListValCADUni
     ZRBGetFullPath(link, path);
     if (path.IsEmpty() || ZRBFileUtil::HasExtension(path, "feat")) continue;
     int isSelf = 0;
-    ZRBAfx::CompareFullPath(path, self, isSelf);
+    ZRBAfxBase::CompareFullPath(path, self, isSelf);
     if (isSelf) continue;
     CADUnicodeString braced = "{" + type.str() + "}";
     int found = 0, index = 0;
-    ZRBAfx::SearchPathInList(paths, path, found, index);
+    ZRBAfxBase::SearchPathInList(paths, path, found, index);
     if (!found) {
       paths.Append(path);
       types.Append(braced);
@@ -345,7 +345,7 @@ HRESULT ZRBCadApi::GetAllPointedTypeAndPath(CADDocument* document, CADListValCAD
   if (SUCCEEDED(GetPointedFileNames(document, names))) {
     for (const auto& name : names) {
       int found = 0;
-      ZRBAfx::SearchPathInList(paths, name, found);
+      ZRBAfxBase::SearchPathInList(paths, name, found);
       if (found) continue;
       paths.Append(name);
       types.Append("{unknown}");

@@ -5,7 +5,7 @@
 #include "CADAutoProduct.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
@@ -232,14 +232,14 @@ HRESULT ZRBDesignTable::SetPathForMultiUsage() {
   if (index == 0) return S_OK;
   CADUnicodeString directory;
   if (!ExchangeMap(directory)) return E_FAIL;
-  return SetFullPath(ZRBAfx::MakePath(directory, NewNames()[index]));
+  return SetFullPath(ZRBAfxBase::MakePath(directory, NewNames()[index]));
 }
 
 HRESULT ZRBDesignTable::MoveToXMap() {
   ZRB_TRACE("ZRBDesignTable::MoveToXMap");
   CADUnicodeString directory;
   if (path_.IsEmpty() || !ExchangeMap(directory)) return E_FAIL;
-  const CADUnicodeString target = ZRBAfx::MakePath(directory, ZRBFileUtil::GetFileNameFromPath(path_));
+  const CADUnicodeString target = ZRBAfxBase::MakePath(directory, ZRBFileUtil::GetFileNameFromPath(path_));
   if (!(target == path_) && FileIsThere(target) && !IsSameFile(target, path_) && IsSheetOfAnotherTable(target)) {
     // Two different tables with one file name: copying would make one drive the other's part.
     ZRB_DEBUG("ZRB: %s is the design table of another table in the session; %s is not copied there", target.c_str(),
@@ -259,7 +259,7 @@ HRESULT ZRBDesignTable::WasLoadedByZrb(unsigned char* loaded) {
   SetPathForMultiUsage();
   CADUnicodeString directory;
   if (!ExchangeMap(directory)) return S_OK;
-  const CADUnicodeString inXMap = ZRBAfx::MakePath(directory, ZRBFileUtil::GetFileNameFromPath(path_));
+  const CADUnicodeString inXMap = ZRBAfxBase::MakePath(directory, ZRBFileUtil::GetFileNameFromPath(path_));
   *loaded = GlobPropertyManager.IsFilePropertySet(inXMap, "ZRB_OBID") ? 1 : 0;
   if (*loaded && !(inXMap == path_)) MoveToXMap();
   return S_OK;
@@ -300,7 +300,7 @@ HRESULT ZRBDesignTable::UpdateZRBProperties(const ZRBObject* answer) {
       ZRB_DEBUG("ZRB: refusing the design-table file name from the PDM: %s", identity.location.c_str());
       return E_FAIL;
     }
-    location = ZRBAfx::MakePath(directory, name);
+    location = ZRBAfxBase::MakePath(directory, name);
   }
   if (!location.IsEmpty() && !(location == path_)) {
     if (FAILED(SetFullPath(location))) return E_FAIL;
@@ -460,7 +460,7 @@ CADUnicodeString ZRBDesignTable::SafeFileName(const CADUnicodeString& pdmName) {
   return CADUnicodeString(name);
 }
 
-int ZRBDesignTable::ExchangeMap(CADUnicodeString& directory) { return ZRBAfx::GetXMap(directory); }
+int ZRBDesignTable::ExchangeMap(CADUnicodeString& directory) { return ZRBAfxBase::GetXMap(directory); }
 
 bool ZRBDesignTable::IsSheetOfAnotherTable(const CADUnicodeString& path) const {
   CADListValCADBaseUnknown_var documents = CADDocumentServices::GetListOfDocuments();
@@ -478,7 +478,7 @@ bool ZRBDesignTable::IsSheetOfAnotherTable(const CADUnicodeString& path) const {
         CADUnicodeString sheet;
         if (FAILED(table->GetSheetPath(sheet))) continue;
         int equal = 0;
-        ZRBAfx::CompareFullPath(sheet, path, equal);
+        ZRBAfxBase::CompareFullPath(sheet, path, equal);
         if (equal) return true;
       }
     }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "CADSettingRepository.h"
+#include "ZRBFileUtil.h"
 #include "ZRBTrace.h"
 
 using Kind = ZRBPropertyManagerNames::Kind;
@@ -24,6 +25,18 @@ int ReadCacheActivation() {
 }  // namespace
 
 ZRBPropertyManager GlobPropertyManager;
+
+namespace {
+
+// A document copied for the PDM carries the modification time it had when copied, so that a later save can tell
+// whether it changed since. The file layer knows nothing of properties; it tells whoever listens.
+void RecordCopiedFile(const CADUnicodeString& copy, const CADUnicodeString& modificationTime) {
+  GlobPropertyManager.SetFileProperty(copy, "ZRB_LAST_KNOWN_MOD_TIME", modificationTime);
+}
+
+[[maybe_unused]] const bool kCopiesRecorded = (ZRBFileUtil::SetCopyRecorder(&RecordCopiedFile), true);
+
+}  // namespace
 
 // ---------------------------------------------------------------- lifecycle
 

@@ -1,6 +1,6 @@
 #include "ZRBAnswerLocation.h"
 
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBStaleFiles.h"
 #include "ZRBTrace.h"
 
@@ -30,12 +30,12 @@ int ZRBAnswerLocation::Resolve(const CADString& location, CADUnicodeString& full
     return 0;
   }
   CADUnicodeString xmap;
-  if (!ZRBAfx::GetXMap(xmap)) {
+  if (!ZRBAfxCache::GetXMap(xmap)) {
     ZRB_DEBUG("ZRB: no exchange map (ZRBXMAP) for '%s'", location.c_str());
     return 0;
   }
   const CADUnicodeString name = ZRBStaleFiles::FileNameOfLocation(location);
   if (name.IsEmpty()) return 0;
-  fullPath = ZRBAfx::MakePath(xmap, name);
+  fullPath = ZRBAfxCache::MakePath(xmap, name);
   return 1;
 }

@@ -4,7 +4,7 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBFileUtil.h"
 #include "ZRBLinkStatus.h"
 #include "ZRBPSNTreeUtil.h"
@@ -33,10 +33,10 @@ CADUnicodeString ZRBXmapDocuments::NameOf(const CADIProduct_var& product) {
 int ZRBXmapDocuments::GetExmapFileFullPath(const CADUnicodeString& docPath, CADUnicodeString& xmap,
                                            CADUnicodeString& fullPath) {
   ZRB_TRACE("ZRBXmapDocuments::GetExmapFileFullPath");
-  if (!ZRBAfx::GetXMap(xmap)) return 0;
+  if (!ZRBAfxCache::GetXMap(xmap)) return 0;
   const CADUnicodeString fileName = ZRBStaleFiles::FileNameOfLocation(docPath.ConvertToString());
   if (fileName.IsEmpty()) return 0;
-  fullPath = ZRBAfx::MakePath(xmap, fileName);
+  fullPath = ZRBAfxCache::MakePath(xmap, fileName);
   CADDocument* document = CADDocumentServices::GetDocumentInSession(docPath);
   if (!document) {
     ZRB_TRACE_OK();
@@ -60,13 +60,13 @@ int ZRBXmapDocuments::GetExmapFileFullPath(const CADUnicodeString& docPath, CADU
 int ZRBXmapDocuments::GetTransmapFileFullPath(ZRBObjectManager&, const CADUnicodeString& fileName,
                                               CADUnicodeString& xmap, CADUnicodeString& fullPath) {
   fullPath = CADUnicodeString();
-  if (!ZRBAfx::GetXMap(xmap)) return 0;
+  if (!ZRBAfxCache::GetXMap(xmap)) return 0;
   const CADUnicodeString name = ZRBStaleFiles::FileNameOfLocation(fileName.ConvertToString());
   if (name.IsEmpty()) {
     ZRB_DEBUG("ZRB: '%s' names no file of the exchange map", fileName.c_str());
     return 0;
   }
-  fullPath = ZRBAfx::MakePath(xmap, name);
+  fullPath = ZRBAfxCache::MakePath(xmap, name);
   return 1;
 }
 
@@ -146,7 +146,7 @@ HRESULT ZRBXmapDocuments::SaveDocumentInExmap(ZRBXmapProductServices& services, 
   CADUnicodeString xmap, xmapPath;
   const int found = GetExmapFileFullPath(docPath, xmap, xmapPath);
   int same = 0;
-  if (found) ZRBAfx::CompareFullPath(docPath, xmapPath, same);
+  if (found) ZRBAfxCache::CompareFullPath(docPath, xmapPath, same);
   if (found && ZRBLinkStatus::Of(xmapPath.str()).isLink) {
     CADUnicodeString target;
     // The copy is renamed over the link itself, so the exchange map never
@@ -190,12 +190,12 @@ void ZRBXmapDocuments::MoveDocument(ZRBXmapProductServices& services, const CADI
                                     const CADUnicodeString& fullPath) {
   CADUnicodeString xmapPath;
   // Without "ZRBXMAP" the documents stay where they are.
-  if (!ZRBAfx::GetXMapWithEndingSlash(xmapPath)) return;
+  if (!ZRBAfxCache::GetXMapWithEndingSlash(xmapPath)) return;
   const CADUnicodeString fileName = ZRBStaleFiles::FileNameOfLocation(fullPath.ConvertToString());
   if (fileName.IsEmpty()) return;
   xmapPath += fileName;
   int equal = 1;
-  ZRBAfx::CompareFullPath(fullPath, xmapPath, equal);
+  ZRBAfxCache::CompareFullPath(fullPath, xmapPath, equal);
   if (equal) return;
   CADDocument* occupant = CADDocumentServices::GetDocumentInSession(xmapPath);
   CADDocument* document = CADDocumentServices::GetDocumentInSession(fullPath);
@@ -267,7 +267,7 @@ void ZRBXmapDocuments::MoveRepresentation(ZRBXmapProductServices& services, cons
   const CADUnicodeString repPath = GlobPropertyManager.GetReferenceProperty(partNumber, "ZRB_REPRESENTATIONPATH");
   if (repPath.IsEmpty() || !ZRBFileUtil::HasExtension(repPath, type)) return;
   int equal = 1;
-  ZRBAfx::CompareFullPath(fullPath, repPath, equal);
+  ZRBAfxCache::CompareFullPath(fullPath, repPath, equal);
   if (equal) return;
   ZRB_DEBUG("Location of %s changed", name.c_str());
   if (FAILED(ZRBFileUtil::CopyFile(fullPath, repPath))) return;

@@ -7,7 +7,7 @@
 #include "CADDocumentServices.h"
 #include "CADILinkableObject.h"
 #include "CADIPrdProperties.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBProductPathUtil.h"
 #include "ZRBPropertyManager.h"
@@ -295,7 +295,7 @@ int ZRBPropertyManager::SetPartNumber(const CADIProduct_var& product, const CADU
       }
       CADUnicodeString renamed = newPartNumber + "_RENAMED";
       CADUnicodeString parameters[2] = {newPartNumber, renamed};
-      ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBCommand", "PartNumberConflictRename", parameters, 2), 0x8100200);
+      ZRBAfxBase::MsgBox(ZRBAfxBase::BuildMessage("ZRBCommand", "PartNumberConflictRename", parameters, 2), 0x8100200);
       if (!SetPartNumber(other, renamed, markDirty, 0)) {
         ZRB_DEBUG("ZRB: could not rename the other product to %s, part number not changed", renamed.c_str());
         return 0;

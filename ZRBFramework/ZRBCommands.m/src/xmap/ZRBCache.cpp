@@ -1,7 +1,7 @@
 #include "ZRBCache.h"
 
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -37,7 +37,7 @@ void ZRBCache::Load() {
   CADUnicodeString xmap;
   // Without "ZRBXMAP" the cache has no directory: it never works on the
   // temporary directory that GetXMap falls back to.
-  if (ZRBAfx::GetXMap(xmap)) {
+  if (ZRBAfxCache::GetXMap(xmap)) {
     xmapInUse_ = xmap;
     Repoint(*xmapManager_, xmap);
   }
@@ -50,7 +50,7 @@ void ZRBCache::LoadReleasedCache() {
   if (xmapInUse_.IsEmpty()) return;
   CADUnicodeString directory;
   int activated = 0;
-  ZRBAfx::GetReleasedCacheXmapDir(directory, activated);
+  ZRBAfxCache::GetReleasedCacheXmapDir(directory, activated);
   if (!activated || directory.IsEmpty()) return;
   useReleasedCache_ = 1;
   Repoint(*relMapManager_, directory);
@@ -99,14 +99,14 @@ void ZRBCache::Repoint(ZRBXmapManager& manager, const CADUnicodeString& director
     manager.ClearList();
     return;
   }
-  manager.SetContentFileFullPath(ZRBAfx::MakePath(directory, kContentFileName));
+  manager.SetContentFileFullPath(ZRBAfxCache::MakePath(directory, kContentFileName));
   manager.ReadContentFile();
 }
 
 int ZRBCache::FollowXmap() {
   if (!xmapManager_) return 0;
   CADUnicodeString current;
-  if (!ZRBAfx::GetXMap(current)) current = CADUnicodeString();
+  if (!ZRBAfxCache::GetXMap(current)) current = CADUnicodeString();
   if (current == xmapInUse_) return current.IsEmpty() ? 0 : 1;
   ZRB_DEBUG("ZRB: exchange map changed from '%s' to '%s'", xmapInUse_.c_str(), current.c_str());
   xmapManager_->Write();
@@ -114,7 +114,7 @@ int ZRBCache::FollowXmap() {
   if (useReleasedCache_ && relMapManager_) {
     relMapManager_->Write();
     CADUnicodeString released;
-    if (current.IsEmpty() || FAILED(ZRBAfx::GetReleasedCacheXmapDir(released))) released = CADUnicodeString();
+    if (current.IsEmpty() || FAILED(ZRBAfxCache::GetReleasedCacheXmapDir(released))) released = CADUnicodeString();
     Repoint(*relMapManager_, released);
   }
   xmapInUse_ = current;

@@ -9,7 +9,7 @@
 #include "CADInstantiateComponent.h"
 #include "CADSettingRepository.h"
 #include "CADSystemServices.h"
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBTrace.h"
@@ -36,7 +36,7 @@ HRESULT ReadLocalCacheSetting(CADUnicodeString& directory) {
 // The cache directory that mirrors a document directory: below "vis" of the
 // cache, the document directory's absolute path.
 CADUnicodeString MirrorOf(const CADUnicodeString& cache, const CADUnicodeString& documentDirectory) {
-  CADUnicodeString mirror = ZRBAfx::MakePath(cache, "vis");
+  CADUnicodeString mirror = ZRBAfxCache::MakePath(cache, "vis");
   if (!documentDirectory.StartsWith("/")) mirror += "/";
   return mirror + documentDirectory;
 }
@@ -49,14 +49,14 @@ CADISysCacheSettingAtt_var CacheSettingController() {
 }
 
 void ShowReleasedCacheMessage(const char* key, CADUnicodeString* parameter = nullptr) {
-  ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBAfx", key, parameter, parameter ? 1 : 0), kReleasedCacheBoxStyle);
+  ZRBAfxCache::MsgBox(ZRBAfxCache::BuildMessage("ZRBAfx", key, parameter, parameter ? 1 : 0), kReleasedCacheBoxStyle);
 }
 
 }  // namespace
 
 // --- local cache
 
-HRESULT ZRBAfx::GetLocalCacheXmapDir(CADUnicodeString& directory) {
+HRESULT ZRBAfxCache::GetLocalCacheXmapDir(CADUnicodeString& directory) {
   ZRB_TRACE("ZRBAfx::GetLocalCacheXmapDir");
   CADUnicodeString localCache;
   if (FAILED(ReadLocalCacheSetting(localCache))) return E_FAIL;
@@ -72,7 +72,7 @@ HRESULT ZRBAfx::GetLocalCacheXmapDir(CADUnicodeString& directory) {
   return S_OK;
 }
 
-HRESULT ZRBAfx::GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names) {
+HRESULT ZRBAfxCache::GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names) {
   CADListValCADUnicodeString entries;
   if (directory.IsEmpty() || FAILED(CADListDirectory(directory, entries))) {
     ZRB_DEBUG("Could not access VIS Dir");
@@ -83,7 +83,7 @@ HRESULT ZRBAfx::GetListOfVisInDir(const CADUnicodeString& directory, CADListValC
   return S_OK;
 }
 
-HRESULT ZRBAfx::ResetLocalCacheDirectory() {
+HRESULT ZRBAfxCache::ResetLocalCacheDirectory() {
   ZRB_TRACE("ZRBAfx::ResetLocalCacheDirectory");
   CADUnicodeString xmapCache;
   if (FAILED(GetLocalCacheXmapDir(xmapCache))) {
@@ -119,7 +119,7 @@ HRESULT ZRBAfx::ResetLocalCacheDirectory() {
   return S_OK;
 }
 
-HRESULT ZRBAfx::GetCheckTimestamps(int& check) {
+HRESULT ZRBAfxCache::GetCheckTimestamps(int& check) {
   check = 0;
   CADSettingRepository* repository = CacheSettings();
   if (!repository) return E_FAIL;
@@ -130,7 +130,7 @@ HRESULT ZRBAfx::GetCheckTimestamps(int& check) {
 
 // --- released cache
 
-HRESULT ZRBAfx::GetReleasedCacheDirectories(CADListValCADString& directories) {
+HRESULT ZRBAfxCache::GetReleasedCacheDirectories(CADListValCADString& directories) {
   CADISysCacheSettingAtt_var controller = CacheSettingController();
   if (!controller) return S_OK;
   std::unique_ptr<CADUnicodeString[]> paths;
@@ -140,7 +140,7 @@ HRESULT ZRBAfx::GetReleasedCacheDirectories(CADListValCADString& directories) {
   return S_OK;
 }
 
-HRESULT ZRBAfx::AddReleasedCacheDirToSettings(CADString directory) {
+HRESULT ZRBAfxCache::AddReleasedCacheDirToSettings(CADString directory) {
   ZRB_TRACE("ZRBAfx::AddReleasedCacheDirToSettings");
   if (directory.IsEmpty()) return E_FAIL;
   CADUnicodeString resolved(directory);
@@ -163,7 +163,7 @@ HRESULT ZRBAfx::AddReleasedCacheDirToSettings(CADString directory) {
   return hr;
 }
 
-HRESULT ZRBAfx::GetReleasedCacheDir(CADString& directory) {
+HRESULT ZRBAfxCache::GetReleasedCacheDir(CADString& directory) {
   ZRB_TRACE("ZRBAfx::GetReleasedCacheDir");
   const char* configured = g_ZRBConfig.GetEnvVar("ZRB_RELEASEDCACHEDIR", 1);
   directory = CADString(configured ? configured : "");
@@ -195,7 +195,7 @@ HRESULT ZRBAfx::GetReleasedCacheDir(CADString& directory) {
   return S_OK;
 }
 
-HRESULT ZRBAfx::GetReleasedCacheXmapDir(CADUnicodeString& directory, int& activated) {
+HRESULT ZRBAfxCache::GetReleasedCacheXmapDir(CADUnicodeString& directory, int& activated) {
   directory = CADUnicodeString();
   activated = 0;
   CADSettingRepository* repository = CacheSettings();
@@ -206,7 +206,7 @@ HRESULT ZRBAfx::GetReleasedCacheXmapDir(CADUnicodeString& directory, int& activa
   return GetReleasedCacheXmapDir(directory);
 }
 
-HRESULT ZRBAfx::GetReleasedCacheXmapDir(CADUnicodeString& directory) {
+HRESULT ZRBAfxCache::GetReleasedCacheXmapDir(CADUnicodeString& directory) {
   ZRB_TRACE("ZRBAfx::GetReleasedCacheXmapDir");
   directory = CADUnicodeString();
   if (!IsOn("ZRB_USERELEASEDCACHE")) {
@@ -238,7 +238,7 @@ HRESULT ZRBAfx::GetReleasedCacheXmapDir(CADUnicodeString& directory) {
   return S_OK;
 }
 
-HRESULT ZRBAfx::ResetReleasedCacheDirectory() {
+HRESULT ZRBAfxCache::ResetReleasedCacheDirectory() {
   if (!IsOn("ZRB_USERELEASEDCACHE")) return S_OK;
   CADListValCADString paths;
   GetReleasedCacheDirectories(paths);

@@ -1,6 +1,6 @@
 #include "ZRBXmapCacheFileEnvironment.h"
 
-#include "ZRBAfx.h"
+#include "ZRBAfxCache.h"
 
 namespace {
 // Touched on the user-interface thread only (module load and unload, tests).
@@ -8,14 +8,14 @@ ZRBXmapCacheFileEnvironment g_xmapEnvironment;
 }  // namespace
 
 HRESULT ZRBXmapCacheFileEnvironment::GetLocalCacheXmapDir(CADUnicodeString& directory) {
-  return ZRBAfx::GetLocalCacheXmapDir(directory);
+  return ZRBAfxCache::GetLocalCacheXmapDir(directory);
 }
 
 HRESULT ZRBXmapCacheFileEnvironment::GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names) {
-  return ZRBAfx::GetListOfVisInDir(directory, names);
+  return ZRBAfxCache::GetListOfVisInDir(directory, names);
 }
 
-HRESULT ZRBXmapCacheFileEnvironment::ResetLocalCacheDirectory() { return ZRBAfx::ResetLocalCacheDirectory(); }
+HRESULT ZRBXmapCacheFileEnvironment::ResetLocalCacheDirectory() { return ZRBAfxCache::ResetLocalCacheDirectory(); }
 
 void ZRBXmapCacheFileEnvironment::Install() { ZRBCacheFileEnvironment::Install(&g_xmapEnvironment); }
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "ZRBAfx.h"
+#include "ZRBAfxBase.h"
 
 namespace {
 std::string_view FileNamePart(std::string_view path) {
@@ -247,6 +247,6 @@ void ZRBPropertyManagerStore::Add(std::unique_ptr<ZRBPropertyPathToRoot> record)
 bool ZRBPropertyManagerStore::SamePath(const CADUnicodeString& a, const CADUnicodeString& b) {
   if (a == b) return true;
   int equal = 0;
-  ZRBAfx::CompareFullPath(a, b, equal);
+  ZRBAfxBase::CompareFullPath(a, b, equal);
   return equal != 0;
 }

@@ -1,8 +1,8 @@
-// The module's application helper: static services every command uses. Each group of members lives in its own
-// source file (ZRBAfxMessages.cpp, ZRBAfxWindows.cpp, ...).
+// The foundation's part of the module's application helper: messages, paths, where the exchange map is and window
+// raising. ZRBAfxCache (exchange map and caches) and ZRBAfx (the PDM connection) add their layers' services on
+// top, so that `ZRBAfx::` names every one of them from the command layers up. Each group of members lives in its
+// own source file (ZRBAfxMessages.cpp, ZRBAfxPaths.cpp, ...).
 #pragma once
-
-#include <functional>
 
 #include "CADBaseTypes.h"
 #include "CADListVal.h"
@@ -11,7 +11,7 @@
 
 class ZRBMessageDialog;
 
-class ZRBAfx {
+class ZRBAfxBase {
  public:
   // --- messages and message boxes (ZRBAfxMessages.cpp)
   // Text of a message key from the host's catalogs. With a message prefix P ("ZRB_MESSAGE_PREFIX"), catalog
@@ -50,48 +50,13 @@ class ZRBAfx {
   static CADString intToRoman(int number);
   static int romanToInt(CADString text);
 
-  // --- exchange map and the host's caches (exchange/ZRBAfxXmap.cpp, exchange/ZRBAfxCache.cpp)
+  // --- where the exchange map is (ZRBAfxXmapLocation.cpp)
   // The exchange map without a trailing "/": 1 when "ZRBXMAP" is set, else 0 and the temporary directory.
   static int GetXMap(CADUnicodeString& path);
   // The same with exactly one "/" at the end.
   static int GetXMapWithEndingSlash(CADUnicodeString& path);
-  // The directory where the host's local cache mirrors the exchange map (ends with "/").
-  static HRESULT GetLocalCacheXmapDir(CADUnicodeString& directory);
-  // Appends the names of the directory's "vis" files.
-  static HRESULT GetListOfVisInDir(const CADUnicodeString& directory, CADListValCADString& names);
-  // Makes the host re-read its local cache directory.
-  static HRESULT ResetLocalCacheDirectory();
-  // Appends the host's released cache paths in its order (none when the controller is missing).
-  static HRESULT GetReleasedCacheDirectories(CADListValCADString& directories);
-  // The released cache directory to use ("ZRB_RELEASEDCACHEDIR", else the host's first).
-  static HRESULT GetReleasedCacheDir(CADString& directory);
-  static HRESULT AddReleasedCacheDirToSettings(CADString directory);
-  // The released-cache directory that mirrors the exchange map, when the host's cache is activated.
-  static HRESULT GetReleasedCacheXmapDir(CADUnicodeString& directory, int& activated);
-  // The same without the activation test; creates the directory when missing.
-  static HRESULT GetReleasedCacheXmapDir(CADUnicodeString& directory);
-  // Writes the host's released cache paths to its "ReleaseCachePath" setting.
-  static HRESULT ResetReleasedCacheDirectory();
-  // 1 when the host checks time stamps of cached files ("TimeStamp" of "CADCache").
-  static HRESULT GetCheckTimestamps(int& check);
 
   // --- window raising (ZRBAfxWindows.cpp): 1 when done or disabled, 0 without a display.
   static int SetWorkBenchWindowTop();
   static int SetCadWindowTop();
-
-  // --- PDM connection (session/ZRBAfxConnect.cpp)
-  // Runs the connection command ("ZRB_CONNECTION_CMD", or "ZRB_CONNECTPDM" when set), a blank and `argument`
-  // through the shell; keepDisplayAlive 1 runs it on a worker thread and repaints once a second meanwhile. The
-  // shell's raw wait status; 0 for ECHILD; negative when the command could not be started (the shell failed, no
-  // main application for the threaded mode, or the shell reported 126/127: not executable, not found).
-  static int ConnectPdm(const CADUnicodeString argument, int keepDisplayAlive);
-  // The longest command line the system accepts (8092 when it cannot be read).
-  static int GetSysCallLimit();
-  // `word` as one shell word whatever it holds: POSIX single quotes, a quote written '\''.
-  static CADUnicodeString QuoteShellWord(const CADUnicodeString& word);
-  // How command lines reach the shell; an empty function restores system(3). Tests observe lines here.
-  // Called on the user-interface thread or the PDM-call worker; must set errno on a negative result.
-  using ShellCall = std::function<int(const char* line)>;
-  static void SetShellCall(ShellCall call);
-  static int RunShell(const char* line);
 };
