@@ -367,11 +367,12 @@ TEST_F(StructureReaderTest, KeysThatNameNoObjectWarnAndNonComponentPartsKeepRevi
 
 TEST_F(StructureReaderTest, ADocumentOpenedButNotPlacedLeavesTheSessionAndFailsTheLoad) {
   PrepareAssembly();
-  // The assembly's product document is a part: it cannot hold the structure.
-  scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::PartFile("ASM"));
+  // The assembly's product document is a part: it opens, but cannot hold the structure.
+  scratch_.Write("xmap/ASM.CADPart", StructureAnswer::PartFile("ASM"));
+  answer_->Answer().GetObject("PD_ASM")->SetSlotValue("EXTERNAL_LOCATION", (xmap_ + "/ASM.CADPart").c_str());
   Read();
   EXPECT_EQ(state_.loadFailure, 1);
-  EXPECT_FALSE(CADDocumentServices::GetDocumentInSession((xmap_ + "/ASM.CADProduct").c_str()));
+  EXPECT_FALSE(CADDocumentServices::GetDocumentInSession((xmap_ + "/ASM.CADPart").c_str()));
 }
 
 TEST_F(StructureReaderTest, InstancesAddedToAnAssemblyAlreadyLoadedAreHighlighted) {
@@ -393,7 +394,7 @@ TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesN
     const char* message;
   } cases[] = {
       {false, 0, 0, "is not in the session"},
-      {true, 0, 3, "2 instances of the standard part"},  // quantity 3 on one relation
+      {true, 0, 3, "2 instances of the standard part"},   // quantity 3 on one relation
       {false, 1, 3, "2 instances of the standard part"},  // the PDM delivers them: read from the exchange map
   };
   for (const Case& c : cases) {
