@@ -15,6 +15,7 @@
 #include "CommandFixture.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAddTempCmd.h"
+#include "ZRBAfx.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
 #include "ZRBReadCmd.h"
@@ -211,8 +212,8 @@ TEST_F(AddTempStepsTest, BackupsGoWithoutFollowingLinksOutOfTheExchangeMap) {
     SCOPED_TRACE(c.name);
     c.arrange();
     Start();
-    ExpectBox("ZRBAddTempCmd.AddTempCanceled", CADDlgNfyAnswerOK);
-    PdmUserEnds("PDM_CANCEL");
+    PdmUserEnds("PDM_ADDTEMP_READY", "@ROOT\n{ACTION_SUCCESS} 1\n\n");
+    Loop().RunPending();
     EXPECT_FALSE(xmap.Exists("temp.zrb"));
     EXPECT_EQ(outside.Read("precious/keep.txt"), "not the exchange map's");
     EXPECT_TRUE(xmap.Exists("atfile.zrb")) << "the request file is not a backup";
@@ -235,3 +236,16 @@ TEST_F(AddTempStepsTest, TheSamVariantTalksThroughItsClientAndReadsWithItsReadCo
 }
 
 }  // namespace
+
+TEST_F(AddTempStepsTest, ARefusedSecondStepShowsThePdmsReasonAndKeepsItsBackups) {
+  xmap.Write("temp.zrb/Bolt.CADPart.bak", "backup");
+  Start();
+  PdmUserEnds("PDM_ADDTEMP_READY", "@ROOT\n{ACTION_SUCCESS} 0\n{STATS} {Item Bolt is locked by mary} {No rights}\n\n");
+  const MessageCentreView centre = Dialogs().LastMessageCentre();
+  ASSERT_TRUE(centre.found);
+  ASSERT_EQ(centre.warnings.Size(), 2);
+  EXPECT_EQ(centre.warnings[1].str(), "Item Bolt is locked by mary");
+  EXPECT_EQ(centre.status.str(), ZRBAfx::BuildMessage("ZRBAddTempCmd", "ZRBAddTempCmd.AddTempFailed").str());
+  EXPECT_TRUE(xmap.Exists("temp.zrb/Bolt.CADPart.bak")) << "nothing was built from them";
+  Loop().RunPending();
+}

@@ -113,20 +113,25 @@ TEST(ZRBObjectManagerWrite, ReadOnlyDirectory) {
   EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@OLD\n");
 }
 
-TEST(ZRBObjectManagerWrite, ReplacementKeepsPermissionsAndFollowsLinks) {
+TEST(ZRBObjectManagerWrite, ReplacementKeepsPermissionsAndReplacesLinks) {
   ScratchDir dir;
   WriteBytes(dir.File("f.zrb"), "@OLD\n");
   ::chmod(dir.File("f.zrb").c_str(), 0640);
   ASSERT_EQ(::symlink("f.zrb", dir.File("link.zrb").c_str()), 0);
   ZRBObjectManager m;
   m.CreateObject("NEW");
-  ASSERT_EQ(m.Write(CADUnicodeString(dir.File("link.zrb"))), 1);
+  ASSERT_EQ(m.Write(CADUnicodeString(dir.File("f.zrb"))), 1);
   struct stat st {};
-  ASSERT_EQ(::lstat(dir.File("link.zrb").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
   ASSERT_EQ(::stat(dir.File("f.zrb").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // A link at the name is replaced by the file; what it pointed to stays as it was.
+  ZRBObjectManager other;
+  other.CreateObject("OTHER");
+  ASSERT_EQ(other.Write(CADUnicodeString(dir.File("link.zrb"))), 1);
+  ASSERT_EQ(::lstat(dir.File("link.zrb").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
   EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@NEW\n\n");
+  EXPECT_EQ(ReadBytes(dir.File("link.zrb")), "@OTHER\n\n");
   EXPECT_EQ(dir.Listing(), "f.zrb link.zrb");
 }
 

@@ -117,6 +117,13 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
          SetVariable("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON");
        },
        {{"CHECKTIMESTAMP", ""}}},
+      {"the module switches the host's check off also when time stamps are ignored",
+       [this] {
+         Dialogs().SetSetting("CADCache", "TimeStamp", 1);
+         SetVariable("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON");
+         SetVariable("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP", "ON");
+       },
+       {{"CHECKTIMESTAMP", "IGNORE"}}},
       {"host cache active without a released cache",
        [this] { Dialogs().SetSetting("CADCache", "CacheActivation", 1); },
        {{"WORKWITHCACHE", "ON"}, {"RELEASEMAP", ""}}},

@@ -103,13 +103,13 @@ TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
          a.Root()->SlotAppend("DOCCOMS", "NO_SUCH_DOCUMENT");
          a.Relate(asm_, "RL_DANGLING", "NOBODY", "NOBODY.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
        },
-       "BOLT.1", 0, ""},
+       "BOLT.1", 1, "names \"NO_SUCH_RELATION\""},
       {"a location leading out of the exchange map",
        [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
          a.Answer().GetObject("DC_BOLT")->SetSlotValue("EXTERNAL_LOCATION", "../../x");
          (void)asm_;
        },
-       "", 1, "\"../../x\" could not be loaded"},
+       "", 1, "\"x\" could not be loaded"},  // only its name is used: the exchange map has no "x"
       {"an empty matrix",
        [](StructureAnswer& a, ZRBObject*, const std::string&) {
          a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "");
@@ -197,8 +197,12 @@ TEST(AnswerLocationTest, OnlyNamesInsideTheExchangeMapAreAccepted) {
       {"/home/user/xmap/BOLT.CADPart", 1},
       {"BOLT.CADPart", 1},
       {"/elsewhere/BOLT.CADPart", 1},
-      {"../../x", 0},
-      {"a/../b.CADPart", 0},
+      // Only the name is used: what the directory part says does not matter (a relative exchange map, one
+      // spelled through "sub/../" or holding a control character).
+      {"../../x", 1},
+      {"a/../b.CADPart", 1},
+      {"rel/xmap/BOLT.CADPart", 1},
+      {"/x/ma\x01p/BOLT.CADPart", 1},
       {"..", 0},
       {"/xmap/..", 0},
       {"/xmap/", 0},

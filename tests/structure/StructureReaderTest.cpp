@@ -252,6 +252,8 @@ TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAnd
     // Listed once, although both instances use it.
     EXPECT_EQ(informations.find("BOLT.CADPart") != std::string::npos, c.readOnly == 1) << informations;
     EXPECT_EQ(informations.find("BOLT.CADPart"), informations.rfind("BOLT.CADPart"));
+    // Listed under the category key, from which the message centre builds its heading.
+    EXPECT_EQ(informations.find("ZRBListMessages.LoadReadOnlyList") != std::string::npos, c.readOnly == 1);
   }
 }
 
@@ -347,3 +349,83 @@ TEST_F(StructureReaderTest, InstancesThePdmRemovedStayButAreMarked) {
 }
 
 }  // namespace
+
+TEST_F(StructureReaderTest, KeysThatNameNoObjectWarnAndNonComponentPartsKeepRevisionAndNomenclature) {
+  PrepareAssembly();
+  answer_->Root()->SlotAppend("SUBASSRELATIONS", "RL_GONE");
+  ZRBObject* bolt = answer_->Answer().GetObject("DC_BOLT");
+  bolt->SetSlotValueList("STANDARD_ATTRS", StructureAnswer::List({"CADRevision", "CADNomenclature"}));
+  bolt->SetSlotValueList("STANDARD_VALS", StructureAnswer::List({"B", "Hex bolt"}));
+  ASSERT_EQ(Read(), 1);
+  EXPECT_NE(Warnings().find("RL_GONE"), std::string::npos) << Warnings();
+  EXPECT_EQ(state_.warningState, 1);
+  CADIProduct_var boltRoot = RootOf(xmap_ + "/BOLT.CADPart");
+  ASSERT_TRUE(boltRoot);
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(boltRoot, "ZRB_REVISION").str(), "B");
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(boltRoot, "ZRB_NOMENCLATURE").str(), "Hex bolt");
+}
+
+TEST_F(StructureReaderTest, ADocumentOpenedButNotPlacedLeavesTheSessionAndFailsTheLoad) {
+  PrepareAssembly();
+  // The assembly's product document is a part: it opens, but cannot hold the structure.
+  scratch_.Write("xmap/ASM.CADPart", StructureAnswer::PartFile("ASM"));
+  answer_->Answer().GetObject("PD_ASM")->SetSlotValue("EXTERNAL_LOCATION", (xmap_ + "/ASM.CADPart").c_str());
+  Read();
+  EXPECT_EQ(state_.loadFailure, 1);
+  EXPECT_FALSE(CADDocumentServices::GetDocumentInSession((xmap_ + "/ASM.CADPart").c_str()));
+}
+
+TEST_F(StructureReaderTest, InstancesAddedToAnAssemblyAlreadyLoadedAreHighlighted) {
+  PrepareAssembly();
+  ASSERT_EQ(Read(), 1) << Warnings();
+  EXPECT_EQ(state_.highlightAdded, 0);
+  answer_->Relate(answer_->Answer().GetObject("IT_ASM"), "RL3", "BOLT", "BOLT.3", kShifted);
+  ASSERT_EQ(Read(), 1) << Warnings();
+  EXPECT_EQ(state_.highlightAdded, 1);
+  ASSERT_EQ(state_.addedInstances.Size(), 1);
+  EXPECT_EQ(state_.addedInstances[1].str(), "BOLT.3");
+}
+
+TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesNotLoadThem) {
+  struct Case {
+    bool installed;
+    int pdmManaged;
+    int boltInstances;
+    const char* message;
+  } cases[] = {
+      {false, 0, 0, "is not in the session"},
+      {true, 0, 3, "2 instances of the standard part"},   // quantity 3 on one relation
+      {false, 1, 3, "2 instances of the standard part"},  // the PDM delivers them: read from the exchange map
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    TearDown();
+    SetUp();
+    scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
+    scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
+    ZRBObject* assembly = answer_->Assembly(xmap_, "ASM");
+    answer_->Part(xmap_, "BOLT")->SetSlotValue("IS_STD_PART", "1");
+    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, false);
+    answer_->Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted)->SetSlotValue("QUANTITY", "3");
+    state_.disableLoadStdCadParts = 1;
+    state_.pdmManagedStdCadParts = c.pdmManaged;
+    const std::string library = scratch_.MakeDirectory("library");
+    if (c.installed) {
+      scratch_.Write("library/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
+      CADDocument* installed = nullptr;
+      ASSERT_TRUE(SUCCEEDED(CADDocumentServices::OpenDocument((library + "/BOLT.CADPart").c_str(), installed)));
+    }
+    Read();
+    const std::string all = Warnings() + [this] {
+      std::string text;
+      for (const CADUnicodeString& line : command_->GetInformations()) text += line.str() + "\n";
+      return text;
+    }();
+    EXPECT_NE(all.find(c.message), std::string::npos) << all;
+    CADIProduct_var asm1 = RootOf(xmap_ + "/ASM.CADProduct");
+    ASSERT_TRUE(asm1);
+    EXPECT_EQ(asm1->GetChildren().Size(), c.boltInstances);
+    EXPECT_EQ(CADDocumentServices::GetDocumentInSession((xmap_ + "/BOLT.CADPart").c_str()) != nullptr,
+              c.pdmManaged == 1);
+  }
+}

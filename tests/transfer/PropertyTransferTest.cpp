@@ -120,7 +120,7 @@ TEST_F(PropertyTransferTest, PartAttributesTravelToTheSessionOfAnotherDesigner) 
   };
   for (Ref r : {Ref{"ZRB_OBID", "P-1"}, Ref{"ZRB_CLASSNAME", "x0CadPrt"}, Ref{"ZRB_CHANGEABLE", "1"},
                 Ref{"ZRB_ISCOMPONENT", "0"}, Ref{"ZRB_PARTNUMBER", "Bolt"}, Ref{"ZRB_DB_NAME", "{vault} }1{"},
-                Ref{"ZRB_EXTERNAL_LOCATION", "/pdm/files/Bolt.CADPart"}, Ref{"ZRB_REVISION", ""}}) {
+                Ref{"ZRB_EXTERNAL_LOCATION", "/pdm/files/Bolt.CADPart"}, Ref{"ZRB_REVISION", "R\xC3\xA9v. B-2"}}) {
     EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bolt, r.name).str(), r.value) << r.name;
   }
 }

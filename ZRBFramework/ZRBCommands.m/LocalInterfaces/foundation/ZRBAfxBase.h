@@ -51,7 +51,8 @@ class ZRBAfxBase {
   static int romanToInt(CADString text);
 
   // --- where the exchange map is (ZRBAfxXmapLocation.cpp)
-  // The exchange map without a trailing "/": 1 when "ZRBXMAP" is set, else 0 and the temporary directory.
+  // The exchange map without a trailing "/": 1 when "ZRBXMAP" is set, else 0 and the temporary directory. A
+  // relative value is made absolute against the working directory when the value is first seen, and kept so.
   static int GetXMap(CADUnicodeString& path);
   // The same with exactly one "/" at the end.
   static int GetXMapWithEndingSlash(CADUnicodeString& path);

@@ -6,6 +6,7 @@
 #include "CADUnicodeString.h"
 #include "ZRBTwoStepCommand.h"
 
+class ZRBObject;
 class ZRBReadCmd;
 
 // Files in the exchange map X: X/"atfile.zrb" carries the request and, rewritten by the PDM, the answer;
@@ -52,6 +53,8 @@ class ZRBAddTempCmd : public ZRBTwoStepCommand {
   int WriteRequest(const CADUnicodeString& xmap, const CADUnicodeString& requestPath);
   // Builds the answer with a read command; the message centre shows its warnings and informations.
   void BuildAnswer(const CADString& actionSuccess);
+  // A second step the PDM refused: its reason lines ("STATS") in the message centre, else the fixed failure box.
+  void ShowRefusal(const ZRBObject& root);
   // Empties and removes X/"temp.zrb" without ever following a symbolic link (ZRBAddTempCmdBackups.cpp).
   static void RemoveBackupDirectory(const CADUnicodeString& xmap);
 

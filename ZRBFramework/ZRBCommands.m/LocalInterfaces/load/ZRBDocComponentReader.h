@@ -19,7 +19,8 @@ struct ZRBComponentPlace {
   CADIProduct_var parent;
   CADIProduct_var existing;
   CADUnicodeString instanceName;
-  const ZRBObject* node = nullptr;  // the item the document speaks for (user-defined attributes), may be null
+  const ZRBObject* node = nullptr;      // the item the document speaks for (user-defined attributes), may be null
+  const ZRBObject* relation = nullptr;  // the relation that leads to the item ("QUANTITY"), may be null
 };
 
 // Lives for one structure build, on the host's user-interface thread. Every reader returns 1 when the document
@@ -55,6 +56,18 @@ class ZRBDocComponentReader {
                 const CADUnicodeString& path);
   int ReadComponent(const ZRBComponentPlace& place, ZRBObject& document, CADIProduct_var& placed, Kind kind);
 
+  // --- standard parts (items with "IS_STD_PART" "1")
+  // 1 when standard parts come from the workstation's own installation, not from the PDM: the site switched
+  // loading them off and the PDM does not manage them.
+  int StandardPartsFromInstallation() const;
+  // A standard part taken from the documents the session already holds (the installation loads them).
+  int ReadInstalledStandardPart(const ZRBComponentPlace& place, ZRBObject& document, CADIProduct_var& placed,
+                                const CADUnicodeString& partNumber, Kind kind);
+  // Brings the instances of a standard part below its assembly up to the relation's "QUANTITY".
+  void MatchStandardPartQuantity(const ZRBComponentPlace& place, const CADIProduct_var& placed,
+                                 const CADUnicodeString& partNumber);
+
   ZRBReadContext& context_;
   CADListValCADString representationFormats_;  // read once per build
+  int installationHintGiven_ = 0;
 };

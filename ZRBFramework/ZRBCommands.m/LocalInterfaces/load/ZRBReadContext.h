@@ -6,10 +6,12 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "CADIProduct.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
 #include "ZRBReadState.h"
 
+class CADDocument;
 class ZRBCommand;
 class ZRBObject;
 class ZRBObjectManager;
@@ -19,8 +21,8 @@ class ZRBObjectManager;
 class ZRBReadContext {
  public:
   // --- lifecycle
-  ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer)
-      : command_(command), state_(state), answer_(answer) {}
+  // Remembers the documents the session holds before the build (see NoteAdded).
+  ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer);
   ZRBReadContext(const ZRBReadContext&) = delete;
   ZRBReadContext& operator=(const ZRBReadContext&) = delete;
 
@@ -29,9 +31,9 @@ class ZRBReadContext {
   ZRBObjectManager& Answer() { return answer_; }
 
   // --- the answer
-  // The object a slot of `from` names by key; null, with a trace naming the slot, for an empty key or one that
-  // names no object of the answer.
-  ZRBObject* Lookup(const CADString& key, const char* slot) const;
+  // The object a slot of `from` names by key; null for an empty key, and for one that names no object of the
+  // answer (then with a trace naming the slot and, once per key, a warning naming the key and the warning state).
+  ZRBObject* Lookup(const CADString& key, const char* slot);
   // The exchange-map file an object names in "EXTERNAL_LOCATION"; 0 (with an error line naming the location and
   // the warning state) when it names none or leads out of the exchange map.
   int FileOf(const ZRBObject& object, CADUnicodeString& path);
@@ -51,6 +53,13 @@ class ZRBReadContext {
   // Lists a document the read leaves read-only (the PDM does not let the user change it) once, under the
   // read-only heading of the command's informations.
   void NoteReadOnly(const CADUnicodeString& path);
+  // A new instance below `parent`: when the parent's document was in the session before the read, the user
+  // did not see it come and it is highlighted at the end.
+  void NoteAdded(const CADIProduct_var& parent, const CADIProduct_var& child);
+  // 1 when the document was in the session before the read.
+  int WasInSession(const CADDocument* document) const { return before_.count(document) ? 1 : 0; }
+  // A document the read opened but could not place is taken out of the session again, and the load fails.
+  void DropUnplaced(CADDocument* document, const CADUnicodeString& path);
   // 1 when another file of this read already used the part number (both are remembered by their paths).
   int PartNumberTakenByOtherFile(const CADUnicodeString& partNumber, const CADUnicodeString& path);
 
@@ -60,4 +69,6 @@ class ZRBReadContext {
   ZRBObjectManager& answer_;
   std::unordered_map<std::string, std::string> fileOfPartNumber_;
   std::unordered_set<std::string> readOnlyNoted_;
+  std::unordered_set<std::string> missingKeys_;
+  std::unordered_set<const CADDocument*> before_;
 };

@@ -42,6 +42,8 @@ struct ZRBReadState {
 
   // Cached files that must be fetched again before they are opened; what is left is deleted at the end.
   CADListValCADUnicodeString cachedFilesToRefresh;
+  // Instance names of what the read added below assemblies that were in the session before it (highlighted).
+  CADListValCADUnicodeString addedInstances;
 
   bool AnyReadFlag() const { return addTempRead || usePdmStructureRead || catalogRead || catalogEditRead; }
   bool AnyHighlight() const { return highlightAdded || highlightChanged || highlightRemoved; }

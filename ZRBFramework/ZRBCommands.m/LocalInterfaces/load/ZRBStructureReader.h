@@ -39,6 +39,7 @@ class ZRBStructureReader {
     CADIProduct_var parent;
     CADIProduct_var existing;
     CADUnicodeString instanceName;
+    const ZRBObject* relation = nullptr;  // the relation that leads to a document node
     bool documentNode = false;
   };
   struct Readers {

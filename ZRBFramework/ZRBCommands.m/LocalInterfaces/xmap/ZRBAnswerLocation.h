@@ -11,9 +11,10 @@
 class ZRBAnswerLocation {
  public:
   // The exchange map joined with the file-name part of `location` (the PDM writes the exchange-map path it
-  // delivered to; only the last component is trusted). 0 for a location that names no file, holds a ".."
-  // component anywhere, a control character, or when "ZRBXMAP" is unset (no temporary directory stands in).
+  // delivered to; only the last component is used and checked). 0 when that component is empty, "." or "..",
+  // holds a control character or a backslash-separated "..", or when "ZRBXMAP" is unset (no temporary
+  // directory stands in).
   static int Resolve(const CADString& location, CADUnicodeString& fullPath);
-  // 1 when `location` is acceptable as above (the exchange map itself is not looked at).
+  // 1 when the last component of `location` is acceptable as above.
   static int IsAcceptable(std::string_view location);
 };

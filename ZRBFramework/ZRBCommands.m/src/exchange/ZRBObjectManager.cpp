@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "ZRBObjectFileWriter.h"
+#include "ZRBReplacingFile.h"
 #include "ZRBObjectLineReader.h"
 #include "ZRBObjectReadObserver.h"
 #include "ZRBTrace.h"
@@ -94,7 +94,7 @@ int ZRBObjectManager::ReadFile(const CADUnicodeString& path, ZRBObjectReadObserv
 
 int ZRBObjectManager::Write(const CADUnicodeString& path) const {
   ZRB_TRACE("ZRBObjectManager::Write");
-  ZRBObjectFileWriter writer;
+  ZRBReplacingFile writer;
   if (!writer.Open(path.view())) {
     ZRB_DEBUG("ZRBObjectManager: Could not write file %s", path.c_str());
     ZRB_DEBUG("ZRBObjectManager: %s", writer.Error().c_str());

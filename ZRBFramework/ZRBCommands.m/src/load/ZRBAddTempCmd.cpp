@@ -153,12 +153,25 @@ void ZRBAddTempCmd::EndAddTempCmd(const CADString& status) {
       ShowMessage("ZRBAddTempCmd", "AddTempFailed", kFailureStyle);
     } else if (actionSuccess != "1" && actionSuccess != "3") {
       ZRB_DEBUG("ZRB: AddTemp Step 2 in PDM failed!");
-      ShowMessage("ZRBAddTempCmd", "AddTempFailed", kFailureStyle);
+      ShowRefusal(*root);
     } else {
       ZRB_DEBUG("ZRB: AddTemp Step 2 in PDM success!");
       BuildAnswer(actionSuccess);
+      // The PDM side's backups belong to an answer that was built; after a refusal they may still be wanted.
+      RemoveBackupDirectory(xmap);
     }
   }
-  if (xmapSet) RemoveBackupDirectory(xmap);
   ZRB_TRACE_OK();
+}
+
+void ZRBAddTempCmd::ShowRefusal(const ZRBObject& root) {
+  // The PDM's own reason says more than any fixed text: it goes to the message centre, as in a read.
+  const CADListValCADString reasons = root.GetSlotValueList("STATS");
+  if (reasons.Size() == 0) {
+    ShowMessage("ZRBAddTempCmd", "AddTempFailed", kFailureStyle);
+    return;
+  }
+  for (const CADString& line : reasons) GetWarnings().Append(CADUnicodeString(line));
+  DisplayMessageCenter(0, 0, BuildMessage("ZRBAddTempCmd", "AddTempOk"), BuildMessage("ZRBAddTempCmd", "AddTempFailed"),
+                       0);
 }

@@ -1,8 +1,12 @@
 #include "ZRBDocComponentReader.h"
 
+#include <cstdlib>
+#include <string>
+
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADIDrawing.h"
+#include "CADListVal.h"
 #include "ZRBAfx.h"
 #include "ZRBCommand.h"
 #include "ZRBDocPropertyTransfer.h"
@@ -135,18 +139,95 @@ int ZRBDocComponentReader::ReadComponent(const ZRBComponentPlace& place, ZRBObje
     context_.AddWarning("DuplicatePartnumber", partNumber);
     return 0;
   }
-  if (!place.parent && kind == Kind::Vis) {
+  if (!place.parent && (kind == Kind::Vis || kind == Kind::Representation)) {
+    // A representation is only ever shown as part of the assembly that uses it, whatever its format.
     ZRB_DEBUG("Top Level VIS not supported");
     context_.AddWarning("AddTempToplevelVISFailed", ZRBFileUtil::GetFileNameFromPath(path));
     return 0;
   }
+  const bool standardPart = place.node && place.node->GetSlotValue("IS_STD_PART") == "1";
+  if (standardPart && StandardPartsFromInstallation())
+    return ReadInstalledStandardPart(place, document, placed, partNumber, kind);
   const int readOnly = ReadOnlyFor(document);
   CADDocument* opened = place.parent ? Obtain(path, readOnly, document) : nullptr;
   if (place.parent && !opened) return 0;
   placed = Place(place, opened, document, path, partNumber, kind, readOnly);
-  if (!placed) return 0;
+  if (!placed) {
+    context_.DropUnplaced(opened, path);
+    return 0;
+  }
   Describe(placed, place, document, path);
+  if (standardPart) MatchStandardPartQuantity(place, placed, partNumber);
   return 1;
+}
+
+// ---------------------------------------------------------------- standard parts
+
+int ZRBDocComponentReader::StandardPartsFromInstallation() const {
+  const ZRBReadState& state = context_.State();
+  return state.disableLoadStdCadParts && !state.pdmManagedStdCadParts ? 1 : 0;
+}
+
+int ZRBDocComponentReader::ReadInstalledStandardPart(const ZRBComponentPlace& place, ZRBObject& document,
+                                                     CADIProduct_var& placed, const CADUnicodeString& partNumber,
+                                                     Kind kind) {
+  ZRB_DEBUG("ZRB: standard part '%s' is taken from the installation", partNumber.c_str());
+  if (!place.parent) {
+    context_.AddWarning("FoundStandardPartWithoutParent", partNumber);
+    return 0;
+  }
+  CADDocument* installed = nullptr;
+  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var candidate(item);
+    if (candidate && candidate->GetRootProduct() && candidate->GetRootProduct()->GetPartNumber() == partNumber) {
+      installed = candidate.get();
+      break;
+    }
+  }
+  if (!installed) {
+    context_.AddWarning("StandardPartNotFound", partNumber);
+    if (!installationHintGiven_) context_.AddError("CheckStandardPartInstallation");
+    installationHintGiven_ = 1;
+    return 0;
+  }
+  const CADUnicodeString path = installed->StorageName();
+  placed = Place(place, installed, document, path, partNumber, kind, installed->IsReadOnly());
+  if (!placed) return 0;
+  GlobPropertyManager.SetPathToRootProperty(placed, "ZRB_FROMWB", "1");
+  if (GlobPropertyManager.IsCachedPart(placed)) context_.AddError("StandardPartSwitchDesignMode", partNumber);
+  MatchStandardPartQuantity(place, placed, partNumber);
+  return 1;
+}
+
+void ZRBDocComponentReader::MatchStandardPartQuantity(const ZRBComponentPlace& place, const CADIProduct_var& placed,
+                                                      const CADUnicodeString& partNumber) {
+  // The PDM may list a standard part once with a count instead of once per instance.
+  const int quantity = place.relation ? std::atoi(place.relation->GetSlotValue("QUANTITY").c_str()) : 0;
+  CADDocument* document = DocumentOf(placed);
+  if (quantity <= 1 || !place.parent || !document) return;
+  int present = 0;
+  CADListValCADBaseUnknown_var children = place.parent->GetChildren();
+  for (int i = 1; i <= children.Size(); ++i) {
+    CADIProduct_var child(children[i]);
+    if (child && DocumentOf(child) == document) ++present;
+  }
+  if (present > quantity) {
+    context_.AddWarning("StandardPartTooManyInstances", partNumber);
+    return;
+  }
+  // A count beyond any real assembly is a damaged answer, not a request for millions of instances.
+  constexpr int kMaxInstances = 10000;
+  int added = 0;
+  for (; present < quantity && present < kMaxInstances; ++present, ++added) {
+    CADIProduct_var instance;
+    if (FAILED(place.parent->AddExternalComponent(document, instance)) || !instance) break;
+    GlobPropertyManager.SetPathToRootProperty(instance, "ZRB_FROMWB", "1");
+    context_.NoteAdded(place.parent, instance);
+  }
+  if (added == 0) return;
+  CADUnicodeString parameters[2] = {CADUnicodeString(std::to_string(added)), partNumber};
+  context_.Command().GetInformations().Append(
+      ZRBAfx::BuildMessage("ZRBReadCmd", "ZRBReadCmd.StandardPartAddedInstances", parameters, 2));
 }
 
 CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CADDocument* document, ZRBObject& object,
@@ -204,6 +285,7 @@ CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CAD
     return nullptr;
   }
   ZRBInstancePlacement::NameInstance(added, place.instanceName);
+  context_.NoteAdded(place.parent, added);
   if (!relationDescription.IsEmpty())
     GlobPropertyManager.SetInstanceProperty(place.parent, added, "ZRB_DOCREL_DESC",
                                             CADUnicodeString(relationDescription));

@@ -1,4 +1,5 @@
 // The read itself: the request to the PDM, the checks of its answer and the build of the structure.
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -8,8 +9,8 @@
 #include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCacheFileUtil.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
@@ -80,7 +81,11 @@ int ZRBReadCmd::CreateProductStructure() {
 
   ZRBObjectManager answer;
   if (!ReadAnswer(answerPath, answer)) return 0;
-  if (staleFiles) staleFiles->ProcessCachedFiles(answer);
+  // The PDM may declare a cached copy valid in any answer, not only in one to this command's own request.
+  if (staleFiles)
+    staleFiles->ProcessCachedFiles(answer);
+  else
+    ZRBStaleFiles::ProcessCachedFilesInXmap(answer, xmap);
   state_.cachedFilesToRefresh.RemoveAll();
   ZRBCacheFileUtil::ManageFilesForCache(answer, state_.cachedFilesToRefresh);
 
@@ -146,11 +151,11 @@ int ZRBReadCmd::RemoveOldAnswer(const CADUnicodeString& answerPath) {
 }
 
 CADString ZRBReadCmd::TimeStampCheckForRequest() {
-  if (g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP", "ON", 1)) return "IGNORE";
   int check = 0;
   ZRBAfx::GetCheckTimestamps(check);
-  if (!check) return CADString();
-  if (g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON", 1)) {
+  // The host's own check is switched off for the request whatever the PDM is told: with it on, the host would
+  // refuse the cached copies the PDM declares valid.
+  if (check && g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON", 1)) {
     CADISysCacheSettingAtt_var controller = CacheSettingController();
     int hostCheck = 0;
     if (controller && SUCCEEDED(controller->GetTimeStampCheck(hostCheck)) && hostCheck &&
@@ -158,7 +163,8 @@ CADString ZRBReadCmd::TimeStampCheckForRequest() {
       state_.timestampCheckSwitchedOff = 1;
     }
   }
-  return state_.timestampCheckSwitchedOff ? CADString() : CADString("ON");
+  if (g_ZRBConfig.CompareEnvVar("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP", "ON", 1)) return "IGNORE";
+  return check && !state_.timestampCheckSwitchedOff ? CADString("ON") : CADString();
 }
 
 int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString& answerPath,
@@ -193,12 +199,16 @@ int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString
   }
 
   ZRBAfx::SetWorkBenchWindowTop();
-  const int result =
-      RunPdmAction(ZRBPdmAction::WriteZRBFile, ZRBPdmAction::Line(ZRBPdmAction::WriteZRBFile, answerPath));
+  const int result = ZRBAfx::ConnectPdm(ZRBPdmAction::Line(ZRBPdmAction::WriteZRBFile, answerPath), 0);
+  const int error = errno;
   ZRBAfx::SetCadWindowTop();
   if (!staleFiles.GetListPath().IsEmpty()) CADDeleteFile(staleFiles.GetListPath());
   RestoreTimeStampInReleasedCacheFiles();
-  if (result < 0) return 0;
+  if (result < 0) {
+    ZRB_DEBUG("SYSTEM ConnectPdm  x3WriteZRBFilefailed with %d errno: %d", result, error);
+    ShowMessage("ZRBAfx", "ConnectFailed", kFailureStyle);
+    return 0;
+  }
   ZRB_TRACE_OK();
   return 1;
 }

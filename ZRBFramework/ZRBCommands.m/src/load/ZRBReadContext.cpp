@@ -1,5 +1,7 @@
 #include "ZRBReadContext.h"
 
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
 #include "ZRBAfx.h"
 #include "ZRBAnswerLocation.h"
 #include "ZRBCache.h"
@@ -9,10 +11,41 @@
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
 
-ZRBObject* ZRBReadContext::Lookup(const CADString& key, const char* slot) const {
+ZRBReadContext::ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer)
+    : command_(command), state_(state), answer_(answer) {
+  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var document(item);
+    if (document) before_.insert(document.get());
+  }
+}
+
+void ZRBReadContext::NoteAdded(const CADIProduct_var& parent, const CADIProduct_var& child) {
+  if (!parent || !child) return;
+  CADDocument* parentDocument = nullptr;
+  ZRBFileUtil::GetRefDocFromCADIProduct(parent, &parentDocument);
+  if (!parentDocument || !WasInSession(parentDocument)) return;
+  CADUnicodeString name;
+  if (FAILED(child->GetPrdInstanceName(name)) || name.IsEmpty()) return;
+  state_.highlightAdded = 1;
+  state_.addedInstances.Append(name);
+}
+
+void ZRBReadContext::DropUnplaced(CADDocument* document, const CADUnicodeString& path) {
+  state_.warningState = 1;
+  if (!document || WasInSession(document)) return;
+  ZRB_DEBUG("ZRB: '%s' was opened but could not be placed; it is closed again", path.c_str());
+  CADDocumentServices::Remove(document);
+  state_.loadFailure = 1;
+}
+
+ZRBObject* ZRBReadContext::Lookup(const CADString& key, const char* slot) {
   if (key.IsEmpty()) return nullptr;
   ZRBObject* object = answer_.GetObject(key);
-  if (!object) ZRB_DEBUG("ZRB: '%s' names no object of the answer (%s), skipped", key.c_str(), slot);
+  if (!object) {
+    ZRB_DEBUG("ZRB: '%s' names no object of the answer (%s), skipped", key.c_str(), slot);
+    // Part of the structure is missing: the load must not pass for a clean one. One line per key is enough.
+    if (missingKeys_.insert(key.str()).second) AddWarning("ObjectNotInAnswer", CADUnicodeString(key));
+  }
   return object;
 }
 
@@ -51,8 +84,8 @@ void ZRBReadContext::RegisterDocument(const ZRBObject& object, const CADUnicodeS
 
 void ZRBReadContext::NoteReadOnly(const CADUnicodeString& path) {
   if (!readOnlyNoted_.insert(path.str()).second) return;
-  ZRBAfx::AddMessageCategoryToList(command_.GetInformations(),
-                                   ZRBAfx::BuildMessage("ZRBListMessages", "ZRBListMessages.LoadReadOnlyHeader"),
+  // The category is the key: the message centre builds its heading from it.
+  ZRBAfx::AddMessageCategoryToList(command_.GetInformations(), "ZRBListMessages.LoadReadOnlyList",
                                    ZRBFileUtil::GetFileNameFromPath(path));
 }
 

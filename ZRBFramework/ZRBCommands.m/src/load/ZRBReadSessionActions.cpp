@@ -137,7 +137,7 @@ void ZRBReadSessionActions::HighlightProductsForUserAction(const ZRBReadState& s
   if (!state.AnyHighlight()) return;
   CADIProduct_var top;
   if (FAILED(ZRBPSNTreeUtil::GetTopLevelProduct(top)) || !top) return;
-  CADListValCADUnicodeString names;
+  CADListValCADUnicodeString names = state.addedInstances;
   ForEachInstanceBelow(top, [&names](const CADIProduct_var& father, const CADIProduct_var& child) {
     if (GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REPLACED_COMPONENT") == "1" ||
         GlobPropertyManager.GetInstanceProperty(father, child, "ZRB_REMOVED_IN_PDM") == "1") {

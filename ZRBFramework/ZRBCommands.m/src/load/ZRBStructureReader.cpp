@@ -99,6 +99,7 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
       component.parent = place.parent;
       component.existing = place.existing;
       component.instanceName = place.instanceName;
+      component.relation = place.relation;
     } else {
       component.parent = nodeProduct ? nodeProduct : place.parent;
     }
@@ -160,6 +161,7 @@ void ZRBStructureReader::ReadRelation(Readers& readers, const CADIProduct_var& p
     place.parent = parent;
     place.existing = ZRBInstancePlacement::FindChild(parent, instanceName);
     place.instanceName = instanceName;
+    place.relation = &relation;
     place.documentNode = true;
     if (!BuildNode(readers, place, *child, childProduct) || !childProduct) return;
   }

@@ -9,6 +9,7 @@
 #include "ZRBNodeAttributes.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
+#include "ZRBPSNTreeUtil.h"
 #include "ZRBProd.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
@@ -39,6 +40,8 @@ CADIProduct_var ZRBSubAssemblyReader::ReadProduct(const CADIProduct_var& parent,
       node.GetAttachedCADProductZRBObject() ? ReadAssembly(node, instanceName) : ReadEmbedded(node, instanceName);
   if (!product) return nullptr;
   if (IsCatalogRoot(product)) return nullptr;
+  // Nodes whose part number the site configured get their behaviour before anything is read into them.
+  if (context_.Command().GetConfigurableNodeBehavior()) ZRBPSNTreeUtil::SetConfigurableBehaviorIfNecessary(product);
   SetItemAttributes(product, node);
   ZRB_TRACE_OK();
   return product;
@@ -53,7 +56,10 @@ CADIProduct_var ZRBSubAssemblyReader::ReadAssembly(ZRBProd& node, const CADUnico
   if (!document) return nullptr;
   node.SetDocumentPtr(document);
   CADIProduct_var product = GetNewProduct(node, document, productObject, path, instanceName);
-  if (!product) return nullptr;
+  if (!product) {
+    context_.DropUnplaced(document, path);
+    return nullptr;
+  }
   ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(product, &productObject);
   ZRBPropertyManager& properties = GlobPropertyManager;
   properties.SetFullPath(product, path);
@@ -82,6 +88,7 @@ CADDocument* ZRBSubAssemblyReader::RetrieveExistingProductData(ZRBObject& produc
   if (document->GetType() != "CADProduct") {
     ZRB_DEBUG("ZRB: '%s' is no CADProduct", path.c_str());
     context_.AddWarning("ReloadProductFailed", ZRBFileUtil::GetFileNameFromPath(path));
+    context_.DropUnplaced(document, path);
     return nullptr;
   }
   return document;
@@ -123,6 +130,7 @@ CADIProduct_var ZRBSubAssemblyReader::GetNewProduct(ZRBProd& node, CADDocument* 
     return nullptr;
   }
   ZRBInstancePlacement::NameInstance(added, instanceName);
+  context_.NoteAdded(parentProduct, added);
   return added;
 }
 
@@ -145,6 +153,7 @@ CADIProduct_var ZRBSubAssemblyReader::ReadEmbedded(ZRBProd& node, const CADUnico
     return nullptr;
   } else {
     ZRBInstancePlacement::NameInstance(product, instanceName);
+    context_.NoteAdded(CADIProduct_var(parent), product);
   }
   ZRBPropertyManager& properties = GlobPropertyManager;
   const ZRBObject& item = *node.GetZRBObject();

@@ -212,7 +212,15 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
     SetOrigLocation(o);
     SetRef(product, "ZRB_DB_NAME", Slot(o, "DB_NAME"));
     SetVisualizationFlag(product, o);
-    ApplyStandardAttributes(product, o, false);
+    CADUnicodeString standard[4];
+    if (ReadStandardAttributes(o, standard, CADIProduct_var())) {
+      // The save compares the part's revision and nomenclature against what the PDM last sent.
+      const CADUnicodeString revision = standard[0].IsEmpty() ? Slot(o, "REVISION") : standard[0];
+      const CADUnicodeString nomenclature = standard[1].IsEmpty() ? Slot(o, "NOMENCLATURE") : standard[1];
+      if (!revision.IsEmpty()) SetRef(product, "ZRB_REVISION", revision);
+      if (!nomenclature.IsEmpty()) SetRef(product, "ZRB_NOMENCLATURE", nomenclature);
+      SetStandardAttributesToProduct(standard[0], standard[1], standard[2], standard[3], product);
+    }
     SetRef(product, "ZRB_DOC_OBID", Slot(o, "DOC_OBID"));
   }
   ZRB_TRACE_OK();

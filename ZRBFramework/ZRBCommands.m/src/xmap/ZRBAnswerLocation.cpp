@@ -5,22 +5,23 @@
 #include "ZRBTrace.h"
 
 int ZRBAnswerLocation::IsAcceptable(std::string_view location) {
-  if (location.empty()) return 0;
-  for (const char c : location) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return 0;
-  }
-  // A ".." anywhere says the PDM meant a file outside the exchange map; taking its last component would silently
-  // pick an unrelated file of the exchange map instead.
-  std::size_t start = 0;
-  while (start <= location.size()) {
-    std::size_t end = location.find_first_of("/\\", start);
-    if (end == std::string_view::npos) end = location.size();
-    if (location.substr(start, end - start) == "..") return 0;
-    start = end + 1;
-  }
+  // Only the last component is used; whatever the directory part says (the exchange map as the PDM spelled it,
+  // perhaps relative, through "sub/../" or with a control character in it) is never looked at.
   const std::size_t lastSlash = location.find_last_of('/');
   const std::string_view name = lastSlash == std::string_view::npos ? location : location.substr(lastSlash + 1);
-  return name.empty() || name == "." ? 0 : 1;
+  if (name.empty() || name == "." || name == "..") return 0;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return 0;
+  }
+  // A name a Windows side would read as a path leading upwards is no file of the exchange map either.
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find('\\', start);
+    if (end == std::string_view::npos) end = name.size();
+    if (name.substr(start, end - start) == "..") return 0;
+    start = end + 1;
+  }
+  return 1;
 }
 
 int ZRBAnswerLocation::Resolve(const CADString& location, CADUnicodeString& fullPath) {

@@ -63,6 +63,8 @@ void ZRBCache::LoadReleasedCache() {
 void ZRBCache::Unload() {
   ZRB_TRACE("ZRBCache::Unload");
   if (!settings_.disabled && used_) {
+    // Trimming writes the content file: only into the map "ZRBXMAP" names now.
+    FollowXmap();
     struct Trim {
       ZRBXmapManager* manager;
       int limitSet;
@@ -109,10 +111,13 @@ int ZRBCache::FollowXmap() {
   if (!ZRBAfxCache::GetXMap(current)) current = CADUnicodeString();
   if (current == xmapInUse_) return current.IsEmpty() ? 0 : 1;
   ZRB_DEBUG("ZRB: exchange map changed from '%s' to '%s'", xmapInUse_.c_str(), current.c_str());
-  xmapManager_->Write();
+  // The list of the map left behind is saved there only when another map takes its place: with "ZRBXMAP"
+  // unset the module has no business writing into any directory, the one it followed last included.
+  const bool saveOld = !current.IsEmpty();
+  if (saveOld) xmapManager_->Write();
   Repoint(*xmapManager_, current);
   if (useReleasedCache_ && relMapManager_) {
-    relMapManager_->Write();
+    if (saveOld) relMapManager_->Write();
     CADUnicodeString released;
     if (current.IsEmpty() || FAILED(ZRBAfxCache::GetReleasedCacheXmapDir(released))) released = CADUnicodeString();
     Repoint(*relMapManager_, released);
@@ -179,7 +184,7 @@ void ZRBCache::Write() {
   ZRB_TRACE("ZRBCache::Write");
   if (settings_.disabled || !xmapManager_) return;
   used_ = 1;
-  FollowXmap();
+  if (!FollowXmap()) return;
   xmapManager_->Write();
   if (useReleasedCache_ && relMapManager_) relMapManager_->Write();
   ZRB_TRACE_OK();

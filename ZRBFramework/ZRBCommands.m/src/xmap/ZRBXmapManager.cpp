@@ -8,7 +8,7 @@
 #include "ZRBContentFileCodec.h"
 #include "ZRBFileUtil.h"
 #include "ZRBLinkStatus.h"
-#include "ZRBObjectFileWriter.h"
+#include "ZRBReplacingFile.h"
 #include "ZRBTrace.h"
 
 namespace {
@@ -98,7 +98,7 @@ int ZRBXmapManager::Write() {
   modified_ = 0;
   if (contentFilePath_.IsEmpty()) return 0;
   const std::string bytes = ContentBytes();
-  ZRBObjectFileWriter file;
+  ZRBReplacingFile file;
   if (!file.Open(contentFilePath_.view()) || !file.Write(bytes) || !file.Commit()) {
     ZRB_DEBUG("ZRB: could not write content file %s: %s", contentFilePath_.c_str(), file.Error().c_str());
     return 1;

@@ -1,4 +1,4 @@
-#include "ZRBObjectFileWriter.h"
+#include "ZRBReplacingFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,22 +6,11 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 std::atomic<unsigned long> g_temporaryCounter{0};
-
-// The file that a path names once symbolic links are followed, so that the
-// rename replaces the file and not the link.
-std::string ResolveLink(const std::string& path) {
-  struct stat link {};
-  if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
-  char resolved[PATH_MAX];
-  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
 
 std::string TemporaryBeside(const std::string& target) {
   std::size_t slash = target.rfind('/');
@@ -33,37 +22,39 @@ std::string TemporaryBeside(const std::string& target) {
 }
 }  // namespace
 
-ZRBObjectFileWriter::~ZRBObjectFileWriter() { Discard(); }
+ZRBReplacingFile::~ZRBReplacingFile() { Discard(); }
 
-void ZRBObjectFileWriter::Fail(const char* what) {
+void ZRBReplacingFile::Fail(const char* what) {
   if (!failed_) error_ = std::string(what) + ": " + std::strerror(errno);
   failed_ = true;
 }
 
-void ZRBObjectFileWriter::Discard() {
+void ZRBReplacingFile::Discard() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
   temporary_.clear();
 }
 
-bool ZRBObjectFileWriter::Open(std::string_view path) {
+bool ZRBReplacingFile::Open(std::string_view path, unsigned mode) {
   Discard();
   failed_ = false;
   error_.clear();
-  target_ = ResolveLink(std::string(path));
+  // The name itself, never what a link there points to: anyone who can write into the directory could have
+  // planted one pointing at a file of the user's.
+  target_ = std::string(path);
 
   struct stat existing {};
-  const bool exists = ::stat(target_.c_str(), &existing) == 0;
-  if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
-    // A device or a pipe cannot be replaced by a rename: write into it.
-    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  const bool exists = ::lstat(target_.c_str(), &existing) == 0;
+  if (exists && S_ISCHR(existing.st_mode)) {
+    // A device cannot be replaced by a rename; only the administrator can put one there.
+    fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0) Fail("open");
     return fd_ >= 0;
   }
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
     temporary_ = TemporaryBeside(target_);
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 07777);
     if (fd_ < 0 && errno != EEXIST) break;
   }
   if (fd_ < 0) {
@@ -76,7 +67,7 @@ bool ZRBObjectFileWriter::Open(std::string_view path) {
   return true;
 }
 
-bool ZRBObjectFileWriter::Write(std::string_view bytes) {
+bool ZRBReplacingFile::Write(std::string_view bytes) {
   if (fd_ < 0 || failed_) return false;
   while (!bytes.empty()) {
     ssize_t n = ::write(fd_, bytes.data(), bytes.size());
@@ -90,10 +81,11 @@ bool ZRBObjectFileWriter::Write(std::string_view bytes) {
   return true;
 }
 
-bool ZRBObjectFileWriter::Commit() {
+bool ZRBReplacingFile::Commit(bool durable) {
   if (fd_ < 0) return false;
   int fd = fd_;
   fd_ = -1;
+  if (durable && !failed_ && !temporary_.empty() && ::fsync(fd) != 0) Fail("fsync");
   if (::close(fd) != 0) Fail("close");
   if (!failed_ && !temporary_.empty()) {
     if (::rename(temporary_.c_str(), target_.c_str()) != 0)
@@ -103,4 +95,12 @@ bool ZRBObjectFileWriter::Commit() {
   }
   if (failed_) Discard();
   return !failed_;
+}
+
+int ZRBReplacingFile::WriteWhole(std::string_view path, std::string_view bytes, unsigned mode, bool durable,
+                                 std::string* error) {
+  ZRBReplacingFile file;
+  const bool ok = file.Open(path, mode) && file.Write(bytes) && file.Commit(durable);
+  if (!ok && error) *error = file.Error();
+  return ok ? 1 : 0;
 }
