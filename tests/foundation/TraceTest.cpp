@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CADClock.h"
+#include "SampleSession.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBTrace.h"
 #include "ZRBTraceUtil.h"
@@ -176,6 +177,45 @@ TEST_F(TraceCapture, LinesOfTwoThreadsNeverMixWithinALine) {
   int count = 0;
   for (std::string l; std::getline(in, l); ++count) EXPECT_TRUE(std::regex_match(l, line)) << l;
   EXPECT_EQ(count, 2 * 300 * 3);
+}
+
+// Node lines name real products of the sample assembly.
+class TraceNodes : public TraceCapture {
+ protected:
+  std::string NodeLines(const std::string& line) {
+    return "ZRB: [1700000000 5] ZRBTraceUtil::PrintNode start \n" + line +
+           "\nZRB: [1700000000 5]  ZRBTraceUtil::PrintNode end OK\n";
+  }
+  SampleSession sample_;
+};
+
+class NotAProduct : public CADBaseUnknown {};
+
+TEST_F(TraceNodes, NodeLineShowsPartNumberAndInstanceName) {
+  CADIProduct_var root = sample_.OpenAssembly();
+  ASSERT_NE(root, nullptr);
+  const std::pair<CADIProduct_var, const char*> cases[] = {
+      {root, "Node:\"Assembly(Assembly)\""},
+      {SampleSession::Node(root, "Bracket.2/Bolt.1"), "Node:\"Bolt(Bolt.1)\""},
+      {nullptr, "Node:\"null(null)\""},
+  };
+  for (const auto& [product, line] : cases) {
+    ZRBTraceUtil::PrintNode("Node", product);
+    EXPECT_EQ(Take(), NodeLines(line));
+  }
+}
+
+TEST_F(TraceNodes, NodeListNumbersEachNodeAndTreatsNonProductsAsNull) {
+  CADListValCADBaseUnknown_var nodes;
+  nodes.Append(SampleSession::Node(sample_.OpenAssembly(), "Bracket.1"));
+  nodes.Append(CADBaseUnknown_var::Adopt(new NotAProduct));
+  ZRBTraceUtil::PrintNodeList("Children", nodes);
+  EXPECT_EQ(Take(), "ZRB: [1700000000 5] ZRBTraceUtil::PrintNodeList start \nChildren\n1." +
+                        NodeLines("Node:\"Bracket(Bracket.1)\"") + "2." + NodeLines("Node:\"null(null)\"") +
+                        "ZRB: [1700000000 5]  ZRBTraceUtil::PrintNodeList end OK\n");
+  g_ZRBConfig.SetDebug(0);
+  ZRBTraceUtil::PrintNodeList("Children", nodes);
+  EXPECT_EQ(Take(), "");
 }
 
 }  // namespace
