@@ -31,31 +31,6 @@ class GlobalProperties : public ::testing::Test {
   ZRBGlobalProperties& globals_ = ZRBGlobalProperties::Process();
 };
 
-TEST_F(GlobalProperties, BehaveAsOneNameValueListCreatedOnFirstSet) {
-  EXPECT_EQ(globals_.GetGlobalProperty("ZRB_MESSAGE_PREFIX"), CADUnicodeString(""));
-  EXPECT_EQ(globals_.IsGlobalPropertySet("ZRB_MESSAGE_PREFIX"), 0);
-  EXPECT_EQ(globals_.DeleteGlobalProperty("ZRB_MESSAGE_PREFIX"), 0);
-  EXPECT_EQ(globals_.GetGlobalRecord(), nullptr);
-
-  globals_.SetGlobalProperty("ZRB_CONNECTION_CMD", "pdmcl -b --");
-  globals_.SetGlobalProperty("ZRB_MESSAGE_PREFIX", "");
-  globals_.SetGlobalProperty("ZRB_CONNECTION_CMD", "samcl");  // replaces in place
-  ASSERT_NE(globals_.GetGlobalRecord(), nullptr);
-  EXPECT_EQ(globals_.GetGlobalRecord()->GetNames(),
-            (CADListValCADUnicodeString{"ZRB_CONNECTION_CMD", "ZRB_MESSAGE_PREFIX"}));
-  EXPECT_EQ(globals_.GetGlobalProperty("ZRB_CONNECTION_CMD"), CADUnicodeString("samcl"));
-  // Set to the empty text is still set.
-  EXPECT_EQ(globals_.IsGlobalPropertySet("ZRB_MESSAGE_PREFIX"), 1);
-
-  EXPECT_EQ(globals_.DeleteGlobalProperty("ZRB_CONNECTION_CMD"), 1);
-  EXPECT_EQ(globals_.IsGlobalPropertySet("ZRB_CONNECTION_CMD"), 0);
-  EXPECT_EQ(globals_.GetGlobalProperty("ZRB_CONNECTION_CMD"), CADUnicodeString(""));
-
-  EXPECT_EQ(&ZRBGlobalProperties::Process(), &globals_);
-  globals_.Reset();
-  EXPECT_EQ(globals_.GetGlobalRecord(), nullptr);
-}
-
 TEST_F(GlobalProperties, UnconfiguredNamesWorkButLeaveOneDebugLinePerOperation) {
   std::ostringstream out;
   ZRBTrace::SetStream(&out);

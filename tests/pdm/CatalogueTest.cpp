@@ -79,16 +79,6 @@ TEST_F(CatalogueTest, EveryCommandIsCreatedByNameInItsClientsMode) {
   }
 }
 
-TEST_F(CatalogueTest, TheEntryPointsOfTheInterfacesAreMarkersNotCommands) {
-  for (const char* name : {"ZRBLinxApi", "ZRBReadApi"}) {
-    SCOPED_TRACE(name);
-    CADBaseUnknown* marker = CADClassDictionary::Create(name);
-    ASSERT_NE(marker, nullptr);
-    EXPECT_EQ(dynamic_cast<CADCommand*>(marker), nullptr);
-    marker->Release();
-  }
-}
-
 TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
   CaptureTrace();
   for (const std::string& name : kStandardCommands) {
@@ -147,16 +137,6 @@ TEST_F(CatalogueTest, SamCommandsReadTheirFlagsUnderTheSamPrefix) {
   EXPECT_NE(standard->GetBehaviorManager(), nullptr);
   sam->Release();
   standard->Release();
-}
-
-TEST_F(CatalogueTest, StatusChangeRequestsFollowTheConstructor) {
-  auto* plain = new ZRBReadCmd(1);
-  auto* quiet = new ZRBReadCmd(1, 0, 100);
-  auto* loud = new ZRBReadCmd(1, 1, 100);
-  EXPECT_EQ(plain->GetRequestedStatusChanges(), std::vector<CADCommandMsg>{1});
-  EXPECT_TRUE(quiet->GetRequestedStatusChanges().empty());
-  EXPECT_EQ(loud->GetRequestedStatusChanges(), std::vector<CADCommandMsg>{100});
-  for (ZRBCommand* command : std::initializer_list<ZRBCommand*>{plain, quiet, loud}) command->Release();
 }
 
 }  // namespace

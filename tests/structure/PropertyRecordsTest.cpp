@@ -87,17 +87,6 @@ TEST_F(PropsTest, EachKindSetsGetsDeletesPerRecord) {
   }
 }
 
-TEST_F(PropsTest, GetAllListsNamesAndValuesInOrder) {
-  manager.SetFileProperty("/x/a.CADPart", "ZRB_OBID", "1");
-  manager.SetFileProperty("/x/a.CADPart", "ZRB_TYPE", "DESIGNTABLE");
-  CADListValCADUnicodeString names{"stale"}, values{"stale"};
-  manager.GetAllFileProperties("/x/a.CADPart", names, values);
-  EXPECT_EQ(names, (CADListValCADUnicodeString{"ZRB_OBID", "ZRB_TYPE"}));
-  EXPECT_EQ(values, (CADListValCADUnicodeString{"1", "DESIGNTABLE"}));
-  manager.GetAllFileProperties("/x/none", names, values);
-  EXPECT_EQ(names.Size(), 0);
-}
-
 TEST_F(PropsTest, EmptyKeysNeverCreateOrMatchRecords) {
   manager.SetReferenceProperty("", "ZRB_OBID", "x");
   manager.SetFileProperty("", "ZRB_OBID", "x");
@@ -113,29 +102,6 @@ TEST_F(PropsTest, EmptyKeysNeverCreateOrMatchRecords) {
   ZRBPropertyReference* unnamed = store.CreateReference("");
   EXPECT_EQ(store.FindReference(""), nullptr);
   EXPECT_EQ(store.FindReferenceById(unnamed->GetId()), unnamed);
-}
-
-TEST_F(PropsTest, IdsCountUpAndRecordsShareByPartNumber) {
-  manager.SetReferenceProperty("A", "ZRB_OBID", "1");
-  manager.SetReferenceProperty("B", "ZRB_OBID", "2");
-  manager.SetReferenceProperty("A", "ZRB_CLASSNAME", "Part");
-  ASSERT_EQ(manager.Store().References().size(), 2u);
-  EXPECT_EQ(manager.GetReferenceObject("A")->GetId(), 1);
-  EXPECT_EQ(manager.GetReferenceObject("B")->GetId(), 2);
-  EXPECT_EQ(manager.GetReferenceObject(2), manager.GetReferenceObject("B"));
-  EXPECT_EQ(manager.GetNewId(), 3);
-}
-
-TEST_F(PropsTest, InstanceRecordsHangOnTheParentsReferenceId) {
-  manager.SetInstanceProperty("ASM", "Part.1", "ZRB_RELATION", "R1");
-  ZRBPropertyReference* parent = manager.GetReferenceObject("ASM");
-  ASSERT_NE(parent, nullptr);
-  ZRBPropertyInstance* instance = manager.GetInstanceObject("ASM", "Part.1");
-  ASSERT_NE(instance, nullptr);
-  EXPECT_EQ(instance->GetParentId(), parent->GetId());
-  EXPECT_EQ(instance->GetChildId(), 0);
-  manager.DeleteAllInstancePropsForInstance("ASM", "Part.1");
-  EXPECT_EQ(manager.GetInstanceObject("ASM", "Part.1"), nullptr);
 }
 
 TEST_F(PropsTest, BulkDeletesReachEveryRecord) {
@@ -157,18 +123,3 @@ TEST_F(PropsTest, BulkDeletesReachEveryRecord) {
   EXPECT_EQ(manager.GetReferenceObject("B")->GetPropertyCount(), 0);
 }
 
-TEST_F(PropsTest, TemporaryCounterOnlyGrows) {
-  EXPECT_EQ(manager.GetNewTmpId(), CADUnicodeString("0"));
-  EXPECT_EQ(manager.GetNewTmpId(), CADUnicodeString("1"));
-  manager.SetTmpCounter(5);
-  manager.SetTmpCounter(3);
-  EXPECT_EQ(manager.GetTempCounter(), 5);
-  // The manager and the process-wide object are one truth.
-  EXPECT_EQ(ZRBGlobalProperties::Process().GetTempCounter(), 5);
-}
-
-TEST_F(PropsTest, FileRecordsMatchOnlyTheSameFile) {
-  manager.SetFileProperty("/a/b/part.CADPart", "ZRB_OBID", "1");
-  EXPECT_EQ(manager.GetFileProperty("/a/c/part.CADPart", "ZRB_OBID"), CADUnicodeString(""));
-  EXPECT_EQ(manager.GetFileProperty("/a/b/part.CADPart", "ZRB_OBID"), CADUnicodeString("1"));
-}

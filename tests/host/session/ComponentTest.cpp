@@ -156,17 +156,3 @@ TEST(CADInstantiateComponent, HandsOutTheInterfaceOrAClearFailureWithoutLeaking)
   EXPECT_EQ(CADInstantiateComponent(CADString("TestProbe"), ITestProbe::ClassId(), nullptr), E_INVALIDARG);
 }
 
-TEST(CADCommand, RecordsStatusRequestsAndNamesTheLiveOnes) {
-  const std::size_t live = CADCommand::LiveCount();
-  auto* command = new CADCommand("Recorder");
-  CADCommandHeaderStopper stopper;
-  command->RequestStatusChange(1);
-  command->RequestStatusChange(100, &stopper);
-  EXPECT_EQ(command->GetRequestedStatusChanges(), (std::vector<CADCommandMsg>{1, 100}));
-  EXPECT_EQ(stopper.GetName(), CADString("CADCommandHeaderStopper"));
-  EXPECT_EQ(CADCommand::LiveCount(), live + 2);
-  CADListValCADString names = CADCommand::LiveNames();
-  EXPECT_GT(names.Locate("Recorder"), 0);
-  EXPECT_GT(names.Locate("CADCommandHeaderStopper"), 0);
-  command->Release();
-}
