@@ -83,14 +83,6 @@ TEST(ZRBResolvePath, ExpandsBracedReferencesAndRefusesEverythingElse) {
   EXPECT_NE(trace.Text().find("Illegal Path"), std::string::npos);
 }
 
-TEST(ZRBAfxPaths, MakePathAndFileExist) {
-  EXPECT_EQ(ZRBAfx::MakePath("/a/b", "c.txt"), CADUnicodeString("/a/b/c.txt"));
-  EXPECT_EQ(ZRBAfx::MakePath("/a/b/", "c.txt"), CADUnicodeString("/a/b/c.txt"));
-  EXPECT_EQ(ZRBAfx::FileExist("/"), 1);
-  EXPECT_EQ(ZRBAfx::FileExist("/no/such/file"), 0);
-  EXPECT_EQ(ZRBAfx::FileExist(""), 0);
-}
-
 TEST(ZRBAfxPaths, CompareFullPathOnBothKindsOfPlatform) {
   struct Case {
     const char *a, *b;

@@ -112,15 +112,6 @@ TEST_F(SettingsTest, AProtectedRepositoryIsReadOnly) {
   EXPECT_EQ(CADSettingRepository::GetRepository("ZRBOptions")->IsProtected(), 0);
 }
 
-TEST(CADSettingRepositoryWithoutDirectory, HasNoRepositories) {
-  CADSettingRepository::SetSettingsDirectory("");
-  const char* saved = std::getenv("CAD_SETTINGS_DIR");
-  std::string keep = saved ? saved : "";
-  ::unsetenv("CAD_SETTINGS_DIR");
-  EXPECT_EQ(CADSettingRepository::GetRepository("ZRBOptions"), nullptr);
-  if (saved) ::setenv("CAD_SETTINGS_DIR", keep.c_str(), 1);
-}
-
 TEST(CADSettingFile, KeepsUnknownLinesAndReplacesASettingInPlace) {
   CADSettingFile file = CADSettingFile::Parse("a = 1\nx[] = one\nnoise\nx[] = two\nb = 2\n");
   EXPECT_EQ(file.GetDiagnostics().size(), 1u);

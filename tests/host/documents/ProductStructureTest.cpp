@@ -261,25 +261,6 @@ TEST(ProductStructure, RemovedChildrenDetachEverywhere) {
   EXPECT_EQ(root->RemoveProduct(nullptr), E_FAIL);
 }
 
-TEST(ProductStructure, AutomationCollectionListsChildrenInOrder) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
-  CADAutoProduct_var automation(SampleSession::Child(root, "Bracket.2"));
-  int count = 0;
-  ASSERT_EQ(automation->get_Count(count), S_OK);
-  ASSERT_EQ(count, 3);
-  std::string names;
-  for (int i = 1; i <= count; ++i) {
-    CADIProduct_var child;
-    ASSERT_EQ(automation->Item(i, child), S_OK);
-    names += SampleSession::InstanceName(child) + ";";
-  }
-  EXPECT_EQ(names, "Plate.1;Bolt.1;Bolt.2;");
-  CADIProduct_var none;
-  EXPECT_EQ(automation->Item(0, none), E_FAIL);
-  EXPECT_EQ(automation->Item(4, none), E_FAIL);
-}
-
 TEST(ProductStructure, EmbeddedComponentsLiveInTheirParentsDocument) {
   SampleSession sample;
   Node root = sample.OpenAssembly();

@@ -19,13 +19,6 @@ CADPathElement PathTo(const CADIProduct_var& node) {
   return path;
 }
 
-TEST(Windows, NoWindowMeansNoCurrentEditor) {
-  SampleSession sample;
-  sample.OpenAssembly();
-  EXPECT_EQ(CADFrmEditor::GetCurrentEditor(), nullptr);
-  EXPECT_TRUE(CADFrmLayout::GetCurrentLayout().GetWindowList().empty());
-}
-
 TEST(Windows, OpenedWindowsShowEditorDocumentRootAndName) {
   SampleSession sample;
   CADIProduct_var root = sample.OpenAssembly();

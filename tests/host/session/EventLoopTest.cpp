@@ -176,19 +176,6 @@ TEST_F(SessionTest, UpdateDisplayCountsRepaintsAndNeverRunsQueuedWork) {
   EXPECT_TRUE(ran);
 }
 
-TEST(SessionWithoutApplication, MainApplicationIsAbsent) {
-  EXPECT_EQ(CADApplication::MainApplication(), nullptr);
-  EXPECT_EQ(CADInteractiveApplication::MainInteractiveApplication(), nullptr);
-  {
-    CADApplication app("plain");
-    EXPECT_EQ(CADApplication::MainApplication(), &app);
-    EXPECT_EQ(CADInteractiveApplication::MainInteractiveApplication(), nullptr);
-    app.GetMainWindow().Raise();
-    EXPECT_EQ(app.GetMainWindow().GetRaiseCount(), 1);
-  }
-  EXPECT_EQ(CADApplication::MainApplication(), nullptr);
-}
-
 TEST_F(SessionTest, PostsFromOtherThreadsArriveInEachThreadsOrder) {
   constexpr int kThreads = 4, kPosts = 500;
   std::vector<std::vector<int>> seen(kThreads);

@@ -135,14 +135,6 @@ TEST_F(CADFileServices, DirectoriesAreCreatedOnceAndListedAsSnapshots) {
   EXPECT_EQ(names.Size(), 0);
 }
 
-TEST(CADOperatingSystem, ReportsLinuxUnlessOverridden) {
-  EXPECT_EQ(CADGetOperatingSystem(), CADOSLinux);
-  CADSetOperatingSystemOverride(CADOSWindows);
-  EXPECT_EQ(CADGetOperatingSystem(), 1);
-  CADResetOperatingSystem();
-  EXPECT_EQ(CADGetOperatingSystem(), CADOSLinux);
-}
-
 TEST(CADTime, FormatsInUtcAndLocalTime) {
   const char* savedTz = std::getenv("TZ");
   std::string saved = savedTz ? savedTz : "";

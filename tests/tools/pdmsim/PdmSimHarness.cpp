@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-extern char** environ;
 
 namespace pdmsimtest {
 namespace fs = std::filesystem;
@@ -41,48 +36,7 @@ PdmSimHarness::~PdmSimHarness() {
 }
 
 RunResult PdmSimHarness::Run(const std::string& program, const std::vector<std::string>& args) const {
-  std::string path = std::string(ZRB_BIN_DIR) + "/" + program;
-  std::vector<std::string> argv{path};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> rawArgs;
-  for (std::string& arg : argv) rawArgs.push_back(arg.data());
-  rawArgs.push_back(nullptr);
-
-  std::map<std::string, std::string> merged;
-  for (char** e = environ; *e; ++e) {
-    std::string entry = *e;
-    auto eq = entry.find('=');
-    if (eq != std::string::npos) merged[entry.substr(0, eq)] = entry.substr(eq + 1);
-  }
-  merged.erase("PDMSIM_VAULT");
-  merged.erase("PDMSIM_NOW");
-  for (const auto& [name, value] : env_) merged[name] = value;
-  std::vector<std::string> envStrings;
-  for (const auto& [name, value] : merged) envStrings.push_back(name + "=" + value);
-  std::vector<char*> rawEnv;
-  for (std::string& entry : envStrings) rawEnv.push_back(entry.data());
-  rawEnv.push_back(nullptr);
-
-  std::string outPath = root_ + "/run.out";
-  std::string errPath = root_ + "/run.err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  int rc = posix_spawn(&pid, path.c_str(), &actions, nullptr, rawArgs.data(), rawEnv.data());
-  posix_spawn_file_actions_destroy(&actions);
-  RunResult result;
-  if (rc != 0) {
-    ADD_FAILURE() << "cannot start " << path;
-    return result;
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = ReadFile(outPath);
-  result.err = ReadFile(errPath);
-  return result;
+  return RunBuiltTool(program, args, env_);
 }
 
 std::string PdmSimHarness::Admin(const std::vector<std::string>& args) const {

@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "ToolRun.h"
+
 namespace pdmsimtest {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using RunResult = ToolRun;
 
 class PdmSimHarness {
  public:

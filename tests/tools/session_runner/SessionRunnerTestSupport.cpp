@@ -1,6 +1,5 @@
 #include "SessionRunnerTestSupport.h"
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <sstream>
 
 #include "CADSampleSession.h"
+#include "ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -47,28 +47,14 @@ SessionRun SessionScratch::RunScript(const std::vector<std::string>& lines,
     std::ofstream out(script, std::ios::trunc);
     for (const std::string& line : lines) out << line << '\n';
   }
-  std::vector<std::string> args = {Binary()};
-  for (const std::string& a : SessionArgs()) args.push_back(a);
+  std::vector<std::string> args = SessionArgs();
   for (const std::string& a : extraArgs) args.push_back(a);
   args.push_back("--script");
   args.push_back(script);
-
-  const std::string outPath = dir_ + "/stdout.txt", errPath = dir_ + "/stderr.txt";
+  const ToolRun tool = RunBuiltTool(Binary(), args, {{"SESSION_TEST_DIR", dir_}});
   SessionRun run;
-  const pid_t child = fork();
-  if (child == 0) {
-    if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr)) _exit(126);
-    setenv("SESSION_TEST_DIR", dir_.c_str(), 1);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
+  run.exitStatus = tool.exitCode;
+  run.out = tool.out;
+  run.err = tool.err;
   return run;
 }

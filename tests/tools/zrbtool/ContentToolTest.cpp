@@ -1,33 +1,16 @@
 // zrbtool content as integration engineers run it on content files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 
 #include "CADClock.h"
 #include "CaseText.h"
+#include "ToolRun.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
 
 namespace {
 
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-ToolRun RunTool(const std::string& args) {
-  const std::string command = std::string("'") + ZRB_BIN_DIR + "/zrbtool' " + args + " 2>/dev/null";
-  ToolRun run;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+ToolRun RunTool(const std::vector<std::string>& args) { return RunBuiltTool("zrbtool", args); }
 
 class ContentToolTest : public ::testing::Test {
  protected:
@@ -36,7 +19,6 @@ class ContentToolTest : public ::testing::Test {
     content_ = dir_.Path("content.zrb");
   }
   void TearDown() override { CADClock::SetOverride({}); }
-  std::string Quoted(const std::string& path) const { return "'" + path + "'"; }
 
   XmapScratchDirectory dir_;
   std::string content_;
@@ -52,7 +34,7 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
   manager.AddFile("OB\"2", "2024-01-01 00:00:00.000", "b.model", "DB", "Model");
   manager.AddFile("OB1", "2024-02-02 00:00:00.000", "a.CADPart.vis", "", "Part");
   ASSERT_EQ(manager.Write(), 1);
-  ToolRun run = RunTool("content --json " + Quoted(content_));
+  ToolRun run = RunTool({"content", "--json", content_});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out,
             "{\"read\": 1, \"entries\": ["
@@ -63,7 +45,7 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
             "\"modificationDate\": \"2024-01-01 00:00:00.000\", \"fileName\": \"b.model\", \"dbName\": \"DB\", "
             "\"className\": \"Model\", \"sortKey\": \"b.model\"}]}\n");
 
-  ToolRun readable = RunTool("content " + Quoted(content_));
+  ToolRun readable = RunTool({"content", content_});
   EXPECT_EQ(readable.exitCode, 0);
   for (const char* part :
        {"header  \"ZRB_CONT_V2.0.0\" 4 4 4", "[1] a.CADPart.vis", "sort key           a.CADPart",
@@ -90,7 +72,7 @@ std::string Header(const char* magic = "ZRB_CONT_V2.0.0", char four = 4) {
 
 TEST_P(ContentToolFileTest, ReportsWhatTheModuleWouldIgnore) {
   dir_.Write("content.zrb", GetParam().bytes);
-  ToolRun run = RunTool("content --json " + Quoted(content_));
+  ToolRun run = RunTool({"content", "--json", content_});
   EXPECT_EQ(run.exitCode, GetParam().exitCode) << GetParam().what;
   EXPECT_EQ(run.out, GetParam().json) << GetParam().what;
 }
@@ -105,10 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
                                "{\"read\": 1, \"entries\": []}\n"}));
 
 TEST_F(ContentToolTest, UsageAndMissingFiles) {
-  EXPECT_EQ(RunTool("content").exitCode, 2);
-  EXPECT_EQ(RunTool("content --bogus " + Quoted(content_)).exitCode, 2);
-  EXPECT_EQ(RunTool("content " + Quoted(dir_.Path("none.zrb"))).exitCode, 1);
-  EXPECT_EQ(RunTool("content " + Quoted(dir_.Root())).exitCode, 1);
+  EXPECT_EQ(RunTool({"content"}).exitCode, 2);
+  EXPECT_EQ(RunTool({"content", "--bogus", content_}).exitCode, 2);
+  EXPECT_EQ(RunTool({"content", dir_.Path("none.zrb")}).exitCode, 1);
+  EXPECT_EQ(RunTool({"content", dir_.Root()}).exitCode, 1);
 }
 
 }  // namespace

@@ -1,33 +1,19 @@
 // zrbtool as integration engineers run it: the built binary on hand-written
 // PDM-style files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "ExchangeTestSupport.h"
+#include "ToolRun.h"
 
 namespace {
-struct ToolRun {
-  int exitCode;
-  std::string out;  // standard output, or both streams with `mergeErrors`
-};
-
-ToolRun RunTool(const std::string& args, bool mergeErrors = false) {
-  const std::string command =
-      std::string("'") + ZRB_BIN_DIR + "/zrbtool' " + args + (mergeErrors ? " 2>&1" : " 2>/dev/null");
-  ToolRun run{-1, ""};
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.out.append(buffer, n);
-  int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// zrbtool's run; `mergeErrors` appends standard error to the output.
+ToolRun RunTool(const std::vector<std::string>& args, bool mergeErrors = false) {
+  ToolRun run = RunBuiltTool("zrbtool", args);
+  if (mergeErrors) run.out += run.err;
   return run;
 }
-
-std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -53,7 +39,7 @@ TEST(ZRBTool, DumpJsonOfHandWrittenPdmFiles) {
       {"first-line-empty.zrb", "[]\n"},
   };
   for (const auto& [file, json] : cases) {
-    ToolRun run = RunTool("dump --json " + Quoted(TestData(file)));
+    ToolRun run = RunTool({"dump", "--json", TestData(file)});
     EXPECT_EQ(run.exitCode, 0) << file;
     EXPECT_EQ(run.out, json) << file;
   }
@@ -62,20 +48,20 @@ TEST(ZRBTool, DumpJsonOfHandWrittenPdmFiles) {
 TEST(ZRBTool, DumpJsonEscapesAndShowsLineBreaks) {
   ScratchDir dir;
   WriteBytes(dir.File("f.zrb"), "@K\"1\n{A} say \"hi\"\\ now@EOL@next\n{B} tab\there \x01 M\xFCller\n");
-  ToolRun run = RunTool("dump --json " + Quoted(dir.File("f.zrb")));
+  ToolRun run = RunTool({"dump", "--json", dir.File("f.zrb")});
   EXPECT_EQ(run.out,
             "[\n  {\"key\": \"K\\\"1\", \"slots\": [[\"A\", \"say \\\"hi\\\"\\\\ now\\nnext\"], "
             "[\"B\", \"tab\\there \\u0001 M\\u00fcller\"]]}\n]\n");
 }
 
 TEST(ZRBTool, DumpShowsListsAsItemsAndLineBreaksAsLines) {
-  ToolRun run = RunTool("dump " + Quoted(TestData("golden-request.zrb")));
+  ToolRun run = RunTool({"dump", TestData("golden-request.zrb")});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(Has(run.out, "  DESCRIPTION  first line\n               second line\n")) << run.out;
   EXPECT_TRUE(Has(run.out, "  FILES        (list of 3 items)\n               - part.CADPart\n")) << run.out;
   EXPECT_TRUE(Has(run.out, "@1    (no slots)\n")) << run.out;
   EXPECT_TRUE(Has(run.out, "4 objects, 9 slots\n")) << run.out;
-  ToolRun stopped = RunTool("dump " + Quoted(TestData("pdm-stop-mid.zrb")), true);
+  ToolRun stopped = RunTool({"dump", TestData("pdm-stop-mid.zrb")}, true);
   EXPECT_TRUE(Has(stopped.out, "reading stopped at line 7")) << stopped.out;
 }
 
@@ -122,26 +108,26 @@ TEST(ZRBTool, CheckReportsWhereAndWhyContentIsIgnored) {
   ScratchDir dir;
   for (const auto& c : cases) {
     WriteBytes(dir.File("f.zrb"), c.bytes);
-    ToolRun run = RunTool("check " + Quoted(dir.File("f.zrb")));
+    ToolRun run = RunTool({"check", dir.File("f.zrb")});
     EXPECT_EQ(run.exitCode, c.exitCode) << c.what << "\n" << run.out;
     for (const std::string& report : c.reports) EXPECT_TRUE(Has(run.out, report)) << c.what << "\n" << run.out;
   }
 }
 
 TEST(ZRBTool, UsageAndHelp) {
-  const std::pair<std::string, int> cases[] = {
-      {"", 2},
-      {"frobnicate x", 2},
-      {"dump", 2},
-      {"dump --yaml f", 2},
-      {"check a b", 2},
-      {"--help", 0},
-      {"help dump", 0},
-      {"check --help", 0},
-      {"dump '/no/such/file.zrb'", 1},
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{}, 2},
+      {{"frobnicate", "x"}, 2},
+      {{"dump"}, 2},
+      {{"dump", "--yaml", "f"}, 2},
+      {{"check", "a", "b"}, 2},
+      {{"--help"}, 0},
+      {{"help", "dump"}, 0},
+      {{"check", "--help"}, 0},
+      {{"dump", "/no/such/file.zrb"}, 1},
   };
-  for (const auto& [args, code] : cases) EXPECT_EQ(RunTool(args).exitCode, code) << args;
-  ToolRun help = RunTool("--help");
+  for (const auto& [args, code] : cases) EXPECT_EQ(RunTool(args).exitCode, code) << ::testing::PrintToString(args);
+  ToolRun help = RunTool({"--help"});
   EXPECT_TRUE(Has(help.out, "dump [--json] FILE")) << help.out;
   EXPECT_TRUE(Has(help.out, "check FILE")) << help.out;
 }

@@ -1,58 +1,12 @@
 // zrbtool props on files the module wrote, on damaged files and on wrong use:
 // the built binary, run without a shell.
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <vector>
 
 #include "PropsTestSupport.h"
-
-extern char** environ;
+#include "ToolRun.h"
 
 namespace {
-struct ToolRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Drain(int fd) {
-  std::string text;
-  char buffer[4096];
-  for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
-  ::close(fd);
-  return text;
-}
-
-ToolRun RunZrbtool(std::vector<std::string> args) {
-  ToolRun run;
-  std::string tool = std::string(ZRB_BIN_DIR) + "/zrbtool";
-  args.insert(args.begin(), tool);
-  std::vector<char*> argv;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  int out[2], err[2];
-  if (::pipe(out) != 0 || ::pipe(err) != 0) return run;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  posix_spawn_file_actions_addclose(&actions, err[0]);
-  pid_t pid = 0;
-  int spawned = ::posix_spawn(&pid, tool.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(out[1]);
-  ::close(err[1]);
-  if (spawned != 0) return run;
-  run.out = Drain(out[0]);  // the outputs are small: no deadlock between the two pipes
-  run.err = Drain(err[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+ToolRun RunZrbtool(const std::vector<std::string>& args) { return RunBuiltTool("zrbtool", args); }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 }  // namespace
