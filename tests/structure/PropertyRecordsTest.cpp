@@ -122,4 +122,3 @@ TEST_F(PropsTest, BulkDeletesReachEveryRecord) {
   manager.DeleteAllReferencePropsForReference("B");
   EXPECT_EQ(manager.GetReferenceObject("B")->GetPropertyCount(), 0);
 }
-

@@ -155,4 +155,3 @@ TEST(CADInstantiateComponent, HandsOutTheInterfaceOrAClearFailureWithoutLeaking)
   EXPECT_EQ(g_probesAlive, 0);
   EXPECT_EQ(CADInstantiateComponent(CADString("TestProbe"), ITestProbe::ClassId(), nullptr), E_INVALIDARG);
 }
-
