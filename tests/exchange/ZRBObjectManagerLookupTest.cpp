@@ -117,14 +117,4 @@ TEST_F(ZRBObjectManagerLookup, CopiesAreDeepAndClearDataEmpties) {
   EXPECT_NE(m.GetObject("A"), nullptr);
 }
 
-TEST_F(ZRBObjectManagerLookup, DumpPrintsEveryObject) {
-  ZRBObjectManager m;
-  m.CreateObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
-  m.CreateObject("X");
-  TraceCapture trace;
-  m.Dump();
-  const std::string text = trace.Text();
-  EXPECT_NE(text.find("ZRBObject:\nID:[ROOT]\nACTION_SUCCESS:[1]\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("ZRBObject:\nID:[X]\n"), std::string::npos) << text;
-}
 }  // namespace

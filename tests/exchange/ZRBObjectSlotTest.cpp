@@ -252,15 +252,6 @@ TEST(ZRBObjectFile, WriteGivesHeaderAndSlotLinesAndRefusesAnEmptyKey) {
   std::fclose(third);
 }
 
-TEST(ZRBObjectFile, DumpShowsPlainAndListSlots) {
-  ZRBObject o;
-  o.SetSlotValue("partnumber", "4711");
-  o.SetSlotValueList("stats", {"Saved", "two\nlines"});
-  TraceCapture trace;
-  o.Dump();
-  EXPECT_EQ(trace.Text(), "ZRBObject:\nID:[]\nPARTNUMBER:[4711]\nSTATS->\nSaved\ntwo\nlines\n");
-}
-
 TEST(ZRBObjectFile, NothingIsPrintedWhileTracingIsOff) {
   std::ostringstream out;
   ZRBTrace::SetStream(&out);

@@ -1,9 +1,6 @@
 #include "PdmEndToEndFixture.h"
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,8 +14,6 @@
 #include "CADSampleSession.h"
 #include "ZRBCache.h"
 #include "ZRBXmapCacheFileEnvironment.h"
-
-extern char** environ;
 
 namespace {
 namespace fs = std::filesystem;
@@ -190,35 +185,7 @@ std::vector<std::string> PdmEndToEndFixture::XmapFileNames() const {
 
 // ---------------------------------------------------------------- pdmsim
 
-PdmRun PdmEndToEndFixture::RunPdm(const std::vector<std::string>& args) {
-  std::string program = std::string(ZRB_BIN_DIR) + "/pdmsim";
-  std::vector<std::string> argv{program};
-  argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> rawArgs;
-  for (std::string& arg : argv) rawArgs.push_back(arg.data());
-  rawArgs.push_back(nullptr);
-
-  const std::string outPath = root_ + "/pdmsim.out";
-  const std::string errPath = root_ + "/pdmsim.err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, rawArgs.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  PdmRun run;
-  if (rc != 0) {
-    ADD_FAILURE() << "cannot start " << program;
-    return run;
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = ReadFile(outPath);
-  run.err = ReadFile(errPath);
-  return run;
-}
+PdmRun PdmEndToEndFixture::RunPdm(const std::vector<std::string>& args) { return RunBuiltTool("pdmsim", args); }
 
 std::string PdmEndToEndFixture::PdmArgs(const std::vector<std::string>& args) {
   PdmRun run = RunPdm(args);

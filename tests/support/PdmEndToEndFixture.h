@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "CommandFixture.h"
+#include "ToolRun.h"
 
 class CADAutomationBridge;
 
@@ -32,11 +33,7 @@ struct PdmCall {
 };
 
 // What a pdmsim run gave back.
-struct PdmRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using PdmRun = ToolRun;
 
 class PdmEndToEndFixture : public CommandFixture {
  protected:

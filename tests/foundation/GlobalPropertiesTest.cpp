@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "CADClock.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBGlobalProperties.h"
+#include "ZRBTrace.h"
+
+namespace {
+
+class GlobalProperties : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_ZRBConfig.ResetForTests();
+    ZRBGlobalProperties::Process().Reset();
+    // The prefix variables may be set on a developer's machine.
+    g_ZRBConfig.ChangeEnvVar("ZRB_ADDTEMP_PRAEFIX1", nullptr, 0);
+    g_ZRBConfig.ChangeEnvVar("ZRB_ADDTEMP_PRAEFIX2", nullptr, 0);
+    g_ZRBConfig.ChangeEnvVar("SAM_ZRB_ADDTEMP_PRAEFIX1", nullptr, 0);
+    g_ZRBConfig.ChangeEnvVar("SAM_ZRB_ADDTEMP_PRAEFIX2", nullptr, 0);
+  }
+  void TearDown() override {
+    ZRBTrace::SetStream(nullptr);
+    ZRBGlobalProperties::Process().Reset();
+    g_ZRBConfig.ResetForTests();
+  }
+  ZRBGlobalProperties& globals_ = ZRBGlobalProperties::Process();
+};
+
+TEST_F(GlobalProperties, UnconfiguredNamesWorkButLeaveOneDebugLinePerOperation) {
+  std::ostringstream out;
+  ZRBTrace::SetStream(&out);
+  g_ZRBConfig.SetDebug(1);
+
+  globals_.SetGlobalProperty("ZRB_MESSAGE_PREFIX", "SAM");
+  globals_.GetGlobalProperty("ZRB_PRODUCT_SUPPORT");
+  globals_.IsGlobalPropertySet("ZRB_CONNECTION_CMD");
+  EXPECT_EQ(out.str(), "");  // configured names are silent
+
+  globals_.SetGlobalProperty("MY_SITE_FLAG", "1");
+  EXPECT_EQ(globals_.GetGlobalProperty("MY_SITE_FLAG"), CADUnicodeString("1"));
+  EXPECT_EQ(globals_.IsGlobalPropertySet("MY_SITE_FLAG"), 1);
+  EXPECT_EQ(globals_.DeleteGlobalProperty("MY_SITE_FLAG"), 1);
+  EXPECT_EQ(out.str(),
+            "Set Global Property 'MY_SITE_FLAG' not configured!\n"
+            "Get Global Property 'MY_SITE_FLAG' not configured!\n"
+            "IsSet Global Property 'MY_SITE_FLAG' not configured!\n"
+            "Delete Global Property 'MY_SITE_FLAG' not configured!\n");
+}
+
+TEST_F(GlobalProperties, TemporaryIdentifiersJoinPrefixCounterAndSuffix) {
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("0"));
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("1"));
+  EXPECT_EQ(globals_.GetTempCounter(), 2);
+
+  g_ZRBConfig.ChangeEnvVar("ZRB_ADDTEMP_PRAEFIX1", "TMP-", 1);
+  g_ZRBConfig.ChangeEnvVar("ZRB_ADDTEMP_PRAEFIX2", "-CAD", 1);
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("TMP-2-CAD"));
+
+  // The second client reads its own prefix variables.
+  g_ZRBConfig.SetModulePrefix("SAM_");
+  g_ZRBConfig.ChangeEnvVar("ZRB_ADDTEMP_PRAEFIX1", "S", 1);
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("S3"));
+}
+
+TEST_F(GlobalProperties, CounterOnlyEverGrows) {
+  struct Case {
+    int given;     // identifiers handed out first
+    int raiseTo;   // SetTmpCounter argument
+    int expected;  // counter afterwards
+  };
+  const Case cases[] = {{7, 5, 7}, {7, 7, 7}, {0, 20, 20}, {3, -1, 3}, {0, INT_MAX, INT_MAX}};
+  for (const Case& c : cases) {
+    globals_.Reset();
+    for (int i = 0; i < c.given; ++i) globals_.GetNewTmpId();
+    globals_.SetTmpCounter(c.raiseTo);
+    EXPECT_EQ(globals_.GetTempCounter(), c.expected) << c.given << " then " << c.raiseTo;
+  }
+  globals_.Reset();
+  globals_.SetTmpCounter(20);
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("20"));
+}
+
+TEST_F(GlobalProperties, ExhaustedCounterGivesNoIdentifierRatherThanARepeat) {
+  globals_.SetTmpCounter(INT_MAX - 1);
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("2147483646"));
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString(""));
+  EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString(""));
+  EXPECT_EQ(globals_.GetTempCounter(), INT_MAX);
+}
+
+}  // namespace

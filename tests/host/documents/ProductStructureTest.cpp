@@ -1,0 +1,491 @@
+// Product structures: shared references, unique fathers, sibling names,
+// part-number conflicts, modified flags and structure edits that survive a
+// save.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include "CADAutoProduct.h"
+#include "CADDocumentServices.h"
+#include "CADILinkableObject.h"
+#include "CADIMovable.h"
+#include "CADIParmPublisher.h"
+#include "CADIPrdProperties.h"
+#include "CADSampleSession.h"
+#include "SampleSession.h"
+
+namespace {
+
+using Node = CADIProduct_var;
+
+CADDocument* Doc(const SampleSession& sample, const char* file) {
+  return CADDocumentServices::GetDocumentInSession(sample.Path(file));
+}
+
+CADDocument* DocumentOf(const Node& product) { return CADILinkableObject_var(product)->GetDocument(); }
+
+// Saves every modified document of the session.
+void SaveAll() {
+  for (const CADBaseUnknown_var& d : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var doc(d);
+    if (doc->IsDirty()) {
+      ASSERT_EQ(CADDocumentServices::Save(doc.get()), S_OK) << CADDocumentServices::GetLastError();
+    }
+  }
+}
+
+TEST(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  ASSERT_TRUE(root);
+  EXPECT_EQ(SampleSession::ChildNames(root), "Bracket.1,Bracket.2,Fixings.1");
+  Node b1 = SampleSession::Child(root, "Bracket.1");
+  Node b2 = SampleSession::Child(root, "Bracket.2");
+  EXPECT_TRUE(b1->GetReferenceProduct() == b2->GetReferenceProduct());
+  EXPECT_EQ(SampleSession::ChildNames(b1), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_EQ(SampleSession::ChildNames(b2), "Plate.1,Bolt.1,Bolt.2");
+
+  Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.2");
+  EXPECT_FALSE(bolt1 == bolt2);                  // two nodes ...
+  EXPECT_TRUE(bolt1->GetFatherProduct() == b1);  // ... each with its one father
+  EXPECT_TRUE(bolt2->GetFatherProduct() == b2);
+  EXPECT_TRUE(b1->GetFatherProduct() == root);
+  EXPECT_TRUE(root->GetFatherProduct().IsNull());
+  EXPECT_TRUE(root->GetReferenceProduct() == root);
+  // One reference per part number, also through the embedded component.
+  Node boltRef = bolt1->GetReferenceProduct();
+  EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == boltRef);
+  EXPECT_TRUE(Doc(sample, CADSampleSession::kBolt)->GetRootProduct() == boltRef);
+  // Nodes stay the same objects across queries.
+  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2") == bolt1);
+}
+
+TEST(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node viaBracket = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  Node viaFixings = SampleSession::Node(root, "Fixings.1/Bolt.1");
+  ASSERT_EQ(CADIPrdProperties_var(viaBracket)->SetNomenclature("Stud"), S_OK);
+  CADUnicodeString nomenclature;
+  CADIPrdProperties_var(viaFixings)->GetNomenclature(nomenclature);
+  EXPECT_EQ(nomenclature, "Stud");
+  ASSERT_EQ(viaBracket->SetPartNumber("Stud-M8"), S_OK);
+  EXPECT_EQ(viaFixings->GetPartNumber(), "Stud-M8");
+  // The child records of a shared reference are shared as well.
+  ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.2")->SetPrdInstanceName("Turned.1"), S_OK);
+  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.1,Turned.1");
+  CADIProduct_var added;
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(sample, CADSampleSession::kBolt), added),
+            S_OK);
+  EXPECT_EQ(SampleSession::InstanceName(added), "Stud-M8.1");
+  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.1")), "Plate.1,Bolt.1,Turned.1,Stud-M8.1");
+  EXPECT_TRUE(added->GetFatherProduct() == SampleSession::Child(root, "Bracket.2"));
+}
+
+TEST(ProductStructure, NamesAndPartNumbersMustStayUnique) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node bracket = SampleSession::Child(root, "Bracket.1");
+  Node bolt = SampleSession::Child(bracket, "Bolt.1");
+  CADIProduct_var out;
+  const struct {
+    const char* what;
+    std::function<HRESULT()> action;
+  } refused[] = {
+      {"sibling name", [&] { return bolt->SetPrdInstanceName("Bolt.2"); }},
+      {"empty name", [&] { return bolt->SetPrdInstanceName(""); }},
+      {"part number of another reference", [&] { return bolt->SetPartNumber("Plate"); }},
+      {"part number of an embedded component", [&] { return bolt->SetPartNumber("Fixings"); }},
+      {"part number of a root", [&] { return bolt->SetPartNumber("Assembly"); }},
+      {"empty part number", [&] { return bolt->SetPartNumber(""); }},
+      {"new component with a used number", [&] { return bracket->AddNewComponent("Bolt", out); }},
+      {"new product with a used number", [&] { return bracket->AddNewProduct("Bracket", out); }},
+  };
+  for (const auto& r : refused) {
+    EXPECT_EQ(r.action(), E_FAIL) << r.what;
+    EXPECT_FALSE(CADDocumentServices::GetLastError().IsEmpty()) << r.what;
+  }
+  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
+  for (const auto& d : CADDocumentServices::GetListOfDocuments()) EXPECT_EQ(CADDocument_var(d)->IsDirty(), 0u);
+  // Renaming to its own number or name is no change.
+  EXPECT_EQ(bolt->SetPartNumber("Bolt"), S_OK);
+  EXPECT_EQ(bolt->SetPrdInstanceName("Bolt.1"), S_OK);
+  EXPECT_EQ(Doc(sample, CADSampleSession::kBracket)->IsDirty(), 0u);
+}
+
+TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
+  using T = CADMathTransformation;
+  const struct {
+    const char* what;
+    std::function<void(const Node& root)> change;
+    std::vector<const char*> dirty;
+  } cases[] = {
+      {"instance renamed",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
+       {CADSampleSession::kBracket}},
+      {"part moved in the subassembly",
+       [](const Node& r) {
+         CADIMovable_var(SampleSession::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3));
+       },
+       {CADSampleSession::kBracket}},
+      {"subassembly moved",
+       [](const Node& r) { CADIMovable_var(SampleSession::Child(r, "Bracket.2"))->SetPosition(T()); },
+       {CADSampleSession::kAssembly}},
+      {"same position again",
+       [](const Node& r) {
+         Node n = SampleSession::Node(r, "Bracket.1/Bolt.2");
+         T p;
+         CADIMovable_var(n)->GetPosition(p);
+         CADIMovable_var(n)->SetPosition(p);
+       },
+       {}},
+      {"child added",
+       [](const Node& r) {
+         CADIProduct_var out;
+         SampleSession::Child(r, "Bracket.1")->AddNewComponent("Washer", out);
+       },
+       {CADSampleSession::kBracket}},
+      {"embedded component changed",
+       [](const Node& r) {
+         CADIProduct_var out;
+         SampleSession::Child(r, "Fixings.1")->AddNewComponent("Nut", out);
+       },
+       {CADSampleSession::kAssembly}},
+      {"child removed",
+       [](const Node& r) { r->RemoveProduct(SampleSession::Child(r, "Fixings.1")); },
+       {CADSampleSession::kAssembly}},
+      {"part number",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); },
+       {CADSampleSession::kPlate}},
+      {"property",
+       [](const Node& r) { CADIPrdProperties_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
+       {CADSampleSession::kBolt}},
+      {"deactivated",
+       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
+       {CADSampleSession::kBracket}},
+      {"user parameter",
+       [](const Node& r) {
+         CADAutoProduct_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass");
+       },
+       {CADSampleSession::kBolt}},
+      {"design table sheet",
+       [](const Node& r) {
+         CADListValCADBaseUnknown_var tables;
+         CADIParmPublisher_var(SampleSession::Node(r, "Bracket.1/Plate.1"))->ListDesignTables(tables);
+         CADIDesignTable_var(tables[1])->SetSheetPath("/elsewhere/PlateSizes.xls");
+       },
+       {CADSampleSession::kPlate}},
+      {"shape representation",
+       [](const Node& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); },
+       {CADSampleSession::kAssembly}},
+      {"applicative container",
+       [](const Node& r) { CADILinkableObject_var(r)->GetDocument()->AddApplicativeContainer("ZRBData"); },
+       {CADSampleSession::kAssembly}},
+  };
+  for (const auto& c : cases) {
+    SampleSession sample;
+    Node root = sample.OpenAssembly();
+    c.change(root);
+    std::vector<std::string> dirty;
+    for (const auto& d : CADDocumentServices::GetListOfDocuments()) {
+      CADDocument_var doc(d);
+      if (doc->IsDirty() & 0xff) dirty.push_back(doc->GetDisplayName().str());
+    }
+    EXPECT_EQ(dirty, std::vector<std::string>(c.dirty.begin(), c.dirty.end())) << c.what;
+  }
+}
+
+TEST(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
+  using T = CADMathTransformation;
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node bracket = SampleSession::Child(root, "Bracket.1");
+  const T odd = T::Translation(0.1, -7.25, 1.0 / 3.0) * T::Rotation(0, 33.3) * T::Rotation(2, -71.5);
+  CADIProduct_var washer, plate2;
+  ASSERT_EQ(bracket->AddNewComponent("Washer", washer), S_OK);
+  ASSERT_EQ(CADIMovable_var(washer)->SetPosition(odd), S_OK);
+  ASSERT_EQ(bracket->RemoveProduct(SampleSession::Child(bracket, "Bolt.1")), S_OK);
+  CADDocument* copy = nullptr;
+  ASSERT_EQ(CADDocumentServices::New("CADPart", copy), S_OK);
+  ASSERT_EQ(copy->GetRootProduct()->SetPartNumber("Plate-B"), S_OK);
+  ASSERT_EQ(bracket->ReplaceComponent(SampleSession::Child(bracket, "Plate.1"), copy, plate2), S_OK);
+  EXPECT_EQ(SampleSession::InstanceName(plate2), "Plate.1");
+  SaveAll();
+
+  CADDocumentServices::ResetSession();
+  root = sample.OpenAssembly();
+  for (const char* sub : {"Bracket.1", "Bracket.2"}) {
+    Node b = SampleSession::Child(root, sub);
+    EXPECT_EQ(SampleSession::ChildNames(b), "Plate.1,Bolt.2,Washer.1") << sub;
+    EXPECT_EQ(SampleSession::Child(b, "Plate.1")->GetPartNumber(), "Plate-B");
+    EXPECT_EQ(SampleSession::Child(b, "Washer.1")->IsEmbeddedComponent(), 1);
+    T position;
+    ASSERT_EQ(CADIMovable_var(SampleSession::Child(b, "Washer.1"))->GetPosition(position), S_OK);
+    EXPECT_TRUE(position == odd) << "every digit of a rotation survives";
+    ASSERT_EQ(CADIMovable_var(SampleSession::Child(b, "Bolt.2"))->GetPosition(position), S_OK);
+    EXPECT_TRUE(position == T::Translation(90, 40, 5) * T::Rotation(2, 90));
+  }
+}
+
+TEST(ProductStructure, CyclesAreRefused) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node bracket = SampleSession::Child(root, "Bracket.1");
+  CADIProduct_var out;
+  EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kAssembly), out), E_FAIL);
+  EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kBracket), out), E_FAIL);
+  EXPECT_EQ(
+      bracket->ReplaceComponent(SampleSession::Child(bracket, "Bolt.1"), Doc(sample, CADSampleSession::kAssembly), out),
+      E_FAIL);
+  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  // A document without a root product cannot be a component.
+  EXPECT_EQ(bracket->AddExternalComponent(sample.Open(CADSampleSession::kDrawing), out), E_FAIL);
+}
+
+TEST(ProductStructure, RemovedChildrenDetachEverywhere) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.1");
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->RemoveProduct(bolt1), S_OK);
+  EXPECT_TRUE(bolt1->GetFatherProduct().IsNull());
+  EXPECT_TRUE(bolt2->GetFatherProduct().IsNull());
+  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.2");
+  EXPECT_EQ(bolt1->SetPrdInstanceName("X.1"), E_FAIL);
+  // A node of another father is not a child to remove.
+  EXPECT_EQ(root->RemoveProduct(SampleSession::Node(root, "Bracket.2/Plate.1")), E_FAIL);
+  EXPECT_EQ(root->RemoveProduct(nullptr), E_FAIL);
+}
+
+TEST(ProductStructure, EmbeddedComponentsLiveInTheirParentsDocument) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node fixings = SampleSession::Child(root, "Fixings.1");
+  Node bracket = SampleSession::Child(root, "Bracket.1");
+  EXPECT_EQ(fixings->IsEmbeddedComponent(), 1);
+  EXPECT_EQ(bracket->IsEmbeddedComponent(), 0);
+  EXPECT_EQ(DocumentOf(fixings), Doc(sample, CADSampleSession::kAssembly));
+  EXPECT_EQ(DocumentOf(fixings), DocumentOf(root));
+  EXPECT_EQ(DocumentOf(bracket), Doc(sample, CADSampleSession::kBracket));
+  // A new product, in contrast, is a document of its own.
+  CADIProduct_var sub;
+  ASSERT_EQ(root->AddNewProduct("Frame", sub), S_OK);
+  EXPECT_EQ(sub->IsEmbeddedComponent(), 0);
+  EXPECT_EQ(DocumentOf(sub)->StorageName(), sample.Path("Frame.CADProduct"));
+  EXPECT_EQ(DocumentOf(sub)->GetType(), "CADProduct");
+}
+
+TEST(ProductStructure, ShapeRepresentationsOfReferences) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  CADListValCADUnicodeString names;
+  ASSERT_EQ(root->GetAllShapesNames(names, 0), S_OK);
+  EXPECT_EQ(names.Size(), 0);
+  ASSERT_EQ(root->GetAllShapesNames(names, 1), S_OK);
+  EXPECT_EQ(names, CADListValCADUnicodeString{"Default"});
+  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  CADUnicodeString path, format;
+  ASSERT_EQ(bolt->GetShapeRepresentation("Default", path, format), S_OK);
+  EXPECT_EQ(path, sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(format, "CADPart");
+  EXPECT_EQ(bolt->GetShapeRepresentationDocument("Default"), Doc(sample, CADSampleSession::kBolt));
+  EXPECT_EQ(bolt->GetShapeRepresentation("Other", path, format), E_FAIL);
+
+  // A product shown by a vis file: the representation is stored with it.
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->ReplaceDefaultShape("vis", sample.Path("Bracket.vis")), S_OK);
+  SaveAll();
+  CADDocumentServices::ResetSession();
+  root = sample.OpenAssembly();
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->GetShapeRepresentation("Default", path, format), S_OK);
+  EXPECT_EQ(path, sample.Path("Bracket.vis"));
+  EXPECT_EQ(format, "vis");
+}
+
+TEST(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
+  SampleSession sample;
+  sample.WriteFile("Light.vis", "foreign vis bytes");
+  Node root = sample.OpenAssembly();
+  CADIProduct_var vis;
+  ASSERT_EQ(root->AddExternalComponent(sample.Open("Light.vis"), vis), S_OK);
+  EXPECT_EQ(vis->GetPartNumber(), "Light");
+  SaveAll();
+  std::filesystem::copy_file(sample.Path("Light.vis").str(), sample.Path("Moved.vis").str());
+  ASSERT_EQ(vis->ReplaceDefaultShape("vis", sample.Path("Moved.vis")), S_OK);
+  EXPECT_EQ(DocumentOf(vis)->StorageName(), sample.Path("Moved.vis"));
+  EXPECT_EQ(Doc(sample, CADSampleSession::kAssembly)->IsDirty(), 1u);
+  SaveAll();
+  CADDocumentServices::ResetSession();
+  root = sample.OpenAssembly();
+  EXPECT_EQ(DocumentOf(SampleSession::Child(root, "Light.1"))->StorageName(), sample.Path("Moved.vis"));
+}
+
+TEST(ProductStructure, UserParametersActivationAndContainersAreStored) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  CADAutoProduct_var automation(bolt);
+  int count = 0;
+  ASSERT_EQ(automation->GetUserRefPropertyCount(count), S_OK);
+  ASSERT_EQ(count, 1);
+  CADUnicodeString fullName, type, value;
+  ASSERT_EQ(automation->GetUserRefProperty(1, fullName, type, value), S_OK);
+  EXPECT_EQ(fullName, "Bolt\\Properties\\Material");
+  EXPECT_EQ(type, "String");
+  EXPECT_EQ(value, "Steel");
+  EXPECT_EQ(automation->CreateUserRefProperty("Material", "String", "x"), E_FAIL);
+  EXPECT_EQ(automation->CreateUserRefProperty("Checked", "Boolean", "perhaps"), E_FAIL);
+  ASSERT_EQ(automation->CreateUserRefProperty("Checked", "Boolean", "false"), S_OK);
+  ASSERT_EQ(automation->CreateUserRefProperty("Mass", "Real", "0.25"), S_OK);
+  EXPECT_EQ(automation->SetUserRefPropertyValue("Mass", "heavy"), E_FAIL);
+  ASSERT_EQ(automation->SetUserRefPropertyValue("Checked", "true"), S_OK);
+  ASSERT_EQ(automation->RemoveUserRefProperty("Material"), S_OK);
+  EXPECT_EQ(automation->RemoveUserRefProperty("Material"), E_FAIL);
+
+  Node plate = SampleSession::Node(root, "Bracket.2/Plate.1");
+  CADBoolean active = CADFALSE;
+  ASSERT_EQ(plate->GetActivationState(active), S_OK);
+  EXPECT_EQ(active, CADTRUE);
+  ASSERT_EQ(plate->SetActivationState(CADFALSE), S_OK);
+  EXPECT_EQ(root->GetActivationState(active), E_FAIL);
+  CADDocument* assembly = Doc(sample, CADSampleSession::kAssembly);
+  ASSERT_EQ(assembly->AddApplicativeContainer("ZRBData"), S_OK);
+  EXPECT_EQ(assembly->AddApplicativeContainer("ZRBData"), E_FAIL);
+  SaveAll();
+
+  CADDocumentServices::ResetSession();
+  root = sample.OpenAssembly();
+  automation = CADAutoProduct_var(SampleSession::Node(root, "Bracket.2/Bolt.2"));
+  ASSERT_EQ(automation->GetUserRefPropertyCount(count), S_OK);
+  ASSERT_EQ(count, 2);
+  ASSERT_EQ(automation->GetUserRefProperty(1, fullName, type, value), S_OK);
+  EXPECT_EQ(fullName + "=" + type + "=" + value, "Bolt\\Properties\\Checked=Boolean=true");
+  ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Plate.1")->GetActivationState(active), S_OK);
+  EXPECT_EQ(active, CADFALSE);
+  EXPECT_EQ(DocumentOf(root)->GetApplicativeContainerNames(), CADListValCADUnicodeString{"ZRBData"});
+}
+
+TEST(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
+  SampleSession sample;
+  Node root = sample.OpenAssembly();
+  CADIParmPublisher_var plate(SampleSession::Node(root, "Bracket.1/Plate.1"));
+  CADListValCADBaseUnknown_var tables;
+  ASSERT_EQ(plate->ListDesignTables(tables), S_OK);
+  ASSERT_EQ(tables.Size(), 1);
+  CADIDesignTable_var table(tables[1]);
+  CADUnicodeString name, alias, sheet;
+  CADBoolean active = CADFALSE;
+  table->GetName(name);
+  table->GetAlias(alias);
+  table->GetSheetPath(sheet);
+  table->IsActivated(active);
+  EXPECT_EQ(name + "|" + alias + "|" + sheet, "PlateSizes|Sizes|" + sample.Path(CADSampleSession::kSheet));
+  EXPECT_EQ(active, CADTRUE);
+  ASSERT_EQ(table->SetActivated(CADFALSE), S_OK);
+  ASSERT_EQ(table->SetAlias(""), S_OK);
+  CADIDesignTable_var added;
+  EXPECT_EQ(plate->AddDesignTable("PlateSizes", "/x.txt", added), E_FAIL);
+  ASSERT_EQ(plate->AddDesignTable("Holes", sample.Path("Holes.txt"), added), S_OK);
+  CADIParmPublisher_var drawing(sample.Open(CADSampleSession::kDrawing));
+  ASSERT_TRUE(drawing);
+  ASSERT_EQ(drawing->AddDesignTable("Titles", sample.Path("Titles.txt"), added), S_OK);
+  // The assembly has no tables; a product reference may still carry some.
+  ASSERT_EQ(CADIParmPublisher_var(root)->ListDesignTables(tables), S_OK);
+  EXPECT_EQ(tables.Size(), 0);
+  SaveAll();
+
+  CADDocumentServices::ResetSession();
+  root = sample.OpenAssembly();
+  ASSERT_EQ(CADIParmPublisher_var(SampleSession::Node(root, "Bracket.2/Plate.1"))->ListDesignTables(tables), S_OK);
+  ASSERT_EQ(tables.Size(), 2);
+  CADIDesignTable_var(tables[1])->IsActivated(active);
+  CADIDesignTable_var(tables[1])->GetAlias(alias);
+  CADIDesignTable_var(tables[2])->GetName(name);
+  EXPECT_EQ(active, CADFALSE);
+  EXPECT_EQ(alias, "");
+  EXPECT_EQ(name, "Holes");
+  ASSERT_EQ(CADIParmPublisher_var(sample.Open(CADSampleSession::kDrawing))->ListDesignTables(tables), S_OK);
+  ASSERT_EQ(tables.Size(), 1);
+  // A removed table answers no more.
+  CADIParmPublisher_var publisher(SampleSession::Node(root, "Bracket.2/Plate.1"));
+  publisher->ListDesignTables(tables);
+  CADIDesignTable_var gone(tables[2]);
+  ASSERT_EQ(publisher->RemoveDesignTable(gone), S_OK);
+  EXPECT_EQ(gone->GetName(name), E_FAIL);
+}
+
+TEST(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
+  SampleSession sample;
+  CADDocumentServices::SetVisualizationModeLoading(1);
+  Node root = sample.OpenAssembly();
+  EXPECT_EQ(Doc(sample, CADSampleSession::kBolt), nullptr);
+  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  EXPECT_EQ(bolt->GetPartNumber(), "");
+  EXPECT_EQ(SampleSession::InstanceName(bolt), "Bolt.1");
+  CADUnicodeString path, format;
+  ASSERT_EQ(bolt->GetShapeRepresentation("Default", path, format), S_OK);
+  EXPECT_EQ(path, sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(bolt->GetShapeRepresentationDocument("Default"), nullptr);
+  int mode = 0;
+  CADAutoProduct_var(bolt)->GetWorkMode(mode);
+  EXPECT_EQ(mode, CADAutoProduct::kVisualizationMode);
+  ASSERT_EQ(bolt->LoadShapeRepresentation("Default"), S_OK);
+  EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
+  EXPECT_EQ(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetPartNumber(), "Bolt");
+  EXPECT_NE(Doc(sample, CADSampleSession::kBolt), nullptr);
+  // A link whose file is missing stays an unloaded reference that fails to load.
+  Node plate = SampleSession::Node(root, "Bracket.2/Plate.1");
+  std::filesystem::remove(sample.Path(CADSampleSession::kPlate).str());
+  EXPECT_EQ(CADAutoProduct_var(plate)->ApplyWorkMode(CADAutoProduct::kDesignMode), E_FAIL);
+  EXPECT_EQ(plate->GetPartNumber(), "");
+}
+
+TEST(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
+  SampleSession sample;
+  std::filesystem::remove(sample.Path(CADSampleSession::kBolt).str());
+  Node root = sample.OpenAssembly();
+  ASSERT_TRUE(root);
+  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  EXPECT_EQ(bolt->GetPartNumber(), "");
+  CADMathTransformation position;
+  ASSERT_EQ(CADIMovable_var(bolt)->GetPosition(position), S_OK);
+  EXPECT_TRUE(position == CADMathTransformation::Translation(90, 40, 5) * CADMathTransformation::Rotation(2, 90));
+  // Saving keeps the link, so the structure is whole again once the file is back.
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->SetPrdInstanceName("Left.1"), S_OK);
+  SaveAll();
+  CADUnicodeString error;
+  ASSERT_EQ(CADSampleSession::Write(sample.Directory().c_str(), error), S_OK);
+  ASSERT_EQ(
+      CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))),
+      S_OK);
+  CADDocumentServices::ResetSession();
+  EXPECT_EQ(SampleSession::Node(sample.OpenAssembly(), "Bracket.1/Bolt.2")->GetPartNumber(), "Bolt");
+}
+
+TEST(ProductStructure, LinksResolveInTheSameDirectoryFirstThenTheSearchPath) {
+  SampleSession sample;
+  const std::string lib = sample.Directory() + "/lib";
+  std::filesystem::create_directory(lib);
+  std::filesystem::rename(sample.Path(CADSampleSession::kBolt).str(), lib + "/Bolt.CADPart");
+  CADDocumentServices::SetSearchPath({CADUnicodeString(lib)});
+  Node root = sample.OpenAssembly();
+  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
+  EXPECT_EQ(DocumentOf(bolt)->StorageName(), CADUnicodeString(lib + "/Bolt.CADPart"));
+  // Saved from elsewhere, the link is written as a full path.
+  CADDocument* bracket = Doc(sample, CADSampleSession::kBracket);
+  bracket->SetDirty(1);
+  ASSERT_EQ(CADDocumentServices::Save(bracket), S_OK);
+  EXPECT_NE(sample.ReadFile(CADSampleSession::kBracket).find("file \"" + lib + "/Bolt.CADPart\""), std::string::npos);
+  // A copy beside the product wins over the written full path.
+  CADDocumentServices::ResetSession();
+  std::filesystem::copy_file(lib + "/Bolt.CADPart", sample.Path(CADSampleSession::kBolt).str());
+  root = sample.OpenAssembly();
+  EXPECT_EQ(DocumentOf(SampleSession::Node(root, "Bracket.1/Bolt.1"))->StorageName(),
+            sample.Path(CADSampleSession::kBolt));
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "CADSystemServices.h"
+#include "CADTime.h"
+#include "CADUuid.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScratchDir : public testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/cadsys.XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  static void Write(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+  }
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
+
+  std::string dir_;
+};
+
+using CADFileServices = ScratchDir;
+
+}  // namespace
+
+TEST(CADPaths, MakeAndSplit) {
+  struct Join {
+    const char *dir, *name, *joined;
+  };
+  for (const Join& c : {Join{"/a/b", "c.txt", "/a/b/c.txt"}, Join{"/a/b/", "c.txt", "/a/b/c.txt"},
+                        Join{"/a/b/", "/c.txt", "/a/b/c.txt"}, Join{"/a", "/c", "/a/c"}, Join{"", "c", "c"},
+                        Join{"/a", "", "/a"}, Join{"/", "c", "/c"}})
+    EXPECT_EQ(CADMakePath(c.dir, c.name), CADUnicodeString(c.joined)) << c.dir << " + " << c.name;
+
+  struct Split {
+    const char *path, *dir, *name;
+  };
+  for (const Split& c : {Split{"/a/b/c.txt", "/a/b", "c.txt"}, Split{"/c", "/", "c"}, Split{"c.txt", "", "c.txt"},
+                         Split{"/a/b/", "/a/b", ""}, Split{"", "", ""}}) {
+    CADUnicodeString dir, name;
+    CADSplitPath(c.path, dir, name);
+    EXPECT_EQ(dir, CADUnicodeString(c.dir)) << c.path;
+    EXPECT_EQ(name, CADUnicodeString(c.name)) << c.path;
+  }
+}
+
+TEST(CADEnvironment, TempDirectoryNeverEndsWithASlash) {
+  const char* saved = std::getenv("TMPDIR");
+  std::string savedValue = saved ? saved : "";
+  CADUnicodeString tmp;
+  ::setenv("TMPDIR", "/var/tmp//", 1);
+  CADGetTempDirectory(tmp);
+  EXPECT_EQ(tmp, CADUnicodeString("/var/tmp"));
+  ::setenv("TMPDIR", "", 1);
+  CADGetTempDirectory(tmp);
+  EXPECT_EQ(tmp, CADUnicodeString("/tmp"));
+  if (saved)
+    ::setenv("TMPDIR", savedValue.c_str(), 1);
+  else
+    ::unsetenv("TMPDIR");
+}
+
+TEST_F(CADFileServices, CopyReplacesAtomicallyAndKeepsTargetOnFailure) {
+  std::string a = Path("a b \"q\" $(x) `y`\n.txt"), b = Path("target.txt");
+  Write(a, "new content");
+  Write(b, "old content");
+  ::chmod(a.c_str(), 0640);
+
+  EXPECT_EQ(CADFCopy(a, b, 0), E_FAIL);  // no overwrite: the target stays
+  EXPECT_EQ(CADGetLastSystemError(), EEXIST);
+  EXPECT_EQ(Read(b), "old content");
+
+  EXPECT_EQ(CADFCopy(Path("missing"), b), E_FAIL);
+  EXPECT_EQ(CADGetLastSystemError(), ENOENT);
+  EXPECT_EQ(Read(b), "old content");
+  EXPECT_EQ(CADFCopy(dir_, b), E_FAIL);  // a directory is no file to copy
+  EXPECT_EQ(Read(b), "old content");
+  EXPECT_EQ(CADFCopy(a, Path("no/such/dir/x")), E_FAIL);
+
+  EXPECT_EQ(CADFCopy(a, b), S_OK);
+  EXPECT_EQ(Read(b), "new content");
+  struct stat st {};
+  ::stat(b.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(CADFCopy(a, a), S_OK);  // onto itself: content survives
+  EXPECT_EQ(Read(a), "new content");
+  EXPECT_EQ(CADFCopy(a, Path("fresh"), 0), S_OK);
+  EXPECT_EQ(Read(Path("fresh")), "new content");
+  EXPECT_EQ(EntryCount(), 3u);  // no temporary file left behind
+}
+
+TEST_F(CADFileServices, DirectoriesAreCreatedOnceAndListedAsSnapshots) {
+  EXPECT_EQ(CADCreateDirectory(Path("x/y/z")), S_OK);
+  EXPECT_EQ(CADCreateDirectory(Path("x/y/z/")), S_OK);  // already there
+  EXPECT_EQ(CADIsDirectory(Path("x/y")), 1);
+  Write(Path("file"), "");
+  EXPECT_EQ(CADCreateDirectory(Path("file")), E_FAIL);
+  EXPECT_EQ(CADCreateDirectory(Path("file/sub")), E_FAIL);
+  EXPECT_EQ(CADIsDirectory(Path("file")), 0);
+
+  for (const char* n : {"c.vis", "a.vis", "b.vis"}) Write(Path(n), "");
+  CADListValCADUnicodeString names;
+  EXPECT_EQ(CADListDirectory(dir_, names), S_OK);
+  EXPECT_EQ(names, (CADListValCADUnicodeString{"a.vis", "b.vis", "c.vis", "file", "x"}));
+  // Renaming while walking the snapshot visits each original name once.
+  int renamed = 0;
+  for (const auto& n : names)
+    if (n.EndsWith(".vis") && CADRenameFile(Path(n.str()), Path("z_" + n.str())) == S_OK) ++renamed;
+  EXPECT_EQ(renamed, 3);
+  EXPECT_EQ(CADListDirectory(Path("none"), names), E_FAIL);
+  EXPECT_EQ(names.Size(), 0);
+}
+
+TEST(CADTime, FormatsInUtcAndLocalTime) {
+  const char* savedTz = std::getenv("TZ");
+  std::string saved = savedTz ? savedTz : "";
+  ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+  ::tzset();
+  CADTime t(1109772309);  // 2005-03-02 14:05:09 UTC
+  EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::UTC), CADUnicodeString(".2005-03-02-14.05.09"));
+  EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::Local), CADUnicodeString(".2005-03-02-15.05.09"));
+  EXPECT_EQ(t.ConvertToString("%Y", 7), CADUnicodeString(""));
+  EXPECT_EQ(t.ConvertToString("", 0), CADUnicodeString(""));
+  EXPECT_EQ(t.ConvertToString(nullptr, 0), CADUnicodeString(""));
+  std::string longFormat(3000, 'x');
+  EXPECT_EQ(t.ConvertToString((longFormat + "%Y").c_str(), 1).GetLength(), 3004);
+  if (savedTz)
+    ::setenv("TZ", saved.c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  ::tzset();
+}
+
+TEST(CADUuid, TextFormRoundTripsAndNeedsRoom) {
+  CADUuid a = CADUuid::Generate(), b = CADUuid::Generate();
+  EXPECT_FALSE(a == b);
+  EXPECT_FALSE(a.IsNull());
+  CADString text = a.ToString();
+  ASSERT_EQ(text.GetLength(), 36);
+  EXPECT_EQ(text[14], '4');
+  CADUuid back;
+  EXPECT_EQ(CADUuid::FromString(text.view(), back), S_OK);
+  EXPECT_TRUE(back == a);
+  EXPECT_EQ(CADUuid::FromString(text.ToUpper().view(), back), S_OK);
+  EXPECT_TRUE(back == a);
+  for (const char* bad : {"", "0123", "0123456789abcdef0123456789abcdef0123", "0123456-89ab-cdef-0123-456789abcdef",
+                          "g1234567-89ab-cdef-0123-456789abcdef"}) {
+    EXPECT_EQ(CADUuid::FromString(bad, back), E_FAIL) << bad;
+    EXPECT_TRUE(back.IsNull());
+  }
+  char small[36];
+  std::memset(small, 'k', sizeof small);
+  EXPECT_EQ(a.ConvertToString(small, sizeof small), E_FAIL);
+  EXPECT_EQ(small[0], 'k');  // untouched
+  EXPECT_EQ(a.ConvertToString(nullptr, 100), E_FAIL);
+  char exact[37];
+  EXPECT_EQ(a.ConvertToString(exact, sizeof exact), S_OK);
+  EXPECT_EQ(std::string(exact), text.str());
+}

@@ -1,0 +1,96 @@
+// zrbtool content as integration engineers run it on content files.
+#include <gtest/gtest.h>
+#include <string>
+
+#include "CADClock.h"
+#include "CaseText.h"
+#include "ToolRun.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBXmapManager.h"
+
+namespace {
+
+ToolRun RunTool(const std::vector<std::string>& args) { return RunBuiltTool("zrbtool", args); }
+
+class ContentToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CADClock::SetOverride([] { return CADTimeB{1700000000, 0}; });
+    content_ = dir_.Path("content.zrb");
+  }
+  void TearDown() override { CADClock::SetOverride({}); }
+
+  XmapScratchDirectory dir_;
+  std::string content_;
+};
+
+TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
+  dir_.WriteSized("b.model", 42);
+  dir_.SetModTime("b.model", 1600000000);
+  dir_.Write("a.CADPart.vis", "v");
+  dir_.SetModTime("a.CADPart.vis", 1600000001);
+  ZRBXmapManager manager;
+  manager.SetContentFileFullPath(CADUnicodeString(content_));
+  manager.AddFile("OB\"2", "2024-01-01 00:00:00.000", "b.model", "DB", "Model");
+  manager.AddFile("OB1", "2024-02-02 00:00:00.000", "a.CADPart.vis", "", "Part");
+  ASSERT_EQ(manager.Write(), 1);
+  ToolRun run = RunTool({"content", "--json", content_});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out,
+            "{\"read\": 1, \"entries\": ["
+            "{\"fileModTime\": 1600000001, \"lastAccess\": 1700000000, \"fileSize\": 1, \"obid\": \"OB1\", "
+            "\"modificationDate\": \"2024-02-02 00:00:00.000\", \"fileName\": \"a.CADPart.vis\", \"dbName\": \"\", "
+            "\"className\": \"Part\", \"sortKey\": \"a.CADPart\"}, "
+            "{\"fileModTime\": 1600000000, \"lastAccess\": 1700000000, \"fileSize\": 42, \"obid\": \"OB\\\"2\", "
+            "\"modificationDate\": \"2024-01-01 00:00:00.000\", \"fileName\": \"b.model\", \"dbName\": \"DB\", "
+            "\"className\": \"Model\", \"sortKey\": \"b.model\"}]}\n");
+
+  ToolRun readable = RunTool({"content", content_});
+  EXPECT_EQ(readable.exitCode, 0);
+  for (const char* part :
+       {"header  \"ZRB_CONT_V2.0.0\" 4 4 4", "[1] a.CADPart.vis", "sort key           a.CADPart",
+        "file time          1600000001  2020-09-13 12:26:41 UTC", "size               42 bytes", "2 entries"})
+    EXPECT_NE(readable.out.find(part), std::string::npos) << part << "\n" << readable.out;
+}
+
+struct ToolCase {
+  // Shown in test names and failures instead of the bytes of the case.
+  friend void PrintTo(const ToolCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
+  const char* what;
+  std::string bytes;
+  int exitCode;
+  const char* json;
+};
+
+class ContentToolFileTest : public ContentToolTest, public ::testing::WithParamInterface<ToolCase> {};
+
+std::string Header(const char* magic = "ZRB_CONT_V2.0.0", char four = 4) {
+  std::string bytes(magic);
+  for (int i = 0; i < 3; ++i) bytes += four == 4 ? std::string("\x04\0\0\0", 4) : std::string("\0\0\0\x04", 4);
+  return bytes;
+}
+
+TEST_P(ContentToolFileTest, ReportsWhatTheModuleWouldIgnore) {
+  dir_.Write("content.zrb", GetParam().bytes);
+  ToolRun run = RunTool({"content", "--json", content_});
+  EXPECT_EQ(run.exitCode, GetParam().exitCode) << GetParam().what;
+  EXPECT_EQ(run.out, GetParam().json) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ContentToolFileTest,
+    ::testing::Values(ToolCase{"empty but sound", Header(), 0, "{\"read\": 1, \"entries\": []}\n"},
+                      ToolCase{"another version", Header("ZRB_CONT_V9.9.9"), 1, "{\"read\": 1, \"entries\": []}\n"},
+                      ToolCase{"other byte order", Header("ZRB_CONT_V2.0.0", 0), 1, "{\"read\": 1, \"entries\": []}\n"},
+                      ToolCase{"26 bytes", Header().substr(0, 26), 1, "{\"read\": 0, \"entries\": []}\n"},
+                      ToolCase{"a damaged entry", Header() + std::string(20, '\xff'), 1,
+                               "{\"read\": 1, \"entries\": []}\n"}));
+
+TEST_F(ContentToolTest, UsageAndMissingFiles) {
+  EXPECT_EQ(RunTool({"content"}).exitCode, 2);
+  EXPECT_EQ(RunTool({"content", "--bogus", content_}).exitCode, 2);
+  EXPECT_EQ(RunTool({"content", dir_.Path("none.zrb")}).exitCode, 1);
+  EXPECT_EQ(RunTool({"content", dir_.Root()}).exitCode, 1);
+}
+
+}  // namespace
