@@ -5,6 +5,7 @@
 #include "CADDlgNotify.h"
 #include "CADDocument.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBDummyCmd.h"
 #include "ZRBPdmAction.h"
@@ -12,19 +13,13 @@
 namespace {
 
 // Opens the protected helpers of the base for the test.
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-  using ZRBCommand::RunPdmAction;
-};
-
 class CommandBaseTest : public CommandFixture {};
 
 TEST_F(CommandBaseTest, SaveAsWritesTheNewFileOrSavesInPlaceForTheSamePath) {
   SampleSession sample;
   CADDocument* document = sample.Open("Bolt.CADPart");
   ASSERT_NE(document, nullptr);
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   const CADUnicodeString copy = sample.Path("BoltCopy.CADPart");
   EXPECT_EQ(command->SaveAs(*document, copy, "CADPart", 0), 1);
   EXPECT_TRUE(std::filesystem::exists(copy.str()));
@@ -40,7 +35,7 @@ TEST_F(CommandBaseTest, APdmCommandThatCannotBeStartedIsShownAndReportedNegative
     int shellResult;
     bool shown;
   };
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   CaptureTrace();
   for (Case c : {Case{0, false}, Case{1 << 8, false}, Case{127 << 8, true}, Case{126 << 8, true}}) {
     SCOPED_TRACE(c.shellResult);
@@ -55,7 +50,7 @@ TEST_F(CommandBaseTest, APdmCommandThatCannotBeStartedIsShownAndReportedNegative
 }
 
 TEST_F(CommandBaseTest, TheMessageCentreShowsTheCommandsOwnLists) {
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   command->GetWarnings().Append("Plate.CADPart is read-only");
   command->GetInformations().Append("2 documents saved");
   command->DisplayMessageCenter(1, 0, "Saved", "Not saved", 0);

@@ -3,7 +3,7 @@
 #include "ZRBAfx.h"
 #include "ZRBAnswerLocation.h"
 #include "ZRBCache.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
