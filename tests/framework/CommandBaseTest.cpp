@@ -1,5 +1,5 @@
-// What every command inherits: saving documents for the PDM, the PDM call with its failure message, and the
-// message centre with the command's warnings and informations.
+// What every command inherits: saving documents for the PDM, the PDM call with its failure message, the
+// message centre with the command's warnings and informations, and the one-step lifecycle.
 #include <filesystem>
 
 #include "CADDlgNotify.h"
@@ -8,11 +8,30 @@
 #include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBDummyCmd.h"
+#include "ZRBOneStepCommand.h"
 #include "ZRBPdmAction.h"
 
 namespace {
 
-// Opens the protected helpers of the base for the test.
+// A one-step command whose work ends as the test says and that counts its steps.
+class CountingOneStepCmd : public ZRBOneStepCommand {
+ public:
+  explicit CountingOneStepCmd(Outcome outcome) : ZRBOneStepCommand("CountingOneStepCmd"), outcome_(outcome) {}
+  using ZRBOneStepCommand::End;
+  int works = 0;
+  int shown = -1;  // the success ShowOutcome got; -1 when it was not called
+
+ protected:
+  Outcome Work() override {
+    ++works;
+    return outcome_;
+  }
+  void ShowOutcome(int success) override { shown = success; }
+
+ private:
+  Outcome outcome_;
+};
+
 class CommandBaseTest : public CommandFixture {};
 
 TEST_F(CommandBaseTest, SaveAsWritesTheNewFileOrSavesInPlaceForTheSamePath) {
@@ -61,6 +80,32 @@ TEST_F(CommandBaseTest, TheMessageCentreShowsTheCommandsOwnLists) {
   EXPECT_EQ(view.informations.Size(), 1);
   EXPECT_EQ(view.warnings[1], "Plate.CADPart is read-only");
   command->Release();
+}
+
+TEST_F(CommandBaseTest, AOneStepCommandWorksOnceShowsAFinishedWorkAndEndsOnce) {
+  using Outcome = ZRBOneStepCommand::Outcome;
+  using State = ZRBOneStepCommand::State;
+  struct Case {
+    Outcome outcome;
+    int shown;
+    State state;
+  };
+  for (Case c : {Case{Outcome::Succeeded, 1, State::Ended}, Case{Outcome::Failed, 0, State::Ended},
+                 Case{Outcome::Stopped, -1, State::Ended}, Case{Outcome::Continues, -1, State::WaitingForUser}}) {
+    SCOPED_TRACE(static_cast<int>(c.outcome));
+    auto* command = new CountingOneStepCmd(c.outcome);
+    command->AddRef();  // kept past its delayed destruction to be looked at
+    command->Activate(nullptr, nullptr);
+    command->Activate(nullptr, nullptr);  // a command starts once
+    EXPECT_EQ(command->works, 1);
+    EXPECT_EQ(command->shown, c.shown);
+    EXPECT_EQ(command->GetState(), c.state);
+    EXPECT_EQ(command->IsDestructionRequested(), c.state == State::Ended);
+    // A command waiting for its dialog ends when the dialog says so.
+    command->End();
+    EXPECT_TRUE(command->IsDestructionRequested());
+    command->Release();
+  }
 }
 
 }  // namespace
