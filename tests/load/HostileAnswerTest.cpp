@@ -10,6 +10,7 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "StructureAnswer.h"
 #include "XmapScratchDirectory.h"
@@ -24,11 +25,6 @@
 
 namespace {
 
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
-
 class HostileAnswerTest : public CommandFixture {
  protected:
   void SetUp() override {
@@ -37,7 +33,7 @@ class HostileAnswerTest : public CommandFixture {
     xmap_ = scratch_.MakeDirectory("deep/xmap");
     SetVariable("ZRBXMAP", xmap_.c_str());
     GlobZRBCache.ResetForTests();
-    command_ = new ProbeCmd();
+    command_ = new ProbeCommand();
     answer_ = std::make_unique<StructureAnswer>();
     scratch_.Write("deep/xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
     scratch_.Write("deep/xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
@@ -72,7 +68,7 @@ class HostileAnswerTest : public CommandFixture {
   ZRBObject* assembly_ = nullptr;
   ZRBObject* bolt_ = nullptr;
   ZRBReadState state_;
-  ProbeCmd* command_ = nullptr;
+  ProbeCommand* command_ = nullptr;
 };
 
 struct Damage {

@@ -8,6 +8,7 @@
 #include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "StructureAnswer.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCommand.h"
@@ -16,11 +17,6 @@
 
 namespace {
 
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
-
 class OpenDocumentTest : public CommandFixture {
  protected:
   void SetUp() override {
@@ -28,7 +24,7 @@ class OpenDocumentTest : public CommandFixture {
     CADDocumentServices::ResetSession();
     xmap_ = scratch_.MakeDirectory("xmap");
     SetVariable("ZRBXMAP", xmap_.c_str());
-    command_ = new ProbeCmd();
+    command_ = new ProbeCommand();
     path_ = scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
     object_.SetSlotValue("OBID", "IT_BOLT");
     object_.SetSlotValue("DB_NAME", "PDMSIM");
@@ -66,7 +62,7 @@ class OpenDocumentTest : public CommandFixture {
   XmapScratchDirectory scratch_;
   std::string xmap_, path_;
   ZRBObject object_;
-  ProbeCmd* command_ = nullptr;
+  ProbeCommand* command_ = nullptr;
 };
 
 TEST_F(OpenDocumentTest, AStaleCopyIsFetchedAgainBeforeItIsOpened) {

@@ -13,6 +13,7 @@
 #include "CADFrmLayout.h"
 #include "CADIPrdProperties.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "StructureAnswer.h"
 #include "XmapScratchDirectory.h"
@@ -27,11 +28,6 @@
 
 namespace {
 
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
-
 constexpr const char* kShifted = "1 0 0 0 0 1 0 0 0 0 1 0 10 0 0 1";
 // A quarter turn about z, then moved.
 constexpr const char* kTurned = "0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1";
@@ -45,7 +41,7 @@ class StructureReaderTest : public CommandFixture {
     SetVariable("ZRBXMAP", xmap_.c_str());
     GlobZRBCache.ResetForTests();
     GlobZRBCache.Load();
-    command_ = new ProbeCmd();
+    command_ = new ProbeCommand();
     answer_ = std::make_unique<StructureAnswer>();
     state_ = ZRBReadState();
   }
@@ -99,7 +95,7 @@ class StructureReaderTest : public CommandFixture {
   std::string xmap_;
   std::unique_ptr<StructureAnswer> answer_;
   ZRBReadState state_;
-  ProbeCmd* command_ = nullptr;
+  ProbeCommand* command_ = nullptr;
 };
 
 TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {

@@ -1,21 +1,35 @@
-// What every command inherits: saving documents for the PDM, the PDM call with its failure message, and the
-// message centre with the command's warnings and informations.
+// What every command inherits: saving documents for the PDM, the PDM call with its failure message, the
+// message centre with the command's warnings and informations, and the one-step lifecycle.
 #include <filesystem>
 
 #include "CADDlgNotify.h"
 #include "CADDocument.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBDummyCmd.h"
+#include "ZRBOneStepCommand.h"
 #include "ZRBPdmAction.h"
 
 namespace {
 
-// Opens the protected helpers of the base for the test.
-class ProbeCmd : public ZRBCommand {
+// A one-step command whose work ends as the test says and that counts its steps.
+class CountingOneStepCmd : public ZRBOneStepCommand {
  public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-  using ZRBCommand::RunPdmAction;
+  explicit CountingOneStepCmd(Outcome outcome) : ZRBOneStepCommand("CountingOneStepCmd"), outcome_(outcome) {}
+  using ZRBOneStepCommand::End;
+  int works = 0;
+  int shown = -1;  // the success ShowOutcome got; -1 when it was not called
+
+ protected:
+  Outcome Work() override {
+    ++works;
+    return outcome_;
+  }
+  void ShowOutcome(int success) override { shown = success; }
+
+ private:
+  Outcome outcome_;
 };
 
 class CommandBaseTest : public CommandFixture {};
@@ -24,7 +38,7 @@ TEST_F(CommandBaseTest, SaveAsWritesTheNewFileOrSavesInPlaceForTheSamePath) {
   SampleSession sample;
   CADDocument* document = sample.Open("Bolt.CADPart");
   ASSERT_NE(document, nullptr);
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   const CADUnicodeString copy = sample.Path("BoltCopy.CADPart");
   EXPECT_EQ(command->SaveAs(*document, copy, "CADPart", 0), 1);
   EXPECT_TRUE(std::filesystem::exists(copy.str()));
@@ -40,7 +54,7 @@ TEST_F(CommandBaseTest, APdmCommandThatCannotBeStartedIsShownAndReportedNegative
     int shellResult;
     bool shown;
   };
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   CaptureTrace();
   for (Case c : {Case{0, false}, Case{1 << 8, false}, Case{127 << 8, true}, Case{126 << 8, true}}) {
     SCOPED_TRACE(c.shellResult);
@@ -55,7 +69,7 @@ TEST_F(CommandBaseTest, APdmCommandThatCannotBeStartedIsShownAndReportedNegative
 }
 
 TEST_F(CommandBaseTest, TheMessageCentreShowsTheCommandsOwnLists) {
-  auto* command = new ProbeCmd();
+  auto* command = new ProbeCommand();
   command->GetWarnings().Append("Plate.CADPart is read-only");
   command->GetInformations().Append("2 documents saved");
   command->DisplayMessageCenter(1, 0, "Saved", "Not saved", 0);
@@ -66,6 +80,32 @@ TEST_F(CommandBaseTest, TheMessageCentreShowsTheCommandsOwnLists) {
   EXPECT_EQ(view.informations.Size(), 1);
   EXPECT_EQ(view.warnings[1], "Plate.CADPart is read-only");
   command->Release();
+}
+
+TEST_F(CommandBaseTest, AOneStepCommandWorksOnceShowsAFinishedWorkAndEndsOnce) {
+  using Outcome = ZRBOneStepCommand::Outcome;
+  using State = ZRBOneStepCommand::State;
+  struct Case {
+    Outcome outcome;
+    int shown;
+    State state;
+  };
+  for (Case c : {Case{Outcome::Succeeded, 1, State::Ended}, Case{Outcome::Failed, 0, State::Ended},
+                 Case{Outcome::Stopped, -1, State::Ended}, Case{Outcome::Continues, -1, State::WaitingForUser}}) {
+    SCOPED_TRACE(static_cast<int>(c.outcome));
+    auto* command = new CountingOneStepCmd(c.outcome);
+    command->AddRef();  // kept past its delayed destruction to be looked at
+    command->Activate(nullptr, nullptr);
+    command->Activate(nullptr, nullptr);  // a command starts once
+    EXPECT_EQ(command->works, 1);
+    EXPECT_EQ(command->shown, c.shown);
+    EXPECT_EQ(command->GetState(), c.state);
+    EXPECT_EQ(command->IsDestructionRequested(), c.state == State::Ended);
+    // A command waiting for its dialog ends when the dialog says so.
+    command->End();
+    EXPECT_TRUE(command->IsDestructionRequested());
+    command->Release();
+  }
 }
 
 }  // namespace

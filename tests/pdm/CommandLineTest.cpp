@@ -11,6 +11,7 @@
 #include "ZRBAfx.h"
 #include "ZRBClientMode.h"
 #include "ZRBPdmAction.h"
+#include "ZRBTwoStepKinds.h"
 
 namespace {
 
@@ -109,12 +110,12 @@ TEST_F(CommandLineTest, EveryActionWordIsKnownOnceAndTheCancelWordsFollowTheKind
     EXPECT_TRUE(word.starts_with("x3") || word == "StartSam") << word;
   }
   EXPECT_EQ(seen.size(), 40u);
-  EXPECT_EQ(ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind::AddTemp), "x3CancelCadAddTemp");
-  EXPECT_EQ(ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind::SaveAs), "x3CancelCadSaveAs");
-  EXPECT_EQ(ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind::CreateForDocument), "x3CancelCreateForDoc");
-  EXPECT_EQ(ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind::UsePdmStructure), "x3CancelUsePdmStruct");
-  EXPECT_TRUE(ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind::None).empty());
-  EXPECT_TRUE(ZRBPdmAction::CancelWordFor(static_cast<ZRBRunningCommandKind>(9)).empty());
+  EXPECT_EQ(ZRBTwoStepKinds::Of(ZRBRunningCommandKind::AddTemp).cancelWord, "x3CancelCadAddTemp");
+  EXPECT_EQ(ZRBTwoStepKinds::Of(ZRBRunningCommandKind::SaveAs).cancelWord, "x3CancelCadSaveAs");
+  EXPECT_EQ(ZRBTwoStepKinds::Of(ZRBRunningCommandKind::CreateForDocument).cancelWord, "x3CancelCreateForDoc");
+  EXPECT_EQ(ZRBTwoStepKinds::Of(ZRBRunningCommandKind::UsePdmStructure).cancelWord, "x3CancelUsePdmStruct");
+  EXPECT_TRUE(ZRBTwoStepKinds::Of(ZRBRunningCommandKind::None).cancelWord.empty());
+  EXPECT_TRUE(ZRBTwoStepKinds::Of(static_cast<ZRBRunningCommandKind>(9)).cancelWord.empty());
 }
 
 TEST_F(CommandLineTest, TheCommandLineLimitIsTheSystems) {

@@ -13,12 +13,10 @@ class FakeTwoStepCmd : public ZRBTwoStepCommand {
  public:
   using Journal = std::vector<std::string>;
 
-  static constexpr ZRBTwoStepKind kAddTemp{ZRBRunningCommandKind::AddTemp, "PDM_ADDTEMP_READY", "x3CancelCadAddTemp",
-                                           "ZRBAddTempCmd", "AddTempFailed"};
-  static constexpr ZRBTwoStepKind kSaveAs{ZRBRunningCommandKind::SaveAs, "PDM_SAVEAS_READY", "x3CancelCadSaveAs",
-                                          "ZRBAddTempCmd", "AddTempFailed"};
+  static constexpr ZRBRunningCommandKind kAddTemp = ZRBRunningCommandKind::AddTemp;
+  static constexpr ZRBRunningCommandKind kSaveAs = ZRBRunningCommandKind::SaveAs;
 
-  FakeTwoStepCmd(const char* name, Journal& journal, const ZRBTwoStepKind& kind = kAddTemp, bool sam = false)
+  FakeTwoStepCmd(const char* name, Journal& journal, ZRBRunningCommandKind kind = kAddTemp, bool sam = false)
       : ZRBTwoStepCommand(name, kind), journal_(journal) {
     if (sam) UseClientMode(ZRBClientMode::Sam());
   }

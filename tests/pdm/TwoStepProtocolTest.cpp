@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 
 class TwoStepProtocolTest : public CommandFixture {
  protected:
-  FakeTwoStepCmd* Start(const char* name, const ZRBTwoStepKind& kind = FakeTwoStepCmd::kAddTemp, bool sam = false) {
+  FakeTwoStepCmd* Start(const char* name, ZRBRunningCommandKind kind = FakeTwoStepCmd::kAddTemp, bool sam = false) {
     auto* command = new FakeTwoStepCmd(name, journal, kind, sam);
     command->Activate(nullptr, nullptr);
     return command;

@@ -8,6 +8,7 @@
 
 #include "CADDocument.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBCommand.h"
 #include "ZRBFileUtil.h"
@@ -17,11 +18,6 @@
 #include "ZRBPropertyManager.h"
 
 namespace {
-
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
 
 CADDocument* DocumentOf(const CADIProduct_var& product) {
   CADDocument* document = nullptr;
@@ -38,7 +34,7 @@ class ProductPositionTest : public CommandFixture {
     bracket_ = SampleSession::Child(root_, "Bracket.1");
     bolt_ = SampleSession::Node(root_, "Bracket.1/Bolt.2");
     ASSERT_TRUE(bracket_ && bolt_);
-    command_ = new ProbeCmd();
+    command_ = new ProbeCommand();
   }
   void TearDown() override {
     command_->Release();
@@ -56,7 +52,7 @@ class ProductPositionTest : public CommandFixture {
 
   SampleSession sample_;
   CADIProduct_var root_, bracket_, bolt_;
-  ProbeCmd* command_ = nullptr;
+  ProbeCommand* command_ = nullptr;
 };
 
 TEST_F(ProductPositionTest, PositionIsReadInTheFatherAndInAnAncestorContext) {

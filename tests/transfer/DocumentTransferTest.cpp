@@ -17,6 +17,7 @@
 #include "CADFrmWindow.h"
 #include "CADIPrdProperties.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "UserValue.h"
 #include "XmapScratchDirectory.h"
@@ -30,11 +31,6 @@
 #include "ZRBPropertyManager.h"
 
 namespace {
-
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
 
 // Awkward values. Single-valued slots carry them whole (blanks at the ends are not kept by the exchange); list
 // items cannot hold a closing brace (the list form has no escape for it), so the values that travel in lists
@@ -96,11 +92,11 @@ class DocumentTransferTest : public CommandFixture {
     xmapVariable_ = std::make_unique<XmapScopedVariable>("ZRBXMAP", xmapDir_.c_str());
   }
   void TearDown() override {
-    for (ProbeCmd* c : commands_) c->Release();
+    for (ProbeCommand* c : commands_) c->Release();
     xmapVariable_.reset();
     CommandFixture::TearDown();
   }
-  ProbeCmd& NewCommand() { return *commands_.emplace_back(new ProbeCmd()); }
+  ProbeCommand& NewCommand() { return *commands_.emplace_back(new ProbeCommand()); }
   std::unique_ptr<ZRBObjectManager> ThroughFile(const ZRBObjectManager& manager) {
     const CADUnicodeString path(xmap_.Path("transfer.zrb"));
     EXPECT_EQ(manager.Write(path), 1);
@@ -148,7 +144,7 @@ class DocumentTransferTest : public CommandFixture {
   XmapScratchDirectory xmap_;
   std::string xmapDir_;
   std::unique_ptr<XmapScopedVariable> xmapVariable_;
-  std::vector<ProbeCmd*> commands_;
+  std::vector<ProbeCommand*> commands_;
 };
 
 const HoleValues kDesigned = {8.5, true, "  M8 «ä»\n{x", "ABCDÄFG", 4, {1.5, 2.25}};
@@ -406,7 +402,7 @@ TEST_F(DocumentTransferTest, RelativePathsThatLeaveTheExchangeMapAreRefusedAndTh
   SampleSession sample;
   CADDocument* document = sample.Open("Bolt.CADPart");
   const CADUnicodeString before = document->StorageName();
-  ProbeCmd& command = NewCommand();
+  ProbeCommand& command = NewCommand();
   for (const char* hostile :
        {"/etc/passwd", "../outside", "a/../../b", "a//b", "./b", "C:\\x", "\\\\server\\s", "a/."}) {
     ZRBObject object;
@@ -425,7 +421,7 @@ TEST_F(DocumentTransferTest, AFailedSaveUnderTheNewNameIsCollectedAndKeepsTheDoc
   CADDocument* document = sample.Open("Bolt.CADPart");
   document->SetReadOnly(1);
   const CADUnicodeString before = document->StorageName();
-  ProbeCmd& command = NewCommand();
+  ProbeCommand& command = NewCommand();
   ZRBObject object;
   object.SetSlotValue("RELATIVE_PATH", "no-such-dir/Bolt");
   EXPECT_EQ(ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(command, object, document, 0), 0);

@@ -10,6 +10,7 @@
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBCommand.h"
 #include "ZRBDocPropertyTransfer.h"
@@ -20,11 +21,6 @@
 #include "ZRBPropertyManager.h"
 
 namespace {
-
-class ProbeCmd : public ZRBCommand {
- public:
-  ProbeCmd() : ZRBCommand("ProbeCmd") {}
-};
 
 // Knows one box for every product and remembers which node it was asked about.
 class RecordingBoxSource : public ZRBModelBoxSource {
@@ -47,10 +43,10 @@ class ModelInfoTest : public CommandFixture {
  protected:
   void TearDown() override {
     ZRBModelBoxSource::Install(nullptr);
-    for (ProbeCmd* c : commands_) c->Release();
+    for (ProbeCommand* c : commands_) c->Release();
     CommandFixture::TearDown();
   }
-  ProbeCmd& NewCommand() { return *commands_.emplace_back(new ProbeCmd()); }
+  ProbeCommand& NewCommand() { return *commands_.emplace_back(new ProbeCommand()); }
   // The model-info object of a described part document.
   const ZRBObject* DescribePart(CADDocument* document) {
     ZRBObject* documentObject = manager_.CreateObject("");
@@ -63,7 +59,7 @@ class ModelInfoTest : public CommandFixture {
 
   SampleSession sample_;
   ZRBObjectManager manager_;
-  std::vector<ProbeCmd*> commands_;
+  std::vector<ProbeCommand*> commands_;
 };
 
 TEST_F(ModelInfoTest, EachGroupOfSlotsFollowsItsSwitch) {

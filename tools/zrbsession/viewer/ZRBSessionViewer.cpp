@@ -3,7 +3,7 @@
 #include "ZRBPropertyManager.h"
 #include "ZRBSessionViewerApi.h"
 #include "ZRBTrace.h"
-#include "ZRBTwoStepCommand.h"
+#include "ZRBTwoStepKinds.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void GlobalProperties(ZRBSessionPropertyList& out) {
 
 void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
 
-void EndWaitingCommand() { ZRBTwoStepCommand::AbandonWaitingCommand(); }
+void EndWaitingCommand() { ZRBTwoStepKinds::AbandonWaitingCommand(); }
 
 const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
                                   &GlobalProperties,    &SetTraceStream,     &EndWaitingCommand};

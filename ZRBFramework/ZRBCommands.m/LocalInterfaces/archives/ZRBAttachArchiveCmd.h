@@ -2,19 +2,16 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBAttachArchiveCmd : public ZRBCommand {
+class ZRBAttachArchiveCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBAttachArchiveCmd() : ZRBCommand("ZRBAttachArchiveCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBAttachArchiveCmd() : ZRBOneStepCommand("ZRBAttachArchiveCmd") {}
 
  protected:
   // For the SAM client's variant.
-  explicit ZRBAttachArchiveCmd(const char* name) : ZRBCommand(name) {}
+  explicit ZRBAttachArchiveCmd(const char* name) : ZRBOneStepCommand(name) {}
 };
 
 ZRBAttachArchiveCmd* fctCreateZRBAttachArchiveCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBAttachBlackBoxCmd : public ZRBCommand {
+class ZRBAttachBlackBoxCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBAttachBlackBoxCmd() : ZRBCommand("ZRBAttachBlackBoxCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBAttachBlackBoxCmd() : ZRBOneStepCommand("ZRBAttachBlackBoxCmd") {}
 };
 
 ZRBAttachBlackBoxCmd* fctCreateZRBAttachBlackBoxCmd();

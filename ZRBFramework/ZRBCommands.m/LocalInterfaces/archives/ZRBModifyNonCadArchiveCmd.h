@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBModifyNonCadArchiveCmd : public ZRBCommand {
+class ZRBModifyNonCadArchiveCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBModifyNonCadArchiveCmd() : ZRBCommand("ZRBModifyNonCadArchiveCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBModifyNonCadArchiveCmd() : ZRBOneStepCommand("ZRBModifyNonCadArchiveCmd") {}
 };
 
 ZRBModifyNonCadArchiveCmd* fctCreateZRBModifyNonCadArchiveCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBMultiQuantityCmd : public ZRBCommand {
+class ZRBMultiQuantityCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBMultiQuantityCmd() : ZRBCommand("ZRBMultiQuantityCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBMultiQuantityCmd() : ZRBOneStepCommand("ZRBMultiQuantityCmd") {}
 };
 
 ZRBMultiQuantityCmd* fctCreateZRBMultiQuantityCmd();

@@ -5,19 +5,18 @@
 #include <string>
 
 #include "CADUnicodeString.h"
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBWriteArcXMLCmd : public ZRBCommand {
+class ZRBWriteArcXMLCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
   ZRBWriteArcXMLCmd(const CADUnicodeString& first = CADUnicodeString(),
                     const CADUnicodeString& second = CADUnicodeString())
-      : ZRBCommand("ZRBWriteArcXMLCmd"), first_(first), second_(second) {}
+      : ZRBOneStepCommand("ZRBWriteArcXMLCmd"), first_(first), second_(second) {}
 
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override {
-    return ReportNotAvailable("('" + first_.str() + "', '" + second_.str() + "')");
-  }
+ protected:
+  // --- the one-step steps
+  std::string NotAvailableDetail() const override { return "('" + first_.str() + "', '" + second_.str() + "')"; }
 
  private:
   CADUnicodeString first_;

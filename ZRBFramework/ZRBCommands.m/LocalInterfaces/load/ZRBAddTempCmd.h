@@ -4,6 +4,7 @@
 
 #include "CADString.h"
 #include "CADUnicodeString.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBTwoStepCommand.h"
 
 class ZRBObject;
@@ -14,8 +15,6 @@ class ZRBReadCmd;
 // User-interface thread only, like every command (see ZRBTwoStepCommand for the waiting protocol).
 class ZRBAddTempCmd : public ZRBTwoStepCommand {
  public:
-  static constexpr ZRBTwoStepKind kKind{ZRBRunningCommandKind::AddTemp, "PDM_ADDTEMP_READY", "x3CancelCadAddTemp",
-                                        "ZRBAddTempCmd", "AddTempFailed"};
   static constexpr const char* kRequestFileName = "atfile.zrb";
   static constexpr const char* kBackupDirectoryName = "temp.zrb";
 
@@ -52,7 +51,7 @@ class ZRBAddTempCmd : public ZRBTwoStepCommand {
   // Removes any old request file and writes the new one; 0 (after "NoFileAccess") when either fails.
   int WriteRequest(const CADUnicodeString& xmap, const CADUnicodeString& requestPath);
   // Builds the answer with a read command; the message centre shows its warnings and informations.
-  void BuildAnswer(const CADString& actionSuccess);
+  void BuildAnswer(ZRBPdmResult result);
   // A second step the PDM refused: its reason lines ("STATS") in the message centre, else the fixed failure box.
   void ShowRefusal(const ZRBObject& root);
   // Empties and removes X/"temp.zrb" without ever following a symbolic link (ZRBAddTempCmdBackups.cpp).

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCatalogCmd : public ZRBCommand {
+class ZRBCatalogCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCatalogCmd() : ZRBCommand("ZRBCatalogCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCatalogCmd() : ZRBOneStepCommand("ZRBCatalogCmd") {}
 };
 
 ZRBCatalogCmd* fctCreateZRBCatalogCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCatalogReadCmd : public ZRBCommand {
+class ZRBCatalogReadCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCatalogReadCmd() : ZRBCommand("ZRBCatalogReadCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCatalogReadCmd() : ZRBOneStepCommand("ZRBCatalogReadCmd") {}
 };
 
 ZRBCatalogReadCmd* fctCreateZRBCatalogReadCmd();

@@ -4,7 +4,7 @@
 
 #include "CADIProduct.h"
 #include "CADUnicodeString.h"
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 #include "ZRBReadState.h"
 
 class CADDialog;
@@ -16,7 +16,7 @@ class ZRBStaleFileGuard;
 // Everything runs on the host's user-interface thread. Modes: 1 request (the default; also every unknown mode),
 // 2 import of "sZRBstructure", 3 structure file from a directory the user chooses, 4 the same after an update
 // ("eZRBstructure"), 5 request whose result goes below the workbench product.
-class ZRBReadCmd : public ZRBCommand {
+class ZRBReadCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
   explicit ZRBReadCmd(int mode = 1, const char* name = "ZRBReadCmd");
@@ -25,9 +25,7 @@ class ZRBReadCmd : public ZRBCommand {
   ~ZRBReadCmd() override;
   int GetMode() const { return state_.mode; }
 
-  // --- host command
-  // Runs the whole read (mode 3: opens the directory dialog and waits for it), shows its messages and ends.
-  CADStatusChangeRC Activate(CADCommand* command, CADNotification* notification) override;
+  // --- host command (Activate is the one-step lifecycle's: the steps below)
   CADStatusChangeRC Desactivate(CADCommand* command, CADNotification* notification) override;
   CADStatusChangeRC Cancel(CADCommand* command, CADNotification* notification) override;
 
@@ -61,6 +59,13 @@ class ZRBReadCmd : public ZRBCommand {
   void On_SZRB_OkNotification();
   void On_SZRB_CancelNotification();
 
+ protected:
+  // --- the one-step steps: the whole read (mode 3: opens the directory dialog and waits for it), then its
+  // messages
+  void ReadStartSettings() override;
+  Outcome Work() override;
+  void ShowOutcome(int success) override { ShowEndMessages(success); }
+
  private:
   // --- stages of CreateProductStructure; each returns 0 when the read must stop
   int RemoveOldAnswer(const CADUnicodeString& answerPath);
@@ -74,17 +79,15 @@ class ZRBReadCmd : public ZRBCommand {
   CADString TimeStampCheckForRequest();
 
   // --- lifecycle helpers
-  void ReadActivationSettings(int& loadLinkStatus);
   void OpenDirectoryDialog();
   void CloseDirectoryDialog();
   // Shows the read's lists as the end of Activate does.
   void ShowEndMessages(int ok);
-  void End();
 
   ZRBReadState state_;
   CADIProduct_var structureParent_;
   CADDlgFile* directoryDialog_ = nullptr;  // owned by the host's window tree; destroyed through the host
-  bool ended_ = false;
+  int loadLinkStatus_ = 0;                 // the host's "LoadLinkStatus", read at activation
 };
 
 ZRBReadCmd* fctCreateZRBReadCmd(int mode);

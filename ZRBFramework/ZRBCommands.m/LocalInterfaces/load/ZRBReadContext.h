@@ -1,4 +1,4 @@
-// What the readers of one structure share: the command whose lists collect the read's messages, the read's
+// What the readers of one structure share: the command context whose lists collect the read's messages, the read's
 // state, the answer, and the look-ups every reader needs (objects named by keys, files named by locations).
 #pragma once
 
@@ -12,7 +12,7 @@
 #include "ZRBReadState.h"
 
 class CADDocument;
-class ZRBCommand;
+class ZRBCommandContext;
 class ZRBObject;
 class ZRBObjectManager;
 
@@ -22,11 +22,11 @@ class ZRBReadContext {
  public:
   // --- lifecycle
   // Remembers the documents the session holds before the build (see NoteAdded).
-  ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer);
+  ZRBReadContext(ZRBCommandContext& command, ZRBReadState& state, ZRBObjectManager& answer);
   ZRBReadContext(const ZRBReadContext&) = delete;
   ZRBReadContext& operator=(const ZRBReadContext&) = delete;
 
-  ZRBCommand& Command() { return command_; }
+  ZRBCommandContext& Command() { return command_; }
   ZRBReadState& State() { return state_; }
   ZRBObjectManager& Answer() { return answer_; }
 
@@ -64,7 +64,7 @@ class ZRBReadContext {
   int PartNumberTakenByOtherFile(const CADUnicodeString& partNumber, const CADUnicodeString& path);
 
  private:
-  ZRBCommand& command_;
+  ZRBCommandContext& command_;
   ZRBReadState& state_;
   ZRBObjectManager& answer_;
   std::unordered_map<std::string, std::string> fileOfPartNumber_;

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBReadMarkedCmd : public ZRBCommand {
+class ZRBReadMarkedCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBReadMarkedCmd() : ZRBCommand("ZRBReadMarkedCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBReadMarkedCmd() : ZRBOneStepCommand("ZRBReadMarkedCmd") {}
 };
 
 ZRBReadMarkedCmd* fctCreateZRBReadMarkedCmd();

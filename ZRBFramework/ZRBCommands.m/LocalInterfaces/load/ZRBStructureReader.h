@@ -8,14 +8,14 @@
 #include "CADUnicodeString.h"
 #include "ZRBReadState.h"
 
-class ZRBCommand;
+class ZRBCommandContext;
 class ZRBObject;
 class ZRBObjectManager;
 class ZRBReadContext;
 class ZRBDocComponentReader;
 class ZRBSubAssemblyReader;
 
-// Lives for one read; user-interface thread only. Messages go to the command's warning and information lists,
+// Lives for one read; user-interface thread only. Messages go to the context's warning and information lists,
 // flags to the read state.
 //
 // The answer is a graph of objects reached from "ROOT"; a broken or hostile answer can make it cyclic or deeper
@@ -26,7 +26,9 @@ class ZRBStructureReader {
   // Deeper structures are cut off here (the PDM itself delivers no more than 64 levels).
   static constexpr int kMaxDepth = 100;
 
-  ZRBStructureReader(ZRBCommand& command, ZRBReadState& state) : command_(command), state_(state) {}
+  // `configurableNodeBehavior`: the command's "ZRB_CONFIGURABLE_NODE_BEHAVIOR" flag, read under its client.
+  ZRBStructureReader(ZRBCommandContext& command, ZRBReadState& state, int configurableNodeBehavior = 0)
+      : command_(command), state_(state), configurableNodeBehavior_(configurableNodeBehavior) {}
 
   // The content of `node` below `parent` (null: top-level documents open in windows of their own); `existing`
   // is the product already standing for the node, if any. 0 when the node could not be built.
@@ -57,7 +59,8 @@ class ZRBStructureReader {
   void FlagRemovedChildren(Readers& readers, const CADIProduct_var& product, const ZRBObject& node);
   void SetDesignTablesToNode(Readers& readers, const CADIProduct_var& product, const ZRBObject& node);
 
-  ZRBCommand& command_;
+  ZRBCommandContext& command_;
   ZRBReadState& state_;
+  int configurableNodeBehavior_ = 0;
   std::unordered_set<const ZRBObject*> onPath_;  // the nodes from the root to the one being built
 };

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBUsePdmStructureCmd : public ZRBCommand {
+class ZRBUsePdmStructureCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBUsePdmStructureCmd() : ZRBCommand("ZRBUsePdmStructureCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBUsePdmStructureCmd() : ZRBOneStepCommand("ZRBUsePdmStructureCmd") {}
 };
 
 ZRBUsePdmStructureCmd* fctCreateZRBUsePdmStructureCmd();

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "CADUnicodeString.h"
-#include "ZRBRunningCommandRegistry.h"
 
 class ZRBPdmAction {
  public:
@@ -63,8 +62,4 @@ class ZRBPdmAction {
   static CADUnicodeString Line(std::string_view word, const CADUnicodeString& path);
   // "PdmSessn <word> '<first>' '<second>'"
   static CADUnicodeString Line(std::string_view word, const CADUnicodeString& first, const CADUnicodeString& second);
-
-  // --- the two-step commands
-  // The word that cancels the PDM's dialog of a waiting command of that kind; empty for None and unknown kinds.
-  static std::string_view CancelWordFor(ZRBRunningCommandKind kind);
 };

@@ -1,7 +1,8 @@
 // The two-step round trip with the PDM, written once: the first PDM call only opens the PDM's dialog, then the
 // command waits, polling the module-communication status once a second, until the PDM reports its ready word or
 // "PDM_CANCEL", or the command is cancelled or abandoned. Add-temporary, save-as, create-for-document and
-// use-PDM-structure derive from it and supply the start and end steps.
+// use-PDM-structure derive from it and supply the start and end steps; their words are the rows of
+// ZRBTwoStepKinds. The one-step lifecycle is ZRBOneStepCommand.
 //
 // Lifecycle (one object, user-interface thread only):
 //   Created --Activate--> Starting: integrity check, registered as the waiting command, StartStep()
@@ -10,8 +11,9 @@
 //   Waiting --timer, ready word or "PDM_CANCEL"--> Ending: EndStep(status) --> Ended
 //   Starting/Waiting --Cancel (no caller or "CADCommandHeaderStopper") or Desactivate--> Ending: timer removed,
 //       cancel word sent to the PDM --> Ended
-//   Waiting --a newer command's integrity check (AbandonWaitingCommand)--> Ended: status "CAD_CANCEL", timer
-//       removed; the integrity check sends the cancel word through the client this command was registered with
+//   Waiting --a newer command's integrity check (ZRBTwoStepKinds::AbandonWaitingCommand, which calls
+//       StopWaitingForPdm)--> Ended: status "CAD_CANCEL", timer removed; the integrity check sends the kind's
+//       cancel word through the client this command was registered with
 // Every way into Ended requests the command's delayed destruction once and clears the running-command registry
 // only when it still points at this command. Ending twice does nothing (no second cancel word).
 //
@@ -24,21 +26,12 @@
 #include "CADString.h"
 #include "ZRBCommand.h"
 #include "ZRBRunningCommandRegistry.h"
-
-// What distinguishes one two-step command from another.
-struct ZRBTwoStepKind {
-  ZRBRunningCommandKind kind = ZRBRunningCommandKind::None;
-  std::string_view readyWord;   // "PDM_ADDTEMP_READY" ...
-  std::string_view cancelWord;  // "x3CancelCadAddTemp" ...
-  // The failure message shown when the start fails: catalog and message name ("ZRBAddTempCmd", "AddTempFailed").
-  std::string_view failureCatalog;
-  std::string_view failureMessage;
-};
+#include "ZRBTwoStepKinds.h"
 
 class ZRBTwoStepCommand : public ZRBCommand {
  public:
   enum class State { Created, Starting, Waiting, Ending, Ended };
-  static constexpr int kPollIntervalMs = 1000;
+  static constexpr int kPollIntervalMs = ZRBTwoStepKinds::kPollIntervalMs;
 
   // --- host command operations
   CADStatusChangeRC Activate(CADCommand* caller, CADNotification* notification) override;
@@ -51,16 +44,17 @@ class ZRBTwoStepCommand : public ZRBCommand {
   void EndCmd();
   // The one timer callback of every two-step command.
   static void WaitForPdm(CADCommand* command, int intervalMs, void* data);
-  // The abandonment by a newer command (part of the integrity check): ends the registered waiting command when
-  // its timer is pending, then tells the PDM to cancel through the client that command was registered with.
-  static void AbandonWaitingCommand();
+  // For the abandonment by a newer command: when the timer was pending, sets the status "CAD_CANCEL" and ends
+  // this command without a cancel word (the abandonment sends it). 1 when it was waiting.
+  int StopWaitingForPdm() override;
 
   State GetState() const { return state_; }
   const ZRBTwoStepKind& GetKind() const { return kind_; }
 
  protected:
-  ZRBTwoStepCommand(const char* name, const ZRBTwoStepKind& kind);
-  ZRBTwoStepCommand(const char* name, const ZRBTwoStepKind& kind, int requestChange, CADCommandMsg message);
+  // `kind` selects the command's row of ZRBTwoStepKinds.
+  ZRBTwoStepCommand(const char* name, ZRBRunningCommandKind kind);
+  ZRBTwoStepCommand(const char* name, ZRBRunningCommandKind kind, int requestChange, CADCommandMsg message);
 
   // --- the steps a command supplies
   // Reads the host settings the command needs before it starts (a setting that cannot be read keeps the
@@ -84,6 +78,6 @@ class ZRBTwoStepCommand : public ZRBCommand {
   // Requests destruction and clears the registry entry when it is this command's.
   void Finish();
 
-  ZRBTwoStepKind kind_;
+  const ZRBTwoStepKind& kind_;  // a row of the static table
   State state_ = State::Created;
 };

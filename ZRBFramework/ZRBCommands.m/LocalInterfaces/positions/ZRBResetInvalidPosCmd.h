@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBResetInvalidPosCmd : public ZRBCommand {
+class ZRBResetInvalidPosCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBResetInvalidPosCmd() : ZRBCommand("ZRBResetInvalidPosCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBResetInvalidPosCmd() : ZRBOneStepCommand("ZRBResetInvalidPosCmd") {}
 };
 
 ZRBResetInvalidPosCmd* fctCreateZRBResetInvalidPosCmd();

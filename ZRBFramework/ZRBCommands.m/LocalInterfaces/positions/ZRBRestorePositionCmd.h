@@ -2,16 +2,13 @@
 // ("ZRB_ORIG_MATRIX"); no dialog and no PDM round trip.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
 // User-interface thread only, like every command.
-class ZRBRestorePositionCmd : public ZRBCommand {
+class ZRBRestorePositionCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBRestorePositionCmd() : ZRBCommand("ZRBRestorePositionCmd") {}
-
-  // --- host command: restores, shows the result in the message centre and ends
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override;
+  ZRBRestorePositionCmd() : ZRBOneStepCommand("ZRBRestorePositionCmd") {}
 
   // --- restoring; 1 every position could be restored, 0 otherwise
   // The whole structure of the editor current at construction.
@@ -20,6 +17,11 @@ class ZRBRestorePositionCmd : public ZRBCommand {
   int RestorePositionOnProduct(const CADIProduct_var& product);
   // Moves the child to its "ZRB_ORIG_MATRIX" (nothing to do when it has none).
   int ResetOriginalMatrix(const CADIProduct_var& parent, const CADIProduct_var& child);
+
+ protected:
+  // --- the one-step steps: restores, then shows the result in the message centre
+  Outcome Work() override { return RestorePosition() ? Outcome::Succeeded : Outcome::Failed; }
+  void ShowOutcome(int success) override;
 };
 
 ZRBRestorePositionCmd* fctCreateZRBRestorePositionCmd();

@@ -5,19 +5,18 @@
 #include <string>
 
 #include "CADString.h"
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSetWorkplaneCmd : public ZRBCommand {
+class ZRBSetWorkplaneCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
   explicit ZRBSetWorkplaneCmd(const CADString& parameter = CADString())
-      : ZRBCommand("ZRBSetWorkplaneCmd"), parameter_(parameter) {}
+      : ZRBOneStepCommand("ZRBSetWorkplaneCmd"), parameter_(parameter) {}
   const CADString& GetParameter() const { return parameter_; }
 
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override {
-    return ReportNotAvailable("('" + parameter_.str() + "')");
-  }
+ protected:
+  // --- the one-step steps
+  std::string NotAvailableDetail() const override { return "('" + parameter_.str() + "')"; }
 
  private:
   CADString parameter_;

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBTrafoAccumulateCmd : public ZRBCommand {
+class ZRBTrafoAccumulateCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBTrafoAccumulateCmd() : ZRBCommand("ZRBTrafoAccumulateCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBTrafoAccumulateCmd() : ZRBOneStepCommand("ZRBTrafoAccumulateCmd") {}
 };
 
 ZRBTrafoAccumulateCmd* fctCreateZRBTrafoAccumulateCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSamStartCmd : public ZRBCommand {
+class ZRBSamStartCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBSamStartCmd() : ZRBCommand("ZRBSamStartCmd") { UseClientMode(ZRBClientMode::Sam()); }
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBSamStartCmd() : ZRBOneStepCommand("ZRBSamStartCmd") { UseClientMode(ZRBClientMode::Sam()); }
 };
 
 ZRBSamStartCmd* fctCreateZRBSamStartCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCatalogUpdCreCmd : public ZRBCommand {
+class ZRBCatalogUpdCreCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCatalogUpdCreCmd() : ZRBCommand("ZRBCatalogUpdCreCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCatalogUpdCreCmd() : ZRBOneStepCommand("ZRBCatalogUpdCreCmd") {}
 };
 
 ZRBCatalogUpdCreCmd* fctCreateZRBCatalogUpdCreCmd();

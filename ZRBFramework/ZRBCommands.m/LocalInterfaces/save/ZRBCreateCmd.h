@@ -2,19 +2,16 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCreateCmd : public ZRBCommand {
+class ZRBCreateCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCreateCmd() : ZRBCommand("ZRBCreateCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCreateCmd() : ZRBOneStepCommand("ZRBCreateCmd") {}
 
  protected:
   // For the SAM client's variant.
-  explicit ZRBCreateCmd(const char* name) : ZRBCommand(name) {}
+  explicit ZRBCreateCmd(const char* name) : ZRBOneStepCommand(name) {}
 };
 
 ZRBCreateCmd* fctCreateZRBCreateCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCreateDrawingEZRBCmd : public ZRBCommand {
+class ZRBCreateDrawingEZRBCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCreateDrawingEZRBCmd() : ZRBCommand("ZRBCreateDrawingEZRBCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCreateDrawingEZRBCmd() : ZRBOneStepCommand("ZRBCreateDrawingEZRBCmd") {}
 };
 
 ZRBCreateDrawingEZRBCmd* fctCreateZRBCreateDrawingEZRBCmd();

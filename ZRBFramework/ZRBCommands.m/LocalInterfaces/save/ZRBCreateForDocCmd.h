@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCreateForDocCmd : public ZRBCommand {
+class ZRBCreateForDocCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCreateForDocCmd() : ZRBCommand("ZRBCreateForDocCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCreateForDocCmd() : ZRBOneStepCommand("ZRBCreateForDocCmd") {}
 };
 
 ZRBCreateForDocCmd* fctCreateZRBCreateForDocCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCreateLegacyCmd : public ZRBCommand {
+class ZRBCreateLegacyCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCreateLegacyCmd() : ZRBCommand("ZRBCreateLegacyCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCreateLegacyCmd() : ZRBOneStepCommand("ZRBCreateLegacyCmd") {}
 };
 
 ZRBCreateLegacyCmd* fctCreateZRBCreateLegacyCmd();

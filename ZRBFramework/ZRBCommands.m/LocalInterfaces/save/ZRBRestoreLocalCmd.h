@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBRestoreLocalCmd : public ZRBCommand {
+class ZRBRestoreLocalCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBRestoreLocalCmd() : ZRBCommand("ZRBRestoreLocalCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBRestoreLocalCmd() : ZRBOneStepCommand("ZRBRestoreLocalCmd") {}
 };
 
 ZRBRestoreLocalCmd* fctCreateZRBRestoreLocalCmd();

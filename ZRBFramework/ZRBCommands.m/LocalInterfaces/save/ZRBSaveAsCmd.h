@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSaveAsCmd : public ZRBCommand {
+class ZRBSaveAsCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBSaveAsCmd() : ZRBCommand("ZRBSaveAsCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBSaveAsCmd() : ZRBOneStepCommand("ZRBSaveAsCmd") {}
 };
 
 ZRBSaveAsCmd* fctCreateZRBSaveAsCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSaveAsLegacyCmd : public ZRBCommand {
+class ZRBSaveAsLegacyCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBSaveAsLegacyCmd() : ZRBCommand("ZRBSaveAsLegacyCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBSaveAsLegacyCmd() : ZRBOneStepCommand("ZRBSaveAsLegacyCmd") {}
 };
 
 ZRBSaveAsLegacyCmd* fctCreateZRBSaveAsLegacyCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSaveLocalCmd : public ZRBCommand {
+class ZRBSaveLocalCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBSaveLocalCmd() : ZRBCommand("ZRBSaveLocalCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBSaveLocalCmd() : ZRBOneStepCommand("ZRBSaveLocalCmd") {}
 };
 
 ZRBSaveLocalCmd* fctCreateZRBSaveLocalCmd();

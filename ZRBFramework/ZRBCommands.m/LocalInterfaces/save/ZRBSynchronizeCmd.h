@@ -2,19 +2,16 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBSynchronizeCmd : public ZRBCommand {
+class ZRBSynchronizeCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBSynchronizeCmd() : ZRBCommand("ZRBSynchronizeCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBSynchronizeCmd() : ZRBOneStepCommand("ZRBSynchronizeCmd") {}
 
  protected:
   // For the SAM client's variant.
-  explicit ZRBSynchronizeCmd(const char* name) : ZRBCommand(name) {}
+  explicit ZRBSynchronizeCmd(const char* name) : ZRBOneStepCommand(name) {}
 };
 
 ZRBSynchronizeCmd* fctCreateZRBSynchronizeCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBUpdateAllPartsCmd : public ZRBCommand {
+class ZRBUpdateAllPartsCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBUpdateAllPartsCmd() : ZRBCommand("ZRBUpdateAllPartsCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBUpdateAllPartsCmd() : ZRBOneStepCommand("ZRBUpdateAllPartsCmd") {}
 };
 
 ZRBUpdateAllPartsCmd* fctCreateZRBUpdateAllPartsCmd();

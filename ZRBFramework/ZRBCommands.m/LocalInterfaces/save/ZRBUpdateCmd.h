@@ -4,20 +4,19 @@
 
 #include <string>
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBUpdateCmd : public ZRBCommand {
+class ZRBUpdateCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBCommand(name), mode_(mode) {}
+  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBOneStepCommand(name), mode_(mode) {}
   ZRBUpdateCmd(int mode, int requestChange, CADCommandMsg message, const char* name = "ZRBUpdateCmd")
-      : ZRBCommand(name, requestChange, message), mode_(mode) {}
+      : ZRBOneStepCommand(name, requestChange, message), mode_(mode) {}
   int GetMode() const { return mode_; }
 
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override {
-    return ReportNotAvailable("(mode " + std::to_string(mode_) + ")");
-  }
+ protected:
+  // --- the one-step steps
+  std::string NotAvailableDetail() const override { return "(mode " + std::to_string(mode_) + ")"; }
 
  private:
   int mode_;

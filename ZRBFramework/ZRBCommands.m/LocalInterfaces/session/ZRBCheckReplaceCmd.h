@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBCheckReplaceCmd : public ZRBCommand {
+class ZRBCheckReplaceCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBCheckReplaceCmd() : ZRBCommand("ZRBCheckReplaceCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBCheckReplaceCmd() : ZRBOneStepCommand("ZRBCheckReplaceCmd") {}
 };
 
 ZRBCheckReplaceCmd* fctCreateZRBCheckReplaceCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBOptionsCmd : public ZRBCommand {
+class ZRBOptionsCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBOptionsCmd() : ZRBCommand("ZRBOptionsCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBOptionsCmd() : ZRBOneStepCommand("ZRBOptionsCmd") {}
 };
 
 ZRBOptionsCmd* fctCreateZRBOptionsCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBReconcileCmd : public ZRBCommand {
+class ZRBReconcileCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBReconcileCmd() : ZRBCommand("ZRBReconcileCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBReconcileCmd() : ZRBOneStepCommand("ZRBReconcileCmd") {}
 };
 
 ZRBReconcileCmd* fctCreateZRBReconcileCmd();

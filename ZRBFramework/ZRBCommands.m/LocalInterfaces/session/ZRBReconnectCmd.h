@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBReconnectCmd : public ZRBCommand {
+class ZRBReconnectCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBReconnectCmd() : ZRBCommand("ZRBReconnectCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBReconnectCmd() : ZRBOneStepCommand("ZRBReconnectCmd") {}
 };
 
 ZRBReconnectCmd* fctCreateZRBReconnectCmd();

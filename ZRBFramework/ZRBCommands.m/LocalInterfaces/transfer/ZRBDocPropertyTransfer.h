@@ -12,7 +12,7 @@
 
 class CADDocument;
 class CADFrmWindow;
-class ZRBCommand;
+class ZRBCommandContext;
 class ZRBObject;
 class ZRBObjectManager;
 
@@ -23,7 +23,7 @@ class ZRBDocPropertyTransfer {
   // Describes a part or drawing document: a new model object (its key in `modelKey`) listed in the document
   // object's "SUBASSEMBLIES", with the identity, part or drawing attributes and model info. The command's
   // current editor decides in which context a part's model info is taken.
-  static int SetDocPropertiesToZRBObject(ZRBCommand& command, ZRBObjectManager& manager, CADDocument* document,
+  static int SetDocPropertiesToZRBObject(ZRBCommandContext& command, ZRBObjectManager& manager, CADDocument* document,
                                          ZRBObject* documentObject, CADString& modelKey);
   // Name, comment and responsible of a drawing.
   static int SetDrawingPropertiesToZRBObject(ZRBObjectManager& manager, const CADIDrawing_var& drawing,
@@ -46,13 +46,13 @@ class ZRBDocPropertyTransfer {
   // --- exchange objects to the session; 1 success, 0 failure
   // The PDM's answer for a whole document: the "ROOT" object's class decides between part and drawing; then
   // the document is renamed as the PDM asks and its file properties are set.
-  static int SetDocPropertiesFromZRBObject(ZRBCommand& command, ZRBObjectManager& manager, CADDocument* document,
+  static int SetDocPropertiesFromZRBObject(ZRBCommandContext& command, ZRBObjectManager& manager, CADDocument* document,
                                            const CADString& key);
   // Renames the document to the exchange-map path the PDM chose ("RELATIVE_PATH"), sets the editor title when
   // `setTitle` is non-zero, and stores the file's modification time and original location. A failed save is
   // collected in the command's warnings. `product` (may be null) is the node whose full path follows.
-  static int SetFilePropertiesFromZRBObject(ZRBCommand& command, ZRBObject& object, CADDocument* document, int setTitle,
-                                            const CADIProduct_var& product = nullptr);
+  static int SetFilePropertiesFromZRBObject(ZRBCommandContext& command, ZRBObject& object, CADDocument* document,
+                                            int setTitle, const CADIProduct_var& product = nullptr);
   static int SetDrawingPropertiesFromZRBObject(const CADIDrawing_var& drawing, CADDocument* document,
                                                const ZRBObject* object);
   // File properties of the process file named by the object in "CADPROCESS".

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBBuildVisuCmd : public ZRBCommand {
+class ZRBBuildVisuCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBBuildVisuCmd() : ZRBCommand("ZRBBuildVisuCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBBuildVisuCmd() : ZRBOneStepCommand("ZRBBuildVisuCmd") {}
 };
 
 ZRBBuildVisuCmd* fctCreateZRBBuildVisuCmd();

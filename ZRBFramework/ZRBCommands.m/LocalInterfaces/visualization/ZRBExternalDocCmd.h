@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBExternalDocCmd : public ZRBCommand {
+class ZRBExternalDocCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBExternalDocCmd() : ZRBCommand("ZRBExternalDocCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBExternalDocCmd() : ZRBOneStepCommand("ZRBExternalDocCmd") {}
 };
 
 ZRBExternalDocCmd* fctCreateZRBExternalDocCmd();

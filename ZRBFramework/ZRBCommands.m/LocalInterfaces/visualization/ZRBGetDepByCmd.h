@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBGetDepByCmd : public ZRBCommand {
+class ZRBGetDepByCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBGetDepByCmd() : ZRBCommand("ZRBGetDepByCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBGetDepByCmd() : ZRBOneStepCommand("ZRBGetDepByCmd") {}
 };
 
 ZRBGetDepByCmd* fctCreateZRBGetDepByCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBGetOrigGeoAndVisCmd : public ZRBCommand {
+class ZRBGetOrigGeoAndVisCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBGetOrigGeoAndVisCmd() : ZRBCommand("ZRBGetOrigGeoAndVisCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBGetOrigGeoAndVisCmd() : ZRBOneStepCommand("ZRBGetOrigGeoAndVisCmd") {}
 };
 
 ZRBGetOrigGeoAndVisCmd* fctCreateZRBGetOrigGeoAndVisCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBGetOrigGeoForVisCmd : public ZRBCommand {
+class ZRBGetOrigGeoForVisCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBGetOrigGeoForVisCmd() : ZRBCommand("ZRBGetOrigGeoForVisCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBGetOrigGeoForVisCmd() : ZRBOneStepCommand("ZRBGetOrigGeoForVisCmd") {}
 };
 
 ZRBGetOrigGeoForVisCmd* fctCreateZRBGetOrigGeoForVisCmd();

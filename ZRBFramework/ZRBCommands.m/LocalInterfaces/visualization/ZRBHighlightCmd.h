@@ -5,19 +5,18 @@
 #include <string>
 
 #include "CADString.h"
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBHighlightCmd : public ZRBCommand {
+class ZRBHighlightCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
   explicit ZRBHighlightCmd(const CADString& parameter = CADString())
-      : ZRBCommand("ZRBHighlightCmd"), parameter_(parameter) {}
+      : ZRBOneStepCommand("ZRBHighlightCmd"), parameter_(parameter) {}
   const CADString& GetParameter() const { return parameter_; }
 
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override {
-    return ReportNotAvailable("('" + parameter_.str() + "')");
-  }
+ protected:
+  // --- the one-step steps
+  std::string NotAvailableDetail() const override { return "('" + parameter_.str() + "')"; }
 
  private:
   CADString parameter_;

@@ -2,19 +2,16 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBHighlightInWBCmd : public ZRBCommand {
+class ZRBHighlightInWBCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBHighlightInWBCmd() : ZRBCommand("ZRBHighlightInWBCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBHighlightInWBCmd() : ZRBOneStepCommand("ZRBHighlightInWBCmd") {}
 
  protected:
   // For the SAM client's variant.
-  explicit ZRBHighlightInWBCmd(const char* name) : ZRBCommand(name) {}
+  explicit ZRBHighlightInWBCmd(const char* name) : ZRBOneStepCommand(name) {}
 };
 
 ZRBHighlightInWBCmd* fctCreateZRBHighlightInWBCmd();

@@ -2,15 +2,12 @@
 // The command is not available yet: activating it runs the integrity check, traces that and ends it.
 #pragma once
 
-#include "ZRBCommand.h"
+#include "ZRBOneStepCommand.h"
 
-class ZRBInfoCmd : public ZRBCommand {
+class ZRBInfoCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
-  ZRBInfoCmd() : ZRBCommand("ZRBInfoCmd") {}
-
-  // --- host command
-  CADStatusChangeRC Activate(CADCommand*, CADNotification*) override { return ReportNotAvailable(); }
+  ZRBInfoCmd() : ZRBOneStepCommand("ZRBInfoCmd") {}
 };
 
 ZRBInfoCmd* fctCreateZRBInfoCmd();

@@ -12,6 +12,7 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
 
@@ -34,7 +35,7 @@ bool EntryExists(const CADUnicodeString& path) {
 
 ZRBAddTempCmd::ZRBAddTempCmd() : ZRBAddTempCmd("ZRBAddTempCmd") {}
 
-ZRBAddTempCmd::ZRBAddTempCmd(const char* name) : ZRBTwoStepCommand(name, kKind) {}
+ZRBAddTempCmd::ZRBAddTempCmd(const char* name) : ZRBTwoStepCommand(name, ZRBRunningCommandKind::AddTemp) {}
 
 // --- start
 
@@ -82,7 +83,7 @@ int ZRBAddTempCmd::StartAddTemp() {
     ZRB_DEBUG("Failed to get ROOT object");
     return 0;
   }
-  if (root->GetSlotValue("ACTION_SUCCESS") != "2") {
+  if (ZRBPdmRequest::ReadResult(root, ZRBPdmStep::FirstOfTwo) != ZRBPdmResult::FirstStepDone) {
     ZRBAfx::SetCadWindowTop();
     ZRB_DEBUG("ZRB: AddTemp Step 1 in PDM failed!");
     return 0;
@@ -102,18 +103,15 @@ int ZRBAddTempCmd::WriteRequest(const CADUnicodeString& xmap, const CADUnicodeSt
   }
 
   ZRBObjectManager request;
-  ZRBObject* root = request.CreateObject("ROOT");
-  if (!root) {
+  if (!ZRBPdmRequest::AddRoot(request)) {
     ZRB_DEBUG("Failed to create pObject");
     return 0;
   }
-  root->SetSlotValue("ACTION_SUCCESS", "0");
-  ZRBObject* command = request.CreateObject("COMMAND");
+  ZRBObject* command = ZRBPdmRequest::AddCommand(request, {}, xmap);
   if (!command) {
     ZRB_DEBUG("Failed to create COMMANDZRBObject");
     return 0;
   }
-  command->SetSlotValue("EXMAP", xmap.ConvertToString());
   command->SetSlotValue("TMP_PRAEFIX", GlobPropertyManager.GetNewTmpId().ConvertToString());
 
   if (!request.Write(requestPath)) {
@@ -146,17 +144,17 @@ void ZRBAddTempCmd::EndAddTempCmd(const CADString& status) {
     ZRBObjectManager answer;
     const CADUnicodeString answerPath = ZRBAfx::MakePath(xmap, CADUnicodeString(kRequestFileName));
     ZRBObject* root = answer.Read(answerPath) ? answer.GetObject("ROOT") : nullptr;
-    const CADString actionSuccess = root ? root->GetSlotValue("ACTION_SUCCESS") : CADString();
+    const ZRBPdmResult result = ZRBPdmRequest::ReadResult(root, ZRBPdmStep::SecondOfTwo);
     if (!root) {
       // After a ready status the user expects to see something happen.
       ZRB_DEBUG("Failed To get ROOT Object");
       ShowMessage("ZRBAddTempCmd", "AddTempFailed", kFailureStyle);
-    } else if (actionSuccess != "1" && actionSuccess != "3") {
+    } else if (!ZRBPdmRequest::IsSuccess(result)) {
       ZRB_DEBUG("ZRB: AddTemp Step 2 in PDM failed!");
       ShowRefusal(*root);
     } else {
       ZRB_DEBUG("ZRB: AddTemp Step 2 in PDM success!");
-      BuildAnswer(actionSuccess);
+      BuildAnswer(result);
       // The PDM side's backups belong to an answer that was built; after a refusal they may still be wanted.
       RemoveBackupDirectory(xmap);
     }

@@ -21,7 +21,7 @@ class ScopedCacheTempMode {
 
 ZRBReadCmd* ZRBAddTempCmd::CreateReadCmd() { return new ZRBReadCmd(1, 0, 100, "ZRBReadCmd"); }
 
-void ZRBAddTempCmd::BuildAnswer(const CADString& actionSuccess) {
+void ZRBAddTempCmd::BuildAnswer(ZRBPdmResult result) {
   ZRB_TRACE("ZRBAddTempCmd::BuildAnswer");
   ZRBReadCmd* read = CreateReadCmd();
   if (!read) {
@@ -41,7 +41,8 @@ void ZRBAddTempCmd::BuildAnswer(const CADString& actionSuccess) {
     const int success = built && !read->GetLoadFailure() ? 1 : 0;
     if (!success || read->GetWarnings().Size() > 0 || read->GetInformations().Size() > 0) {
       read->DisplayMessageCenter(success, read->GetWarningState(), BuildMessage("ZRBAddTempCmd", "AddTempOk"),
-                                 BuildMessage("ZRBAddTempCmd", "AddTempFailed"), actionSuccess == "3");
+                                 BuildMessage("ZRBAddTempCmd", "AddTempFailed"),
+                                 result == ZRBPdmResult::SucceededWithRemarks);
     }
   }
   read->RequestDelayedDestruction();

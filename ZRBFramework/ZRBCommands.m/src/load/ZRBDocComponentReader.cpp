@@ -8,8 +8,9 @@
 #include "CADIDrawing.h"
 #include "CADListVal.h"
 #include "ZRBAfx.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBDocPropertyTransfer.h"
+#include "ZRBDocumentOpener.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
 #include "ZRBNodeAttributes.h"
@@ -98,8 +99,8 @@ int ZRBDocComponentReader::ReadRepresentation(const ZRBComponentPlace& place, ZR
     ZRBDocPropertyTransfer::ProcessPartNumber(partNumber, path);
     ZRBObject* object = &document;
     CADDocument* opened = nullptr;
-    if (!context_.Command().OpenLegacyModelWithWindow(opened, path, partNumber, ReadOnlyFor(document),
-                                                      context_.State().cachedFilesToRefresh, object)) {
+    if (!ZRBDocumentOpener::OpenWithWindow(context_.Command(), opened, path, partNumber, ReadOnlyFor(document),
+                                           context_.State().cachedFilesToRefresh, object)) {
       context_.AddWarning("LoadLegacyModelFailed", ZRBFileUtil::GetFileNameFromPath(path));
       return 0;
     }
@@ -120,7 +121,7 @@ CADDocument* ZRBDocComponentReader::Obtain(const CADUnicodeString& path, int rea
   }
   CADDocument* opened = nullptr;
   ZRBObject* object = &document;
-  if (!context_.Command().OpenDocument(opened, path, static_cast<unsigned char>(readOnly),
+  if (!ZRBDocumentOpener::OpenDocument(context_.Command(), opened, path, static_cast<unsigned char>(readOnly),
                                        context_.State().cachedFilesToRefresh, object)) {
     context_.State().warningState = 1;
     return nullptr;
@@ -233,14 +234,12 @@ void ZRBDocComponentReader::MatchStandardPartQuantity(const ZRBComponentPlace& p
 CADIProduct_var ZRBDocComponentReader::Place(const ZRBComponentPlace& place, CADDocument* document, ZRBObject& object,
                                              const CADUnicodeString& path, const CADUnicodeString& partNumber,
                                              Kind kind, int readOnly) {
-  ZRBCommand& command = context_.Command();
   if (!place.parent) {
+    // Legacy models and products alike: in a window of their own.
+    static_cast<void>(kind);
     CADDocument* shown = nullptr;
-    const int opened = kind == Kind::LegacyModel
-                           ? command.OpenLegacyModelWithWindow(shown, path, partNumber, readOnly,
-                                                               context_.State().cachedFilesToRefresh, &object)
-                           : command.OpenProductWithWindow(shown, path, partNumber, readOnly,
-                                                           context_.State().cachedFilesToRefresh, &object);
+    const int opened = ZRBDocumentOpener::OpenWithWindow(context_.Command(), shown, path, partNumber, readOnly,
+                                                         context_.State().cachedFilesToRefresh, &object);
     if (!opened || !shown || !shown->GetRootProduct()) {
       context_.State().warningState = 1;
       return nullptr;
@@ -318,8 +317,8 @@ int ZRBDocComponentReader::ReadDrawing(ZRBObject& object) {
   CADUnicodeString path;
   if (!context_.FileOf(object, path)) return 0;
   CADDocument* document = nullptr;
-  if (!context_.Command().OpenDrawingWithWindow(document, path, ReadOnlyFor(object),
-                                                context_.State().cachedFilesToRefresh, &object)) {
+  if (!ZRBDocumentOpener::OpenWithWindow(context_.Command(), document, path, CADUnicodeString(), ReadOnlyFor(object),
+                                         context_.State().cachedFilesToRefresh, &object)) {
     context_.State().warningState = 1;
     return 0;
   }

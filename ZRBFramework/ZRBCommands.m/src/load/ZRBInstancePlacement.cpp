@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "ZRBCommand.h"
 #include "ZRBObject.h"
 #include "ZRBPosMatrixUtil.h"
+#include "ZRBProductPositions.h"
 #include "ZRBPropertyInstance.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
@@ -83,7 +83,7 @@ void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var&
     return;
   }
   record->SetProperty("ZRB_ORIG_MATRIX", matrix);
-  if (!context.Command().MoveProduct(child, parent, coefficients))
+  if (!ZRBProductPositions::MoveProduct(child, parent, coefficients))
     ZRB_DEBUG("ZRBReadCmd::ReadProductStructure coud not MoveProduct");
   ZRB_TRACE_OK();
 }

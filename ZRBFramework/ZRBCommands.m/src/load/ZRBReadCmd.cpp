@@ -47,14 +47,14 @@ constexpr unsigned long kDirectoryDialogStyle = 0x10004200;
 
 // ---------------------------------------------------------------- lifecycle
 
-ZRBReadCmd::ZRBReadCmd(int mode, const char* name) : ZRBCommand(name) {
+ZRBReadCmd::ZRBReadCmd(int mode, const char* name) : ZRBOneStepCommand(name) {
   ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
   Configure(state_, mode);
   ZRB_TRACE_OK();
 }
 
 ZRBReadCmd::ZRBReadCmd(int mode, int requestChange, CADCommandMsg message, const char* name)
-    : ZRBCommand(name, requestChange, message) {
+    : ZRBOneStepCommand(name, requestChange, message) {
   ZRB_TRACE("ZRBReadCmd::ZRBReadCmd");
   Configure(state_, mode);
   ZRB_TRACE_OK();
@@ -66,14 +66,9 @@ ZRBReadCmd::~ZRBReadCmd() {
   CloseDirectoryDialog();
 }
 
-void ZRBReadCmd::End() {
-  if (ended_) return;
-  ended_ = true;
-  RequestDelayedDestruction();
-}
-
-void ZRBReadCmd::ReadActivationSettings(int& loadLinkStatus) {
-  loadLinkStatus = ReadIntSetting("SymbolicLinks", "LoadLinkStatus", 0);
+void ZRBReadCmd::ReadStartSettings() {
+  ZRB_DEBUG("ZRB: ZRBReadCmd (mode %d)", state_.mode);
+  loadLinkStatus_ = ReadIntSetting("SymbolicLinks", "LoadLinkStatus", 0);
   state_.cacheActivation = ReadIntSetting("CADCache", "CacheActivation", -1);
   state_.singlePartMode = ReadIntSetting("ZRBOptions", "SinglePartModus", 0) == 1 ? 1 : 0;
   state_.nativeProductTrafo = ReadIntSetting("ZRBOptions", "UseNativeProductTrafo", 0) == 1 ? 1 : 0;
@@ -81,30 +76,22 @@ void ZRBReadCmd::ReadActivationSettings(int& loadLinkStatus) {
 
 // ---------------------------------------------------------------- host command
 
-CADStatusChangeRC ZRBReadCmd::Activate(CADCommand*, CADNotification*) {
-  ZRB_TRACE("ZRBReadCmd::Activate");
-  ZRB_DEBUG("ZRB: ZRBReadCmd (mode %d)", state_.mode);
-  ApplyClientMode();
-  CheckIntegrity(0);
-  int loadLinkStatus = 0;
-  ReadActivationSettings(loadLinkStatus);
-  if (loadLinkStatus == 0) {
+ZRBOneStepCommand::Outcome ZRBReadCmd::Work() {
+  ZRB_TRACE("ZRBReadCmd::Work");
+  if (loadLinkStatus_ == 0) {
     // Without referenced documents the structure could not be built as the PDM describes it.
     ShowMessage("ZRBReadCmd", "LoadReferenceOption", kFailureStyle);
-    End();
-    return CADStatusChangeRCCompleted;
+    return Outcome::Stopped;
   }
   if (state_.subMode == 3) {
     OpenDirectoryDialog();
     ZRB_TRACE_OK();
-    return CADStatusChangeRCCompleted;
+    return Outcome::Continues;
   }
   const int ok = CreateProductStructure();
   ReSetTimestampSetting();
-  ShowEndMessages(ok);
-  End();
   ZRB_TRACE_OK();
-  return CADStatusChangeRCCompleted;
+  return ok ? Outcome::Succeeded : Outcome::Failed;
 }
 
 CADStatusChangeRC ZRBReadCmd::Desactivate(CADCommand*, CADNotification*) { return CADStatusChangeRCCompleted; }
@@ -140,7 +127,8 @@ CADUnicodeString ZRBReadCmd::GetAnswerFileName() const {
 
 int ZRBReadCmd::ReadProductStructure(CADIProduct* parent, CADIProduct* existing, ZRBObjectManager& answer,
                                      ZRBObject* node) {
-  return ZRBStructureReader(*this, state_).ReadProductStructure(parent, existing, answer, node);
+  return ZRBStructureReader(*this, state_, GetConfigurableNodeBehavior())
+      .ReadProductStructure(parent, existing, answer, node);
 }
 
 // ---------------------------------------------------------------- the directory dialog

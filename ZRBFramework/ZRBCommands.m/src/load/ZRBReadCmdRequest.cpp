@@ -18,6 +18,7 @@
 #include "ZRBObjectReadObserver.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadCmd.h"
 #include "ZRBReadSessionActions.h"
@@ -177,9 +178,7 @@ int ZRBReadCmd::SendRequest(const CADUnicodeString& xmap, const CADUnicodeString
   DeleteNotLoadedVisFromReleasedCache(xmap, releasedXmap);
 
   ZRBObjectManager request;
-  ZRBObject* command = request.CreateObject("COMMAND");
-  command->SetSlotValue("COMMAND", "REQUEST_READ");
-  command->SetSlotValue("EXMAP", xmap.ConvertToString());
+  ZRBObject* command = ZRBPdmRequest::AddCommand(request, "REQUEST_READ", xmap);
   if (!staleFiles.GetListPath().IsEmpty())
     command->SetSlotValue("XMAPCONTENT", staleFiles.GetListPath().ConvertToString());
   if (cacheActivated && !releasedXmap.IsEmpty()) command->SetSlotValue("RELEASEMAP", releasedXmap.ConvertToString());
@@ -251,21 +250,22 @@ int ZRBReadCmd::CheckAnswerRoot(ZRBObjectManager&, ZRBObject& root) {
     state_.warningState = 1;
     GetWarnings().Append(BuildMessage("ZRBReadCmd", "ZRBArchiveNotSupportedForAddTemp"));
   }
-  for (const CADString& line : root.GetSlotValueList("STATS")) GetWarnings().Append(CADUnicodeString(line));
+  ZRBPdmRequest::AddStats(root, GetWarnings());
   if (state_.subMode != 1) return 2;
-  const CADString success = root.GetSlotValue("ACTION_SUCCESS");
-  if (success == "1") return 2;
-  if (success == "3") {
-    state_.warningState = 1;
-    return 2;
+  switch (ZRBPdmRequest::ReadResult(&root, ZRBPdmStep::OneStep)) {
+    case ZRBPdmResult::Succeeded:
+      return 2;
+    case ZRBPdmResult::SucceededWithRemarks:
+      state_.warningState = 1;
+      return 2;
+    case ZRBPdmResult::CancelledByUser:
+      state_.warningState = 1;
+      GetInformations().Append(BuildMessage("ZRBReadCmd", "ReadCanceled"));
+      return 1;
+    default:
+      ZRB_DEBUG("ZRB: ReadCommand in PDM failed!");
+      return 0;
   }
-  if (success == "2") {
-    state_.warningState = 1;
-    GetInformations().Append(BuildMessage("ZRBReadCmd", "ReadCanceled"));
-    return 1;
-  }
-  ZRB_DEBUG("ZRB: ReadCommand in PDM failed!");
-  return 0;
 }
 
 // ---------------------------------------------------------------- structure

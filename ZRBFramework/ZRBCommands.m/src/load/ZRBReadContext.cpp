@@ -5,13 +5,13 @@
 #include "ZRBAfx.h"
 #include "ZRBAnswerLocation.h"
 #include "ZRBCache.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
 
-ZRBReadContext::ZRBReadContext(ZRBCommand& command, ZRBReadState& state, ZRBObjectManager& answer)
+ZRBReadContext::ZRBReadContext(ZRBCommandContext& command, ZRBReadState& state, ZRBObjectManager& answer)
     : command_(command), state_(state), answer_(answer) {
   for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
     CADDocument_var document(item);

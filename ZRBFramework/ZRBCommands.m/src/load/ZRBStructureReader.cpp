@@ -1,6 +1,6 @@
 #include "ZRBStructureReader.h"
 
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
@@ -9,6 +9,7 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
+#include "ZRBProductPositions.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
 #include "ZRBSendingObjectWriter.h"
@@ -33,7 +34,7 @@ class PathEntry {
 };
 
 void MarkDirty(CADIProduct_var product) {
-  if (product) ZRBCommand::SetDirtyFlagForProduct(1, product);
+  if (product) ZRBProductPositions::SetDirtyFlagForProduct(1, product);
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
   PathEntry onPath(onPath_, &node);
   nodeProduct = place.documentNode ? CADIProduct_var() : place.existing;
 
-  if (command_.GetConfigurableNodeBehavior() && place.parent && !place.parent->GetFatherProduct() &&
+  if (configurableNodeBehavior_ && place.parent && !place.parent->GetFatherProduct() &&
       !ZRBPSNTreeUtil::SetConfigurableBehaviorAttributesToStructure(place.parent))
     ZRB_DEBUG("ReadProductStructure -> SetConfigurableBehaviorAttributesToStructure did not succeed");
   if (nodeProduct) FlagRemovedChildren(readers, nodeProduct, node);

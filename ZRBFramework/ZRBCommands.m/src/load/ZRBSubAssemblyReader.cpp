@@ -2,8 +2,9 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBDocPropertyTransfer.h"
+#include "ZRBDocumentOpener.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
 #include "ZRBNodeAttributes.h"
@@ -79,7 +80,8 @@ CADDocument* ZRBSubAssemblyReader::RetrieveExistingProductData(ZRBObject& produc
   if (!document) {
     ZRBObject* object = &productObject;
     const unsigned char readOnly = productObject.GetSlotValue("CHANGEABLE") == "1" ? 0 : 1;
-    if (!context_.Command().OpenDocument(document, path, readOnly, context_.State().cachedFilesToRefresh, object)) {
+    if (!ZRBDocumentOpener::OpenDocument(context_.Command(), document, path, readOnly,
+                                         context_.State().cachedFilesToRefresh, object)) {
       context_.State().warningState = 1;
       return nullptr;
     }
@@ -100,8 +102,9 @@ CADIProduct_var ZRBSubAssemblyReader::GetNewProduct(ZRBProd& node, CADDocument* 
   CADIProduct* parent = node.GetParentCADProduct();
   if (!parent) {
     CADDocument* shown = nullptr;
-    if (!context_.Command().OpenProductWithWindow(shown, path, node.GetPartNumber(), node.IsChangeable() ? 0 : 1,
-                                                  context_.State().cachedFilesToRefresh, &productObject) ||
+    if (!ZRBDocumentOpener::OpenWithWindow(context_.Command(), shown, path, node.GetPartNumber(),
+                                           node.IsChangeable() ? 0 : 1, context_.State().cachedFilesToRefresh,
+                                           &productObject) ||
         !shown) {
       context_.State().warningState = 1;
       return nullptr;

@@ -1,8 +1,5 @@
 #include "ZRBCommand.h"
 
-#include <cerrno>
-#include <string>
-
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
@@ -10,13 +7,15 @@
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDocumentOpener.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBIModComm.h"
 #include "ZRBMessageCenter.h"
-#include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
+#include "ZRBProductPositions.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
-#include "ZRBTwoStepCommand.h"
+#include "ZRBTwoStepKinds.h"
 
 // --- lifecycle
 
@@ -106,33 +105,14 @@ void ZRBCommand::DisplayMessageCenter(const int& success, const int& successVari
 // --- start of a command
 
 void ZRBCommand::CheckIntegrity(int mode) {
-  ZRBTwoStepCommand::AbandonWaitingCommand();
+  ZRBTwoStepKinds::AbandonWaitingCommand();
   GlobPropertyManager.CheckIntegrity(mode);
-}
-
-CADStatusChangeRC ZRBCommand::ReportNotAvailable(std::string_view detail) {
-  ZRB_TRACE("ZRBCommand::ReportNotAvailable");
-  ApplyClientMode();
-  CheckIntegrity(0);
-  const std::string name = GetName().str();
-  ZRB_DEBUG("ZRB: %s%s%.*s is not available yet", name.c_str(), detail.empty() ? "" : " ",
-            static_cast<int>(detail.size()), detail.data());
-  RequestDelayedDestruction();
-  ZRB_TRACE_OK();
-  return CADStatusChangeRCCompleted;
 }
 
 // --- PDM round trip
 
 int ZRBCommand::RunPdmAction(std::string_view word, const CADUnicodeString& argument, int keepDisplayAlive) {
-  int result = ZRBAfx::ConnectPdm(argument, keepDisplayAlive);
-  if (result < 0) {
-    const int error = errno;
-    ZRB_DEBUG("SYSTEM ConnectPdm %.*s failed with %d errno: %d", static_cast<int>(word.size()), word.data(), result,
-              error);
-    ShowMessage("ZRBAfx", "ConnectFailed", kFailureStyle);
-  }
-  return result;
+  return ZRBPdmRequest::Run(word, argument, keepDisplayAlive);
 }
 
 namespace {
@@ -155,4 +135,81 @@ int ZRBCommand::GetModCommStatus(CADString& status) {
   ZRBIModComm_var component = CreateModComm();
   if (!component) return 0;
   return component->GetStatus(status);
+}
+
+// --- forwarders to the services
+
+int ZRBCommand::GetProductPosition(const CADIProduct_var& child, const CADIProduct_var& parent,
+                                   double coefficients[12]) {
+  return ZRBProductPositions::GetProductPosition(child, parent, coefficients);
+}
+
+int ZRBCommand::MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent,
+                            const double coefficients[12]) {
+  return ZRBProductPositions::MoveProduct(child, parent, coefficients);
+}
+
+int ZRBCommand::SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_var& child,
+                                           const CADIProduct_var& parent) {
+  return ZRBProductPositions::SetProductTrafoToZRBObject(*this, object, child, parent);
+}
+
+void ZRBCommand::KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child) {
+  ZRBProductPositions::KeepPositionToSend(parent, child);
+}
+
+void ZRBCommand::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
+  ZRBProductPositions::SetDirtyFlagForProduct(dirty, product);
+}
+
+HRESULT ZRBCommand::DeleteNotLoadedVisFromReleasedCache(const CADUnicodeString& xmapDirectory,
+                                                        const CADUnicodeString& releasedXmapDirectory) {
+  return releasedCacheVisNames_.DeleteNotLoadedVisFromReleasedCache(xmapDirectory, releasedXmapDirectory);
+}
+
+HRESULT ZRBCommand::RestoreTimeStampInReleasedCacheFiles() {
+  return releasedCacheVisNames_.RestoreTimeStampInReleasedCacheFiles();
+}
+
+void ZRBCommand::RedrawAllModelNodes() { ZRB_DEBUG("ZRB: redraw of the model nodes (nothing to draw)"); }
+
+int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& path, unsigned char readOnly,
+                             CADListValCADUnicodeString& refresh, ZRBObject* object) {
+  return ZRBDocumentOpener::OpenDocument(*this, document, path, readOnly, refresh, object);
+}
+
+int ZRBCommand::OpenProductWithWindow(CADDocument*& document, const CADUnicodeString& path,
+                                      const CADUnicodeString& partNumber, int readOnly,
+                                      CADListValCADUnicodeString& refresh, ZRBObject* object) {
+  ZRB_TRACE("ZRBCommand::OpenProductWithWindow");
+  const int ok = ZRBDocumentOpener::OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
+  if (ok) ZRB_TRACE_OK();
+  return ok;
+}
+
+int ZRBCommand::OpenLegacyModelWithWindow(CADDocument*& document, const CADUnicodeString& path,
+                                          const CADUnicodeString& partNumber, int readOnly,
+                                          CADListValCADUnicodeString& refresh, ZRBObject* object) {
+  ZRB_TRACE("ZRBCommand::OpenLegacyModelWithWindow");
+  const int ok = ZRBDocumentOpener::OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
+  if (ok) ZRB_TRACE_OK();
+  return ok;
+}
+
+int ZRBCommand::OpenVisWithWindow(CADDocument*& document, const CADUnicodeString& path,
+                                  const CADUnicodeString& partNumber, int readOnly, CADListValCADUnicodeString& refresh,
+                                  ZRBObject* object) {
+  ZRB_TRACE("ZRBCommand::OpenVisWithWindow");
+  const int ok = ZRBDocumentOpener::OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
+  if (ok) ZRB_TRACE_OK();
+  return ok;
+}
+
+int ZRBCommand::OpenDrawingWithWindow(CADDocument*& document, const CADUnicodeString& path, int readOnly,
+                                      CADListValCADUnicodeString& refresh, ZRBObject* object) {
+  ZRB_TRACE("ZRBCommand::OpenDrawingWithWindow");
+  const int ok =
+      ZRBDocumentOpener::OpenWithWindow(*this, document, path, CADUnicodeString(), readOnly, refresh, object);
+  if (ok) ZRB_TRACE_OK();
+  return ok;
 }

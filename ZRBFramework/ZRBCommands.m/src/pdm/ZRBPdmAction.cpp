@@ -70,19 +70,3 @@ CADUnicodeString ZRBPdmAction::Line(std::string_view word, const CADUnicodeStrin
                                     const CADUnicodeString& second) {
   return Line(word, first) + " " + ZRBAfx::QuoteShellWord(second);
 }
-
-std::string_view ZRBPdmAction::CancelWordFor(ZRBRunningCommandKind kind) {
-  switch (kind) {
-    case ZRBRunningCommandKind::AddTemp:
-      return CancelCadAddTemp;
-    case ZRBRunningCommandKind::SaveAs:
-      return CancelCadSaveAs;
-    case ZRBRunningCommandKind::CreateForDocument:
-      return CancelCreateForDoc;
-    case ZRBRunningCommandKind::UsePdmStructure:
-      return CancelUsePdmStruct;
-    case ZRBRunningCommandKind::None:
-      break;
-  }
-  return {};
-}

@@ -1,36 +1,26 @@
 #include "ZRBTwoStepCommand.h"
 
-#include <cerrno>
 #include <string>
 
 #include "CADApplication.h"
 #include "ZRBAfx.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBPdmAction.h"
-#include "ZRBScopedClientMode.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBTrace.h"
 
 namespace {
 
 ZRBRunningCommandRegistry& Registry() { return ZRBGlobalProperties::Process().GetRunningCommandRegistry(); }
 
-// Sends a cancel word through the client in force; a failure is only traced (the command ends all the same).
-void SendCancelWord(std::string_view word) {
-  int result = ZRBAfx::ConnectPdm(ZRBPdmAction::Line(word), 0);
-  if (result < 0) {
-    const int error = errno;
-    ZRB_DEBUG("SYSTEM ConnectPdm %.*s failed with %d errno: %d", static_cast<int>(word.size()), word.data(), result,
-              error);
-  }
-}
-
 }  // namespace
 
-ZRBTwoStepCommand::ZRBTwoStepCommand(const char* name, const ZRBTwoStepKind& kind) : ZRBCommand(name), kind_(kind) {}
+ZRBTwoStepCommand::ZRBTwoStepCommand(const char* name, ZRBRunningCommandKind kind)
+    : ZRBCommand(name), kind_(ZRBTwoStepKinds::Of(kind)) {}
 
-ZRBTwoStepCommand::ZRBTwoStepCommand(const char* name, const ZRBTwoStepKind& kind, int requestChange,
+ZRBTwoStepCommand::ZRBTwoStepCommand(const char* name, ZRBRunningCommandKind kind, int requestChange,
                                      CADCommandMsg message)
-    : ZRBCommand(name, requestChange, message), kind_(kind) {}
+    : ZRBCommand(name, requestChange, message), kind_(ZRBTwoStepKinds::Of(kind)) {}
 
 // --- start
 
@@ -142,7 +132,7 @@ void ZRBTwoStepCommand::EndCmd() {
   ApplyClientMode();
   if (CADApplication* application = CADApplication::MainApplication())
     application->RemoveTimeOut(kPollIntervalMs, this);
-  if (pdmDialogOpen) SendCancelWord(kind_.cancelWord);
+  if (pdmDialogOpen) ZRBPdmRequest::RunQuietly(kind_.cancelWord, ZRBPdmAction::Line(kind_.cancelWord));
   Finish();
   ZRB_TRACE_OK();
 }
@@ -154,31 +144,11 @@ void ZRBTwoStepCommand::Finish() {
   RequestDelayedDestruction();
 }
 
-void ZRBTwoStepCommand::AbandonWaitingCommand() {
-  ZRBRunningCommandRegistry& registry = Registry();
-  if (registry.GetKind() == ZRBRunningCommandKind::None) {
-    registry.Clear();
-    return;
-  }
-  ZRB_TRACE("ZRBTwoStepCommand::AbandonWaitingCommand");
-  if (ZRBCommand* waiting = registry.GetCommand()) {
-    CADApplication* application = CADApplication::MainApplication();
-    if (application && application->RemoveTimeOut(kPollIntervalMs, waiting)) {
-      SetModCommStatus("CAD_CANCEL");
-      if (auto* twoStep = dynamic_cast<ZRBTwoStepCommand*>(waiting)) twoStep->state_ = State::Ended;
-      waiting->RequestDelayedDestruction();
-    }
-    registry.ClearCommand();
-  }
-  ZRB_DEBUG("ZRB: sending Cancel to PDM");
-  const std::string_view word = ZRBPdmAction::CancelWordFor(registry.GetKind());
-  if (word.empty()) {
-    ZRB_DEBUG("Unknown Active Command");
-  } else {
-    // The newest command's client is in force; the PDM dialog belongs to the waiting command's client.
-    ZRBScopedClientMode client(ZRBClientMode::ForConnectionCommand(registry.GetConnectionCommand()));
-    SendCancelWord(word);
-  }
-  registry.Clear();
-  ZRB_TRACE_OK();
+int ZRBTwoStepCommand::StopWaitingForPdm() {
+  CADApplication* application = CADApplication::MainApplication();
+  if (!application || !application->RemoveTimeOut(kPollIntervalMs, this)) return 0;
+  SetModCommStatus("CAD_CANCEL");
+  state_ = State::Ended;
+  RequestDelayedDestruction();
+  return 1;
 }

@@ -14,16 +14,9 @@ namespace {
 const CADClassDictionary::Registration g_registration("ZRBRestorePositionCmd", &fctCreateZRBRestorePositionCmd);
 }  // namespace
 
-CADStatusChangeRC ZRBRestorePositionCmd::Activate(CADCommand*, CADNotification*) {
-  ZRB_TRACE("ZRBRestorePositionCmd::Activate");
-  ApplyClientMode();
-  CheckIntegrity(0);
-  const int success = RestorePosition();
+void ZRBRestorePositionCmd::ShowOutcome(int success) {
   DisplayMessageCenter(success, 0, BuildMessage("ZRBRestorePositionCmd", "RestorePositionOk"),
                        BuildMessage("ZRBRestorePositionCmd", "RestorePositionFailed"), 0);
-  RequestDelayedDestruction();
-  ZRB_TRACE_OK();
-  return CADStatusChangeRCCompleted;
 }
 
 int ZRBRestorePositionCmd::RestorePosition() {

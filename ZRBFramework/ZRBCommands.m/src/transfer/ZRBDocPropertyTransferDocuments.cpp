@@ -7,7 +7,7 @@
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
 #include "ZRBAfx.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
@@ -88,7 +88,7 @@ void RenameDefaultShape(const CADIProduct_var& product, const CADUnicodeString& 
 
 }  // namespace
 
-int ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(ZRBCommand& command, ZRBObjectManager& manager,
+int ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(ZRBCommandContext& command, ZRBObjectManager& manager,
                                                         CADDocument* document, ZRBObject* documentObject,
                                                         CADString& modelKey) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject");
@@ -154,7 +154,7 @@ int ZRBDocPropertyTransfer::SetDocPropertiesToZRBObject(ZRBCommand& command, ZRB
   return 1;
 }
 
-int ZRBDocPropertyTransfer::SetDocPropertiesFromZRBObject(ZRBCommand& command, ZRBObjectManager& manager,
+int ZRBDocPropertyTransfer::SetDocPropertiesFromZRBObject(ZRBCommandContext& command, ZRBObjectManager& manager,
                                                           CADDocument* document, const CADString& key) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetDocPropertiesFromZRBObject");
   const ZRBObject* root = manager.GetObject("ROOT");
@@ -185,7 +185,7 @@ int ZRBDocPropertyTransfer::SetDocPropertiesFromZRBObject(ZRBCommand& command, Z
   return result;
 }
 
-int ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(ZRBCommand& command, ZRBObject& object,
+int ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(ZRBCommandContext& command, ZRBObject& object,
                                                            CADDocument* document, int setTitle,
                                                            const CADIProduct_var& product) {
   ZRB_TRACE("ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject");

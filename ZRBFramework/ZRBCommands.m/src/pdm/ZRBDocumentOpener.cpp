@@ -1,17 +1,16 @@
-// The command base's document openers for a read: a document fetched again when its cached copy is stale, and
-// top-level documents in windows of their own.
-#include <cerrno>
+#include "ZRBDocumentOpener.h"
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
 #include "ZRBAfx.h"
-#include "ZRBCommand.h"
+#include "ZRBCommandContext.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
 
@@ -19,9 +18,9 @@ namespace {
 
 constexpr const char* kRefetchRequestName = "GetOrigGeoForVis.zrb";
 
-void AddLoadFailed(ZRBCommand& command, const CADUnicodeString& path) {
+void AddLoadFailed(ZRBCommandContext& context, const CADUnicodeString& path) {
   CADUnicodeString name = ZRBFileUtil::GetFileNameFromPath(path);
-  command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBReadCmd", "ZRBReadCmd.LoadDocumentFailed", &name, 1));
+  context.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBReadCmd", "ZRBReadCmd.LoadDocumentFailed", &name, 1));
 }
 
 // The request that asks the PDM to deliver one object's file again, with the object's identity.
@@ -30,11 +29,11 @@ int WriteRefetchRequest(const ZRBObject& object, const CADUnicodeString& path, c
   CADString key = object.GetSlotValue("OBID");
   if (key.IsEmpty()) key = object.GetSlotValue("ID");
   if (key.IsEmpty() || key == "ROOT") return 0;
-  ZRBObject* root = manager.CreateObject("ROOT");
+  ZRBObject* root = ZRBPdmRequest::AddRoot(manager);
+  if (!root) return 0;
   CADListValCADString items;
   items.Append(key);
   root->SetSlotValueList("ITEMLIST", items);
-  root->SetSlotValue("ACTION_SUCCESS", "0");
   ZRBObject* item = manager.CreateObject(key);
   item->SetSlotValue("ID", key);
   item->SetSlotValue("DB_NAME", object.GetSlotValue("DB_NAME"));
@@ -51,7 +50,8 @@ int RefetchSucceeded(const CADUnicodeString& request, const CADUnicodeString& pa
   if (!root) return 0;
   for (const CADString& key : root->GetSlotValueList("ITEMLIST")) {
     ZRBObject* item = answer.GetObject(key);
-    if (item && item->GetSlotValue("ACTION_SUCCESS") == "1" && ZRBAfx::FileExist(path)) return 1;
+    if (ZRBPdmRequest::ReadResult(item, ZRBPdmStep::OneStep) == ZRBPdmResult::Succeeded && ZRBAfx::FileExist(path))
+      return 1;
   }
   return 0;
 }
@@ -78,9 +78,9 @@ void ApplyPartNumber(CADDocument* document, const CADUnicodeString& partNumber) 
 
 }  // namespace
 
-int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& path, unsigned char readOnly,
-                             CADListValCADUnicodeString& refresh, ZRBObject*& object) {
-  ZRB_TRACE("ZRBCommand::OpenDocument");
+int ZRBDocumentOpener::OpenDocument(ZRBCommandContext& context, CADDocument*& document, const CADUnicodeString& path,
+                                    unsigned char readOnly, CADListValCADUnicodeString& refresh, ZRBObject* object) {
+  ZRB_TRACE("ZRBDocumentOpener::OpenDocument");
   document = nullptr;
   int listed = 0;
   ZRBAfx::SearchPathInList(refresh, path, listed);
@@ -89,7 +89,7 @@ int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& pat
     // would be lost for good.
     if (!object) {
       ZRB_DEBUG("pObject = NULL");
-      AddLoadFailed(*this, path);
+      AddLoadFailed(context, path);
       return 0;
     }
     CADUnicodeString xmap;
@@ -97,25 +97,25 @@ int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& pat
     const CADUnicodeString request = ZRBAfx::MakePath(xmap, CADUnicodeString(kRefetchRequestName));
     if (!WriteRefetchRequest(*object, path, request)) {
       ZRB_DEBUG("ZRB: Failed to get '%s' from PDM", path.c_str());
-      AddLoadFailed(*this, path);
+      AddLoadFailed(context, path);
       return 0;
     }
     ZRBFileUtil::DeleteTemporaryFile(path);
     ZRBAfx::RemovePathFromList(refresh, path);
     const int result =
-        RunPdmAction(ZRBPdmAction::GetOrigGeoForVis, ZRBPdmAction::Line(ZRBPdmAction::GetOrigGeoForVis, request));
+        ZRBPdmRequest::Run(ZRBPdmAction::GetOrigGeoForVis, ZRBPdmAction::Line(ZRBPdmAction::GetOrigGeoForVis, request));
     const int fetched = result >= 0 && RefetchSucceeded(request, path);
     ZRBFileUtil::DeleteTemporaryFile(request);
     if (!fetched) {
       ZRB_DEBUG("ZRB: Failed to get '%s' from PDM", path.c_str());
-      AddLoadFailed(*this, path);
+      AddLoadFailed(context, path);
       return 0;
     }
   }
   if (FAILED(CADDocumentServices::OpenDocument(path, document, readOnly ? 1 : 0)) || !document) {
     ZRB_DEBUG("faild to open Document '%s': %s", path.c_str(), CADDocumentServices::GetLastError().c_str());
     document = nullptr;
-    AddLoadFailed(*this, path);
+    AddLoadFailed(context, path);
     return 0;
   }
   if (readOnly) document->SetReadOnly(1);
@@ -123,15 +123,12 @@ int ZRBCommand::OpenDocument(CADDocument*& document, const CADUnicodeString& pat
   return 1;
 }
 
-namespace {
-
-// What the four window openers share: the document already shown, or opened now and shown in a new window.
-int OpenWithWindow(ZRBCommand& command, CADDocument*& document, const CADUnicodeString& path,
-                   const CADUnicodeString& partNumber, int readOnly, CADListValCADUnicodeString& refresh,
-                   ZRBObject* object) {
+int ZRBDocumentOpener::OpenWithWindow(ZRBCommandContext& context, CADDocument*& document, const CADUnicodeString& path,
+                                      const CADUnicodeString& partNumber, int readOnly,
+                                      CADListValCADUnicodeString& refresh, ZRBObject* object) {
   document = CADDocumentServices::GetDocumentInSession(path);
   if (!document || CADFrmLayout::GetCurrentLayout().GetWindowsOf(document).empty()) {
-    if (!command.OpenDocument(document, path, static_cast<unsigned char>(readOnly ? 1 : 0), refresh, object)) return 0;
+    if (!OpenDocument(context, document, path, static_cast<unsigned char>(readOnly ? 1 : 0), refresh, object)) return 0;
   }
   if (!ShowInWindow(document)) {
     ZRB_DEBUG("ZRB: no window for '%s'", path.c_str());
@@ -140,41 +137,4 @@ int OpenWithWindow(ZRBCommand& command, CADDocument*& document, const CADUnicode
   ApplyPartNumber(document, partNumber);
   document->SetReadOnly(readOnly ? 1 : 0);
   return 1;
-}
-
-}  // namespace
-
-int ZRBCommand::OpenProductWithWindow(CADDocument*& document, const CADUnicodeString& path,
-                                      const CADUnicodeString& partNumber, int readOnly,
-                                      CADListValCADUnicodeString& refresh, ZRBObject* object) {
-  ZRB_TRACE("ZRBCommand::OpenProductWithWindow");
-  const int ok = OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
-  if (ok) ZRB_TRACE_OK();
-  return ok;
-}
-
-int ZRBCommand::OpenLegacyModelWithWindow(CADDocument*& document, const CADUnicodeString& path,
-                                          const CADUnicodeString& partNumber, int readOnly,
-                                          CADListValCADUnicodeString& refresh, ZRBObject* object) {
-  ZRB_TRACE("ZRBCommand::OpenLegacyModelWithWindow");
-  const int ok = OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
-  if (ok) ZRB_TRACE_OK();
-  return ok;
-}
-
-int ZRBCommand::OpenVisWithWindow(CADDocument*& document, const CADUnicodeString& path,
-                                  const CADUnicodeString& partNumber, int readOnly, CADListValCADUnicodeString& refresh,
-                                  ZRBObject* object) {
-  ZRB_TRACE("ZRBCommand::OpenVisWithWindow");
-  const int ok = OpenWithWindow(*this, document, path, partNumber, readOnly, refresh, object);
-  if (ok) ZRB_TRACE_OK();
-  return ok;
-}
-
-int ZRBCommand::OpenDrawingWithWindow(CADDocument*& document, const CADUnicodeString& path, int readOnly,
-                                      CADListValCADUnicodeString& refresh, ZRBObject* object) {
-  ZRB_TRACE("ZRBCommand::OpenDrawingWithWindow");
-  const int ok = OpenWithWindow(*this, document, path, CADUnicodeString(), readOnly, refresh, object);
-  if (ok) ZRB_TRACE_OK();
-  return ok;
 }

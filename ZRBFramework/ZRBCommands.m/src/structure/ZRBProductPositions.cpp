@@ -1,8 +1,10 @@
-// The command base's operations on instance positions and on the modified state that a move changes.
+#include "ZRBProductPositions.h"
+
 #include "CADDocument.h"
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
-#include "ZRBCommand.h"
+#include "ZRBAfxBase.h"
+#include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
@@ -19,9 +21,9 @@ CADIMovable_var MovableOf(const CADIProduct_var& child) { return CADIMovable_var
 
 }  // namespace
 
-int ZRBCommand::GetProductPosition(const CADIProduct_var& child, const CADIProduct_var& parent,
-                                   double coefficients[12]) {
-  ZRB_TRACE("ZRBCommand::GetProductPosition");
+int ZRBProductPositions::GetProductPosition(const CADIProduct_var& child, const CADIProduct_var& parent,
+                                            double coefficients[12]) {
+  ZRB_TRACE("ZRBProductPositions::GetProductPosition");
   if (!child || !parent || !coefficients) return 0;
   CADIMovable_var movable = MovableOf(child);
   if (!movable) return 0;
@@ -32,9 +34,9 @@ int ZRBCommand::GetProductPosition(const CADIProduct_var& child, const CADIProdu
   return 1;
 }
 
-int ZRBCommand::MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent,
-                            const double coefficients[12]) {
-  ZRB_TRACE("ZRBCommand::MoveProduct");
+int ZRBProductPositions::MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent,
+                                     const double coefficients[12]) {
+  ZRB_TRACE("ZRBProductPositions::MoveProduct");
   if (!child || !parent || !coefficients) return 0;
   // A corrupt stored position must not be handed to the host: the instance would vanish into NaN space.
   if (!ZRBPosMatrixUtil::IsFinite(coefficients)) {
@@ -61,9 +63,9 @@ int ZRBCommand::MoveProduct(const CADIProduct_var& child, const CADIProduct_var&
   return 1;
 }
 
-int ZRBCommand::SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_var& child,
-                                           const CADIProduct_var& parent) {
-  ZRB_TRACE("ZRBCommand::SetProductTrafoToZRBObject");
+int ZRBProductPositions::SetProductTrafoToZRBObject(ZRBCommandContext& context, ZRBObject* object,
+                                                    const CADIProduct_var& child, const CADIProduct_var& parent) {
+  ZRB_TRACE("ZRBProductPositions::SetProductTrafoToZRBObject");
   if (!object || !child || !parent) return 0;
   double position[12];
   if (!GetProductPosition(child, parent, position)) {
@@ -103,7 +105,8 @@ int ZRBCommand::SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_
       CADUnicodeString parameters[2];
       child->GetPrdInstanceName(parameters[0]);
       parameters[1] = GlobPropertyManager.GetPartNumber(parent, 0);
-      GetWarnings().Append(BuildMessage("ZRBUpdateCmd", "MatrixNotUpdatedWriteProtect", parameters, 2));
+      context.GetWarnings().Append(
+          ZRBAfxBase::BuildMessage("ZRBUpdateCmd", "ZRBUpdateCmd.MatrixNotUpdatedWriteProtect", parameters, 2));
     } else {
       const CADString key = object->GetKey();
       object->SetSlotValue("UPD_MATRIX", "1");
@@ -121,13 +124,13 @@ int ZRBCommand::SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_
   return 1;
 }
 
-void ZRBCommand::KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child) {
+void ZRBProductPositions::KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child) {
   if (!parent || !child) return;
   GlobPropertyManager.SetInstanceProperty(parent, child, kChangedPos, "1");
 }
 
-void ZRBCommand::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
-  ZRB_TRACE("ZRBCommand::SetDirtyFlagForProduct");
+void ZRBProductPositions::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
+  ZRB_TRACE("ZRBProductPositions::SetDirtyFlagForProduct");
   CADIProduct_var real = product;
   while (real && GlobPropertyManager.GetReferenceProperty(real, "ZRB_USE_EMBEDDED_PRODUCT") == "1")
     real = real->GetFatherProduct();
