@@ -29,6 +29,9 @@ class ZRBReadContext {
   ZRBCommandContext& Command() { return command_; }
   ZRBReadState& State() { return state_; }
   ZRBObjectManager& Answer() { return answer_; }
+  // The command's "ZRB_CONFIGURABLE_NODE_BEHAVIOR" flag, read under its client.
+  int ConfigurableNodeBehavior() const { return configurableNodeBehavior_; }
+  void SetConfigurableNodeBehavior(int on) { configurableNodeBehavior_ = on; }
 
   // --- the answer
   // The object a slot of `from` names by key; null for an empty key, and for one that names no object of the
@@ -65,6 +68,7 @@ class ZRBReadContext {
 
  private:
   ZRBCommandContext& command_;
+  int configurableNodeBehavior_ = 0;
   ZRBReadState& state_;
   ZRBObjectManager& answer_;
   std::unordered_map<std::string, std::string> fileOfPartNumber_;

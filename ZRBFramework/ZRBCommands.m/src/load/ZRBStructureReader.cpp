@@ -44,6 +44,7 @@ int ZRBStructureReader::ReadProductStructure(CADIProduct* parent, CADIProduct* e
   ZRB_TRACE("ZRBReadCmd::ReadProductStructure");
   if (!node) return 0;
   ZRBReadContext context(command_, state_, answer);
+  context.SetConfigurableNodeBehavior(configurableNodeBehavior_);
   ZRBDocComponentReader documents(context);
   ZRBSubAssemblyReader assemblies(context);
   Readers readers{context, documents, assemblies};

@@ -42,7 +42,7 @@ CADIProduct_var ZRBSubAssemblyReader::ReadProduct(const CADIProduct_var& parent,
   if (!product) return nullptr;
   if (IsCatalogRoot(product)) return nullptr;
   // Nodes whose part number the site configured get their behaviour before anything is read into them.
-  if (context_.Command().GetConfigurableNodeBehavior()) ZRBPSNTreeUtil::SetConfigurableBehaviorIfNecessary(product);
+  if (context_.ConfigurableNodeBehavior()) ZRBPSNTreeUtil::SetConfigurableBehaviorIfNecessary(product);
   SetItemAttributes(product, node);
   ZRB_TRACE_OK();
   return product;
