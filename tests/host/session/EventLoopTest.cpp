@@ -164,18 +164,6 @@ TEST_F(SessionTest, RunUntilStopsWhereThePredicateHoldsOrAtTheLimit) {
   Loop().RunPending();
 }
 
-TEST_F(SessionTest, UpdateDisplayCountsRepaintsAndNeverRunsQueuedWork) {
-  bool ran = false;
-  Loop().Post([&] { ran = true; });
-  App().UpdateDisplay();
-  App().UpdateDisplay();
-  EXPECT_EQ(App().GetRepaintCount(), 2);
-  EXPECT_FALSE(ran);
-  EXPECT_EQ(CADInteractiveApplication::MainInteractiveApplication(), &App());
-  Loop().RunPending();
-  EXPECT_TRUE(ran);
-}
-
 TEST_F(SessionTest, PostsFromOtherThreadsArriveInEachThreadsOrder) {
   constexpr int kThreads = 4, kPosts = 500;
   std::vector<std::vector<int>> seen(kThreads);
