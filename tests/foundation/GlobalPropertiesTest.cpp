@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 

@@ -3,7 +3,6 @@
 // the scan cannot see (foreign records, moved stores).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <random>
 #include <string>

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 
 #include "CADAutoProduct.h"
 #include "CADDocumentServices.h"
