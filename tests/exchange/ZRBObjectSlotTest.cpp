@@ -103,12 +103,6 @@ TEST(ZRBObjectSlots, ManyReplacementsKeepEveryValue) {
   EXPECT_EQ(copy.GetSlotValue("big"), o.GetSlotValue("BIG"));
 }
 
-TEST(ZRBObjectSlots, LineFeedsComeBackFromGetSlotValue) {
-  ZRBObject o;
-  o.SetSlotValue("NOTE", "first\r\nsecond\nthird");
-  EXPECT_EQ(o.GetSlotValue("note"), "first\nsecond\nthird");
-}
-
 TEST(ZRBObjectSlots, NamesThatWouldCorruptTheFileAreRefused) {
   for (const char* name :
        {"", "{A", "A}", "A\nB", "A\rB", "LONG_NAME_WITH_{_INSIDE", "ABCDEFGHIJKLMNOP\r", "ABCDEFGH}"}) {
@@ -252,17 +246,4 @@ TEST(ZRBObjectFile, WriteGivesHeaderAndSlotLinesAndRefusesAnEmptyKey) {
   std::fclose(third);
 }
 
-TEST(ZRBObjectFile, NothingIsPrintedWhileTracingIsOff) {
-  std::ostringstream out;
-  ZRBTrace::SetStream(&out);
-  const int previous = g_ZRBConfig.GetDebug();
-  g_ZRBConfig.SetDebug(0);
-  ZRBObject o;
-  o.SetSlotValue("x", CADString(X(17000)));
-  o.SetSlotValue("{", "refused");
-  o.Dump();
-  g_ZRBConfig.SetDebug(previous);
-  ZRBTrace::SetStream(nullptr);
-  EXPECT_EQ(out.str(), "");
-}
 }  // namespace

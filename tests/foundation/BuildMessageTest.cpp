@@ -49,14 +49,6 @@ TEST_F(BuildMessageTest, ThePrefixSelectsSiteOverridesAndFallsBackToTheStandardT
             CADUnicodeString("60"));
 }
 
-TEST_F(BuildMessageTest, TheShowMessageFlagIsOneProcessWideValue) {
-  EXPECT_EQ(ZRBAfx::MustShowMsg(), 0);
-  ZRBAfx::SetShowMsg(1);
-  EXPECT_EQ(ZRBAfx::MustShowMsg(), 1);
-  ZRBAfx::SetShowMsg(0);
-  EXPECT_EQ(ZRBAfx::MustShowMsg(), 0);
-}
-
 TEST_F(BuildMessageTest, FilesInTheExchangeMapAreNamedByTheirNameAlone) {
   g_ZRBConfig.ChangeEnvVar("ZRBXMAP", "/data/xmap/", 1);
   struct Case {

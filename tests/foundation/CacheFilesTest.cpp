@@ -12,8 +12,8 @@
 #include "CADTime.h"
 #include "ZRBCacheFileContext.h"
 #include "ZRBCacheFileEnvironment.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCacheFileUtil.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -158,15 +158,16 @@ TEST_F(ZRBCacheFiles, FilesThatMustKeepTheirTime) {
   FileObject(answer, "I", ignored)->SetSlotValue("COPY_MODEL_IGNORED", "1");
   for (const char* key : {"B", "S", "I"}) {
     ZRBObject* o = answer.GetObject(key);
-    EXPECT_EQ(
-        ZRBCacheFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate, context),
-        S_OK);
+    EXPECT_EQ(ZRBCacheFileUtil::SetTimestampOnFile(*o, CADUnicodeString(o->GetSlotValue("EXTERNAL_LOCATION")), kPdmDate,
+                                                   context),
+              S_OK);
   }
   EXPECT_EQ(MTime(backup), kOld);
   EXPECT_EQ(MTime(open), kOld);
   EXPECT_EQ(MTime(ignored), kOld);
   EXPECT_NE(trace_.str().find("ZRB Info: File already in Session: " + open), std::string::npos);
-  EXPECT_EQ(ZRBCacheFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context), E_FAIL);
+  EXPECT_EQ(ZRBCacheFileUtil::SetTimestampOnFile(*answer.GetObject("B"), CADUnicodeString(dir_), kPdmDate, context),
+            E_FAIL);
   EXPECT_NE(trace_.str().find("Not a regular File:"), std::string::npos);
 }
 

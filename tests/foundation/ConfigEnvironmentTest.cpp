@@ -52,15 +52,6 @@ TEST_F(ConfigEnvironment, LooksUpThePrefixedNameOnlyWithoutFallback) {
   EXPECT_EQ(g_ZRBConfig.GetModulePrefix(), CADUnicodeString("SAM_"));
 }
 
-TEST_F(ConfigEnvironment, ReadsTheProcessEnvironmentAfreshOnEveryCall) {
-  env_.Set("ZRB_TEST_FRESH", "first");
-  EXPECT_EQ(Value("ZRB_TEST_FRESH"), "first");
-  env_.Set("ZRB_TEST_FRESH", "second");
-  EXPECT_EQ(Value("ZRB_TEST_FRESH"), "second");
-  env_.Set("ZRB_TEST_FRESH", nullptr);
-  EXPECT_EQ(g_ZRBConfig.GetEnvVar("ZRB_TEST_FRESH", 1), nullptr);
-}
-
 TEST_F(ConfigEnvironment, OverridesWinStayInsideTheProcessAndFollowThePrefix) {
   env_.Set("ZRB_DESIGNTABLES", "0");
   EXPECT_EQ(g_ZRBConfig.ChangeEnvVar("ZRB_DESIGNTABLES", "1", 1), 1);

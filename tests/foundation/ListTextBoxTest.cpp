@@ -27,13 +27,6 @@ TEST_F(ListTextBoxTest, TheListBoxShowsLinesInCallOrderAndClosesItself) {
             (CADListValCADUnicodeString{"    inst.1 (P-100)", "    inst.2 (P-200)", "    inst.1 (P-100)"}));
   EXPECT_EQ(Driver().GetTitle("ZRBListBoxDialog", "ZRBListBoxTitle"), CADUnicodeString("Added children:"));
   EXPECT_EQ(Driver().GetTitle("ZRBListBoxDialog"), CADUnicodeString("ZRB Information"));  // from its catalog
-  EXPECT_EQ(Driver().GetVisibleTextWidth("ZRBListBoxDialog", "ZRBListBox"), 35);
-  EXPECT_EQ(dialog->GetStyle(), 0x10480201ul);
-  EXPECT_EQ(dialog->GetDefaultButton(), 1024);
-  EXPECT_TRUE(dialog->IsGridRowResizable(1));
-  EXPECT_TRUE(dialog->IsGridColumnResizable(0));
-  EXPECT_EQ(dialog->FindDescendant("ZRBListBox")->GetGridConstraints().row, 1);
-  EXPECT_EQ(dialog->FindDescendant("ZRBListBoxTitle")->GetGridConstraints().row, 0);
 
   EXPECT_TRUE(Driver().PressWindowButton("ZRBListBoxDialog", CADDlgEvent::Close));
   EXPECT_FALSE(Driver().IsOpen("ZRBListBoxDialog"));
@@ -53,8 +46,6 @@ TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
   ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
   CADFrmEditor* editor = window->GetEditor();
   auto* dialog = new ZRBTextBoxDialog(editor);
-  EXPECT_TRUE(dialog->GetText().IsEmpty());
-  EXPECT_EQ(dialog->Get_m_pEditor(), editor);
   dialog->Build();
   dialog->SetLabel("Drawing name:");
   CADUnicodeString taken;
@@ -63,8 +54,6 @@ TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
     dialog->RequestDelayedDestruction();
   });
   dialog->SetVisibility(CADDlgShow);
-  EXPECT_EQ(Driver().GetVisibleTextWidth("ZRBTextBoxDialog", "ZRBTextBoxEditor"), 30);
-  EXPECT_EQ(dialog->GetStyle(), 0x2400201ul);
   EXPECT_TRUE(Driver().TypeText("ZRBTextBoxDialog", "ZRBTextBoxEditor", "Sheet 'A' \"1\""));
   EXPECT_TRUE(Driver().PressWindowButton("ZRBTextBoxDialog", CADDlgEvent::OK));
   EXPECT_EQ(taken, CADUnicodeString("Sheet 'A' \"1\""));

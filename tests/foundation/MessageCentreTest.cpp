@@ -113,7 +113,6 @@ TEST_F(MessageCentreTest, NothingIsAddedBeforeBuild) {
   EXPECT_NE(dialog->FindDescendant("ZRBStatusIcon2"), nullptr);
   dialog->Build();  // built once
   EXPECT_EQ(dialog->FindDescendant("ZRBStatusIcon"), nullptr);
-  EXPECT_EQ(dialog->GetStyle(), 0x11000001ul);
 }
 
 TEST_F(MessageCentreTest, TheEditorVariantSelectsTheObjectOfAChosenLine) {

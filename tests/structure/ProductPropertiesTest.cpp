@@ -32,8 +32,18 @@ class ProductPropsTest : public ::testing::Test {
     return value;
   }
   static CADDocument* DocumentOf(const CADIProduct_var& p) { return CADILinkableObject_var(p)->GetDocument(); }
+  // Opens the sample assembly and names the nodes most tests work on.
+  void OpenAssembly(bool visualizationMode = false) {
+    CADDocumentServices::SetVisualizationModeLoading(visualizationMode ? 1 : 0);
+    root = sample.OpenAssembly();
+    bracket = SampleSession::Child(root, "Bracket.1");
+    plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+    bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  }
 
   HostDialogSetup dialogs;
+  SampleSession sample;
+  CADIProduct_var root, bracket, plate, bolt;
   ZRBPropertyManager& pm = GlobPropertyManager;
 };
 }  // namespace
@@ -57,10 +67,7 @@ TEST_F(ProductPropsTest, CacheActivationComesFromTheHostSettings) {
 }
 
 TEST_F(ProductPropsTest, UnloadedPartsAreReachedThroughTheirInstanceWithCacheActivation) {
-  SampleSession sample;
-  CADDocumentServices::SetVisualizationModeLoading(1);
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly(true);
   CADIProduct_var sameInstanceOtherBracket = SampleSession::Node(root, "Bracket.2/Bolt.1");
   CADIProduct_var otherInstance = SampleSession::Node(root, "Bracket.1/Bolt.2");
   ASSERT_EQ(bolt->GetPartNumber(), CADUnicodeString(""));
@@ -94,10 +101,7 @@ TEST_F(ProductPropsTest, UnloadedPartsAreReachedThroughTheirInstanceWithCacheAct
 }
 
 TEST_F(ProductPropsTest, WithoutCacheActivationRecordsAreNeverConsulted) {
-  SampleSession sample;
-  CADDocumentServices::SetVisualizationModeLoading(1);
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly(true);
   pm.SetCacheActivationForTests(0);
   pm.SetReferenceProperty(bolt, "ZRB_OBID", "lost");  // no number, no record
   EXPECT_TRUE(pm.Store().References().empty());
@@ -112,16 +116,14 @@ TEST_F(ProductPropsTest, WithoutCacheActivationRecordsAreNeverConsulted) {
 }
 
 TEST_F(ProductPropsTest, LoadedProductsShareTheRecordOfTheirPartNumber) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var b1 = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly();
+  CADIProduct_var b1 = bolt;
   CADIProduct_var fixing = SampleSession::Node(root, "Fixings.1/Bolt.1");
   pm.SetReferenceProperty(b1, "ZRB_OBID", "x");
   pm.SetReferenceProperty(b1, "ZRB_OBID", "y");
   EXPECT_EQ(pm.GetReferenceProperty(fixing, "ZRB_OBID"), CADUnicodeString("y"));
   EXPECT_EQ(pm.GetReferenceObject("Bolt")->GetPropertyCount(), 1);
   // Instance properties: by the father's reference and the instance name.
-  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
   pm.SetInstanceProperty(bracket, b1, "ZRB_RELATION", "rel-1");
   EXPECT_EQ(pm.GetInstanceProperty(SampleSession::Child(root, "Bracket.2"),
                                    SampleSession::Node(root, "Bracket.2/Bolt.1"), "ZRB_RELATION"),
@@ -133,9 +135,7 @@ TEST_F(ProductPropsTest, LoadedProductsShareTheRecordOfTheirPartNumber) {
 }
 
 TEST_F(ProductPropsTest, StandardAttributesMarkOnlyChangeableDocuments) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  OpenAssembly();
   CADDocument* document = DocumentOf(plate);
   ASSERT_EQ(pm.SetNomenclature(plate, "  Ground plate "), 1);
   EXPECT_EQ(Nomenclature(plate), CADUnicodeString("Ground plate"));
@@ -148,9 +148,7 @@ TEST_F(ProductPropsTest, StandardAttributesMarkOnlyChangeableDocuments) {
 }
 
 TEST_F(ProductPropsTest, PartNumberChangesRekeyTheRecordAndMarkTheDocument) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  OpenAssembly();
   pm.SetReferenceProperty(plate, "ZRB_OBID", "p");
   CADDocumentServices::Save(DocumentOf(plate));
   ASSERT_EQ(pm.SetPartNumber(plate, "Plate-2", 1, 0), 1);
@@ -166,10 +164,7 @@ TEST_F(ProductPropsTest, PartNumberChangesRekeyTheRecordAndMarkTheDocument) {
 }
 
 TEST_F(ProductPropsTest, ConflictWithAProductFromThePdmChangesNothing) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly();
   pm.SetReferenceProperty(bolt, "ZRB_OBID", "from-pdm");
   pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "local");
   EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 0);
@@ -179,10 +174,7 @@ TEST_F(ProductPropsTest, ConflictWithAProductFromThePdmChangesNothing) {
 }
 
 TEST_F(ProductPropsTest, ConflictWithALocalProductRenamesIt) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly();
   pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt's own");
   dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
   ASSERT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 1);
@@ -193,13 +185,9 @@ TEST_F(ProductPropsTest, ConflictWithALocalProductRenamesIt) {
 }
 
 TEST_F(ProductPropsTest, FailedConflictRenameLeavesBothProductsAlone) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly();
   // "Bolt_RENAMED" is taken by a product from the PDM: the rename of the
   // local Bolt fails, so Plate must not take "Bolt" either.
-  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
   ASSERT_EQ(pm.SetPartNumber(bracket, "Bolt_RENAMED", 0, 1), 1);
   pm.SetReferenceProperty(bracket, "ZRB_OBID", "from-pdm");
   pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "plate");
@@ -213,9 +201,7 @@ TEST_F(ProductPropsTest, FailedConflictRenameLeavesBothProductsAlone) {
 }
 
 TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  OpenAssembly();
   pm.SetReferenceProperty(bolt, "ZRB_OBID", "kept");
   pm.SetReferenceProperty("GONE", "ZRB_OBID", "dropped");
   pm.SetInstanceProperty("GONE", "X.1", "ZRB_RELATION", "dropped");
@@ -241,11 +227,7 @@ TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
 }
 
 TEST_F(ProductPropsTest, BlackBoxesAndArchivesByProduct) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
-  CADIProduct_var plate = SampleSession::Node(root, "Bracket.1/Plate.1");
+  OpenAssembly();
   CADUnicodeString boltFile = pm.GetProductFullPath(bolt);
   EXPECT_EQ(boltFile, sample.Path(CADSampleSession::kBolt));
   EXPECT_EQ(pm.GetProductType(bolt), CADUnicodeString("CADPart"));

@@ -3,19 +3,6 @@
 #include "ZRBConfigData.h"
 #include "ZRBNodeListUtil.h"
 
-// A (root)
-//   B.1 -> C.1
-//   D.1
-TEST_F(TreeTest, DescendantsComeAfterTheirOwnDescendants) {
-  CADIProduct_var a = NewProduct("A");
-  CADIProduct_var b = AddProduct(a, "B");
-  AddProduct(b, "C");
-  AddProduct(a, "D");
-  EXPECT_EQ(Names(*ZRBPSNTreeUtil::GetAllChildren(a, 0)), "C.1,B.1,D.1");
-  EXPECT_EQ(ZRBPSNTreeUtil::GetChildrenCount(a), 2);
-  EXPECT_EQ(ZRBPSNTreeUtil::GetAllChildren(nullptr, 0)->Size(), 0);
-}
-
 TEST_F(TreeTest, BehaviourOffMeansTheHostsOwnRelations) {
   CADIProduct_var a = NewProduct("A");
   CADIProduct_var s = AddProduct(a, "S");
@@ -48,7 +35,8 @@ TEST_F(TreeTest, SkipNodeHandsItsChildrenUpAndOtherBehavioursHide) {
   EXPECT_EQ(Names(*ZRBPSNTreeUtil::GetChildren(a, 0)), "K.1,X.1,Y.1,L.1");
   EXPECT_EQ(Names(*ZRBPSNTreeUtil::GetChildren(a, 1)), "K.1,S.1,I.1,W.1,O.1,L.1");  // direct view
   EXPECT_EQ(ZRBPSNTreeUtil::GetChildrenCount(a), 4);
-  EXPECT_EQ(Names(*ZRBPSNTreeUtil::GetAllChildren(a, 0)), "K.1,X.1,Z.1,Y.1,L.1");
+  EXPECT_EQ(Names(*ZRBPSNTreeUtil::GetAllChildren(a, 0)), "K.1,X.1,Z.1,Y.1,L.1");  // descendants first
+  EXPECT_EQ(ZRBPSNTreeUtil::GetAllChildren(nullptr, 0)->Size(), 0);
   EXPECT_TRUE(ZRBPSNTreeUtil::GetFatherProduct(x) == a);
   EXPECT_TRUE(ZRBPSNTreeUtil::GetFatherProduct(z) == y);
 }

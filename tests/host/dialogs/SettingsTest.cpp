@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -22,15 +20,8 @@ std::string ReadFile(const std::string& path) {
 
 TEST_F(SettingsTest, ANormalSiteLoadsReferencedDocuments) {
   int status = 0;
-  ASSERT_NE(CADSettingRepository::GetRepository("SymbolicLinks"), nullptr);
-  EXPECT_EQ(CADSettingRepository::GetRepository("SymbolicLinks")->ReadSetting("LoadLinkStatus", &status), S_OK);
-  EXPECT_EQ(status, 1);
-  status = 0;
   EXPECT_EQ(CADSettingRepository::ReadSetting("SymbolicLinks", "LoadLinkStatus", &status), S_OK);
   EXPECT_EQ(status, 1);
-  status = 7;
-  EXPECT_EQ(CADSettingRepository::ReadSetting("no/such repository", "LoadLinkStatus", &status), E_FAIL);
-  EXPECT_EQ(status, 7) << "a missing repository leaves the caller's default";
 }
 
 TEST_F(SettingsTest, AbsentRepositoriesAndSettingsLeaveTheCallersDefault) {
@@ -43,6 +34,8 @@ TEST_F(SettingsTest, AbsentRepositoriesAndSettingsLeaveTheCallersDefault) {
   EXPECT_EQ(CADSettingRepository::GetRepository("ZRBOptions")->ReadSetting("UseVP", &text), E_FAIL);
   EXPECT_EQ(value, 42);
   EXPECT_EQ(text, CADUnicodeString("default"));
+  EXPECT_EQ(CADSettingRepository::ReadSetting("no/such repository", "LoadLinkStatus", &value), E_FAIL);
+  EXPECT_EQ(value, 42);
   for (const char* bad : {"", "../etc", "a/b", ".hidden"})
     EXPECT_EQ(CADSettingRepository::GetRepository(bad), nullptr) << bad;
 }

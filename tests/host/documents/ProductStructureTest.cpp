@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 
 #include "CADAutoProduct.h"
 #include "CADDocumentServices.h"
@@ -20,9 +19,17 @@ namespace {
 
 using Node = CADIProduct_var;
 
-CADDocument* Doc(const SampleSession& sample, const char* file) {
-  return CADDocumentServices::GetDocumentInSession(sample.Path(file));
-}
+// The sample documents; most tests work on the opened assembly.
+class ProductStructure : public ::testing::Test {
+ protected:
+  Node Open() { return root = sample.OpenAssembly(); }
+  CADDocument* Doc(const char* file) const { return CADDocumentServices::GetDocumentInSession(sample.Path(file)); }
+  // Saves every modified document, empties the session and opens the assembly again.
+  void SaveAndReopen();
+
+  SampleSession sample;
+  Node root;
+};
 
 CADDocument* DocumentOf(const Node& product) { return CADILinkableObject_var(product)->GetDocument(); }
 
@@ -36,9 +43,14 @@ void SaveAll() {
   }
 }
 
-TEST(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+void ProductStructure::SaveAndReopen() {
+  SaveAll();
+  CADDocumentServices::ResetSession();
+  Open();
+}
+
+TEST_F(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
+  Open();
   ASSERT_TRUE(root);
   EXPECT_EQ(SampleSession::ChildNames(root), "Bracket.1,Bracket.2,Fixings.1");
   Node b1 = SampleSession::Child(root, "Bracket.1");
@@ -58,14 +70,13 @@ TEST(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
   // One reference per part number, also through the embedded component.
   Node boltRef = bolt1->GetReferenceProduct();
   EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == boltRef);
-  EXPECT_TRUE(Doc(sample, CADSampleSession::kBolt)->GetRootProduct() == boltRef);
+  EXPECT_TRUE(Doc(CADSampleSession::kBolt)->GetRootProduct() == boltRef);
   // Nodes stay the same objects across queries.
   EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2") == bolt1);
 }
 
-TEST(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+TEST_F(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
+  Open();
   Node viaBracket = SampleSession::Node(root, "Bracket.1/Bolt.1");
   Node viaFixings = SampleSession::Node(root, "Fixings.1/Bolt.1");
   ASSERT_EQ(CADIPrdProperties_var(viaBracket)->SetNomenclature("Stud"), S_OK);
@@ -78,16 +89,14 @@ TEST(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
   ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.2")->SetPrdInstanceName("Turned.1"), S_OK);
   EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.1,Turned.1");
   CADIProduct_var added;
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(sample, CADSampleSession::kBolt), added),
-            S_OK);
+  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(CADSampleSession::kBolt), added), S_OK);
   EXPECT_EQ(SampleSession::InstanceName(added), "Stud-M8.1");
   EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.1")), "Plate.1,Bolt.1,Turned.1,Stud-M8.1");
   EXPECT_TRUE(added->GetFatherProduct() == SampleSession::Child(root, "Bracket.2"));
 }
 
-TEST(ProductStructure, NamesAndPartNumbersMustStayUnique) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+TEST_F(ProductStructure, NamesAndPartNumbersMustStayUnique) {
+  Open();
   Node bracket = SampleSession::Child(root, "Bracket.1");
   Node bolt = SampleSession::Child(bracket, "Bolt.1");
   CADIProduct_var out;
@@ -103,6 +112,11 @@ TEST(ProductStructure, NamesAndPartNumbersMustStayUnique) {
       {"empty part number", [&] { return bolt->SetPartNumber(""); }},
       {"new component with a used number", [&] { return bracket->AddNewComponent("Bolt", out); }},
       {"new product with a used number", [&] { return bracket->AddNewProduct("Bracket", out); }},
+      {"cycle through the root", [&] { return bracket->AddExternalComponent(Doc(CADSampleSession::kAssembly), out); }},
+      {"cycle through itself", [&] { return bracket->AddExternalComponent(Doc(CADSampleSession::kBracket), out); }},
+      {"cycle by replacement", [&] { return bracket->ReplaceComponent(bolt, Doc(CADSampleSession::kAssembly), out); }},
+      {"document without a root product",
+       [&] { return bracket->AddExternalComponent(sample.Open(CADSampleSession::kDrawing), out); }},
   };
   for (const auto& r : refused) {
     EXPECT_EQ(r.action(), E_FAIL) << r.what;
@@ -114,10 +128,10 @@ TEST(ProductStructure, NamesAndPartNumbersMustStayUnique) {
   // Renaming to its own number or name is no change.
   EXPECT_EQ(bolt->SetPartNumber("Bolt"), S_OK);
   EXPECT_EQ(bolt->SetPrdInstanceName("Bolt.1"), S_OK);
-  EXPECT_EQ(Doc(sample, CADSampleSession::kBracket)->IsDirty(), 0u);
+  EXPECT_EQ(Doc(CADSampleSession::kBracket)->IsDirty(), 0u);
 }
 
-TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
+TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
   using T = CADMathTransformation;
   const struct {
     const char* what;
@@ -187,9 +201,8 @@ TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
        {CADSampleSession::kAssembly}},
   };
   for (const auto& c : cases) {
-    SampleSession sample;
-    Node root = sample.OpenAssembly();
-    c.change(root);
+    SampleSession fresh;
+    c.change(fresh.OpenAssembly());
     std::vector<std::string> dirty;
     for (const auto& d : CADDocumentServices::GetListOfDocuments()) {
       CADDocument_var doc(d);
@@ -199,10 +212,9 @@ TEST(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
   }
 }
 
-TEST(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
+TEST_F(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
   using T = CADMathTransformation;
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+  Open();
   Node bracket = SampleSession::Child(root, "Bracket.1");
   const T odd = T::Translation(0.1, -7.25, 1.0 / 3.0) * T::Rotation(0, 33.3) * T::Rotation(2, -71.5);
   CADIProduct_var washer, plate2;
@@ -214,10 +226,7 @@ TEST(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
   ASSERT_EQ(copy->GetRootProduct()->SetPartNumber("Plate-B"), S_OK);
   ASSERT_EQ(bracket->ReplaceComponent(SampleSession::Child(bracket, "Plate.1"), copy, plate2), S_OK);
   EXPECT_EQ(SampleSession::InstanceName(plate2), "Plate.1");
-  SaveAll();
-
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
+  SaveAndReopen();
   for (const char* sub : {"Bracket.1", "Bracket.2"}) {
     Node b = SampleSession::Child(root, sub);
     EXPECT_EQ(SampleSession::ChildNames(b), "Plate.1,Bolt.2,Washer.1") << sub;
@@ -231,24 +240,8 @@ TEST(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
   }
 }
 
-TEST(ProductStructure, CyclesAreRefused) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
-  Node bracket = SampleSession::Child(root, "Bracket.1");
-  CADIProduct_var out;
-  EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kAssembly), out), E_FAIL);
-  EXPECT_EQ(bracket->AddExternalComponent(Doc(sample, CADSampleSession::kBracket), out), E_FAIL);
-  EXPECT_EQ(
-      bracket->ReplaceComponent(SampleSession::Child(bracket, "Bolt.1"), Doc(sample, CADSampleSession::kAssembly), out),
-      E_FAIL);
-  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
-  // A document without a root product cannot be a component.
-  EXPECT_EQ(bracket->AddExternalComponent(sample.Open(CADSampleSession::kDrawing), out), E_FAIL);
-}
-
-TEST(ProductStructure, RemovedChildrenDetachEverywhere) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+TEST_F(ProductStructure, RemovedChildrenDetachEverywhere) {
+  Open();
   Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.1");
   Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.1");
   ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->RemoveProduct(bolt1), S_OK);
@@ -261,54 +254,21 @@ TEST(ProductStructure, RemovedChildrenDetachEverywhere) {
   EXPECT_EQ(root->RemoveProduct(nullptr), E_FAIL);
 }
 
-TEST(ProductStructure, EmbeddedComponentsLiveInTheirParentsDocument) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
-  Node fixings = SampleSession::Child(root, "Fixings.1");
-  Node bracket = SampleSession::Child(root, "Bracket.1");
-  EXPECT_EQ(fixings->IsEmbeddedComponent(), 1);
-  EXPECT_EQ(bracket->IsEmbeddedComponent(), 0);
-  EXPECT_EQ(DocumentOf(fixings), Doc(sample, CADSampleSession::kAssembly));
-  EXPECT_EQ(DocumentOf(fixings), DocumentOf(root));
-  EXPECT_EQ(DocumentOf(bracket), Doc(sample, CADSampleSession::kBracket));
-  // A new product, in contrast, is a document of its own.
-  CADIProduct_var sub;
-  ASSERT_EQ(root->AddNewProduct("Frame", sub), S_OK);
-  EXPECT_EQ(sub->IsEmbeddedComponent(), 0);
-  EXPECT_EQ(DocumentOf(sub)->StorageName(), sample.Path("Frame.CADProduct"));
-  EXPECT_EQ(DocumentOf(sub)->GetType(), "CADProduct");
-}
-
-TEST(ProductStructure, ShapeRepresentationsOfReferences) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
-  CADListValCADUnicodeString names;
-  ASSERT_EQ(root->GetAllShapesNames(names, 0), S_OK);
-  EXPECT_EQ(names.Size(), 0);
-  ASSERT_EQ(root->GetAllShapesNames(names, 1), S_OK);
-  EXPECT_EQ(names, CADListValCADUnicodeString{"Default"});
-  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+TEST_F(ProductStructure, ShapeRepresentationOfAProductIsStored) {
+  Open();
   CADUnicodeString path, format;
-  ASSERT_EQ(bolt->GetShapeRepresentation("Default", path, format), S_OK);
-  EXPECT_EQ(path, sample.Path(CADSampleSession::kBolt));
-  EXPECT_EQ(format, "CADPart");
-  EXPECT_EQ(bolt->GetShapeRepresentationDocument("Default"), Doc(sample, CADSampleSession::kBolt));
-  EXPECT_EQ(bolt->GetShapeRepresentation("Other", path, format), E_FAIL);
-
+  EXPECT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.1")->GetShapeRepresentation("Other", path, format), E_FAIL);
   // A product shown by a vis file: the representation is stored with it.
   ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->ReplaceDefaultShape("vis", sample.Path("Bracket.vis")), S_OK);
-  SaveAll();
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
+  SaveAndReopen();
   ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->GetShapeRepresentation("Default", path, format), S_OK);
   EXPECT_EQ(path, sample.Path("Bracket.vis"));
   EXPECT_EQ(format, "vis");
 }
 
-TEST(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
-  SampleSession sample;
+TEST_F(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
   sample.WriteFile("Light.vis", "foreign vis bytes");
-  Node root = sample.OpenAssembly();
+  Open();
   CADIProduct_var vis;
   ASSERT_EQ(root->AddExternalComponent(sample.Open("Light.vis"), vis), S_OK);
   EXPECT_EQ(vis->GetPartNumber(), "Light");
@@ -316,16 +276,13 @@ TEST(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
   std::filesystem::copy_file(sample.Path("Light.vis").str(), sample.Path("Moved.vis").str());
   ASSERT_EQ(vis->ReplaceDefaultShape("vis", sample.Path("Moved.vis")), S_OK);
   EXPECT_EQ(DocumentOf(vis)->StorageName(), sample.Path("Moved.vis"));
-  EXPECT_EQ(Doc(sample, CADSampleSession::kAssembly)->IsDirty(), 1u);
-  SaveAll();
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
+  EXPECT_EQ(Doc(CADSampleSession::kAssembly)->IsDirty(), 1u);
+  SaveAndReopen();
   EXPECT_EQ(DocumentOf(SampleSession::Child(root, "Light.1"))->StorageName(), sample.Path("Moved.vis"));
 }
 
-TEST(ProductStructure, UserParametersActivationAndContainersAreStored) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+TEST_F(ProductStructure, UserParametersActivationAndContainersAreStored) {
+  Open();
   Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
   CADAutoProduct_var automation(bolt);
   int count = 0;
@@ -351,13 +308,10 @@ TEST(ProductStructure, UserParametersActivationAndContainersAreStored) {
   EXPECT_EQ(active, CADTRUE);
   ASSERT_EQ(plate->SetActivationState(CADFALSE), S_OK);
   EXPECT_EQ(root->GetActivationState(active), E_FAIL);
-  CADDocument* assembly = Doc(sample, CADSampleSession::kAssembly);
+  CADDocument* assembly = Doc(CADSampleSession::kAssembly);
   ASSERT_EQ(assembly->AddApplicativeContainer("ZRBData"), S_OK);
   EXPECT_EQ(assembly->AddApplicativeContainer("ZRBData"), E_FAIL);
-  SaveAll();
-
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
+  SaveAndReopen();
   automation = CADAutoProduct_var(SampleSession::Node(root, "Bracket.2/Bolt.2"));
   ASSERT_EQ(automation->GetUserRefPropertyCount(count), S_OK);
   ASSERT_EQ(count, 2);
@@ -368,9 +322,8 @@ TEST(ProductStructure, UserParametersActivationAndContainersAreStored) {
   EXPECT_EQ(DocumentOf(root)->GetApplicativeContainerNames(), CADListValCADUnicodeString{"ZRBData"});
 }
 
-TEST(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
-  SampleSession sample;
-  Node root = sample.OpenAssembly();
+TEST_F(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
+  Open();
   CADIParmPublisher_var plate(SampleSession::Node(root, "Bracket.1/Plate.1"));
   CADListValCADBaseUnknown_var tables;
   ASSERT_EQ(plate->ListDesignTables(tables), S_OK);
@@ -395,10 +348,7 @@ TEST(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
   // The assembly has no tables; a product reference may still carry some.
   ASSERT_EQ(CADIParmPublisher_var(root)->ListDesignTables(tables), S_OK);
   EXPECT_EQ(tables.Size(), 0);
-  SaveAll();
-
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
+  SaveAndReopen();
   ASSERT_EQ(CADIParmPublisher_var(SampleSession::Node(root, "Bracket.2/Plate.1"))->ListDesignTables(tables), S_OK);
   ASSERT_EQ(tables.Size(), 2);
   CADIDesignTable_var(tables[1])->IsActivated(active);
@@ -417,11 +367,10 @@ TEST(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
   EXPECT_EQ(gone->GetName(name), E_FAIL);
 }
 
-TEST(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
-  SampleSession sample;
+TEST_F(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
   CADDocumentServices::SetVisualizationModeLoading(1);
-  Node root = sample.OpenAssembly();
-  EXPECT_EQ(Doc(sample, CADSampleSession::kBolt), nullptr);
+  Open();
+  EXPECT_EQ(Doc(CADSampleSession::kBolt), nullptr);
   Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
   EXPECT_EQ(bolt->GetPartNumber(), "");
   EXPECT_EQ(SampleSession::InstanceName(bolt), "Bolt.1");
@@ -435,7 +384,7 @@ TEST(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
   ASSERT_EQ(bolt->LoadShapeRepresentation("Default"), S_OK);
   EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
   EXPECT_EQ(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetPartNumber(), "Bolt");
-  EXPECT_NE(Doc(sample, CADSampleSession::kBolt), nullptr);
+  EXPECT_NE(Doc(CADSampleSession::kBolt), nullptr);
   // A link whose file is missing stays an unloaded reference that fails to load.
   Node plate = SampleSession::Node(root, "Bracket.2/Plate.1");
   std::filesystem::remove(sample.Path(CADSampleSession::kPlate).str());
@@ -443,10 +392,9 @@ TEST(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
   EXPECT_EQ(plate->GetPartNumber(), "");
 }
 
-TEST(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
-  SampleSession sample;
+TEST_F(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
   std::filesystem::remove(sample.Path(CADSampleSession::kBolt).str());
-  Node root = sample.OpenAssembly();
+  Open();
   ASSERT_TRUE(root);
   Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.2");
   EXPECT_EQ(bolt->GetPartNumber(), "");
@@ -465,25 +413,24 @@ TEST(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
   EXPECT_EQ(SampleSession::Node(sample.OpenAssembly(), "Bracket.1/Bolt.2")->GetPartNumber(), "Bolt");
 }
 
-TEST(ProductStructure, LinksResolveInTheSameDirectoryFirstThenTheSearchPath) {
-  SampleSession sample;
+TEST_F(ProductStructure, LinksResolveInTheSameDirectoryFirstThenTheSearchPath) {
   const std::string lib = sample.Directory() + "/lib";
   std::filesystem::create_directory(lib);
   std::filesystem::rename(sample.Path(CADSampleSession::kBolt).str(), lib + "/Bolt.CADPart");
   CADDocumentServices::SetSearchPath({CADUnicodeString(lib)});
-  Node root = sample.OpenAssembly();
+  Open();
   Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
   EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
   EXPECT_EQ(DocumentOf(bolt)->StorageName(), CADUnicodeString(lib + "/Bolt.CADPart"));
   // Saved from elsewhere, the link is written as a full path.
-  CADDocument* bracket = Doc(sample, CADSampleSession::kBracket);
+  CADDocument* bracket = Doc(CADSampleSession::kBracket);
   bracket->SetDirty(1);
   ASSERT_EQ(CADDocumentServices::Save(bracket), S_OK);
   EXPECT_NE(sample.ReadFile(CADSampleSession::kBracket).find("file \"" + lib + "/Bolt.CADPart\""), std::string::npos);
   // A copy beside the product wins over the written full path.
   CADDocumentServices::ResetSession();
   std::filesystem::copy_file(lib + "/Bolt.CADPart", sample.Path(CADSampleSession::kBolt).str());
-  root = sample.OpenAssembly();
+  Open();
   EXPECT_EQ(DocumentOf(SampleSession::Node(root, "Bracket.1/Bolt.1"))->StorageName(),
             sample.Path(CADSampleSession::kBolt));
 }

@@ -83,12 +83,6 @@ using Events = std::vector<std::string>;
 
 }  // namespace
 
-TEST(CADXMLSAX, UnknownImplementationGivesNoFactory) {
-  CADIXMLSAXFactory_var factory;
-  EXPECT_EQ(CreateCADIXMLSAXFactory(factory, "DOM please"), E_FAIL);
-  EXPECT_TRUE(factory.IsNull());
-}
-
 // The text of an element arrives whole however the input is cut: every piece
 // size from 1 byte up must give the same events, entities included.
 TEST(CADXMLSAX, TextArrivesWholeForEveryPieceSize) {
@@ -230,26 +224,4 @@ TEST(CADXMLSAX, ParsesFilesAndReportsAMissingOne) {
   handler->events.clear();
   EXPECT_EQ(parser->Parse(CADUnicodeString(path)), E_FAIL);
   EXPECT_EQ(handler->events, (Events{"fatal@0: cannot open the file"}));
-}
-
-TEST(CADXMLSAX, AttributeLookupByNameAndIndex) {
-  struct Probe final : CADIXMLSAXDocumentHandler {
-    std::vector<std::string> seen;
-    HRESULT StartElement(const CADUnicodeString&, const CADIXMLSAXAttributeList& a) override {
-      CADUnicodeString v;
-      seen.push_back(std::to_string(a.GetValue("Id", v)) + ":" + v.str());
-      seen.push_back(std::to_string(a.GetValue("Missing", v)) + ":" + v.str());
-      seen.push_back(std::to_string(a.GetName(5, v)) + ":" + v.str());
-      return S_OK;
-    }
-  };
-  auto probe = CADVar<Probe>::Adopt(new Probe);
-  CADIXMLSAXFactory_var factory;
-  CreateCADIXMLSAXFactory(factory);
-  CADIXMLSAXParser_var parser;
-  factory->CreateParser(parser);
-  parser->SetDocumentHandler(probe);
-  EXPECT_EQ(parser->ParseText("<a Id='7&lt;' Other=\"\"/>"), S_OK);
-  EXPECT_EQ(probe->seen,
-            (std::vector<std::string>{"0:7<", std::to_string(E_FAIL) + ":", std::to_string(E_INVALIDARG) + ":"}));
 }

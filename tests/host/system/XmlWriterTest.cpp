@@ -77,14 +77,6 @@ TEST(CADXmlWriter, EscapesSoThatValuesReadBackUnchanged) {
   }
 }
 
-TEST(CADXmlWriter, CountsDroppedControls) {
-  CADXmlWriter::ResetDroppedControlCount();
-  CADXmlWriter::EscapeText(
-      "a\x02"
-      "b\x03");
-  EXPECT_EQ(CADXmlWriter::DroppedControlCount(), 2u);
-}
-
 TEST(CADXmlWriter, BuildsIndentedDocumentsWithoutTouchingText) {
   std::ostringstream out;
   CADXmlWriter w(out, 2);
