@@ -55,6 +55,7 @@ CADStatusChangeRC ZRBTwoStepCommand::Activate(CADCommand*, CADNotification*) {
     return CADStatusChangeRCCompleted;
   }
   ShowStartFailure();
+  SetResult(CADCommandResult::Failed);
   Finish();
   return CADStatusChangeRCCompleted;
 }
@@ -110,6 +111,8 @@ void ZRBTwoStepCommand::Poll() {
   // waits and send the PDM a cancel word for a dialog that has already closed.
   if (Registry().GetCommand() == this) Registry().Clear();
   ApplyClientMode();
+  // The PDM's cancel is the command's result unless its end step reports one of its own.
+  if (status == "PDM_CANCEL") SetResult(CADCommandResult::Cancelled);
   EndStep(status);
   Finish();
   ZRB_TRACE_OK();
@@ -143,6 +146,7 @@ void ZRBTwoStepCommand::EndCmd() {
   if (CADApplication* application = CADApplication::MainApplication())
     application->RemoveTimeOut(kPollIntervalMs, this);
   if (pdmDialogOpen) SendCancelWord(kind_.cancelWord);
+  SetResult(CADCommandResult::Cancelled);
   Finish();
   ZRB_TRACE_OK();
 }
@@ -166,6 +170,7 @@ void ZRBTwoStepCommand::AbandonWaitingCommand() {
     if (application && application->RemoveTimeOut(kPollIntervalMs, waiting)) {
       SetModCommStatus("CAD_CANCEL");
       if (auto* twoStep = dynamic_cast<ZRBTwoStepCommand*>(waiting)) twoStep->state_ = State::Ended;
+      waiting->SetResult(CADCommandResult::Cancelled);
       waiting->RequestDelayedDestruction();
     }
     registry.ClearCommand();
