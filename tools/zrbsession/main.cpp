@@ -50,7 +50,8 @@ void Describe(CLI::App& app, Options& o) {
       ->type_name("PATH");
   app.add_flag_callback("--no-module", [&o] { o.host.loadModule = false; }, "run the host alone");
   app.add_option("--plugin", o.host.plugins, "open one more library after the module (repeatable)")
-      ->type_name("PATH");
+      ->type_name("PATH")
+      ->allow_extra_args(false);
   app.add_flag("--trace", o.trace, "module trace lines on from the start");
   app.add_option("--trace-file", o.host.traceFile,
                  "module trace lines on from the start, written to FILE instead of the output")

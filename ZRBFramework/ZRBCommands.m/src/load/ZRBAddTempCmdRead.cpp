@@ -44,6 +44,9 @@ void ZRBAddTempCmd::BuildAnswer(const CADString& actionSuccess) {
                                  BuildMessage("ZRBAddTempCmd", "AddTempFailed"), actionSuccess == "3");
     }
   }
+  // The read only builds this command's answer: its result is this command's.
+  if (read->GetResult() != CADCommandResult::None) SetResult(read->GetResult());
+  read->SetResult(CADCommandResult::None);
   read->RequestDelayedDestruction();
   // Its construction puts the process back into the standard client's mode, as after every started command.
   (new ZRBDummyCmd())->RequestDelayedDestruction();

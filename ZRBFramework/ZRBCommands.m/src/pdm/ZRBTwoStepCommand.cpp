@@ -114,6 +114,7 @@ void ZRBTwoStepCommand::Poll() {
   // The PDM's cancel is the command's result unless its end step reports one of its own.
   if (status == "PDM_CANCEL") SetResult(CADCommandResult::Cancelled);
   EndStep(status);
+  if (GetResult() == CADCommandResult::None) SetResult(CADCommandResult::Succeeded);
   Finish();
   ZRB_TRACE_OK();
 }
