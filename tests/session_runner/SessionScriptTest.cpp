@@ -3,6 +3,9 @@
 // and the steps that must stop a script with a clear error.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -158,6 +161,22 @@ TEST(SessionScript, ShellReachesTheSessionThroughTheAutomationSocket) {
   ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("status: FROM_THE_PDM"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("PDM -> session: SetStatus FROM_THE_PDM"), std::string::npos) << run.out;
+}
+
+}  // namespace
+
+namespace {
+
+// Options follow the usual conventions: --help, and a clear refusal (exit status 2) of what makes no sense.
+TEST(SessionOptions, HelpAndRefusals) {
+  const std::pair<const char*, int> cases[] = {
+      {"--help", 0}, {"--bogus", 2}, {"--script", 2}, {"--dump x.json", 2}, {"--script a --serve", 2},
+  };
+  for (const auto& [args, code] : cases) {
+    const std::string line = SessionScratch::Binary() + " " + args + " >/dev/null 2>&1";
+    const int status = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == code) << args;
+  }
 }
 
 }  // namespace

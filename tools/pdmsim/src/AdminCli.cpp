@@ -106,22 +106,33 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  pdmcl -b -- PdmSessn ACTION \"FILE\"    samcl PdmSessn ACTION \"FILE\"\n";
 }
 
+const std::vector<AdminCommand>& AdminCli::Commands() {
+  static const std::vector<AdminCommand> commands = {
+      {"vault", "the vault: init, import, ls, show, add-item, relate, add-table, attr, set, touch, replace",
+       &AdminCli::VaultCommand},
+      {"load-into-cad", "choose items and have the CAD session read them", &AdminCli::LoadIntoCad},
+      {"mark", "the items the read-marked command delivers", &AdminCli::Mark},
+      {"dialog", "the PDM dialog a two-step command opened: status, complete, cancel, auto", &AdminCli::DialogCommand},
+      {"journal", "the session calls with their requests, answers and exchange-map file lists",
+       &AdminCli::JournalCommand},
+      {"fault", "faults injected into the session calls: set, ls, clear", &AdminCli::FaultCommand},
+      {"settings", "answers of x3GetPDMSettings", &AdminCli::SettingsCommand},
+  };
+  return commands;
+}
+
 int AdminCli::Run(const std::vector<std::string>& args) {
   if (args.empty() || args.front() == "help" || args.front() == "--help" || args.front() == "-h") {
     PrintHelp(out_);
     return args.empty() ? 2 : 0;
   }
-  std::string command = args.front();
   std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (command == "vault") return VaultCommands(vaultOption_, out_).Run(rest);
-  if (command == "load-into-cad") return LoadIntoCad(rest);
-  if (command == "mark") return Mark(rest);
-  if (command == "dialog") return DialogCommand(rest);
-  if (command == "journal") return JournalCommand(rest);
-  if (command == "fault") return FaultCommand(rest);
-  if (command == "settings") return SettingsCommand(rest);
-  throw PdmError("unknown command " + command + " (pdmsim help)", 2);
+  for (const AdminCommand& command : Commands())
+    if (args.front() == command.name) return (this->*command.run)(std::move(rest));
+  throw PdmError("unknown command " + args.front() + " (pdmsim help)", 2);
 }
+
+int AdminCli::VaultCommand(std::vector<std::string> args) { return VaultCommands(vaultOption_, out_).Run(args); }
 
 int AdminCli::LoadIntoCad(std::vector<std::string> args) {
   ArgReader reader(std::move(args));
