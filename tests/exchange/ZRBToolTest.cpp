@@ -2,8 +2,8 @@
 // PDM-style files.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <string>

@@ -60,12 +60,12 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
   // site's words.
   const auto& centres = json["messageCentres"];
   ASSERT_EQ(centres.size(), 1u) << centres;
-  EXPECT_EQ(centres[0]["status"], nlohmann::json::parse(R"({"text":"The site's own words.","key":"ZRBReadCmd.ReadOk"})"));
+  EXPECT_EQ(centres[0]["status"],
+            nlohmann::json::parse(R"({"text":"The site's own words.","key":"ZRBReadCmd.ReadOk"})"));
   EXPECT_EQ(centres[0]["informations"].at(0)["key"], "ZRBReadCmd.LoadOk");
   EXPECT_EQ(json["messageCentre"], centres[0]);
-  EXPECT_EQ(json["commands"],
-            nlohmann::json::parse(R"([{"name":"ZRBReadCmd","result":"succeeded"},)"
-                                  R"({"name":"ZRBAddTempCmd","result":"succeeded"}])"));
+  EXPECT_EQ(json["commands"], nlohmann::json::parse(R"([{"name":"ZRBReadCmd","result":"succeeded"},)"
+                                                    R"({"name":"ZRBAddTempCmd","result":"succeeded"}])"));
 
   const std::string log = SessionScratch::ReadFile(trace);
   for (const char* line : {"ZRBAddTempCmd::StartAddTemp end OK", "ZRB: AddTemp Step 2 in PDM success!",

@@ -102,9 +102,9 @@ TEST(SessionScript, AnUnreadableSettingIsReportedAndLeftAsItIs) {
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_NE(run.err.find("\"SymbolicLinks\" \"LoadLinkStatus\" left as it is"), std::string::npos) << run.err;
   EXPECT_EQ(SessionScratch::ReadFile(file), content);
-  EXPECT_EQ(std::filesystem::status(file).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
+  EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
 }
 
 struct FailingStep {

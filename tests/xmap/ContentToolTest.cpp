@@ -1,8 +1,8 @@
 // zrbtool content as integration engineers run it on content files.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <string>
@@ -57,13 +57,14 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
   ToolRun run = RunTool("content --json " + Quoted(content_));
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(nlohmann::json::parse(run.out),
-            nlohmann::json::parse("{\"read\": 1, \"entries\": ["
-            "{\"fileModTime\": 1600000001, \"lastAccess\": 1700000000, \"fileSize\": 1, \"obid\": \"OB1\", "
-            "\"modificationDate\": \"2024-02-02 00:00:00.000\", \"fileName\": \"a.CADPart.vis\", \"dbName\": \"\", "
-            "\"className\": \"Part\", \"sortKey\": \"a.CADPart\"}, "
-            "{\"fileModTime\": 1600000000, \"lastAccess\": 1700000000, \"fileSize\": 42, \"obid\": \"OB\\\"2\", "
-            "\"modificationDate\": \"2024-01-01 00:00:00.000\", \"fileName\": \"b.model\", \"dbName\": \"DB\", "
-            "\"className\": \"Model\", \"sortKey\": \"b.model\"}]}\n"))
+            nlohmann::json::parse(
+                "{\"read\": 1, \"entries\": ["
+                "{\"fileModTime\": 1600000001, \"lastAccess\": 1700000000, \"fileSize\": 1, \"obid\": \"OB1\", "
+                "\"modificationDate\": \"2024-02-02 00:00:00.000\", \"fileName\": \"a.CADPart.vis\", \"dbName\": \"\", "
+                "\"className\": \"Part\", \"sortKey\": \"a.CADPart\"}, "
+                "{\"fileModTime\": 1600000000, \"lastAccess\": 1700000000, \"fileSize\": 42, \"obid\": \"OB\\\"2\", "
+                "\"modificationDate\": \"2024-01-01 00:00:00.000\", \"fileName\": \"b.model\", \"dbName\": \"DB\", "
+                "\"className\": \"Model\", \"sortKey\": \"b.model\"}]}\n"))
       << run.out;
 
   ToolRun readable = RunTool("content " + Quoted(content_));

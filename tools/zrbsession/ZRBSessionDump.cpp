@@ -57,7 +57,8 @@ Json Node(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
   CADDocument* document = ZRBSessionNodes::DocumentOf(node.product);
   Json position = Json::array();
   const CADMathTransformation transformation = ZRBSessionNodes::Position(node.product);
-  for (double c : transformation.Coefficients()) position.push_back(std::fabs(c) < 5e-13 ? 0.0 : c);  // no "-0" or rounding dust
+  for (double c : transformation.Coefficients())
+    position.push_back(std::fabs(c) < 5e-13 ? 0.0 : c);  // no "-0" or rounding dust
   Json object = {
       {"path", node.path},
       {"instance", ZRBSessionNodes::InstanceName(node.product)},

@@ -48,7 +48,8 @@ void Describe(CLI::App& app, Options& o) {
       ->type_name("PATH");
   app.add_option("--module", o.host.modulePath, "the module library (default: <bin>/../lib/libZRBCommands.so)")
       ->type_name("PATH");
-  app.add_flag_callback("--no-module", [&o] { o.host.loadModule = false; }, "run the host alone");
+  app.add_flag_callback(
+      "--no-module", [&o] { o.host.loadModule = false; }, "run the host alone");
   app.add_option("--plugin", o.host.plugins, "open one more library after the module (repeatable)")
       ->type_name("PATH")
       ->allow_extra_args(false);

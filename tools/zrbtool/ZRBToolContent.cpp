@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
 #include "ZRBContentFileCodec.h"
 #include "ZRBToolCommand.h"
-#include <nlohmann/json.hpp>
 
 #include "ZRBToolText.h"
 #include "ZRBXmapFile.h"

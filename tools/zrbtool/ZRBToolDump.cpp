@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
 #include "ZRBObjectManager.h"
 #include "ZRBObjectReadObserver.h"
 #include "ZRBToolCommand.h"
-#include <nlohmann/json.hpp>
 
 #include "ZRBToolText.h"
 
@@ -85,8 +85,8 @@ void DumpJson(const ZRBObjectManager& manager, std::ostream& out) {
   for (ZRBObject* object = manager.GetFirstObject(); object; object = manager.GetNextObject(object)) {
     nlohmann::ordered_json slots = nlohmann::ordered_json::array();
     for (const Slot& slot : SlotsOf(*object))
-      slots.push_back({ZRBToolText::Utf8(slot.name),
-                       ZRBToolText::Utf8(object->GetSlotValue(CADString(slot.name)).view())});
+      slots.push_back(
+          {ZRBToolText::Utf8(slot.name), ZRBToolText::Utf8(object->GetSlotValue(CADString(slot.name)).view())});
     objects.push_back({{"key", ZRBToolText::Utf8(object->GetKey().view())}, {"slots", std::move(slots)}});
   }
   out << objects.dump(2) << "\n";

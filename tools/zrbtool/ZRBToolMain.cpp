@@ -15,8 +15,9 @@ std::string CommandList() {
     const std::string usage = command.usage;
     text += "  " + usage + std::string(usage.size() < 26 ? 26 - usage.size() : 1, ' ') + command.summary + "\n";
   }
-  return text + "\n`zrbtool help COMMAND` (or COMMAND --help) tells more about one.\n"
-                "exit codes: 0 fine, 1 the file cannot be read or content would be ignored, 2 wrong usage";
+  return text +
+         "\n`zrbtool help COMMAND` (or COMMAND --help) tells more about one.\n"
+         "exit codes: 0 fine, 1 the file cannot be read or content would be ignored, 2 wrong usage";
 }
 
 std::string CommandHelp(const ZRBToolCommand& command) {

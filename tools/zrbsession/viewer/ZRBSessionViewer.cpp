@@ -67,8 +67,8 @@ void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
 
 void EndWaitingCommand() { ZRBTwoStepCommand::AbandonWaitingCommand(); }
 
-const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
-                                  &GlobalProperties,    &SetTraceStream,     &EndWaitingCommand,
+const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties,  &SetReferenceProperty,
+                                  &GlobalProperties,    &SetTraceStream,      &EndWaitingCommand,
                                   &FileProperties,      &PathToRootProperties};
 
 }  // namespace

@@ -100,7 +100,7 @@ void ZRBCommand::DisplayMessageCenter(const int& success, const int& successVari
                                       const CADUnicodeString& successText, const CADUnicodeString& failureText,
                                       int failureVariant) {
   // The summary is the command's result as the session sees it: success with warnings is a warning.
-  SetResult(!success                                   ? CADCommandResult::Failed
+  SetResult(!success                                 ? CADCommandResult::Failed
             : successVariant || !warnings_.IsEmpty() ? CADCommandResult::Warning
                                                      : CADCommandResult::Succeeded);
   ZRBMessageCenter::Display(success, successVariant, successText, failureText, failureVariant, warnings_,
