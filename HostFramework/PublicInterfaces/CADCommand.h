@@ -24,6 +24,14 @@ enum CADNotifPropagation {
   CADNotifDontTransmitToFather = 1,
 };
 
+// How a command ended, as it reports it (None: it said nothing; dialogs and host commands).
+enum class CADCommandResult { None, Succeeded, Warning, Failed, Cancelled };
+
+struct CADCommandOutcome {
+  CADString name;
+  CADCommandResult result = CADCommandResult::None;
+};
+
 // The message of a status-change request (the host passes it on unchanged;
 // commands of this integration use 1 and 100).
 using CADCommandMsg = int;
@@ -61,6 +69,15 @@ class CADCommand : public virtual CADBaseUnknown {
   void RequestStatusChange(CADCommandMsg message, CADCommand* target = nullptr);
   const std::vector<CADCommandMsg>& GetRequestedStatusChanges() const { return statusRequests_; }
 
+  // --- the result: the last one set counts; it is recorded when the command is destroyed (None is not recorded)
+  void SetResult(CADCommandResult result) { result_ = result; }
+  CADCommandResult GetResult() const { return result_; }
+  // The results of the commands destroyed so far, oldest first (the session runner shows them).
+  static std::vector<CADCommandOutcome> GetFinishedResults();
+  static void ClearFinishedResults();
+  // "succeeded", "warning", "failed", "cancelled" or "" for None.
+  static const char* ResultWord(CADCommandResult result);
+
   HRESULT QueryInterface(const CADIID& iid, void** out) override {
     return CADQueryInterfaceHelper<CADCommand, CADBaseUnknown>(this, iid, out);
   }
@@ -75,6 +92,7 @@ class CADCommand : public virtual CADBaseUnknown {
   CADString name_;
   bool destructionRequested_ = false;
   std::vector<CADCommandMsg> statusRequests_;
+  CADCommandResult result_ = CADCommandResult::None;
 };
 
 // The command the host sends Cancel from when the user interrupts the

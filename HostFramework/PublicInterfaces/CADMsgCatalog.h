@@ -20,6 +20,11 @@ class CADMsgCatalog {
   // The unsubstituted text of a key; false when missing.
   static bool GetText(const CADString& catalog, const CADString& key, CADUnicodeString& text);
 
+  // --- which key a text came from: every message built is remembered with its key ("Catalog.Key"), and so is
+  // each of its lines, so that a text shown anywhere (a box, a list line) can be traced back to its key. "" when
+  // no built message gave that text. Any thread.
+  static std::string KeyOfText(std::string_view text);
+
   // --- catalog location (process-wide; reading them again after a change)
   // Uses `path` (directories separated by ':') instead of the host variable; an empty path goes back to it.
   static void SetCatalogPath(std::string_view path);

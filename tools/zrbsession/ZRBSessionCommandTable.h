@@ -1,11 +1,14 @@
 // The runner's commands: name, usage, one-line summary, longer help and the
-// handler. Each group of commands registers itself from its own file.
+// handler. Each group of commands registers itself from its own file (one
+// line in Standard()), and may add fields to the product nodes of the dump.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ZRBSessionDump.h"
 
 class ZRBSessionRunner;
 
@@ -33,11 +36,15 @@ class ZRBSessionCommandTable {
   static void AddModuleCommands(ZRBSessionCommandTable& table);
   static void AddViewCommands(ZRBSessionCommandTable& table);
   static ZRBSessionCommandTable Standard();
+  // Fields a group adds to every product node of `dump --json`.
+  void AddNodeFields(ZRBSessionNodeFields fields) { nodeFields_.push_back(std::move(fields)); }
 
   // --- lookup
   const ZRBSessionCommand* Find(std::string_view name) const;
   const std::vector<ZRBSessionCommand>& All() const { return commands_; }
+  const std::vector<ZRBSessionNodeFields>& NodeFields() const { return nodeFields_; }
 
  private:
   std::vector<ZRBSessionCommand> commands_;
+  std::vector<ZRBSessionNodeFields> nodeFields_;
 };

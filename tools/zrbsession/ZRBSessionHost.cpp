@@ -10,12 +10,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "CADDlgDialog.h"
 #include "CADDlgReaper.h"
 #include "CADDocumentServices.h"
 #include "CADEventLoop.h"
 #include "CADMsgCatalog.h"
+#include "CADSettingFile.h"
 #include "CADSettingRepository.h"
 #include "ZRBConfigTopicManager.h"
 
@@ -37,8 +39,10 @@ bool MakeDirectory(const std::string& path, std::string& error) {
 }
 
 // What a freshly installed host keeps in its settings: referenced documents are loaded with a product (without
-// them no structure from the PDM can be built), the cache is off. Written only where the site has no value.
-void WriteHostDefaults() {
+// them no structure from the PDM can be built), the cache is off. Written only where the site has no value: a
+// setting the site holds in a form the host cannot read, or a file that cannot be read at all, is the site's
+// and stays exactly as it is (content and permissions); it is reported instead.
+void WriteHostDefaults(std::vector<std::string>& notes) {
   struct Default {
     const char* repository;
     const char* name;
@@ -46,8 +50,30 @@ void WriteHostDefaults() {
   };
   for (const Default& d : {Default{"SymbolicLinks", "LoadLinkStatus", 1}, Default{"CADCache", "CacheActivation", 0}}) {
     CADSettingRepository* repository = CADSettingRepository::GetRepository(d.repository);
+    if (!repository) continue;
     int value = 0;
-    if (repository && FAILED(repository->ReadSetting(d.name, &value))) repository->WriteSetting(d.name, d.value);
+    if (SUCCEEDED(repository->ReadSetting(d.name, &value))) continue;
+    const std::string path = repository->GetFilePath();
+    std::error_code ec;
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+    std::string content;
+    if (exists) {
+      std::ifstream in(path, std::ios::binary);
+      if (in) content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      if (!in || in.bad()) {
+        notes.push_back(std::string("setting \"") + d.repository + "\" \"" + d.name + "\" left as it is: " + path +
+                        " cannot be read");
+        continue;
+      }
+    }
+    const CADSettingFile file = CADSettingFile::Parse(content, path);
+    std::vector<std::string> items;
+    if (file.FindValue(d.name) || file.FindList(d.name, items)) {
+      notes.push_back(std::string("setting \"") + d.repository + "\" \"" + d.name +
+                      "\" left as it is: its value is not a whole number");
+      continue;
+    }
+    repository->WriteSetting(d.name, d.value);
   }
 }
 
@@ -76,7 +102,7 @@ bool ZRBSessionHost::PrepareEnvironment(const ZRBSessionHostOptions& options, st
     const std::string absolute = std::filesystem::absolute(options.settingsDirectory).string();
     setenv("CAD_SETTINGS_DIR", absolute.c_str(), 1);
     CADSettingRepository::SetSettingsDirectory(absolute);
-    WriteHostDefaults();
+    WriteHostDefaults(notes_);
   }
   if (!options.catalogDirectories.empty()) {
     const std::string path = Prepend(options.catalogDirectories, std::getenv("CAD_MSGCATALOG_PATH"));

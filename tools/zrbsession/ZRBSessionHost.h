@@ -45,6 +45,8 @@ class ZRBSessionHost {
   bool IsModuleLoaded() const { return module_ != nullptr; }
   const std::string& GetModulePath() const { return modulePath_; }
   const std::string& GetBinDirectory() const { return binDirectory_; }
+  // What the start noticed and left alone (settings the site holds that cannot be read), for the user.
+  const std::vector<std::string>& GetStartNotes() const { return notes_; }
   // Opens one more library (its static objects register what it brings).
   bool LoadPlugin(const std::string& path, std::string& error);
 
@@ -65,5 +67,6 @@ class ZRBSessionHost {
   std::vector<void*> plugins_;
   std::string modulePath_;
   std::string binDirectory_;
+  std::vector<std::string> notes_;
   bool started_ = false;
 };

@@ -163,7 +163,7 @@ bool Wait(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
     for (int i = 1; i <= names.Size(); ++i) detail += (i > 1 ? ", " : " (still running: ") + names[i].str();
     if (!detail.empty()) detail += ")";
   }
-  if (what == "status") detail = " (status is \"" + ZRBSessionRunner::StatusWord() + "\")";
+  if (what == "status") detail = " (status is \"" + ZRBSessionOutput::Visible(ZRBSessionRunner::StatusWord()) + "\")";
   return runner.Fail("time-out after " + ZRBSessionOutput::Number(seconds) + " s waiting for " +
                      ZRBSessionWords::Join(args, 0) + detail);
 }
@@ -213,7 +213,7 @@ bool Automation(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
 
 bool Status(ZRBSessionRunner& runner, const ZRBSessionArgs&) {
   const std::string status = ZRBSessionRunner::StatusWord();
-  runner.Out().Line("status: " + (status.empty() ? std::string("(none)") : status));
+  runner.Out().Line("status: " + (status.empty() ? std::string("(none)") : ZRBSessionOutput::Visible(status)));
   runner.Out().Line("running commands: " + std::to_string(CADCommand::LiveCount()));
   return true;
 }

@@ -72,13 +72,10 @@ void ZRBSessionOutput::Table(const std::vector<std::vector<std::string>>& rows) 
   }
 }
 
-std::string ZRBSessionOutput::JsonString(std::string_view text) {
-  std::string out = "\"";
+std::string ZRBSessionOutput::Visible(std::string_view text) {
+  std::string out;
   for (unsigned char c : text) {
     switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
       case '\\':
         out += "\\\\";
         break;
@@ -91,17 +88,20 @@ std::string ZRBSessionOutput::JsonString(std::string_view text) {
       case '\t':
         out += "\\t";
         break;
+      case 0x1b:
+        out += "\\e";
+        break;
       default:
         if (c < 0x20 || c == 0x7f) {
           char buffer[8];
-          std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+          std::snprintf(buffer, sizeof buffer, "\\x%02x", c);
           out += buffer;
         } else {
           out += static_cast<char>(c);
         }
     }
   }
-  return out + "\"";
+  return out;
 }
 
 std::string ZRBSessionOutput::Number(double value) {

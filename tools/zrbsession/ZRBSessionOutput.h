@@ -1,6 +1,6 @@
 // How the runner writes to its user: plain lines, notes, errors and headings,
-// coloured only when standard output is a terminal, aligned tables and JSON
-// text escaping.
+// coloured only when standard output is a terminal, aligned tables, and
+// words from outside made visible (control characters escaped).
 #pragma once
 
 #include <cstdio>
@@ -27,7 +27,8 @@ class ZRBSessionOutput {
   void Table(const std::vector<std::vector<std::string>>& rows);
 
   // --- helpers
-  static std::string JsonString(std::string_view text);
+  // `text` with control characters written as \n, \t, \r, \e or \xNN and a backslash doubled.
+  static std::string Visible(std::string_view text);
   static std::string Number(double value);
   // Display width of UTF-8 text (code points; box-drawing characters count one).
   static std::size_t Width(std::string_view text);

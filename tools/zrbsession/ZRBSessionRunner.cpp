@@ -50,14 +50,17 @@ ZRBSessionRunner::ZRBSessionRunner(ZRBSessionHost& host, ZRBSessionOutput& outpu
     }
     std::string line = output_.Paint("message box", ZRBSessionOutput::Tone::Accent);
     if (!box.title.IsEmpty()) line += " \"" + box.title.str() + "\"";
-    line += ": " + box.text.str() + "\n  -> " + AnswerName(box.answer);
+    line += ": " + Shown(ZRBSessionMessageCentres::Line(box.text.str())) + "\n  -> " + AnswerName(box.answer);
     if (!box.expected) line += output_.Paint(" (unexpected; the safe default)", ZRBSessionOutput::Tone::Warn);
     output_.Line(line);
   });
   // What the PDM side asks through the automation bridge, as it happens.
   host_.GetBridge().GetDispatcher().SetObserver([this](const CADAutomationRequest& request, HRESULT hr, int result) {
-    std::string text = request.GetVerb().str();
-    for (int i = 1; i <= request.GetArguments().Size(); ++i) text += " " + request.GetArguments()[i].str();
+    // Words from outside are shown with their control characters escaped: a status word must not move the
+    // terminal's cursor or fake a line of its own.
+    std::string text = ZRBSessionOutput::Visible(request.GetVerb().str());
+    for (int i = 1; i <= request.GetArguments().Size(); ++i)
+      text += " " + ZRBSessionOutput::Visible(request.GetArguments()[i].str());
     output_.Line(output_.Paint("PDM -> session: ", ZRBSessionOutput::Tone::Accent) + text +
                  (SUCCEEDED(hr) ? " (" + std::to_string(result) + ")" : " (failed)"));
   });
@@ -120,6 +123,7 @@ void ZRBSessionRunner::Settle() {
   CADEventLoop::Instance().RunPending();
   CADDlgReaper::Flush();
   ReportNewWindows();
+  centres_.Observe();
 }
 
 bool ZRBSessionRunner::WaitUntil(const std::function<bool()>& done, std::int64_t timeoutMs) {
@@ -136,9 +140,8 @@ bool ZRBSessionRunner::WaitUntil(const std::function<bool()>& done, std::int64_t
 
 bool ZRBSessionRunner::Execute(std::string_view line) {
   std::vector<std::string> words;
-  std::string error, expanded;
-  if (!ZRBSessionWords::Expand(line, expanded, error)) return Fail(error);
-  if (!ZRBSessionWords::Split(expanded, words, error)) return Fail(error);
+  std::string error;
+  if (!ZRBSessionWords::Split(line, words, error)) return Fail(error);
   if (words.empty()) return true;
   const ZRBSessionCommand* command = table_.Find(words.front());
   if (!command) return Fail("unknown command \"" + words.front() + "\" (try `help`)");
@@ -156,7 +159,20 @@ bool ZRBSessionRunner::Execute(std::string_view line) {
   return ok;
 }
 
-int ZRBSessionRunner::RunScript(const std::string& path) {
+int ZRBSessionRunner::RunScript(const std::string& path, const std::string& dumpPath) {
+  const int status = RunScriptSteps(path);
+  if (!dumpPath.empty()) {
+    std::string error;
+    if (!ZRBSessionDump::WriteFile(*this, dumpPath, error)) {
+      output_.Error(error);
+      return status ? status : 1;
+    }
+    output_.Note("wrote " + dumpPath);
+  }
+  return status;
+}
+
+int ZRBSessionRunner::RunScriptSteps(const std::string& path) {
   strict_ = true;
   std::ifstream in;
   std::istream* source = &std::cin;
@@ -258,6 +274,7 @@ int ZRBSessionRunner::Serve() {
       [[maybe_unused]] ssize_t n = read(tick, &expirations, sizeof expirations);
       CADDlgReaper::Flush();
       ReportNewWindows();
+      centres_.Observe();
     });
   }
   loop.Run();

@@ -12,6 +12,7 @@
 
 #include "CADDialogDriver.h"
 #include "ZRBSessionCommandTable.h"
+#include "ZRBSessionMessageCentres.h"
 #include "ZRBSessionOutput.h"
 
 class ZRBSessionHost;
@@ -27,7 +28,8 @@ class ZRBSessionRunner {
   ZRBSessionRunner& operator=(const ZRBSessionRunner&) = delete;
 
   // --- modes; each returns the process exit status
-  int RunScript(const std::string& path);
+  // `dumpPath`: the dump is written there when the script ends, whether its steps succeeded or not.
+  int RunScript(const std::string& path, const std::string& dumpPath = "");
   int RunInteractive();
   int Serve();
 
@@ -49,8 +51,16 @@ class ZRBSessionRunner {
   bool IsStrict() const { return strict_; }
   // The current status word of the module-communication component.
   static std::string StatusWord();
+  // Message centres seen so far.
+  const ZRBSessionMessageCentres& MessageCentres() const { return centres_; }
+  // Message texts are shown by their catalog key where one is known (--message-keys).
+  void ShowMessageKeys(bool keys) { messageKeys_ = keys; }
+  std::string Shown(const ZRBSessionMessageLine& line) const {
+    return messageKeys_ && !line.key.empty() ? line.key : line.text;
+  }
 
  private:
+  int RunScriptSteps(const std::string& path);
   void ReportNewWindows();
   bool CheckUnexpectedBoxes();
   void ShowWindow(CADDlgDialog& window);
@@ -59,10 +69,12 @@ class ZRBSessionRunner {
   ZRBSessionOutput& output_;
   ZRBSessionCommandTable table_;
   CADDialogDriver driver_;
+  ZRBSessionMessageCentres centres_;
   std::set<const CADDlgDialog*> shownWindows_;
   std::size_t unexpectedSeen_ = 0;
   std::size_t driverFailuresSeen_ = 0;
   bool strict_ = false;    // script mode: an unexpected box fails the step
   bool boxAsked_ = false;  // the user was just asked about the box being reported (and saw its text)
   bool quit_ = false;
+  bool messageKeys_ = false;
 };

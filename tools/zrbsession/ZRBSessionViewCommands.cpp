@@ -165,7 +165,7 @@ bool Messages(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   } else {
     std::vector<std::vector<std::string>> rows = {{"#", "TITLE", "ANSWER", "TEXT"}};
     for (std::size_t i = 0; i < records.size(); ++i) {
-      std::string text = records[i].text.str();
+      std::string text = runner.Shown(ZRBSessionMessageCentres::Line(records[i].text.str()));
       for (char& c : text)
         if (c == '\n') c = ' ';
       rows.push_back({std::to_string(i + 1), records[i].title.str(),
@@ -174,94 +174,41 @@ bool Messages(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
     runner.Out().Heading("message boxes");
     runner.Out().Table(rows);
   }
-  // The message centre and other windows that stay open.
-  const auto open = CADDlgDialog::GetOpenWindows();
-  if (!open.empty()) runner.Out().Heading("open windows (message centre, dialogs)");
-  for (CADDlgDialog* window : open) runner.Out().Line(CADDialogDriver::Describe(*window));
+  // Every message centre so far, with the keys of its lines.
+  for (const ZRBSessionMessageCentre& centre : runner.MessageCentres().All()) {
+    runner.Out().Heading("message centre (" + centre.icon + (centre.open ? "" : ", closed") +
+                         "): " + runner.Shown(centre.status));
+    auto lines = [&runner](const char* kind, const std::vector<ZRBSessionMessageLine>& list) {
+      for (const ZRBSessionMessageLine& line : list)
+        runner.Out().Line(std::string("  ") + kind + " " + runner.Shown(line) +
+                          (line.key.empty() ? "" : runner.Out().Paint("  [" + line.key + "]", Tone::Dim)));
+    };
+    lines("warning", centre.warnings);
+    lines("information", centre.informations);
+  }
+  // Other windows that stay open.
+  bool heading = false;
+  for (CADDlgDialog* window : CADDlgDialog::GetOpenWindows()) {
+    if (ZRBSessionMessageCentres::IsMessageCentre(*window)) continue;
+    if (!heading) runner.Out().Heading("open windows");
+    heading = true;
+    runner.Out().Line(CADDialogDriver::Describe(*window));
+  }
   (void)args;
   return true;
 }
 
 // --- dump --json
 
-void JsonProperties(std::ostringstream& json, const ZRBSessionPropertyList& list) {
-  json << "{";
-  for (std::size_t i = 0; i < list.size(); ++i)
-    json << (i ? "," : "") << ZRBSessionOutput::JsonString(list[i].first) << ":"
-         << ZRBSessionOutput::JsonString(list[i].second);
-  json << "}";
-}
-
-void JsonNode(ZRBSessionRunner& runner, std::ostringstream& json, const ZRBSessionNode& node, int depth) {
-  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
-  json << indent << "{\"path\":" << ZRBSessionOutput::JsonString(node.path)
-       << ",\"instance\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::InstanceName(node.product))
-       << ",\"partNumber\":" << ZRBSessionOutput::JsonString(ZRBSessionNodes::PartNumber(node.product))
-       << ",\"nomenclature\":"
-       << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetNomenclature))
-       << ",\"description\":"
-       << ZRBSessionOutput::JsonString(Attribute(node.product, &CADIPrdProperties::GetDescription));
-  CADDocument* document = ZRBSessionNodes::DocumentOf(node.product);
-  json << ",\"document\":" << ZRBSessionOutput::JsonString(document ? document->StorageName().str() : "");
-  json << ",\"position\":[";
-  const CADMathTransformation position = ZRBSessionNodes::Position(node.product);
-  const auto& c = position.Coefficients();
-  for (std::size_t i = 0; i < c.size(); ++i) json << (i ? "," : "") << ZRBSessionOutput::Number(c[i]);
-  json << "],\"properties\":";
-  JsonProperties(json, ReferenceProperties(runner, node));
-  json << ",\"instanceProperties\":";
-  JsonProperties(json, InstanceProperties(runner, node));
-  json << ",\"children\":[";
-  const auto children = ZRBSessionNodes::Children(node);
-  for (std::size_t i = 0; i < children.size(); ++i) {
-    json << (i ? ",\n" : "\n");
-    JsonNode(runner, json, children[i], depth + 1);
-  }
-  json << (children.empty() ? "" : "\n" + indent) << "]}";
-}
-
 bool Dump(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   if (args[0] != "--json" || args.size() > 2) return runner.Fail("usage: dump --json [FILE]");
-  std::ostringstream json;
-  json << "{\"documents\":[";
-  const auto documents = ZRBSessionNodes::Documents();
-  for (std::size_t i = 0; i < documents.size(); ++i) {
-    CADDocument* d = documents[i];
-    json << (i ? "," : "") << "\n  {\"file\":" << ZRBSessionOutput::JsonString(d->GetDisplayName().str())
-         << ",\"path\":" << ZRBSessionOutput::JsonString(d->StorageName().str())
-         << ",\"type\":" << ZRBSessionOutput::JsonString(d->GetType().str())
-         << ",\"modified\":" << (d->IsDirty() ? "true" : "false")
-         << ",\"readOnly\":" << (d->IsReadOnly() ? "true" : "false") << "}";
-  }
-  json << "],\n\"products\":[";
-  const auto roots = ZRBSessionNodes::TopRoots();
-  for (std::size_t i = 0; i < roots.size(); ++i) {
-    json << (i ? ",\n" : "\n");
-    JsonNode(runner, json, roots[i], 1);
-  }
-  json << "],\n\"globals\":";
-  ZRBSessionPropertyList globals;
-  if (const ZRBSessionViewerApi* viewer = runner.Host().GetViewer()) viewer->globalProperties(globals);
-  JsonProperties(json, globals);
-  json << ",\n\"status\":" << ZRBSessionOutput::JsonString(ZRBSessionRunner::StatusWord());
-  json << ",\n\"boxes\":[";
-  const auto records = CADDlgBoxScript::GetRecords();
-  for (std::size_t i = 0; i < records.size(); ++i)
-    json << (i ? "," : "") << "\n  {\"title\":" << ZRBSessionOutput::JsonString(records[i].title.str())
-         << ",\"text\":" << ZRBSessionOutput::JsonString(records[i].text.str())
-         << ",\"answer\":" << ZRBSessionOutput::JsonString(AnswerName(records[i].answer))
-         << ",\"expected\":" << (records[i].expected ? "true" : "false") << "}";
-  json << "],\n\"dialogs\":[";
-  const auto open = CADDlgDialog::GetOpenWindows();
-  for (std::size_t i = 0; i < open.size(); ++i)
-    json << (i ? "," : "") << ZRBSessionOutput::JsonString(open[i]->GetName().str());
-  json << "]}\n";
   if (args.size() == 2) {
-    std::ofstream file(args[1], std::ios::binary | std::ios::trunc);
-    if (!(file << json.str()) || !file.flush()) return runner.Fail("cannot write " + args[1]);
+    std::string error;
+    if (!ZRBSessionDump::WriteFile(runner, args[1], error)) return runner.Fail(error);
     runner.Out().Line("wrote " + args[1]);
   } else {
-    std::cout << json.str() << std::flush;
+    std::cout << ZRBSessionDump::Build(runner).dump(1, ' ', false, ZRBSessionJson::error_handler_t::replace) << '\n'
+              << std::flush;
   }
   return true;
 }
@@ -305,11 +252,15 @@ void ZRBSessionCommandTable::AddViewCommands(ZRBSessionCommandTable& table) {
              "Without NODE every top product of the session. [pdm] nodes carry a PDM identity, [local] ones do not.", 0,
              1, Tree});
   table.Add({"props", "props NODE", "host attributes and integration properties of a product", "", 1, 1, Props});
-  table.Add({"messages", "messages", "message boxes shown so far and open windows such as the message centre", "", 0, 0,
+  table.Add({"messages", "messages", "message boxes and message centres shown so far, and the open windows", "", 0, 0,
              Messages});
   table.Add({"dialogs", "dialogs", "the open dialogs with their controls and rows", "", 0, 0, Dialogs});
-  table.Add({"dump", "dump --json [FILE]", "documents, product tree with positions and properties as JSON",
-             "Positions are the twelve host coefficients (three axis vectors, then the translation).", 1, 2, Dump});
+  table.Add({"dump", "dump --json [FILE]", "everything the session shows, as JSON",
+             "Documents and their windows, the product tree (positions as the twelve host coefficients: three axis "
+             "vectors, then the translation; host attributes; reference, instance and path-to-root properties), "
+             "file and global properties, the status word, message centres and boxes with their message keys, open "
+             "dialogs and the results of finished commands.",
+             1, 2, Dump});
   table.Add({"help", "help [COMMAND]", "list the commands or explain one", "", 0, 1, Help});
   table.Add({"echo", "echo TEXT...", "print a line (headings in scripts)", "", 0, any, Echo});
   table.Add({"quit", "quit", "end the session (the module is unloaded)", "", 0, 0, Quit});

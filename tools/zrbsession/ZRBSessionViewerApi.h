@@ -10,6 +10,8 @@
 class CADIProduct;
 
 using ZRBSessionPropertyList = std::vector<std::pair<std::string, std::string>>;
+// Property lists by a record's key (a file's full path).
+using ZRBSessionKeyedProperties = std::vector<std::pair<std::string, ZRBSessionPropertyList>>;
 
 struct ZRBSessionViewerApi {
   // Properties of the product's reference record.
@@ -25,6 +27,10 @@ struct ZRBSessionViewerApi {
   // Ends a two-step command still waiting for the PDM as a newer command would, so that the PDM closes its
   // dialog: the session is about to end.
   void (*endWaitingCommand)();
+  // Properties of every file the property manager knows, by full path (files without properties left out).
+  void (*fileProperties)(ZRBSessionKeyedProperties& out);
+  // Properties kept for the product's path from its root.
+  void (*pathToRootProperties)(CADIProduct* product, ZRBSessionPropertyList& out);
 };
 
 // Exported by the viewer library.

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
 #include "ZRBContentFileCodec.h"
 #include "ZRBToolCommand.h"
+
 #include "ZRBToolText.h"
 #include "ZRBXmapFile.h"
 #include "ZRBXmapManager.h"
@@ -79,20 +81,18 @@ void PrintReadable(const std::string& path, const HeaderView& header, int read,
 }
 
 void PrintJson(int read, const std::vector<const ZRBXmapFile*>& entries, std::ostream& out) {
-  out << "{\"read\": " << read << ", \"entries\": [";
-  bool first = true;
-  for (const ZRBXmapFile* entry : entries) {
-    out << (first ? "" : ", ") << "{\"fileModTime\": " << entry->GetFileModTime()
-        << ", \"lastAccess\": " << entry->GetLastAccess() << ", \"fileSize\": " << entry->GetFileSize()
-        << ", \"obid\": " << ZRBToolText::JsonString(entry->GetObid())
-        << ", \"modificationDate\": " << ZRBToolText::JsonString(entry->GetModificationDate())
-        << ", \"fileName\": " << ZRBToolText::JsonString(entry->GetFileName())
-        << ", \"dbName\": " << ZRBToolText::JsonString(entry->GetDbName())
-        << ", \"className\": " << ZRBToolText::JsonString(entry->GetClassName())
-        << ", \"sortKey\": " << ZRBToolText::JsonString(entry->GetSortKey()) << "}";
-    first = false;
-  }
-  out << "]}\n";
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const ZRBXmapFile* entry : entries)
+    list.push_back({{"fileModTime", entry->GetFileModTime()},
+                    {"lastAccess", entry->GetLastAccess()},
+                    {"fileSize", entry->GetFileSize()},
+                    {"obid", ZRBToolText::Utf8(entry->GetObid())},
+                    {"modificationDate", ZRBToolText::Utf8(entry->GetModificationDate())},
+                    {"fileName", ZRBToolText::Utf8(entry->GetFileName())},
+                    {"dbName", ZRBToolText::Utf8(entry->GetDbName())},
+                    {"className", ZRBToolText::Utf8(entry->GetClassName())},
+                    {"sortKey", ZRBToolText::Utf8(entry->GetSortKey())}});
+  out << nlohmann::ordered_json{{"read", read}, {"entries", std::move(list)}}.dump(2) << "\n";
 }
 
 int RunContent(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
 #include "ZRBObjectManager.h"
 #include "ZRBObjectReadObserver.h"
 #include "ZRBToolCommand.h"
+
 #include "ZRBToolText.h"
 
 namespace {
@@ -79,21 +81,15 @@ void DumpReadable(const ZRBObjectManager& manager, std::ostream& out) {
 }
 
 void DumpJson(const ZRBObjectManager& manager, std::ostream& out) {
-  out << "[";
-  bool firstObject = true;
+  nlohmann::ordered_json objects = nlohmann::ordered_json::array();
   for (ZRBObject* object = manager.GetFirstObject(); object; object = manager.GetNextObject(object)) {
-    out << (firstObject ? "\n  " : ",\n  ");
-    firstObject = false;
-    out << "{\"key\": " << ZRBToolText::JsonString(object->GetKey().view()) << ", \"slots\": [";
-    bool firstSlot = true;
-    for (const Slot& slot : SlotsOf(*object)) {
-      out << (firstSlot ? "" : ", ") << "[" << ZRBToolText::JsonString(slot.name) << ", "
-          << ZRBToolText::JsonString(object->GetSlotValue(CADString(slot.name)).view()) << "]";
-      firstSlot = false;
-    }
-    out << "]}";
+    nlohmann::ordered_json slots = nlohmann::ordered_json::array();
+    for (const Slot& slot : SlotsOf(*object))
+      slots.push_back(
+          {ZRBToolText::Utf8(slot.name), ZRBToolText::Utf8(object->GetSlotValue(CADString(slot.name)).view())});
+    objects.push_back({{"key", ZRBToolText::Utf8(object->GetKey().view())}, {"slots", std::move(slots)}});
   }
-  out << (firstObject ? "]\n" : "\n]\n");
+  out << objects.dump(2) << "\n";
 }
 
 int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -45,41 +45,20 @@ bool ZRBToolText::IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string ZRBToolText::JsonString(std::string_view text) {
-  std::string out = "\"";
+std::string ZRBToolText::Utf8(std::string_view text) {
+  std::string out;
   for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t n = SequenceLength(text, i);
-    if (n > 1) {
+    const std::size_t n = SequenceLength(text, i);
+    if (n > 0) {
       out.append(text.substr(i, n));
       i += n;
       continue;
     }
-    ++i;
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F || n == 0)
-          out += Hex("\\u%04x", c);
-        else
-          out += static_cast<char>(c);
-    }
+    const auto c = static_cast<unsigned char>(text[i++]);
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
   }
-  return out + "\"";
+  return out;
 }
 
 std::string ZRBToolText::Quote(std::string_view line, std::size_t maxChars) {

@@ -12,6 +12,7 @@ namespace {
 struct LiveCommands {
   std::mutex mutex;
   std::vector<const CADCommand*> commands;
+  std::vector<CADCommandOutcome> finished;
 };
 
 LiveCommands& Live() {
@@ -33,6 +34,35 @@ CADCommand::~CADCommand() {
   std::lock_guard lock(live.mutex);
   auto it = std::find(live.commands.begin(), live.commands.end(), this);
   if (it != live.commands.end()) live.commands.erase(it);
+  if (result_ != CADCommandResult::None) live.finished.push_back({name_, result_});
+}
+
+std::vector<CADCommandOutcome> CADCommand::GetFinishedResults() {
+  auto& live = Live();
+  std::lock_guard lock(live.mutex);
+  return live.finished;
+}
+
+void CADCommand::ClearFinishedResults() {
+  auto& live = Live();
+  std::lock_guard lock(live.mutex);
+  live.finished.clear();
+}
+
+const char* CADCommand::ResultWord(CADCommandResult result) {
+  switch (result) {
+    case CADCommandResult::Succeeded:
+      return "succeeded";
+    case CADCommandResult::Warning:
+      return "warning";
+    case CADCommandResult::Failed:
+      return "failed";
+    case CADCommandResult::Cancelled:
+      return "cancelled";
+    case CADCommandResult::None:
+      break;
+  }
+  return "";
 }
 
 void CADCommand::RequestDelayedDestruction() {

@@ -31,6 +31,10 @@ TEST(PdmAdmin, CommandsWithoutAVaultSayHowToGetOne) {
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("pdmcl -b -- PdmSessn ACTION"), std::string::npos);
   EXPECT_EQ(harness.Run("pdmsim", {"frobnicate"}).exitCode, 2);
+  RunResult options = harness.Run("pdmsim", {"--help"});
+  EXPECT_EQ(options.exitCode, 0);
+  EXPECT_NE(options.out.find("load-into-cad"), std::string::npos) << options.out;
+  EXPECT_EQ(harness.Run("pdmsim", {"--vault"}).exitCode, 2);
 }
 
 TEST(PdmAdmin, RefusesItemsAndRelationsTheProtocolCannotCarry) {

@@ -3,6 +3,8 @@
 // words, settings, unsupported actions and every injected fault.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -248,6 +250,11 @@ TEST_F(SessionCommand, EveryInjectedFaultShowsInTheAnswerAndTheJournal) {
     c.check(request, PdmSimHarness::ReadFile(requestPath), elapsed);
     // The request was copied before the fault spoilt the file.
     EXPECT_EQ(harness.Admin({"journal", "show", std::to_string(++seq)}), request) << c.name;
+    // ... and the answer as it was written, spoilt or not (a request left alone has no answer).
+    const std::string answer = PdmSimHarness::ReadFile(requestPath);
+    if (answer != request) {
+      EXPECT_EQ(harness.Admin({"journal", "show", std::to_string(seq), "--answer"}), answer) << c.name;
+    }
     EXPECT_EQ(harness.Admin({"fault", "ls"}), "no faults set\n") << c.name << ": --times 1 is used up";
   }
 }
@@ -474,15 +481,34 @@ TEST_F(SessionCommand, TheJournalRecordsTheClientRoleAndEveryCall) {
   ASSERT_EQ(harness.Session("x3WriteZRBFile", harness.WriteReadRequest(), "samcl").exitCode, 0);
   ASSERT_EQ(harness.Run("samcl", {"StartSam", "port"}).exitCode, 0);
   ASSERT_EQ(harness.Session("x3CancelCadAddTemp", "").exitCode, 0);
-  std::string json = harness.Admin({"journal", "--json"});
-  std::size_t first = json.find("\"role\": \"sam\", \"action\": \"x3WriteZRBFile\"");
-  std::size_t second = json.find("\"role\": \"sam\", \"action\": \"StartSam\", \"args\": [\"port\"]");
-  std::size_t third = json.find("\"role\": \"standard\", \"action\": \"x3CancelCadAddTemp\", \"args\": []");
-  EXPECT_NE(first, std::string::npos) << json;
-  EXPECT_NE(second, std::string::npos) << json;
-  EXPECT_NE(third, std::string::npos) << json;
-  EXPECT_LT(first, second);
-  EXPECT_LT(second, third);
+  const auto json = nlohmann::json::parse(harness.Admin({"journal", "--json"}));
+  ASSERT_EQ(json.size(), 3u) << json;
+  EXPECT_EQ(json[0]["role"], "sam");
+  EXPECT_EQ(json[0]["action"], "x3WriteZRBFile");
+  EXPECT_EQ(json[1]["args"], nlohmann::json::parse(R"(["port"])"));
+  EXPECT_EQ(json[2]["role"], "standard");
+  EXPECT_EQ(json[2]["action"], "x3CancelCadAddTemp");
+  EXPECT_EQ(json[2]["args"], nlohmann::json::array());
+}
+
+// The journal keeps the exchange-map file list the request named and the answer, and says where an answer came
+// from when it was injected.
+TEST_F(SessionCommand, TheJournalKeepsTheAnswerAndTheExchangeMapFileList) {
+  harness.Admin({"load-into-cad", "--no-start", "BOLT"});
+  const std::string list = harness.XmapFile("xmapfiles.zrb");
+  PdmSimHarness::WriteFile(list, "@BOLT-OBID\n{MODTIME} 2020-01-01 00:00:00\n\n");
+  const std::string request = harness.WriteReadRequest({{"XMAPCONTENT", list}});
+  ASSERT_EQ(harness.Session("x3WriteZRBFile", request).exitCode, 0);
+  EXPECT_EQ(harness.Admin({"journal", "show", "1", "--xmap-list"}), PdmSimHarness::ReadFile(list));
+  EXPECT_EQ(harness.Admin({"journal", "show", "1", "--answer"}), PdmSimHarness::ReadFile(request));
+
+  const std::string canned = harness.WriteSource("canned.zrb", "@ROOT\n{ACTION_SUCCESS} 1\n\n");
+  harness.Admin({"fault", "set", "x3WriteZRBFile", "--answer-file", canned});
+  ASSERT_EQ(harness.Session("x3WriteZRBFile", harness.WriteReadRequest()).exitCode, 0);
+  const auto json = nlohmann::json::parse(harness.Admin({"journal", "--json"}));
+  EXPECT_EQ(json[0]["answer_source"], "built");
+  EXPECT_EQ(json[1]["answer_source"], "injected " + canned);
+  EXPECT_EQ(json[1]["xmap_list_copy"], "");
 }
 
 }  // namespace

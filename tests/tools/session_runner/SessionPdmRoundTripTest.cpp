@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "SessionRunnerTestSupport.h"
@@ -14,6 +18,10 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
   const std::string vault = scratch.Dir() + "/vault";
   const std::string trace = scratch.Dir() + "/trace.log";
   const std::string dump = scratch.Dir() + "/dump.json";
+  // A site's catalog comes before the built-in ones.
+  const std::string catalogs = scratch.Dir() + "/catalogs";
+  std::filesystem::create_directories(catalogs);
+  std::ofstream(catalogs + "/ZRBReadCmd.msg") << "ReadOk = The site's own words.\nLoadOk = Loaded.\n";
   // The session, the PDM's session command it calls and the PDM user all use this vault.
   setenv("PDMSIM_VAULT", vault.c_str(), 1);
   const std::string pdm = "shell pdmsim ";
@@ -33,15 +41,31 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
           "docs",
           "dump --json " + dump,
       },
-      {"--trace-file", trace});
+      {"--trace-file", trace, "--catalogs", catalogs});
   unsetenv("PDMSIM_VAULT");
   ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
   EXPECT_EQ(run.out.find("message box"), std::string::npos) << "no box came up\n" << run.out;
   EXPECT_EQ(run.out.find("ZRB: ["), std::string::npos) << "the trace went to its file\n" << run.out;
 
-  const std::string json = SessionScratch::ReadFile(dump);
-  for (const char* fragment : {"Bracket.CADProduct", "Bolt.CADPart", "\"ZRB_OBID\":\"IT"})
-    EXPECT_NE(json.find(fragment), std::string::npos) << fragment << "\n" << json;
+  const auto json = nlohmann::json::parse(SessionScratch::ReadFile(dump));
+  // Each document with its window, Bolt's the temporary part's own.
+  std::map<std::string, bool> windows;
+  for (const auto& document : json["documents"]) windows[document["file"]] = document["ownWindow"];
+  EXPECT_TRUE(windows["Bracket.CADProduct"]) << json["documents"];
+  EXPECT_TRUE(windows["Bolt.CADPart"]) << json["documents"];
+  EXPECT_EQ(json["products"].at(0)["properties"]["ZRB_OBID"].get<std::string>().rfind("IT", 0), 0u);
+  EXPECT_TRUE(json["products"].at(0).contains("revision"));
+  EXPECT_FALSE(json["fileProperties"].empty());
+  // The read's message centre (a silent add-temporary shows none) with the keys of its lines, its status in the
+  // site's words.
+  const auto& centres = json["messageCentres"];
+  ASSERT_EQ(centres.size(), 1u) << centres;
+  EXPECT_EQ(centres[0]["status"],
+            nlohmann::json::parse(R"({"text":"The site's own words.","key":"ZRBReadCmd.ReadOk"})"));
+  EXPECT_EQ(centres[0]["informations"].at(0)["key"], "ZRBReadCmd.LoadOk");
+  EXPECT_EQ(json["messageCentre"], centres[0]);
+  EXPECT_EQ(json["commands"], nlohmann::json::parse(R"([{"name":"ZRBReadCmd","result":"succeeded"},)"
+                                                    R"({"name":"ZRBAddTempCmd","result":"succeeded"}])"));
 
   const std::string log = SessionScratch::ReadFile(trace);
   for (const char* line : {"ZRBAddTempCmd::StartAddTemp end OK", "ZRB: AddTemp Step 2 in PDM success!",

@@ -53,6 +53,8 @@ TEST(SessionServe, PerformsThePdmSidesCallsUntilInterrupted) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(status, "PDM_ADDTEMP_READY\n");
+  // A status word with control characters is shown escaped: it cannot move the terminal's cursor or fake a line.
+  EXPECT_EQ(system((sender + "\"SetStatus:A$(printf '\\033')[2Jfake\\nline\"").c_str()), 0);
 
   kill(child, SIGINT);
   int exitStatus = -1;
@@ -61,6 +63,8 @@ TEST(SessionServe, PerformsThePdmSidesCallsUntilInterrupted) {
   EXPECT_FALSE(std::filesystem::exists(socket));
   const std::string out = SessionScratch::ReadFile(log);
   EXPECT_NE(out.find("PDM -> session: SetStatus PDM_ADDTEMP_READY"), std::string::npos) << out;
+  EXPECT_NE(out.find("PDM -> session: SetStatus A\\e[2Jfake\\\\nline"), std::string::npos) << out;
+  EXPECT_EQ(out.find('\033'), std::string::npos) << out;
   EXPECT_NE(out.find("session ends"), std::string::npos) << out;
 }
 

@@ -1,6 +1,8 @@
 // zrbtool as integration engineers run it: the built binary on hand-written
 // PDM-style files.
 #include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -41,7 +43,7 @@ TEST(ZRBTool, DumpJsonOfHandWrittenPdmFiles) {
   for (const auto& [file, json] : cases) {
     ToolRun run = RunTool({"dump", "--json", TestData(file)});
     EXPECT_EQ(run.exitCode, 0) << file;
-    EXPECT_EQ(run.out, json) << file;
+    EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(json)) << file << "\n" << run.out;
   }
 }
 
@@ -49,9 +51,10 @@ TEST(ZRBTool, DumpJsonEscapesAndShowsLineBreaks) {
   ScratchDir dir;
   WriteBytes(dir.File("f.zrb"), "@K\"1\n{A} say \"hi\"\\ now@EOL@next\n{B} tab\there \x01 M\xFCller\n");
   ToolRun run = RunTool({"dump", "--json", dir.File("f.zrb")});
-  EXPECT_EQ(run.out,
-            "[\n  {\"key\": \"K\\\"1\", \"slots\": [[\"A\", \"say \\\"hi\\\"\\\\ now\\nnext\"], "
-            "[\"B\", \"tab\\there \\u0001 M\\u00fcller\"]]}\n]\n");
+  EXPECT_EQ(nlohmann::json::parse(run.out),
+            nlohmann::json::parse("[\n  {\"key\": \"K\\\"1\", \"slots\": [[\"A\", \"say \\\"hi\\\"\\\\ now\\nnext\"], "
+                                  "[\"B\", \"tab\\there \\u0001 M\\u00fcller\"]]}\n]\n"))
+      << run.out;
 }
 
 TEST(ZRBTool, DumpShowsListsAsItemsAndLineBreaksAsLines) {

@@ -56,6 +56,18 @@ TEST_F(PropsTest, ZrbtoolReportsDamageMissingFilesAndWrongUse) {
   EXPECT_FALSE(Has(cut.out, "\"B\""));
   EXPECT_TRUE(Has(cut.err, "damaged"));
 
+  // An Id too large to hold is damage, not an Id 0 that the next such record would share.
+  for (const char* id : {"4294967297", "x2", ""}) {
+    std::string bad = whole;
+    const std::size_t at = bad.find("<Id>2</Id>");
+    ASSERT_NE(at, std::string::npos) << whole;
+    Spit(PathIn("bad.xml"), bad.replace(at, 10, std::string("<Id>") + id + "</Id>"));
+    ToolRun run = RunZrbtool({"props", PathIn("bad.xml").str()});
+    EXPECT_EQ(run.exitCode, 1) << id;
+    EXPECT_TRUE(Has(run.out, "reference 1  \"A\"")) << id;
+    EXPECT_FALSE(Has(run.out, "\"B\"")) << id << run.out;
+  }
+
   ToolRun missing = RunZrbtool({"props", PathIn("none.xml").str()});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_TRUE(Has(missing.err, "cannot read"));

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <thread>
 
+#include <nlohmann/json.hpp>
+
 #include "ArgReader.h"
 #include "DelayedDialogAction.h"
 #include "DialogBook.h"
@@ -91,7 +93,9 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  dialog auto off                      complete or cancel every new dialog by itself\n"
          "\n"
          "Looking at and steering the session calls:\n"
-         "  journal [--json] | journal show SEQ | journal clear\n"
+         "  journal [--json] | journal show SEQ [--answer | --xmap-list] | journal clear\n"
+         "                                       session calls with copies of their requests, answers and\n"
+         "                                       exchange-map file lists\n"
          "  fault set ACTION|* [--code C] [--stats TEXT]... [--no-rewrite] [--garbage] [--truncate]\n"
          "                [--delay MS] [--fail-for PARTNUMBER]... [--answer-file FILE] [--times N]\n"
          "  fault ls | fault clear [ACTION]\n"
@@ -102,22 +106,33 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  pdmcl -b -- PdmSessn ACTION \"FILE\"    samcl PdmSessn ACTION \"FILE\"\n";
 }
 
+const std::vector<AdminCommand>& AdminCli::Commands() {
+  static const std::vector<AdminCommand> commands = {
+      {"vault", "the vault: init, import, ls, show, add-item, relate, add-table, attr, set, touch, replace",
+       &AdminCli::VaultCommand},
+      {"load-into-cad", "choose items and have the CAD session read them", &AdminCli::LoadIntoCad},
+      {"mark", "the items the read-marked command delivers", &AdminCli::Mark},
+      {"dialog", "the PDM dialog a two-step command opened: status, complete, cancel, auto", &AdminCli::DialogCommand},
+      {"journal", "the session calls with their requests, answers and exchange-map file lists",
+       &AdminCli::JournalCommand},
+      {"fault", "faults injected into the session calls: set, ls, clear", &AdminCli::FaultCommand},
+      {"settings", "answers of x3GetPDMSettings", &AdminCli::SettingsCommand},
+  };
+  return commands;
+}
+
 int AdminCli::Run(const std::vector<std::string>& args) {
   if (args.empty() || args.front() == "help" || args.front() == "--help" || args.front() == "-h") {
     PrintHelp(out_);
     return args.empty() ? 2 : 0;
   }
-  std::string command = args.front();
   std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (command == "vault") return VaultCommands(vaultOption_, out_).Run(rest);
-  if (command == "load-into-cad") return LoadIntoCad(rest);
-  if (command == "mark") return Mark(rest);
-  if (command == "dialog") return DialogCommand(rest);
-  if (command == "journal") return JournalCommand(rest);
-  if (command == "fault") return FaultCommand(rest);
-  if (command == "settings") return SettingsCommand(rest);
-  throw PdmError("unknown command " + command + " (pdmsim help)", 2);
+  for (const AdminCommand& command : Commands())
+    if (args.front() == command.name) return (this->*command.run)(std::move(rest));
+  throw PdmError("unknown command " + args.front() + " (pdmsim help)", 2);
 }
+
+int AdminCli::VaultCommand(std::vector<std::string> args) { return VaultCommands(vaultOption_, out_).Run(args); }
 
 int AdminCli::LoadIntoCad(std::vector<std::string> args) {
   ArgReader reader(std::move(args));
@@ -221,6 +236,8 @@ int AdminCli::DialogCommand(std::vector<std::string> args) {
 int AdminCli::JournalCommand(std::vector<std::string> args) {
   ArgReader reader(std::move(args));
   bool json = reader.Flag("--json");
+  bool showAnswer = reader.Flag("--answer");
+  bool showList = reader.Flag("--xmap-list");
   std::vector<std::string> positionals = reader.Positionals();
   auto vault = OpenVault(vaultOption_);
   Journal journal(*vault);
@@ -235,25 +252,31 @@ int AdminCli::JournalCommand(std::vector<std::string> args) {
     if (positionals.size() != 2) throw PdmError("journal show needs a sequence number", 2);
     auto entry = journal.Entry(ParseNumber(positionals[1], "the sequence number"));
     if (!entry) throw PdmError("no journal entry " + positionals[1]);
-    if (entry->requestCopy.empty()) throw PdmError("call " + positionals[1] + " came without a request file");
+    const std::string& copy = showAnswer ? entry->answerCopy : showList ? entry->xmapListCopy : entry->requestCopy;
+    const char* what = showAnswer ? "an answer" : showList ? "an exchange-map file list" : "a request file";
+    if (copy.empty() || copy.front() != '/') throw PdmError("call " + positionals[1] + " came without " + what);
     std::string bytes;
     std::string error;
-    if (!ReadWholeFile(entry->requestCopy, bytes, &error)) throw PdmError(error);
+    if (!ReadWholeFile(copy, bytes, &error)) throw PdmError(error);
     out_ << bytes;
     return 0;
   }
   if (!positionals.empty()) throw PdmError("unknown journal subcommand " + positionals.front(), 2);
   std::vector<JournalEntry> entries = journal.Entries();
   if (json) {
-    out_ << "[";
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      const JournalEntry& e = entries[i];
-      out_ << (i ? ",\n " : "") << "{\"seq\": " << e.seq << ", \"at\": " << JsonString(e.at)
-           << ", \"role\": " << JsonString(e.role) << ", \"action\": " << JsonString(e.action) << ", \"args\": [";
-      for (std::size_t a = 0; a < e.args.size(); ++a) out_ << (a ? ", " : "") << JsonString(e.args[a]);
-      out_ << "], \"request_copy\": " << JsonString(e.requestCopy) << ", \"outcome\": " << JsonString(e.outcome) << "}";
-    }
-    out_ << "]\n";
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const JournalEntry& e : entries)
+      list.push_back({{"seq", e.seq},
+                      {"at", e.at},
+                      {"role", e.role},
+                      {"action", e.action},
+                      {"args", e.args},
+                      {"request_copy", e.requestCopy},
+                      {"outcome", e.outcome},
+                      {"answer_copy", e.answerCopy},
+                      {"answer_source", e.answerSource},
+                      {"xmap_list_copy", e.xmapListCopy}});
+    out_ << list.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
     return 0;
   }
   if (entries.empty()) {

@@ -17,6 +17,15 @@ std::string AnswerWriter::Truncate(const std::string& bytes) {
   return bytes.substr(0, cut);
 }
 
+std::string AnswerWriter::SourceOf(const std::optional<Fault>& fault) {
+  if (!fault) return "built";
+  if (fault->noRewrite) return "none";
+  if (fault->garbage) return "garbage";
+  const std::string cut = fault->truncate ? ", truncated" : "";
+  if (!fault->answerFile.empty()) return "injected " + fault->answerFile + cut;
+  return "built" + cut;
+}
+
 std::string AnswerWriter::GarbageBytes() {
   static const char kBytes[] = "PDM session aborted\n\x01\x02\xff\xfe {ROOT} not an answer\n@\n";
   return std::string(kBytes, sizeof kBytes - 1);

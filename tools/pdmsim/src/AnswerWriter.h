@@ -21,6 +21,9 @@ class AnswerWriter {
   // The bytes a truncated answer keeps: cut inside a line in the middle.
   static std::string Truncate(const std::string& bytes);
   static std::string GarbageBytes();
+  // Where the answer Write puts comes from, for the journal: "built", "built, truncated", "injected FILE" (an
+  // --answer-file, ", truncated" when cut), "garbage" or "none" (the request left as it was).
+  static std::string SourceOf(const std::optional<Fault>& fault);
 };
 
 }  // namespace pdmsim

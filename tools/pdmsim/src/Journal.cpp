@@ -44,27 +44,40 @@ std::int64_t Journal::Record(std::string_view role, std::string_view action, con
   last.Step();
   std::int64_t seq = last.Int(0);
   if (!requestFile.empty()) {
-    std::string copyNote;
-    std::string bytes;
     std::string error;
-    if (ReadWholeFile(requestFile, bytes, &error)) {
-      char prefix[32];
-      std::snprintf(prefix, sizeof prefix, "%06lld-", static_cast<long long>(seq));
-      std::string copy = vault_.JournalDirectory() + "/" + prefix + fs::path(requestFile).filename().string();
-      if (WriteFileAtomic(copy, bytes, &error)) {
-        copyNote = copy;
-      } else {
-        copyNote = "";
-        SetOutcome(seq, "request not copied: " + error);
-      }
-    } else {
-      SetOutcome(seq, "request file unreadable: " + error);
-    }
+    const std::string copy = CopyIn(seq, requestFile, fs::path(requestFile).filename().string(), error);
+    if (copy.empty()) SetOutcome(seq, "request not copied: " + error);
     SqliteStatement update(vault_.Db(), "UPDATE journal SET request_copy = ? WHERE seq = ?");
-    update.Bind(1, copyNote).Bind(2, seq).Run();
+    update.Bind(1, copy).Bind(2, seq).Run();
   }
   transaction.Commit();
   return seq;
+}
+
+std::string Journal::CopyIn(std::int64_t seq, const std::string& file, const std::string& label, std::string& error) {
+  std::string bytes;
+  if (!ReadWholeFile(file, bytes, &error)) return std::string();
+  char prefix[32];
+  std::snprintf(prefix, sizeof prefix, "%06lld-", static_cast<long long>(seq));
+  const std::string copy = vault_.JournalDirectory() + "/" + prefix + label;
+  return WriteFileAtomic(copy, bytes, &error) ? copy : std::string();
+}
+
+void Journal::KeepAnswer(std::int64_t seq, const std::string& answerFile, std::string_view source) {
+  std::string copy, error;
+  if (!answerFile.empty()) copy = CopyIn(seq, answerFile, "answer-" + fs::path(answerFile).filename().string(), error);
+  SqliteStatement update(vault_.Db(), "UPDATE journal SET answer_copy = ?, answer_source = ? WHERE seq = ?");
+  update.Bind(1, copy).Bind(2, source).Bind(3, seq).Run();
+}
+
+void Journal::KeepExchangeMapList(std::int64_t seq, const std::string& listFile) {
+  if (listFile.empty()) return;
+  std::string error;
+  std::string copy = CopyIn(seq, listFile, "xmaplist-" + fs::path(listFile).filename().string(), error);
+  // The list's absence is worth knowing: the PDM then sends everything again.
+  if (copy.empty()) copy = "(not readable: " + listFile + ")";
+  SqliteStatement update(vault_.Db(), "UPDATE journal SET xmap_list_copy = ? WHERE seq = ?");
+  update.Bind(1, copy).Bind(2, seq).Run();
 }
 
 void Journal::SetOutcome(std::int64_t seq, std::string_view outcome) {
@@ -82,13 +95,17 @@ JournalEntry ReadEntry(const SqliteStatement& row) {
   entry.args = Journal::SplitArgs(row.Text(4));
   entry.requestCopy = row.Text(5);
   entry.outcome = row.Text(6);
+  entry.answerCopy = row.Text(7);
+  entry.answerSource = row.Text(8);
+  entry.xmapListCopy = row.Text(9);
   return entry;
 }
 }  // namespace
 
 std::vector<JournalEntry> Journal::Entries() {
   SqliteStatement query(vault_.Db(),
-                        "SELECT seq, at, role, action, args, request_copy, outcome FROM journal ORDER BY seq");
+                        "SELECT seq, at, role, action, args, request_copy, outcome, answer_copy, answer_source, "
+                        "xmap_list_copy FROM journal ORDER BY seq");
   std::vector<JournalEntry> entries;
   while (query.Step()) entries.push_back(ReadEntry(query));
   return entries;
@@ -96,16 +113,17 @@ std::vector<JournalEntry> Journal::Entries() {
 
 std::optional<JournalEntry> Journal::Entry(std::int64_t seq) {
   SqliteStatement query(vault_.Db(),
-                        "SELECT seq, at, role, action, args, request_copy, outcome FROM journal WHERE seq = ?");
+                        "SELECT seq, at, role, action, args, request_copy, outcome, answer_copy, answer_source, "
+                        "xmap_list_copy FROM journal WHERE seq = ?");
   query.Bind(1, seq);
   if (!query.Step()) return std::nullopt;
   return ReadEntry(query);
 }
 
 void Journal::Clear() {
-  for (const JournalEntry& entry : Entries()) {
-    if (!entry.requestCopy.empty()) std::remove(entry.requestCopy.c_str());
-  }
+  for (const JournalEntry& entry : Entries())
+    for (const std::string* copy : {&entry.requestCopy, &entry.answerCopy, &entry.xmapListCopy})
+      if (!copy->empty() && copy->front() == '/') std::remove(copy->c_str());
   // The numbering goes on: dialogs are known by the number of the call that opened them, and a number given
   // twice would clash with a dialog of the cleared part.
   vault_.Db().Exec("DELETE FROM journal");

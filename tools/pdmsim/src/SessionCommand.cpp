@@ -125,6 +125,9 @@ int SessionCommand::RunJournaled() {
     return 3;
   }
 
+  if (const ExchangeObject* command = request->Find("COMMAND"))
+    journal.KeepExchangeMapList(seq, command->Get("XMAPCONTENT"));
+
   Answering answering;
   answering.file = std::move(*request);
   // "STATS" is the PDM's own slot: lines of an earlier answer do not carry over.
@@ -168,6 +171,7 @@ int SessionCommand::RunJournaled() {
     std::cerr << "pdmsim: " << error << "\n";
     return 3;
   }
+  journal.KeepAnswer(seq, fault && fault->noRewrite ? std::string() : requestPath, AnswerWriter::SourceOf(fault));
   journal.SetOutcome(seq,
                      note + ": ACTION_SUCCESS " + code + (answering.outcome.empty() ? "" : "; ") + answering.outcome);
   transaction->Commit();

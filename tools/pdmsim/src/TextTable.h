@@ -22,7 +22,4 @@ class TextTable {
   std::vector<std::vector<std::string>> rows_;
 };
 
-// JSON string literal of a text (for --json outputs).
-std::string JsonString(const std::string& text);
-
 }  // namespace pdmsim

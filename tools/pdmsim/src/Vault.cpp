@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDatabaseName = "vault.db";
-constexpr const char* kSchemaVersion = "1";
+// 2: the journal keeps the answer and the exchange-map file list beside the request.
+constexpr const char* kSchemaVersion = "2";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
@@ -71,7 +72,10 @@ CREATE TABLE journal(
   action TEXT NOT NULL,
   args TEXT NOT NULL,
   request_copy TEXT NOT NULL DEFAULT '',
-  outcome TEXT NOT NULL DEFAULT '');
+  outcome TEXT NOT NULL DEFAULT '',
+  answer_copy TEXT NOT NULL DEFAULT '',
+  answer_source TEXT NOT NULL DEFAULT '',
+  xmap_list_copy TEXT NOT NULL DEFAULT '');
 CREATE TABLE faults(
   action TEXT PRIMARY KEY,
   code TEXT,
@@ -131,10 +135,23 @@ std::unique_ptr<Vault> Vault::Open(const std::string& directory) {
   }
   auto vault = std::unique_ptr<Vault>(
       new Vault(fs::absolute(directory).lexically_normal().string(), std::make_unique<SqliteDb>(dbPath)));
-  SqliteStatement version(vault->Db(), "SELECT value FROM meta WHERE key = 'schema_version'");
-  if (!version.Step() || version.Text(0) != kSchemaVersion) {
-    throw PdmError("the vault in " + directory + " has an unknown layout", 2);
+  std::string layout;
+  {
+    SqliteStatement version(vault->Db(), "SELECT value FROM meta WHERE key = 'schema_version'");
+    if (version.Step()) layout = version.Text(0);
   }
+  // A vault of the first layout gains the journal's new columns; nothing it holds changes.
+  if (layout == "1") {
+    SqliteTransaction transaction(vault->Db());
+    vault->Db().Exec(
+        "ALTER TABLE journal ADD COLUMN answer_copy TEXT NOT NULL DEFAULT '';"
+        "ALTER TABLE journal ADD COLUMN answer_source TEXT NOT NULL DEFAULT '';"
+        "ALTER TABLE journal ADD COLUMN xmap_list_copy TEXT NOT NULL DEFAULT '';"
+        "UPDATE meta SET value = '2' WHERE key = 'schema_version';");
+    transaction.Commit();
+    layout = kSchemaVersion;
+  }
+  if (layout != kSchemaVersion) throw PdmError("the vault in " + directory + " has an unknown layout", 2);
   return vault;
 }
 

@@ -42,12 +42,34 @@ void GlobalProperties(ZRBSessionPropertyList& out) {
   if (record) CopyPairs(record->GetNames(), record->GetValues(), out);
 }
 
+void FileProperties(ZRBSessionKeyedProperties& out) {
+  out.clear();
+  CADListValCADUnicodeString paths;
+  GlobPropertyManager.GetAllKnownFileNames(paths);
+  for (const CADUnicodeString& path : paths) {
+    CADListValCADUnicodeString names, values;
+    GlobPropertyManager.GetAllFileProperties(path, names, values);
+    ZRBSessionPropertyList list;
+    CopyPairs(names, values, list);
+    if (!list.empty()) out.emplace_back(path.str(), std::move(list));
+  }
+}
+
+void PathToRootProperties(CADIProduct* product, ZRBSessionPropertyList& out) {
+  out.clear();
+  if (!product) return;
+  CADListValCADUnicodeString names, values;
+  GlobPropertyManager.GetAllPathToRootProperties(CADIProduct_var(product), names, values);
+  CopyPairs(names, values, out);
+}
+
 void SetTraceStream(std::ostream* stream) { ZRBTrace::SetStream(stream); }
 
 void EndWaitingCommand() { ZRBTwoStepKinds::AbandonWaitingCommand(); }
 
-const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties, &SetReferenceProperty,
-                                  &GlobalProperties,    &SetTraceStream,     &EndWaitingCommand};
+const ZRBSessionViewerApi kApi = {&ReferenceProperties, &InstanceProperties,  &SetReferenceProperty,
+                                  &GlobalProperties,    &SetTraceStream,      &EndWaitingCommand,
+                                  &FileProperties,      &PathToRootProperties};
 
 }  // namespace
 

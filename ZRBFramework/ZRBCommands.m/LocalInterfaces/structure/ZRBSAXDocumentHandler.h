@@ -50,4 +50,5 @@ class ZRBSAXDocumentHandler : public CADIXMLSAXDocumentHandler {
   std::unique_ptr<ZRBPropertyFile> file_;
   std::unique_ptr<ZRBPropertyInstance> instance_;
   std::unique_ptr<ZRBPropertyPathToRoot> pathToRoot_;
+  bool badId_ = false;  // an Id that is no whole number that fits: the file is damaged there
 };

@@ -45,6 +45,9 @@ void ZRBAddTempCmd::BuildAnswer(ZRBPdmResult result) {
                                  result == ZRBPdmResult::SucceededWithRemarks);
     }
   }
+  // The read only builds this command's answer: its result is this command's.
+  if (read->GetResult() != CADCommandResult::None) SetResult(read->GetResult());
+  read->SetResult(CADCommandResult::None);
   read->RequestDelayedDestruction();
   // Its construction puts the process back into the standard client's mode, as after every started command.
   (new ZRBDummyCmd())->RequestDelayedDestruction();

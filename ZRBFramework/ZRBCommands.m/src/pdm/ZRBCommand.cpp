@@ -98,6 +98,10 @@ int ZRBCommand::ShowMessage(std::string_view catalog, std::string_view name, uns
 void ZRBCommand::DisplayMessageCenter(const int& success, const int& successVariant,
                                       const CADUnicodeString& successText, const CADUnicodeString& failureText,
                                       int failureVariant) {
+  // The summary is the command's result as the session sees it: success with warnings is a warning.
+  SetResult(!success                                 ? CADCommandResult::Failed
+            : successVariant || !warnings_.IsEmpty() ? CADCommandResult::Warning
+                                                     : CADCommandResult::Succeeded);
   ZRBMessageCenter::Display(success, successVariant, successText, failureText, failureVariant, warnings_,
                             informations_);
 }

@@ -45,6 +45,7 @@ CADStatusChangeRC ZRBTwoStepCommand::Activate(CADCommand*, CADNotification*) {
     return CADStatusChangeRCCompleted;
   }
   ShowStartFailure();
+  SetResult(CADCommandResult::Failed);
   Finish();
   return CADStatusChangeRCCompleted;
 }
@@ -100,7 +101,10 @@ void ZRBTwoStepCommand::Poll() {
   // waits and send the PDM a cancel word for a dialog that has already closed.
   if (Registry().GetCommand() == this) Registry().Clear();
   ApplyClientMode();
+  // The PDM's cancel is the command's result unless its end step reports one of its own.
+  if (status == "PDM_CANCEL") SetResult(CADCommandResult::Cancelled);
   EndStep(status);
+  if (GetResult() == CADCommandResult::None) SetResult(CADCommandResult::Succeeded);
   Finish();
   ZRB_TRACE_OK();
 }
@@ -133,6 +137,7 @@ void ZRBTwoStepCommand::EndCmd() {
   if (CADApplication* application = CADApplication::MainApplication())
     application->RemoveTimeOut(kPollIntervalMs, this);
   if (pdmDialogOpen) ZRBPdmRequest::RunQuietly(kind_.cancelWord, ZRBPdmAction::Line(kind_.cancelWord));
+  SetResult(CADCommandResult::Cancelled);
   Finish();
   ZRB_TRACE_OK();
 }
@@ -149,6 +154,7 @@ int ZRBTwoStepCommand::StopWaitingForPdm() {
   if (!application || !application->RemoveTimeOut(kPollIntervalMs, this)) return 0;
   SetModCommStatus("CAD_CANCEL");
   state_ = State::Ended;
+  SetResult(CADCommandResult::Cancelled);
   RequestDelayedDestruction();
   return 1;
 }

@@ -1,17 +1,19 @@
 #include "ZRBSAXDocumentHandler.h"
 
 #include <charconv>
+#include <optional>
 
 #include "ZRBPropertyManager.h"
 
 namespace {
-// Decimal text as an int, the way the file writes Ids; 0 for anything else.
-int ParseId(std::string_view text) {
+// Decimal text as an int, the way the file writes Ids; nothing for anything else (an Id read as 0 would join
+// records that have nothing to do with each other).
+std::optional<int> ParseId(std::string_view text) {
   CADUnicodeString stripped = CADUnicodeString(text).Strip();
   std::string_view digits = stripped.view();
   int value = 0;
   auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end != digits.data() + digits.size()) return 0;
+  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
   return value;
 }
 
@@ -46,6 +48,8 @@ HRESULT ZRBSAXDocumentHandler::Characters(const CADUnicodeString& text) {
 HRESULT ZRBSAXDocumentHandler::EndElement(const CADUnicodeString& name) {
   if (!currentElement_.empty() && name == currentElement_.c_str()) TakeText(name.view());
   currentElement_.clear();
+  // A damaged Id ends the read there: the records before it are kept, the one holding it is not.
+  if (badId_) return E_FAIL;
   text_.clear();
   if (name == "Property") {
     FinishProperty();
@@ -83,14 +87,17 @@ void ZRBSAXDocumentHandler::TakeText(std::string_view name) {
     pendingName_ = text;
   } else if (name == "Value") {
     pendingValue_ = text;
-  } else if (instance_ && name == "ParentId") {
-    instance_->SetParentId(ParseId(text_));
-  } else if (instance_ && name == "ChildId") {
-    instance_->SetChildId(ParseId(text_));
+  } else if (instance_ && (name == "ParentId" || name == "ChildId")) {
+    const std::optional<int> id = ParseId(text_);
+    badId_ = !id;
+    if (id && name == "ParentId") instance_->SetParentId(*id);
+    if (id && name == "ChildId") instance_->SetChildId(*id);
   } else if (instance_ && name == "ChildInstanceName") {
     instance_->SetChildInstanceName(text);
   } else if (reference_ && name == "Id") {
-    reference_->SetId(ParseId(text_));
+    const std::optional<int> id = ParseId(text_);
+    badId_ = !id;
+    if (id) reference_->SetId(*id);
   } else if (reference_ && name == "PropertySet") {
     reference_->SetPropertySetFlag(text == "true");
   } else if (reference_ && name == "RootFullPath") {
