@@ -11,6 +11,7 @@
 #include "CADString.h"
 #include "CADUnicodeString.h"
 #include "ZRBClientMode.h"
+#include "ZRBCommandStates.h"
 
 class CADDocument;
 class CADFrmEditor;
@@ -19,7 +20,7 @@ class ZRBObject;
 
 // Everything here runs on the host's user-interface thread: commands, their timer callbacks and the automation
 // calls that start them.
-class ZRBCommand : public CADCommand {
+class ZRBCommand : public CADCommand, public ZRBCommandStates {
  public:
   // Message-box styles of the commands' messages.
   static constexpr unsigned long kFailureStyle = 0x8000200;
@@ -78,9 +79,6 @@ class ZRBCommand : public CADCommand {
   // For the save's answer: the position update of this instance did not succeed, so it must be sent again.
   static void KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child);
 
-  // --- modified state of a node's document (an embedded product's is that of its real parent)
-  static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
-
   // --- the released cache around a read request (load/ZRBCommandReleasedCache.cpp)
   // Before the request: deletes the released cache's vis files no session document uses (with
   // "ZRB_CLEANRELEASEDCACHE" "ON") and gives the used ones their unstamped names, remembered for the restore.
@@ -131,6 +129,9 @@ class ZRBCommand : public CADCommand {
 
   // --- commands that are not available yet: the integrity check, a trace line, and the command's end
   CADStatusChangeRC ReportNotAvailable(std::string_view detail = {});
+
+ protected:
+  int ConfigurableNodeBehaviorForStates() const override { return configurableNodeBehavior_; }
 
  private:
   void ReadConfigurationFlags();

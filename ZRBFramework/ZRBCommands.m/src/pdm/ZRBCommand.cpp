@@ -12,6 +12,7 @@
 #include "ZRBConfigTopicManager.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBIModComm.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBMessageCenter.h"
 #include "ZRBPdmAction.h"
 #include "ZRBPropertyManager.h"
@@ -24,6 +25,8 @@ ZRBCommand::ZRBCommand(const char* name) : ZRBCommand(name, 1, 1) {}
 
 ZRBCommand::ZRBCommand(const char* name, int requestChange, CADCommandMsg message) : CADCommand(name) {
   ZRB_TRACE("ZRBCommand::ZRBCommand");
+  // The PDM settings that could not be asked in an earlier command may be asked again.
+  ZRBInfoUtil::StartOfCommand();
   // The command constructed last decides the client of everything that runs after it.
   clientMode_.Apply();
   if (requestChange) RequestStatusChange(message);

@@ -125,15 +125,3 @@ void ZRBCommand::KeepPositionToSend(const CADIProduct_var& parent, const CADIPro
   if (!parent || !child) return;
   GlobPropertyManager.SetInstanceProperty(parent, child, kChangedPos, "1");
 }
-
-void ZRBCommand::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
-  ZRB_TRACE("ZRBCommand::SetDirtyFlagForProduct");
-  CADIProduct_var real = product;
-  while (real && GlobPropertyManager.GetReferenceProperty(real, "ZRB_USE_EMBEDDED_PRODUCT") == "1")
-    real = real->GetFatherProduct();
-  if (!real) return;
-  CADDocument* document = nullptr;
-  if (FAILED(ZRBFileUtil::GetRefDocFromCADIProduct(real, &document)) || !document) return;
-  document->SetDirty(dirty ? 1 : 0);
-  ZRB_TRACE_OK();
-}
