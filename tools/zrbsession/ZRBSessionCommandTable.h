@@ -32,6 +32,7 @@ class ZRBSessionCommandTable {
   static void AddDocumentCommands(ZRBSessionCommandTable& table);
   static void AddModuleCommands(ZRBSessionCommandTable& table);
   static void AddViewCommands(ZRBSessionCommandTable& table);
+  static void AddStateCommands(ZRBSessionCommandTable& table);
   static ZRBSessionCommandTable Standard();
 
   // --- lookup

@@ -14,6 +14,7 @@
 #include "ZRBSessionHost.h"
 #include "ZRBSessionNodes.h"
 #include "ZRBSessionRunner.h"
+#include "ZRBSessionStateCommands.h"
 #include "ZRBSessionWords.h"
 
 namespace {
@@ -211,6 +212,7 @@ void JsonNode(ZRBSessionRunner& runner, std::ostringstream& json, const ZRBSessi
   JsonProperties(json, ReferenceProperties(runner, node));
   json << ",\"instanceProperties\":";
   JsonProperties(json, InstanceProperties(runner, node));
+  json << ",\"state\":" << ZRBSessionStateCommands::StateJson(runner, node);
   json << ",\"children\":[";
   const auto children = ZRBSessionNodes::Children(node);
   for (std::size_t i = 0; i < children.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
+#include "ZRBPropertyInstance.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
 #include "ZRBSendingObjectWriter.h"
@@ -82,6 +83,10 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
     ZRBNodeAttributes::SetCustomAttrsToNode(nodeProduct, &node);
     ZRBNodeAttributes::SetIdentityToNode(nodeProduct, &node, readers.context.Answer());
     SetDesignTablesToNode(readers, nodeProduct, node);
+    // The children the node has now are those it was loaded with: later changes are found against them.
+    ZRBCommand::SetOrigChildsToProp(nodeProduct.get());
+  } else if (onPath_.size() == 1 && place.parent) {
+    ZRBCommand::SetOrigChildsToProp(place.parent.get());
   }
   return 1;
 }
@@ -107,7 +112,15 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
     if (place.documentNode && !nodeTaken && placed) {
       nodeProduct = placed;
       nodeTaken = true;
+    } else if (placed && component.parent) {
+      // A document listed at an assembly is an instance the PDM has, though no relation names it.
+      if (ZRBPropertyInstance* record = GlobPropertyManager.GetInstanceObject(component.parent, placed))
+        ZRBInstancePlacement::MarkInstanceInPdm(*record, CADUnicodeString());
     }
+    if (placed)
+      ZRBCommand::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
+                                            CADUnicodeString(node.GetSlotValue("DB_NAME")),
+                                            CADUnicodeString(node.GetSlotValue("CLASSNAME")));
     if (state_.subMode == 2 && document->GetSlotValue("S_ZRB_CHANGED_GEO") == "1") MarkDirty(placed);
     if (state_.usePdmStructureRead && onPath_.size() == 1 && placed) {
       GlobPropertyManager.DeletePathToRootProperty(placed, "ZRB_FROMWB");

@@ -185,6 +185,7 @@ int ZRBCommandStates::CheckForAddedProductsAtNode(const CADIProduct_var& product
         GlobPropertyManager.GetInstanceProperty(product, child, "ZRB_INSTANCE_IN_ZRB") == "1")
       continue;
     added = 1;
+    ZRB_DEBUG("ZRB: Found added product: %s", name.c_str());
     if (instanceNames) instanceNames->Append(name);
     if (partNumbers) partNumbers->Append(partNumber);
   }

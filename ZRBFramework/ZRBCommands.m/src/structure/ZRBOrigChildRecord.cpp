@@ -39,8 +39,6 @@ void ZRBOrigChildRecord::ResetCache() { Cache().clear(); }
 std::shared_ptr<const ZRBOrigChildRecord> ZRBOrigChildRecord::Read(const CADIProduct_var& product) {
   static const auto kNone = std::make_shared<const ZRBOrigChildRecord>();
   if (!product) return kNone;
-  ZRBPropertyReference* reference = GlobPropertyManager.GetReferenceObjectByInstance(product, 0, 0);
-  if (!reference) return kNone;
   std::array<CADUnicodeString, kFieldCount> texts;
   for (int f = 0; f < kFieldCount; ++f) texts[f] = GlobPropertyManager.GetReferenceProperty(product, kNames[f]);
   if (texts[Instances].IsEmpty()) return kNone;
