@@ -168,9 +168,8 @@ void ZRBCommandStates::GetProductState(const CADIProduct_var& product, int& stat
     product->GetAllShapesNames(shapes, 0);
     const CADUnicodeString repPath = Ref(product, "ZRB_REPRESENTATIONPATH");
     int samePath = 0;
-    bool consistent = shapes.Size() == 1 && !repPath.IsEmpty() && ZRBFileUtil::HasExtension(repPath, type) &&
-                      ZRBAfxBase::CompareFullPath(repPath, GlobPropertyManager.GetProductFullPath(product), samePath) &&
-                      samePath;
+    if (!repPath.IsEmpty()) ZRBAfxBase::CompareFullPath(repPath, GlobPropertyManager.GetProductFullPath(product), samePath);
+    bool consistent = shapes.Size() == 1 && samePath && ZRBFileUtil::HasExtension(repPath, type);
     if (product->GetChildrenCount() > 0) {
       state = PS_NO_CHANGE;
       consistent = false;
@@ -296,7 +295,8 @@ int ZRBCommandStates::IsRepresentationDirty(CADIProduct_var& product) {
     return 1;
   const CADUnicodeString repPath = Ref(product, "ZRB_REPRESENTATIONPATH");
   int same = 0;
-  return !ZRBFileUtil::HasExtension(repPath, type) || !ZRBAfxBase::CompareFullPath(repPath, path, same) || !same;
+  ZRBAfxBase::CompareFullPath(repPath, path, same);
+  return !ZRBFileUtil::HasExtension(repPath, type) || !same ? 1 : 0;
 }
 
 int ZRBCommandStates::GetChangeableStateOfRealProduct(CADIProduct_var product, int& templateFlag) {
