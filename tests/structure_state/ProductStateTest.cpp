@@ -55,9 +55,8 @@ class ProductStateTest : public CommandFixture {
   }
 
   CADDocument* Doc(const std::string& name) {
-    return CADDocumentServices::GetDocumentInSession(session_.Path(name + (name == "Plate" || name == "Bolt"
-                                                                               ? ".CADPart"
-                                                                               : ".CADProduct")));
+    return CADDocumentServices::GetDocumentInSession(
+        session_.Path(name + (name == "Plate" || name == "Bolt" ? ".CADPart" : ".CADProduct")));
   }
   Node At(std::string_view path) { return path.empty() ? root_ : SampleSession::Node(root_, path); }
   Node AddNew(const Node& parent, const char* partNumber) {
@@ -136,7 +135,8 @@ TEST_F(ProductStateTest, EdgeCases) {
          return t.At("Fixings.1");
        },
        1 | 128},
-      {"a removed child", [](ProductStateTest& t) {
+      {"a removed child",
+       [](ProductStateTest& t) {
          t.At("Bracket.1")->RemoveProduct(t.At("Bracket.1/Bolt.1"));
          return t.At("Bracket.1");
        },
@@ -213,8 +213,9 @@ TEST(ProductStateText, Printed) {
                {5, "X", "X|PS_ZRB|PS_CADPART_DOC_NEEDED"},
                {256, "", ""},
                {288, "", "PS_DIRTY"},
-               {255, "", "PS_ZRB|PS_NEW|PS_CADPART_DOC_NEEDED|PS_CHILD_REMOVED|PS_CHILD_ADDED|PS_DIRTY|PS_STD_PART|"
-                         "PS_CHILD_MATRIX_CHANGED"}};
+               {255, "",
+                "PS_ZRB|PS_NEW|PS_CADPART_DOC_NEEDED|PS_CHILD_REMOVED|PS_CHILD_ADDED|PS_DIRTY|PS_STD_PART|"
+                "PS_CHILD_MATRIX_CHANGED"}};
   for (const Case& c : cases) {
     CADString text(c.before);
     EXPECT_EQ(ZRBCommandStates::StringifyProductState(c.state, text), 1);
@@ -231,29 +232,34 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
     int markedAfter;  // the document of the node is modified afterwards
   };
   const Case cases[] = {
-      {"1: a product saved outside the exchange map", [](ProductStateTest& t) {
+      {"1: a product saved outside the exchange map",
+       [](ProductStateTest& t) {
          t.Set("ZRBXMAP", "/elsewhere");
          return t.At("Bracket.1");
        },
        0, 0, 1, 1},
-      {"1: the same, not marked", [](ProductStateTest& t) {
+      {"1: the same, not marked",
+       [](ProductStateTest& t) {
          t.Set("ZRBXMAP", "/elsewhere");
          return t.At("Bracket.1");
        },
        0, 1, 1, 0},
-      {"1: not for a standard part", [](ProductStateTest& t) {
+      {"1: not for a standard part",
+       [](ProductStateTest& t) {
          t.Set("ZRBXMAP", "/elsewhere");
          GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1"), "ZRB_IS_STD_PART", "1");
          return t.At("Bracket.1");
        },
        0, 0, 0, 0},
-      {"3: the file changed outside the session", [](ProductStateTest& t) {
+      {"3: the file changed outside the session",
+       [](ProductStateTest& t) {
          t.Set("ZRB_ENABLE_CHECKMODTIMESTAMP", "ON");
          GlobPropertyManager.SetFileProperty(t.session_.Path("Plate.CADPart"), "ZRB_LAST_KNOWN_MOD_TIME", "12");
          return t.At("Bracket.1/Plate.1");
        },
        0, 0, 1, 1},
-      {"3: unchanged: the document decides", [](ProductStateTest& t) {
+      {"3: unchanged: the document decides",
+       [](ProductStateTest& t) {
          t.Set("ZRB_ENABLE_CHECKMODTIMESTAMP", "ON");
          CADUnicodeString now;
          ZRBFileUtil::GetLastModificationFromFile(t.session_.Path("Plate.CADPart"), now);
@@ -261,26 +267,30 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
          return t.At("Bracket.1/Plate.1");
        },
        0, 0, 0, 0},
-      {"4: the document is modified", [](ProductStateTest& t) {
+      {"4: the document is modified",
+       [](ProductStateTest& t) {
          t.Doc("Plate")->SetDirty(1);
          return t.At("Bracket.1/Plate.1");
        },
        0, 0, 1, 1},
-      {"4: a direct child moved", [](ProductStateTest& t) {
+      {"4: a direct child moved",
+       [](ProductStateTest& t) {
          CADIMovable_var(t.At("Bracket.1/Bolt.1"))
              ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
          t.Doc("Bracket")->SetDirty(0);
          return t.At("Bracket.1");
        },
        0, 0, 1, 0},
-      {"4: the same, moves ignored", [](ProductStateTest& t) {
+      {"4: the same, moves ignored",
+       [](ProductStateTest& t) {
          CADIMovable_var(t.At("Bracket.1/Bolt.1"))
              ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
          t.Doc("Bracket")->SetDirty(0);
          return t.At("Bracket.1");
        },
        1, 0, 0, 0},
-      {"5: no document in the session", [](ProductStateTest& t) {
+      {"5: no document in the session",
+       [](ProductStateTest& t) {
          CADDocumentServices::Remove(t.Doc("Plate"));
          return t.At("Bracket.1/Plate.1");
        },

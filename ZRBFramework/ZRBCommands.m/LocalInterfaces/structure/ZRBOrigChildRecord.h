@@ -32,6 +32,8 @@ class ZRBOrigChildRecord {
 
   // 1 when nothing (usable) was recorded.
   int IsEmpty() const { return size_ == 0; }
+  // 1 when a record exists but its lists differ in length: nothing may be concluded from it.
+  int IsUnusable() const { return unusable_ ? 1 : 0; }
   int Size() const { return size_; }
   // Item `i` (1-based) of a list; "" out of range.
   const CADUnicodeString& Get(Field field, int i) const;
@@ -47,5 +49,6 @@ class ZRBOrigChildRecord {
  private:
   std::array<CADListValCADUnicodeString, kFieldCount> lists_;
   int size_ = 0;
+  bool unusable_ = false;
   std::unordered_map<std::string, std::vector<int>> byInstance_;
 };

@@ -168,7 +168,8 @@ void ZRBCommandStates::GetProductState(const CADIProduct_var& product, int& stat
     product->GetAllShapesNames(shapes, 0);
     const CADUnicodeString repPath = Ref(product, "ZRB_REPRESENTATIONPATH");
     int samePath = 0;
-    if (!repPath.IsEmpty()) ZRBAfxBase::CompareFullPath(repPath, GlobPropertyManager.GetProductFullPath(product), samePath);
+    if (!repPath.IsEmpty())
+      ZRBAfxBase::CompareFullPath(repPath, GlobPropertyManager.GetProductFullPath(product), samePath);
     bool consistent = shapes.Size() == 1 && samePath && ZRBFileUtil::HasExtension(repPath, type);
     if (product->GetChildrenCount() > 0) {
       state = PS_NO_CHANGE;

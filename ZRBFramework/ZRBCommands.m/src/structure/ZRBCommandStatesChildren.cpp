@@ -170,6 +170,7 @@ int ZRBCommandStates::CheckForAddedProductsAtNode(const CADIProduct_var& product
     return 0;
   }
   auto record = Record::Read(product);
+  if (record->IsUnusable()) return 1;
   for (const CADBaseUnknown_var& item : product->GetChildren()) {
     CADIProduct_var child(item);
     if (!child) continue;
@@ -196,6 +197,7 @@ int ZRBCommandStates::GetNewChildNodes(const CADIProduct_var& product, CADListVa
                                        int stopAtFirst) {
   if (!product || !children) return 0;
   auto record = Record::Read(product);
+  if (record->IsUnusable()) return 1;
   for (const CADBaseUnknown_var& item : product->GetChildren()) {
     CADIProduct_var child(item);
     if (!child) continue;

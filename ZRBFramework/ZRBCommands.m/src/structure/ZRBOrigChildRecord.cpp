@@ -55,6 +55,7 @@ std::shared_ptr<const ZRBOrigChildRecord> ZRBOrigChildRecord::Read(const CADIPro
   if (!aligned) {
     ZRB_DEBUG("ZRB: load-time children of '%s' are unusable: their lists differ in length", key.c_str());
     for (auto& list : record->lists_) list.RemoveAll();
+    record->unusable_ = true;
   } else {
     record->size_ = size;
     for (int i = 1; i <= size; ++i) record->byInstance_[record->lists_[Instances][i].str()].push_back(i);
