@@ -9,7 +9,9 @@
 #include "CADMathTransformation.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
+#include "ZRBClientMode.h"
 #include "ZRBCommandStates.h"
+#include "ZRBInfoUtil.h"
 
 namespace {
 
@@ -94,6 +96,21 @@ TEST_F(StateEndToEndTest, EveryChangeShowsWhereItWasMade) {
       {"Assembly/NewAsm.1/Plate.1", 1 | 2 | 4},
   };
   EXPECT_EQ(StatesOf(root), expected);
+}
+
+TEST_F(StateEndToEndTest, ThePdmSettingsComeFromTheVaultOnceAndAFailureIsNotRepeated) {
+  Pdm("settings", "set", "pdm.data_model", "CMPONENT_DATA_MODEL");
+  ZRBClientMode::Standard().Apply();  // as the command asking would
+  ZRBInfoUtil::ResetForTests();
+  EXPECT_EQ(ZRBInfoUtil::IsCmponentDataModelMode(), 1);
+  EXPECT_EQ(ZRBInfoUtil::IsCADProductSupportOn(), 1) << "one answer gives all three";
+  EXPECT_EQ(JournalActions(), std::vector<std::string>{"x3GetPDMSettings"});
+
+  Pdm("fault", "set", "x3GetPDMSettings", "--code", "0");
+  ZRBInfoUtil::ResetForTests();
+  EXPECT_EQ(ZRBInfoUtil::IsCmponentDataModelMode(), 0);
+  EXPECT_EQ(ZRBInfoUtil::WorkWithDesignTables(), 0);
+  EXPECT_EQ(JournalActions(), (std::vector<std::string>{"x3GetPDMSettings", "x3GetPDMSettings"}));
 }
 
 }  // namespace
