@@ -11,6 +11,10 @@
 #include "CADUnicodeString.h"
 
 class CADDocument;
+class CADFrmEditor;
+class CADIDrawing;
+class ZRBObject;
+class ZRBObjectManager;
 
 // Bits of the product state.
 enum ZRBProductState : unsigned int {
@@ -49,6 +53,9 @@ class ZRBCommandStates {
   void GetDirtyFlagForProduct(unsigned char& dirty, CADIProduct* product, int ignoreMovedChildren, int doNotMark);
   static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
   static int IsRepresentationDirty(CADIProduct_var& product);
+  // With "ZRB_DRAWING_CHECKUPDATEOFASSEMBLY" "ON": 1 when a product a view of the drawing shows is modified
+  // (templates aside).
+  int CheckIfReferenceOfDrawingIsDirty(CADIDrawing* drawing);
   // 1 when the real product (the first father not embedded) may be changed; templateFlag from
   // "ZRB_TEMPL_PRODUCT". 0 without a real product.
   static int GetChangeableStateOfRealProduct(CADIProduct_var product, int& templateFlag);
@@ -86,6 +93,14 @@ class ZRBCommandStates {
   int CheckForInvalidPosOfProduct(CADIProduct* product, CADListValCADUnicodeString& parentPartNumbers,
                                   CADListValCADUnicodeString& childPartNumbers,
                                   CADListValCADUnicodeString& instanceNames, int& found);
+  // The selected product of the current window and its fathers against the part numbers of the PDM structure in
+  // `answer`: 0 (with the message shown) when one of them occurs there, or when nothing usable is selected.
+  static int CheckForProductCycle(ZRBObjectManager& answer);
+  // Part numbers ("DESCRIPTION") of the objects the relations of `root`'s "SUBASSRELATIONS" lead to, depth first.
+  static int GetAllUsedPartNumbers(ZRBObjectManager& answer, ZRBObject* root, CADListValCADUnicodeString& partNumbers);
+  // With "ZRB_ENABLE_CHECKISUPTODATE" "ON": asks the designer at the first document below product that is not up
+  // to date; *stop = 1 when the answer stops the save.
+  static int CheckStructureIsUpToDate(const CADIProduct_var& product, int* stop);
   static int MarkStandardPartInStructure(CADIProduct_var& product, CADListValCADUnicodeString& standardPartNumbers,
                                          CADListValCADUnicodeString& classNames, CADListValCADUnicodeString& obids);
   static int GetDuplicateInstanceNames(const CADListValCADBaseUnknown_var* products, CADListValCADUnicodeString* names);
@@ -96,6 +111,16 @@ class ZRBCommandStates {
   static CADIProduct_var FindZRBProductInSession(const CADUnicodeString& partNumber, CADUnicodeString& obid, int& flag);
   static int PartIsUsedInPdm(CADIProduct* product, CADUnicodeString& obid, int& flag);
   static CADIProduct_var FindTopLevelProduct(const CADUnicodeString& partNumber);
+  // The editor whose root product carries that "ZRB_OBID", or null.
+  static CADFrmEditor* FindTopLevelProductEditor(const CADUnicodeString& obid);
+  // A product of the session with that part number (its document when asked), or null.
+  static CADIProduct_var FindProductInSession(const CADUnicodeString& partNumber, CADDocument** document);
+  // The root product of the document open under that path, or null.
+  static CADIProduct_var FindReferenceProductInSession(const CADUnicodeString& path, CADDocument*& document);
+  // A cached part (reference not loaded) whose stored part number is that one, or null.
+  static CADIProduct_var FindCachedProductInSession(const CADUnicodeString& partNumber);
+  // 1 when parent has a child of that part number.
+  static int InstancePartForParentExists(const CADIProduct_var& parent, const CADUnicodeString& partNumber);
   static int GetProductFromDocument(CADDocument* document, CADIProduct*& product);
   static CADIProduct_var GetRealParent(const CADIProduct_var& product);
 
@@ -106,6 +131,11 @@ class ZRBCommandStates {
                                        const CADUnicodeString& obid, const CADUnicodeString& dbName,
                                        const CADUnicodeString& className);
   static int GetParentInfoForAttrApi(const CADIProduct_var& product, CADListValCADUnicodeString& obids,
+                                     CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);
+  static int StoreParentInfoForAttrApi(CADFrmEditor* editor, const CADUnicodeString& obid,
+                                       const CADUnicodeString& dbName, const CADUnicodeString& className);
+  static int GetParentInfoForAttrApi(const CADUnicodeString& obidText, const CADUnicodeString& dbNameText,
+                                     const CADUnicodeString& classNameText, CADListValCADUnicodeString& obids,
                                      CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);
   static int GetParentInfoForAttrApi(const CADDocument* document, CADListValCADUnicodeString& obids,
                                      CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);

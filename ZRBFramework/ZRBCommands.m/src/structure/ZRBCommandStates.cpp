@@ -1,7 +1,10 @@
 // The state of one node: its bits, their printed form, and whether its document is modified.
 #include "ZRBCommandStates.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <unordered_map>
 
 #include "CADAutoProduct.h"
 #include "CADDocument.h"
@@ -26,12 +29,32 @@ ZRBCommandStates::Hooks& InstalledHooks() {
   return hooks;
 }
 
+// The host's own document types are never a site's representation format: the formats are read only for others.
+bool IsHostType(const CADUnicodeString& type) {
+  return type == "CADPart" || type == "CADProduct" || type == "CADDrawing" || type == "model" || type == "vis";
+}
+
 bool IsPartLike(const CADUnicodeString& type) {
-  return type == "CADPart" || type == "model" || type == "vis" || ZRBInfoUtil::IsRepresentation(type);
+  return type == "CADPart" || type == "model" || type == "vis" ||
+         (!IsHostType(type) && ZRBInfoUtil::IsRepresentation(type));
 }
 
 bool IsRepresentationLike(const CADUnicodeString& type) {
-  return type == "model" || type == "vis" || ZRBInfoUtil::IsRepresentation(type);
+  return type == "model" || type == "vis" || (!IsHostType(type) && ZRBInfoUtil::IsRepresentation(type));
+}
+
+// Stored positions parsed once: the same texts come back for every instance of a shared reference.
+int ParsedPosition(const CADUnicodeString& text, double coefficients[12]) {
+  static std::unordered_map<std::string, std::array<double, 12>> parsed;
+  auto found = parsed.find(text.str());
+  if (found == parsed.end()) {
+    std::array<double, 12> values;
+    if (FAILED(ZRBPosMatrixUtil::ConvertToMatrix(text, values.data()))) return 0;
+    if (parsed.size() > 100000) parsed.clear();
+    found = parsed.emplace(text.str(), values).first;
+  }
+  std::copy(found->second.begin(), found->second.end(), coefficients);
+  return 1;
 }
 
 CADDocument* DocumentInSession(const CADIProduct_var& product) {
@@ -321,11 +344,9 @@ int ZRBCommandStates::ReadPosition(const CADIProduct_var& child, const CADIProdu
 }
 
 int ZRBCommandStates::IsMoved(const CADUnicodeString& original, const double current[12]) {
-  CADUnicodeString currentText;
-  ZRBPosMatrixUtil::ConvertToString(current, currentText);
-  if (original == currentText) return 0;
+  // Equal texts are equal positions: comparing the numbers alone gives the same answer without printing them.
   double stored[12];
-  if (FAILED(ZRBPosMatrixUtil::ConvertToMatrix(original, stored))) {
+  if (!ParsedPosition(original, stored)) {
     ZRB_DEBUG("ZRB: Could not convert Product position to matrix");
     return 0;
   }
