@@ -203,6 +203,19 @@ TEST_F(ProductStateTest, TheRepresentationRule) {
   EXPECT_EQ(State(node), 1);
 }
 
+TEST_F(ProductStateTest, ADocumentNotUpToDateAsksWhetherToGoOn) {
+  int stop = -1;
+  Doc("Bolt")->SetUpToDate(0);
+  EXPECT_EQ(ZRBCommandStates::CheckStructureIsUpToDate(root_, &stop), 1);
+  EXPECT_EQ(stop, 0) << "not asked while the check is off";
+  SetVariable("ZRB_ENABLE_CHECKISUPTODATE", "ON");
+  for (int answer : {4, 3}) {
+    ExpectBox("ZRBUpdateCmd.NotUpToDate", answer);
+    EXPECT_EQ(ZRBCommandStates::CheckStructureIsUpToDate(root_, &stop), 1);
+    EXPECT_EQ(stop, answer == 4 ? 1 : 0);
+  }
+}
+
 TEST(ProductStateText, Printed) {
   struct Case {
     int state;
