@@ -45,6 +45,10 @@ class CADDocument : public CADIPersistent, public CADIDocRoots {
   void SetReadOnly(int readOnly);
   // 1 while the document is part of the session (Remove takes it out).
   int IsInSession() const;
+  // 0 while the document must be updated from what it depends on (a changed
+  // linked document); documents start up to date.
+  int IsUpToDate() const;
+  void SetUpToDate(int upToDate);
 
   // Roots ---------------------------------------------------------------------
   CADListValCADBaseUnknown_var GiveDocRoots() const override;

@@ -164,8 +164,9 @@ TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct
   ASSERT_TRUE(assembly);
   EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
   EXPECT_EQ(PositionText(SampleSession::Child(assembly, "BOLT.2"), assembly), kTurned);
-  // A top-level use is no PDM relation.
-  EXPECT_EQ(Instance(workbench, assembly, "ZRB_RELATION"), "");
+  // A top-level use below the workbench is an instance the PDM has, under the relation that placed it.
+  EXPECT_EQ(Instance(workbench, assembly, "ZRB_RELATION"), "ROOT_REL_1");
+  EXPECT_EQ(Instance(workbench, assembly, "ZRB_INSTANCE_IN_ZRB"), "1");
   EXPECT_EQ(Instance(workbench, assembly, "ZRB_ORIG_MATRIX"), ZRBPosMatrixUtil::kIdentityText);
 
   // The next add command reuses the workbench and the instance already below it.

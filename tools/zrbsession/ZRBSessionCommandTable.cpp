@@ -13,5 +13,6 @@ ZRBSessionCommandTable ZRBSessionCommandTable::Standard() {
   AddDocumentCommands(table);
   AddModuleCommands(table);
   AddViewCommands(table);
+  AddStateCommands(table);
   return table;
 }

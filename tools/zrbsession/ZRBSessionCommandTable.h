@@ -35,6 +35,7 @@ class ZRBSessionCommandTable {
   static void AddDocumentCommands(ZRBSessionCommandTable& table);
   static void AddModuleCommands(ZRBSessionCommandTable& table);
   static void AddViewCommands(ZRBSessionCommandTable& table);
+  static void AddStateCommands(ZRBSessionCommandTable& table);
   static ZRBSessionCommandTable Standard();
   // Fields a group adds to every product node of `dump --json`.
   void AddNodeFields(ZRBSessionNodeFields fields) { nodeFields_.push_back(std::move(fields)); }

@@ -14,6 +14,7 @@
 #include "ZRBSessionHost.h"
 #include "ZRBSessionNodes.h"
 #include "ZRBSessionRunner.h"
+#include "ZRBSessionStateCommands.h"
 #include "ZRBSessionWords.h"
 
 namespace {

@@ -44,6 +44,8 @@ void CADDocument::SetDirty(int dirty) { state_->dirty = dirty != 0; }
 int CADDocument::IsReadOnly() const { return state_->readOnly ? 1 : 0; }
 void CADDocument::SetReadOnly(int readOnly) { state_->readOnly = readOnly != 0; }
 int CADDocument::IsInSession() const { return state_->inSession ? 1 : 0; }
+int CADDocument::IsUpToDate() const { return state_->upToDate ? 1 : 0; }
+void CADDocument::SetUpToDate(int upToDate) { state_->upToDate = upToDate != 0; }
 
 // Roots ------------------------------------------------------------------------
 

@@ -47,6 +47,8 @@ struct CADDocumentState {
   bool readOnly = false;
   bool dirty = false;
   bool inSession = false;
+  // False while the document waits for an update of what it depends on (set by whoever changed that).
+  bool upToDate = true;
 
   // Representation files kept byte for byte.
   bool opaque = false;

@@ -99,7 +99,7 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  fault set ACTION|* [--code C] [--stats TEXT]... [--no-rewrite] [--garbage] [--truncate]\n"
          "                [--delay MS] [--fail-for PARTNUMBER]... [--answer-file FILE] [--times N]\n"
          "  fault ls | fault clear [ACTION]\n"
-         "  settings [KEY [VALUE]]               answers of x3GetPDMSettings (pdm.data_model,\n"
+         "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables)\n"
          "\n"
          "The session command the CAD module runs (installed also as pdmcl and samcl):\n"
@@ -368,6 +368,8 @@ int AdminCli::FaultCommand(std::vector<std::string> args) {
 
 int AdminCli::SettingsCommand(std::vector<std::string> args) {
   std::vector<std::string> positionals = ArgReader(std::move(args)).Positionals();
+  // "settings set KEY VALUE" is the same as "settings KEY VALUE".
+  if (positionals.size() == 3 && positionals[0] == "set") positionals.erase(positionals.begin());
   auto vault = OpenVault(vaultOption_);
   static const std::vector<std::pair<std::string, std::string>> kKnown = {
       {"pdm.data_model", "LEGACY_DATA_MODEL"}, {"pdm.product_support", "1"}, {"pdm.design_tables", "ON"}};

@@ -6,6 +6,7 @@
 #include "CADUnicodeString.h"
 
 class ZRBObject;
+class ZRBPropertyInstance;
 class ZRBReadContext;
 
 // Static; user-interface thread only.
@@ -20,6 +21,8 @@ class ZRBInstancePlacement {
   // it stands, with an error line and the warning state.
   static void Apply(ZRBReadContext& context, const CADIProduct_var& parent, const CADIProduct_var& child,
                     const ZRBObject& relation, const ZRBObject* node);
+  // Marks the instance as one the PDM has, under that relation (documents listed at an assembly have none).
+  static void MarkInstanceInPdm(ZRBPropertyInstance& record, const CADUnicodeString& relationKey);
   // 1 when `text` is sixteen numbers giving a finite, non-degenerate position (filled into coefficients).
   static int ReadPosition(const CADUnicodeString& text, double coefficients[12]);
 };

@@ -12,6 +12,7 @@
 #include "CADUnicodeString.h"
 #include "ZRBClientMode.h"
 #include "ZRBCommandContext.h"
+#include "ZRBCommandStates.h"
 #include "ZRBReleasedCacheVisNames.h"
 
 class CADDocument;
@@ -21,8 +22,9 @@ class ZRBObject;
 
 // Everything here runs on the host's user-interface thread: commands, their timer callbacks and the automation
 // calls that start them. The domain work lives in the services (ZRBProductPositions, ZRBDocumentOpener,
-// ZRBReleasedCacheVisNames, ZRBPdmRequest), which take the command as their ZRBCommandContext.
-class ZRBCommand : public CADCommand, public ZRBCommandContext {
+// ZRBReleasedCacheVisNames, ZRBPdmRequest), which take the command as their ZRBCommandContext; the product-structure
+// state checks are its ZRBCommandStates base.
+class ZRBCommand : public CADCommand, public ZRBCommandContext, public ZRBCommandStates {
  public:
   // Message-box styles of the commands' messages.
   static constexpr unsigned long kFailureStyle = 0x8000200;
@@ -78,7 +80,6 @@ class ZRBCommand : public CADCommand, public ZRBCommandContext {
   int MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent, const double coefficients[12]);
   int SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_var& child, const CADIProduct_var& parent);
   static void KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child);
-  static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
 
   // --- the released cache around a read request (ZRBReleasedCacheVisNames, one per command)
   HRESULT DeleteNotLoadedVisFromReleasedCache(const CADUnicodeString& xmapDirectory,
@@ -117,6 +118,9 @@ class ZRBCommand : public CADCommand, public ZRBCommandContext {
   // The status word of the module-communication component; 0 when the component could not be created.
   static int SetModCommStatus(const CADString& status);
   static int GetModCommStatus(CADString& status);
+
+ protected:
+  int ConfigurableNodeBehaviorForStates() const override { return GetConfigurableNodeBehavior(); }
 
  private:
   void ReadConfigurationFlags();

@@ -21,6 +21,4 @@ class ZRBProductPositions {
                                         const CADIProduct_var& parent);
   // For the save's answer: the position update of this instance did not succeed, so it must be sent again.
   static void KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child);
-  // Modified state of a node's document (an embedded product's is that of its real parent).
-  static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
 };

@@ -364,6 +364,8 @@ int ZRBDocComponentReader::ReadProcess(ZRBObject& node) {
   if (!context_.FileOf(*process, path)) return 0;
   if (!Obtain(path, ReadOnlyFor(*process), *process)) return 0;
   ZRBDocPropertyTransfer::SetProcessPropertiesFromZRBObject(context_.Answer(), &node);
+  // The products the process links are loaded as they are now: later changes are found against that.
+  ZRBCommand::SetOrigChildsToProp(CADDocumentServices::GetDocumentInSession(path));
   context_.RegisterDocument(*process, path);
   ZRB_TRACE_OK();
   return 1;

@@ -50,6 +50,11 @@ int ZRBInstancePlacement::ReadPosition(const CADUnicodeString& text, double coef
   return 1;
 }
 
+void ZRBInstancePlacement::MarkInstanceInPdm(ZRBPropertyInstance& record, const CADUnicodeString& relationKey) {
+  record.SetProperty("ZRB_INSTANCE_IN_ZRB", "1");
+  if (!relationKey.IsEmpty()) record.SetProperty("ZRB_RELATION", relationKey);
+}
+
 void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var& parent, const CADIProduct_var& child,
                                  const ZRBObject& relation, const ZRBObject* node) {
   ZRB_TRACE("ZRBInstancePlacement::Apply");
@@ -59,11 +64,9 @@ void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var&
                                           node && node->GetSlotValue("IS_STD_PART") == "1" ? "1" : "0");
   ZRBPropertyInstance* record = GlobPropertyManager.GetInstanceObject(parent, child);
   if (!record) return;
-  // Top-level uses below a workbench are no PDM relation: they carry no "REL_OBID" and get no relation record.
-  if (!relation.GetSlotValue("REL_OBID").IsEmpty()) {
-    record->SetProperty("ZRB_INSTANCE_IN_ZRB", "1");
-    record->SetProperty("ZRB_RELATION", CADUnicodeString(relation.GetKey()));
-  }
+  // Every relation of the answer is an instance the PDM has, top-level items under the workbench included: the
+  // state checks tell new instances from known ones by these two.
+  MarkInstanceInPdm(*record, CADUnicodeString(relation.GetKey()));
   record->SetProperty("ZRB_MATRIX_INDEX", Slot(relation, "MATRIX_INDEX"));
   record->SetProperty("ZRB_REL_DB_NAME", Slot(relation, "REL_DB_NAME"));
   if (!relation.GetSlotValue("CUSTOM_ATTRS").IsEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBCommandStates.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
@@ -10,6 +11,7 @@
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBProductPositions.h"
+#include "ZRBPropertyInstance.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadContext.h"
 #include "ZRBSendingObjectWriter.h"
@@ -34,7 +36,7 @@ class PathEntry {
 };
 
 void MarkDirty(CADIProduct_var product) {
-  if (product) ZRBProductPositions::SetDirtyFlagForProduct(1, product);
+  if (product) ZRBCommandStates::SetDirtyFlagForProduct(1, product);
 }
 
 }  // namespace
@@ -84,6 +86,10 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
     ZRBNodeAttributes::SetCustomAttrsToNode(nodeProduct, &node);
     ZRBNodeAttributes::SetIdentityToNode(nodeProduct, &node, readers.context.Answer());
     SetDesignTablesToNode(readers, nodeProduct, node);
+    // The children the node has now are those it was loaded with: later changes are found against them.
+    ZRBCommand::SetOrigChildsToProp(nodeProduct.get());
+  } else if (onPath_.size() == 1 && place.parent) {
+    ZRBCommand::SetOrigChildsToProp(place.parent.get());
   }
   return 1;
 }
@@ -110,7 +116,15 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
     if (place.documentNode && !nodeTaken && placed) {
       nodeProduct = placed;
       nodeTaken = true;
+    } else if (placed && component.parent) {
+      // A document listed at an assembly is an instance the PDM has, though no relation names it.
+      if (ZRBPropertyInstance* record = GlobPropertyManager.GetInstanceObject(component.parent, placed))
+        ZRBInstancePlacement::MarkInstanceInPdm(*record, CADUnicodeString());
     }
+    if (placed)
+      ZRBCommand::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
+                                            CADUnicodeString(node.GetSlotValue("DB_NAME")),
+                                            CADUnicodeString(node.GetSlotValue("CLASSNAME")));
     if (state_.subMode == 2 && document->GetSlotValue("S_ZRB_CHANGED_GEO") == "1") MarkDirty(placed);
     if (state_.usePdmStructureRead && onPath_.size() == 1 && placed) {
       GlobPropertyManager.DeletePathToRootProperty(placed, "ZRB_FROMWB");

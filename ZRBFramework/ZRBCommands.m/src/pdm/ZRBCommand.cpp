@@ -10,6 +10,7 @@
 #include "ZRBDocumentOpener.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBIModComm.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBMessageCenter.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBProductPositions.h"
@@ -23,6 +24,8 @@ ZRBCommand::ZRBCommand(const char* name) : ZRBCommand(name, 1, 1) {}
 
 ZRBCommand::ZRBCommand(const char* name, int requestChange, CADCommandMsg message) : CADCommand(name) {
   ZRB_TRACE("ZRBCommand::ZRBCommand");
+  // The PDM settings that could not be asked in an earlier command may be asked again.
+  ZRBInfoUtil::StartOfCommand();
   // The command constructed last decides the client of everything that runs after it.
   clientMode_.Apply();
   if (requestChange) RequestStatusChange(message);
@@ -160,10 +163,6 @@ int ZRBCommand::SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_
 
 void ZRBCommand::KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child) {
   ZRBProductPositions::KeepPositionToSend(parent, child);
-}
-
-void ZRBCommand::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
-  ZRBProductPositions::SetDirtyFlagForProduct(dirty, product);
 }
 
 HRESULT ZRBCommand::DeleteNotLoadedVisFromReleasedCache(const CADUnicodeString& xmapDirectory,

@@ -1,28 +1,221 @@
 #include "ZRBInfoUtil.h"
 
+#include "CADDocument.h"
+#include "ZRBFileUtil.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPdmSettingsSource.h"
+#include "ZRBPropertyInstance.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBPropertyReference.h"
+#include "ZRBRepresentationFormats.h"
+#include "ZRBTrace.h"
+
 namespace {
-CADString& UseDesignTables() {
-  static CADString value;
-  return value;
+
+struct State {
+  CADString useDesignTables;
+  CADString dataModel;
+  CADString productSupport;
+  int updateCreateFlag = 0;
+  int updateFlag = 0;
+  bool queryFailed = false;  // for the running command
+};
+
+State& S() {
+  static State state;
+  return state;
 }
-CADString& DataModel() {
-  static CADString value;
-  return value;
+
+ZRBPdmSettingsSource*& Installed() {
+  static ZRBPdmSettingsSource* source = nullptr;
+  return source;
 }
+
+bool IsWorkbench(const CADIProduct_var& product) {
+  return product && product->GetPartNumber() == ZRBPSNTreeUtil::kWorkbenchPartNumber;
+}
+
+// The part number the instance record was made for (the reference it points at).
+CADUnicodeString PartNumberFromInstance(const CADIProduct_var& father, const CADIProduct_var& product) {
+  ZRBPropertyInstance* record = GlobPropertyManager.GetInstanceObject(father, product);
+  if (!record || record->GetChildId() <= 0) return {};
+  ZRBPropertyReference* reference = GlobPropertyManager.GetReferenceObject(record->GetChildId());
+  return reference ? reference->GetPartNumber() : CADUnicodeString();
+}
+
+// Asks the PDM unless `value` is known or a query of this command failed.
+void AskWhileEmpty(const CADString& value) {
+  if (value.IsEmpty() && !S().queryFailed) ZRBInfoUtil::GetSettingsFromPDMSystem();
+}
+
 }  // namespace
 
-int ZRBInfoUtil::SetUseDesigTables(const int flag) {
-  UseDesignTables() = flag ? "ON" : "OFF";
+ZRBPdmSettingsSource* ZRBPdmSettingsSource::Current() { return Installed(); }
+void ZRBPdmSettingsSource::Install(ZRBPdmSettingsSource* source) { Installed() = source; }
+
+// ---------------------------------------------------------------- origin
+
+HRESULT ZRBInfoUtil::WasLoadedFromPdm(const CADIProduct_var& product, int* out) {
+  if (!product || !out) return E_FAIL;
+  *out = 0;
+  CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(product);
+  if (father && !IsWorkbench(father)) {
+    *out = GlobPropertyManager.GetInstanceProperty(father, product, "ZRB_INSTANCE_IN_ZRB").IsEmpty() ? 0 : 1;
+    if (*out) {
+      if (GlobPropertyManager.IsCachedPart(product)) {
+        const CADUnicodeString productPath = GlobPropertyManager.GetProductFullPath(product);
+        const CADUnicodeString fullPath = GlobPropertyManager.GetFullPath(product);
+        if (!productPath.IsEmpty() && !fullPath.IsEmpty() &&
+            ZRBFileUtil::GetFileNameFromPath(productPath) != ZRBFileUtil::GetFileNameFromPath(fullPath))
+          *out = 0;
+      } else {
+        const CADUnicodeString stored = PartNumberFromInstance(father, product);
+        const CADUnicodeString own = product->GetPartNumber();
+        if (!stored.IsEmpty() && !own.IsEmpty() && stored != own) *out = 0;
+      }
+    }
+  } else {
+    *out = GlobPropertyManager.GetReferenceProperty(product, "ZRB_OBID").IsEmpty() ? 0 : 1;
+    if (GlobPropertyManager.IsArchiveContent(product)) *out = 1;
+  }
+  if (!*out) {
+    *out = GlobPropertyManager.GetReferenceProperty(product, "ZRB_SENDING_OBJECT").IsEmpty() ? 0 : 1;
+    if (!*out) {
+      const CADUnicodeString path = GlobPropertyManager.GetFullPath(product);
+      if (!path.IsEmpty() && !GlobPropertyManager.GetFileProperty(path, "ZRB_SENDING_OBJECT").IsEmpty()) *out = 1;
+    }
+  }
+  return S_OK;
+}
+
+int ZRBInfoUtil::WasLoadedFromPdm(CADIProduct* product) {
+  int out = 0;
+  return product && SUCCEEDED(WasLoadedFromPdm(CADIProduct_var(product), &out)) ? out : 0;
+}
+
+int ZRBInfoUtil::WasLoadedFromPdm(const CADUnicodeString& path) {
+  return !path.IsEmpty() && !GlobPropertyManager.GetFileProperty(path, "ZRB_OBID").IsEmpty() ? 1 : 0;
+}
+
+int ZRBInfoUtil::IsRefProductFromZRB(CADIProduct* product) {
+  return product && !GlobPropertyManager.GetReferenceProperty(CADIProduct_var(product), "ZRB_OBID").IsEmpty() ? 1 : 0;
+}
+
+int ZRBInfoUtil::IsProductInstanceFromZRB(CADIProduct* product) {
+  if (!product) {
+    ZRB_DEBUG("ZRB ERROR: NULL parameter IsProductInstanceFromZRB( )  ");
+    return 0;
+  }
+  if (!IsRefProductFromZRB(product)) return 0;
+  CADIProduct_var node(product);
+  CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(node);
+  if (!father || IsWorkbench(father)) return 1;
+  return GlobPropertyManager.GetInstanceProperty(father, node, "ZRB_INSTANCE_IN_ZRB") == "1" ? 1 : 0;
+}
+
+// ---------------------------------------------------------------- kinds of node
+
+HRESULT ZRBInfoUtil::IsBlackBoxNode(CADIProduct_var& product, int* out) {
+  if (!out) return E_FAIL;
+  *out = 0;
+  if (!product) return S_OK;
+  CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(product);
+  *out = GlobPropertyManager.IsBlackBoxRoot(father, product) || GlobPropertyManager.IsBlackBoxItem(father, product, 1)
+             ? 1
+             : 0;
+  return S_OK;
+}
+
+HRESULT ZRBInfoUtil::IsCADProduct(CADIProduct_var& product, int* out) {
+  if (!product || !out) return E_FAIL;
+  CADUnicodeString path, format;
+  *out = FAILED(product->GetShapeRepresentation("Default", path, format)) || (format != "CADPart" && format != "model")
+             ? 1
+             : 0;
+  return S_OK;
+}
+
+HRESULT ZRBInfoUtil::IsLegacyModel(CADIProduct_var& product, int* out) {
+  if (!product || !out) return E_FAIL;
+  CADUnicodeString path, format;
+  *out = SUCCEEDED(product->GetShapeRepresentation("Default", path, format)) && format == "model" ? 1 : 0;
+  return S_OK;
+}
+
+HRESULT ZRBInfoUtil::IsCadComponent(const CADIProduct_var& product, int* out) {
+  if (!product || !out) return E_FAIL;
+  CADIProduct_var reference = product->GetReferenceProduct();
+  *out = reference && reference->IsEmbeddedComponent() ? 1 : 0;
+  return S_OK;
+}
+
+int ZRBInfoUtil::IsRepresentation(const CADUnicodeString& type) {
+  return !type.IsEmpty() && ZRBRepresentationFormats::Contains(type) ? 1 : 0;
+}
+
+int ZRBInfoUtil::HasRepresentationExtension(const CADUnicodeString& path) {
+  for (const CADString& format : ZRBRepresentationFormats::Read())
+    if (ZRBFileUtil::HasExtension(path, CADUnicodeString(format))) return 1;
+  return 0;
+}
+
+// ---------------------------------------------------------------- PDM settings
+
+int ZRBInfoUtil::GetSettingsFromPDMSystem() {
+  ZRB_TRACE("ZRBInfoUtil::GetSettingsFromPDMSystem");
+  ZRBPdmSettingsSource* source = ZRBPdmSettingsSource::Current();
+  ZRBPdmSettingsSource::Settings settings;
+  if (!source || !source->Query(settings)) {
+    S().queryFailed = true;
+    return 0;
+  }
+  S().dataModel = settings.dataModel;
+  S().productSupport = settings.productSupport;
+  S().useDesignTables = settings.designTables;
+  ZRB_TRACE_OK();
   return 1;
 }
 
-const CADString& ZRBInfoUtil::GetUseDesignTables() { return UseDesignTables(); }
-
-void ZRBInfoUtil::SetDataModelValue(const CADString& value) { DataModel() = value; }
-
-const CADString& ZRBInfoUtil::GetDataModelValue() { return DataModel(); }
-
-void ZRBInfoUtil::ResetForTests() {
-  UseDesignTables() = CADString();
-  DataModel() = CADString();
+int ZRBInfoUtil::SetUseDesigTables(const int flag) {
+  S().useDesignTables = flag ? "ON" : "OFF";
+  return 1;
 }
+
+const CADString& ZRBInfoUtil::GetUseDesignTables() { return S().useDesignTables; }
+
+int ZRBInfoUtil::WorkWithDesignTables() {
+  AskWhileEmpty(S().useDesignTables);
+  return S().useDesignTables == "ON" ? 1 : 0;
+}
+
+int ZRBInfoUtil::IsCADProductSupportOn() {
+  AskWhileEmpty(S().productSupport);
+  return S().productSupport == "1" ? 1 : 0;
+}
+
+int ZRBInfoUtil::IsCmponentDataModelMode() {
+  AskWhileEmpty(S().dataModel);
+  return S().dataModel == "CMPONENT_DATA_MODEL" ? 1 : 0;
+}
+
+void ZRBInfoUtil::SetDataModelValue(const CADString& value) { S().dataModel = value; }
+
+const CADString& ZRBInfoUtil::GetDataModelValue() { return S().dataModel; }
+
+void ZRBInfoUtil::StartOfCommand() { S().queryFailed = false; }
+
+// ---------------------------------------------------------------- flags
+
+void ZRBInfoUtil::SetEZRBUpdateCreateFlag(int flag) { S().updateCreateFlag = flag; }
+int ZRBInfoUtil::IsEzrbUpdateCreate() { return S().updateCreateFlag; }
+void ZRBInfoUtil::SetEZRBUpdateFlag(int flag) { S().updateFlag = flag; }
+int ZRBInfoUtil::IsEzrbUpdate() { return S().updateFlag; }
+
+int ZRBInfoUtil::GetNumberOfOccurrencesInList(const CADString& item, const CADListValCADString& list, int enabled) {
+  if (!enabled) return 0;
+  int count = 0;
+  for (const CADString& entry : list) count += entry == item ? 1 : 0;
+  return count;
+}
+
+void ZRBInfoUtil::ResetForTests() { S() = State(); }

@@ -5,6 +5,7 @@
 #include "CADMathTransformation.h"
 #include "ZRBAfxBase.h"
 #include "ZRBCommandContext.h"
+#include "ZRBCommandStates.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
@@ -57,7 +58,7 @@ int ZRBProductPositions::MoveProduct(const CADIProduct_var& child, const CADIPro
     // child's geometry (marking the child made an unchanged part look geometry-dirty).
     CADIProduct_var father = child->GetFatherProduct();
     if (!father) father = parent;
-    SetDirtyFlagForProduct(1, father);
+    ZRBCommandStates::SetDirtyFlagForProduct(1, father);
   }
   ZRB_TRACE_OK();
   return 1;
@@ -127,16 +128,4 @@ int ZRBProductPositions::SetProductTrafoToZRBObject(ZRBCommandContext& context, 
 void ZRBProductPositions::KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child) {
   if (!parent || !child) return;
   GlobPropertyManager.SetInstanceProperty(parent, child, kChangedPos, "1");
-}
-
-void ZRBProductPositions::SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product) {
-  ZRB_TRACE("ZRBProductPositions::SetDirtyFlagForProduct");
-  CADIProduct_var real = product;
-  while (real && GlobPropertyManager.GetReferenceProperty(real, "ZRB_USE_EMBEDDED_PRODUCT") == "1")
-    real = real->GetFatherProduct();
-  if (!real) return;
-  CADDocument* document = nullptr;
-  if (FAILED(ZRBFileUtil::GetRefDocFromCADIProduct(real, &document)) || !document) return;
-  document->SetDirty(dirty ? 1 : 0);
-  ZRB_TRACE_OK();
 }

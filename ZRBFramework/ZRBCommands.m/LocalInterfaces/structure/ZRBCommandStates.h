@@ -1,0 +1,161 @@
+// The command base's view of what changed in the open structure since it was loaded: the product state of each
+// node, the load-time record of children it compares against, the whole-structure checks and the finders the
+// save and read commands share. ZRBCommand derives from it; the checks change nothing in the PDM, some mark
+// documents modified or write properties.
+#pragma once
+
+#include "CADIProduct.h"
+#include "CADListVal.h"
+#include "CADListValCADBaseUnknown.h"
+#include "CADString.h"
+#include "CADUnicodeString.h"
+
+class CADDocument;
+class CADFrmEditor;
+class CADIDrawing;
+class ZRBObject;
+class ZRBObjectManager;
+
+// Bits of the product state.
+enum ZRBProductState : unsigned int {
+  PS_NO_CHANGE = 0,
+  PS_ZRB = 1,
+  PS_NEW = 2,
+  PS_CADPART_DOC_NEEDED = 4,
+  PS_CHILD_REMOVED = 8,
+  PS_CHILD_ADDED = 16,
+  PS_DIRTY = 32,
+  PS_STD_PART = 64,
+  PS_CHILD_MATRIX_CHANGED = 128,
+  PS_REPRESENTATION_INCONSISTENT = 256  // printed nowhere; always with PS_DIRTY
+};
+
+// User-interface thread only.
+class ZRBCommandStates {
+ public:
+  // What the state checks ask of the higher layers (archives, multiple quantities). The defaults know no dirty
+  // archive and resolve nothing.
+  struct Hooks {
+    int (*isArchiveDirty)(const CADIProduct_var& archiveRoot, const CADUnicodeString& contentFile) = nullptr;
+    void (*resolveMultiQuantityForNewInstance)(const CADIProduct_var& product) = nullptr;
+  };
+  static void InstallHooks(const Hooks& hooks);
+
+  ZRBCommandStates() = default;
+  virtual ~ZRBCommandStates() = default;
+
+  // --- state of one node
+  // The caller sets `state` to 0; a node unknown to the PDM without a part number leaves it as it is.
+  void GetProductState(const CADIProduct_var& product, int& state);
+  // Appends the names of the set bits (1 to 128, "|"-joined); "PS_NO_CHANGE" for 0. Always 1.
+  static int StringifyProductState(int state, CADString& text);
+  // The first of five rules decides; rules 1 and 3 mark the document modified unless doNotMark is set.
+  void GetDirtyFlagForProduct(unsigned char& dirty, CADIProduct* product, int ignoreMovedChildren, int doNotMark);
+  static void SetDirtyFlagForProduct(const unsigned char& dirty, CADIProduct_var& product);
+  static int IsRepresentationDirty(CADIProduct_var& product);
+  // With "ZRB_DRAWING_CHECKUPDATEOFASSEMBLY" "ON": 1 when a product a view of the drawing shows is modified
+  // (templates aside).
+  int CheckIfReferenceOfDrawingIsDirty(CADIDrawing* drawing);
+  // 1 when the real product (the first father not embedded) may be changed; templateFlag from
+  // "ZRB_TEMPL_PRODUCT". 0 without a real product.
+  static int GetChangeableStateOfRealProduct(CADIProduct_var product, int& templateFlag);
+
+  // --- children against the load-time record
+  int CheckForDeletedProductsAtNode(CADIProduct* product, int& count, CADListValCADUnicodeString* partNumbers,
+                                    CADListValCADUnicodeString* instanceNames);
+  int CheckForDeletedProducts(CADIProduct* root, int stopAtFirst, CADListValCADBaseUnknown_var& products);
+  int CheckForAddedProductsAtNode(const CADIProduct_var& product, int& added, CADListValCADUnicodeString* instanceNames,
+                                  CADListValCADUnicodeString* partNumbers);
+  int GetNewChildNodes(const CADIProduct_var& product, CADListValCADBaseUnknown_var* children, int stopAtFirst);
+  // Children whose position differs from the one they were loaded at. A position that cannot be read counts
+  // as not moved (traced).
+  int GetChildNodesWithChangedTrafo(const CADIProduct_var& product, CADListValCADBaseUnknown_var* children,
+                                    int stopAtFirst);
+  static int CheckForReplacedProducts(CADIProduct* product, int& replaced);
+  static int isChildOrigLoadChild(CADIProduct* parent, CADIProduct* child);
+  static int isChildOrigLoadChild(CADIProduct* parent, CADIProduct* child, const CADUnicodeString& partNumber,
+                                  const CADUnicodeString& instanceName);
+  // Rebuilds the node's record from its current children.
+  static int SetOrigChildsToProp(CADIProduct* product);
+  // For the products a process document links.
+  static int SetOrigChildsToProp(CADDocument* document);
+  // Every node below and including root that came from the PDM.
+  static int SetOrigChilds(CADIProduct* root, const CADUnicodeString& unused, const int& unused2);
+  static int AddOrigChildToProp(const CADIProduct_var& parent, const CADIProduct_var& child);
+
+  // --- whole-structure checks
+  static int GetPartNumbersFromStructure(CADIProduct_var& product, CADListValCADUnicodeString& partNumbers, int unused,
+                                         CADListValCADBaseUnknown_var* products);
+  // 1 success, 0 error (a position that cannot be read).
+  int CheckForUnreconciledProduct(CADIProduct* product, CADListValCADUnicodeString& relations,
+                                  CADListValCADUnicodeString& matrices, CADUnicodeString& usActPartNumber,
+                                  CADUnicodeString& usActInstName, int& found);
+  int CheckForInvalidPosOfProduct(CADIProduct* product, CADListValCADUnicodeString& parentPartNumbers,
+                                  CADListValCADUnicodeString& childPartNumbers,
+                                  CADListValCADUnicodeString& instanceNames, int& found);
+  // The selected product of the current window and its fathers against the part numbers of the PDM structure in
+  // `answer`: 0 (with the message shown) when one of them occurs there, or when nothing usable is selected.
+  static int CheckForProductCycle(ZRBObjectManager& answer);
+  // Part numbers ("DESCRIPTION") of the objects the relations of `root`'s "SUBASSRELATIONS" lead to, depth first.
+  static int GetAllUsedPartNumbers(ZRBObjectManager& answer, ZRBObject* root, CADListValCADUnicodeString& partNumbers);
+  // With "ZRB_ENABLE_CHECKISUPTODATE" "ON": asks the designer at the first document below product that is not up
+  // to date; *stop = 1 when the answer stops the save.
+  static int CheckStructureIsUpToDate(const CADIProduct_var& product, int* stop);
+  static int MarkStandardPartInStructure(CADIProduct_var& product, CADListValCADUnicodeString& standardPartNumbers,
+                                         CADListValCADUnicodeString& classNames, CADListValCADUnicodeString& obids);
+  static int GetDuplicateInstanceNames(const CADListValCADBaseUnknown_var* products, CADListValCADUnicodeString* names);
+  static int SetIgnoreChildrenWithPartNumber(CADIProduct_var& parent, CADUnicodeString& partNumber, int unused);
+  static int DoIgnoreChildWithPartNumber(const CADIProduct_var& child);
+
+  // --- finding products in the session
+  static CADIProduct_var FindZRBProductInSession(const CADUnicodeString& partNumber, CADUnicodeString& obid, int& flag);
+  static int PartIsUsedInPdm(CADIProduct* product, CADUnicodeString& obid, int& flag);
+  static CADIProduct_var FindTopLevelProduct(const CADUnicodeString& partNumber);
+  // The editor whose root product carries that "ZRB_OBID", or null.
+  static CADFrmEditor* FindTopLevelProductEditor(const CADUnicodeString& obid);
+  // A product of the session with that part number (its document when asked), or null.
+  static CADIProduct_var FindProductInSession(const CADUnicodeString& partNumber, CADDocument** document);
+  // The root product of the document open under that path, or null.
+  static CADIProduct_var FindReferenceProductInSession(const CADUnicodeString& path, CADDocument*& document);
+  // A cached part (reference not loaded) whose stored part number is that one, or null.
+  static CADIProduct_var FindCachedProductInSession(const CADUnicodeString& partNumber);
+  // 1 when parent has a child of that part number.
+  static int InstancePartForParentExists(const CADIProduct_var& parent, const CADUnicodeString& partNumber);
+  static int GetProductFromDocument(CADDocument* document, CADIProduct*& product);
+  static CADIProduct_var GetRealParent(const CADIProduct_var& product);
+
+  // --- parent information for the attribute interface
+  static int StoreParentInfoForAttrApi(const CADIProduct_var& product, const CADUnicodeString& obid,
+                                       const CADUnicodeString& dbName, const CADUnicodeString& className);
+  static int StoreParentInfoForAttrApi(const CADIProduct_var& product, const CADDocument* document,
+                                       const CADUnicodeString& obid, const CADUnicodeString& dbName,
+                                       const CADUnicodeString& className);
+  static int GetParentInfoForAttrApi(const CADIProduct_var& product, CADListValCADUnicodeString& obids,
+                                     CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);
+  static int StoreParentInfoForAttrApi(CADFrmEditor* editor, const CADUnicodeString& obid,
+                                       const CADUnicodeString& dbName, const CADUnicodeString& className);
+  static int GetParentInfoForAttrApi(const CADUnicodeString& obidText, const CADUnicodeString& dbNameText,
+                                     const CADUnicodeString& classNameText, CADListValCADUnicodeString& obids,
+                                     CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);
+  static int GetParentInfoForAttrApi(const CADDocument* document, CADListValCADUnicodeString& obids,
+                                     CADListValCADUnicodeString& dbNames, CADListValCADUnicodeString& classNames);
+
+  // --- the workbench product
+  static int GetWorkbenchProduct(CADIProduct_var& product);
+  static int IsWorkbenchProduct(const CADUnicodeString& partNumber);
+  static int IsWorkbenchProduct(const CADIProduct_var& product);
+  static CADUnicodeString GetWorkbenchProductPartNumber();
+  // Gives every top-level workbench product its original part number back (or "ZRB_RENAMED_<n>"); each one
+  // once, stopping at a refused rename.
+  static int RenameZRBWorkbenchToNonWB();
+  static int SetZRBWorkbenchName(CADIProduct_var& product);
+
+ protected:
+  // "ZRB_CONFIGURABLE_NODE_BEHAVIOR" as the command read it.
+  virtual int ConfigurableNodeBehaviorForStates() const { return 0; }
+
+ private:
+  int ReadPosition(const CADIProduct_var& child, const CADIProduct_var& parent, double coefficients[12]);
+  static int IsMoved(const CADUnicodeString& original, const double current[12]);
+  void AddDesignTableBits(const CADIProduct_var& product, const CADUnicodeString& type, int& state);
+};

@@ -1,0 +1,79 @@
+// The PDM settings request ("x3GetPDMSettings" on "ifile.zrb"), installed as the information utilities' source
+// of PDM settings when the module loads.
+#include <cerrno>
+
+#include "CADSystemServices.h"
+#include "ZRBAfx.h"
+#include "ZRBCommand.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPdmAction.h"
+#include "ZRBPdmSettingsSource.h"
+#include "ZRBTrace.h"
+
+namespace {
+
+class PdmSettingsRequest final : public ZRBPdmSettingsSource {
+ public:
+  bool Query(Settings& settings) override {
+    ZRB_TRACE("ZRBInfoUtil::GetSettingsFromPDMSystem request");
+    CADUnicodeString xmap;
+    if (!ZRBAfx::GetXMap(xmap)) {
+      ZRB_DEBUG("ZRB: no exchange map: the PDM settings cannot be asked");
+      return false;
+    }
+    const CADUnicodeString path = ZRBAfx::MakePath(xmap, "ifile.zrb");
+    if (SUCCEEDED(CADFileAccess(path, CADFileExists)) && FAILED(CADDeleteFile(path))) {
+      ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
+      Show("ZRBUpdateCmd", "NoFileAccess");
+      return false;
+    }
+    ZRBObjectManager request;
+    ZRBObject* root = request.CreateObject("ROOT");
+    if (!root) return false;
+    root->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+    root->SetSlotValue("FILEVERSION", "1");
+    root->SetSlotValue("PROCESS", "GetPDMSettings");
+    root->SetSlotValue("ACTION_SUCCESS", "0");
+    if (!request.Write(path)) {
+      Show("ZRBUpdateCmd", "NoFileAccess");
+      return false;
+    }
+    const int result = ZRBAfx::ConnectPdm(ZRBPdmAction::Line(ZRBPdmAction::GetPDMSettings, path), 0);
+    if (result < 0) {
+      const int error = errno;
+      ZRB_DEBUG("SYSTEM ConnectPdm x3GetPDMSettings failed with %d errno: %d", result, error);
+      Show("ZRBAfx", "ConnectFailed");
+      return false;
+    }
+    ZRBObjectManager answer;
+    if (!answer.Read(path)) {
+      ZRB_DEBUG("ZRB: ZRB exchangefile not found");
+      Show("ZRBAfx", "ConnectFailed");
+      return false;
+    }
+    ZRBObject* answerRoot = answer.GetObject("ROOT");
+    if (!answerRoot || answerRoot->GetSlotValue("ACTION_SUCCESS") != "1") {
+      ZRB_DEBUG("ZRB: the PDM did not give its settings");
+      return false;
+    }
+    settings.dataModel = answerRoot->GetSlotValue("CADPART_DATA_MODEL");
+    settings.productSupport = answerRoot->GetSlotValue("PRDSUPPORT");
+    settings.designTables = answerRoot->GetSlotValue("ZRB_DESIGN_TABLES");
+    ZRB_TRACE_OK();
+    return true;
+  }
+
+ private:
+  static void Show(const char* catalog, const char* key) {
+    CADString full(catalog);
+    full += ".";
+    full += key;
+    ZRBAfx::MsgBox(ZRBAfx::BuildMessage(CADString(catalog), full), ZRBCommand::kFailureStyle);
+  }
+};
+
+PdmSettingsRequest g_request;
+[[maybe_unused]] const bool kInstalled = (ZRBPdmSettingsSource::Install(&g_request), true);
+
+}  // namespace

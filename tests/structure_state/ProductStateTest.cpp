@@ -1,0 +1,327 @@
+// The product state of nodes of the sample assembly after a simulated load (every node known to the PDM, its
+// instance in the PDM, its children recorded), one change per case; the printed form; the modified-state rules.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "CADDocumentServices.h"
+#include "CADIMovable.h"
+#include "CADMathTransformation.h"
+#include "CommandFixture.h"
+#include "SampleSession.h"
+#include "ZRBCommandStates.h"
+#include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPosMatrixUtil.h"
+#include "ZRBPropertyManager.h"
+
+namespace {
+
+using Node = CADIProduct_var;
+
+class ProductStateTest : public CommandFixture {
+ public:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    // Every sample file lies in the exchange map, as after a read; the data model is known.
+    SetVariable("ZRBXMAP", session_.Directory().c_str());
+    ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+    root_ = session_.OpenAssembly();
+    ASSERT_TRUE(root_);
+    MarkLoaded(root_);
+    ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
+    for (CADDocument* document : {Doc("Assembly"), Doc("Bracket"), Doc("Plate"), Doc("Bolt")}) document->SetDirty(0);
+  }
+
+  void TearDown() override { CommandFixture::TearDown(); }
+  static void Set(const char* name, const char* value) { SetVariable(name, value); }
+  static void MarkLoaded(const Node& node) {
+    GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", "ID-" + node->GetPartNumber().str());
+    for (const CADBaseUnknown_var& item : node->GetChildren()) {
+      Node child(item);
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_INSTANCE_IN_ZRB", "1");
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_RELATION", "RL-" + SampleSession::InstanceName(child));
+      double position[12];
+      CADMathTransformation transformation;
+      CADIMovable_var(child)->GetPosition(transformation, node.get());
+      transformation.GetCoef(position);
+      CADUnicodeString text;
+      ZRBPosMatrixUtil::ConvertToString(position, text);
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_ORIG_MATRIX", text);
+      MarkLoaded(child);
+    }
+  }
+
+  CADDocument* Doc(const std::string& name) {
+    return CADDocumentServices::GetDocumentInSession(
+        session_.Path(name + (name == "Plate" || name == "Bolt" ? ".CADPart" : ".CADProduct")));
+  }
+  Node At(std::string_view path) { return path.empty() ? root_ : SampleSession::Node(root_, path); }
+  Node AddNew(const Node& parent, const char* partNumber) {
+    Node child;
+    EXPECT_EQ(parent->AddNewProduct(partNumber, child), S_OK);
+    return child;
+  }
+  Node AddDocument(const Node& parent, const std::string& name) {
+    Node child;
+    EXPECT_EQ(parent->AddExternalComponent(Doc(name), child), S_OK);
+    return child;
+  }
+  int State(const Node& node, int start = 0) {
+    int state = start;
+    states_.GetProductState(node, state);
+    return state;
+  }
+
+  SampleSession session_;
+  Node root_;
+  ZRBCommandStates states_;
+};
+
+TEST_F(ProductStateTest, EdgeCases) {
+  struct Case {
+    const char* name;
+    std::function<Node(ProductStateTest&)> change;  // the node to compute
+    int expected;
+  };
+  const Case cases[] = {
+      {"a fresh load", [](ProductStateTest& t) { return t.At("Bracket.1"); }, 1},
+      {"new product with children",
+       [](ProductStateTest& t) {
+         Node asm1 = t.AddNew(t.root_, "NewAsm");
+         t.AddNew(asm1, "NewPart");
+         return asm1;
+       },
+       2 | 16},
+      {"new standard part",
+       [](ProductStateTest& t) {
+         Node part = t.AddNew(t.root_, "Std");
+         GlobPropertyManager.SetReferenceProperty(part, "ZRB_IS_STD_PART", "1");
+         return part;
+       },
+       2 | 64},
+      {"a local load-time child is no change even when modified",
+       [](ProductStateTest& t) {
+         Node plate = t.At("Bracket.1/Plate.1");
+         GlobPropertyManager.DeleteInstanceProperty(t.At("Bracket.1"), plate, "ZRB_INSTANCE_IN_ZRB");
+         GlobPropertyManager.DeleteReferenceProperty(plate, "ZRB_OBID");
+         t.Doc("Plate")->SetDirty(1);
+         return plate;
+       },
+       0},
+      {"a known part under a new parent",
+       [](ProductStateTest& t) { return t.AddDocument(t.AddNew(t.root_, "NewAsm"), "Plate"); }, 1 | 2 | 4},
+      {"the same, modified",
+       [](ProductStateTest& t) {
+         t.Doc("Plate")->SetDirty(1);
+         return t.AddDocument(t.AddNew(t.root_, "NewAsm"), "Plate");
+       },
+       1 | 2 | 4 | 32},
+      {"a known part under the workbench has no bit 4",
+       [](ProductStateTest& t) {
+         CADDocument* workbench = nullptr;
+         CADDocumentServices::New("CADProduct", workbench);
+         workbench->GetRootProduct()->SetPartNumber("ZRB_Workbench");
+         return t.AddDocument(workbench->GetRootProduct(), "Plate");
+       },
+       1 | 2},
+      {"a modified component is not dirty; its moved child gives 128",
+       [](ProductStateTest& t) {
+         CADIMovable_var(t.At("Fixings.1/Bolt.1"))
+             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Fixings.1").get());
+         t.Doc("Assembly")->SetDirty(1);
+         return t.At("Fixings.1");
+       },
+       1 | 128},
+      {"a removed child",
+       [](ProductStateTest& t) {
+         t.At("Bracket.1")->RemoveProduct(t.At("Bracket.1/Bolt.1"));
+         return t.At("Bracket.1");
+       },
+       1 | 8 | 32},
+      {"a removed child whose instance was never in the PDM",
+       [](ProductStateTest& t) {
+         Node bracket = t.At("Bracket.1");
+         GlobPropertyManager.DeleteInstanceProperty(bracket, t.At("Bracket.1/Bolt.2"), "ZRB_INSTANCE_IN_ZRB");
+         ZRBCommandStates::SetOrigChildsToProp(bracket.get());
+         bracket->RemoveProduct(t.At("Bracket.1/Bolt.2"));
+         return bracket;
+       },
+       1 | 32},
+      {"a design table added",
+       [](ProductStateTest& t) {
+         ZRBInfoUtil::SetUseDesigTables(1);
+         return t.At("Bracket.1/Plate.1");
+       },
+       1 | 16},
+      {"design tables known by full path are not added; a removed one counts only beside another bit",
+       [](ProductStateTest& t) {
+         ZRBInfoUtil::SetUseDesigTables(1);
+         Node plate = t.At("Bracket.1/Plate.1");
+         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+         return plate;
+       },
+       1},
+      {"the same, modified",
+       [](ProductStateTest& t) {
+         ZRBInfoUtil::SetUseDesigTables(1);
+         Node plate = t.At("Bracket.1/Plate.1");
+         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+         t.Doc("Plate")->SetDirty(1);
+         return plate;
+       },
+       1 | 8 | 32},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    EXPECT_EQ(State(c.change(*this)), c.expected);
+  }
+}
+
+TEST_F(ProductStateTest, AnUnknownNodeWithoutPartNumberKeepsTheCallersValue) {
+  CADDocumentServices::Remove(Doc("Plate"));  // its instances keep an unloaded reference without part number
+  EXPECT_EQ(State(At("Bracket.1/Plate.1"), 77), 77);
+}
+
+TEST_F(ProductStateTest, TheRepresentationRule) {
+  SetVariable("ZRB_REP_FORMATS", "{stp}");
+  SetVariable("ZRB_ENABLE_CHECKREPRULE", "ON");
+  CADDocumentServices::SetRepresentationFormats({"stp"});
+  session_.WriteFile("Rep.stp", "foreign bytes");
+  CADDocument* rep = nullptr;
+  ASSERT_EQ(CADDocumentServices::OpenDocument(session_.Path("Rep.stp"), rep), S_OK);
+  Node node;
+  ASSERT_EQ(root_->AddExternalComponent(rep, node), S_OK);
+  GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", "ID-Rep");
+  GlobPropertyManager.SetInstanceProperty(root_, node, "ZRB_INSTANCE_IN_ZRB", "1");
+  EXPECT_EQ(State(node), 1 | 32 | 256) << "no representation path";
+  GlobPropertyManager.SetReferenceProperty(node, "ZRB_REPRESENTATIONPATH", session_.Path("Rep.stp"));
+  EXPECT_EQ(State(node), 1);
+}
+
+TEST_F(ProductStateTest, ADocumentNotUpToDateAsksWhetherToGoOn) {
+  int stop = -1;
+  Doc("Bolt")->SetUpToDate(0);
+  EXPECT_EQ(ZRBCommandStates::CheckStructureIsUpToDate(root_, &stop), 1);
+  EXPECT_EQ(stop, 0) << "not asked while the check is off";
+  SetVariable("ZRB_ENABLE_CHECKISUPTODATE", "ON");
+  for (int answer : {4, 3}) {
+    ExpectBox("ZRBUpdateCmd.NotUpToDate", answer);
+    EXPECT_EQ(ZRBCommandStates::CheckStructureIsUpToDate(root_, &stop), 1);
+    EXPECT_EQ(stop, answer == 4 ? 1 : 0);
+  }
+}
+
+TEST(ProductStateText, Printed) {
+  struct Case {
+    int state;
+    const char* before;
+    const char* text;
+  } cases[] = {{0, "", "PS_NO_CHANGE"},
+               {35, "", "PS_ZRB|PS_NEW|PS_DIRTY"},
+               {5, "X", "X|PS_ZRB|PS_CADPART_DOC_NEEDED"},
+               {256, "", ""},
+               {288, "", "PS_DIRTY"},
+               {255, "",
+                "PS_ZRB|PS_NEW|PS_CADPART_DOC_NEEDED|PS_CHILD_REMOVED|PS_CHILD_ADDED|PS_DIRTY|PS_STD_PART|"
+                "PS_CHILD_MATRIX_CHANGED"}};
+  for (const Case& c : cases) {
+    CADString text(c.before);
+    EXPECT_EQ(ZRBCommandStates::StringifyProductState(c.state, text), 1);
+    EXPECT_EQ(text.str(), c.text) << c.state;
+  }
+}
+
+TEST_F(ProductStateTest, TheModifiedStateRules) {
+  struct Case {
+    const char* name;
+    std::function<Node(ProductStateTest&)> change;
+    int ignoreMoved, doNotMark;
+    int dirty;
+    int markedAfter;  // the document of the node is modified afterwards
+  };
+  const Case cases[] = {
+      {"1: a product saved outside the exchange map",
+       [](ProductStateTest& t) {
+         t.Set("ZRBXMAP", "/elsewhere");
+         return t.At("Bracket.1");
+       },
+       0, 0, 1, 1},
+      {"1: the same, not marked",
+       [](ProductStateTest& t) {
+         t.Set("ZRBXMAP", "/elsewhere");
+         return t.At("Bracket.1");
+       },
+       0, 1, 1, 0},
+      {"1: not for a standard part",
+       [](ProductStateTest& t) {
+         t.Set("ZRBXMAP", "/elsewhere");
+         GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1"), "ZRB_IS_STD_PART", "1");
+         return t.At("Bracket.1");
+       },
+       0, 0, 0, 0},
+      {"3: the file changed outside the session",
+       [](ProductStateTest& t) {
+         t.Set("ZRB_ENABLE_CHECKMODTIMESTAMP", "ON");
+         GlobPropertyManager.SetFileProperty(t.session_.Path("Plate.CADPart"), "ZRB_LAST_KNOWN_MOD_TIME", "12");
+         return t.At("Bracket.1/Plate.1");
+       },
+       0, 0, 1, 1},
+      {"3: unchanged: the document decides",
+       [](ProductStateTest& t) {
+         t.Set("ZRB_ENABLE_CHECKMODTIMESTAMP", "ON");
+         CADUnicodeString now;
+         ZRBFileUtil::GetLastModificationFromFile(t.session_.Path("Plate.CADPart"), now);
+         GlobPropertyManager.SetFileProperty(t.session_.Path("Plate.CADPart"), "ZRB_LAST_KNOWN_MOD_TIME", now);
+         return t.At("Bracket.1/Plate.1");
+       },
+       0, 0, 0, 0},
+      {"4: the document is modified",
+       [](ProductStateTest& t) {
+         t.Doc("Plate")->SetDirty(1);
+         return t.At("Bracket.1/Plate.1");
+       },
+       0, 0, 1, 1},
+      {"4: a direct child moved",
+       [](ProductStateTest& t) {
+         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
+             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
+         t.Doc("Bracket")->SetDirty(0);
+         return t.At("Bracket.1");
+       },
+       0, 0, 1, 0},
+      {"4: the same, moves ignored",
+       [](ProductStateTest& t) {
+         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
+             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
+         t.Doc("Bracket")->SetDirty(0);
+         return t.At("Bracket.1");
+       },
+       1, 0, 0, 0},
+      {"5: no document in the session",
+       [](ProductStateTest& t) {
+         CADDocumentServices::Remove(t.Doc("Plate"));
+         return t.At("Bracket.1/Plate.1");
+       },
+       0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    Node node = c.change(*this);
+    unsigned char dirty = 7;
+    states_.GetDirtyFlagForProduct(dirty, node.get(), c.ignoreMoved, c.doNotMark);
+    EXPECT_EQ(dirty, c.dirty);
+    CADDocument* document = nullptr;
+    if (SUCCEEDED(ZRBFileUtil::GetRefDocFromCADIProduct(node, &document)) && document && document->IsInSession()) {
+      EXPECT_EQ(document->IsDirty() ? 1 : 0, c.markedAfter);
+    }
+  }
+}
+
+}  // namespace
