@@ -70,6 +70,10 @@ TEST(ZRBObjectManagerRead, EdgeCasesOfTheFormat) {
     ZRBObjectManager manager;
     EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("in.zrb"))), 1) << c.what;
     EXPECT_EQ(Describe(manager), c.objects) << c.what;
+    // Slots parsed at once (an observer wants each) and on first use agree.
+    ZRBObjectReadObserver wantsSlots;
+    EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("in.zrb")), wantsSlots), 1) << c.what;
+    EXPECT_EQ(Describe(manager), c.objects) << c.what;
   }
 }
 

@@ -8,8 +8,8 @@
 #include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCacheFileUtil.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
@@ -36,6 +36,7 @@ CADISysCacheSettingAtt_var CacheSettingController() {
 // Notices a reader that stopped before the end of the file.
 class StopObserver : public ZRBObjectReadObserver {
  public:
+  bool WantsSlots() const override { return false; }
   void OnStop(long line, std::string_view) override { stoppedAt = line; }
   long stoppedAt = 0;
 };
