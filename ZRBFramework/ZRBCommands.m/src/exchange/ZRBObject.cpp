@@ -325,28 +325,38 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
   }
   key_ = CADString(parsed.key);
   if (observer) observer->OnObject(reader.LineNumber(), parsed.key);
-  // Objects of one file tend to look alike.
-  if (previous != nullptr) text_.reserve(previous->text_.size());
   // Most answers are read whole and only some of their objects looked at:
   // the slot lines are kept as they stand and parsed on first use.
   bool keepLines = observer == nullptr || !observer->WantsSlots();
+  // Objects of one file tend to look alike (kept lines come in one piece
+  // and size the buffer themselves).
+  if (previous != nullptr && !keepLines) text_.reserve(previous->text_.size());
   reader.Consume();
   reader.SkipWhitespace();
-  while (reader.Peek(line)) {
-    if (keepLines && ZRBObjectLineSyntax::IsSlotLine(line) && text_.size() + line.size() < kMaxTextBytes / 4) {
-      text_.append(line);
-      text_ += '\n';
-      ++pendingLines_;
-    } else {
-      parsed = ZRBObjectLineSyntax::Parse(line);
-      if (parsed.kind != ZRBObjectLineKind::Slot) break;  // left for the next object
-      // Parsed at once: an observer wants each slot, or the object holds far
-      // too much text to keep (the limits then apply as they would have).
-      keepLines = false;
-      pendingMayHoldCr_ = reader.HasSeenCarriageReturn();
-      ZRBSlotStore stored = StoreSlotLine(parsed.name, parsed.value, reader.HasSeenCarriageReturn());
-      if (observer) observer->OnSlot(reader.LineNumber(), parsed.name, parsed.value, stored);
+  const auto isSlotLine = [](std::string_view slotLine) { return ZRBObjectLineSyntax::IsSlotLine(slotLine); };
+  for (;;) {
+    if (keepLines) {
+      // Kept lines that follow each other directly are copied in one piece.
+      pendingLines_ += static_cast<std::uint32_t>(reader.ConsumeRun(isSlotLine, kMaxTextBytes / 4 - text_.size()));
+      text_.append(reader.Run());
+      reader.EndRun();
+      // The file's last line may lack its line feed.
+      if (!text_.empty() && text_.back() != '\n') text_ += '\n';
+      reader.SkipWhitespace();
+      if (!reader.Peek(line)) break;
+      // Blanks between slot lines end a run, not the keeping.
+      if (isSlotLine(line) && text_.size() + line.size() < kMaxTextBytes / 4) continue;
+    } else if (!reader.Peek(line)) {
+      break;
     }
+    parsed = ZRBObjectLineSyntax::Parse(line);
+    if (parsed.kind != ZRBObjectLineKind::Slot) break;  // left for the next object
+    // Parsed at once: an observer wants each slot, or the object holds far
+    // too much text to keep (the limits then apply as they would have).
+    keepLines = false;
+    pendingMayHoldCr_ = reader.HasSeenCarriageReturn();
+    ZRBSlotStore stored = StoreSlotLine(parsed.name, parsed.value, reader.HasSeenCarriageReturn());
+    if (observer) observer->OnSlot(reader.LineNumber(), parsed.name, parsed.value, stored);
     reader.Consume();
     reader.SkipWhitespace();
   }
