@@ -27,6 +27,8 @@ class ZRBXmapFileList {
   void Reserve(std::size_t n);
   // Places the entry after every entry whose key does not sort after its own.
   ZRBXmapFile* Insert(std::unique_ptr<ZRBXmapFile> entry);
+  // Insert for each entry in turn, indexing them together (reading a content file).
+  void InsertAll(std::vector<std::unique_ptr<ZRBXmapFile>> entries);
   // Deletes the entry (a pointer the list does not hold is ignored).
   void Erase(const ZRBXmapFile* entry);
   void Clear();
@@ -46,6 +48,8 @@ class ZRBXmapFileList {
   static bool Less(const ZRBXmapFile* a, const ZRBXmapFile* b);
 
  private:
+  // Takes the entry into the slots (not the indexes); null for null.
+  ZRBXmapFile* Place(std::unique_ptr<ZRBXmapFile> entry);
   // Sorts the slots when insertions came out of order and drops erased ones.
   void Settle() const;
   static ZRBXmapFile* First(const ZRBXmapFileIndex& index, std::string_view key);

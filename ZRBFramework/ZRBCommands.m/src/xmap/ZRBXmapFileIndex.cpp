@@ -50,6 +50,19 @@ void ZRBXmapFileIndex::Add(ZRBXmapFile* entry) {
   Place(entry, Hash(keyOf_(*entry)));
 }
 
+void ZRBXmapFileIndex::AddAll(const std::vector<ZRBXmapFile*>& entries) {
+  Reserve(live_ + entries.size());
+  if (4 * (occupied_ + entries.size()) > 3 * cells_.size()) Rehash(cells_.size());
+  std::vector<std::uint32_t> hashes;
+  hashes.reserve(entries.size());
+  for (const ZRBXmapFile* entry : entries) hashes.push_back(Hash(keyOf_(*entry)));
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i + kAhead < entries.size()) __builtin_prefetch(&cells_[hashes[i + kAhead] & Mask()], 1);
+    Place(entries[i], hashes[i]);
+  }
+}
+
 bool ZRBXmapFileIndex::Remove(const ZRBXmapFile* entry) {
   if (cells_.empty()) return false;
   const std::uint32_t hash = Hash(keyOf_(*entry));

@@ -9,6 +9,24 @@ bool ZRBXmapFileList::Less(const ZRBXmapFile* a, const ZRBXmapFile* b) {
 }
 
 ZRBXmapFile* ZRBXmapFileList::Insert(std::unique_ptr<ZRBXmapFile> entry) {
+  ZRBXmapFile* raw = Place(std::move(entry));
+  if (!raw) return nullptr;
+  byFileName_.Add(raw);
+  bySortKey_.Add(raw);
+  return raw;
+}
+
+void ZRBXmapFileList::InsertAll(std::vector<std::unique_ptr<ZRBXmapFile>> entries) {
+  std::vector<ZRBXmapFile*> placed;
+  placed.reserve(entries.size());
+  slots_.reserve(slots_.size() + entries.size());
+  for (auto& entry : entries)
+    if (ZRBXmapFile* raw = Place(std::move(entry))) placed.push_back(raw);
+  byFileName_.AddAll(placed);
+  bySortKey_.AddAll(placed);
+}
+
+ZRBXmapFile* ZRBXmapFileList::Place(std::unique_ptr<ZRBXmapFile> entry) {
   if (!entry) return nullptr;
   entry->listSeq_ = ++nextSeq_;
   ZRBXmapFile* raw = entry.get();
@@ -18,8 +36,6 @@ ZRBXmapFile* ZRBXmapFileList::Insert(std::unique_ptr<ZRBXmapFile> entry) {
   if (sorted_ && !slots_.empty() && !slots_.back()) sorted_ = false;
   raw->listSlot_ = slots_.size();
   slots_.push_back(std::move(entry));
-  byFileName_.Add(raw);
-  bySortKey_.Add(raw);
   ++live_;
   return raw;
 }

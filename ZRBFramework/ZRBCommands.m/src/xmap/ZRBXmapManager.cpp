@@ -19,6 +19,19 @@ constexpr std::uint32_t kHeaderInteger = 4;
 // calls of each field.
 std::string ReadAll(std::istream& in) {
   std::string bytes;
+  // Sized from the stream where it tells its length (files do).
+  const std::istream::pos_type start = in.tellg();
+  if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+    const std::istream::pos_type end = in.tellg();
+    in.seekg(start);
+    if (end != std::istream::pos_type(-1) && end > start && in) {
+      bytes.resize(static_cast<std::size_t>(end - start));
+      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+  }
+  // Then whatever else there is: a stream of unknown length, a file that grew meanwhile.
+  in.clear(in.rdstate() & ~std::ios::failbit);
   char chunk[64 * 1024];
   while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
   return bytes;
@@ -88,8 +101,7 @@ int ZRBXmapManager::ReadContent(std::istream& in) {
     }
     entries.push_back(std::move(entry));
   }
-  list_.Reserve(entries.size());
-  for (auto& entry : entries) list_.Insert(std::move(entry));
+  list_.InsertAll(std::move(entries));
   return 1;
 }
 
