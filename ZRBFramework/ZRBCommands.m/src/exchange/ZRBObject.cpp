@@ -338,10 +338,12 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
     if (keepLines) {
       // Kept lines that follow each other directly are copied in one piece.
       pendingLines_ += static_cast<std::uint32_t>(reader.ConsumeRun(isSlotLine, kMaxTextBytes / 4 - text_.size()));
-      text_.append(reader.Run());
+      const std::string_view run = reader.Run();
+      text_.append(run);
+      // The file's last line may lack its line feed (asked of the run, not
+      // of text_, whose end is still being written).
+      if (!run.empty() && run.back() != '\n') text_ += '\n';
       reader.EndRun();
-      // The file's last line may lack its line feed.
-      if (!text_.empty() && text_.back() != '\n') text_ += '\n';
       reader.SkipWhitespace();
       if (!reader.Peek(line)) break;
       // Blanks between slot lines end a run, not the keeping.
