@@ -64,6 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!manager.Read(CADUnicodeString(input), observer)) std::abort();  // a regular file always reads
   if (observer.objects != manager.GetObjectCount()) std::abort();
   const std::string first = Content(manager);
+  // Without an observer slot lines are kept as read and parsed on first use: the same content.
+  ZRBObjectManager kept;
+  if (!kept.Read(CADUnicodeString(input)) || Content(kept) != first) std::abort();
 
   // Every key read is writable: a header needs a key that is more than CRs.
   if (!manager.Write(CADUnicodeString(output))) std::abort();

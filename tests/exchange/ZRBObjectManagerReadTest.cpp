@@ -1,6 +1,7 @@
 // Reading exchange object files as the PDM side writes them.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "ExchangeTestSupport.h"
@@ -70,6 +71,10 @@ TEST(ZRBObjectManagerRead, EdgeCasesOfTheFormat) {
     ZRBObjectManager manager;
     EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("in.zrb"))), 1) << c.what;
     EXPECT_EQ(Describe(manager), c.objects) << c.what;
+    // Slots parsed at once (an observer wants each) and on first use agree.
+    ZRBObjectReadObserver wantsSlots;
+    EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("in.zrb")), wantsSlots), 1) << c.what;
+    EXPECT_EQ(Describe(manager), c.objects) << c.what;
   }
 }
 
@@ -120,5 +125,48 @@ TEST(ZRBObjectManagerRead, ObserverHearsLineNumbersAndTheStop) {
   Recorder recorder;
   EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("f.zrb")), recorder), 1);
   EXPECT_EQ(recorder.log, "object 1 A;slot 3 X whole;slot 4 Y cut;slot 5 { refused;object 7 B;stop 8 [garbage];");
+}
+
+// Objects and stops with their line numbers, from a reader that may keep slot lines unparsed.
+class LineLog : public ZRBObjectReadObserver {
+ public:
+  explicit LineLog(bool wantsSlots) : wantsSlots_(wantsSlots) {}
+  bool WantsSlots() const override { return wantsSlots_; }
+  void OnObject(long line, std::string_view key) override { log += std::to_string(line) + std::string(key) + ";"; }
+  void OnStop(long line, std::string_view) override { log += "stop " + std::to_string(line); }
+  std::string log;
+
+ private:
+  bool wantsSlots_;
+};
+
+TEST(ZRBObjectManagerRead, KeptAndParsedSlotsAgreeAcrossTheReadersBuffer) {
+  // Objects of varied slot lines, blanks, CRLFs and stray lines, far more than one buffer holds.
+  std::mt19937 random(4711);
+  const std::string pieces[] = {"{NAME} v\n",
+                                "{Name} other value\n",
+                                "{X} 1\r\n",
+                                "\n",
+                                "  {IND} i\n",
+                                "{NAME}  x \n",
+                                "{L} " + std::string(3000, 'l') + "\n",
+                                "{{B} 2\n"};
+  std::string bytes;
+  for (int object = 0; object < 3000; ++object) {
+    bytes += "@K" + std::to_string(object) + "\n";
+    for (int line = static_cast<int>(random() % 8); line > 0; --line) {
+      bytes += pieces[random() % 8];
+    }
+  }
+  bytes += "{LAST} no line feed";
+  ScratchDir dir;
+  WriteBytes(dir.File("in.zrb"), bytes);
+  ZRBObjectManager kept, parsed;
+  LineLog keptLog(false), parsedLog(true);
+  ASSERT_EQ(kept.Read(CADUnicodeString(dir.File("in.zrb")), keptLog), 1);
+  ASSERT_EQ(parsed.Read(CADUnicodeString(dir.File("in.zrb")), parsedLog), 1);
+  EXPECT_EQ(kept.GetObjectCount(), 3000);
+  EXPECT_EQ(Describe(kept), Describe(parsed));
+  EXPECT_EQ(keptLog.log, parsedLog.log);
 }
 }  // namespace

@@ -19,9 +19,10 @@ std::unique_ptr<ZRBXmapFile> Entry(const std::string& fileName, const std::strin
     ZRBContentFileCodec::WriteUInt32(bytes, value);
   for (const std::string& text : {std::string("OB"), std::string("D"), fileName, std::string(), std::string(), sortKey})
     ZRBContentFileCodec::WriteText(bytes, text);
-  std::istringstream in(bytes.str());
+  const std::string written = bytes.str();
+  std::string_view rest = written;
   auto entry = std::make_unique<ZRBXmapFile>();
-  EXPECT_EQ(entry->Read(&in), 1);
+  EXPECT_EQ(entry->Read(rest), 1);
   return entry;
 }
 

@@ -38,7 +38,10 @@ class ZRBObject {
   // Appends names and stored (still escaped) values in slot order; 0 when
   // the object has no slots.
   int GetAllSlots(CADListValCADString& names, CADListValCADString& values) const;
-  int GetSlotCount() const { return static_cast<int>(slots_.size()); }
+  int GetSlotCount() const {
+    Settle();
+    return static_cast<int>(slots_.size());
+  }
 
   // File form
   // Clears the slots and reads one object (header and slot lines); 0 when no
@@ -71,14 +74,27 @@ class ZRBObject {
   // An object whose slot texts live in `memory` (a manager's arena).
   ZRBObject(CADString key, std::pmr::memory_resource* memory);
 
-  // `previous` (the object read before, or null) sizes the buffers.
+  // `previous` (the object read before, or null) sizes the buffers. Without
+  // an observer that wants each slot, the slot lines are only recognised and
+  // kept as they stand; they are parsed when the object is first used.
   int Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer, const ZRBObject* previous = nullptr);
+  // Parses slot lines kept by Read, if any. Every member that looks at the
+  // slots calls it first; it changes how the slots are held, not what they
+  // are, hence const.
+  void Settle() const {
+    if (pendingLines_ != 0) const_cast<ZRBObject*>(this)->ParsePending();
+  }
+  void ParsePending();
+  // Stores the kept lines from text_[from] on through StoreSlotLine.
+  void StoreLinesFrom(std::size_t from);
   ZRBSlotStore StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds = true);
   // StoreSlot for the name and value of one slot line ("{NAME} value", so
   // the value follows the name and "}"): one copy of the line's bytes
   // serves both when the value needs no more than stripping. Without CRs
   // in the file, the value need not be searched for one.
   ZRBSlotStore StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns);
+  // The value follows the name as written: "{NAME} value", one blank, nothing to strip or remove.
+  static bool AsWritten(std::string_view name, std::string_view value, bool mayHoldCarriageReturns);
   // Takes a slot line just appended to text_: a new slot, or the new line of
   // the slot of that name.
   Slot& Place(const Slot& line);
@@ -111,4 +127,8 @@ class ZRBObject {
   std::size_t waste_ = 0;         // bytes of text_ no slot refers to
   bool inOrder_ = true;           // text_ is exactly the slots' lines in slot order
   std::uint64_t nameFilter_ = 0;  // NameBit of every slot name
+  // While not 0: text_ holds this many slot lines as read, not yet parsed
+  // (slots_ is empty then).
+  std::uint32_t pendingLines_ = 0;
+  bool pendingMayHoldCr_ = false;  // those lines may hold CRs
 };

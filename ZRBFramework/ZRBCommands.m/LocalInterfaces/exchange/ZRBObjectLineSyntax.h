@@ -2,6 +2,7 @@
 // slot line ("{NAME} value"), or a line that ends the reading, and why.
 #pragma once
 
+#include <cstring>
 #include <string_view>
 
 enum class ZRBObjectLineKind {
@@ -26,6 +27,17 @@ class ZRBObjectLineSyntax {
   // `line` comes without its line feed; trailing CRs are ignored, so a CRLF
   // file reads exactly as an LF one.
   static ZRBObjectLine Parse(std::string_view line);
+  // Parse(line).kind == ZRBObjectLineKind::Slot, without taking the line
+  // apart: reading keeps slot lines as they stand.
+  static bool IsSlotLine(std::string_view line) {
+    std::size_t n = line.size();
+    while (n > 0 && line[n - 1] == '\r') --n;
+    if (n < 4 || line.front() != '{') return false;
+    const void* close = std::memchr(line.data() + 1, '}', n - 1);
+    if (close == nullptr) return false;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(close) - line.data());
+    return at != 1 && at + 1 != n;
+  }
   // A short English explanation of a kind, for tools that explain a file.
   static const char* Describe(ZRBObjectLineKind kind);
 };

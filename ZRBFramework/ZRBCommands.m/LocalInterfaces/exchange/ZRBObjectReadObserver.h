@@ -10,6 +10,9 @@ class ZRBObjectReadObserver {
  public:
   virtual ~ZRBObjectReadObserver() = default;
 
+  // false: OnSlot is not wanted, so the slots may be parsed later, on first use.
+  virtual bool WantsSlots() const { return true; }
+
   // A header line began an object.
   virtual void OnObject(long /*line*/, std::string_view /*key*/) {}
   // A slot line was stored whole, stored cut, or refused for its name;

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <ostream>
 #include <string_view>
 
@@ -27,8 +26,9 @@ class ZRBXmapFile {
   // --- content file
   // 1 written, 0 for an invalid entry or no stream.
   int Write(std::ostream* out) const;
-  // Reads one entry; 1 for a valid one, 0 (and the entry invalid) otherwise.
-  int Read(std::istream* in);
+  // Reads one entry off the front of `bytes`; 1 for a valid one, 0 (and the
+  // entry invalid) otherwise.
+  int Read(std::string_view& bytes);
 
   // --- registration
   // Registers the file again under a new identity (fileName and sortKey

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "ZRBXmapFile.h"
+#include "ZRBXmapFileIndex.h"
 
 // Used on the user-interface thread only, by its manager.
 class ZRBXmapFileList {
@@ -23,8 +23,12 @@ class ZRBXmapFileList {
   ZRBXmapFileList& operator=(const ZRBXmapFileList&) = delete;
 
   // --- changes
+  // Room for n entries in all (reading a content file knows its count).
+  void Reserve(std::size_t n);
   // Places the entry after every entry whose key does not sort after its own.
   ZRBXmapFile* Insert(std::unique_ptr<ZRBXmapFile> entry);
+  // Insert for each entry in turn, indexing them together (reading a content file).
+  void InsertAll(std::vector<std::unique_ptr<ZRBXmapFile>> entries);
   // Deletes the entry (a pointer the list does not hold is ignored).
   void Erase(const ZRBXmapFile* entry);
   void Clear();
@@ -44,22 +48,21 @@ class ZRBXmapFileList {
   static bool Less(const ZRBXmapFile* a, const ZRBXmapFile* b);
 
  private:
-  // Keys view the entry's own file name and sort key, which never change
-  // while the entry is listed (an update keeps both).
-  using Index = std::unordered_multimap<std::string_view, ZRBXmapFile*>;
-
+  // Takes the entry into the slots (not the indexes); null for null.
+  ZRBXmapFile* Place(std::unique_ptr<ZRBXmapFile> entry);
   // Sorts the slots when insertions came out of order and drops erased ones.
   void Settle() const;
-  static bool Unindex(Index& index, std::string_view key, const ZRBXmapFile* entry);
-  static ZRBXmapFile* First(const Index& index, std::string_view key);
+  static ZRBXmapFile* First(const ZRBXmapFileIndex& index, std::string_view key);
 
   // Slots in list order once settled; an erased entry leaves a null slot
   // until then. Settling reorders them, so they are mutable.
   mutable std::vector<std::unique_ptr<ZRBXmapFile>> slots_;
   mutable bool sorted_ = true;
   mutable std::size_t erased_ = 0;
-  Index byFileName_;
-  Index bySortKey_;
+  // By the entry's own file name and sort key, which never change while the
+  // entry is listed (an update keeps both).
+  ZRBXmapFileIndex byFileName_{[](const ZRBXmapFile& entry) { return entry.GetFileName(); }};
+  ZRBXmapFileIndex bySortKey_{[](const ZRBXmapFile& entry) { return entry.GetSortKey(); }};
   int live_ = 0;
   std::uint64_t nextSeq_ = 0;
 };

@@ -46,6 +46,7 @@ ZRBObject& ZRBObject::operator=(const ZRBObject&) = default;
 CADString ZRBObject::GetKey() const { return key_; }
 
 void ZRBObject::CopySlotsFrom(const ZRBObject& source) {
+  source.Settle();
   slots_ = source.slots_;
   text_ = source.text_;
   waste_ = source.waste_;
@@ -80,6 +81,7 @@ void ZRBObject::Compact() {
 // ---- slot values -----------------------------------------------------------
 
 const ZRBObject::Slot* ZRBObject::FindSlot(std::string_view anyCaseName) const {
+  Settle();
   for (const Slot& slot : slots_)
     if (slot.nameLength == anyCaseName.size() && ZRBObjectSlotText::SameName(NameOf(slot), anyCaseName)) return &slot;
   return nullptr;
@@ -130,6 +132,7 @@ ZRBObject::Slot* ZRBObject::FindUpperSlot(std::string_view upper) {
 }
 
 ZRBSlotStore ZRBObject::StoreSlot(std::string_view name, std::string_view value, bool mayHoldLineFeeds) {
+  Settle();
   // Whatever the value, at most five times the limit is appended (escapes).
   if (text_.size() + name.size() + 5 * ZRBObjectSlotText::kMaxValueBytes + 4 > kMaxTextBytes)
     return Refuse(name, "the object holds too much text");
@@ -177,15 +180,19 @@ ZRBObject::Slot& ZRBObject::Place(const Slot& line) {
   return *existing;
 }
 
+bool ZRBObject::AsWritten(std::string_view name, std::string_view value, bool mayHoldCarriageReturns) {
+  return value.data() == name.data() + name.size() + 1 && !value.empty() && value.front() == ' ' &&
+         (value.size() == 1 || !ZRBObjectSlotText::IsBlank(value[1])) && !ZRBObjectSlotText::IsBlank(value.back()) &&
+         value.back() != '\r' && value.size() - 1 <= ZRBObjectSlotText::kMaxValueBytes &&
+         (!mayHoldCarriageReturns || std::memchr(value.data(), '\r', value.size()) == nullptr);
+}
+
 ZRBSlotStore ZRBObject::StoreSlotLine(std::string_view name, std::string_view value, bool mayHoldCarriageReturns) {
+  Settle();
   // A line as the module writes it ("{NAME} value", one blank, nothing to
   // strip or remove) is copied as it stands; anything else is rebuilt.
-  const bool asWritten = value.data() == name.data() + name.size() + 1 && !value.empty() && value.front() == ' ' &&
-                         (value.size() == 1 || !ZRBObjectSlotText::IsBlank(value[1])) &&
-                         !ZRBObjectSlotText::IsBlank(value.back()) && value.back() != '\r' &&
-                         value.size() - 1 <= ZRBObjectSlotText::kMaxValueBytes &&
-                         text_.size() + name.size() + value.size() + 3 <= kMaxTextBytes &&
-                         (!mayHoldCarriageReturns || std::memchr(value.data(), '\r', value.size()) == nullptr);
+  const bool asWritten =
+      AsWritten(name, value, mayHoldCarriageReturns) && text_.size() + name.size() + value.size() + 3 <= kMaxTextBytes;
   if (!asWritten) return StoreSlot(name, value, false);
 
   const std::size_t lineAt = text_.size();
@@ -248,6 +255,7 @@ int ZRBObject::SlotAppend(const CADString& name, const CADString& item) {
 }
 
 int ZRBObject::GetAllSlots(CADListValCADString& names, CADListValCADString& values) const {
+  Settle();
   for (const Slot& slot : slots_) {
     names.Append(CADString(NameOf(slot)));
     values.Append(CADString(ValueOf(slot)));
@@ -257,12 +265,56 @@ int ZRBObject::GetAllSlots(CADListValCADString& names, CADListValCADString& valu
 
 // ---- file form -------------------------------------------------------------
 
+void ZRBObject::ParsePending() {
+  const std::uint32_t lines = pendingLines_;
+  pendingLines_ = 0;
+  slots_.clear();
+  slots_.reserve(lines);
+  waste_ = 0;
+  inOrder_ = true;
+  nameFilter_ = 0;
+  // Lines as the module writes them become slots where they stand: only the
+  // name is upper-cased in place. The first other line and all after it are
+  // stored one by one, as a read that parses at once would store them.
+  std::size_t at = 0;
+  while (at < text_.size()) {
+    const std::size_t lineFeed = text_.find('\n', at);
+    const std::string_view line(text_.data() + at, lineFeed - at);
+    const ZRBObjectLine parsed = ZRBObjectLineSyntax::Parse(line);
+    const std::string_view name = parsed.name;
+    const std::string_view value = parsed.value;
+    if (parsed.kind != ZRBObjectLineKind::Slot || value.data() + value.size() != line.data() + line.size() ||
+        !AsWritten(name, value, pendingMayHoldCr_) || !ZRBObjectSlotText::IsWritableName(name)) {
+      StoreLinesFrom(at);
+      break;
+    }
+    ZRBObjectSlotText::UpperNameInto(name, text_.data() + at + 1);
+    Place(Slot{static_cast<std::uint32_t>(at + 1), static_cast<std::uint32_t>(name.size()),
+               static_cast<std::uint32_t>(at + name.size() + 3), static_cast<std::uint32_t>(value.size() - 1)});
+    at = lineFeed + 1;
+  }
+  CompactIfWasteful();
+}
+
+void ZRBObject::StoreLinesFrom(std::size_t from) {
+  const std::string rest(std::string_view(text_).substr(from));
+  text_.resize(from);
+  for (std::size_t at = 0; at < rest.size();) {
+    std::size_t lineFeed = rest.find('\n', at);
+    if (lineFeed == std::string::npos) lineFeed = rest.size();
+    const ZRBObjectLine parsed = ZRBObjectLineSyntax::Parse(std::string_view(rest).substr(at, lineFeed - at));
+    if (parsed.kind == ZRBObjectLineKind::Slot) StoreSlotLine(parsed.name, parsed.value, pendingMayHoldCr_);
+    at = lineFeed + 1;
+  }
+}
+
 int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer, const ZRBObject* previous) {
   slots_.clear();
   text_.clear();
   waste_ = 0;
   inOrder_ = true;
   nameFilter_ = 0;
+  pendingLines_ = 0;
   std::string_view line;
   const bool haveLine = reader.Peek(line);
   ZRBObjectLine parsed = haveLine ? ZRBObjectLineSyntax::Parse(line) : ZRBObjectLine{};
@@ -273,21 +325,44 @@ int ZRBObject::Read(ZRBObjectLineReader& reader, ZRBObjectReadObserver* observer
   }
   key_ = CADString(parsed.key);
   if (observer) observer->OnObject(reader.LineNumber(), parsed.key);
-  if (previous != nullptr) {
-    // Objects of one file tend to look alike.
-    slots_.reserve(previous->slots_.size());
-    text_.reserve(previous->text_.size());
-  }
+  // Most answers are read whole and only some of their objects looked at:
+  // the slot lines are kept as they stand and parsed on first use.
+  bool keepLines = observer == nullptr || !observer->WantsSlots();
+  // Objects of one file tend to look alike (kept lines come in one piece
+  // and size the buffer themselves).
+  if (previous != nullptr && !keepLines) text_.reserve(previous->text_.size());
   reader.Consume();
   reader.SkipWhitespace();
-  while (reader.Peek(line)) {
+  const auto isSlotLine = [](std::string_view slotLine) { return ZRBObjectLineSyntax::IsSlotLine(slotLine); };
+  for (;;) {
+    if (keepLines) {
+      // Kept lines that follow each other directly are copied in one piece.
+      pendingLines_ += static_cast<std::uint32_t>(reader.ConsumeRun(isSlotLine, kMaxTextBytes / 4 - text_.size()));
+      const std::string_view run = reader.Run();
+      text_.append(run);
+      // The file's last line may lack its line feed (asked of the run, not
+      // of text_, whose end is still being written).
+      if (!run.empty() && run.back() != '\n') text_ += '\n';
+      reader.EndRun();
+      reader.SkipWhitespace();
+      if (!reader.Peek(line)) break;
+      // Blanks between slot lines end a run, not the keeping.
+      if (isSlotLine(line) && text_.size() + line.size() < kMaxTextBytes / 4) continue;
+    } else if (!reader.Peek(line)) {
+      break;
+    }
     parsed = ZRBObjectLineSyntax::Parse(line);
     if (parsed.kind != ZRBObjectLineKind::Slot) break;  // left for the next object
+    // Parsed at once: an observer wants each slot, or the object holds far
+    // too much text to keep (the limits then apply as they would have).
+    keepLines = false;
+    pendingMayHoldCr_ = reader.HasSeenCarriageReturn();
     ZRBSlotStore stored = StoreSlotLine(parsed.name, parsed.value, reader.HasSeenCarriageReturn());
     if (observer) observer->OnSlot(reader.LineNumber(), parsed.name, parsed.value, stored);
     reader.Consume();
     reader.SkipWhitespace();
   }
+  pendingMayHoldCr_ = reader.HasSeenCarriageReturn();
   return 1;
 }
 
@@ -306,6 +381,7 @@ int ZRBObject::Read(std::FILE* file) {
 }
 
 bool ZRBObject::AppendLines(std::string& out) const {
+  Settle();
   const std::string& key = key_.str();
   const std::size_t start = out.size();
   out += '@';
@@ -348,6 +424,7 @@ int ZRBObject::Write(std::FILE* file) const {
 
 void ZRBObject::Dump() const {
   if (!ZRBTrace::IsOn()) return;
+  Settle();
   ZRBTrace::WriteLine("ZRBObject:");
   ZRBTrace::WriteLine("ID:[" + key_.str() + "]");
   for (const Slot& slot : slots_) {

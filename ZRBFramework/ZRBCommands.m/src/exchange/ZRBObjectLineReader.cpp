@@ -8,12 +8,14 @@ ZRBObjectLineReader::ZRBObjectLineReader(std::FILE* file, std::size_t chunkBytes
 
 bool ZRBObjectLineReader::Fill() {
   if (eof_ || failed_ || file_ == nullptr) return false;
-  // Keep the unread tail at the front.
-  if (pos_ > 0) {
-    std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
-    if (peeked_) peekEnd_ -= pos_;
-    end_ -= pos_;
-    pos_ = 0;
+  // Keep the unread tail (and the run) at the front.
+  const std::size_t keep = inRun_ ? runStart_ : pos_;
+  if (keep > 0) {
+    std::memmove(buffer_.get(), buffer_.get() + keep, end_ - keep);
+    if (peeked_) peekEnd_ -= keep;
+    end_ -= keep;
+    pos_ -= keep;
+    if (inRun_) runStart_ -= keep;
   }
   // Grow when the tail fills the buffer (a line longer than all read so
   // far), and toward full chunks while the file goes on.

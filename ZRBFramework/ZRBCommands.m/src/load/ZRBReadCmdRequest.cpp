@@ -38,6 +38,7 @@ CADISysCacheSettingAtt_var CacheSettingController() {
 // Notices a reader that stopped before the end of the file.
 class StopObserver : public ZRBObjectReadObserver {
  public:
+  bool WantsSlots() const override { return false; }
   void OnStop(long line, std::string_view) override { stoppedAt = line; }
   long stoppedAt = 0;
 };

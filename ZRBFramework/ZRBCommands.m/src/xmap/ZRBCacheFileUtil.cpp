@@ -9,8 +9,8 @@
 #include "ZRBAfxCache.h"
 #include "ZRBCacheFileContext.h"
 #include "ZRBCacheFileEnvironment.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCacheFileUtil.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -111,7 +111,7 @@ HRESULT ZRBCacheFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListV
 }
 
 HRESULT ZRBCacheFileUtil::ManageFilesForCacheAllSubass(ZRBObjectManager& answer, const ZRBObject& object,
-                                                  ZRBCacheFileContext& context) {
+                                                       ZRBCacheFileContext& context) {
   // A relation that leads back to an object already walked (a cyclic or
   // repeated answer) is not walked again, and nesting is capped.
   if (!context.visitedKeys.insert(object.GetKey().str()).second) return S_OK;
@@ -149,7 +149,7 @@ void ZRBCacheFileUtil::ManageFileOfObject(const ZRBObject& object, ZRBCacheFileC
 }
 
 HRESULT ZRBCacheFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, const CADString& contentFileName,
-                                                ZRBCacheFileContext& context) {
+                                                     ZRBCacheFileContext& context) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCacheArchive");
   CADUnicodeString location = FileInExchangeMap(archive.GetSlotValue("EXTERNAL_LOCATION"));
   if (location.IsEmpty()) return E_FAIL;
@@ -168,7 +168,7 @@ HRESULT ZRBCacheFileUtil::ManageFilesForCacheArchive(const ZRBObject& archive, c
 }
 
 HRESULT ZRBCacheFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADUnicodeString& filePath,
-                                        const CADString& modificationDateGmt, ZRBCacheFileContext& context) {
+                                             const CADString& modificationDateGmt, ZRBCacheFileContext& context) {
   ZRB_TRACE("ZRBFileUtil::SetTimestampOnFile");
   struct tm broken {};
   if (!ParsePdmDate(modificationDateGmt, broken)) {
@@ -177,7 +177,8 @@ HRESULT ZRBCacheFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADU
   }
   // A backup of the stale-file protocol keeps the time it had; a model the
   // PDM did not copy is not the version the date describes.
-  if (ZRBFileUtil::GetFileNameFromPath(filePath).StartsWith(kBackupPrefix) || object.GetSlotValue("COPY_MODEL_IGNORED") == "1") {
+  if (ZRBFileUtil::GetFileNameFromPath(filePath).StartsWith(kBackupPrefix) ||
+      object.GetSlotValue("COPY_MODEL_IGNORED") == "1") {
     ZRB_TRACE_OK();
     return S_OK;
   }
@@ -211,7 +212,7 @@ HRESULT ZRBCacheFileUtil::SetTimestampOnFile(const ZRBObject& object, const CADU
 }
 
 HRESULT ZRBCacheFileUtil::DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
-                                            const CADUnicodeString& deliveredVis) {
+                                                 const CADUnicodeString& deliveredVis) {
   // Only a cache that names vis files by model time can hold stale ones; a
   // model open in the session keeps its vis until it is closed.
   if (context.cacheDirectory.IsEmpty() || !context.cacheTimeStamp || context.cachedVisNames.IsEmpty()) return S_OK;

@@ -61,21 +61,20 @@ int ZRBXmapFile::Write(std::ostream* out) const {
   return out->good() ? 1 : 0;
 }
 
-int ZRBXmapFile::Read(std::istream* in) {
+int ZRBXmapFile::Read(std::string_view& bytes) {
   Invalidate();
   checkMark_ = kUnmarked;
-  if (!in) return 0;
-  if (!ZRBContentFileCodec::ReadUInt32(*in, fileModTime_) || !ZRBContentFileCodec::ReadUInt32(*in, lastAccess_) ||
-      !ZRBContentFileCodec::ReadUInt32(*in, fileSize_))
+  if (!ZRBContentFileCodec::TakeUInt32(bytes, fileModTime_) || !ZRBContentFileCodec::TakeUInt32(bytes, lastAccess_) ||
+      !ZRBContentFileCodec::TakeUInt32(bytes, fileSize_))
     return 0;
-  std::string texts[6];
-  for (std::string& text : texts)
-    if (!ZRBContentFileCodec::ReadText(*in, text)) return 0;
+  std::string_view texts[6];
+  for (std::string_view& text : texts)
+    if (!ZRBContentFileCodec::TakeText(bytes, text)) return 0;
   identity_.Set({texts[0], texts[1], texts[3], texts[4]});
   names_.Set({texts[2], texts[5]});
   if (texts[0].empty() || texts[1].empty() || texts[2].empty() || texts[5].empty()) return 0;
   std::size_t total = 28;
-  for (const std::string& text : texts) total += text.size();
+  for (std::string_view text : texts) total += text.size();
   validLength_ = static_cast<int>(total);
   return 1;
 }

@@ -9,6 +9,24 @@ bool ZRBXmapFileList::Less(const ZRBXmapFile* a, const ZRBXmapFile* b) {
 }
 
 ZRBXmapFile* ZRBXmapFileList::Insert(std::unique_ptr<ZRBXmapFile> entry) {
+  ZRBXmapFile* raw = Place(std::move(entry));
+  if (!raw) return nullptr;
+  byFileName_.Add(raw);
+  bySortKey_.Add(raw);
+  return raw;
+}
+
+void ZRBXmapFileList::InsertAll(std::vector<std::unique_ptr<ZRBXmapFile>> entries) {
+  std::vector<ZRBXmapFile*> placed;
+  placed.reserve(entries.size());
+  slots_.reserve(slots_.size() + entries.size());
+  for (auto& entry : entries)
+    if (ZRBXmapFile* raw = Place(std::move(entry))) placed.push_back(raw);
+  byFileName_.AddAll(placed);
+  bySortKey_.AddAll(placed);
+}
+
+ZRBXmapFile* ZRBXmapFileList::Place(std::unique_ptr<ZRBXmapFile> entry) {
   if (!entry) return nullptr;
   entry->listSeq_ = ++nextSeq_;
   ZRBXmapFile* raw = entry.get();
@@ -18,29 +36,22 @@ ZRBXmapFile* ZRBXmapFileList::Insert(std::unique_ptr<ZRBXmapFile> entry) {
   if (sorted_ && !slots_.empty() && !slots_.back()) sorted_ = false;
   raw->listSlot_ = slots_.size();
   slots_.push_back(std::move(entry));
-  byFileName_.emplace(raw->GetFileName(), raw);
-  bySortKey_.emplace(raw->GetSortKey(), raw);
   ++live_;
   return raw;
 }
 
-bool ZRBXmapFileList::Unindex(Index& index, std::string_view key, const ZRBXmapFile* entry) {
-  auto [from, to] = index.equal_range(key);
-  for (auto it = from; it != to; ++it) {
-    if (it->second == entry) {
-      index.erase(it);
-      return true;
-    }
-  }
-  return false;
+void ZRBXmapFileList::Reserve(std::size_t n) {
+  slots_.reserve(n);
+  byFileName_.Reserve(n);
+  bySortKey_.Reserve(n);
 }
 
 void ZRBXmapFileList::Erase(const ZRBXmapFile* entry) {
   // A pointer the list does not hold may point anywhere: its slot number is
   // only trusted when that slot holds this very entry.
   if (!entry || entry->listSlot_ >= slots_.size() || slots_[entry->listSlot_].get() != entry) return;
-  Unindex(byFileName_, entry->GetFileName(), entry);
-  Unindex(bySortKey_, entry->GetSortKey(), entry);
+  byFileName_.Remove(entry);
+  bySortKey_.Remove(entry);
   slots_[entry->listSlot_].reset();
   ++erased_;
   --live_;
@@ -48,8 +59,8 @@ void ZRBXmapFileList::Erase(const ZRBXmapFile* entry) {
 
 void ZRBXmapFileList::Clear() {
   slots_.clear();
-  byFileName_.clear();
-  bySortKey_.clear();
+  byFileName_.Clear();
+  bySortKey_.Clear();
   sorted_ = true;
   erased_ = 0;
   live_ = 0;
@@ -75,11 +86,11 @@ std::vector<std::unique_ptr<ZRBXmapFile>> ZRBXmapFileList::TakeAll() {
   return all;
 }
 
-ZRBXmapFile* ZRBXmapFileList::First(const Index& index, std::string_view key) {
+ZRBXmapFile* ZRBXmapFileList::First(const ZRBXmapFileIndex& index, std::string_view key) {
   ZRBXmapFile* first = nullptr;
-  auto [from, to] = index.equal_range(key);
-  for (auto it = from; it != to; ++it)
-    if (!first || Less(it->second, first)) first = it->second;
+  index.ForEach(key, [&first](ZRBXmapFile* entry) {
+    if (!first || Less(entry, first)) first = entry;
+  });
   return first;
 }
 

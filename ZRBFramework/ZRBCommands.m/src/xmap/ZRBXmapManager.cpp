@@ -15,10 +15,26 @@ namespace {
 
 constexpr std::uint32_t kHeaderInteger = 4;
 
-std::unique_ptr<ZRBXmapFile> ReadEntry(std::istream& in) {
-  auto entry = std::make_unique<ZRBXmapFile>();
-  if (!entry->Read(&in)) return nullptr;
-  return entry;
+// The stream's remaining bytes: parsing them from memory spares the stream
+// calls of each field.
+std::string ReadAll(std::istream& in) {
+  std::string bytes;
+  // Sized from the stream where it tells its length (files do).
+  const std::istream::pos_type start = in.tellg();
+  if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+    const std::istream::pos_type end = in.tellg();
+    in.seekg(start);
+    if (end != std::istream::pos_type(-1) && end > start && in) {
+      bytes.resize(static_cast<std::size_t>(end - start));
+      in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+  }
+  // Then whatever else there is: a stream of unknown length, a file that grew meanwhile.
+  in.clear(in.rdstate() & ~std::ios::failbit);
+  char chunk[64 * 1024];
+  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  return bytes;
 }
 
 }  // namespace
@@ -62,26 +78,30 @@ int ZRBXmapManager::ReadContent(std::istream& in) {
   list_.Clear();
   modified_ = 0;
   if (!in.good()) return 1;
-  char magic[ZRBXmapFile::kMagicLength];
+  const std::string bytes = ReadAll(in);
+  std::string_view rest = bytes;
+  if (rest.size() < static_cast<std::size_t>(ZRBXmapFile::kHeaderLength)) return 0;
+  const std::string_view magic = rest.substr(0, ZRBXmapFile::kMagicLength);
+  rest.remove_prefix(ZRBXmapFile::kMagicLength);
   std::uint32_t header[3] = {0, 0, 0};
-  if (!in.read(magic, sizeof magic)) return 0;
-  for (std::uint32_t& value : header)
-    if (!ZRBContentFileCodec::ReadUInt32(in, value)) return 0;
+  for (std::uint32_t& value : header) ZRBContentFileCodec::TakeUInt32(rest, value);
   // Another version (also a file written with the other byte order, whose
   // 4s read as 0x04000000): ignored, and replaced by the next Write.
-  if (std::string_view(magic, sizeof magic) != ZRBXmapFile::kMagic || header[0] != kHeaderInteger ||
-      header[1] != kHeaderInteger || header[2] != kHeaderInteger) {
+  if (magic != ZRBXmapFile::kMagic || header[0] != kHeaderInteger || header[1] != kHeaderInteger ||
+      header[2] != kHeaderInteger) {
     ZRB_DEBUG("ZRB: content file %s has another version, ignored", contentFilePath_.c_str());
     return 1;
   }
-  while (in.peek() != std::char_traits<char>::eof()) {
-    std::unique_ptr<ZRBXmapFile> entry = ReadEntry(in);
-    if (!entry) {
-      ZRB_DEBUG("ZRB: content file %s damaged after %d entries", contentFilePath_.c_str(), list_.Size());
+  std::vector<std::unique_ptr<ZRBXmapFile>> entries;
+  while (!rest.empty()) {
+    auto entry = std::make_unique<ZRBXmapFile>();
+    if (!entry->Read(rest)) {
+      ZRB_DEBUG("ZRB: content file %s damaged after %zu entries", contentFilePath_.c_str(), entries.size());
       break;
     }
-    list_.Insert(std::move(entry));
+    entries.push_back(std::move(entry));
   }
+  list_.InsertAll(std::move(entries));
   return 1;
 }
 
