@@ -403,3 +403,46 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdateTest, APartOrADrawingAloneIsSentWithItsIdentityAndKeepsItsMarkWhenTheSaveFails) {
+  struct Case {
+    const char* file;
+    const char* result;
+    bool dirtyAfter;
+  };
+  const Case cases[] = {
+      {"Plate.CADPart", "1", false},
+      {"Plate.CADPart", "0", true},
+      {"Plate.CADDrawing", "1", false},
+      {"Plate.CADDrawing", "2", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " answered " + c.result);
+    TearDown();
+    SetUp();
+    pdm_ = FakePdm();
+    pdm_.result = c.result;
+    CADDocument* document = nullptr;
+    ASSERT_EQ(CADDocumentServices::OpenDocument(session_->Path(c.file), document), S_OK);
+    for (const char* name : {"ZRB_OBID", "ZRB_CHANGEABLE"})
+      GlobPropertyManager.SetFileProperty(document->StorageName(), name, name == std::string("ZRB_OBID") ? "D-1" : "1");
+    document->SetDirty(1);
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+    Save();
+    ASSERT_EQ(pdm_.requests.size(), 1u);
+    ZRBObjectManager& request = pdm_.requests[0];
+    EXPECT_EQ(request.GetObject("ROOT")->GetSlotValue("CREATING_SYSTEM"), "CADHOST");
+    ASSERT_EQ(request.GetObject("ROOT")->GetSlotValueList("SUBASSEMBLIES").Size(), 1);
+    const ZRBObject* object = request.GetObject(request.GetObject("ROOT")->GetSlotValueList("SUBASSEMBLIES")[1]);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->GetSlotValue("UPD_GEOMETRY"), "1");
+    EXPECT_EQ(object->GetSlotValue("PATH"), document->StorageName().ConvertToString());
+    EXPECT_EQ(object->GetSlotValue("OBID"), std::string(c.file).ends_with("Part") ? "ID-Plate" : "D-1");
+    EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
+  }
+}
+
+}  // namespace

@@ -77,6 +77,12 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   ZRBUpdateBaseCmd(int mode, const char* name, int requestChange, CADCommandMsg message)
       : ZRBOneStepCommand(name, requestChange, message), modes_(ModesFor(mode)) {}
 
+  // Saves a document into the exchange map for this update (once; ProcessSaveFlags restores its mark when the
+  // update fails). 1 saved.
+  int SaveForUpdate(CADDocument* document) {
+    Touched unused;
+    return SaveOnce(document, unused);
+  }
   // Adds a message of catalog "ZRBUpdateCmd" to the warnings.
   void AddUpdateMessage(std::string_view key, CADUnicodeString* parameters = nullptr, int count = 0);
   // The nodes written by this update, in writing order.

@@ -1,6 +1,6 @@
 // Saves the document of the active window to the PDM in one "x3UpdateFromFile" round trip on "ifile.zrb": a
-// product structure with every modified part, new part, added, removed and moved instance. Parts alone,
-// drawings, processes, analyses and the structure-file modes (3, 5, 6) are not available yet.
+// product structure with every modified part, new part, added, removed and moved instance; a part or a drawing
+// alone. Processes, analyses and the structure-file modes (3, 5, 6) are not available yet.
 #pragma once
 
 #include <string>
@@ -27,6 +27,13 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int WriteProductStructure(ZRBObjectManager& request, const CADIProduct_var& node, ZRBObject* object, int& status);
   // Writes "ifile.zrb", runs the PDM, reads and applies its answer; always ends with ProcessSaveFlags.
   int UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status);
+  // A part (not a component) or a drawing alone: one object with its identity and its saved file.
+  int UpdateSingleDocument(CADDocument* document, bool drawing, int& status);
+  // Writes "ifile.zrb" (an old one deleted first), runs the PDM and reads its answer into `answer`; 1 when the
+  // PDM reported success ("1" or "3"). The "STATS" lines go to the warnings.
+  int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer);
+  // The status of a save that found nothing to send.
+  static constexpr int kNothingToSave = 1;
   // Child structures not from the PDM under products from the PDM; 1 when there are none.
   int CheckProductsNotFromPdm(const CADIProduct_var& root);
 

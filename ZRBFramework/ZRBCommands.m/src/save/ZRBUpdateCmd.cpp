@@ -7,8 +7,10 @@
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
+#include "CADIDrawing.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
+#include "ZRBCache.h"
 #include "ZRBCommandFactory.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBObject.h"
@@ -81,6 +83,7 @@ ZRBOneStepCommand::Outcome ZRBUpdateCmd::Work() {
   }
   int status = 0;
   const int done = UpdatePdm(status);
+  if (status == kNothingToSave) return Outcome::Stopped;
   ZRB_TRACE_OK();
   return done ? Outcome::Succeeded : Outcome::Failed;
 }
@@ -110,7 +113,9 @@ int ZRBUpdateCmd::UpdatePdm(int& status) {
                  GlobPropertyManager.IsArchiveRoot(root)))
       return UpdateProductDocument(document, status);
   }
-  ZRB_DEBUG("ZRBUpdateCmd: saving a %s alone is not available yet", type.c_str());
+  if (type == "CADPart") return UpdateSingleDocument(document, false, status);
+  if (type == "CADDrawing") return UpdateSingleDocument(document, true, status);
+  ZRB_DEBUG("ZRBUpdateCmd: saving a %s is not available yet", type.c_str());
   return 0;
 }
 
@@ -271,8 +276,8 @@ int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIPro
 
 // ---------------------------------------------------------------- sending and the answer
 
-int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status) {
-  ZRB_TRACE("ZRBUpdateCmd::UpdateProductDocumentPost");
+int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer) {
+  ZRB_TRACE("ZRBUpdateCmd::SendUpdate");
   CADUnicodeString xmap;
   ZRBAfx::GetXMapWithEndingSlash(xmap);
   const CADUnicodeString path = xmap + CADUnicodeString("ifile.zrb");
@@ -281,29 +286,22 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
     ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
     CADUnicodeString parameter = path;
     AddUpdateMessage("NoFileAccess", &parameter, 1);
-    ProcessSaveFlags(0, request);
     return 0;
   }
   if (!request.Write(path)) {
     ZRB_DEBUG("ZRB: could not write the request %s", path.c_str());
     CADUnicodeString parameter = path;
     AddUpdateMessage("NoFileAccess", &parameter, 1);
-    ProcessSaveFlags(0, request);
     return 0;
   }
   ZRBAfx::SetWorkBenchWindowTop();
   const int run = RunPdmAction(ZRBPdmAction::UpdateFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateFromFile, path));
   ZRBAfx::SetCadWindowTop();
-  if (run < 0) {
-    ProcessSaveFlags(0, request);
-    return 0;
-  }
-  ZRBObjectManager answer;
+  if (run < 0) return 0;
   const ZRBObject* answerRoot = nullptr;
   if (!answer.Read(path) || !(answerRoot = answer.GetObject("ROOT"))) {
     ZRB_DEBUG("ZRB: ZRB exchangefile not found");
     GetWarnings().Append(BuildMessage("ZRBAfx", "ConnectFailed"));
-    ProcessSaveFlags(0, request);
     return 0;
   }
   const ZRBPdmResult result = ZRBPdmRequest::ReadResult(answerRoot, ZRBPdmStep::OneStep);
@@ -313,6 +311,14 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
   ZRB_DEBUG("ZRB: Get STATS from object manager");
   ZRBPdmRequest::AddStats(*answerRoot, GetWarnings());
   const int success = ZRBPdmRequest::IsSuccess(result) ? 1 : 0;
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
+
+int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateProductDocumentPost");
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer);
   if (success) {
     ProcessNewPartFlags(root, answer);
     ProcessProductFlags(root, answer);
@@ -321,6 +327,86 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
   // What was written is judged by the request on failure: a partial answer may lack the objects.
   ProcessSaveFlags(success, success ? answer : request);
   if (!success) status = -1;
-  ZRB_TRACE_OK();
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
+
+int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateSingleDocument");
+  const CADUnicodeString path = document->StorageName();
+  CADIProduct_var root;
+  if (!drawing && (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root)) return 0;
+  // A drawing keeps its PDM identity on its file, a part on its reference.
+  const auto identity = [&](const char* name) {
+    return drawing ? GlobPropertyManager.GetFileProperty(path, name)
+                   : GlobPropertyManager.GetReferenceProperty(root, name);
+  };
+  CADUnicodeString parameter = path;
+  if (identity("ZRB_OBID").IsEmpty()) {
+    ZRB_DEBUG("Document not saved. Not from PDM.");
+    AddUpdateMessage("FileNotFromPdm", &parameter, 1);
+    return 0;
+  }
+  bool modified = document->IsDirty() != 0;
+  if (drawing) {
+    CADIDrawing_var view(document);
+    if (view && CheckIfReferenceOfDrawingIsDirty(view.get())) modified = true;
+  } else {
+    unsigned char dirty = 0;
+    GetDirtyFlagForProduct(dirty, root.get(), 0, 0);
+    if (dirty) modified = true;
+  }
+  if (!modified) {
+    ZRB_DEBUG("Document not modified. Nothing to save.");
+    if (!suppressInteraction_ && !modes_.noInteraction)
+      ShowMessage("ZRBUpdateCmd", "FileNothingChanged", kInformationStyle);
+    status = kNothingToSave;
+    return 0;
+  }
+  if (!(identity("ZRB_CHANGEABLE") == "1")) {
+    ZRB_DEBUG("Document update not allowed.");
+    AddUpdateMessage("FileNoPermission", &parameter, 1);
+    return 0;
+  }
+  ZRBObjectManager request;
+  ZRBObject* requestRoot = ZRBPdmRequest::AddRoot(request);
+  ZRBObject* object = requestRoot ? request.CreateObject("") : nullptr;
+  if (!object) return 0;
+  requestRoot->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+  requestRoot->SetSlotValue("FILEVERSION", "1");
+  requestRoot->SlotAppend("SUBASSEMBLIES", object->GetKey());
+  if (!SaveForUpdate(document)) {
+    ProcessSaveFlags(0, request);
+    return 0;
+  }
+  const auto put = [&](const char* slot, const char* name) {
+    const CADUnicodeString value = identity(name);
+    if (!value.IsEmpty()) object->SetSlotValue(slot, value.ConvertToString());
+  };
+  put("OBID", "ZRB_OBID");
+  put("CLASSNAME", "ZRB_CLASSNAME");
+  put("DB_NAME", "ZRB_DB_NAME");
+  put("CHANGEABLE", "ZRB_CHANGEABLE");
+  if (!drawing) object->SetSlotValue("PARTNUMBER", root->GetPartNumber().ConvertToString());
+  object->SetSlotValue("PATH", document->StorageName().ConvertToString());
+  const CADUnicodeString origin = GlobPropertyManager.GetFileProperty(document->StorageName(), "SAM_ORIG_LOCATION");
+  if (drawing && !origin.IsEmpty()) object->SetSlotValue("ORIG_LOCATION", origin.ConvertToString());
+  object->SetSlotValue("UPD_GEOMETRY", "1");
+  object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer);
+  if (success) {
+    const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(object->GetKey());
+    if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
+      ZRB_DEBUG("MODEL_UPD_SUCCESS == 1");
+      GlobZRBCache.RegisterObjectFile(*answered, document->StorageName());
+    } else {
+      ZRB_DEBUG("MODEL_UPD_SUCCESS != 1");
+    }
+  }
+  ProcessSaveFlags(success, success ? answer : request);
+  if (!success) status = -1;
+  if (success) ZRB_TRACE_OK();
   return success;
 }
