@@ -24,6 +24,7 @@
 #include "ZRBObjectManager.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBUpdateAllPartsCmd.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
@@ -442,6 +443,31 @@ TEST_F(UpdateTest, APartOrADrawingAloneIsSentWithItsIdentityAndKeepsItsMarkWhenT
     EXPECT_EQ(object->GetSlotValue("PATH"), document->StorageName().ConvertToString());
     EXPECT_EQ(object->GetSlotValue("OBID"), std::string(c.file).ends_with("Part") ? "ID-Plate" : "D-1");
     EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UpdateTest, AllPartsSendsEveryChangeablePartOnceAndRestoresTheMarksOnFailure) {
+  for (const char* result : {"1", "0"}) {
+    SCOPED_TRACE(result);
+    TearDown();
+    SetUp();
+    pdm_ = FakePdm();
+    pdm_.result = result;
+    Doc("Plate.CADPart")->SetDirty(1);
+    Doc("Bolt.CADPart")->SetDirty(1);
+    GlobPropertyManager.SetReferenceProperty(At("Bracket.1/Bolt.1"), "ZRB_CHANGEABLE", "0");
+    auto* command = new ZRBUpdateAllPartsCmd();
+    command->Activate(nullptr, nullptr);
+    Loop().RunPending();
+    ASSERT_EQ(pdm_.requests.size(), 1u);
+    EXPECT_EQ(CountInLastRequest("UPD_GEOMETRY", "1"), 1);
+    EXPECT_EQ(CountInLastRequest("PARTNUMBER", "Plate"), 1);
+    EXPECT_EQ(Doc("Plate.CADPart")->IsDirty() != 0, result == std::string("0"));
+    EXPECT_NE(Doc("Bolt.CADPart")->IsDirty(), 0u);
   }
 }
 
