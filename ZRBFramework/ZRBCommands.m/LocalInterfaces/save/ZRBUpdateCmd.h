@@ -1,25 +1,60 @@
-// Updates (checks in) documents and structures to the PDM.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Saves the document of the active window to the PDM in one "x3UpdateFromFile" round trip on "ifile.zrb": a
+// product structure with every modified part, new part, added, removed and moved instance; a part or a drawing
+// alone. Processes, analyses and the structure-file modes (3, 5, 6) are not available yet.
 #pragma once
 
 #include <string>
 
-#include "ZRBOneStepCommand.h"
+#include "ZRBUpdateBaseCmd.h"
 
-class ZRBUpdateCmd : public ZRBOneStepCommand {
+class CADDocument;
+
+class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
  public:
   // --- lifecycle
-  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBOneStepCommand(name), mode_(mode) {}
+  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBUpdateBaseCmd(mode, name), mode_(mode) {}
   ZRBUpdateCmd(int mode, int requestChange, CADCommandMsg message, const char* name = "ZRBUpdateCmd")
-      : ZRBOneStepCommand(name, requestChange, message), mode_(mode) {}
+      : ZRBUpdateBaseCmd(mode, name, requestChange, message), mode_(mode) {}
   int GetMode() const { return mode_; }
+
+  // --- the save (1 done, 0 failed or stopped; the reason is in the warnings)
+  // Chooses the path by the type of the active document.
+  int UpdatePdm(int& status);
+  int UpdateProductDocument(CADDocument* document, int& status);
+  // The ordered stop checks, then the structure written into the request.
+  int UpdateProduct(const CADIProduct_var& root, ZRBObjectManager& request, ZRBObject* rootObject, int& status);
+  // Depth first: the node, then each child in order with its position.
+  int WriteProductStructure(ZRBObjectManager& request, const CADIProduct_var& node, ZRBObject* object, int& status);
+  // Writes "ifile.zrb", runs the PDM, reads and applies its answer; always ends with ProcessSaveFlags.
+  int UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status);
+  // A part (not a component) or a drawing alone: one object with its identity and its saved file.
+  int UpdateSingleDocument(CADDocument* document, bool drawing, int& status);
+  // Writes "ifile.zrb" (an old one deleted first), runs the PDM and reads its answer into `answer`; 1 when the
+  // PDM reported success ("1" or "3"). The "STATS" lines go to the warnings.
+  int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer);
+  // The status of a save that found nothing to send.
+  static constexpr int kNothingToSave = 1;
+  // Child structures not from the PDM under products from the PDM; 1 when there are none.
+  int CheckProductsNotFromPdm(const CADIProduct_var& root);
+
+  void SetSupressInteraction(int suppress) { suppressInteraction_ = suppress; }
 
  protected:
   // --- the one-step steps
+  Outcome Work() override;
+  void ShowOutcome(int success) override;
   std::string NotAvailableDetail() const override { return "(mode " + std::to_string(mode_) + ")"; }
 
  private:
+  // A question of catalog "ZRBUpdateCmd"; without interaction the answer is "go on" (0).
+  int Ask(std::string_view key, unsigned long style, CADUnicodeString* parameters = nullptr, int count = 0);
+  // "ZRBUpdateCmd.ActionStopped" and 0.
+  int Stop(const char* trace);
+  int UseExchangeMapOf(const CADIProduct_var& root);
+  int CheckInvalidPositions(const CADIProduct_var& root);
+
   int mode_;
+  int suppressInteraction_ = 0;
 };
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode);

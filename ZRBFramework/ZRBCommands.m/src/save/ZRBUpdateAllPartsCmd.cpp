@@ -1,9 +1,106 @@
 #include "ZRBUpdateAllPartsCmd.h"
 
 #include "CADClassDictionary.h"
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "ZRBCache.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPdmRequest.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBTrace.h"
 
 ZRBUpdateAllPartsCmd* fctCreateZRBUpdateAllPartsCmd() { return new ZRBUpdateAllPartsCmd(); }
 
 namespace {
 const CADClassDictionary::Registration g_registration("ZRBUpdateAllPartsCmd", &fctCreateZRBUpdateAllPartsCmd);
+
+CADIProduct_var RootOf(CADDocument* document) {
+  CADIProduct_var root;
+  if (document) ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root);
+  return root;
+}
 }  // namespace
+
+std::vector<CADDocument*> ZRBUpdateAllPartsCmd::GetAllModifiedCADParts() {
+  std::vector<CADDocument*> parts;
+  for (const CADBaseUnknown_var& entry : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument* document = CADDocument_var(entry).get();
+    const CADIProduct_var root = RootOf(document);
+    if (!root || !ZRBPSNTreeUtil::WasLoadedFromPdm(root)) continue;
+    const CADUnicodeString type = GlobPropertyManager.GetProductType(root);
+    if (!(type == "CADPart") && !(type == "vis")) continue;
+    if (GlobPropertyManager.IsArchiveRoot(root)) continue;
+    unsigned char dirty = 0;
+    GetDirtyFlagForProduct(dirty, root.get(), 0, 0);
+    if (dirty || document->IsDirty()) parts.push_back(document);
+  }
+  return parts;
+}
+
+int ZRBUpdateAllPartsCmd::UpdateCADParts(ZRBObjectManager& request, const std::vector<CADDocument*>& parts) {
+  ZRB_TRACE("ZRBUpdateAllPartsCmd::UpdateCADParts");
+  ZRBObject* root = ZRBPdmRequest::AddRoot(request);
+  if (!root) return 0;
+  root->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+  root->SetSlotValue("FILEVERSION", "1");
+  int written = 0;
+  for (CADDocument* document : parts) {
+    const CADIProduct_var product = RootOf(document);
+    // Permission first: a part the designer may not change is neither saved nor sent, and keeps its mark.
+    if (!(GlobPropertyManager.GetReferenceProperty(product, "ZRB_CHANGEABLE") == "1")) {
+      CADUnicodeString parameter = document->StorageName();
+      AddUpdateMessage("FileNoPermission", &parameter, 1);
+      continue;
+    }
+    if (!SaveForUpdate(document)) continue;
+    ZRBObject* object = request.CreateObject("");
+    if (!object) return 0;
+    const auto put = [&](const char* slot, const char* name) {
+      const CADUnicodeString value = GlobPropertyManager.GetReferenceProperty(product, name);
+      if (!value.IsEmpty()) object->SetSlotValue(slot, value.ConvertToString());
+    };
+    object->SetSlotValue("PATH", document->StorageName().ConvertToString());
+    put("CHANGEABLE", "ZRB_CHANGEABLE");
+    put("OBID", "ZRB_OBID");
+    put("CLASSNAME", "ZRB_CLASSNAME");
+    put("DB_NAME", "ZRB_DB_NAME");
+    object->SetSlotValue("PARTNUMBER", product->GetPartNumber().ConvertToString());
+    object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+    object->SetSlotValue("UPD_GEOMETRY", "1");
+    root->SlotAppend("SUBASSEMBLIES", object->GetKey());
+    ++written;
+  }
+  ZRB_TRACE_OK();
+  return written;
+}
+
+ZRBOneStepCommand::Outcome ZRBUpdateAllPartsCmd::Work() {
+  ZRB_TRACE("ZRBUpdateAllPartsCmd::Work");
+  ZRBObjectManager request;
+  if (!UpdateCADParts(request, GetAllModifiedCADParts())) {
+    // Nothing sendable: whatever was saved goes back to modified.
+    ProcessSaveFlags(0, request);
+    return GetWarnings().Size() > 0 ? Outcome::Failed : Outcome::Stopped;
+  }
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer);
+  if (success) {
+    for (ZRBObject* object = answer.GetFirstObject(); object; object = answer.GetNextObject(object)) {
+      if (!(object->GetSlotValue("UPD_GEOMETRY") == "1")) continue;
+      const CADUnicodeString path(object->GetSlotValue("PATH"));
+      CADDocument* document = CADDocumentServices::GetDocumentInSession(path);
+      if (object->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
+        GlobZRBCache.RegisterObjectFile(*object, path);
+        GlobPropertyManager.DeleteFileProperty(path, "ZRB_QCKFILE_UPTODATE");
+      } else if (document) {
+        // This part was not taken by the PDM: its work is still unsaved.
+        document->SetDirty(1);
+      }
+    }
+  }
+  ProcessSaveFlags(success, success ? answer : request);
+  ZRB_TRACE_OK();
+  return success ? Outcome::Succeeded : Outcome::Failed;
+}

@@ -1,7 +1,25 @@
 #include "ZRBUpdateCmd.h"
 
+#include <filesystem>
+#include <set>
+#include <tuple>
+
 #include "CADClassDictionary.h"
+#include "CADDocument.h"
+#include "CADFrmEditor.h"
+#include "CADIDrawing.h"
+#include "CADSystemServices.h"
+#include "ZRBAfx.h"
+#include "ZRBCache.h"
 #include "ZRBCommandFactory.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBTrace.h"
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode) { return new ZRBUpdateCmd(mode); }
 
@@ -9,4 +27,386 @@ namespace {
 // Created by name without an argument, the command gets its default mode.
 const CADClassDictionary::Registration g_registration("ZRBUpdateCmd",
                                                       ZRBCommandFactory::WithDefaultMode(&fctCreateZRBUpdateCmd, 1));
+
+constexpr unsigned long kQuestionStyle = 0x800200;
+constexpr unsigned long kRemovedQuestionStyle = 0x8800200;
+constexpr int kAnswerStop = 4;
+
+bool IsOn(const char* setting) { return g_ZRBConfig.CompareEnvVar(setting, "ON", 1) == 1; }
+
+CADUnicodeString InstanceName(const CADIProduct_var& product) {
+  CADUnicodeString name;
+  if (product) product->GetPrdInstanceName(name);
+  return name;
+}
+
+// The instance path below the root, "/"-separated, for the messages that name a node.
+CADUnicodeString PathOf(const CADIProduct_var& product) {
+  std::string path;
+  for (CADIProduct_var node = product; node; node = ZRBPSNTreeUtil::GetFatherProduct(node)) {
+    if (!ZRBPSNTreeUtil::GetFatherProduct(node)) break;
+    path = "/" + InstanceName(node).str() + path;
+  }
+  return CADUnicodeString(path.empty() ? std::string("/") : path);
+}
 }  // namespace
+
+int ZRBUpdateCmd::Ask(std::string_view key, unsigned long style, CADUnicodeString* parameters, int count) {
+  if (suppressInteraction_ || modes_.noInteraction) {
+    AddUpdateMessage(key, parameters, count);
+    return 0;
+  }
+  return ShowMessage("ZRBUpdateCmd", key, style, parameters, count);
+}
+
+int ZRBUpdateCmd::Stop(const char* trace) {
+  ZRB_DEBUG("%s", trace);
+  AddUpdateMessage("ActionStopped");
+  return 0;
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+ZRBOneStepCommand::Outcome ZRBUpdateCmd::Work() {
+  ZRB_TRACE("ZRBUpdateCmd::Work");
+  if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate) return ZRBOneStepCommand::Work();
+  ZRBAfx::SetShowMsg(1);
+  if (IsOn("ZRB_CREATE_SPECPARTS_IN_UPDATE"))
+    ZRB_DEBUG("ZRB: Environment variable ZRB_CREATE_SPECPARTS_IN_UPDATE is ON");
+  CADUnicodeString invalid;
+  if (CheckPartNumberInActWindow(invalid) < 0) {
+    if (Ask("PartNumberNotValid", kQuestionStyle, &invalid, 1) == kAnswerStop) {
+      ZRB_DEBUG("Invalid Partnumber found");
+      return Outcome::Stopped;
+    }
+    ZRB_DEBUG("User wants to continue");
+  }
+  int status = 0;
+  const int done = UpdatePdm(status);
+  if (status == kNothingToSave) return Outcome::Stopped;
+  ZRB_TRACE_OK();
+  return done ? Outcome::Succeeded : Outcome::Failed;
+}
+
+void ZRBUpdateCmd::ShowOutcome(int success) {
+  DisplayMessageCenter(success, 0, BuildMessage("ZRBUpdateCmd", "UpdateOk"),
+                       BuildMessage("ZRBUpdateCmd", "UpdateFailed"), 0);
+}
+
+// ---------------------------------------------------------------- dispatch
+
+int ZRBUpdateCmd::UpdatePdm(int& status) {
+  CADFrmEditor* editor = GetEditor();
+  CADDocument* document = editor ? editor->GetDocument() : nullptr;
+  if (!document) {
+    ZRB_DEBUG("ZRBUpdateCmd: No active document found!");
+    return 0;
+  }
+  ZRB_DEBUG("ZRBUpdateCmd: Active Document is %s", document->StorageName().c_str());
+  const CADUnicodeString type = document->GetType();
+  if (type == "CADProduct") return UpdateProductDocument(document, status);
+  if (type == "CADPart") {
+    CADIProduct_var root;
+    ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root);
+    // A component part is saved with its product document, through the product path.
+    if (root && (GlobPropertyManager.GetReferenceProperty(root, "ZRB_ISCOMPONENT") == "1" ||
+                 GlobPropertyManager.IsArchiveRoot(root)))
+      return UpdateProductDocument(document, status);
+  }
+  if (type == "CADPart") return UpdateSingleDocument(document, false, status);
+  if (type == "CADDrawing") return UpdateSingleDocument(document, true, status);
+  ZRB_DEBUG("ZRBUpdateCmd: saving a %s is not available yet", type.c_str());
+  return 0;
+}
+
+int ZRBUpdateCmd::UpdateProductDocument(CADDocument* document, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateProductDocument");
+  CADIProduct_var root;
+  if (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 0;
+  const bool virtualRoot = ZRBPSNTreeUtil::IsWorkbenchProduct(root) ||
+                           !GlobPropertyManager.GetReferenceProperty(root, "ZRB_WBSESSOBID").IsEmpty();
+  if (!virtualRoot && !ZRBPSNTreeUtil::WasLoadedFromPdm(root) && !GlobPropertyManager.IsArchiveRoot(root)) {
+    AddUpdateMessage("UpdateCheckFailedPre");
+    GetWarnings().Append(root->GetPartNumber() + CADUnicodeString(" / (") + document->StorageName() +
+                         CADUnicodeString(")"));
+    GetWarnings().Append("---------------");
+    AddUpdateMessage("UpdateCheckFailedPostRoot");
+    return 0;
+  }
+  int stop = 0;
+  CheckStructureIsUpToDate(root, &stop);
+  if (stop) return 0;
+
+  ZRBObjectManager request;
+  ZRBObject* rootObject = ZRBPdmRequest::AddRoot(request);
+  if (!rootObject) return 0;
+  if (!UpdateProduct(root, request, rootObject, status) || status < 0) {
+    // Nothing was sent: whatever the writing saved or marked goes back as it was.
+    ProcessSaveFlags(0, request);
+    return 0;
+  }
+  if (IsOn("ZRB_ENABLE_UPDATEPOSITIONDIALOG") || IsOn("ZRB_ENABLE_UPD_MODELSELECT_DIALOG"))
+    ZRB_DEBUG("ZRBUpdateCmd: the position selection is not available yet; sending without it");
+  const int done = UpdateProductDocumentPost(request, root, status);
+  ZRB_TRACE_OK();
+  return done;
+}
+
+// ---------------------------------------------------------------- the stop checks
+
+int ZRBUpdateCmd::UseExchangeMapOf(const CADIProduct_var& root) {
+  const CADUnicodeString xmap = GlobPropertyManager.GetReferenceProperty(root, "sZRB_XMAP");
+  if (xmap.IsEmpty()) return 1;
+  std::error_code error;
+  const std::filesystem::path path(xmap.str());
+  // The value comes from the PDM's structure: only an existing absolute directory may redirect the save.
+  if (!path.is_absolute() || !std::filesystem::is_directory(path, error)) {
+    ZRB_DEBUG("ZRB: sZRB_XMAP '%s' is not an existing absolute directory", xmap.c_str());
+    return 0;
+  }
+  g_ZRBConfig.ChangeEnvVar("ZRBXMAP", xmap.c_str(), 1);
+  return 1;
+}
+
+int ZRBUpdateCmd::CheckProductsNotFromPdm(const CADIProduct_var& root) {
+  int result = 1;
+  const bool fromPdm = ZRBPSNTreeUtil::WasLoadedFromPdm(root) || ZRBPSNTreeUtil::IsWorkbenchProduct(root);
+  for (const CADBaseUnknown_var& item : root->GetChildren()) {
+    CADIProduct_var child(item);
+    if (!child) continue;
+    if (!ZRBPSNTreeUtil::WasLoadedFromPdm(child)) {
+      // A new part is created by the save; a whole structure not from the PDM is not.
+      const bool structure = GlobPropertyManager.GetProductType(child) == "CADProduct" && child->GetChildrenCount() > 0;
+      if (fromPdm && structure && !ZRBPSNTreeUtil::IsWorkbenchProduct(root)) {
+        CADUnicodeString parameter = CADUnicodeString("(") + PathOf(child) + CADUnicodeString(")");
+        if (result) AddUpdateMessage("UpdateCheckFailedPre");
+        AddUpdateMessage("StructureNotFromPdm", &parameter, 1);
+        result = 0;
+      }
+      continue;
+    }
+    if (!CheckProductsNotFromPdm(child)) result = 0;
+  }
+  return result;
+}
+
+int ZRBUpdateCmd::CheckInvalidPositions(const CADIProduct_var& root) {
+  CADListValCADUnicodeString parents, children, instances;
+  int found = 0;
+  ZRBPSNTreeUtil::UnselectInstancesInActWindow();
+  CheckForInvalidPosOfProduct(root.get(), parents, children, instances, found);
+  if (!found) return 1;
+  // A shared subassembly reports its instances once per use; the designer needs each once.
+  std::set<std::tuple<std::string, std::string, std::string>> reported;
+  for (int i = 1; i <= parents.Size() && i <= children.Size() && i <= instances.Size(); ++i) {
+    if (!reported.emplace(parents[i].str(), children[i].str(), instances[i].str()).second) continue;
+    CADUnicodeString parameters[3] = {parents[i], children[i], instances[i]};
+    AddUpdateMessage("ErrorInvalidPosition", parameters, 3);
+  }
+  AddUpdateMessage("PleaseResetInvalid");
+  ZRB_DEBUG("One ore more Positions are invalid");
+  return 0;
+}
+
+int ZRBUpdateCmd::UpdateProduct(const CADIProduct_var& root, ZRBObjectManager& request, ZRBObject* rootObject,
+                                int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateProduct");
+  if (!root || !rootObject) return 0;
+  if (!UseExchangeMapOf(root)) return Stop("ZRB: exchange map of the structure refused");
+  if (!CheckProductsNotFromPdm(root)) {
+    AddUpdateMessage("UpdateCheckFailedPost");
+    return Stop("ZRB: structure not from the PDM");
+  }
+  const int stopAtFirst = (modes_.validation && IsOn("ZRB_ENABLE_VALIDATE_BEFORE_UPD")) ? 0 : 1;
+  CADListValCADBaseUnknown_var removed;
+  CheckForDeletedProducts(root.get(), stopAtFirst, removed);
+  if (removed.Size() > 0) {
+    ZRB_DEBUG("One ore more Products have been removed from the Structure");
+    if (Ask("ProductRemoved", kRemovedQuestionStyle) == kAnswerStop) return Stop("ZRB: removed products: stopped");
+  }
+  int replaced = 0;
+  CheckForReplacedProducts(root.get(), replaced);
+  if (replaced) {
+    ZRB_DEBUG("One ore more Products have been replaced");
+    AddUpdateMessage("ProductReplaced");
+  }
+  if (IsOn("ZRB_ENABLE_CHECK_INVALID_POS") && !modes_.partOnly && !CheckInvalidPositions(root))
+    return Stop("ZRB: invalid positions");
+  const int written = WriteProductStructure(request, root, rootObject, status);
+  ZRB_TRACE_OK();
+  return written;
+}
+
+// ---------------------------------------------------------------- writing
+
+int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIProduct_var& node, ZRBObject* object,
+                                        int& status) {
+  if (WriteProduct(request, node, object, status) < 0) status = -1;
+  const bool leaf = GlobPropertyManager.GetReferenceProperty(node, "ZRB_IS_SENDING_PRODUCT") == "1" ||
+                    GlobPropertyManager.GetReferenceProperty(node, "ZRB_MULTI_EMBEDDED") == "1" ||
+                    GlobPropertyManager.IsArchiveRoot(node) || object->GetSlotValue("IS_STD_PART") == "1" ||
+                    GlobPropertyManager.IsCachedPart(node);
+  if (leaf) {
+    ZRB_DEBUG("Found Standard Part or Archive root Ignoring children");
+    return 1;
+  }
+  const bool workbench = ZRBPSNTreeUtil::IsWorkbenchProduct(node) != 0;
+  CADListValCADString keys;
+  for (const CADBaseUnknown_var& item : node->GetChildren()) {
+    CADIProduct_var child(item);
+    if (!child) continue;
+    if (workbench && !ZRBPSNTreeUtil::WasLoadedFromPdm(child)) {
+      ZRB_DEBUG("ZRB: Ignoring non-ZRB tree attached to virtual root");
+      CADUnicodeString parameter = CADUnicodeString("(") + PathOf(child) + CADUnicodeString(")");
+      AddUpdateMessage("NotFromPdm", &parameter, 1);
+      continue;
+    }
+    ZRBObject* childObject = request.CreateObject("");
+    if (!childObject) return 0;
+    if (!WriteProductStructure(request, child, childObject, status)) return 0;
+    keys.Append(childObject->GetKey());
+    if (modes_.partOnly)
+      ZRB_DEBUG("ZRBUpdateCmd(WriteProductStructure): UpdatePart selected, don't save the trafo");
+    else
+      SetProductTrafoToZRBObject(childObject, child, node);
+  }
+  if (keys.Size() > 0) object->SetSlotValueList("SUBASSEMBLIES", keys);
+  return 1;
+}
+
+// ---------------------------------------------------------------- sending and the answer
+
+int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer) {
+  ZRB_TRACE("ZRBUpdateCmd::SendUpdate");
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMapWithEndingSlash(xmap);
+  const CADUnicodeString path = xmap + CADUnicodeString("ifile.zrb");
+  // An old answer must never be read as this one's.
+  if (ZRBAfx::FileExist(path) && FAILED(CADDeleteFile(path))) {
+    ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
+    CADUnicodeString parameter = path;
+    AddUpdateMessage("NoFileAccess", &parameter, 1);
+    return 0;
+  }
+  if (!request.Write(path)) {
+    ZRB_DEBUG("ZRB: could not write the request %s", path.c_str());
+    CADUnicodeString parameter = path;
+    AddUpdateMessage("NoFileAccess", &parameter, 1);
+    return 0;
+  }
+  ZRBAfx::SetWorkBenchWindowTop();
+  const int run = RunPdmAction(ZRBPdmAction::UpdateFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateFromFile, path));
+  ZRBAfx::SetCadWindowTop();
+  if (run < 0) return 0;
+  const ZRBObject* answerRoot = nullptr;
+  if (!answer.Read(path) || !(answerRoot = answer.GetObject("ROOT"))) {
+    ZRB_DEBUG("ZRB: ZRB exchangefile not found");
+    GetWarnings().Append(BuildMessage("ZRBAfx", "ConnectFailed"));
+    return 0;
+  }
+  const ZRBPdmResult result = ZRBPdmRequest::ReadResult(answerRoot, ZRBPdmStep::OneStep);
+  if (result == ZRBPdmResult::CancelledByUser) ZRB_DEBUG("ZRB: update canceled - restoring dirty states.");
+  if (result == ZRBPdmResult::SucceededWithRemarks) ZRB_DEBUG("ZRB: update ended with warnings.");
+  if (result == ZRBPdmResult::Failed) ZRB_DEBUG("ZRB: UpdateCommand in PDM failed!");
+  ZRB_DEBUG("ZRB: Get STATS from object manager");
+  ZRBPdmRequest::AddStats(*answerRoot, GetWarnings());
+  const int success = ZRBPdmRequest::IsSuccess(result) ? 1 : 0;
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
+
+int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateProductDocumentPost");
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer);
+  if (success) {
+    ProcessNewPartFlags(root, answer);
+    ProcessProductFlags(root, answer);
+    RecordSavedChildren(root);
+  }
+  // What was written is judged by the request on failure: a partial answer may lack the objects.
+  ProcessSaveFlags(success, success ? answer : request);
+  if (!success) status = -1;
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
+
+int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateSingleDocument");
+  const CADUnicodeString path = document->StorageName();
+  CADIProduct_var root;
+  if (!drawing && (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root)) return 0;
+  // A drawing keeps its PDM identity on its file, a part on its reference.
+  const auto identity = [&](const char* name) {
+    return drawing ? GlobPropertyManager.GetFileProperty(path, name)
+                   : GlobPropertyManager.GetReferenceProperty(root, name);
+  };
+  CADUnicodeString parameter = path;
+  if (identity("ZRB_OBID").IsEmpty()) {
+    ZRB_DEBUG("Document not saved. Not from PDM.");
+    AddUpdateMessage("FileNotFromPdm", &parameter, 1);
+    return 0;
+  }
+  bool modified = document->IsDirty() != 0;
+  if (drawing) {
+    CADIDrawing_var view(document);
+    if (view && CheckIfReferenceOfDrawingIsDirty(view.get())) modified = true;
+  } else {
+    unsigned char dirty = 0;
+    GetDirtyFlagForProduct(dirty, root.get(), 0, 0);
+    if (dirty) modified = true;
+  }
+  if (!modified) {
+    ZRB_DEBUG("Document not modified. Nothing to save.");
+    if (!suppressInteraction_ && !modes_.noInteraction)
+      ShowMessage("ZRBUpdateCmd", "FileNothingChanged", kInformationStyle);
+    status = kNothingToSave;
+    return 0;
+  }
+  if (!(identity("ZRB_CHANGEABLE") == "1")) {
+    ZRB_DEBUG("Document update not allowed.");
+    AddUpdateMessage("FileNoPermission", &parameter, 1);
+    return 0;
+  }
+  ZRBObjectManager request;
+  ZRBObject* requestRoot = ZRBPdmRequest::AddRoot(request);
+  ZRBObject* object = requestRoot ? request.CreateObject("") : nullptr;
+  if (!object) return 0;
+  requestRoot->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+  requestRoot->SetSlotValue("FILEVERSION", "1");
+  requestRoot->SlotAppend("SUBASSEMBLIES", object->GetKey());
+  if (!SaveForUpdate(document)) {
+    ProcessSaveFlags(0, request);
+    return 0;
+  }
+  const auto put = [&](const char* slot, const char* name) {
+    const CADUnicodeString value = identity(name);
+    if (!value.IsEmpty()) object->SetSlotValue(slot, value.ConvertToString());
+  };
+  put("OBID", "ZRB_OBID");
+  put("CLASSNAME", "ZRB_CLASSNAME");
+  put("DB_NAME", "ZRB_DB_NAME");
+  put("CHANGEABLE", "ZRB_CHANGEABLE");
+  if (!drawing) object->SetSlotValue("PARTNUMBER", root->GetPartNumber().ConvertToString());
+  object->SetSlotValue("PATH", document->StorageName().ConvertToString());
+  const CADUnicodeString origin = GlobPropertyManager.GetFileProperty(document->StorageName(), "SAM_ORIG_LOCATION");
+  if (drawing && !origin.IsEmpty()) object->SetSlotValue("ORIG_LOCATION", origin.ConvertToString());
+  object->SetSlotValue("UPD_GEOMETRY", "1");
+  object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer);
+  if (success) {
+    const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(object->GetKey());
+    if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
+      ZRB_DEBUG("MODEL_UPD_SUCCESS == 1");
+      GlobZRBCache.RegisterObjectFile(*answered, document->StorageName());
+    } else {
+      ZRB_DEBUG("MODEL_UPD_SUCCESS != 1");
+    }
+  }
+  ProcessSaveFlags(success, success ? answer : request);
+  if (!success) status = -1;
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
