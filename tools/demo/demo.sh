@@ -2,7 +2,8 @@
 # The README's demo: a fresh vault of the reference PDM from the sample session,
 # a headless CAD session with the module loaded, the PDM user sending the
 # assembly to it and completing an add-temporary dialog, a second read served
-# from the exchange map's cache, and where to look afterwards.
+# from the exchange map's cache, the designer moving an instance and the
+# product states showing what changed, and where to look afterwards.
 set -euo pipefail
 BUILD=$(cd "${1:?usage: demo.sh BUILD_DIR}" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -38,7 +39,7 @@ pdmsim vault show Assembly
 
 SESSION=(zrbsession --xmap "$WORK/xmap" --settings "$WORK/settings" --workdir "$WORK/new")
 
-step "2-5. a CAD session with the module loaded: the PDM user sends the assembly, a temporary part, a second read"
+step "2-5. a CAD session with the module loaded: the PDM user sends the assembly, a temporary part, a second read, a move"
 "${SESSION[@]}" --trace-file "$WORK/trace-read.log" --script "$HERE/session-read.zrbs" | tee "$WORK/session-read.log"
 step "the PDM's journal of session calls: the second read delivered nothing (all from the exchange map)"
 pdmsim journal

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+#include <memory>
+
 #include "ZRBObjectLineSyntax.h"
 #include "ZRBObjectManager.h"
 #include "ZRBObjectReadObserver.h"
@@ -120,12 +123,7 @@ void ReportStop(CheckObserver& check, const std::vector<std::string>& lines) {
   check.Add(check.stopLine, true, text);
 }
 
-int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) {
-    err << "usage: zrbtool check FILE\n";
-    return kZRBToolUsage;
-  }
-  const std::string& path = args[0];
+int RunCheck(const std::string& path, std::ostream& out, std::ostream& err) {
   ZRBObjectManager manager;
   CheckObserver check;
   std::ifstream in(path, std::ios::binary);
@@ -159,6 +157,12 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
   return kZRBToolOk;
 }
 
+ZRBToolRun DefineCheck(CLI::App& sub) {
+  auto file = std::make_shared<std::string>();
+  sub.add_option("FILE", *file, "the exchange object file")->required();
+  return [file](std::ostream& out, std::ostream& err) { return RunCheck(*file, out, err); };
+}
+
 const ZRBToolRegistration registration{{
     "check",
     "check FILE",
@@ -172,6 +176,6 @@ const ZRBToolRegistration registration{{
     "  - slot names that cannot be stored, and slots that repeat in one object;\n"
     "  - warnings: repeated object keys, text that is not UTF-8, a byte order mark.\n\n"
     "Exits with 1 when any content would be ignored, 0 otherwise.\n",
-    &RunCheck,
+    &DefineCheck,
 }};
 }  // namespace

@@ -2,18 +2,25 @@
 // registers it here at start-up; main() only looks commands up.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
+
+namespace CLI {
+class App;
+}
+
+// What a command does once its options are parsed. Exit code: 0 fine, 1 a problem with the file, 2 wrong usage.
+using ZRBToolRun = std::function<int(std::ostream& out, std::ostream& err)>;
 
 struct ZRBToolCommand {
   const char* name;     // "dump"
   const char* usage;    // "dump [--json] FILE"
   const char* summary;  // one line for the command list
   const char* help;     // the rest of "zrbtool help dump"
-  // Arguments after the command name. Exit code: 0 fine, 1 a problem with
-  // the file, 2 wrong usage.
-  int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+  // Gives the command's subcommand its options and positionals; returns the work they steer.
+  ZRBToolRun (*define)(CLI::App& sub);
 };
 
 class ZRBToolCommandTable {

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
+
 #include "ZRBContentFileCodec.h"
 #include "ZRBToolCommand.h"
 
@@ -95,24 +98,7 @@ void PrintJson(int read, const std::vector<const ZRBXmapFile*>& entries, std::os
   out << nlohmann::ordered_json{{"read", read}, {"entries", std::move(list)}}.dump(2) << "\n";
 }
 
-int RunContent(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg == "--json") {
-      json = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      err << "zrbtool content: unknown option '" << arg << "'\nusage: zrbtool content [--json] FILE\n";
-      return kZRBToolUsage;
-    } else {
-      files.push_back(arg);
-    }
-  }
-  if (files.size() != 1) {
-    err << "usage: zrbtool content [--json] FILE\n";
-    return kZRBToolUsage;
-  }
-  const std::string& path = files[0];
+int RunContent(bool json, const std::string& path, std::ostream& out, std::ostream& err) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !std::ifstream(path, std::ios::binary)) {
     err << "zrbtool content: cannot read '" << path << "'\n";
@@ -147,6 +133,17 @@ int RunContent(const std::vector<std::string>& args, std::ostream& out, std::ost
   return kZRBToolOk;
 }
 
+ZRBToolRun DefineContent(CLI::App& sub) {
+  struct Options {
+    bool json = false;
+    std::string file;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_flag("--json", o->json, "print the entries as JSON");
+  sub.add_option("FILE", o->file, "the content file")->required();
+  return [o](std::ostream& out, std::ostream& err) { return RunContent(o->json, o->file, out, err); };
+}
+
 const ZRBToolRegistration registration{{
     "content",
     "content [--json] FILE",
@@ -162,7 +159,7 @@ const ZRBToolRegistration registration{{
     "Exit code 1 when the module would ignore part or all of the file (another\n"
     "version, another byte order, a damaged entry); a note goes to the error\n"
     "stream.\n",
-    &RunContent,
+    &DefineContent,
 }};
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
+
 #include "ZRBObjectManager.h"
 #include "ZRBObjectReadObserver.h"
 #include "ZRBToolCommand.h"
@@ -92,26 +95,11 @@ void DumpJson(const ZRBObjectManager& manager, std::ostream& out) {
   out << objects.dump(2) << "\n";
 }
 
-int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  bool json = false;
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg == "--json")
-      json = true;
-    else if (arg.size() > 1 && arg[0] == '-') {
-      err << "zrbtool dump: unknown option '" << arg << "'\nusage: zrbtool dump [--json] FILE\n";
-      return kZRBToolUsage;
-    } else
-      files.push_back(arg);
-  }
-  if (files.size() != 1) {
-    err << "usage: zrbtool dump [--json] FILE\n";
-    return kZRBToolUsage;
-  }
+int RunDump(bool json, const std::string& file, std::ostream& out, std::ostream& err) {
   ZRBObjectManager manager;
   StopWatcher watcher;
-  if (!manager.Read(CADUnicodeString(files[0]), watcher)) {
-    err << "zrbtool dump: cannot read '" << files[0] << "'\n";
+  if (!manager.Read(CADUnicodeString(file), watcher)) {
+    err << "zrbtool dump: cannot read '" << file << "'\n";
     return kZRBToolFileProblem;
   }
   if (json)
@@ -120,8 +108,19 @@ int RunDump(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     DumpReadable(manager, out);
   if (watcher.stopLine > 0)
     err << "zrbtool dump: reading stopped at line " << watcher.stopLine << "; the rest of the file is ignored "
-        << "(see 'zrbtool check " << files[0] << "')\n";
+        << "(see 'zrbtool check " << file << "')\n";
   return kZRBToolOk;
+}
+
+ZRBToolRun DefineDump(CLI::App& sub) {
+  struct Options {
+    bool json = false;
+    std::string file;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_flag("--json", o->json, "print the objects as JSON");
+  sub.add_option("FILE", o->file, "the exchange object file")->required();
+  return [o](std::ostream& out, std::ostream& err) { return RunDump(o->json, o->file, out, err); };
 }
 
 const ZRBToolRegistration registration{{
@@ -136,6 +135,6 @@ const ZRBToolRegistration registration{{
     "           @EOL@ as \\n). Bytes that are not UTF-8 are shown as Latin-1.\n\n"
     "When reading stops before the end of the file, a note goes to the error\n"
     "stream; 'zrbtool check' tells why.\n",
-    &RunDump,
+    &DefineDump,
 }};
 }  // namespace

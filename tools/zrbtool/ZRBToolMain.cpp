@@ -1,5 +1,5 @@
 // zrbtool: the integration engineer's look into exchange object files. The command line is CLI11's: one
-// subcommand per registered command, whose own arguments go to that command as they are.
+// subcommand per registered command, with the options and positionals the command gives it.
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <string>
@@ -20,29 +20,21 @@ std::string CommandList() {
          "exit codes: 0 fine, 1 the file cannot be read or content would be ignored, 2 wrong usage";
 }
 
-std::string CommandHelp(const ZRBToolCommand& command) {
-  return "usage: zrbtool " + std::string(command.usage) + "\n\n" + command.summary + "\n\n" + command.help;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app("zrbtool - look into ZRB exchange object files (.zrb)", "zrbtool");
-  app.footer(CommandList());
   app.require_subcommand(1);
-  std::vector<std::string> rest;
-  const ZRBToolCommand* chosen = nullptr;
-  std::vector<ZRBToolCommand> commands = ZRBToolCommandTable::All();
-  for (const ZRBToolCommand& command : commands) {
+  ZRBToolRun chosen;
+  for (const ZRBToolCommand& command : ZRBToolCommandTable::All()) {
     CLI::App* sub = app.add_subcommand(command.name, command.summary);
-    // The command reads its own arguments (options and files) and says what is wrong with them.
-    sub->prefix_command();
-    sub->set_help_flag();
-    sub->callback([&rest, &chosen, &command, sub] {
-      chosen = &command;
-      rest = sub->remaining();
+    sub->footer(command.help);
+    sub->callback([&chosen, sub, run = command.define(*sub)] {
+      if (sub->parsed()) chosen = run;
     });
   }
+  // After the commands: theirs would inherit it.
+  app.footer(CommandList());
   std::string helpTopic;
   CLI::App* help = app.add_subcommand("help", "more about one command");
   help->add_option("COMMAND", helpTopic, "the command");
@@ -62,14 +54,9 @@ int main(int argc, char** argv) {
       std::cerr << "zrbtool: unknown command '" << helpTopic << "'\n" << CommandList() << "\n";
       return kZRBToolUsage;
     }
-    std::cout << CommandHelp(*command);
+    std::cout << app.get_subcommand(helpTopic)->help("zrbtool");
     return kZRBToolOk;
   }
   if (!chosen) return kZRBToolUsage;
-  for (const std::string& arg : rest)
-    if (arg == "--help" || arg == "-h") {
-      std::cout << CommandHelp(*chosen);
-      return kZRBToolOk;
-    }
-  return chosen->run(rest, std::cout, std::cerr);
+  return chosen(std::cout, std::cerr);
 }

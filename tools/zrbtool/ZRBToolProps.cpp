@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+#include <CLI/CLI.hpp>
+#include <memory>
+
 #include "ZRBPropertyManager.h"
 #include "ZRBToolCommand.h"
 #include "ZRBToolText.h"
@@ -120,20 +123,7 @@ void Print(const std::string& path, ZRBPropertyManager& manager, bool whole, std
       << count(store.PathToRoots().size(), "path-to-root record", "path-to-root records") << "\n";
 }
 
-int RunProps(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::vector<std::string> files;
-  for (const std::string& arg : args) {
-    if (arg.size() > 1 && arg[0] == '-') {
-      err << "zrbtool props: unknown option '" << arg << "'\nusage: zrbtool props FILE\n";
-      return kZRBToolUsage;
-    }
-    files.push_back(arg);
-  }
-  if (files.size() != 1) {
-    err << "usage: zrbtool props FILE\n";
-    return kZRBToolUsage;
-  }
-  const std::string& path = files[0];
+int RunProps(const std::string& path, std::ostream& out, std::ostream& err) {
   ZRBPropertyManager manager;
   manager.SetCacheActivationForTests(0);  // no host settings are read by the tool
   manager.SetProcessId(0);                // the file's, when it names one
@@ -152,6 +142,12 @@ int RunProps(const std::vector<std::string>& args, std::ostream& out, std::ostre
   return kZRBToolOk;
 }
 
+ZRBToolRun DefineProps(CLI::App& sub) {
+  auto file = std::make_shared<std::string>();
+  sub.add_option("FILE", *file, "the property-manager file")->required();
+  return [file](std::ostream& out, std::ostream& err) { return RunProps(*file, out, err); };
+}
+
 const ZRBToolRegistration registration{{
     "props",
     "props FILE",
@@ -165,7 +161,7 @@ const ZRBToolRegistration registration{{
     "the module does not know for their kind are marked.\n\n"
     "Exit code 1 when the file cannot be read, or is damaged: the records\n"
     "before the damage are printed, as the module would keep them.\n",
-    &RunProps,
+    &DefineProps,
 }};
 
 }  // namespace

@@ -133,5 +133,7 @@ TEST(ZRBTool, UsageAndHelp) {
   ToolRun help = RunTool({"--help"});
   EXPECT_TRUE(Has(help.out, "dump [--json] FILE")) << help.out;
   EXPECT_TRUE(Has(help.out, "check FILE")) << help.out;
+  ToolRun dump = RunTool({"help", "dump"});
+  EXPECT_TRUE(Has(dump.out, "Usage: zrbtool dump [OPTIONS] FILE") && Has(dump.out, "--json")) << dump.out;
 }
 }  // namespace
