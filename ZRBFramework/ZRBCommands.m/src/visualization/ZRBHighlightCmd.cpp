@@ -1,5 +1,7 @@
 #include "ZRBHighlightCmd.h"
 
+#include <memory>
+
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
@@ -180,7 +182,8 @@ int ZRBHighlightCmd::HighlightProduct(const CADIProduct_var& root, CADFrmEditor*
 int ZRBHighlightCmd::HighlightModelUnderPart(CADFrmEditor* editor, const CADIProduct_var& part,
                                              const CADPathElement& path, const CADListValCADString& ids) {
   if (!editor || !part) return 1;
-  for (const CADBaseUnknown_var& item : *ZRBPSNTreeUtil::GetChildren(part, 0)) {
+  const std::unique_ptr<ZRBNodeList> children = ZRBPSNTreeUtil::GetChildren(part, 0);
+  for (const CADBaseUnknown_var& item : *children) {
     CADIProduct_var child(item);
     if (!child) continue;
     const CADUnicodeString obid =
