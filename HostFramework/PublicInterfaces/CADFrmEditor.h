@@ -23,8 +23,12 @@ class CADFrmEditor : public virtual CADBaseUnknown {
   // Title shown on the window frame (the document's file name by default).
   const CADUnicodeString& GetTitle() const { return title_; }
   void SetTitle(const CADUnicodeString& title) { title_ = title; }
-  // Path holding the document's root product (empty without one).
+  // The active (work) object's path: the one set last while it still starts at the document's root product,
+  // otherwise the path holding just that root (empty without one).
   CADPathElement GetActivePath() const;
+  // Makes `path` the active path. It must start at the document's root product and be non-empty (E_FAIL
+  // otherwise, nothing changes). `update` non-zero counts as a change the display shows.
+  HRESULT SetActivePath(const CADPathElement& path, int update);
   CADFrmWindow* GetWindow() const { return window_; }
 
  private:
@@ -37,4 +41,5 @@ class CADFrmEditor : public virtual CADBaseUnknown {
   CADFrmWindow* window_ = nullptr;  // the window showing this editor (not owned)
   CADUnicodeString title_;
   CADCSO cso_;
+  CADPathElement activePath_;  // empty: the root is active
 };

@@ -99,8 +99,8 @@ TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
       {"ZRB_ADD_CMD", "anything", 1, "ZRB: Activate Read Command", "ZRBReadCmd (mode 5)"},
       {"SZRBImportCmd", "", 1, nullptr, "ZRBReadCmd (mode 2)"},
       {"ZRBReadMarkedCmd", "", 1, "ZRB: Activate Read Marked Command", "ZRBReadMarkedCmd"},
-      {"ZRBHighlightCmd", "/x/hl.txt", 1, "ZRB: Activate Highlight Command", "ZRBHighlightCmd ('/x/hl.txt')"},
-      {"ZRBSetWorkplaneCmd", "PN-1", 1, "ZRB: Set Workplane Command", "ZRBSetWorkplaneCmd ('PN-1')"},
+      {"ZRBHighlightCmd", "/x/hl.txt", 1, "ZRB: Activate Highlight Command", "ZRB exchangefile not found"},
+      {"ZRBSetWorkplaneCmd", "PN-1", 1, "ZRB: Set Workplane Command", "ZRB exchangefile not found"},
       {"ZRBUpdateCmd", "", 0, nullptr, nullptr},
       {"zrbreadcmd", "", 0, nullptr, nullptr},
       {"", "", 0, nullptr, nullptr},
@@ -113,6 +113,9 @@ TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
     // The read runs at once and finds no exchange map here.
     if (c.started && std::string_view(c.started).starts_with("ZRBReadCmd "))
       ExpectBox("ZRBAfx.ConnectFailed", CADDlgNfyAnswerOK);
+    // Highlight and work plane find no command file here.
+    if (c.started && std::string_view(c.started).starts_with("ZRB exchangefile"))
+      ExpectBox(CADString(c.command) + ".NoFileAccess", CADDlgNfyAnswerOK);
     EXPECT_EQ(Create<ZRBIModComm>()->StartCmd(c.command, c.argument), c.result);
     const std::string trace = Trace().substr(before);
     EXPECT_NE(trace.find(std::string("iCommand:") + c.command), std::string::npos);

@@ -33,6 +33,7 @@ TEST_F(ThroughTheBridgeTest, StartCmdResultsReachTheObserver) {
     results.emplace_back(arguments.Size() ? arguments[1].str() : std::string(), result);
   });
   ExpectBox("ZRBAfx.ConnectFailed", CADDlgNfyAnswerOK);  // the read finds no exchange map here
+  ExpectBox("ZRBHighlightCmd.NoFileAccess", CADDlgNfyAnswerOK);  // nor the highlight its file
   for (const char* line :
        {"StartCmd\tZRBReadCmd\tZRB_ADD_CMD\n", "StartCmd\tZRBNoSuchCmd\n", "StartCmd\tZRBHighlightCmd\t/a/b:c\n"}) {
     EXPECT_EQ(dispatcher.HandleLine(line), "OK\t1\n") << line;

@@ -14,5 +14,6 @@ ZRBSessionCommandTable ZRBSessionCommandTable::Standard() {
   AddModuleCommands(table);
   AddViewCommands(table);
   AddStateCommands(table);
+  AddSelectionCommands(table);
   return table;
 }

@@ -36,6 +36,7 @@ class ZRBSessionCommandTable {
   static void AddModuleCommands(ZRBSessionCommandTable& table);
   static void AddViewCommands(ZRBSessionCommandTable& table);
   static void AddStateCommands(ZRBSessionCommandTable& table);
+  static void AddSelectionCommands(ZRBSessionCommandTable& table);
   static ZRBSessionCommandTable Standard();
   // Fields a group adds to every product node of `dump --json`.
   void AddNodeFields(ZRBSessionNodeFields fields) { nodeFields_.push_back(std::move(fields)); }

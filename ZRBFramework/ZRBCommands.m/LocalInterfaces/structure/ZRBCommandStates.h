@@ -7,6 +7,7 @@
 #include "CADIProduct.h"
 #include "CADListVal.h"
 #include "CADListValCADBaseUnknown.h"
+#include "CADPathElement.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
 
@@ -83,6 +84,10 @@ class ZRBCommandStates {
   static int SetOrigChilds(CADIProduct* root, const CADUnicodeString& unused, const int& unused2);
   static int AddOrigChildToProp(const CADIProduct_var& parent, const CADIProduct_var& child);
 
+  // The product types whose new instances must stand at the identity (parts, models, vis and the PDM's
+  // representation types).
+  static bool IsPartLikeType(const CADUnicodeString& type);
+
   // --- whole-structure checks
   static int GetPartNumbersFromStructure(CADIProduct_var& product, CADListValCADUnicodeString& partNumbers, int unused,
                                          CADListValCADBaseUnknown_var* products);
@@ -122,6 +127,13 @@ class ZRBCommandStates {
   // 1 when parent has a child of that part number.
   static int InstancePartForParentExists(const CADIProduct_var& parent, const CADUnicodeString& partNumber);
   static int GetProductFromDocument(CADDocument* document, CADIProduct*& product);
+  // The instance the PDM names by its relation path ("ZRB_RELATION" of each instance from the level below
+  // `product` down, relations[level + 1] first) whose reference carries `obid`. Non-zero when found: `found` is
+  // the instance and `path` has been extended from `product` down to it. A branch that leads nowhere is taken
+  // out of `path` again, so a sibling with the same relation is tried next.
+  static int GetPartWithPath(const CADIProduct_var& product, const CADString& obid,
+                             const CADListValCADString& relations, CADIProduct_var& found, CADPathElement& path,
+                             int level);
   static CADIProduct_var GetRealParent(const CADIProduct_var& product);
 
   // --- parent information for the attribute interface

@@ -379,3 +379,5 @@ int ZRBCommandStates::GetChildNodesWithChangedTrafo(const CADIProduct_var& produ
   }
   return 1;
 }
+
+bool ZRBCommandStates::IsPartLikeType(const CADUnicodeString& type) { return IsPartLike(type); }

@@ -1,0 +1,176 @@
+// The PDM pointing into the session: highlight files select products by OBID and relation path in every window
+// whose root came from the PDM (the others keep their selection), and always come from the exchange map; the
+// work-plane file makes the named instance the active object and is deleted whatever happened.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "CADDocument.h"
+#include "CADFrmEditor.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
+#include "CommandFixture.h"
+#include "SampleSession.h"
+#include "XmapScratchDirectory.h"
+#include "ZRBHighlightCmd.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBSetWorkplaneCmd.h"
+
+namespace {
+
+struct Item {
+  const char* edescId;
+  std::vector<CADString> nha;
+  std::vector<CADString> ids;
+  const char* hlProduct;
+  const char* hlModels;
+};
+
+class HighlightAndWorkplaneTest : public CommandFixture {
+ protected:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    SetVariable("ZRBXMAP", xmap_.Root().c_str());
+    CADDocument* document = sample_.Open("Assembly.CADProduct");
+    ASSERT_NE(document, nullptr);
+    root_ = document->GetRootProduct();
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(sample_.Open("Plate.CADPart"), other_), S_OK);
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window_), S_OK);
+    GlobPropertyManager.SetReferenceProperty(root_, "ZRB_OBID", "A-1");
+    Known(root_, "Bracket.1", "R1", "B-1");
+    Known(root_, "Bracket.2", "R2", "B-1");
+    Known(Node("Bracket.1"), "Bolt.1", "R11", "BOLT");
+    Known(Node("Bracket.1"), "Bolt.2", "R12", "BOLT");
+  }
+  void TearDown() override {
+    root_ = nullptr;
+    CommandFixture::TearDown();
+  }
+  CADIProduct_var Node(const char* path) { return SampleSession::Node(root_, path); }
+  void Known(const CADIProduct_var& parent, const char* name, const char* relation, const char* obid) {
+    CADIProduct_var child = SampleSession::Child(parent, name);
+    GlobPropertyManager.SetInstanceProperty(parent, child, "ZRB_RELATION", relation);
+    GlobPropertyManager.SetReferenceProperty(child, "ZRB_OBID", obid);
+  }
+  static CADListValCADString List(const std::vector<CADString>& items) {
+    CADListValCADString list;
+    for (const CADString& item : items) list.Append(item);
+    return list;
+  }
+  // Writes a highlight (or work-plane) file: "ROOT" is the first item, the others are listed in "ITEMLIST".
+  std::string WriteFile(const char* name, const std::vector<Item>& items) {
+    ZRBObjectManager objects;
+    CADListValCADString keys;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      ZRBObject* object = objects.CreateObject(i == 0 ? CADString("ROOT") : CADString("I" + std::to_string(i)));
+      if (i > 0) keys.Append(object->GetKey());
+      object->SetSlotValue("EDESC_ID", items[i].edescId);
+      object->SetSlotValueList("NHA_ID_LIST", List(items[i].nha));
+      object->SetSlotValueList("ID", List(items[i].ids));
+      object->SetSlotValue("HL_PRODUCT", items[i].hlProduct);
+      object->SetSlotValue("HL_MODELS", items[i].hlModels);
+    }
+    objects.GetObject("ROOT")->SetSlotValueList("ITEMLIST", keys);
+    const std::string path = xmap_.Path(name);
+    objects.Write(CADUnicodeString(path));
+    return path;
+  }
+  // The selection of a window as instance paths ("Bracket.1/Bolt.2"; the root alone is "").
+  static std::vector<std::string> Selected(CADFrmWindow* window) {
+    std::vector<std::string> paths;
+    CADCSO* cso = window->GetEditor()->GetCSO();
+    for (int i = 1; i <= cso->GetSize(); ++i) paths.push_back(Describe(*cso->GetElement(i)));
+    return paths;
+  }
+  static std::string Describe(const CADPathElement& path) {
+    std::string text;
+    for (int j = 2; j <= path.GetSize(); ++j)
+      text += (j > 2 ? "/" : "") + SampleSession::InstanceName(CADIProduct_var(path.GetElement(j)));
+    return text;
+  }
+  void Run(ZRBOneStepCommand* command) {
+    command->Activate(nullptr, nullptr);
+    Loop().RunPending();
+  }
+
+  XmapScratchDirectory xmap_;
+  SampleSession sample_;
+  CADIProduct_var root_;
+  CADFrmWindow* window_ = nullptr;
+  CADFrmWindow* other_ = nullptr;  // a part not from the PDM
+};
+
+TEST_F(HighlightAndWorkplaneTest, HighlightSelectsPerWindowAndLeavesWindowsNotFromThePdm) {
+  CADPathElement kept{CADBaseUnknown_var(other_->GetDocument()->GetRootProduct())};
+  other_->GetEditor()->GetCSO()->AddElement(kept);
+  window_->GetEditor()->GetCSO()->AddElement(CADPathElement{CADBaseUnknown_var(root_)});
+  GlobPropertyManager.SetReferenceProperty(Node("Bracket.2"), "ZRB_ISCOMPONENT", "1");
+  GlobPropertyManager.SetReferenceProperty(Node("Bracket.2"), "ZRB_PRODUCT_OBID", "BP-2");
+  // Duplicate relations among siblings: the search must go back when the first "R1" leads nowhere.
+  GlobPropertyManager.SetInstanceProperty(root_, Node("Bracket.2"), "ZRB_RELATION", "R1");
+  GlobPropertyManager.SetInstanceProperty(Node("Bracket.1"), Node("Bracket.1/Bolt.1"), "ZRB_RELATION", "R9");
+  WriteFile("x", {{"A-1", {}, {}, "0", "0"},
+                  {"BOLT", {"R1", "R12"}, {}, "1", "0"},        // a product by its path
+                  {"B-1", {"R2"}, {"BOLT", "NONE"}, "0", "1"},  // models below a product (none with "R2")
+                  {"A-1", {}, {"BP-2"}, "0", "1"}});            // a component by its product OBID: under root
+  Run(new ZRBHighlightCmd("../../etc/x"));
+  // Bracket.2 lost its "R2", so the third item finds nothing; the root is no component.
+  EXPECT_EQ(Selected(window_), (std::vector<std::string>{"Bracket.1/Bolt.2"}));
+  EXPECT_EQ(Selected(other_), (std::vector<std::string>{""})) << "a window not from the PDM keeps its selection";
+
+  GlobPropertyManager.SetInstanceProperty(root_, Node("Bracket.2"), "ZRB_RELATION", "R2");
+  WriteFile("z", {{"BP-2", {"R2"}, {"BP-2"}, "0", "1"}});
+  GlobPropertyManager.SetReferenceProperty(Node("Bracket.2"), "ZRB_OBID", "BP-2");
+  Run(new ZRBHighlightCmd("/elsewhere/z"));
+  EXPECT_EQ(Selected(window_), (std::vector<std::string>{"Bracket.2"})) << "a component by its product OBID";
+}
+
+TEST_F(HighlightAndWorkplaneTest, TopLevelModelsAndAMissingFile) {
+  WriteFile("top", {{"ROOT", {}, {"A-1"}, "", ""}});
+  Run(new ZRBHighlightCmd("top"));
+  EXPECT_EQ(Selected(window_), (std::vector<std::string>{""}));
+  WriteFile("empty", {{"ROOT", {}, {}, "", ""}});
+  ExpectBox("ZRBHighlightCmd.HighlightFailed", 1);
+  Run(new ZRBHighlightCmd("empty"));
+  EXPECT_TRUE(Selected(window_).empty()) << "cleared before the failure";
+  ExpectBox("ZRBHighlightCmd.NoFileAccess", 1);
+  Run(new ZRBHighlightCmd("missing"));
+}
+
+TEST_F(HighlightAndWorkplaneTest, WorkPlaneFollowsTheRelationPathAndTheFileIsDeletedInEveryCase) {
+  struct Case {
+    const char* name;
+    Item item;
+    const char* box;     // null: none
+    std::string active;  // afterwards
+  };
+  const Case cases[] = {
+      {"nested", {"BOLT", {"R1", "R12"}, {}, "", ""}, nullptr, "Bracket.1/Bolt.2"},
+      {"root", {"A-1", {}, {}, "", ""}, nullptr, ""},
+      {"wrong-second", {"BOLT", {"R1", "R99"}, {}, "", ""}, "ZRBSetWorkplaneCmd.SetWorkplaneFailed", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = WriteFile(c.name, {c.item});
+    if (c.box) ExpectBox(c.box, 1);
+    Run(new ZRBSetWorkplaneCmd(CADString(path)));
+    EXPECT_EQ(Describe(window_->GetEditor()->GetActivePath()), c.active);
+    EXPECT_FALSE(xmap_.Exists(c.name));
+    if (std::string(c.name) == "nested")
+      window_->GetEditor()->SetActivePath(CADPathElement{CADBaseUnknown_var(root_)}, 1);
+  }
+  ExpectBox("ZRBSetWorkplaneCmd.NoFileAccess", 1);
+  Run(new ZRBSetWorkplaneCmd(CADString(xmap_.Path("missing"))));
+  // Only a regular file is deleted: a directory or a link named by the PDM stays.
+  const std::string target = xmap_.Write("target");
+  ExpectBox("ZRBSetWorkplaneCmd.NoFileAccess", 1);
+  Run(new ZRBSetWorkplaneCmd(CADString(xmap_.MakeDirectory("dir"))));
+  ExpectBox("ZRBSetWorkplaneCmd.SetWorkplaneFailed", 1);  // read through the link: no "ROOT"
+  Run(new ZRBSetWorkplaneCmd(CADString(xmap_.Symlink("link", target))));
+  EXPECT_TRUE(xmap_.Exists("dir") && xmap_.Exists("link") && xmap_.Exists("target"));
+}
+
+}  // namespace
