@@ -51,8 +51,8 @@ class CADCSO {
     }
   }
 
-  std::vector<std::pair<int, std::function<void()>>> subscribers_;
-  int nextId_ = 0;
   std::vector<CADPathElement> elements_;
   unsigned long changes_ = 0;
+  std::vector<std::pair<int, std::function<void()>>> subscribers_;
+  int nextId_ = 0;
 };

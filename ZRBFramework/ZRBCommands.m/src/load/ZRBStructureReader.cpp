@@ -2,8 +2,8 @@
 
 #include "ZRBCommand.h"
 #include "ZRBCommandContext.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCommandStates.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"

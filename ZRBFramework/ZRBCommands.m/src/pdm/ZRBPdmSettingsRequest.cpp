@@ -65,7 +65,7 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
     return true;
   }
 
- bool QueryCustomAttributes(const CustomAttributesQuery& query, CADListValCADString& names,
+  bool QueryCustomAttributes(const CustomAttributesQuery& query, CADListValCADString& names,
                              CADListValCADString& values) override {
     ZRB_TRACE("ZRBInfoUtil::GetCustomPropertiesForDialog request");
     CADUnicodeString xmap;

@@ -185,7 +185,8 @@ void ZRBInfoDialog::Build() {
 
   auto* moreFrame = new CADDlgFrame(single_, "ZRBMoreAttributeInformation");
   more_ = new CADDlgPushButton(moreFrame, "ZRBMoreButton");
-  more_->Connect(CADDlgEvent::Push, [this](CADDialog&) { AskForMore(); }, this);
+  more_->Connect(
+      CADDlgEvent::Push, [this](CADDialog&) { AskForMore(); }, this);
   information_ = new CADDlgLabel(single_, "ZRBInformationLabel");
   informationLines_ = new CADDlgEditor(single_, "ZRBInformationLines", CADDlgEdtReadOnly | CADDlgEdtMultiline);
 
@@ -193,8 +194,7 @@ void ZRBInfoDialog::Build() {
   CADListValCADUnicodeString titles;
   for (int c = 1; c <= kColumns; ++c) {
     const std::string n = std::to_string(c);
-    titles.Append(
-        Text(("ZRBInfoTabContainer.ZRBMultiInformation.ZRBMultiInformationTable.ColumnTitle" + n).c_str()));
+    titles.Append(Text(("ZRBInfoTabContainer.ZRBMultiInformation.ZRBMultiInformationTable.ColumnTitle" + n).c_str()));
   }
   table_->SetColumnTitles(titles);
   for (int c = 0; c < kColumns; ++c) {
@@ -215,9 +215,7 @@ void ZRBInfoDialog::Build() {
   ZRB_TRACE_OK();
 }
 
-CADUnicodeString ZRBInfoDialog::Text(const char* key) const {
-  return LookupResourceText(key, CADUnicodeString(key));
-}
+CADUnicodeString ZRBInfoDialog::Text(const char* key) const { return LookupResourceText(key, CADUnicodeString(key)); }
 
 // ---------------------------------------------------------------- gathering
 
@@ -388,8 +386,9 @@ void ZRBInfoDialog::ShowInfo() {
   bool any = false;
   for (const ZRBInfos& info : shown_) any = any || info.fromPdm;
   ShowRow(0);
-  if (!any) SetMessage(shown_.size() == 1 && !shown_[0].message.IsEmpty() ? shown_[0].message
-                                                                            : CADString("ZRBInfoCmd.NoZRBObjectFound"));
+  if (!any)
+    SetMessage(shown_.size() == 1 && !shown_[0].message.IsEmpty() ? shown_[0].message
+                                                                  : CADString("ZRBInfoCmd.NoZRBObjectFound"));
   if (tabs_) tabs_->SetSelectedPage(shown_.size() > 1 ? multi_ : single_);
   ZRB_TRACE_OK();
 }
