@@ -1,6 +1,9 @@
-// An editor's current selection: an ordered set of path elements.
+// An editor's current selection: an ordered set of path elements. Subscribers hear of every change at once
+// (the host's "CADCSOChangeNotification"), synchronously, in subscription order.
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "CADPathElement.h"
@@ -9,7 +12,7 @@ class CADCSO {
  public:
   void Empty() {
     elements_.clear();
-    ++changes_;
+    Changed();
   }
   // Adds a path; a path already selected is not added twice.
   void AddElement(const CADPathElement& path) {
@@ -17,7 +20,7 @@ class CADCSO {
     for (const CADPathElement& e : elements_)
       if (e == path) return;
     elements_.push_back(path);
-    ++changes_;
+    Changed();
   }
   int GetSize() const { return static_cast<int>(elements_.size()); }
   // Element i (1-based); null out of range.
@@ -28,7 +31,28 @@ class CADCSO {
   // Grows by one on every change, so observers can tell that it changed.
   unsigned long GetChangeCount() const { return changes_; }
 
+  // --- change notifications; the id is for Unsubscribe. A subscriber may unsubscribe from its callback.
+  int Subscribe(std::function<void()> callback) {
+    subscribers_.emplace_back(++nextId_, std::move(callback));
+    return nextId_;
+  }
+  void Unsubscribe(int id) {
+    for (auto& s : subscribers_)
+      if (s.first == id) s.second = nullptr;
+  }
+
  private:
+  void Changed() {
+    ++changes_;
+    // By index and on copies: a callback may subscribe or unsubscribe.
+    for (size_t i = 0; i < subscribers_.size(); ++i) {
+      std::function<void()> callback = subscribers_[i].second;
+      if (callback) callback();
+    }
+  }
+
   std::vector<CADPathElement> elements_;
   unsigned long changes_ = 0;
+  std::vector<std::pair<int, std::function<void()>>> subscribers_;
+  int nextId_ = 0;
 };

@@ -2,6 +2,8 @@
 // Plain data of the document library; a display layer may show it.
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "CADBaseTypes.h"
@@ -9,8 +11,15 @@
 class CADDocument;
 class CADFrmWindow;
 
+// What the layout tells its subscribers, synchronously, in subscription order.
+enum class CADFrmLayoutEvent {
+  CurrentWindowChanged,  // another window (or none) became current; the window is the new current one
+  WindowClosing,         // the window is about to close (still valid; also for every window on Reset)
+};
+
 class CADFrmLayout {
  public:
+  using Observer = std::function<void(CADFrmLayoutEvent event, CADFrmWindow* window)>;
   static CADFrmLayout& GetCurrentLayout();
 
   // Windows in opening order (the layout keeps them).
@@ -30,7 +39,15 @@ class CADFrmLayout {
   // Drops every window (session unload, tests).
   void Reset();
 
+  // --- notifications; the id is for Unsubscribe. A subscriber may unsubscribe from its callback.
+  int Subscribe(Observer observer);
+  void Unsubscribe(int id);
+
  private:
+  void Notify(CADFrmLayoutEvent event, CADFrmWindow* window);
+  void SetCurrent(CADFrmWindow* window);
+  std::vector<std::pair<int, Observer>> observers_;
+  int nextObserver_ = 0;
   friend class CADDocumentServices;
   CADFrmLayout() = default;
   // Takes a window out without touching its document.

@@ -32,7 +32,6 @@ const std::vector<std::string> kStandardCommands = {
     "ZRBGetOrigGeoForVisCmd",
     "ZRBHighlightCmd",
     "ZRBHighlightInWBCmd",
-    "ZRBInfoCmd",
     "ZRBModifyNonCadArchiveCmd",
     "ZRBMultiQuantityCmd",
     "ZRBOptionsCmd",

@@ -40,13 +40,17 @@ class ZRBSessionCommandTable {
   static ZRBSessionCommandTable Standard();
   // Fields a group adds to every product node of `dump --json`.
   void AddNodeFields(ZRBSessionNodeFields fields) { nodeFields_.push_back(std::move(fields)); }
+  // Sections a group adds to `dump --json` after the standard ones.
+  void AddDumpSection(ZRBSessionDumpSection section) { dumpSections_.push_back(std::move(section)); }
 
   // --- lookup
   const ZRBSessionCommand* Find(std::string_view name) const;
   const std::vector<ZRBSessionCommand>& All() const { return commands_; }
   const std::vector<ZRBSessionNodeFields>& NodeFields() const { return nodeFields_; }
+  const std::vector<ZRBSessionDumpSection>& DumpSections() const { return dumpSections_; }
 
  private:
   std::vector<ZRBSessionCommand> commands_;
   std::vector<ZRBSessionNodeFields> nodeFields_;
+  std::vector<ZRBSessionDumpSection> dumpSections_;
 };

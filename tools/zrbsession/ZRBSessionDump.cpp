@@ -141,6 +141,7 @@ ZRBSessionJson ZRBSessionDump::Build(ZRBSessionRunner& runner) {
   for (const CADCommandOutcome& outcome : CADCommand::GetFinishedResults())
     commands.push_back({{"name", outcome.name.str()}, {"result", CADCommand::ResultWord(outcome.result)}});
   dump["commands"] = std::move(commands);
+  for (const ZRBSessionDumpSection& section : runner.Commands().DumpSections()) section(runner, dump);
   return dump;
 }
 

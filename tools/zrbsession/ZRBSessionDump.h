@@ -15,6 +15,9 @@ using ZRBSessionJson = nlohmann::ordered_json;
 using ZRBSessionNodeFields =
     std::function<void(ZRBSessionRunner& runner, const ZRBSessionNode& node, ZRBSessionJson& object)>;
 
+// Adds a top-level section of its own to the dump (registered in the command table).
+using ZRBSessionDumpSection = std::function<void(ZRBSessionRunner& runner, ZRBSessionJson& dump)>;
+
 class ZRBSessionDump {
  public:
   static ZRBSessionJson Build(ZRBSessionRunner& runner);

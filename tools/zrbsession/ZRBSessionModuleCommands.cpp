@@ -15,8 +15,12 @@
 #include "CADClassDictionary.h"
 #include "CADCommand.h"
 #include "CADDlgBoxScript.h"
+#include "CADDlgDialog.h"
+#include "CADDlgEditor.h"
 #include "CADDlgNotify.h"
 #include "CADDlgRowList.h"
+#include "CADDlgTabContainer.h"
+#include "CADDlgTabPage.h"
 #include "CADEventLoop.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBSessionCommandTable.h"
@@ -251,6 +255,40 @@ bool Sleep(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
 
 }  // namespace
 
+namespace {
+// The info dialog as the designer sees it: the message, the page shown, the table's rows and the single page's
+// information lines; null while it is not open.
+ZRBSessionJson InfoDialogJson() {
+  CADDlgDialog* dialog = nullptr;
+  for (CADDlgDialog* window : CADDlgDialog::GetOpenWindows())
+    if (window->GetName() == "ZRBInfoDialog") dialog = window;
+  if (!dialog) return nullptr;
+  auto text = [dialog](const char* id) {
+    CADDialog* control = dialog->FindDescendant(id);
+    auto* editor = dynamic_cast<CADDlgEditor*>(control);
+    return editor ? editor->GetText().str() : control ? control->GetTitle().str() : std::string();
+  };
+  ZRBSessionJson rows = ZRBSessionJson::array();
+  if (auto* table = dynamic_cast<CADDlgRowList*>(dialog->FindDescendant("ZRBMultiInformationTable"))) {
+    for (int r = 0; r < table->GetRowCount(); ++r) {
+      ZRBSessionJson row = ZRBSessionJson::array();
+      for (int c = 0; c < table->GetColumnCount(); ++c) row.push_back(table->GetCell(r, c).str());
+      rows.push_back(std::move(row));
+    }
+  }
+  auto* tabs = dynamic_cast<CADDlgTabContainer*>(dialog->FindDescendant("ZRBInfoTabContainer"));
+  ZRBSessionJson lines = ZRBSessionJson::array();
+  if (auto* editor = dynamic_cast<CADDlgEditor*>(dialog->FindDescendant("ZRBInformationLines")))
+    for (const CADUnicodeString& line : editor->GetLines()) lines.push_back(line.str());
+  return {{"message", text("ZRBMessageText")},
+          {"page", tabs && tabs->GetSelectedPage() ? tabs->GetSelectedPage()->GetName().str() : std::string()},
+          {"rows", std::move(rows)},
+          {"partNumber", text("ZRBPartnumberText")},
+          {"information", text("ZRBInformationLabel")},
+          {"lines", std::move(lines)}};
+}
+}  // namespace
+
 void ZRBSessionCommandTable::AddModuleCommands(ZRBSessionCommandTable& table) {
   const auto any = ZRBSessionCommand::kAnyCount;
   table.Add({"start", "start CLASS [ARGUMENT]", "start a module command by class name",
@@ -281,4 +319,5 @@ void ZRBSessionCommandTable::AddModuleCommands(ZRBSessionCommandTable& table) {
   table.Add({"status", "status", "the module's status word and the number of running commands", "", 0, 0, Status});
   table.Add({"trace", "trace on|off", "switch the module's trace lines on or off", "", 1, 1, Trace});
   table.Add({"sleep", "sleep SECONDS", "let the session run for a while", "", 1, 1, Sleep});
+  table.AddDumpSection([](ZRBSessionRunner&, ZRBSessionJson& dump) { dump["infoDialog"] = InfoDialogJson(); });
 }

@@ -16,8 +16,32 @@ CADFrmLayout& CADFrmLayout::GetCurrentLayout() {
 
 HRESULT CADFrmLayout::SetCurrentWindow(CADFrmWindow* window) {
   if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) return E_FAIL;
-  current_ = window;
+  SetCurrent(window);
   return S_OK;
+}
+
+void CADFrmLayout::SetCurrent(CADFrmWindow* window) {
+  if (current_ == window) return;
+  current_ = window;
+  Notify(CADFrmLayoutEvent::CurrentWindowChanged, window);
+}
+
+int CADFrmLayout::Subscribe(Observer observer) {
+  observers_.emplace_back(++nextObserver_, std::move(observer));
+  return nextObserver_;
+}
+
+void CADFrmLayout::Unsubscribe(int id) {
+  for (auto& o : observers_)
+    if (o.first == id) o.second = nullptr;
+}
+
+void CADFrmLayout::Notify(CADFrmLayoutEvent event, CADFrmWindow* window) {
+  // By index and on copies: an observer may subscribe or unsubscribe while it is told.
+  for (size_t i = 0; i < observers_.size(); ++i) {
+    Observer observer = observers_[i].second;
+    if (observer) observer(event, window);
+  }
 }
 
 HRESULT CADFrmLayout::OpenWindow(CADDocument* document, CADFrmWindow*& window) {
@@ -30,15 +54,16 @@ HRESULT CADFrmLayout::OpenWindow(CADDocument* document, CADFrmWindow*& window) {
   window = new CADFrmWindow(editor, name);
   editor->Release();  // the window holds it now
   windows_.push_back(window);
-  current_ = window;
+  SetCurrent(window);
   return S_OK;
 }
 
 void CADFrmLayout::DropWindow(CADFrmWindow* window) {
   auto it = std::find(windows_.begin(), windows_.end(), window);
   if (it == windows_.end()) return;
-  windows_.erase(it);
-  if (current_ == window) current_ = windows_.empty() ? nullptr : windows_.back();
+  Notify(CADFrmLayoutEvent::WindowClosing, window);
+  windows_.erase(std::find(windows_.begin(), windows_.end(), window));
+  if (current_ == window) SetCurrent(windows_.empty() ? nullptr : windows_.back());
   window->Release();
 }
 
@@ -80,6 +105,7 @@ std::vector<CADFrmWindow*> CADFrmLayout::GetWindowsOf(const CADDocument* documen
 }
 
 void CADFrmLayout::Reset() {
+  for (CADFrmWindow* w : std::vector<CADFrmWindow*>(windows_)) Notify(CADFrmLayoutEvent::WindowClosing, w);
   std::vector<CADFrmWindow*> windows;
   windows.swap(windows_);
   current_ = nullptr;

@@ -39,6 +39,11 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
           pdm + "dialog complete --choose Bolt",
           "wait idle 20",
           "docs",
+          // The info dialog over what was read, with a custom attribute asked for by its button.
+          pdm + "vault set-attr Plate Material S235",
+          "select Bracket/Plate.1",
+          "start ZRBInfoCmd",
+          "dialog ZRBInfoDialog push ZRBMoreButton",
           "dump --json " + dump,
       },
       {"--trace-file", trace, "--catalogs", catalogs});
@@ -66,6 +71,9 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
   EXPECT_EQ(json["messageCentre"], centres[0]);
   EXPECT_EQ(json["commands"], nlohmann::json::parse(R"([{"name":"ZRBReadCmd","result":"succeeded"},)"
                                                     R"({"name":"ZRBAddTempCmd","result":"succeeded"}])"));
+
+  EXPECT_EQ(json["infoDialog"]["rows"].at(0).at(1), "Plate") << json["infoDialog"];
+  EXPECT_EQ(json["infoDialog"]["lines"], nlohmann::json::parse(R"(["Material = S235"])"));
 
   const std::string log = SessionScratch::ReadFile(trace);
   for (const char* line : {"ZRBAddTempCmd::StartAddTemp end OK", "ZRB: AddTemp Step 2 in PDM success!",

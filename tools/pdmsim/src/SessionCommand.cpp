@@ -8,6 +8,7 @@
 
 #include "AnswerWriter.h"
 #include "CachedFileList.h"
+#include "CustomAttributes.h"
 #include "DelayedDialogAction.h"
 #include "DialogBook.h"
 #include "FileStore.h"
@@ -146,6 +147,8 @@ int SessionCommand::RunJournaled() {
     AnswerAddTemp(answering);
   } else if (call_.action == "x3GetPDMSettings") {
     AnswerSettings(*vault, answering);
+  } else if (call_.action == "x3GetCustomAttrsCad") {
+    answering.outcome = CustomAttributes(*vault).Answer(answering.file);
   } else {
     AnswerUnsupported(answering);
   }

@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 #include <ostream>
 
+#include "CustomAttributes.h"
 #include "DocumentImporter.h"
 #include "FileStore.h"
 #include "GmtTime.h"
@@ -68,6 +69,7 @@ void VaultCommands::PrintHelp(std::ostream& out) {
          "  vault relate PARENT CHILD [--instance NAME] [--matrix \"16 NUMBERS\"] [--quantity Q]\n"
          "  vault add-table PARTNUMBER FILE [--name NAME] [--inactive]\n"
          "  vault attr PARTNUMBER NAME=VALUE... [--remove NAME]...\n"
+         "  vault set-attr PARTNUMBER NAME VALUE a custom attribute (what the CAD info dialog asks for)\n"
          "  vault set PARTNUMBER [--rev R] [--nomenclature N] [--definition D] [--description TEXT]\n"
          "                [--changeable 0|1]      change an item (it gets a new modification date)\n"
          "  vault touch PARTNUMBER...            give items and their documents a new modification date\n"
@@ -85,6 +87,7 @@ void VaultCommands::Define(CLI::App& vault) {
   AddTable(*vault.add_subcommand("add-table", "attach a design table to an item"));
   SetAttributes(*vault.add_subcommand("attr", "set or remove an item's attributes"));
   SetFields(*vault.add_subcommand("set", "change an item (it gets a new modification date)"));
+  SetCustomAttribute(*vault.add_subcommand("set-attr", "set a custom attribute of an item"));
   Touch(*vault.add_subcommand("touch", "give items and their documents a new modification date"));
   Replace(*vault.add_subcommand("replace", "store a new version of the item's document"));
 }
@@ -321,6 +324,30 @@ void VaultCommands::SetAttributes(CLI::App& sub) {
     catalog.UpdateItem(item);
     transaction.Commit();
     out_ << "attributes of " << item.partNumber << " updated\n";
+    return 0;
+  });
+}
+
+void VaultCommands::SetCustomAttribute(CLI::App& sub) {
+  auto words = std::make_shared<std::vector<std::string>>();
+  sub.add_option("PARTNUMBER NAME VALUE", *words, "the item, the attribute's name and its value")
+      ->required()
+      ->expected(3);
+  chosen_.On(sub, [this, words] {
+    const std::string& name = (*words)[1];
+    const std::string& value = (*words)[2];
+    if (name.empty()) throw PdmError("the attribute name is empty", 2);
+    RequireListSafe("the attribute name", name);
+    RequireListSafe("the attribute value", value);
+    RequireOneLine("the attribute name", name);
+    RequireOneLine("the attribute value", value);
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    Item item = RequireItem(catalog, (*words)[0]);
+    CustomAttributes(*vault).Set(item.obid, name, value);
+    transaction.Commit();
+    out_ << "custom attribute " << name << " of " << item.partNumber << " set\n";
     return 0;
   });
 }

@@ -32,6 +32,7 @@ class VaultCommands {
   void AddTable(CLI::App& sub);
   void SetAttributes(CLI::App& sub);
   void SetFields(CLI::App& sub);
+  void SetCustomAttribute(CLI::App& sub);
   void Touch(CLI::App& sub);
   void Replace(CLI::App& sub);
 

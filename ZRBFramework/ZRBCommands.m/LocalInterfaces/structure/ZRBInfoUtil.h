@@ -55,6 +55,17 @@ class ZRBInfoUtil {
   static void SetEZRBUpdateFlag(int flag);
   static int IsEzrbUpdate();
 
+  // --- the info dialog's helpers
+  // Asks the PDM ("x3GetCustomAttrsCad" on "infofile.zrb") for the custom attributes of one object; 1 with the
+  // names and values. Both OBIDs empty shows "ZRBAfx.NoAttributesFound" and asks nothing.
+  static int GetCustomPropertiesForDialog(const CADString& cadClass, const CADString& partObid,
+                                          const CADString& fileObid, const CADString& partPartRelObid,
+                                          const CADString& partModelRelObid, CADListValCADString& names,
+                                          CADListValCADString& values);
+  // daylight 1 while the local clock keeps daylight-saving time; format the "CADCache" setting "TSFMT" (0 when
+  // it cannot be read).
+  static HRESULT GetTimeSettings(int& daylight, int& format);
+
   // Entries equal to `item`; 0 when `enabled` is 0.
   static int GetNumberOfOccurrencesInList(const CADString& item, const CADListValCADString& list, int enabled);
 

@@ -1,5 +1,5 @@
-// Shows PDM information for the selected object.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Shows PDM information for the selected objects: opens the info dialog (or brings the open one up to date) and
+// ends; the dialog lives on, following the selection, until it or its window closes.
 #pragma once
 
 #include "ZRBOneStepCommand.h"
@@ -8,6 +8,13 @@ class ZRBInfoCmd : public ZRBOneStepCommand {
  public:
   // --- lifecycle
   ZRBInfoCmd() : ZRBOneStepCommand("ZRBInfoCmd") {}
+
+ protected:
+  Outcome Work() override;
+
+ private:
+  // With "ZRB_GETPOINTEDDOCUMENTS" on: traces the documents the current document points to.
+  static void PrintPointedInfo();
 };
 
 ZRBInfoCmd* fctCreateZRBInfoCmd();

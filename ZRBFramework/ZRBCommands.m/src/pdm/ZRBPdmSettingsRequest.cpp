@@ -1,5 +1,5 @@
-// The PDM settings request ("x3GetPDMSettings" on "ifile.zrb"), installed as the information utilities' source
-// of PDM settings when the module loads.
+// The PDM settings request ("x3GetPDMSettings" on "ifile.zrb") and the info dialog's custom-attribute request
+// ("x3GetCustomAttrsCad" on "infofile.zrb"), installed as the information utilities' source when the module loads.
 #include <cerrno>
 
 #include "CADSystemServices.h"
@@ -8,6 +8,7 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPdmAction.h"
+#include "ZRBPdmRequest.h"
 #include "ZRBPdmSettingsSource.h"
 #include "ZRBTrace.h"
 
@@ -60,6 +61,64 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
     settings.dataModel = answerRoot->GetSlotValue("CADPART_DATA_MODEL");
     settings.productSupport = answerRoot->GetSlotValue("PRDSUPPORT");
     settings.designTables = answerRoot->GetSlotValue("ZRB_DESIGN_TABLES");
+    ZRB_TRACE_OK();
+    return true;
+  }
+
+  bool QueryCustomAttributes(const CustomAttributesQuery& query, CADListValCADString& names,
+                             CADListValCADString& values) override {
+    ZRB_TRACE("ZRBInfoUtil::GetCustomPropertiesForDialog request");
+    CADUnicodeString xmap;
+    if (!ZRBAfx::GetXMap(xmap)) {
+      ZRB_DEBUG("ZRB: no exchange map: the custom attributes cannot be asked");
+      return false;
+    }
+    const CADUnicodeString path = ZRBAfx::MakePath(xmap, "infofile.zrb");
+    if (SUCCEEDED(CADFileAccess(path, CADFileExists)) && FAILED(CADDeleteFile(path))) {
+      ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
+      Show("ZRBAfx", "NoFileAccess");
+      return false;
+    }
+    ZRBObjectManager request;
+    ZRBObject* command = ZRBPdmRequest::AddRoot(request) ? ZRBPdmRequest::AddCommand(request, "", xmap) : nullptr;
+    if (!command) return false;
+    command->SetSlotValue("CAD_CLASS", query.cadClass);
+    command->SetSlotValue("PART_OBID", query.partObid);
+    command->SetSlotValue("FILE_OBID", query.fileObid);
+    command->SetSlotValue("PART_PART_REL_OBID", query.partPartRelObid);
+    command->SetSlotValue("PART_MODEL_REL_OBID", query.partModelRelObid);
+    if (!request.Write(path)) {
+      Show("ZRBAfx", "NoFileAccess");
+      return false;
+    }
+    if (ZRBPdmRequest::Run(ZRBPdmAction::GetCustomAttrsCad, ZRBPdmAction::Line(ZRBPdmAction::GetCustomAttrsCad, path)) <
+        0)
+      return false;
+    ZRBObjectManager answer;
+    if (!answer.Read(path)) {
+      ZRB_DEBUG("ZRB: ZRB exchangefile not found");
+      Show("ZRBAfx", "ConnectFailed");
+      return false;
+    }
+    const ZRBObject* root = answer.GetObject("ROOT");
+    if (!root || root->GetSlotValue("ACTION_SUCCESS") != "1") {
+      ZRB_DEBUG("ZRB: the PDM gave no custom attributes");
+      Show("ZRBAfx", "NoAttributesFound");
+      return false;
+    }
+    names = root->GetSlotValueList("ATTR_NAMES");
+    values = root->GetSlotValueList("ATTR_VALUES");
+    if (names.Size() != values.Size()) {
+      // Pairing names with the wrong values would show false data: nothing is shown.
+      ZRB_DEBUG("ZRB: %d attribute names but %d values", names.Size(), values.Size());
+      Show("ZRBAfx", "WrongAttributeLists");
+      names = values = CADListValCADString();
+      return false;
+    }
+    if (names.Size() == 0) {
+      Show("ZRBAfx", "NoAttributesFound");
+      return false;
+    }
     ZRB_TRACE_OK();
     return true;
   }

@@ -1,6 +1,10 @@
 #include "ZRBInfoUtil.h"
 
+#include <ctime>
+
 #include "CADDocument.h"
+#include "CADSettingRepository.h"
+#include "ZRBAfxBase.h"
 #include "ZRBFileUtil.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPdmSettingsSource.h"
@@ -216,6 +220,38 @@ int ZRBInfoUtil::GetNumberOfOccurrencesInList(const CADString& item, const CADLi
   int count = 0;
   for (const CADString& entry : list) count += entry == item ? 1 : 0;
   return count;
+}
+
+// ---------------------------------------------------------------- info dialog
+
+int ZRBInfoUtil::GetCustomPropertiesForDialog(const CADString& cadClass, const CADString& partObid,
+                                              const CADString& fileObid, const CADString& partPartRelObid,
+                                              const CADString& partModelRelObid, CADListValCADString& names,
+                                              CADListValCADString& values) {
+  ZRB_TRACE("ZRBInfoUtil::GetCustomPropertiesForDialog");
+  names = CADListValCADString();
+  values = CADListValCADString();
+  if (partObid.IsEmpty() && fileObid.IsEmpty()) {
+    // Without an identity the PDM has nothing to look up.
+    ZRBAfxBase::MsgBox(ZRBAfxBase::BuildMessage("ZRBAfx", "ZRBAfx.NoAttributesFound"), 0x4000200);
+    return 0;
+  }
+  ZRBPdmSettingsSource* source = ZRBPdmSettingsSource::Current();
+  if (!source) return 0;
+  const ZRBPdmSettingsSource::CustomAttributesQuery query{cadClass, partObid, fileObid, partPartRelObid,
+                                                          partModelRelObid};
+  if (!source->QueryCustomAttributes(query, names, values)) return 0;
+  ZRB_TRACE_OK();
+  return 1;
+}
+
+HRESULT ZRBInfoUtil::GetTimeSettings(int& daylight, int& format) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  daylight = localtime_r(&now, &local) && local.tm_isdst > 0 ? 1 : 0;
+  format = 0;
+  if (FAILED(CADSettingRepository::ReadSetting("CADCache", "TSFMT", &format))) format = 0;
+  return S_OK;
 }
 
 void ZRBInfoUtil::ResetForTests() { S() = State(); }
