@@ -31,8 +31,7 @@ std::string Who(const ExchangeObject& object) {
   return name.empty() ? "object " + object.Key() : name;
 }
 
-std::string KindOf(const ExchangeFile& file, const ExchangeObject& node) {
-  const ExchangeObject* product = file.Find(node.Get("PRODUCT"));
+std::string KindOf(const ExchangeObject& node, const ExchangeObject* product) {
   std::string path = node.Get("PATH");
   if (path.empty() && product) path = product->Get("PATH");
   std::string extension = fs::path(path).extension().string();
@@ -81,8 +80,15 @@ std::string SaveAnswer::ResolvePath(const std::string& path) const {
   return exchangeMap_ + "/" + path;
 }
 
+ExchangeObject* SaveAnswer::Lookup(std::string_view key) {
+  auto found = objects_.find(key);
+  return found == objects_.end() ? nullptr : found->second;
+}
+
 SaveReport SaveAnswer::Apply(ExchangeFile& request) {
   ExchangeObject& root = request.FindOrAdd("ROOT", true);
+  // Keys are unique in a file the reader took; the first object of a key is the one a search would find.
+  for (ExchangeObject& object : request.Objects()) objects_.emplace(object.Key(), &object);
   // Removals first: a child removed and another placed under the same instance name is a rename.
   for (ExchangeObject& object : request.Objects()) {
     if (!object.Get("REMOVED_SUBASS").empty()) RemovedChildren(object);
@@ -95,16 +101,16 @@ SaveReport SaveAnswer::Apply(ExchangeFile& request) {
   if (rootItem) {
     visited_.insert("ROOT");
     for (const std::string& key : root.GetList("SUBASSEMBLIES")) {
-      ExchangeObject* child = request.Find(key);
+      ExchangeObject* child = Lookup(key);
       if (!child || key == "ROOT") {
         report_.refused = true;
         report_.warnings.push_back("Reference PDM: ROOT lists " + key + ", which the request does not hold.");
         continue;
       }
-      Node(request, *child, &*rootItem, false, false, 1);
+      Node(*child, &*rootItem, false, false, 1);
     }
   } else {
-    Node(request, root, nullptr, false, true, 0);
+    Node(root, nullptr, false, true, 0);
   }
   for (const std::string& obid : touched_) {
     if (auto item = catalog_.FindItem(obid)) {
@@ -115,8 +121,7 @@ SaveReport SaveAnswer::Apply(ExchangeFile& request) {
   return report_;
 }
 
-void SaveAnswer::Node(ExchangeFile& file, ExchangeObject& node, const Item* parent, bool orphan, bool isRoot,
-                      int depth) {
+void SaveAnswer::Node(ExchangeObject& node, const Item* parent, bool orphan, bool isRoot, int depth) {
   if (!visited_.insert(node.Key()).second || depth > kMaxDepth) {
     // A node reached twice (or a structure deeper than any real one) is a request no module writes.
     report_.refused = true;
@@ -140,7 +145,7 @@ void SaveAnswer::Node(ExchangeFile& file, ExchangeObject& node, const Item* pare
     } else if (parent && !parent->changeable) {
       Fail(node, "CREATE_PART_SUCCESS", "its parent " + parent->partNumber + " is read-only.");
     } else {
-      item = CreateItem(file, node);
+      item = CreateItem(node);
       created = item.has_value();
     }
   }
@@ -152,17 +157,17 @@ void SaveAnswer::Node(ExchangeFile& file, ExchangeObject& node, const Item* pare
     }
   }
   if (item) {
-    const ExchangeObject* product = file.Find(node.Get("PRODUCT"));
+    const ExchangeObject* product = Lookup(node.Get("PRODUCT"));
     if (failing && !created) {
       if (Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || (product && Yes(*product, "UPD_GEOMETRY")))
         Fail(node, "MODEL_UPD_SUCCESS", "the document could not be saved.");
     } else {
-      SaveDocuments(file, node, *item, created);
-      Tables(file, node, *item);
+      SaveDocuments(node, *item, created);
+      Tables(node, *item);
     }
   }
   for (const std::string& key : node.GetList("SUBASSEMBLIES")) {
-    ExchangeObject* child = file.Find(key);
+    ExchangeObject* child = Lookup(key);
     if (!child || key == "ROOT") {
       report_.refused = true;
       report_.warnings.push_back("Reference PDM: " + node.Key() + " lists " + key +
@@ -171,12 +176,12 @@ void SaveAnswer::Node(ExchangeFile& file, ExchangeObject& node, const Item* pare
     }
     // Below a node the PDM does not hold (or could not create) nothing can be placed.
     const bool known = item && item->kind == "assembly";
-    Node(file, *child, known ? &*item : nullptr, !known && (!obid.empty() || !create.empty()), false, depth + 1);
+    Node(*child, known ? &*item : nullptr, !known && (!obid.empty() || !create.empty()), false, depth + 1);
   }
 }
 
-std::optional<Item> SaveAnswer::CreateItem(ExchangeFile& file, ExchangeObject& node) {
-  ExchangeObject* product = file.Find(node.Get("PRODUCT"));
+std::optional<Item> SaveAnswer::CreateItem(ExchangeObject& node) {
+  ExchangeObject* product = Lookup(node.Get("PRODUCT"));
   std::string path = node.Get("PATH");
   if (path.empty() && product) path = product->Get("PATH");
   path = ResolvePath(path);
@@ -193,7 +198,7 @@ std::optional<Item> SaveAnswer::CreateItem(ExchangeFile& file, ExchangeObject& n
   }
   Item item;
   item.partNumber = partNumber;
-  item.kind = KindOf(file, node);
+  item.kind = KindOf(node, product);
   const std::string role = RoleFor(item.kind);
   if (auto existing = catalog_.FindItemByPartNumber(partNumber)) {
     // The same request sent again: the item it created before is taken, not a second one.
@@ -303,7 +308,9 @@ void SaveAnswer::Move(ExchangeObject& node, const Item& parent) {
 bool SaveAnswer::StoreVersion(Document& doc, const std::string& path, const std::string& who) {
   std::string bytes;
   std::string error;
-  if (path.empty() || !ReadWholeFile(ResolvePath(path), bytes, &error)) {
+  std::error_code ec;
+  // Only a plain file is read: a pipe or a device named by the request would hang or never end.
+  if (path.empty() || !fs::is_regular_file(ResolvePath(path), ec) || !ReadWholeFile(ResolvePath(path), bytes, &error)) {
     report_.warnings.push_back("Reference PDM: " + who + ": the document \"" + path + "\" cannot be read.");
     ++report_.failed;
     return false;
@@ -322,8 +329,8 @@ bool SaveAnswer::StoreVersion(Document& doc, const std::string& path, const std:
   return true;
 }
 
-void SaveAnswer::SaveDocuments(ExchangeFile& file, ExchangeObject& node, const Item& item, bool created) {
-  ExchangeObject* product = file.Find(node.Get("PRODUCT"));
+void SaveAnswer::SaveDocuments(ExchangeObject& node, const Item& item, bool created) {
+  ExchangeObject* product = Lookup(node.Get("PRODUCT"));
   if (product == &node) product = nullptr;
   // A new item's document was stored with it; storing it again changes nothing unless the bytes differ.
   const bool nodeSave = Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || created;
@@ -361,9 +368,9 @@ void SaveAnswer::SaveDocuments(ExchangeFile& file, ExchangeObject& node, const I
   if (!node.Get("PATH").empty()) node.Set("EXTERNAL_LOCATION", node.Get("PATH"));
 }
 
-void SaveAnswer::Tables(ExchangeFile& file, ExchangeObject& node, const Item& item) {
+void SaveAnswer::Tables(ExchangeObject& node, const Item& item) {
   for (const std::string& key : node.GetList("TABLES")) {
-    ExchangeObject* table = file.Find(key);
+    ExchangeObject* table = Lookup(key);
     if (!table || table == &node) continue;
     std::string location = table->Get("EXTERNAL_LOCATION");
     if (location.empty()) location = table->Get("PATH");

@@ -5,6 +5,7 @@
 // answer slots into the same objects. The caller holds the transaction.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -41,18 +42,19 @@ class SaveAnswer {
 
  private:
   // `orphan`: the parent node asked to be known to the PDM but is not; its children cannot be placed.
-  void Node(ExchangeFile& file, ExchangeObject& node, const Item* parent, bool orphan, bool isRoot, int depth);
+  void Node(ExchangeObject& node, const Item* parent, bool orphan, bool isRoot, int depth);
   // A new item for a node that asks to be created; nullptr (with a failure) when it cannot be.
-  std::optional<Item> CreateItem(ExchangeFile& file, ExchangeObject& node);
+  std::optional<Item> CreateItem(ExchangeObject& node);
   void Relate(ExchangeObject& node, const Item& parent, const Item& child);
   void Move(ExchangeObject& node, const Item& parent);
-  void SaveDocuments(ExchangeFile& file, ExchangeObject& node, const Item& item, bool created);
-  void Tables(ExchangeFile& file, ExchangeObject& node, const Item& item);
+  void SaveDocuments(ExchangeObject& node, const Item& item, bool created);
+  void Tables(ExchangeObject& node, const Item& item);
   void VirtualRoot(ExchangeObject& root);
   void RemovedChildren(ExchangeObject& object);
   // Stores the file at `path` as the document's new version when its bytes differ; false with a failure line.
   bool StoreVersion(Document& doc, const std::string& path, const std::string& who);
   std::string ResolvePath(const std::string& path) const;
+  ExchangeObject* Lookup(std::string_view key);
   void Fail(ExchangeObject& object, const char* successSlot, const std::string& line);
   void Touch(const Item& parent);
 
@@ -61,7 +63,8 @@ class SaveAnswer {
   FileStore store_;
   std::string exchangeMap_;
   std::set<std::string, std::less<>> failParts_;
-  std::set<std::string, std::less<>> visited_;  // node keys already followed
+  std::map<std::string, ExchangeObject*, std::less<>> objects_;  // the request's objects by key
+  std::set<std::string, std::less<>> visited_;                   // node keys already followed
   std::set<std::string, std::less<>> touched_;  // items whose structure or documents changed: one new date each
   SaveReport report_;
 };
