@@ -262,13 +262,14 @@ void SessionCommand::AnswerUpdate(Vault& vault, Answering& answering) {
   const std::string taken = fault && fault->code ? *fault->code : code;
   const bool unreadable =
       fault && (fault->noRewrite || fault->garbage || fault->truncate || !fault->answerFile.empty());
-  const bool keep = (taken == "1" || taken == "3") && !unreadable;
+  // A request that could not be followed keeps nothing, whatever code a fault forces.
+  const bool keep = (taken == "1" || taken == "3") && !unreadable && !report.refused;
   if (keep) {
     vault.Db().Exec("RELEASE save_action");
   } else {
     vault.Db().Exec("ROLLBACK TO save_action; RELEASE save_action");
     // A failed or cancelled save answers no identities: the request goes back with the result code only.
-    if (taken != "1" && taken != "3") answering.file = request;
+    if (report.refused || (taken != "1" && taken != "3")) answering.file = request;
   }
   ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
   root.Set("ACTION_SUCCESS", code);
