@@ -91,7 +91,8 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "                                       session calls with copies of their requests, answers and\n"
          "                                       exchange-map file lists\n"
          "  fault set ACTION|* [--code C] [--stats TEXT]... [--no-rewrite] [--garbage] [--truncate]\n"
-         "                [--delay MS] [--fail-for PARTNUMBER]... [--answer-file FILE] [--times N]\n"
+         "                [--delay MS] [--fail-for PARTNUMBER]... [--validate-fail PARTNUMBER]...\n"
+         "                [--answer-file FILE] [--times N]\n"
          "  fault ls | fault clear [ACTION]\n"
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables)\n"
@@ -341,7 +342,9 @@ void AdminCli::FaultCommand(CLI::App& faults) {
   set->add_flag("--garbage", o->fault.garbage, "answer with bytes that are no exchange file");
   set->add_flag("--truncate", o->fault.truncate, "cut the answer off in the middle of a line");
   set->add_option("--delay", o->fault.delayMs, "wait before answering")->type_name("MS")->check(kCount);
-  set->add_option("--fail-for", o->fault.failParts, "part numbers that cannot be delivered");
+  set->add_option("--fail-for", o->fault.failParts, "part numbers that cannot be delivered, created or saved");
+  set->add_option("--validate-fail", o->fault.validateFail, "part numbers whose node validation fails")
+      ->type_name("PARTNUMBER");
   set->add_option("--answer-file", o->answerFile, "write this answer instead of the PDM's own")->type_name("FILE");
   set->add_option("--times", o->times, "for this many calls only")->type_name("N")->check(kCount);
   chosen_.On(*set, [this, o] {
@@ -387,7 +390,7 @@ void AdminCli::FaultCommand(CLI::App& faults) {
 
   chosen_.On(*faults.add_subcommand("ls", "the faults set"), [this] {
     auto vault = OpenVault(vaultOption_);
-    TextTable table({"ACTION", "CODE", "STATS", "REWRITE", "DELAY MS", "FAIL FOR", "TIMES"});
+    TextTable table({"ACTION", "CODE", "STATS", "REWRITE", "DELAY MS", "FAIL FOR", "VALIDATE FAIL", "TIMES"});
     for (const Fault& f : FaultPlan(*vault).All()) {
       std::string rewrite = f.noRewrite             ? "none"
                             : f.garbage             ? "garbage"
@@ -395,7 +398,8 @@ void AdminCli::FaultCommand(CLI::App& faults) {
                             : f.truncate            ? "truncated"
                                                     : "normal";
       table.AddRow({f.action, f.code.value_or(""), Joined(f.stats, " | "), rewrite, std::to_string(f.delayMs),
-                    Joined(f.failParts), f.remaining < 0 ? "always" : std::to_string(f.remaining)});
+                    Joined(f.failParts), Joined(f.validateFail),
+                    f.remaining < 0 ? "always" : std::to_string(f.remaining)});
     }
     if (table.Empty()) {
       out_ << "no faults set\n";

@@ -7,7 +7,7 @@ namespace pdmsim {
 namespace {
 
 constexpr const char* kColumns =
-    "action, code, stats, no_rewrite, garbage, truncate, delay_ms, fail_parts, remaining, answer_file";
+    "action, code, stats, no_rewrite, garbage, truncate, delay_ms, fail_parts, remaining, answer_file, validate_fail";
 
 Fault ReadFault(const SqliteStatement& row) {
   Fault fault;
@@ -21,6 +21,7 @@ Fault ReadFault(const SqliteStatement& row) {
   fault.failParts = Journal::SplitArgs(row.Text(7));
   fault.remaining = static_cast<int>(row.Int(8));
   fault.answerFile = row.Text(9);
+  fault.validateFail = Journal::SplitArgs(row.Text(10));
   return fault;
 }
 
@@ -52,7 +53,7 @@ std::optional<Fault> FaultPlan::Take(std::string_view action) {
 
 void FaultPlan::Set(const Fault& fault) {
   SqliteStatement write(vault_.Db(), std::string("INSERT OR REPLACE INTO faults(") + kColumns +
-                                         ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                                         ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
   write.Bind(1, fault.action);
   if (fault.code) {
     write.Bind(2, *fault.code);
@@ -62,7 +63,8 @@ void FaultPlan::Set(const Fault& fault) {
   write.Bind(3, Journal::JoinArgs(fault.stats)).Bind(4, std::int64_t{fault.noRewrite});
   write.Bind(5, std::int64_t{fault.garbage}).Bind(6, std::int64_t{fault.truncate});
   write.Bind(7, std::int64_t{fault.delayMs}).Bind(8, Journal::JoinArgs(fault.failParts));
-  write.Bind(9, std::int64_t{fault.remaining}).Bind(10, fault.answerFile).Run();
+  write.Bind(9, std::int64_t{fault.remaining}).Bind(10, fault.answerFile);
+  write.Bind(11, Journal::JoinArgs(fault.validateFail)).Run();
 }
 
 void FaultPlan::Clear(std::string_view action) {

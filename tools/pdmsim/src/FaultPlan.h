@@ -13,15 +13,16 @@ namespace pdmsim {
 
 struct Fault {
   std::string action;
-  std::optional<std::string> code;     // forced "ACTION_SUCCESS"
-  std::vector<std::string> stats;      // extra "STATS" lines
-  bool noRewrite = false;              // leave the request file as it is
-  bool garbage = false;                // overwrite the request with bytes that are no exchange file
-  bool truncate = false;               // write the answer cut off in the middle of a line
-  int delayMs = 0;                     // wait before answering
-  std::vector<std::string> failParts;  // part numbers that cannot be delivered
-  int remaining = -1;                  // calls left; -1 for every call
-  std::string answerFile;              // a canned answer written instead of the PDM's own
+  std::optional<std::string> code;        // forced "ACTION_SUCCESS"
+  std::vector<std::string> stats;         // extra "STATS" lines
+  bool noRewrite = false;                 // leave the request file as it is
+  bool garbage = false;                   // overwrite the request with bytes that are no exchange file
+  bool truncate = false;                  // write the answer cut off in the middle of a line
+  int delayMs = 0;                        // wait before answering
+  std::vector<std::string> failParts;     // part numbers that cannot be delivered, created or saved
+  std::vector<std::string> validateFail;  // part numbers whose node validation fails
+  int remaining = -1;                     // calls left; -1 for every call
+  std::string answerFile;                 // a canned answer written instead of the PDM's own
 };
 
 class FaultPlan {

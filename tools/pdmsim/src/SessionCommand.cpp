@@ -16,6 +16,7 @@
 #include "Journal.h"
 #include "PdmError.h"
 #include "PdmSelection.h"
+#include "SaveAnswer.h"
 #include "StructureAnswer.h"
 #include "VaultCatalog.h"
 
@@ -149,6 +150,10 @@ int SessionCommand::RunJournaled() {
     AnswerSettings(*vault, answering);
   } else if (call_.action == "x3GetCustomAttrsCad") {
     answering.outcome = CustomAttributes(*vault).Answer(answering.file);
+  } else if (call_.action == "x3UpdateFromFile") {
+    AnswerUpdate(*vault, answering);
+  } else if (call_.action == "x3ValidateCadNodes") {
+    AnswerValidate(answering);
   } else {
     AnswerUnsupported(answering);
   }
@@ -245,6 +250,58 @@ void SessionCommand::AnswerSettings(Vault& vault, Answering& answering) {
   root.Set("CADPART_DATA_MODEL", vault.Setting("pdm.data_model").value_or("LEGACY_DATA_MODEL"));
   root.Set("PRDSUPPORT", vault.Setting("pdm.product_support").value_or("1"));
   root.Set("ZRB_DESIGN_TABLES", vault.Setting("pdm.design_tables").value_or("ON"));
+}
+
+void SessionCommand::AnswerUpdate(Vault& vault, Answering& answering) {
+  const ExchangeFile request = answering.file;
+  const std::optional<Fault>& fault = answering.fault;
+  std::set<std::string, std::less<>> failParts;
+  if (fault) failParts.insert(fault->failParts.begin(), fault->failParts.end());
+  // The save's own changes sit in a savepoint: an answer the module will not take leaves the vault as it was,
+  // while the journal of the call is kept.
+  vault.Db().Exec("SAVEPOINT save_action");
+  SaveReport report = SaveAnswer(vault, answering.exchangeMap, std::move(failParts)).Apply(answering.file);
+  const std::string code = report.refused ? "0" : report.failed > 0 ? "3" : "1";
+  const std::string taken = fault && fault->code ? *fault->code : code;
+  const bool unreadable =
+      fault && (fault->noRewrite || fault->garbage || fault->truncate || !fault->answerFile.empty());
+  // A request that could not be followed keeps nothing, whatever code a fault forces.
+  const bool keep = (taken == "1" || taken == "3") && !unreadable && !report.refused;
+  if (keep) {
+    vault.Db().Exec("RELEASE save_action");
+  } else {
+    vault.Db().Exec("ROLLBACK TO save_action; RELEASE save_action");
+    // A failed or cancelled save answers no identities: the request goes back with the result code only.
+    if (report.refused || (taken != "1" && taken != "3")) answering.file = request;
+  }
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  root.Set("ACTION_SUCCESS", code);
+  for (const std::string& line : report.warnings) root.Append("STATS", line);
+  answering.outcome = report.Summary() + (keep ? "" : "; nothing kept");
+}
+
+void SessionCommand::AnswerValidate(Answering& answering) {
+  std::set<std::string, std::less<>> refused;
+  if (answering.fault) refused.insert(answering.fault->validateFail.begin(), answering.fault->validateFail.end());
+  int nodes = 0;
+  int failed = 0;
+  ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
+  for (ExchangeObject& node : answering.file.Objects()) {
+    if (node.Key() == "ROOT" || node.Key() == "COMMAND") continue;
+    ++nodes;
+    const std::string partNumber = node.Get("PARTNUMBER");
+    if (refused.count(partNumber) == 0) {
+      node.Set("VALIDATE_SUCCESS", "1");
+      continue;
+    }
+    ++failed;
+    const std::string line = "Reference PDM: " + partNumber + " (" + node.Get("OPERATION") + ") is not valid here.";
+    node.Set("VALIDATE_SUCCESS", "0");
+    node.Set("VALIDATE_MSG", line);
+    root.Append("STATS", line);
+  }
+  root.Set("ACTION_SUCCESS", "1");
+  answering.outcome = std::to_string(nodes) + " nodes, " + std::to_string(failed) + " not valid";
 }
 
 void SessionCommand::AnswerUnsupported(Answering& answering) {

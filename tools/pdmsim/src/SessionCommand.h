@@ -44,6 +44,8 @@ class SessionCommand {
   void AnswerRead(Vault& vault, Answering& answering);
   void AnswerAddTemp(Answering& answering);
   void AnswerSettings(Vault& vault, Answering& answering);
+  void AnswerUpdate(Vault& vault, Answering& answering);
+  void AnswerValidate(Answering& answering);
   void AnswerUnsupported(Answering& answering);
   static std::string ExchangeMapOf(const ExchangeFile& request, const std::string& requestPath);
 

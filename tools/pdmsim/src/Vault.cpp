@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* kDatabaseName = "vault.db";
 // 2: the journal keeps the answer and the exchange-map file list beside the request.
-constexpr const char* kSchemaVersion = "2";
+// 3: faults name the part numbers whose node validation fails.
+constexpr const char* kSchemaVersion = "3";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
@@ -86,7 +87,8 @@ CREATE TABLE faults(
   delay_ms INTEGER NOT NULL DEFAULT 0,
   fail_parts TEXT NOT NULL DEFAULT '',
   remaining INTEGER NOT NULL DEFAULT -1,
-  answer_file TEXT NOT NULL DEFAULT '');
+  answer_file TEXT NOT NULL DEFAULT '',
+  validate_fail TEXT NOT NULL DEFAULT '');
 CREATE TABLE dialogs(
   id INTEGER PRIMARY KEY,
   action TEXT NOT NULL,
@@ -140,7 +142,7 @@ std::unique_ptr<Vault> Vault::Open(const std::string& directory) {
     SqliteStatement version(vault->Db(), "SELECT value FROM meta WHERE key = 'schema_version'");
     if (version.Step()) layout = version.Text(0);
   }
-  // A vault of the first layout gains the journal's new columns; nothing it holds changes.
+  // An older vault gains the new columns layout by layout; nothing it holds changes.
   if (layout == "1") {
     SqliteTransaction transaction(vault->Db());
     vault->Db().Exec(
@@ -148,6 +150,14 @@ std::unique_ptr<Vault> Vault::Open(const std::string& directory) {
         "ALTER TABLE journal ADD COLUMN answer_source TEXT NOT NULL DEFAULT '';"
         "ALTER TABLE journal ADD COLUMN xmap_list_copy TEXT NOT NULL DEFAULT '';"
         "UPDATE meta SET value = '2' WHERE key = 'schema_version';");
+    transaction.Commit();
+    layout = "2";
+  }
+  if (layout == "2") {
+    SqliteTransaction transaction(vault->Db());
+    vault->Db().Exec(
+        "ALTER TABLE faults ADD COLUMN validate_fail TEXT NOT NULL DEFAULT '';"
+        "UPDATE meta SET value = '3' WHERE key = 'schema_version';");
     transaction.Commit();
     layout = kSchemaVersion;
   }

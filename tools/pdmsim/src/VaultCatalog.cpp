@@ -224,6 +224,13 @@ void VaultCatalog::AddDesignTable(const DesignTable& table) {
   insert.Bind(4, std::int64_t{table.activated ? 1 : 0}).Run();
 }
 
+void VaultCatalog::RemoveDesignTable(std::string_view docObid) {
+  for (const char* sql : {"DELETE FROM design_tables WHERE doc_obid = ?", "DELETE FROM documents WHERE obid = ?"}) {
+    SqliteStatement erase(vault_.Db(), sql);
+    erase.Bind(1, docObid).Run();
+  }
+}
+
 std::vector<Relation> VaultCatalog::Children(std::string_view parentObid) {
   SqliteStatement query(
       vault_.Db(), Sql("SELECT ", kRelationColumns, " FROM relations WHERE parent_obid = ? ORDER BY position, obid"));

@@ -47,6 +47,8 @@ class VaultCatalog {
   // --- design tables
   std::vector<DesignTable> DesignTables(std::string_view itemObid);
   void AddDesignTable(const DesignTable& table);
+  // Removes the table together with its sheet document.
+  void RemoveDesignTable(std::string_view docObid);
 
   // --- relations (children of a parent in their order)
   std::vector<Relation> Children(std::string_view parentObid);

@@ -10,6 +10,7 @@
 #include "DocumentImporter.h"
 #include "FileStore.h"
 #include "GmtTime.h"
+#include "ItemJson.h"
 #include "PdmError.h"
 #include "PlainFileName.h"
 #include "TextTable.h"
@@ -63,7 +64,7 @@ void VaultCommands::PrintHelp(std::ostream& out) {
          "  vault import PATH...                 import host documents (files, or every document of a\n"
          "                                       directory) with the documents they link to\n"
          "  vault ls                             list the items\n"
-         "  vault show PARTNUMBER                the item's structure with positions and attributes\n"
+         "  vault show PARTNUMBER... [--json]    the item's structure with positions and attributes\n"
          "  vault add-item PARTNUMBER --file PATH [--kind assembly|part|drawing] [--rev R]\n"
          "                [--nomenclature N] [--definition D] [--description TEXT] [--read-only]\n"
          "  vault relate PARENT CHILD [--instance NAME] [--matrix \"16 NUMBERS\"] [--quantity Q]\n"
@@ -138,10 +139,16 @@ void VaultCommands::List(CLI::App& sub) {
 
 void VaultCommands::Show(CLI::App& sub) {
   auto names = std::make_shared<std::vector<std::string>>();
+  auto json = std::make_shared<bool>(false);
   sub.add_option("PARTNUMBER", *names, "the items to show")->required();
-  chosen_.On(sub, [this, names] {
+  sub.add_flag("--json", *json, "one JSON object per item, for scripts");
+  chosen_.On(sub, [this, names, json] {
     auto vault = OpenVault(vaultOption_);
     VaultCatalog catalog(*vault);
+    if (*json) {
+      for (const std::string& name : *names) out_ << ItemJson::Of(catalog, RequireItem(catalog, name)).dump() << '\n';
+      return 0;
+    }
     VaultTreePrinter printer(catalog, out_);
     for (const std::string& name : *names) printer.Print(RequireItem(catalog, name));
     return 0;
