@@ -8,6 +8,7 @@
 #include "CADIDrawing.h"
 #include "CADListVal.h"
 #include "ZRBAfx.h"
+#include "ZRBCommand.h"
 #include "ZRBCommandContext.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBDocumentOpener.h"

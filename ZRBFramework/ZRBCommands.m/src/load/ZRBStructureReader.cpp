@@ -1,5 +1,6 @@
 #include "ZRBStructureReader.h"
 
+#include "ZRBCommand.h"
 #include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBCommandStates.h"
