@@ -45,6 +45,8 @@ class ZRBUsePdmStructureCmd : public ZRBTwoStepCommand {
  private:
   // 0 when the old answer cannot be removed or the request cannot be written (message shown).
   int WriteRequest(const CADUnicodeString& xmap, const CADUnicodeString& requestPath);
+  // The request and the PDM's first step; 1 when the PDM's dialog is up.
+  int HandOver(const CADUnicodeString& xmap);
   // The read below `parent`; 1 built.
   int LoadStructure(const CADIProduct_var& parent, int remarks);
   void RestoreStaleFiles();

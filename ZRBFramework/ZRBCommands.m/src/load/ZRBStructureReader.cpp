@@ -1,6 +1,5 @@
 #include "ZRBStructureReader.h"
 
-#include "ZRBCommand.h"
 #include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBCommandStates.h"
@@ -88,9 +87,9 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
     ZRBNodeAttributes::SetIdentityToNode(nodeProduct, &node, readers.context.Answer());
     SetDesignTablesToNode(readers, nodeProduct, node);
     // The children the node has now are those it was loaded with: later changes are found against them.
-    ZRBCommand::SetOrigChildsToProp(nodeProduct.get());
+    ZRBCommandStates::SetOrigChildsToProp(nodeProduct.get());
   } else if (onPath_.size() == 1 && place.parent) {
-    ZRBCommand::SetOrigChildsToProp(place.parent.get());
+    ZRBCommandStates::SetOrigChildsToProp(place.parent.get());
   }
   return 1;
 }
@@ -123,7 +122,7 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
         ZRBInstancePlacement::MarkInstanceInPdm(*record, CADUnicodeString());
     }
     if (placed)
-      ZRBCommand::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
+      ZRBCommandStates::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
                                             CADUnicodeString(node.GetSlotValue("DB_NAME")),
                                             CADUnicodeString(node.GetSlotValue("CLASSNAME")));
     if (state_.subMode == 2 && document->GetSlotValue("S_ZRB_CHANGED_GEO") == "1") MarkDirty(placed);

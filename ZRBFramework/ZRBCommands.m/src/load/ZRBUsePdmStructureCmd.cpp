@@ -115,6 +115,14 @@ int ZRBUsePdmStructureCmd::StartUsePdmStructure() {
     return 0;
   }
   staleFiles_ = std::make_unique<ZRBStaleFileGuard>();
+  // A start that fails leaves no file aside: no end step will come to put it back.
+  const int waiting = HandOver(xmap);
+  if (!waiting) RestoreStaleFiles();
+  ZRB_TRACE_OK();
+  return waiting;
+}
+
+int ZRBUsePdmStructureCmd::HandOver(const CADUnicodeString& xmap) {
   const CADUnicodeString requestPath = ZRBAfx::MakePath(xmap, CADUnicodeString(kRequestFileName));
   if (!WriteRequest(xmap, requestPath)) return 0;
 
@@ -133,7 +141,6 @@ int ZRBUsePdmStructureCmd::StartUsePdmStructure() {
     ShowMessage(kCatalog, "NoWorkbench", kInformationStyle);
     return 0;
   }
-  ZRB_TRACE_OK();
   return 1;
 }
 
