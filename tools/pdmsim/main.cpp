@@ -1,8 +1,7 @@
 // pdmsim: the reference PDM. Started as `pdmcl` or `samcl` (the CAD module's
 // connection commands) it is the PDM session command; as `pdmsim` it is also
 // the PDM user's and the tests' command line, parsed with CLI11: the global
-// options, then one subcommand per admin command, whose words go to it as
-// they are.
+// options, then one subcommand per admin command with its own options.
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
@@ -47,38 +46,40 @@ int RunAdmin(int argc, char** argv) {
   std::ostringstream help;
   pdmsim::AdminCli::PrintHelp(help);
   CLI::App app("pdmsim: the reference PDM", "pdmsim");
-  app.footer(help.str());
-  std::string vault;
-  app.add_option("--vault", vault, "the vault directory (default: PDMSIM_VAULT)")->type_name("DIR");
   app.require_subcommand(1);
-  std::vector<std::string> chosen;
-  for (const pdmsim::AdminCommand& command : pdmsim::AdminCli::Commands()) {
-    CLI::App* sub = app.add_subcommand(command.name, command.summary);
-    // The command reads its own words (options, part numbers) and says what is wrong with them.
-    sub->prefix_command();
-    sub->set_help_flag();
-    sub->callback([&chosen, sub, name = std::string(command.name)] {
-      chosen = sub->remaining();
-      chosen.insert(chosen.begin(), name);
-    });
-  }
-  app.add_subcommand("help", "this help")->callback([&chosen] { chosen = {"help"}; });
+  pdmsim::AdminCli cli(std::cout);
+  cli.Define(app);
+  // After the commands: theirs would inherit it.
+  app.footer(help.str());
+  app.add_subcommand("help", "this help");
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) {
+      // The help of the (sub)command asked about.
       std::cout << app.help();
       return 0;
     }
     // A word that names no command leaves the subcommand missing: name the word instead.
-    const std::vector<std::string> extra = app.remaining();
-    if (!extra.empty() && extra.front().rfind('-', 0) != 0)
-      std::cerr << "pdmsim: unknown command " << extra.front() << " (pdmsim help)\n";
+    std::string command = "pdmsim";
+    CLI::App* chosen = &app;
+    while (!chosen->get_subcommands().empty()) {
+      chosen = chosen->get_subcommands().front();
+      command += " " + chosen->get_name();
+    }
+    const std::vector<std::string> extra = chosen->remaining();
+    if (dynamic_cast<const CLI::RequiredError*>(&error) && !chosen->get_subcommands({}).empty() && !extra.empty() &&
+        extra.front().rfind('-', 0) != 0)
+      std::cerr << "pdmsim: unknown command " << extra.front() << " (" << command << " --help)\n";
     else
       std::cerr << "pdmsim: " << error.what() << " (pdmsim help)\n";
     return 2;
   }
-  return pdmsim::AdminCli(vault, std::cout).Run(chosen);
+  if (!cli.Chosen()) {
+    pdmsim::AdminCli::PrintHelp(std::cout);
+    return 0;
+  }
+  return cli.Run();
 }
 
 }  // namespace

@@ -37,6 +37,32 @@ TEST(PdmAdmin, CommandsWithoutAVaultSayHowToGetOne) {
   EXPECT_EQ(harness.Run("pdmsim", {"--vault"}).exitCode, 2);
 }
 
+TEST(PdmAdmin, EachCommandHasItsHelpAndRefusesBadOptionsBeforeActing) {
+  PdmSimHarness harness;
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    std::string text;  // in the output for 0, in the error otherwise
+  };
+  const Case cases[] = {
+      {{"fault", "set", "--help"}, 0, "--answer-file FILE"},
+      {{"journal", "show", "--help"}, 0, "--xmap-list"},
+      {{"vault", "add-item", "--help"}, 0, "--read-only"},
+      {{"fault", "set", "x3WriteZRBFile", "--delay", "soon"}, 2, "--delay"},
+      {{"fault", "set", "x3WriteZRBFile", "--colour", "red"}, 2, "--colour"},
+      {{"journal", "show", "1", "--answer", "--xmap-list"}, 2, "excludes"},
+      {{"vault", "add-item", "NEW"}, 2, "--file"},
+      {{"vault", "frobnicate"}, 2, "unknown command frobnicate"},
+      {{"dialog", "auto", "--after", "3", "complete", "--choose", "BOLT"}, 0, "complete --choose BOLT after 3 s"},
+  };
+  for (const Case& c : cases) {
+    RunResult run = harness.Run("pdmsim", c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.args.front() << " " << c.args[1] << ": " << run.err;
+    EXPECT_NE((c.exitCode == 0 ? run.out : run.err).find(c.text), std::string::npos) << run.out << run.err;
+  }
+  EXPECT_EQ(harness.Admin({"fault", "ls"}), "no faults set\n");
+}
+
 TEST(PdmAdmin, RefusesItemsAndRelationsTheProtocolCannotCarry) {
   PdmSimHarness harness;
   harness.FillSampleVault();

@@ -6,9 +6,9 @@
 #include <ostream>
 #include <thread>
 
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "ArgReader.h"
 #include "DelayedDialogAction.h"
 #include "DialogBook.h"
 #include "DialogCompleter.h"
@@ -52,17 +52,11 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator 
   return text;
 }
 
-int ParseNumber(const std::string& text, const char* what) {
-  char* end = nullptr;
-  long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || value < 0 || value > 1000000) {
-    throw PdmError(std::string(what) + " must be a whole number, not \"" + text + "\"", 2);
-  }
-  return static_cast<int>(value);
-}
+// Counts and waits on the command line: whole numbers CLI11 checks.
+const CLI::Range kCount(0, 1000000);
 
-void WaitSeconds(std::optional<std::string> after) {
-  if (after) std::this_thread::sleep_for(std::chrono::seconds(ParseNumber(*after, "--after")));
+void WaitSeconds(std::optional<int> after) {
+  if (after) std::this_thread::sleep_for(std::chrono::seconds(*after));
 }
 
 std::string Quote(const std::string& arg) {
@@ -121,99 +115,126 @@ const std::vector<AdminCommand>& AdminCli::Commands() {
   return commands;
 }
 
-int AdminCli::Run(const std::vector<std::string>& args) {
-  if (args.empty() || args.front() == "help" || args.front() == "--help" || args.front() == "-h") {
-    PrintHelp(out_);
-    return args.empty() ? 2 : 0;
-  }
-  std::vector<std::string> rest(args.begin() + 1, args.end());
+void AdminCli::Define(CLI::App& app) {
+  app.add_option("--vault", vaultOption_, "the vault directory (default: PDMSIM_VAULT)")->type_name("DIR");
   for (const AdminCommand& command : Commands())
-    if (args.front() == command.name) return (this->*command.run)(std::move(rest));
-  throw PdmError("unknown command " + args.front() + " (pdmsim help)", 2);
+    (this->*command.define)(*app.add_subcommand(command.name, command.summary));
 }
 
-int AdminCli::VaultCommand(std::vector<std::string> args) { return VaultCommands(vaultOption_, out_).Run(args); }
+void AdminCli::VaultCommand(CLI::App& sub) { vault_.Define(sub); }
 
-int AdminCli::LoadIntoCad(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  bool add = reader.Flag("--add");
-  bool noStart = reader.Flag("--no-start");
-  std::vector<std::string> names = reader.Positionals();
-  if (names.empty()) throw PdmError("load-into-cad needs the part numbers to send", 2);
-  auto vault = OpenVault(vaultOption_);
-  {
-    SqliteTransaction transaction(vault->Db());
+void AdminCli::LoadIntoCad(CLI::App& sub) {
+  struct Options {
+    bool add = false;
+    bool noStart = false;
+    std::vector<std::string> names;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_flag("--add", o->add, "add them to what the session holds (ZRB_ADD_CMD)");
+  sub.add_flag("--no-start", o->noStart, "only remember the choice");
+  sub.add_option("PARTNUMBER", o->names, "the items to send")->required();
+  chosen_.On(sub, [this, o] {
+    auto vault = OpenVault(vaultOption_);
+    {
+      SqliteTransaction transaction(vault->Db());
+      VaultCatalog catalog(*vault);
+      PdmSelection(*vault).SetChoice(ResolveObids(catalog, o->names));
+      transaction.Commit();
+    }
+    out_ << "chose " << Joined(o->names) << " for the CAD session\n";
+    if (o->noStart) return 0;
+    std::string argument = o->add ? "ZRB_ADD_CMD" : "";
+    std::string diagnostics;
+    if (!SenderClient().StartCmd("ZRBReadCmd", argument, &diagnostics)) {
+      throw PdmError("the choice is kept, but the CAD session could not be asked to read it:\n" + diagnostics);
+    }
+    out_ << "asked the CAD session to read them (StartCmd ZRBReadCmd" << (o->add ? " ZRB_ADD_CMD" : "") << ")\n";
+    return 0;
+  });
+}
+
+void AdminCli::Mark(CLI::App& sub) {
+  struct Options {
+    bool clear = false;
+    std::vector<std::string> names;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_flag("--clear", o->clear, "forget every mark");
+  sub.add_option("PARTNUMBER", o->names, "the items to mark (none: show the marks)");
+  chosen_.On(sub, [this, o] {
+    auto vault = OpenVault(vaultOption_);
     VaultCatalog catalog(*vault);
-    PdmSelection(*vault).SetChoice(ResolveObids(catalog, names));
-    transaction.Commit();
-  }
-  out_ << "chose " << Joined(names) << " for the CAD session\n";
-  if (noStart) return 0;
-  std::string argument = add ? "ZRB_ADD_CMD" : "";
-  std::string diagnostics;
-  if (!SenderClient().StartCmd("ZRBReadCmd", argument, &diagnostics)) {
-    throw PdmError("the choice is kept, but the CAD session could not be asked to read it:\n" + diagnostics);
-  }
-  out_ << "asked the CAD session to read them (StartCmd ZRBReadCmd" << (add ? " ZRB_ADD_CMD" : "") << ")\n";
-  return 0;
+    PdmSelection selection(*vault);
+    if (o->clear || !o->names.empty()) {
+      SqliteTransaction transaction(vault->Db());
+      selection.SetMarks(o->clear ? std::vector<std::string>{} : ResolveObids(catalog, o->names));
+      transaction.Commit();
+    }
+    std::vector<std::string> marked = PartNumbersOf(catalog, selection.Marks());
+    out_ << (marked.empty() ? std::string("no items are marked") : "marked: " + Joined(marked)) << '\n';
+    return 0;
+  });
 }
 
-int AdminCli::Mark(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  bool clear = reader.Flag("--clear");
-  std::vector<std::string> names = reader.Positionals();
-  auto vault = OpenVault(vaultOption_);
-  VaultCatalog catalog(*vault);
-  PdmSelection selection(*vault);
-  if (clear || !names.empty()) {
-    SqliteTransaction transaction(vault->Db());
-    selection.SetMarks(clear ? std::vector<std::string>{} : ResolveObids(catalog, names));
-    transaction.Commit();
-  }
-  std::vector<std::string> marked = PartNumbersOf(catalog, selection.Marks());
-  out_ << (marked.empty() ? std::string("no items are marked") : "marked: " + Joined(marked)) << '\n';
-  return 0;
-}
-
-int AdminCli::DialogCommand(std::vector<std::string> args) {
-  if (args.empty()) throw PdmError("dialog needs a subcommand: status, complete, cancel or auto", 2);
-  std::string sub = args.front();
-  ArgReader reader(std::vector<std::string>(args.begin() + 1, args.end()));
-  auto vault = OpenVault(vaultOption_);
-  if (sub == "status") {
-    reader.Positionals();
-    auto dialog = DialogBook(*vault).Current();
-    if (!dialog) {
+void AdminCli::DialogCommand(CLI::App& dialog) {
+  dialog.require_subcommand(1);
+  CLI::App* status = dialog.add_subcommand("status", "the open dialog and what new dialogs do by themselves");
+  chosen_.On(*status, [this] {
+    auto vault = OpenVault(vaultOption_);
+    auto current = DialogBook(*vault).Current();
+    if (!current) {
       out_ << "no PDM dialog is open\n";
     } else {
-      out_ << "open: " << dialog->action << " since " << dialog->openedAt << " (dialog " << dialog->id << ", request "
-           << dialog->requestFile << ")\n";
+      out_ << "open: " << current->action << " since " << current->openedAt << " (dialog " << current->id
+           << ", request " << current->requestFile << ")\n";
     }
     if (auto setting = DelayedDialogAction::Load(*vault)) {
       out_ << "new dialogs: " << Joined(setting->dialogArgs) << " after " << setting->afterSeconds << " s\n";
     }
     return 0;
-  }
-  if (sub == "complete" || sub == "cancel") {
-    std::optional<std::int64_t> id;
-    if (auto text = reader.Option("--dialog")) id = ParseNumber(*text, "--dialog");
-    auto after = reader.Option("--after");
-    CompletionOptions options;
-    options.dialogId = id;
-    if (sub == "complete") {
-      options.choose = reader.Options("--choose", true);
-      options.code = reader.Option("--code");
-      options.stats = reader.Options("--stats");
-      options.failFor = reader.Options("--fail-for", true);
+  });
+
+  for (const bool complete : {true, false}) {
+    struct Options {
+      CompletionOptions completion;
+      std::optional<int> after;
+    };
+    auto o = std::make_shared<Options>();
+    CLI::App* sub = complete ? dialog.add_subcommand("complete", "answer it and send its ready word")
+                             : dialog.add_subcommand("cancel", "close it and send PDM_CANCEL");
+    sub->add_option("--dialog", o->completion.dialogId, "act only on this dialog")->check(kCount);
+    sub->add_option("--after", o->after, "wait this long first")->type_name("SECONDS")->check(kCount);
+    if (complete) {
+      sub->add_option("--choose", o->completion.choose, "the part numbers chosen (default: the current choice)");
+      sub->add_option("--code", o->completion.code, "the ACTION_SUCCESS to answer");
+      sub->add_option("--stats", o->completion.stats, "a STATS line of the answer")->allow_extra_args(false);
+      sub->add_option("--fail-for", o->completion.failFor, "part numbers that cannot be delivered");
     }
-    if (!reader.Positionals().empty()) throw PdmError("unexpected arguments to dialog " + sub, 2);
-    WaitSeconds(after);
-    DialogCompleter completer(*vault);
-    return sub == "complete" ? completer.Complete(options, out_) : completer.Cancel(id, out_);
+    chosen_.On(*sub, [this, o, complete] {
+      WaitSeconds(o->after);
+      auto vault = OpenVault(vaultOption_);
+      DialogCompleter completer(*vault);
+      return complete ? completer.Complete(o->completion, out_) : completer.Cancel(o->completion.dialogId, out_);
+    });
   }
-  if (sub == "auto") {
-    auto after = reader.Option("--after");
-    std::vector<std::string> rest = reader.Rest();
+
+  // What every new dialog does by itself is a dialog command line kept for later: its words pass as they are.
+  struct Auto {
+    std::optional<int> after;
+    std::string what;
+  };
+  auto a = std::make_shared<Auto>();
+  CLI::App* automatic = dialog.add_subcommand("auto", "complete or cancel every new dialog by itself");
+  automatic->add_option("--after", a->after, "wait this long after the dialog opened")
+      ->type_name("SECONDS")
+      ->check(kCount);
+  // A required word here keeps "complete" and "cancel" from being taken for the sibling commands.
+  automatic->add_option("WHAT", a->what, "complete, cancel (with their options) or off")->required();
+  automatic->allow_extras();
+  chosen_.On(*automatic, [this, a, automatic] {
+    std::vector<std::string> rest = automatic->remaining();
+    rest.insert(rest.begin(), a->what);
+    auto vault = OpenVault(vaultOption_);
     SqliteTransaction transaction(vault->Db());
     if (rest.size() == 1 && rest.front() == "off") {
       DelayedDialogAction::Clear(*vault);
@@ -221,133 +242,153 @@ int AdminCli::DialogCommand(std::vector<std::string> args) {
       out_ << "dialogs wait for the PDM user again\n";
       return 0;
     }
-    if (!after || rest.empty() || (rest.front() != "complete" && rest.front() != "cancel")) {
+    if (!a->after || rest.empty() || (rest.front() != "complete" && rest.front() != "cancel")) {
       throw PdmError("usage: dialog auto --after SECONDS complete|cancel [options] | dialog auto off", 2);
     }
-    AutoDialogSetting setting{ParseNumber(*after, "--after"), rest};
+    AutoDialogSetting setting{*a->after, rest};
     DelayedDialogAction::Save(*vault, setting);
     transaction.Commit();
     out_ << "every new PDM dialog: " << Joined(rest) << " after " << setting.afterSeconds << " s\n";
     return 0;
-  }
-  throw PdmError("unknown dialog subcommand " + sub, 2);
+  });
 }
 
-int AdminCli::JournalCommand(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  bool json = reader.Flag("--json");
-  bool showAnswer = reader.Flag("--answer");
-  bool showList = reader.Flag("--xmap-list");
-  std::vector<std::string> positionals = reader.Positionals();
-  auto vault = OpenVault(vaultOption_);
-  Journal journal(*vault);
-  if (!positionals.empty() && positionals.front() == "clear") {
+void AdminCli::JournalCommand(CLI::App& journal) {
+  auto json = std::make_shared<bool>(false);
+  journal.add_flag("--json", *json, "every field of every call, as JSON");
+  chosen_.On(journal, [this, json] {
+    auto vault = OpenVault(vaultOption_);
+    std::vector<JournalEntry> entries = Journal(*vault).Entries();
+    if (*json) {
+      nlohmann::ordered_json list = nlohmann::ordered_json::array();
+      for (const JournalEntry& e : entries)
+        list.push_back({{"seq", e.seq},
+                        {"at", e.at},
+                        {"role", e.role},
+                        {"action", e.action},
+                        {"args", e.args},
+                        {"request_copy", e.requestCopy},
+                        {"outcome", e.outcome},
+                        {"answer_copy", e.answerCopy},
+                        {"answer_source", e.answerSource},
+                        {"xmap_list_copy", e.xmapListCopy}});
+      out_ << list.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+      return 0;
+    }
+    if (entries.empty()) {
+      out_ << "no session calls yet\n";
+      return 0;
+    }
+    TextTable table({"SEQ", "TIME (UTC)", "CLIENT", "ACTION", "ARGUMENTS", "OUTCOME"});
+    for (const JournalEntry& e : entries) {
+      std::vector<std::string> quoted;
+      for (const std::string& arg : e.args) quoted.push_back(Quote(arg));
+      table.AddRow(
+          {std::to_string(e.seq), e.at, e.role == "sam" ? "samcl" : "pdmcl", e.action, Joined(quoted), e.outcome});
+    }
+    table.Print(out_);
+    return 0;
+  });
+
+  chosen_.On(*journal.add_subcommand("clear", "forget every call"), [this] {
+    auto vault = OpenVault(vaultOption_);
     SqliteTransaction transaction(vault->Db());
-    journal.Clear();
+    Journal(*vault).Clear();
     transaction.Commit();
     out_ << "journal cleared\n";
     return 0;
-  }
-  if (!positionals.empty() && positionals.front() == "show") {
-    if (positionals.size() != 2) throw PdmError("journal show needs a sequence number", 2);
-    auto entry = journal.Entry(ParseNumber(positionals[1], "the sequence number"));
-    if (!entry) throw PdmError("no journal entry " + positionals[1]);
-    const std::string& copy = showAnswer ? entry->answerCopy : showList ? entry->xmapListCopy : entry->requestCopy;
-    const char* what = showAnswer ? "an answer" : showList ? "an exchange-map file list" : "a request file";
-    if (copy.empty() || copy.front() != '/') throw PdmError("call " + positionals[1] + " came without " + what);
+  });
+
+  struct Show {
+    int seq = 0;
+    bool answer = false;
+    bool xmapList = false;
+  };
+  auto o = std::make_shared<Show>();
+  CLI::App* show = journal.add_subcommand("show", "the copy of a call's request file (or answer, or file list)");
+  show->add_option("SEQ", o->seq, "the call's sequence number")->required()->check(kCount);
+  CLI::Option* answer = show->add_flag("--answer", o->answer, "the answer instead of the request");
+  show->add_flag("--xmap-list", o->xmapList, "the exchange-map file list the module sent")->excludes(answer);
+  chosen_.On(*show, [this, o] {
+    auto vault = OpenVault(vaultOption_);
+    auto entry = Journal(*vault).Entry(o->seq);
+    const std::string seq = std::to_string(o->seq);
+    if (!entry) throw PdmError("no journal entry " + seq);
+    const std::string& copy = o->answer ? entry->answerCopy : o->xmapList ? entry->xmapListCopy : entry->requestCopy;
+    const char* what = o->answer ? "an answer" : o->xmapList ? "an exchange-map file list" : "a request file";
+    if (copy.empty() || copy.front() != '/') throw PdmError("call " + seq + " came without " + what);
     std::string bytes;
     std::string error;
     if (!ReadWholeFile(copy, bytes, &error)) throw PdmError(error);
     out_ << bytes;
     return 0;
-  }
-  if (!positionals.empty()) throw PdmError("unknown journal subcommand " + positionals.front(), 2);
-  std::vector<JournalEntry> entries = journal.Entries();
-  if (json) {
-    nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const JournalEntry& e : entries)
-      list.push_back({{"seq", e.seq},
-                      {"at", e.at},
-                      {"role", e.role},
-                      {"action", e.action},
-                      {"args", e.args},
-                      {"request_copy", e.requestCopy},
-                      {"outcome", e.outcome},
-                      {"answer_copy", e.answerCopy},
-                      {"answer_source", e.answerSource},
-                      {"xmap_list_copy", e.xmapListCopy}});
-    out_ << list.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
-    return 0;
-  }
-  if (entries.empty()) {
-    out_ << "no session calls yet\n";
-    return 0;
-  }
-  TextTable table({"SEQ", "TIME (UTC)", "CLIENT", "ACTION", "ARGUMENTS", "OUTCOME"});
-  for (const JournalEntry& e : entries) {
-    std::vector<std::string> quoted;
-    for (const std::string& arg : e.args) quoted.push_back(Quote(arg));
-    table.AddRow(
-        {std::to_string(e.seq), e.at, e.role == "sam" ? "samcl" : "pdmcl", e.action, Joined(quoted), e.outcome});
-  }
-  table.Print(out_);
-  return 0;
+  });
 }
 
-int AdminCli::FaultCommand(std::vector<std::string> args) {
-  if (args.empty()) throw PdmError("fault needs a subcommand: set, ls or clear", 2);
-  std::string sub = args.front();
-  ArgReader reader(std::vector<std::string>(args.begin() + 1, args.end()));
-  auto vault = OpenVault(vaultOption_);
-  FaultPlan plan(*vault);
-  if (sub == "set") {
+void AdminCli::FaultCommand(CLI::App& faults) {
+  faults.require_subcommand(1);
+  struct Options {
     Fault fault;
-    fault.code = reader.Option("--code");
-    fault.stats = reader.Options("--stats");
-    fault.noRewrite = reader.Flag("--no-rewrite");
-    fault.garbage = reader.Flag("--garbage");
-    fault.truncate = reader.Flag("--truncate");
-    if (auto delay = reader.Option("--delay")) fault.delayMs = ParseNumber(*delay, "--delay");
-    fault.failParts = reader.Options("--fail-for", true);
-    if (auto times = reader.Option("--times")) fault.remaining = ParseNumber(*times, "--times");
-    if (auto canned = reader.Option("--answer-file")) {
+    std::optional<int> times;
+    std::string answerFile;
+  };
+  auto o = std::make_shared<Options>();
+  CLI::App* set = faults.add_subcommand("set", "change how the PDM answers an action (* for every other action)");
+  set->add_option("ACTION", o->fault.action, "the action word, or *")->required();
+  set->add_option("--code", o->fault.code, "the ACTION_SUCCESS to answer");
+  set->add_option("--stats", o->fault.stats, "a STATS line of the answer")->allow_extra_args(false);
+  set->add_flag("--no-rewrite", o->fault.noRewrite, "leave the request file as it is");
+  set->add_flag("--garbage", o->fault.garbage, "answer with bytes that are no exchange file");
+  set->add_flag("--truncate", o->fault.truncate, "cut the answer off in the middle of a line");
+  set->add_option("--delay", o->fault.delayMs, "wait before answering")->type_name("MS")->check(kCount);
+  set->add_option("--fail-for", o->fault.failParts, "part numbers that cannot be delivered");
+  set->add_option("--answer-file", o->answerFile, "write this answer instead of the PDM's own")->type_name("FILE");
+  set->add_option("--times", o->times, "for this many calls only")->type_name("N")->check(kCount);
+  chosen_.On(*set, [this, o] {
+    Fault& fault = o->fault;
+    if (o->times) fault.remaining = *o->times;
+    if (!o->answerFile.empty()) {
       std::error_code ec;
-      fault.answerFile = std::filesystem::absolute(*canned, ec).string();
+      fault.answerFile = std::filesystem::absolute(o->answerFile, ec).string();
       if (ec || !std::filesystem::is_regular_file(fault.answerFile, ec)) {
-        throw PdmError("--answer-file names no readable file: " + *canned, 2);
+        throw PdmError("--answer-file names no readable file: " + o->answerFile, 2);
       }
     }
-    std::vector<std::string> positionals = reader.Positionals();
-    if (positionals.size() != 1) throw PdmError("fault set needs one action word (or *)", 2);
-    fault.action = positionals.front();
     if (fault.remaining == 0) throw PdmError("--times must be at least 1", 2);
     for (const std::string& line : fault.stats) {
       if (line.find_first_of("{}") != std::string::npos) {
         throw PdmError("a STATS line cannot hold braces (the exchange list format)", 2);
       }
     }
+    auto vault = OpenVault(vaultOption_);
     SqliteTransaction transaction(vault->Db());
-    plan.Set(fault);
+    FaultPlan(*vault).Set(fault);
     transaction.Commit();
     out_ << "fault set for " << fault.action << '\n';
     return 0;
-  }
-  if (sub == "clear") {
-    std::vector<std::string> positionals = reader.Positionals();
+  });
+
+  auto cleared = std::make_shared<std::vector<std::string>>();
+  CLI::App* clear = faults.add_subcommand("clear", "remove the faults of these actions (none: every fault)");
+  clear->add_option("ACTION", *cleared, "the action words");
+  chosen_.On(*clear, [this, cleared] {
+    auto vault = OpenVault(vaultOption_);
+    FaultPlan plan(*vault);
     SqliteTransaction transaction(vault->Db());
-    if (positionals.empty()) {
+    if (cleared->empty()) {
       plan.ClearAll();
     } else {
-      for (const std::string& action : positionals) plan.Clear(action);
+      for (const std::string& action : *cleared) plan.Clear(action);
     }
     transaction.Commit();
     out_ << "faults cleared\n";
     return 0;
-  }
-  if (sub == "ls") {
-    reader.Positionals();
+  });
+
+  chosen_.On(*faults.add_subcommand("ls", "the faults set"), [this] {
+    auto vault = OpenVault(vaultOption_);
     TextTable table({"ACTION", "CODE", "STATS", "REWRITE", "DELAY MS", "FAIL FOR", "TIMES"});
-    for (const Fault& f : plan.All()) {
+    for (const Fault& f : FaultPlan(*vault).All()) {
       std::string rewrite = f.noRewrite             ? "none"
                             : f.garbage             ? "garbage"
                             : !f.answerFile.empty() ? "canned " + f.answerFile + (f.truncate ? ", truncated" : "")
@@ -362,33 +403,36 @@ int AdminCli::FaultCommand(std::vector<std::string> args) {
       table.Print(out_);
     }
     return 0;
-  }
-  throw PdmError("unknown fault subcommand " + sub, 2);
+  });
 }
 
-int AdminCli::SettingsCommand(std::vector<std::string> args) {
-  std::vector<std::string> positionals = ArgReader(std::move(args)).Positionals();
-  // "settings set KEY VALUE" is the same as "settings KEY VALUE".
-  if (positionals.size() == 3 && positionals[0] == "set") positionals.erase(positionals.begin());
-  auto vault = OpenVault(vaultOption_);
-  static const std::vector<std::pair<std::string, std::string>> kKnown = {
-      {"pdm.data_model", "LEGACY_DATA_MODEL"}, {"pdm.product_support", "1"}, {"pdm.design_tables", "ON"}};
-  if (positionals.size() == 2) {
-    bool known = false;
-    for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];
-    if (!known) throw PdmError("unknown setting " + positionals[0], 2);
-    SqliteTransaction transaction(vault->Db());
-    vault->SetSetting(positionals[0], positionals[1]);
-    transaction.Commit();
-  } else if (positionals.size() > 2) {
-    throw PdmError("usage: settings [KEY [VALUE]]", 2);
-  }
-  for (const auto& [key, fallback] : kKnown) {
-    if (positionals.empty() || positionals[0] == key) {
-      out_ << key << " = " << vault->Setting(key).value_or(fallback) << '\n';
+void AdminCli::SettingsCommand(CLI::App& sub) {
+  auto words = std::make_shared<std::vector<std::string>>();
+  sub.add_option("WORDS", *words, "[set] KEY [VALUE]: one setting, or a new value for it")->expected(0, 3);
+  chosen_.On(sub, [this, words] {
+    std::vector<std::string> positionals = *words;
+    // "settings set KEY VALUE" is the same as "settings KEY VALUE".
+    if (positionals.size() == 3 && positionals[0] == "set") positionals.erase(positionals.begin());
+    auto vault = OpenVault(vaultOption_);
+    static const std::vector<std::pair<std::string, std::string>> kKnown = {
+        {"pdm.data_model", "LEGACY_DATA_MODEL"}, {"pdm.product_support", "1"}, {"pdm.design_tables", "ON"}};
+    if (positionals.size() == 2) {
+      bool known = false;
+      for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];
+      if (!known) throw PdmError("unknown setting " + positionals[0], 2);
+      SqliteTransaction transaction(vault->Db());
+      vault->SetSetting(positionals[0], positionals[1]);
+      transaction.Commit();
+    } else if (positionals.size() > 2) {
+      throw PdmError("usage: settings [KEY [VALUE]]", 2);
     }
-  }
-  return 0;
+    for (const auto& [key, fallback] : kKnown) {
+      if (positionals.empty() || positionals[0] == key) {
+        out_ << key << " = " << vault->Setting(key).value_or(fallback) << '\n';
+      }
+    }
+    return 0;
+  });
 }
 
 }  // namespace pdmsim

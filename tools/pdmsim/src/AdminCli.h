@@ -7,37 +7,52 @@
 #include <string>
 #include <vector>
 
+#include "ChosenCommand.h"
+#include "VaultCommands.h"
+
+namespace CLI {
+class App;
+}
+
 namespace pdmsim {
 
 class AdminCli;
 
-// One command of the command line: its name, a line for the help, and what runs it with the words after it.
+// One command of the command line: its name, a line for the help, and the handler that gives its subcommand its
+// options and the work they steer.
 struct AdminCommand {
   const char* name;
   const char* summary;
-  int (AdminCli::*run)(std::vector<std::string> args);
+  void (AdminCli::*define)(CLI::App& sub);
 };
 
 class AdminCli {
  public:
-  AdminCli(std::string vaultOption, std::ostream& out) : vaultOption_(std::move(vaultOption)), out_(out) {}
-  // `args` starts with the command's name.
-  int Run(const std::vector<std::string>& args);
+  explicit AdminCli(std::ostream& out) : out_(out), vault_(vaultOption_, out, chosen_) {}
+  AdminCli(const AdminCli&) = delete;
+  AdminCli& operator=(const AdminCli&) = delete;
+  // Gives `app` the "--vault" option and one subcommand per command.
+  void Define(CLI::App& app);
+  // After `app` parsed a command line: runs the command it chose.
+  int Run() const { return chosen_.Run(); }
+  bool Chosen() const { return chosen_.Chosen(); }
   static void PrintHelp(std::ostream& out);
   // Every command, in the order the help lists them; a new command is one more line here.
   static const std::vector<AdminCommand>& Commands();
 
  private:
-  int VaultCommand(std::vector<std::string> args);
-  int LoadIntoCad(std::vector<std::string> args);
-  int Mark(std::vector<std::string> args);
-  int DialogCommand(std::vector<std::string> args);
-  int JournalCommand(std::vector<std::string> args);
-  int FaultCommand(std::vector<std::string> args);
-  int SettingsCommand(std::vector<std::string> args);
+  void VaultCommand(CLI::App& sub);
+  void LoadIntoCad(CLI::App& sub);
+  void Mark(CLI::App& sub);
+  void DialogCommand(CLI::App& sub);
+  void JournalCommand(CLI::App& sub);
+  void FaultCommand(CLI::App& sub);
+  void SettingsCommand(CLI::App& sub);
 
   std::string vaultOption_;
   std::ostream& out_;
+  ChosenCommand chosen_;
+  VaultCommands vault_;
 };
 
 }  // namespace pdmsim

@@ -1,9 +1,11 @@
 #include "VaultCommands.h"
 
 #include <filesystem>
+#include <memory>
+
+#include <CLI/CLI.hpp>
 #include <ostream>
 
-#include "ArgReader.h"
 #include "DocumentImporter.h"
 #include "FileStore.h"
 #include "GmtTime.h"
@@ -72,281 +74,339 @@ void VaultCommands::PrintHelp(std::ostream& out) {
          "  vault replace PARTNUMBER FILE        store a new version of the item's document\n";
 }
 
-int VaultCommands::Run(const std::vector<std::string>& args) {
-  if (args.empty()) throw PdmError("vault needs a subcommand (pdmsim help)", 2);
-  std::string sub = args.front();
-  std::vector<std::string> rest(args.begin() + 1, args.end());
-  if (sub == "init") return Init(rest);
-  if (sub == "import") return Import(rest);
-  if (sub == "ls") return List(rest);
-  if (sub == "show") return Show(rest);
-  if (sub == "add-item") return AddItem(rest);
-  if (sub == "relate") return Relate(rest);
-  if (sub == "add-table") return AddTable(rest);
-  if (sub == "attr") return SetAttributes(rest);
-  if (sub == "set") return SetFields(rest);
-  if (sub == "touch") return Touch(rest);
-  if (sub == "replace") return Replace(rest);
-  throw PdmError("unknown vault subcommand " + sub + " (pdmsim help)", 2);
+void VaultCommands::Define(CLI::App& vault) {
+  vault.require_subcommand(1);
+  Init(*vault.add_subcommand("init", "create an empty vault"));
+  Import(*vault.add_subcommand("import", "import host documents with the documents they link to"));
+  List(*vault.add_subcommand("ls", "list the items"));
+  Show(*vault.add_subcommand("show", "the item's structure with positions and attributes"));
+  AddItem(*vault.add_subcommand("add-item", "add an item with its CAD document"));
+  Relate(*vault.add_subcommand("relate", "place CHILD in the assembly PARENT"));
+  AddTable(*vault.add_subcommand("add-table", "attach a design table to an item"));
+  SetAttributes(*vault.add_subcommand("attr", "set or remove an item's attributes"));
+  SetFields(*vault.add_subcommand("set", "change an item (it gets a new modification date)"));
+  Touch(*vault.add_subcommand("touch", "give items and their documents a new modification date"));
+  Replace(*vault.add_subcommand("replace", "store a new version of the item's document"));
 }
 
-int VaultCommands::Init(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  std::string dbName = reader.Option("--db-name").value_or("PDMSIM");
-  if (!reader.Positionals().empty()) throw PdmError("vault init takes no arguments", 2);
-  auto vault = Vault::Create(Vault::ResolveDirectory(vaultOption_), dbName);
-  out_ << "created an empty vault in " << vault->Directory() << " (database " << dbName << ")\n";
-  return 0;
+void VaultCommands::Init(CLI::App& sub) {
+  auto dbName = std::make_shared<std::string>("PDMSIM");
+  sub.add_option("--db-name", *dbName, "the database name the session is told")->type_name("NAME");
+  chosen_.On(sub, [this, dbName] {
+    auto vault = Vault::Create(Vault::ResolveDirectory(vaultOption_), *dbName);
+    out_ << "created an empty vault in " << vault->Directory() << " (database " << *dbName << ")\n";
+    return 0;
+  });
 }
 
-int VaultCommands::Import(std::vector<std::string> args) {
-  std::vector<std::string> paths = ArgReader(std::move(args)).Positionals();
-  if (paths.empty()) throw PdmError("vault import needs at least one document path", 2);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  DocumentImporter importer(*vault, out_);
-  for (const std::string& path : paths) importer.Import(path);
-  transaction.Commit();
-  importer.PrintSummary();
-  return 0;
+void VaultCommands::Import(CLI::App& sub) {
+  auto paths = std::make_shared<std::vector<std::string>>();
+  sub.add_option("PATH", *paths, "documents, or directories of documents")->required();
+  chosen_.On(sub, [this, paths] {
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    DocumentImporter importer(*vault, out_);
+    for (const std::string& path : *paths) importer.Import(path);
+    transaction.Commit();
+    importer.PrintSummary();
+    return 0;
+  });
 }
 
-int VaultCommands::List(std::vector<std::string> args) {
-  if (!ArgReader(std::move(args)).Positionals().empty()) throw PdmError("vault ls takes no arguments", 2);
-  auto vault = OpenVault(vaultOption_);
-  VaultCatalog catalog(*vault);
-  TextTable table({"PARTNUMBER", "KIND", "REV", "NOMENCLATURE", "OBID", "MODIFIED (UTC)", "FILES"});
-  for (const Item& item : catalog.Items()) {
-    std::string files;
-    for (const Document& doc : catalog.Documents(item.obid)) files += (files.empty() ? "" : ", ") + doc.fileName;
-    table.AddRow({item.partNumber, item.embedded ? item.kind + " (embedded)" : item.kind, item.revision,
-                  item.nomenclature, item.obid, item.modified, files});
-  }
-  if (table.Empty()) {
-    out_ << "the vault is empty (pdmsim vault import PATH, or pdmsim vault add-item)\n";
-  } else {
-    table.Print(out_);
-  }
-  return 0;
-}
-
-int VaultCommands::Show(std::vector<std::string> args) {
-  std::vector<std::string> names = ArgReader(std::move(args)).Positionals();
-  if (names.empty()) throw PdmError("vault show needs a part number", 2);
-  auto vault = OpenVault(vaultOption_);
-  VaultCatalog catalog(*vault);
-  VaultTreePrinter printer(catalog, out_);
-  for (const std::string& name : names) printer.Print(RequireItem(catalog, name));
-  return 0;
-}
-
-int VaultCommands::AddItem(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  Item item;
-  std::optional<std::string> file = reader.Option("--file");
-  item.kind = reader.Option("--kind").value_or("");
-  item.revision = reader.Option("--rev").value_or("");
-  item.nomenclature = reader.Option("--nomenclature").value_or("");
-  item.definition = reader.Option("--definition").value_or("");
-  item.description = reader.Option("--description").value_or("");
-  item.changeable = !reader.Flag("--read-only");
-  std::vector<std::string> names = reader.Positionals();
-  if (names.size() != 1) throw PdmError("vault add-item needs exactly one part number", 2);
-  if (!file) throw PdmError("vault add-item needs --file PATH (the item's CAD document)", 2);
-  item.partNumber = names.front();
-  std::string fileName = fs::path(*file).filename().string();
-  if (item.kind.empty()) item.kind = KindFromFileName(fileName);
-  if (item.kind != "assembly" && item.kind != "part" && item.kind != "drawing") {
-    throw PdmError("--kind must be assembly, part or drawing", 2);
-  }
-  if (!IsPlainFileName(fileName)) throw PdmError("\"" + fileName + "\" cannot be a file name in the exchange map");
-  for (const auto& [what, text] : {std::pair<const char*, std::string>{"the part number", item.partNumber},
-                                   {"the revision", item.revision},
-                                   {"the nomenclature", item.nomenclature},
-                                   {"the definition", item.definition},
-                                   {"the description", item.description}}) {
-    RequireListSafe(what, text);
-    RequireOneLine(what, text);
-  }
-
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  FileStore store(*vault);
-  item = catalog.AddItem(item);
-  Document doc;
-  doc.itemObid = item.obid;
-  doc.role = RoleForKind(item.kind);
-  doc.fileName = fileName;
-  doc.blob = store.PutFile(*file, doc.size);
-  doc.modified = item.modified;
-  doc = catalog.AddDocument(doc);
-  transaction.Commit();
-  out_ << "added " << VaultTreePrinter::Label(item) << " with " << doc.fileName << '\n';
-  return 0;
-}
-
-int VaultCommands::Relate(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  std::optional<std::string> instance = reader.Option("--instance");
-  std::string matrix = reader.Option("--matrix").value_or(kIdentityMatrix);
-  std::string quantity = reader.Option("--quantity").value_or("1");
-  std::vector<std::string> names = reader.Positionals();
-  if (names.size() != 2) throw PdmError("vault relate needs PARENT and CHILD part numbers", 2);
-  RequireOneLine("the position", matrix);
-  RequireOneLine("the quantity", quantity);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  Item parent = RequireItem(catalog, names[0]);
-  Item child = RequireItem(catalog, names[1]);
-  if (parent.kind != "assembly") throw PdmError(parent.partNumber + " is no assembly; only assemblies have children");
-  if (child.kind == "drawing") throw PdmError("a drawing cannot be placed in an assembly");
-  Relation rel;
-  rel.parentObid = parent.obid;
-  rel.childObid = child.obid;
-  rel.matrix = matrix;
-  rel.quantity = quantity;
-  if (instance) {
-    rel.instanceName = *instance;
-  } else {
-    int uses = 0;
-    for (const Relation& existing : catalog.Children(parent.obid)) uses += existing.childObid == child.obid;
-    rel.instanceName = child.partNumber + "." + std::to_string(uses + 1);
-  }
-  RequireOneLine("the instance name", rel.instanceName);
-  for (const Relation& existing : catalog.Children(parent.obid)) {
-    if (existing.instanceName == rel.instanceName) {
-      throw PdmError(parent.partNumber + " already has an instance named " + rel.instanceName);
+void VaultCommands::List(CLI::App& sub) {
+  chosen_.On(sub, [this] {
+    auto vault = OpenVault(vaultOption_);
+    VaultCatalog catalog(*vault);
+    TextTable table({"PARTNUMBER", "KIND", "REV", "NOMENCLATURE", "OBID", "MODIFIED (UTC)", "FILES"});
+    for (const Item& item : catalog.Items()) {
+      std::string files;
+      for (const Document& doc : catalog.Documents(item.obid)) files += (files.empty() ? "" : ", ") + doc.fileName;
+      table.AddRow({item.partNumber, item.embedded ? item.kind + " (embedded)" : item.kind, item.revision,
+                    item.nomenclature, item.obid, item.modified, files});
     }
-  }
-  rel = catalog.AddRelation(rel);
-  parent.modified = GmtTime::NextAfter(parent.modified);
-  catalog.UpdateItem(parent);
-  transaction.Commit();
-  out_ << "placed " << child.partNumber << " in " << parent.partNumber << " as " << rel.instanceName << " (" << rel.obid
-       << ")\n";
-  return 0;
+    if (table.Empty()) {
+      out_ << "the vault is empty (pdmsim vault import PATH, or pdmsim vault add-item)\n";
+    } else {
+      table.Print(out_);
+    }
+    return 0;
+  });
 }
 
-int VaultCommands::AddTable(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  std::optional<std::string> name = reader.Option("--name");
-  bool inactive = reader.Flag("--inactive");
-  std::vector<std::string> positionals = reader.Positionals();
-  if (positionals.size() != 2) throw PdmError("vault add-table needs PARTNUMBER and FILE", 2);
-  std::string fileName = fs::path(positionals[1]).filename().string();
-  if (!IsPlainFileName(fileName)) throw PdmError("\"" + fileName + "\" cannot be a file name in the exchange map");
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  FileStore store(*vault);
-  Item item = RequireItem(catalog, positionals[0]);
-  Document doc;
-  doc.itemObid = item.obid;
-  doc.role = "table";
-  doc.fileName = fileName;
-  doc.blob = store.PutFile(positionals[1], doc.size);
-  doc = catalog.AddDocument(doc);
-  DesignTable table{doc.obid, item.obid, name.value_or(fs::path(fileName).stem().string()), !inactive};
-  RequireOneLine("the table name", table.name);
-  catalog.AddDesignTable(table);
-  transaction.Commit();
-  out_ << "attached design table " << fileName << " to " << item.partNumber << '\n';
-  return 0;
+void VaultCommands::Show(CLI::App& sub) {
+  auto names = std::make_shared<std::vector<std::string>>();
+  sub.add_option("PARTNUMBER", *names, "the items to show")->required();
+  chosen_.On(sub, [this, names] {
+    auto vault = OpenVault(vaultOption_);
+    VaultCatalog catalog(*vault);
+    VaultTreePrinter printer(catalog, out_);
+    for (const std::string& name : *names) printer.Print(RequireItem(catalog, name));
+    return 0;
+  });
 }
 
-int VaultCommands::SetAttributes(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  std::vector<std::string> removals = reader.Options("--remove");
-  std::vector<std::string> positionals = reader.Positionals();
-  if (positionals.empty()) throw PdmError("vault attr needs a part number", 2);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  Item item = RequireItem(catalog, positionals[0]);
-  for (std::size_t i = 1; i < positionals.size(); ++i) {
-    std::size_t eq = positionals[i].find('=');
-    if (eq == std::string::npos || eq == 0) throw PdmError("attributes are given as NAME=VALUE", 2);
-    std::string name = positionals[i].substr(0, eq);
-    std::string value = positionals[i].substr(eq + 1);
-    RequireListSafe("the attribute name", name);
-    RequireListSafe("the attribute value", value);
-    RequireOneLine("an attribute", positionals[i]);
-    catalog.SetAttribute(item.obid, name, value);
-  }
-  for (const std::string& name : removals) catalog.RemoveAttribute(item.obid, name);
-  item.modified = GmtTime::NextAfter(item.modified);
-  catalog.UpdateItem(item);
-  transaction.Commit();
-  out_ << "attributes of " << item.partNumber << " updated\n";
-  return 0;
-}
-
-int VaultCommands::SetFields(std::vector<std::string> args) {
-  ArgReader reader(std::move(args));
-  auto revision = reader.Option("--rev");
-  auto nomenclature = reader.Option("--nomenclature");
-  auto definition = reader.Option("--definition");
-  auto description = reader.Option("--description");
-  auto changeable = reader.Option("--changeable");
-  std::vector<std::string> positionals = reader.Positionals();
-  if (positionals.size() != 1) throw PdmError("vault set needs one part number", 2);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  Item item = RequireItem(catalog, positionals[0]);
-  auto apply = [&](const std::optional<std::string>& value, std::string& field, const char* what) {
-    if (!value) return;
-    RequireListSafe(what, *value);
-    RequireOneLine(what, *value);
-    field = *value;
+void VaultCommands::AddItem(CLI::App& sub) {
+  struct Options {
+    Item item;
+    std::string file;
+    bool readOnly = false;
   };
-  apply(revision, item.revision, "the revision");
-  apply(nomenclature, item.nomenclature, "the nomenclature");
-  apply(definition, item.definition, "the definition");
-  apply(description, item.description, "the description");
-  if (changeable) {
-    if (*changeable != "0" && *changeable != "1") throw PdmError("--changeable takes 0 or 1", 2);
-    item.changeable = *changeable == "1";
-  }
-  item.modified = GmtTime::NextAfter(item.modified);
-  catalog.UpdateItem(item);
-  transaction.Commit();
-  out_ << "updated " << VaultTreePrinter::Label(item) << '\n';
-  return 0;
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARTNUMBER", o->item.partNumber, "the new item's part number")->required();
+  sub.add_option("--file", o->file, "the item's CAD document")->type_name("PATH")->required();
+  sub.add_option("--kind", o->item.kind, "assembly, part or drawing (default: from the file name)");
+  sub.add_option("--rev", o->item.revision, "the revision")->type_name("R");
+  sub.add_option("--nomenclature", o->item.nomenclature, "the nomenclature")->type_name("N");
+  sub.add_option("--definition", o->item.definition, "the definition")->type_name("D");
+  sub.add_option("--description", o->item.description, "the description");
+  sub.add_flag("--read-only", o->readOnly, "the item cannot be changed in the CAD session");
+  chosen_.On(sub, [this, o] {
+    Item item = o->item;
+    item.changeable = !o->readOnly;
+    const std::string& file = o->file;
+    std::string fileName = fs::path(file).filename().string();
+    if (item.kind.empty()) item.kind = KindFromFileName(fileName);
+    if (item.kind != "assembly" && item.kind != "part" && item.kind != "drawing") {
+      throw PdmError("--kind must be assembly, part or drawing", 2);
+    }
+    if (!IsPlainFileName(fileName)) throw PdmError("\"" + fileName + "\" cannot be a file name in the exchange map");
+    for (const auto& [what, text] : {std::pair<const char*, std::string>{"the part number", item.partNumber},
+                                     {"the revision", item.revision},
+                                     {"the nomenclature", item.nomenclature},
+                                     {"the definition", item.definition},
+                                     {"the description", item.description}}) {
+      RequireListSafe(what, text);
+      RequireOneLine(what, text);
+    }
+
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    FileStore store(*vault);
+    item = catalog.AddItem(item);
+    Document doc;
+    doc.itemObid = item.obid;
+    doc.role = RoleForKind(item.kind);
+    doc.fileName = fileName;
+    doc.blob = store.PutFile(file, doc.size);
+    doc.modified = item.modified;
+    doc = catalog.AddDocument(doc);
+    transaction.Commit();
+    out_ << "added " << VaultTreePrinter::Label(item) << " with " << doc.fileName << '\n';
+    return 0;
+  });
 }
 
-int VaultCommands::Touch(std::vector<std::string> args) {
-  std::vector<std::string> names = ArgReader(std::move(args)).Positionals();
-  if (names.empty()) throw PdmError("vault touch needs part numbers", 2);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  for (const std::string& name : names) catalog.TouchItem(RequireItem(catalog, name).obid);
-  transaction.Commit();
-  out_ << "touched " << names.size() << " item(s)\n";
-  return 0;
+void VaultCommands::Relate(CLI::App& sub) {
+  struct Options {
+    std::string parent;
+    std::string child;
+    std::optional<std::string> instance;
+    std::string matrix = kIdentityMatrix;
+    std::string quantity = "1";
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARENT", o->parent, "the assembly's part number")->required();
+  sub.add_option("CHILD", o->child, "the placed item's part number")->required();
+  sub.add_option("--instance", o->instance, "the instance name (default: CHILD.N)")->type_name("NAME");
+  sub.add_option("--matrix", o->matrix, "the position: 16 numbers in one word");
+  sub.add_option("--quantity", o->quantity, "the quantity")->type_name("Q");
+  chosen_.On(sub, [this, o] {
+    const std::optional<std::string>& instance = o->instance;
+    const std::string& matrix = o->matrix;
+    const std::string& quantity = o->quantity;
+    const std::vector<std::string> names{o->parent, o->child};
+    RequireOneLine("the position", matrix);
+    RequireOneLine("the quantity", quantity);
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    Item parent = RequireItem(catalog, names[0]);
+    Item child = RequireItem(catalog, names[1]);
+    if (parent.kind != "assembly") throw PdmError(parent.partNumber + " is no assembly; only assemblies have children");
+    if (child.kind == "drawing") throw PdmError("a drawing cannot be placed in an assembly");
+    Relation rel;
+    rel.parentObid = parent.obid;
+    rel.childObid = child.obid;
+    rel.matrix = matrix;
+    rel.quantity = quantity;
+    if (instance) {
+      rel.instanceName = *instance;
+    } else {
+      int uses = 0;
+      for (const Relation& existing : catalog.Children(parent.obid)) uses += existing.childObid == child.obid;
+      rel.instanceName = child.partNumber + "." + std::to_string(uses + 1);
+    }
+    RequireOneLine("the instance name", rel.instanceName);
+    for (const Relation& existing : catalog.Children(parent.obid)) {
+      if (existing.instanceName == rel.instanceName) {
+        throw PdmError(parent.partNumber + " already has an instance named " + rel.instanceName);
+      }
+    }
+    rel = catalog.AddRelation(rel);
+    parent.modified = GmtTime::NextAfter(parent.modified);
+    catalog.UpdateItem(parent);
+    transaction.Commit();
+    out_ << "placed " << child.partNumber << " in " << parent.partNumber << " as " << rel.instanceName << " ("
+         << rel.obid << ")\n";
+    return 0;
+  });
 }
 
-int VaultCommands::Replace(std::vector<std::string> args) {
-  std::vector<std::string> positionals = ArgReader(std::move(args)).Positionals();
-  if (positionals.size() != 2) throw PdmError("vault replace needs PARTNUMBER and FILE", 2);
-  auto vault = OpenVault(vaultOption_);
-  SqliteTransaction transaction(vault->Db());
-  VaultCatalog catalog(*vault);
-  FileStore store(*vault);
-  Item item = RequireItem(catalog, positionals[0]);
-  auto doc = catalog.DocumentByRole(item.obid, RoleForKind(item.kind));
-  if (!doc) throw PdmError(item.partNumber + " has no document to replace");
-  std::int64_t size = 0;
-  std::string blob = store.PutFile(positionals[1], size);
-  catalog.UpdateDocumentBlob(doc->obid, blob, size);
-  item.modified = GmtTime::NextAfter(item.modified);
-  catalog.UpdateItem(item);
-  transaction.Commit();
-  out_ << "stored a new version of " << doc->fileName << " (" << size << " bytes)\n";
-  return 0;
+void VaultCommands::AddTable(CLI::App& sub) {
+  struct Options {
+    std::string partNumber;
+    std::string file;
+    std::optional<std::string> name;
+    bool inactive = false;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARTNUMBER", o->partNumber, "the item")->required();
+  sub.add_option("FILE", o->file, "the design table")->required();
+  sub.add_option("--name", o->name, "the table's name (default: the file name's stem)");
+  sub.add_flag("--inactive", o->inactive, "the table is not active");
+  chosen_.On(sub, [this, o] {
+    const std::optional<std::string>& name = o->name;
+    const bool inactive = o->inactive;
+    const std::vector<std::string> positionals{o->partNumber, o->file};
+    std::string fileName = fs::path(positionals[1]).filename().string();
+    if (!IsPlainFileName(fileName)) throw PdmError("\"" + fileName + "\" cannot be a file name in the exchange map");
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    FileStore store(*vault);
+    Item item = RequireItem(catalog, positionals[0]);
+    Document doc;
+    doc.itemObid = item.obid;
+    doc.role = "table";
+    doc.fileName = fileName;
+    doc.blob = store.PutFile(positionals[1], doc.size);
+    doc = catalog.AddDocument(doc);
+    DesignTable table{doc.obid, item.obid, name.value_or(fs::path(fileName).stem().string()), !inactive};
+    RequireOneLine("the table name", table.name);
+    catalog.AddDesignTable(table);
+    transaction.Commit();
+    out_ << "attached design table " << fileName << " to " << item.partNumber << '\n';
+    return 0;
+  });
+}
+
+void VaultCommands::SetAttributes(CLI::App& sub) {
+  struct Options {
+    std::vector<std::string> positionals;
+    std::vector<std::string> removals;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARTNUMBER NAME=VALUE", o->positionals, "the item, then the attributes to set")->required();
+  sub.add_option("--remove", o->removals, "an attribute to remove")->type_name("NAME")->allow_extra_args(false);
+  chosen_.On(sub, [this, o] {
+    const std::vector<std::string>& positionals = o->positionals;
+    const std::vector<std::string>& removals = o->removals;
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    Item item = RequireItem(catalog, positionals[0]);
+    for (std::size_t i = 1; i < positionals.size(); ++i) {
+      std::size_t eq = positionals[i].find('=');
+      if (eq == std::string::npos || eq == 0) throw PdmError("attributes are given as NAME=VALUE", 2);
+      std::string name = positionals[i].substr(0, eq);
+      std::string value = positionals[i].substr(eq + 1);
+      RequireListSafe("the attribute name", name);
+      RequireListSafe("the attribute value", value);
+      RequireOneLine("an attribute", positionals[i]);
+      catalog.SetAttribute(item.obid, name, value);
+    }
+    for (const std::string& name : removals) catalog.RemoveAttribute(item.obid, name);
+    item.modified = GmtTime::NextAfter(item.modified);
+    catalog.UpdateItem(item);
+    transaction.Commit();
+    out_ << "attributes of " << item.partNumber << " updated\n";
+    return 0;
+  });
+}
+
+void VaultCommands::SetFields(CLI::App& sub) {
+  struct Options {
+    std::string partNumber;
+    std::optional<std::string> revision, nomenclature, definition, description, changeable;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARTNUMBER", o->partNumber, "the item")->required();
+  sub.add_option("--rev", o->revision, "the revision")->type_name("R");
+  sub.add_option("--nomenclature", o->nomenclature, "the nomenclature")->type_name("N");
+  sub.add_option("--definition", o->definition, "the definition")->type_name("D");
+  sub.add_option("--description", o->description, "the description");
+  sub.add_option("--changeable", o->changeable, "whether the CAD session may change it")->type_name("0|1");
+  chosen_.On(sub, [this, o] {
+    const auto& [partNumber, revision, nomenclature, definition, description, changeable] = *o;
+    const std::vector<std::string> positionals{partNumber};
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    Item item = RequireItem(catalog, positionals[0]);
+    auto apply = [&](const std::optional<std::string>& value, std::string& field, const char* what) {
+      if (!value) return;
+      RequireListSafe(what, *value);
+      RequireOneLine(what, *value);
+      field = *value;
+    };
+    apply(revision, item.revision, "the revision");
+    apply(nomenclature, item.nomenclature, "the nomenclature");
+    apply(definition, item.definition, "the definition");
+    apply(description, item.description, "the description");
+    if (changeable) {
+      if (*changeable != "0" && *changeable != "1") throw PdmError("--changeable takes 0 or 1", 2);
+      item.changeable = *changeable == "1";
+    }
+    item.modified = GmtTime::NextAfter(item.modified);
+    catalog.UpdateItem(item);
+    transaction.Commit();
+    out_ << "updated " << VaultTreePrinter::Label(item) << '\n';
+    return 0;
+  });
+}
+
+void VaultCommands::Touch(CLI::App& sub) {
+  auto o = std::make_shared<std::vector<std::string>>();
+  sub.add_option("PARTNUMBER", *o, "the items")->required();
+  chosen_.On(sub, [this, o] {
+    const std::vector<std::string>& names = *o;
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    for (const std::string& name : names) catalog.TouchItem(RequireItem(catalog, name).obid);
+    transaction.Commit();
+    out_ << "touched " << names.size() << " item(s)\n";
+    return 0;
+  });
+}
+
+void VaultCommands::Replace(CLI::App& sub) {
+  struct Options {
+    std::string partNumber;
+    std::string file;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("PARTNUMBER", o->partNumber, "the item")->required();
+  sub.add_option("FILE", o->file, "the new version")->required();
+  chosen_.On(sub, [this, o] {
+    const std::vector<std::string> positionals{o->partNumber, o->file};
+    auto vault = OpenVault(vaultOption_);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    FileStore store(*vault);
+    Item item = RequireItem(catalog, positionals[0]);
+    auto doc = catalog.DocumentByRole(item.obid, RoleForKind(item.kind));
+    if (!doc) throw PdmError(item.partNumber + " has no document to replace");
+    std::int64_t size = 0;
+    std::string blob = store.PutFile(positionals[1], size);
+    catalog.UpdateDocumentBlob(doc->obid, blob, size);
+    item.modified = GmtTime::NextAfter(item.modified);
+    catalog.UpdateItem(item);
+    transaction.Commit();
+    out_ << "stored a new version of " << doc->fileName << " (" << size << " bytes)\n";
+    return 0;
+  });
 }
 
 }  // namespace pdmsim

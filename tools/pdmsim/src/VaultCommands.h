@@ -4,31 +4,40 @@
 
 #include <iosfwd>
 #include <string>
-#include <vector>
+
+#include "ChosenCommand.h"
+
+namespace CLI {
+class App;
+}
 
 namespace pdmsim {
 
 class VaultCommands {
  public:
-  VaultCommands(std::string vaultOption, std::ostream& out) : vaultOption_(std::move(vaultOption)), out_(out) {}
-  int Run(const std::vector<std::string>& args);
+  // `vaultOption` is read when a command runs, after the command line was parsed into it.
+  VaultCommands(const std::string& vaultOption, std::ostream& out, ChosenCommand& chosen)
+      : vaultOption_(vaultOption), out_(out), chosen_(chosen) {}
+  // Gives the "vault" subcommand its own subcommands.
+  void Define(CLI::App& vault);
   static void PrintHelp(std::ostream& out);
 
  private:
-  int Init(std::vector<std::string> args);
-  int Import(std::vector<std::string> args);
-  int List(std::vector<std::string> args);
-  int Show(std::vector<std::string> args);
-  int AddItem(std::vector<std::string> args);
-  int Relate(std::vector<std::string> args);
-  int AddTable(std::vector<std::string> args);
-  int SetAttributes(std::vector<std::string> args);
-  int SetFields(std::vector<std::string> args);
-  int Touch(std::vector<std::string> args);
-  int Replace(std::vector<std::string> args);
+  void Init(CLI::App& sub);
+  void Import(CLI::App& sub);
+  void List(CLI::App& sub);
+  void Show(CLI::App& sub);
+  void AddItem(CLI::App& sub);
+  void Relate(CLI::App& sub);
+  void AddTable(CLI::App& sub);
+  void SetAttributes(CLI::App& sub);
+  void SetFields(CLI::App& sub);
+  void Touch(CLI::App& sub);
+  void Replace(CLI::App& sub);
 
-  std::string vaultOption_;
+  const std::string& vaultOption_;
   std::ostream& out_;
+  ChosenCommand& chosen_;
 };
 
 }  // namespace pdmsim

@@ -1,8 +1,8 @@
 #include "ZRBStructureReader.h"
 
 #include "ZRBCommandContext.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCommandStates.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
@@ -123,8 +123,8 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
     }
     if (placed)
       ZRBCommandStates::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
-                                            CADUnicodeString(node.GetSlotValue("DB_NAME")),
-                                            CADUnicodeString(node.GetSlotValue("CLASSNAME")));
+                                                  CADUnicodeString(node.GetSlotValue("DB_NAME")),
+                                                  CADUnicodeString(node.GetSlotValue("CLASSNAME")));
     if (state_.subMode == 2 && document->GetSlotValue("S_ZRB_CHANGED_GEO") == "1") MarkDirty(placed);
     if (state_.usePdmStructureRead && onPath_.size() == 1 && placed) {
       GlobPropertyManager.DeletePathToRootProperty(placed, "ZRB_FROMWB");
