@@ -11,6 +11,7 @@
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
 #include "ZRBAfx.h"
+#include "ZRBExternalDocCmd.h"
 #include "ZRBGetDepByCmd.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -121,6 +122,19 @@ TEST_F(DependentsEndToEndTest, TheVaultsDependencyLinksAreQueriedAndTheDependent
   EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Plate.CADPart"))), nullptr);
   EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("UpdateOk"));
   EXPECT_FALSE(Exists(XmapFile("xmapfiles.zrb"))) << "the list goes once the answer was read";
+}
+
+TEST_F(DependentsEndToEndTest, TheExternalsOfTheSelectionAreNamedAndLoaded) {
+  Pdm("vault", "link-dependency", "Bolt", "Plate");  // Bolt depends on Plate
+  (new ZRBExternalDocCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  ASSERT_EQ(JournalActions(), (Names{"x3GetDependencyInfo", "x3GetDependentFiles"}));
+  EXPECT_NE(JournalRequest(Journal()[0].seq).find("{COMMAND} REQUEST_QUERY_DEPENDENT\n"), std::string::npos);
+  EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Plate.CADPart"))), nullptr);
+  const MessageCentreView centre = Dialogs().LastMessageCentre();
+  ASSERT_GE(centre.informations.Size(), 1);
+  EXPECT_NE(centre.informations[1].str().find("Plate.CADPart is not loaded"), std::string::npos)
+      << centre.informations[1].str();
 }
 
 TEST_F(DependentsEndToEndTest, WithoutDependentsTheCommandInformsAndMakesNoGetRound) {
