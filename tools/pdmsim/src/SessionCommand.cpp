@@ -10,6 +10,7 @@
 #include "CachedFileList.h"
 #include "CustomAttributes.h"
 #include "DelayedDialogAction.h"
+#include "DependencyAnswers.h"
 #include "DialogBook.h"
 #include "FileStore.h"
 #include "GmtTime.h"
@@ -144,8 +145,12 @@ int SessionCommand::RunJournaled() {
   std::optional<SqliteTransaction> transaction(std::in_place, vault->Db());
   if (call_.action == "x3WriteZRBFile") {
     AnswerRead(*vault, answering);
-  } else if (call_.action == "x3AddTempCad") {
+  } else if (call_.action == "x3AddTempCad" || call_.action == "x3UsePdmStructure") {
     AnswerAddTemp(answering);
+  } else if (call_.action == "x3GetDependencyInfo") {
+    answering.outcome = AnswerDependencyInfo(*vault, answering.file);
+  } else if (call_.action == "x3GetDependentFiles") {
+    answering.outcome = AnswerDependentFiles(*vault, answering.file, answering.exchangeMap);
   } else if (call_.action == "x3GetPDMSettings") {
     AnswerSettings(*vault, answering);
   } else if (call_.action == "x3GetCustomAttrsCad") {
@@ -160,7 +165,7 @@ int SessionCommand::RunJournaled() {
   AnswerWriter::ApplyToRoot(answering.file, fault);
   const std::string code = answering.file.FindOrAdd("ROOT", true).Get("ACTION_SUCCESS");
 
-  bool opensDialog = call_.action == "x3AddTempCad" && code == "2";
+  bool opensDialog = (call_.action == "x3AddTempCad" || call_.action == "x3UsePdmStructure") && code == "2";
   if (opensDialog) {
     Dialog dialog;
     dialog.id = seq;

@@ -286,4 +286,17 @@ bool StructureAnswer::PlaceFile(ExchangeObject& object, const Document& doc) {
   return true;
 }
 
+bool StructureAnswer::DescribeDocument(ExchangeObject& object, const Item& item, const Document& doc) {
+  object.Set("OBID", doc.obid);
+  object.Set("CLASSNAME", doc.className);
+  object.Set("DB_NAME", doc.dbName);
+  object.Set("ZRB_OBID", item.obid);
+  object.Set("ZRB_CLASSNAME", item.className);
+  object.Set("ZRB_DB_NAME", item.dbName);
+  object.Set("CHANGEABLE", item.changeable ? "1" : "0");
+  object.Set("MODIFICATION_DATE_GMT", doc.modified);
+  SetIdentityAttributes(object, item);
+  return PlaceFile(object, doc);
+}
+
 }  // namespace pdmsim

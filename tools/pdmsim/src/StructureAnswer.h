@@ -35,6 +35,9 @@ class StructureAnswer {
   // Adds the answer for the chosen items to `answer`; `root` is the file's
   // "ROOT" object (already in `answer`).
   DeliveryReport Build(ExchangeFile& answer, std::string_view rootKey, const std::vector<Item>& chosen);
+  // One requested document of a dependency get: the item's identity on `object` and the file placed (or the
+  // cached copy declared valid). False when the file cannot be placed.
+  bool DescribeDocument(ExchangeObject& object, const Item& item, const Document& doc);
 
  private:
   // Adds the item's object (once) and everything below it; false when the

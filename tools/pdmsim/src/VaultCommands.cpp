@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "CustomAttributes.h"
+#include "DependencyAnswers.h"
 #include "DocumentImporter.h"
 #include "FileStore.h"
 #include "GmtTime.h"
@@ -68,6 +69,7 @@ void VaultCommands::PrintHelp(std::ostream& out) {
          "  vault add-item PARTNUMBER --file PATH [--kind assembly|part|drawing] [--rev R]\n"
          "                [--nomenclature N] [--definition D] [--description TEXT] [--read-only]\n"
          "  vault relate PARENT CHILD [--instance NAME] [--matrix \"16 NUMBERS\"] [--quantity Q]\n"
+         "  vault link-dependency A B            record that item A depends on item B\n"
          "  vault add-table PARTNUMBER FILE [--name NAME] [--inactive]\n"
          "  vault attr PARTNUMBER NAME=VALUE... [--remove NAME]...\n"
          "  vault set-attr PARTNUMBER NAME VALUE a custom attribute (what the CAD info dialog asks for)\n"
@@ -85,6 +87,7 @@ void VaultCommands::Define(CLI::App& vault) {
   Show(*vault.add_subcommand("show", "the item's structure with positions and attributes"));
   AddItem(*vault.add_subcommand("add-item", "add an item with its CAD document"));
   Relate(*vault.add_subcommand("relate", "place CHILD in the assembly PARENT"));
+  LinkDependency(*vault.add_subcommand("link-dependency", "record that item A depends on item B"));
   AddTable(*vault.add_subcommand("add-table", "attach a design table to an item"));
   SetAttributes(*vault.add_subcommand("attr", "set or remove an item's attributes"));
   SetFields(*vault.add_subcommand("set", "change an item (it gets a new modification date)"));
@@ -203,6 +206,25 @@ void VaultCommands::AddItem(CLI::App& sub) {
     doc = catalog.AddDocument(doc);
     transaction.Commit();
     out_ << "added " << VaultTreePrinter::Label(item) << " with " << doc.fileName << '\n';
+    return 0;
+  });
+}
+
+void VaultCommands::LinkDependency(CLI::App& sub) {
+  auto names = std::make_shared<std::pair<std::string, std::string>>();
+  sub.add_option("A", names->first, "the dependent item's part number")->required();
+  sub.add_option("B", names->second, "the part number of the item A depends on")->required();
+  chosen_.On(sub, [this, names] {
+    auto vault = OpenVault(vaultOption_);
+    DependencyLinks links(*vault);
+    SqliteTransaction transaction(vault->Db());
+    VaultCatalog catalog(*vault);
+    const Item dependent = RequireItem(catalog, names->first);
+    const Item external = RequireItem(catalog, names->second);
+    if (dependent.obid == external.obid) throw PdmError("an item cannot depend on itself");
+    links.Link(dependent.obid, external.obid);
+    transaction.Commit();
+    out_ << dependent.partNumber << " depends on " << external.partNumber << '\n';
     return 0;
   });
 }

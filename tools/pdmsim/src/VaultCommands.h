@@ -29,6 +29,7 @@ class VaultCommands {
   void Show(CLI::App& sub);
   void AddItem(CLI::App& sub);
   void Relate(CLI::App& sub);
+  void LinkDependency(CLI::App& sub);
   void AddTable(CLI::App& sub);
   void SetAttributes(CLI::App& sub);
   void SetFields(CLI::App& sub);

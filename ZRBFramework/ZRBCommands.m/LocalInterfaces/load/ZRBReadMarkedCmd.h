@@ -1,13 +1,14 @@
-// Loads the products marked in the PDM.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Loads the items the user marked in the PDM: a plain read (mode 1) whose request carries "MARKEDFLAG" "ON".
 #pragma once
 
-#include "ZRBOneStepCommand.h"
+#include "ZRBReadCmd.h"
 
-class ZRBReadMarkedCmd : public ZRBOneStepCommand {
+class ZRBReadMarkedCmd : public ZRBReadCmd {
  public:
   // --- lifecycle
-  ZRBReadMarkedCmd() : ZRBOneStepCommand("ZRBReadMarkedCmd") {}
+  // Mode 0 is no read mode of its own: the read sends a request, as in mode 1.
+  ZRBReadMarkedCmd() : ZRBReadCmd(0, "ZRBReadCmd") { SetReadMarked(1); }
+  ~ZRBReadMarkedCmd() override = default;
 };
 
 ZRBReadMarkedCmd* fctCreateZRBReadMarkedCmd();

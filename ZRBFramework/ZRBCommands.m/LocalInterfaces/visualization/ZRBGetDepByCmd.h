@@ -1,13 +1,15 @@
-// Loads the documents that depend on a PDM document.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Loads the documents that depend on the PDM document selected in the session ("REQUEST_QUERY_DEPENDED_BY").
 #pragma once
 
-#include "ZRBOneStepCommand.h"
+#include "ZRBGetDepBase.h"
 
-class ZRBGetDepByCmd : public ZRBOneStepCommand {
+class ZRBGetDepByCmd : public ZRBGetDepBase {
  public:
-  // --- lifecycle
-  ZRBGetDepByCmd() : ZRBOneStepCommand("ZRBGetDepByCmd") {}
+  ZRBGetDepByCmd() : ZRBGetDepBase("ZRBGetDepByCmd") {}
+
+ protected:
+  int SetTcCommand(ZRBObject* command) override;
+  const char* Catalog() const override { return "ZRBGetDepByCmd"; }
 };
 
 ZRBGetDepByCmd* fctCreateZRBGetDepByCmd();
