@@ -9,6 +9,7 @@
 #include "CADListVal.h"
 #include "ZRBAfx.h"
 #include "ZRBCommandContext.h"
+#include "ZRBCommandStates.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBDocumentOpener.h"
 #include "ZRBFileUtil.h"
@@ -365,7 +366,7 @@ int ZRBDocComponentReader::ReadProcess(ZRBObject& node) {
   if (!Obtain(path, ReadOnlyFor(*process), *process)) return 0;
   ZRBDocPropertyTransfer::SetProcessPropertiesFromZRBObject(context_.Answer(), &node);
   // The products the process links are loaded as they are now: later changes are found against that.
-  ZRBCommand::SetOrigChildsToProp(CADDocumentServices::GetDocumentInSession(path));
+  ZRBCommandStates::SetOrigChildsToProp(CADDocumentServices::GetDocumentInSession(path));
   context_.RegisterDocument(*process, path);
   ZRB_TRACE_OK();
   return 1;

@@ -1,8 +1,8 @@
 #include "ZRBStructureReader.h"
 
 #include "ZRBCommandContext.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBCommandStates.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBDocComponentReader.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInstancePlacement.h"
@@ -87,9 +87,9 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
     ZRBNodeAttributes::SetIdentityToNode(nodeProduct, &node, readers.context.Answer());
     SetDesignTablesToNode(readers, nodeProduct, node);
     // The children the node has now are those it was loaded with: later changes are found against them.
-    ZRBCommand::SetOrigChildsToProp(nodeProduct.get());
+    ZRBCommandStates::SetOrigChildsToProp(nodeProduct.get());
   } else if (onPath_.size() == 1 && place.parent) {
-    ZRBCommand::SetOrigChildsToProp(place.parent.get());
+    ZRBCommandStates::SetOrigChildsToProp(place.parent.get());
   }
   return 1;
 }
@@ -122,9 +122,9 @@ void ZRBStructureReader::ReadDocumentComponents(Readers& readers, const NodePlac
         ZRBInstancePlacement::MarkInstanceInPdm(*record, CADUnicodeString());
     }
     if (placed)
-      ZRBCommand::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
-                                            CADUnicodeString(node.GetSlotValue("DB_NAME")),
-                                            CADUnicodeString(node.GetSlotValue("CLASSNAME")));
+      ZRBCommandStates::StoreParentInfoForAttrApi(placed, CADUnicodeString(node.GetSlotValue("EDESC_ID")),
+                                                  CADUnicodeString(node.GetSlotValue("DB_NAME")),
+                                                  CADUnicodeString(node.GetSlotValue("CLASSNAME")));
     if (state_.subMode == 2 && document->GetSlotValue("S_ZRB_CHANGED_GEO") == "1") MarkDirty(placed);
     if (state_.usePdmStructureRead && onPath_.size() == 1 && placed) {
       GlobPropertyManager.DeletePathToRootProperty(placed, "ZRB_FROMWB");
