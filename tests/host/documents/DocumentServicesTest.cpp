@@ -332,3 +332,33 @@ TEST_F(DocumentServices, RepresentationFormatsComeFromTheEnvironment) {
 }
 
 }  // namespace
+
+// A save is what the host remembers across sessions: a new document is modified until saved, a saved one
+// reopens unmodified with the file time of the save, and SaveAs stamps the new file, not the old one.
+TEST_F(DocumentServices, SavesStampTheFileAndTheModifiedStateOutlivesTheSession) {
+  CADDocument* fresh = nullptr;
+  ASSERT_EQ(CADDocumentServices::New("CADPart", fresh), S_OK);
+  EXPECT_EQ(fresh->IsDirty(), 1u);
+  const CADUnicodeString path = sample.Path("Fresh.CADPart");
+  ASSERT_EQ(CADDocumentServices::SaveAs(fresh, path), S_OK);
+  EXPECT_EQ(fresh->IsDirty(), 0u);
+  const auto saved = ModificationTime(path);
+  EXPECT_NE(saved.tv_sec, 0);
+
+  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  const auto boltBefore = ModificationTime(bolt->StorageName());
+  ::usleep(20000);
+  ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("D"), S_OK);
+  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("BoltD.CADPart")), S_OK);
+  const auto boltAfter = ModificationTime(sample.Path(CADSampleSession::kBolt));
+  EXPECT_TRUE(boltAfter.tv_sec == boltBefore.tv_sec && boltAfter.tv_nsec == boltBefore.tv_nsec);
+  const auto copy = ModificationTime(sample.Path("BoltD.CADPart"));
+  EXPECT_TRUE(copy.tv_sec != boltBefore.tv_sec || copy.tv_nsec != boltBefore.tv_nsec);
+
+  CADDocumentServices::ResetSession();
+  for (const char* file : {"Fresh.CADPart", "BoltD.CADPart"}) {
+    CADDocument* again = sample.Open(file);
+    ASSERT_NE(again, nullptr) << file;
+    EXPECT_EQ(again->IsDirty(), 0u) << file;
+  }
+}

@@ -136,6 +136,19 @@ class ZRBCommandStates {
                              int level);
   static CADIProduct_var GetRealParent(const CADIProduct_var& product);
 
+  // --- embedded products and components
+  // The embedded product of that part number below realParent, through embedded levels only; or null.
+  static CADIProduct_var FindEmbeddedProductInRealParent(const CADIProduct_var& realParent,
+                                                         const CADUnicodeString& partNumber);
+  // The same for product's own part number under the real parent of its father.
+  static CADIProduct_var FindEmbeddedProductInRealParent(const CADIProduct_var& product);
+  static CADIProduct_var FindComponentInRealParent(const CADIProduct_var& realParent,
+                                                   const CADUnicodeString& partNumber);
+  // A "ZRB_MULTI_EMBEDDED" product whose real parents (the recorded one and those of its instances in the
+  // session) are more than one file: listed in messages, found = 1.
+  static int ProcessMultiEmbeddedProduct(const CADIProduct_var& product, CADListValCADUnicodeString& messages,
+                                         int& found);
+
   // --- parent information for the attribute interface
   static int StoreParentInfoForAttrApi(const CADIProduct_var& product, const CADUnicodeString& obid,
                                        const CADUnicodeString& dbName, const CADUnicodeString& className);

@@ -88,10 +88,17 @@ class ZRBPropertyReference : public ZRBPropertyContainer {
   // --- black boxes (lists of full paths)
   CADListValCADUnicodeString& BlackBoxRoots() { return blackBoxRoots_; }
   const CADListValCADUnicodeString& BlackBoxRoots() const { return blackBoxRoots_; }
-  CADListValCADUnicodeString& BlackBoxItems() { return blackBoxItems_; }
+  // Any change goes through the non-const list, so a session that never touched one has no black-box item
+  // anywhere and the "any parent" test need not visit every reference.
+  CADListValCADUnicodeString& BlackBoxItems() {
+    itemsEverWritable_ = true;
+    return blackBoxItems_;
+  }
   const CADListValCADUnicodeString& BlackBoxItems() const { return blackBoxItems_; }
+  static bool AnyBlackBoxItemsPossible() { return itemsEverWritable_; }
 
  private:
+  static inline bool itemsEverWritable_ = false;
   static constexpr size_t Index(Field field) { return static_cast<size_t>(field); }
 
   int id_ = 0;

@@ -2,6 +2,8 @@
 // reference records (by part number, or through the instance for products
 // the host has not loaded), and the host attributes it sets with the
 // integration's rules.
+#include <utility>
+
 #include "CADAutoProduct.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
@@ -592,12 +594,12 @@ int ZRBPropertyManager::IsBlackBoxItem(const CADIProduct_var& father, const CADI
   if (path.IsEmpty()) return 0;
   if (anyParent && IsBlackBoxItem(path)) return 1;
   ZRBPropertyReference* record = ReferenceFor(father, false);
-  return record && ListsPath(record->BlackBoxItems(), path) ? 1 : 0;
+  return record && ListsPath(std::as_const(*record).BlackBoxItems(), path) ? 1 : 0;
 }
 
 int ZRBPropertyManager::HasBlackBoxAttached(const CADIProduct_var& product) {
   ZRBPropertyReference* record = ReferenceFor(product, false);
-  return record && (record->BlackBoxRoots().Size() > 0 || record->BlackBoxItems().Size() > 0) ? 1 : 0;
+  return record && (record->BlackBoxRoots().Size() > 0 || std::as_const(*record).BlackBoxItems().Size() > 0) ? 1 : 0;
 }
 
 CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxRoots(const CADIProduct_var& product) {
@@ -607,7 +609,7 @@ CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxRoots(const CADIProduc
 
 CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxItems(const CADIProduct_var& product) {
   ZRBPropertyReference* record = ReferenceFor(product, false);
-  return record ? record->BlackBoxItems() : CADListValCADUnicodeString();
+  return record ? std::as_const(*record).BlackBoxItems() : CADListValCADUnicodeString();
 }
 
 void ZRBPropertyManager::RemoveAllBlackBoxRoots(const CADIProduct_var& product) {

@@ -2,6 +2,8 @@
 // re-keying, and the black-box and archive queries.
 #include "ZRBPropertyManager.h"
 
+#include <utility>
+
 #include "ZRBTrace.h"
 
 using Field = ZRBPropertyReference::Field;
@@ -86,7 +88,7 @@ int ZRBPropertyManager::MergeReferences(ZRBPropertyReference& first, ZRBProperty
     if (!values[i].IsEmpty()) first.SetProperty(names[i], values[i]);
   for (const auto& root : second.BlackBoxRoots())
     if (!first.BlackBoxRoots().Locate(root)) first.BlackBoxRoots().Append(root);
-  for (const auto& item : second.BlackBoxItems())
+  for (const auto& item : std::as_const(second).BlackBoxItems())
     if (!first.BlackBoxItems().Locate(item)) first.BlackBoxItems().Append(item);
   // A record whose values still wait for its product stays waiting.
   if (!second.IsPropertySetFlag()) first.SetPropertySetFlag(false);
@@ -218,19 +220,19 @@ int ZRBPropertyManager::IsBlackBoxRoot(const CADUnicodeString& parentPartNumber,
 int ZRBPropertyManager::IsBlackBoxItem(const CADUnicodeString& parentPartNumber,
                                        const CADUnicodeString& fullPath) const {
   ZRBPropertyReference* parent = store_.FindReference(parentPartNumber);
-  return parent && !fullPath.IsEmpty() && Lists(parent->BlackBoxItems(), fullPath) ? 1 : 0;
+  return parent && !fullPath.IsEmpty() && Lists(std::as_const(*parent).BlackBoxItems(), fullPath) ? 1 : 0;
 }
 
 int ZRBPropertyManager::IsBlackBoxItem(const CADUnicodeString& fullPath) const {
-  if (fullPath.IsEmpty()) return 0;
+  if (fullPath.IsEmpty() || !ZRBPropertyReference::AnyBlackBoxItemsPossible()) return 0;
   for (const auto& reference : store_.References())
-    if (Lists(reference->BlackBoxItems(), fullPath)) return 1;
+    if (Lists(std::as_const(*reference).BlackBoxItems(), fullPath)) return 1;
   return 0;
 }
 
 int ZRBPropertyManager::HasBlackBoxAttached(const CADUnicodeString& partNumber) const {
   ZRBPropertyReference* record = store_.FindReference(partNumber);
-  return record && (record->BlackBoxRoots().Size() > 0 || record->BlackBoxItems().Size() > 0) ? 1 : 0;
+  return record && (record->BlackBoxRoots().Size() > 0 || std::as_const(*record).BlackBoxItems().Size() > 0) ? 1 : 0;
 }
 
 CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxRoots(const CADUnicodeString& partNumber) const {
@@ -240,7 +242,7 @@ CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxRoots(const CADUnicode
 
 CADListValCADUnicodeString ZRBPropertyManager::GetBlackBoxItems(const CADUnicodeString& partNumber) const {
   ZRBPropertyReference* record = store_.FindReference(partNumber);
-  return record ? record->BlackBoxItems() : CADListValCADUnicodeString();
+  return record ? std::as_const(*record).BlackBoxItems() : CADListValCADUnicodeString();
 }
 
 void ZRBPropertyManager::RemoveAllBlackBoxRoots(const CADUnicodeString& partNumber) {

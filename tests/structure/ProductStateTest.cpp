@@ -325,3 +325,32 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
 }
 
 }  // namespace
+
+TEST_F(ProductStateTest, EmbeddedProductsAndTheirRealParents) {
+  const Node fixings = At("Fixings.1");
+  EXPECT_FALSE(ZRBCommandStates::FindComponentInRealParent(root_, "Fixings"));
+  GlobPropertyManager.SetReferenceProperty(fixings, "ZRB_ISCOMPONENT", "1");
+  EXPECT_EQ(ZRBCommandStates::FindComponentInRealParent(root_, "Fixings"), fixings);
+  EXPECT_FALSE(ZRBCommandStates::FindEmbeddedProductInRealParent(root_, "Fixings"));
+  GlobPropertyManager.SetReferenceProperty(fixings, "ZRB_USE_EMBEDDED_PRODUCT", "1");
+  EXPECT_EQ(ZRBCommandStates::FindEmbeddedProductInRealParent(fixings), fixings);
+  // Not through a real product: the bracket is one of its own.
+  EXPECT_FALSE(ZRBCommandStates::FindEmbeddedProductInRealParent(root_, "Plate"));
+
+  // The bolt stands in the bracket and in the assembly's component; the plate only in the bracket.
+  CADListValCADUnicodeString messages;
+  int found = -1;
+  for (const char* path : {"Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
+    GlobPropertyManager.SetReferenceProperty(At(path), "ZRB_MULTI_EMBEDDED", "1");
+  EXPECT_EQ(ZRBCommandStates::ProcessMultiEmbeddedProduct(At("Bracket.1/Plate.1"), messages, found), 1);
+  EXPECT_EQ(found, 0);
+  EXPECT_EQ(ZRBCommandStates::ProcessMultiEmbeddedProduct(At("Bracket.1/Bolt.1"), messages, found), 1);
+  EXPECT_EQ(found, 1);
+  ASSERT_EQ(messages.Size(), 1);
+  EXPECT_TRUE(messages[1].EndsWith("Bolt")) << messages[1].str();
+  // A real parent recorded at load that is the one the session shows counts once.
+  GlobPropertyManager.SetReferenceProperty(At("Bracket.1/Plate.1"), "ZRB_REAL_PARENT_PATH",
+                                           session_.Path("Bracket.CADProduct").c_str());
+  EXPECT_EQ(ZRBCommandStates::ProcessMultiEmbeddedProduct(At("Bracket.1/Plate.1"), messages, found), 1);
+  EXPECT_EQ(found, 0);
+}
