@@ -18,17 +18,8 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
  public:
   bool Query(Settings& settings) override {
     ZRB_TRACE("ZRBInfoUtil::GetSettingsFromPDMSystem request");
-    CADUnicodeString xmap;
-    if (!ZRBAfx::GetXMap(xmap)) {
-      ZRB_DEBUG("ZRB: no exchange map: the PDM settings cannot be asked");
-      return false;
-    }
-    const CADUnicodeString path = ZRBAfx::MakePath(xmap, "ifile.zrb");
-    if (SUCCEEDED(CADFileAccess(path, CADFileExists)) && FAILED(CADDeleteFile(path))) {
-      ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
-      Show("ZRBUpdateCmd", "NoFileAccess");
-      return false;
-    }
+    CADUnicodeString xmap, path;
+    if (!FreshRequestFile("ifile.zrb", "the PDM settings", "ZRBUpdateCmd", xmap, path)) return false;
     ZRBObjectManager request;
     ZRBObject* root = request.CreateObject("ROOT");
     if (!root) return false;
@@ -68,17 +59,8 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
   bool QueryCustomAttributes(const CustomAttributesQuery& query, CADListValCADString& names,
                              CADListValCADString& values) override {
     ZRB_TRACE("ZRBInfoUtil::GetCustomPropertiesForDialog request");
-    CADUnicodeString xmap;
-    if (!ZRBAfx::GetXMap(xmap)) {
-      ZRB_DEBUG("ZRB: no exchange map: the custom attributes cannot be asked");
-      return false;
-    }
-    const CADUnicodeString path = ZRBAfx::MakePath(xmap, "infofile.zrb");
-    if (SUCCEEDED(CADFileAccess(path, CADFileExists)) && FAILED(CADDeleteFile(path))) {
-      ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
-      Show("ZRBAfx", "NoFileAccess");
-      return false;
-    }
+    CADUnicodeString xmap, path;
+    if (!FreshRequestFile("infofile.zrb", "the custom attributes", "ZRBAfx", xmap, path)) return false;
     ZRBObjectManager request;
     ZRBObject* command = ZRBPdmRequest::AddRoot(request) ? ZRBPdmRequest::AddCommand(request, "", xmap) : nullptr;
     if (!command) return false;
@@ -124,6 +106,23 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
   }
 
  private:
+  // The request file `name` in the exchange map with no earlier one left at its name; false when there is no
+  // exchange map (traced, naming `what` is asked) or the old file cannot go (`catalog`'s "NoFileAccess" shown).
+  static bool FreshRequestFile(const char* name, const char* what, const char* catalog, CADUnicodeString& xmap,
+                               CADUnicodeString& path) {
+    if (!ZRBAfx::GetXMap(xmap)) {
+      ZRB_DEBUG("ZRB: no exchange map: %s cannot be asked", what);
+      return false;
+    }
+    path = ZRBAfx::MakePath(xmap, name);
+    if (SUCCEEDED(CADFileAccess(path, CADFileExists)) && FAILED(CADDeleteFile(path))) {
+      ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
+      Show(catalog, "NoFileAccess");
+      return false;
+    }
+    return true;
+  }
+
   static void Show(const char* catalog, const char* key) {
     CADString full(catalog);
     full += ".";
