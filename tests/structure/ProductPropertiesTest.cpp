@@ -3,6 +3,8 @@
 // integrity check.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "CADAutoProduct.h"
 #include "CADDlgNotify.h"
 #include "CADDocumentServices.h"
@@ -210,12 +212,13 @@ TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
   pm.SetFileProperty("/nowhere/sizes.xls", "ZRB_TYPE", "DESIGNTABLE");
   pm.SetFileProperty("/nowhere/sizes.xls", "ZRB_OBID", "table identity");
   pm.SetFileProperty("/archive/member.txt", "ZRB_OBID", "kept by a step");
-  std::vector<int> steps;
-  pm.AddIntegrityStep(true, [&](ZRBPropertyManager&, int mode) { steps.push_back(mode); });
-  pm.AddIntegrityStep(false, [&](ZRBPropertyManager& m, int) { m.UnsetRemoveFlagForFile("/archive/member.txt"); });
+  // The manager keeps its steps for the life of the process (later tests run them too): they own what they use.
+  auto steps = std::make_shared<std::vector<int>>();
+  pm.AddIntegrityStep(true, [steps](ZRBPropertyManager&, int mode) { steps->push_back(mode); });
+  pm.AddIntegrityStep(false, [](ZRBPropertyManager& m, int) { m.UnsetRemoveFlagForFile("/archive/member.txt"); });
 
   ASSERT_EQ(pm.CheckIntegrity(4), 1);
-  EXPECT_EQ(steps, std::vector<int>{4});
+  EXPECT_EQ(*steps, std::vector<int>{4});
   EXPECT_EQ(pm.GetReferenceProperty(bolt, "ZRB_OBID"), CADUnicodeString("kept"));
   EXPECT_EQ(pm.GetReferenceObject("GONE"), nullptr);
   EXPECT_EQ(pm.GetInstanceObject("GONE", "X.1"), nullptr);
