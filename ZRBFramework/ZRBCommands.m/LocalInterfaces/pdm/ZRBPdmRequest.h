@@ -41,6 +41,9 @@ class ZRBPdmRequest {
   static int RunQuietly(std::string_view word, const CADUnicodeString& argument);
 
   // --- the answer
+  // Reads the answer the PDM wrote at `path`; false when it cannot be read, after the trace line and the
+  // "ZRBAfx.ConnectFailed" box (the action's own message: the show-message flag is cleared).
+  static bool ReadAnswer(const CADUnicodeString& path, ZRBObjectManager& answer);
   // The result an object (the answer's "ROOT", or one item of it) carries; Failed for a null object.
   static ZRBPdmResult ReadResult(const ZRBObject* object, ZRBPdmStep step);
   static bool IsSuccess(ZRBPdmResult result) {

@@ -36,6 +36,14 @@ int RunAndTrace(std::string_view word, const CADUnicodeString& argument, int kee
 
 }  // namespace
 
+bool ZRBPdmRequest::ReadAnswer(const CADUnicodeString& path, ZRBObjectManager& answer) {
+  if (answer.Read(path)) return true;
+  ZRB_DEBUG("ZRB: ZRB exchangefile not found");
+  ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBAfx", "ZRBAfx.ConnectFailed"), 0x8000200);
+  ZRBAfx::SetShowMsg(0);
+  return false;
+}
+
 int ZRBPdmRequest::Run(std::string_view word, const CADUnicodeString& argument, int keepDisplayAlive) {
   const int result = RunAndTrace(word, argument, keepDisplayAlive);
   if (result < 0) ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBAfx", "ZRBAfx.ConnectFailed"), 0x8000200);

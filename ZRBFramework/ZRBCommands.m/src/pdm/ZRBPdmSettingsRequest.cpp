@@ -39,11 +39,7 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
       return false;
     }
     ZRBObjectManager answer;
-    if (!answer.Read(path)) {
-      ZRB_DEBUG("ZRB: ZRB exchangefile not found");
-      Show("ZRBAfx", "ConnectFailed");
-      return false;
-    }
+    if (!ZRBPdmRequest::ReadAnswer(path, answer)) return false;
     ZRBObject* answerRoot = answer.GetObject("ROOT");
     if (!answerRoot || answerRoot->GetSlotValue("ACTION_SUCCESS") != "1") {
       ZRB_DEBUG("ZRB: the PDM did not give its settings");
@@ -77,11 +73,7 @@ class PdmSettingsRequest final : public ZRBPdmSettingsSource {
         0)
       return false;
     ZRBObjectManager answer;
-    if (!answer.Read(path)) {
-      ZRB_DEBUG("ZRB: ZRB exchangefile not found");
-      Show("ZRBAfx", "ConnectFailed");
-      return false;
-    }
+    if (!ZRBPdmRequest::ReadAnswer(path, answer)) return false;
     const ZRBObject* root = answer.GetObject("ROOT");
     if (!root || root->GetSlotValue("ACTION_SUCCESS") != "1") {
       ZRB_DEBUG("ZRB: the PDM gave no custom attributes");

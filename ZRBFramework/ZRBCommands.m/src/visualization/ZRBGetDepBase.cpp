@@ -171,12 +171,7 @@ HRESULT ZRBGetDepBase::GetInfoFromPdm(ZRBObjectManager& query, CADString& itemKe
                    ZRBPdmAction::Line(ZRBPdmAction::GetDependencyInfo, requestPath, xmap)) < 0)
     return E_FAIL;
   ZRBObjectManager answer;
-  if (!answer.Read(requestPath)) {
-    ZRB_DEBUG("ZRB: ZRB exchangefile not found");
-    ShowMessage("ZRBAfx", "ConnectFailed", kFailureStyle);
-    ZRBAfx::SetShowMsg(0);
-    return E_FAIL;
-  }
+  if (!ZRBPdmRequest::ReadAnswer(requestPath, answer)) return E_FAIL;
   query = std::move(answer);
   ZRBObject* root = query.GetObject("ROOT");
   if (!root || root->GetSlotValue("ACTION_SUCCESS") != "1") return E_FAIL;
@@ -296,12 +291,7 @@ HRESULT ZRBGetDepBase::GetDependentFromPdm(ZRBObjectManager& get) {
   if (ran < 0) return E_FAIL;
 
   ZRBObjectManager answer;
-  if (!answer.Read(requestPath)) {
-    ZRB_DEBUG("ZRB: ZRB exchangefile not found");
-    ShowMessage("ZRBAfx", "ConnectFailed", kFailureStyle);
-    ZRBAfx::SetShowMsg(0);
-    return E_FAIL;
-  }
+  if (!ZRBPdmRequest::ReadAnswer(requestPath, answer)) return E_FAIL;
   if (!staleFiles.GetListPath().IsEmpty()) CADDeleteFile(staleFiles.GetListPath());
   staleFiles.ProcessCachedFiles(answer);
   CADListValCADUnicodeString refresh;
