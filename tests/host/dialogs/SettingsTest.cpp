@@ -18,12 +18,6 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
-TEST_F(SettingsTest, ANormalSiteLoadsReferencedDocuments) {
-  int status = 0;
-  EXPECT_EQ(CADSettingRepository::ReadSetting("SymbolicLinks", "LoadLinkStatus", &status), S_OK);
-  EXPECT_EQ(status, 1);
-}
-
 TEST_F(SettingsTest, AbsentRepositoriesAndSettingsLeaveTheCallersDefault) {
   int value = 42;
   CADUnicodeString text("default");

@@ -46,13 +46,4 @@ TEST_F(WindowRaiserTest, WithoutADisplayNothingHappensAndTheStepsAreLogged) {
   }
 }
 
-TEST_F(WindowRaiserTest, AnEmptyDisplayMeansTheDefaultOne) {
-  ::setenv("DISPLAY", "", 1);
-  std::string name;
-  std::vector<std::string> log;
-  EXPECT_TRUE(CADWindowRaiser::GetDisplayName(name, [&](std::string_view line) { log.emplace_back(line); }));
-  EXPECT_EQ(name, ":0");
-  EXPECT_EQ(log, std::vector<std::string>{"using default DISPLAY: :0"});
-}
-
 }  // namespace

@@ -119,29 +119,6 @@ TEST_F(DocumentServices, GeometryOfVisAndPartDocumentsGivesBoxesAndSurvivesASave
   EXPECT_EQ(vis->GetBoundingBox(true), CADMathBox({0, 0, 0}, {2, 3, 9}));
 }
 
-TEST_F(DocumentServices, ProcessAndAnalysisDocumentsKeepLinksAndProperties) {
-  for (const char* type : {"CADProcess", "CADAnalysis"}) {
-    SampleSession sample;  // a fresh directory per kind
-    CADDocument* part = sample.Open(CADSampleSession::kPlate);
-    CADDocument* doc = nullptr;
-    ASSERT_EQ(CADDocumentServices::New(type, doc), S_OK);
-    EXPECT_EQ(doc->GetType(), type);
-    EXPECT_TRUE(doc->GetRootProduct().IsNull());
-    ASSERT_EQ(doc->AddLink(part), S_OK);
-    ASSERT_EQ(doc->SetProperty("Operation", "Milling"), S_OK);
-    const CADUnicodeString path = sample.Path(std::string("Job.") + type);
-    ASSERT_EQ(CADDocumentServices::SaveAs(doc, path), S_OK);
-    CADDocumentServices::ResetSession();
-    CADDocument* again = nullptr;
-    ASSERT_EQ(CADDocumentServices::OpenDocument(path, again), S_OK);
-    CADUnicodeString value;
-    EXPECT_EQ(again->GetProperty("Operation", value), S_OK);
-    EXPECT_EQ(value, "Milling");
-    ASSERT_EQ(again->GetPointedDocuments().size(), 1u);
-    EXPECT_EQ(again->GetPointedDocuments()[0]->StorageName(), sample.Path(CADSampleSession::kPlate));
-  }
-}
-
 TEST_F(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
   sample.WriteFile("Damaged.CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"D\"\nbody \"B\" shown\nvertex 1 2\n");
   sample.WriteFile("Twin.CADPart", "CADHOST-DOCUMENT 1 CADPart\npartnumber \"Bolt\"\nend\n");
@@ -170,32 +147,6 @@ TEST_F(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
         << c.file << ": " << CADDocumentServices::GetLastError();
     EXPECT_EQ(CADDocumentServices::GetListOfDocuments().Size(), 1) << c.file;
   }
-}
-
-TEST_F(DocumentServices, GetDocumentInSessionMatchesTheExactPathOnly) {
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), bolt);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path("bolt.CADPart")), nullptr);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path("./Bolt.CADPart")), nullptr);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(""), nullptr);
-  // Opening the same path again gives the same document.
-  CADDocument* again = nullptr;
-  EXPECT_EQ(CADDocumentServices::OpenDocument(sample.Path(CADSampleSession::kBolt), again), S_OK);
-  EXPECT_EQ(again, bolt);
-}
-
-TEST_F(DocumentServices, SaveAsMovesTheDocumentAndClearsModified) {
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
-  ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("C"), S_OK);
-  const CADUnicodeString target = sample.Path("BoltCopy.CADPart");
-  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, target), S_OK);
-  EXPECT_EQ(bolt->StorageName(), target);
-  EXPECT_EQ(bolt->IsDirty(), 0u);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(target), bolt);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), nullptr);
-  // The old file is untouched.
-  EXPECT_EQ(sample.ReadFile(CADSampleSession::kBolt).find("revision \"C\""), std::string::npos);
-  EXPECT_NE(sample.ReadFile("BoltCopy.CADPart").find("revision \"C\""), std::string::npos);
 }
 
 TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
@@ -255,25 +206,6 @@ TEST_F(DocumentServices, SymbolicLinksAreReplacedUnlessFollowingIsAsked) {
   ASSERT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(link), 1), S_OK);
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_NE(sample.ReadFile("real.CADPart").find("partnumber \"Bolt\""), std::string::npos);
-}
-
-TEST_F(DocumentServices, NewDocumentsGetFreeNamesAndRootProducts) {
-  CADDocument* a = nullptr;
-  CADDocument* b = nullptr;
-  CADDocument* d = nullptr;
-  ASSERT_EQ(CADDocumentServices::New("CADPart", a), S_OK);
-  ASSERT_EQ(CADDocumentServices::New("CADPart", b), S_OK);
-  ASSERT_EQ(CADDocumentServices::New("CADDrawing", d), S_OK);
-  EXPECT_EQ(a->StorageName(), sample.Path("Part1.CADPart"));
-  EXPECT_EQ(b->StorageName(), sample.Path("Part2.CADPart"));
-  EXPECT_EQ(a->GetRootProduct()->GetPartNumber(), "Part1");
-  EXPECT_EQ(a->IsDirty(), 1u);
-  EXPECT_TRUE(d->GetRootProduct().IsNull());
-  EXPECT_FALSE(CADIDrawing_var(d).IsNull());
-  CADDocument* bad = nullptr;
-  EXPECT_EQ(CADDocumentServices::New("vis", bad), E_FAIL);
-  ASSERT_EQ(CADDocumentServices::Save(a), S_OK);
-  EXPECT_TRUE(std::filesystem::exists(sample.Path("Part1.CADPart").str()));
 }
 
 TEST_F(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {

@@ -29,20 +29,6 @@ TEST(MathTransformation, CoefficientsAreAxisVectorsThenTranslation) {
   EXPECT_TRUE(T::Rotation(2, 90).IsEqual(T(std::array<double, 12>{0, 1, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0})));
 }
 
-TEST(MathTransformation, CompositionAppliesTheRightOperandFirst) {
-  T rotate = T::Rotation(2, 90);
-  T move = T::Translation(10, 0, 0);
-  // Move then rotate: (10,0,0) turns to (0,10,0).
-  ExpectPoint((rotate * move) * CADMathPoint{0, 0, 0}, 0, 10, 0);
-  // Rotate then move: the origin only moves.
-  ExpectPoint((move * rotate) * CADMathPoint{0, 0, 0}, 10, 0, 0);
-  // Associativity on a general case.
-  T a = T::Rotation(0, 30) * T::Translation(1, 2, 3);
-  T b = T::Rotation(1, -45) * T::Translation(-4, 5, 6);
-  T c = T::Rotation(2, 10);
-  EXPECT_TRUE(((a * b) * c).IsEqual(a * (b * c), 1e-12));
-}
-
 TEST(MathTransformation, InverseUndoesRotationsTranslationsAndScaling) {
   const T cases[] = {
       T(),
@@ -71,20 +57,6 @@ TEST(MathTransformation, InverseOfSingularMatrixFailsAndLeavesOutputAlone) {
     EXPECT_EQ(t.GetInverse(out), E_FAIL);
     EXPECT_TRUE(out == T::Translation(5, 5, 5));
   }
-}
-
-TEST(MathBox, EmptyBoxAddsNothingAndTransformsToEmpty) {
-  CADMathBox empty;
-  EXPECT_TRUE(empty.IsEmpty());
-  CADMathBox box({1, 1, 1}, {2, 2, 2});
-  box.AddInPlace(empty);
-  EXPECT_EQ(box, CADMathBox({1, 1, 1}, {2, 2, 2}));
-  EXPECT_TRUE(empty.Transformed(T::Translation(1, 1, 1)).IsEmpty());
-  CADMathBox grown;
-  grown.AddInPlace(CADMathBox({0, 0, 0}, {1, 1, 1}));
-  grown.AddInPlace(CADMathPoint{-1, 5, 0.5});
-  EXPECT_EQ(grown, CADMathBox({-1, 0, 0}, {1, 5, 1}));
-  EXPECT_EQ(CADMathBox({3, 0, 1}, {0, 2, -1}), CADMathBox({0, 0, -1}, {3, 2, 1}));
 }
 
 TEST(MathBox, TransformedBoxHoldsEveryRotatedCorner) {

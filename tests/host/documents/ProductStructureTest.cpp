@@ -254,18 +254,6 @@ TEST_F(ProductStructure, RemovedChildrenDetachEverywhere) {
   EXPECT_EQ(root->RemoveProduct(nullptr), E_FAIL);
 }
 
-TEST_F(ProductStructure, ShapeRepresentationOfAProductIsStored) {
-  Open();
-  CADUnicodeString path, format;
-  EXPECT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.1")->GetShapeRepresentation("Other", path, format), E_FAIL);
-  // A product shown by a vis file: the representation is stored with it.
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->ReplaceDefaultShape("vis", sample.Path("Bracket.vis")), S_OK);
-  SaveAndReopen();
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->GetShapeRepresentation("Default", path, format), S_OK);
-  EXPECT_EQ(path, sample.Path("Bracket.vis"));
-  EXPECT_EQ(format, "vis");
-}
-
 TEST_F(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
   sample.WriteFile("Light.vis", "foreign vis bytes");
   Open();
@@ -279,92 +267,6 @@ TEST_F(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
   EXPECT_EQ(Doc(CADSampleSession::kAssembly)->IsDirty(), 1u);
   SaveAndReopen();
   EXPECT_EQ(DocumentOf(SampleSession::Child(root, "Light.1"))->StorageName(), sample.Path("Moved.vis"));
-}
-
-TEST_F(ProductStructure, UserParametersActivationAndContainersAreStored) {
-  Open();
-  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
-  CADAutoProduct_var automation(bolt);
-  int count = 0;
-  ASSERT_EQ(automation->GetUserRefPropertyCount(count), S_OK);
-  ASSERT_EQ(count, 1);
-  CADUnicodeString fullName, type, value;
-  ASSERT_EQ(automation->GetUserRefProperty(1, fullName, type, value), S_OK);
-  EXPECT_EQ(fullName, "Bolt\\Properties\\Material");
-  EXPECT_EQ(type, "String");
-  EXPECT_EQ(value, "Steel");
-  EXPECT_EQ(automation->CreateUserRefProperty("Material", "String", "x"), E_FAIL);
-  EXPECT_EQ(automation->CreateUserRefProperty("Checked", "Boolean", "perhaps"), E_FAIL);
-  ASSERT_EQ(automation->CreateUserRefProperty("Checked", "Boolean", "false"), S_OK);
-  ASSERT_EQ(automation->CreateUserRefProperty("Mass", "Real", "0.25"), S_OK);
-  EXPECT_EQ(automation->SetUserRefPropertyValue("Mass", "heavy"), E_FAIL);
-  ASSERT_EQ(automation->SetUserRefPropertyValue("Checked", "true"), S_OK);
-  ASSERT_EQ(automation->RemoveUserRefProperty("Material"), S_OK);
-  EXPECT_EQ(automation->RemoveUserRefProperty("Material"), E_FAIL);
-
-  Node plate = SampleSession::Node(root, "Bracket.2/Plate.1");
-  CADBoolean active = CADFALSE;
-  ASSERT_EQ(plate->GetActivationState(active), S_OK);
-  EXPECT_EQ(active, CADTRUE);
-  ASSERT_EQ(plate->SetActivationState(CADFALSE), S_OK);
-  EXPECT_EQ(root->GetActivationState(active), E_FAIL);
-  CADDocument* assembly = Doc(CADSampleSession::kAssembly);
-  ASSERT_EQ(assembly->AddApplicativeContainer("ZRBData"), S_OK);
-  EXPECT_EQ(assembly->AddApplicativeContainer("ZRBData"), E_FAIL);
-  SaveAndReopen();
-  automation = CADAutoProduct_var(SampleSession::Node(root, "Bracket.2/Bolt.2"));
-  ASSERT_EQ(automation->GetUserRefPropertyCount(count), S_OK);
-  ASSERT_EQ(count, 2);
-  ASSERT_EQ(automation->GetUserRefProperty(1, fullName, type, value), S_OK);
-  EXPECT_EQ(fullName + "=" + type + "=" + value, "Bolt\\Properties\\Checked=Boolean=true");
-  ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Plate.1")->GetActivationState(active), S_OK);
-  EXPECT_EQ(active, CADFALSE);
-  EXPECT_EQ(DocumentOf(root)->GetApplicativeContainerNames(), CADListValCADUnicodeString{"ZRBData"});
-}
-
-TEST_F(ProductStructure, DesignTablesOfPartsAndDrawingsAreReadAndChanged) {
-  Open();
-  CADIParmPublisher_var plate(SampleSession::Node(root, "Bracket.1/Plate.1"));
-  CADListValCADBaseUnknown_var tables;
-  ASSERT_EQ(plate->ListDesignTables(tables), S_OK);
-  ASSERT_EQ(tables.Size(), 1);
-  CADIDesignTable_var table(tables[1]);
-  CADUnicodeString name, alias, sheet;
-  CADBoolean active = CADFALSE;
-  table->GetName(name);
-  table->GetAlias(alias);
-  table->GetSheetPath(sheet);
-  table->IsActivated(active);
-  EXPECT_EQ(name + "|" + alias + "|" + sheet, "PlateSizes|Sizes|" + sample.Path(CADSampleSession::kSheet));
-  EXPECT_EQ(active, CADTRUE);
-  ASSERT_EQ(table->SetActivated(CADFALSE), S_OK);
-  ASSERT_EQ(table->SetAlias(""), S_OK);
-  CADIDesignTable_var added;
-  EXPECT_EQ(plate->AddDesignTable("PlateSizes", "/x.txt", added), E_FAIL);
-  ASSERT_EQ(plate->AddDesignTable("Holes", sample.Path("Holes.txt"), added), S_OK);
-  CADIParmPublisher_var drawing(sample.Open(CADSampleSession::kDrawing));
-  ASSERT_TRUE(drawing);
-  ASSERT_EQ(drawing->AddDesignTable("Titles", sample.Path("Titles.txt"), added), S_OK);
-  // The assembly has no tables; a product reference may still carry some.
-  ASSERT_EQ(CADIParmPublisher_var(root)->ListDesignTables(tables), S_OK);
-  EXPECT_EQ(tables.Size(), 0);
-  SaveAndReopen();
-  ASSERT_EQ(CADIParmPublisher_var(SampleSession::Node(root, "Bracket.2/Plate.1"))->ListDesignTables(tables), S_OK);
-  ASSERT_EQ(tables.Size(), 2);
-  CADIDesignTable_var(tables[1])->IsActivated(active);
-  CADIDesignTable_var(tables[1])->GetAlias(alias);
-  CADIDesignTable_var(tables[2])->GetName(name);
-  EXPECT_EQ(active, CADFALSE);
-  EXPECT_EQ(alias, "");
-  EXPECT_EQ(name, "Holes");
-  ASSERT_EQ(CADIParmPublisher_var(sample.Open(CADSampleSession::kDrawing))->ListDesignTables(tables), S_OK);
-  ASSERT_EQ(tables.Size(), 1);
-  // A removed table answers no more.
-  CADIParmPublisher_var publisher(SampleSession::Node(root, "Bracket.2/Plate.1"));
-  publisher->ListDesignTables(tables);
-  CADIDesignTable_var gone(tables[2]);
-  ASSERT_EQ(publisher->RemoveDesignTable(gone), S_OK);
-  EXPECT_EQ(gone->GetName(name), E_FAIL);
 }
 
 TEST_F(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {

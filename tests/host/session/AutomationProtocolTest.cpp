@@ -2,7 +2,6 @@
 
 #include "CADAutomationReply.h"
 #include "CADAutomationRequest.h"
-#include "CADPercentCodec.h"
 
 namespace {
 
@@ -153,16 +152,4 @@ TEST(AutomationReply, RoundTripsAndRefusesMalformedLines) {
     std::string error;
     EXPECT_FALSE(CADAutomationReply::ParseLine(bad, back, error)) << bad;
   }
-}
-
-TEST(PercentCodec, EscapesOnlyWhatWouldBreakALine) {
-  EXPECT_EQ(CADPercentCodec::Encode("a b:c/\xC3\xA9%\t\n\r\x7F"), "a b:c/\xC3\xA9%25%09%0A%0D%7F");
-  std::string out;
-  EXPECT_TRUE(CADPercentCodec::Decode("%41%6a", out));
-  EXPECT_EQ(out, "Aj");
-  EXPECT_FALSE(CADPercentCodec::Decode("%", out));
-  EXPECT_FALSE(CADPercentCodec::Decode("%4", out));
-  EXPECT_TRUE(CADPercentCodec::IsValidUtf8("\xF0\x9F\x98\x80"));
-  EXPECT_FALSE(CADPercentCodec::IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-  EXPECT_FALSE(CADPercentCodec::IsValidUtf8("\x80"));
 }

@@ -2,9 +2,6 @@
 
 #include "CADClassDictionary.h"
 #include "CADCommand.h"
-#include "CADComponentFactories.h"
-#include "CADICreateInstance.h"
-#include "CADInstantiateComponent.h"
 
 namespace {
 
@@ -31,42 +28,6 @@ PlainCmd* fctCreateTestPlainCmd() { return new PlainCmd; }
 const CADClassDictionary::Registration g_mode("TestModeCmd", &fctCreateTestModeCmd);
 const CADClassDictionary::Registration g_text("TestTextCmd", &fctCreateTestTextCmd);
 const CADClassDictionary::Registration g_plain("TestPlainCmd", &fctCreateTestPlainCmd);
-
-// Components: an interface the probe implements and one it does not.
-class ITestProbe : public virtual CADBaseUnknown {
-  CAD_DECLARE_INTERFACE(ITestProbe)
- public:
-  virtual int Answer() = 0;
-};
-class ITestMissing : public virtual CADBaseUnknown {
-  CAD_DECLARE_INTERFACE(ITestMissing)
-};
-
-int g_probesAlive = 0;
-
-class Probe : public ITestProbe {
- public:
-  Probe() { ++g_probesAlive; }
-  ~Probe() override { --g_probesAlive; }
-  int Answer() override { return 42; }
-  HRESULT QueryInterface(const CADIID& iid, void** out) override {
-    return CADQueryInterfaceHelper<ITestProbe, CADBaseUnknown>(this, iid, out);
-  }
-};
-
-class ProbeFactory : public CADICreateInstance {
- public:
-  explicit ProbeFactory(HRESULT outcome) : outcome_(outcome) {}
-  HRESULT CreateInstance(void** out) override {
-    if (FAILED(outcome_)) return outcome_;
-    *out = static_cast<CADBaseUnknown*>(new Probe);
-    return S_OK;
-  }
-  HRESULT outcome_;
-};
-
-const CADComponentFactories::Registration g_probe("TestProbe", [] { return new ProbeFactory(S_OK); });
-const CADComponentFactories::Registration g_starved("TestStarved", [] { return new ProbeFactory(E_OUTOFMEMORY); });
 
 }  // namespace
 
@@ -106,52 +67,4 @@ TEST(CADClassDictionary, CreatesByNameWithTheArgumentKindTheFactoryTakes) {
     }
     command->Release();
   }
-}
-
-TEST(CADClassDictionary, KeepsTheFirstRegistrationListsSortedAndForgetsOnUnload) {
-  const std::size_t live = CADCommand::LiveCount();
-  {
-    CADClassDictionary::Registration duplicate("TestPlainCmd", &fctCreateTestModeCmd);
-    EXPECT_FALSE(duplicate.IsRegistered());
-    CADClassDictionary::Registration extra("TestAAAExtraCmd", &fctCreateTestPlainCmd);
-    EXPECT_TRUE(extra.IsRegistered());
-    CADListValCADString names = CADClassDictionary::ListNames();
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_GT(names.Locate("TestAAAExtraCmd"), 0);
-  }
-  EXPECT_FALSE(CADClassDictionary::Contains("TestAAAExtraCmd")) << "unregistered with its registration";
-  CADBaseUnknown* plain = CADClassDictionary::Create("TestPlainCmd");
-  ASSERT_NE(dynamic_cast<PlainCmd*>(plain), nullptr) << "the duplicate did not replace the first factory";
-  plain->Release();
-  EXPECT_EQ(CADClassDictionary::CreateAs<ModeCmd>("TestPlainCmd"), nullptr) << "wrong type, released";
-  EXPECT_EQ(CADCommand::LiveCount(), live);
-}
-
-TEST(CADInstantiateComponent, HandsOutTheInterfaceOrAClearFailureWithoutLeaking) {
-  struct Case {
-    const char* className;
-    const CADIID& iid;
-    HRESULT expected;
-  };
-  const Case cases[] = {
-      {"TestProbe", ITestProbe::ClassId(), S_OK},
-      {"TestProbe", ITestMissing::ClassId(), E_NOINTERFACE},
-      {"TestStarved", ITestProbe::ClassId(), E_OUTOFMEMORY},
-      {"NoSuchComponent", ITestProbe::ClassId(), E_FAIL},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.className);
-    void* out = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(CADInstantiateComponent(c.className, c.iid, &out), c.expected);
-    if (c.expected != S_OK) {
-      EXPECT_EQ(out, nullptr);
-      continue;
-    }
-    auto* probe = static_cast<ITestProbe*>(out);
-    EXPECT_EQ(probe->Answer(), 42);
-    EXPECT_EQ(g_probesAlive, 1);
-    probe->Release();
-  }
-  EXPECT_EQ(g_probesAlive, 0);
-  EXPECT_EQ(CADInstantiateComponent(CADString("TestProbe"), ITestProbe::ClassId(), nullptr), E_INVALIDARG);
 }

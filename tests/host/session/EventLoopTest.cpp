@@ -39,22 +39,6 @@ TEST_F(SessionTest, TimersFireByDueTimeAndInArmingOrderOnTies) {
   cmd->Release();
 }
 
-TEST_F(SessionTest, AdvanceByRunsJobsPostedByATimerBeforeTheNextTimer) {
-  Journal journal;
-  auto* cmd = new JournalCommand("c", journal);
-  static Journal* sink = nullptr;
-  sink = &journal;
-  App().AddTimeOut(100, cmd, nullptr, [](CADCommand*, int, void*) {
-    CADEventLoop::Instance().Post([] { sink->push_back("job@" + std::to_string(CADEventLoop::Instance().NowMs())); });
-  });
-  App().AddTimeOut(200, cmd, const_cast<char*>("second"), &JournalCommand::Record);
-
-  Loop().AdvanceBy(500);
-
-  EXPECT_EQ(journal, (Journal{"job@100", "second@200/200"}));
-  cmd->Release();
-}
-
 namespace {
 int g_polls = 0;
 void PollAndReArm(CADCommand* command, int intervalMs, void* data) {
@@ -150,28 +134,6 @@ TEST_F(SessionTest, ADestructorMayScheduleOrDeleteOtherCommands) {
   middle->RequestDelayedDestruction();
   Loop().RunPending();
   EXPECT_EQ(CADCommand::LiveCount(), before);
-}
-
-TEST_F(SessionTest, PostsFromOtherThreadsArriveInEachThreadsOrder) {
-  constexpr int kThreads = 4, kPosts = 500;
-  std::vector<std::vector<int>> seen(kThreads);
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < kPosts; ++i) Loop().Post([&, t, i] { seen[static_cast<size_t>(t)].push_back(i); });
-    });
-  Loop().UseClock(CADEventLoop::Clock::Steady);
-  auto all = [&] {
-    std::size_t n = 0;
-    for (auto& s : seen) n += s.size();
-    return n == kThreads * kPosts;
-  };
-  EXPECT_TRUE(Loop().RunUntil(all, 10000));
-  for (auto& th : threads) th.join();
-  for (auto& s : seen) {
-    ASSERT_EQ(s.size(), static_cast<size_t>(kPosts));
-    EXPECT_TRUE(std::is_sorted(s.begin(), s.end()));
-  }
 }
 
 TEST_F(SessionTest, SteadyClockSleepsUntilTheNextTimerAndWakesForWatchedDescriptors) {
