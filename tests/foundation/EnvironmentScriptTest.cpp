@@ -160,21 +160,4 @@ TEST_F(EnvironmentScriptTest, AWriteErrorLeavesNoPartialScript) {
   EXPECT_EXIT(WriteWithFileSizeLimit(script), ::testing::ExitedWithCode(0), "");
 }
 
-TEST(ZRBEnvironmentManagerText, QuotesAndNames) {
-  struct Quote {
-    const char* value;
-    const char* quoted;
-  };
-  for (auto q : {Quote{"", "''"}, Quote{"plain", "'plain'"}, Quote{"it's", "'it'\\''s'"}, Quote{"''", "''\\'''\\'''"},
-                 Quote{"$x `y` \\z \"w\"", "'$x `y` \\z \"w\"'"}})
-    EXPECT_EQ(ZRBEnvironmentManager::QuoteForShell(q.value), q.quoted) << q.value;
-  struct Name {
-    const char* name;
-    bool ok;
-  };
-  for (auto n : {Name{"PATH", true}, Name{"_x1", true}, Name{"a", true}, Name{"", false}, Name{"1a", false},
-                 Name{"A-B", false}, Name{"A.B", false}, Name{"Ä", false}, Name{"A B", false}})
-    EXPECT_EQ(ZRBEnvironmentManager::IsShellIdentifier(n.name), n.ok) << n.name;
-}
-
 }  // namespace

@@ -231,12 +231,3 @@ TEST_F(ZRBFileOperations, RegularFilesAndTimeStamps) {
   EXPECT_EQ(ZRBFileUtil::GetLastModificationFromFile(Path("none"), text), E_FAIL);
   EXPECT_TRUE(text.IsEmpty());
 }
-
-TEST_F(ZRBFileOperations, TemporaryFilesAreDeletedAndForgotten) {
-  CADListValCADUnicodeString files{Path("t1"), Path("t 2"), Path("never existed")};
-  Write(Path("t1"), "");
-  Write(Path("t 2"), "");
-  ZRBFileUtil::DeleteTemporaryFiles(files);
-  EXPECT_EQ(files.Size(), 0);
-  EXPECT_TRUE(Entries().empty());
-}

@@ -1,42 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CADWindowRaiser.h"
+#include "ScopedEnv.h"
 
 namespace {
 
-// Restores DISPLAY after each case.
-class WindowRaiserTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const char* display = std::getenv("DISPLAY");
-    hadDisplay = display != nullptr;
-    if (display) saved = display;
-  }
-  void TearDown() override {
-    if (hadDisplay)
-      ::setenv("DISPLAY", saved.c_str(), 1);
-    else
-      ::unsetenv("DISPLAY");
-  }
-  bool hadDisplay = false;
-  std::string saved;
-};
-
-TEST_F(WindowRaiserTest, WithoutADisplayNothingHappensAndTheStepsAreLogged) {
+TEST(WindowRaiserTest, WithoutADisplayNothingHappensAndTheStepsAreLogged) {
+  ScopedEnv env;
   struct Case {
     const char* display;  // null: unset
     const char* line;
   };
   for (auto c : {Case{nullptr, "failed to get DISPLAY"}, Case{":4711", "XOpenDisplay failed"},
                  Case{"no-such-host.invalid:0", "XOpenDisplay failed"}}) {
-    if (c.display)
-      ::setenv("DISPLAY", c.display, 1);
-    else
-      ::unsetenv("DISPLAY");
+    env.Set("DISPLAY", c.display);
     std::vector<std::string> log;
     auto sink = [&](std::string_view line) { log.emplace_back(line); };
     EXPECT_EQ(CADWindowRaiser::RaiseByClassName("CADHOST", sink), CADWindowRaiser::Result::NoDisplay);

@@ -8,12 +8,12 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "CADWindowRaiser.h"
+#include "ScopedEnv.h"
 
 namespace {
 
@@ -22,9 +22,6 @@ class WindowRaiserXTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (::access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "Xvfb is not installed";
-    const char* old = std::getenv("DISPLAY");
-    hadDisplay_ = old != nullptr;
-    if (old) savedDisplay_ = old;
     for (int n = 40 + ::getpid() % 50; n < 140 && !display_; ++n) {
       std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
       struct stat st {};
@@ -43,15 +40,11 @@ class WindowRaiserXTest : public ::testing::Test {
       if (!display_) StopServer();
     }
     if (!display_) GTEST_SKIP() << "Xvfb did not start";
-    ::setenv("DISPLAY", name_.c_str(), 1);
+    env_.Set("DISPLAY", name_.c_str());
   }
   void TearDown() override {
     if (display_) XCloseDisplay(display_);
     StopServer();
-    if (hadDisplay_)
-      ::setenv("DISPLAY", savedDisplay_.c_str(), 1);
-    else
-      ::unsetenv("DISPLAY");
   }
   void StopServer() {
     if (server_ <= 0) return;
@@ -82,8 +75,7 @@ class WindowRaiserXTest : public ::testing::Test {
   Display* display_ = nullptr;
   pid_t server_ = 0;
   std::string name_;
-  bool hadDisplay_ = false;
-  std::string savedDisplay_;
+  ScopedEnv env_;
 };
 
 TEST_F(WindowRaiserXTest, FindsWindowsByNamePrefixOrClassFromTheTopOfTheStackAndRaisesThem) {

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +11,7 @@
 
 #include "CADSystemServices.h"
 #include "CADTime.h"
+#include "ScopedEnv.h"
 
 namespace fs = std::filesystem;
 
@@ -97,21 +97,18 @@ TEST_F(CADFileServices, DirectoriesAreCreatedOnceAndListedAsSnapshots) {
 }
 
 TEST(CADTime, FormatsInUtcAndLocalTime) {
-  const char* savedTz = std::getenv("TZ");
-  std::string saved = savedTz ? savedTz : "";
-  ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
-  ::tzset();
-  CADTime t(1109772309);  // 2005-03-02 14:05:09 UTC
-  EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::UTC), CADUnicodeString(".2005-03-02-14.05.09"));
-  EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::Local), CADUnicodeString(".2005-03-02-15.05.09"));
-  EXPECT_EQ(t.ConvertToString("%Y", 7), CADUnicodeString(""));
-  EXPECT_EQ(t.ConvertToString("", 0), CADUnicodeString(""));
-  EXPECT_EQ(t.ConvertToString(nullptr, 0), CADUnicodeString(""));
-  std::string longFormat(3000, 'x');
-  EXPECT_EQ(t.ConvertToString((longFormat + "%Y").c_str(), 1).GetLength(), 3004);
-  if (savedTz)
-    ::setenv("TZ", saved.c_str(), 1);
-  else
-    ::unsetenv("TZ");
+  {
+    ScopedEnv env;
+    env.Set("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    ::tzset();
+    CADTime t(1109772309);  // 2005-03-02 14:05:09 UTC
+    EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::UTC), CADUnicodeString(".2005-03-02-14.05.09"));
+    EXPECT_EQ(t.ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::Local), CADUnicodeString(".2005-03-02-15.05.09"));
+    EXPECT_EQ(t.ConvertToString("%Y", 7), CADUnicodeString(""));
+    EXPECT_EQ(t.ConvertToString("", 0), CADUnicodeString(""));
+    EXPECT_EQ(t.ConvertToString(nullptr, 0), CADUnicodeString(""));
+    std::string longFormat(3000, 'x');
+    EXPECT_EQ(t.ConvertToString((longFormat + "%Y").c_str(), 1).GetLength(), 3004);
+  }
   ::tzset();
 }
