@@ -9,6 +9,7 @@
 #include "CADSysCacheSettingCtrl.h"
 #include "CaseText.h"
 #include "HostDialogFixture.h"
+#include "ScopedEnv.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
 #include "ZRBObjectManager.h"
@@ -72,9 +73,8 @@ TEST_F(CacheLifecycleTest, RegistersFilesAndTellsThePdm) {
 
 TEST_F(CacheLifecycleTest, WithoutAnExchangeMapNothingIsTouched) {
   const std::string temporary = dir_.MakeDirectory("tmp");
-  const char* oldTmp = std::getenv("TMPDIR");
-  const std::string savedTmp = oldTmp ? oldTmp : "";
-  ::setenv("TMPDIR", temporary.c_str(), 1);
+  ScopedEnv env;
+  env.Set("TMPDIR", temporary.c_str());
   {
     XmapScopedVariable xmapVariable("ZRBXMAP", nullptr);
     XmapScopedVariable removeVariable("ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP", "ON");
@@ -85,10 +85,6 @@ TEST_F(CacheLifecycleTest, WithoutAnExchangeMapNothingIsTouched) {
     cache.Write();
     cache.Unload();
   }
-  if (oldTmp)
-    ::setenv("TMPDIR", savedTmp.c_str(), 1);
-  else
-    ::unsetenv("TMPDIR");
   EXPECT_EQ(dir_.List("tmp"), (std::vector<std::string>{"a.CADPart"}));
 }
 
