@@ -118,8 +118,4 @@ TEST_F(CommandLineTest, EveryActionWordIsKnownOnceAndTheCancelWordsFollowTheKind
   EXPECT_TRUE(ZRBTwoStepKinds::Of(static_cast<ZRBRunningCommandKind>(9)).cancelWord.empty());
 }
 
-TEST_F(CommandLineTest, TheCommandLineLimitIsTheSystems) {
-  EXPECT_EQ(ZRBAfx::GetSysCallLimit(), static_cast<int>(::sysconf(_SC_ARG_MAX)));
-}
-
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "CADApplication.h"
 #include "CommandFixture.h"
+#include "ScopedEnv.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBPdmWorkerCall.h"
@@ -124,9 +125,8 @@ TEST_F(WindowRaisingTest, NoDisplayIsOpenedWhenWindowManagementIsDisabled) {
     int result;
     bool displayTried;
   };
-  const char* display = std::getenv("DISPLAY");
-  const std::string saved = display ? display : "";
-  ::unsetenv("DISPLAY");
+  ScopedEnv env;
+  env.Set("DISPLAY", nullptr);
   CaptureTrace();
   for (Case c : {Case{"ON", 1, false}, Case{"on", 0, true}, Case{nullptr, 0, true}}) {
     SCOPED_TRACE(c.disable ? c.disable : "(unset)");
@@ -138,7 +138,6 @@ TEST_F(WindowRaisingTest, NoDisplayIsOpenedWhenWindowManagementIsDisabled) {
     EXPECT_EQ(lines.find("failed to get DISPLAY") != std::string::npos, c.displayTried) << lines;
     EXPECT_EQ(lines.find("window management disabled") != std::string::npos, !c.displayTried) << lines;
   }
-  if (display) ::setenv("DISPLAY", saved.c_str(), 1);
 }
 
 }  // namespace
