@@ -9,9 +9,8 @@
 #include "CADDocument.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
-#include "CommandFixture.h"
-#include "ProbeCommand.h"
 #include "SampleSession.h"
+#include "TransferFixture.h"
 #include "ZRBCommand.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBInfoUtil.h"
@@ -39,14 +38,12 @@ bool HasSlot(const ZRBObject& object, const char* name) {
   return names.Locate(name) != 0;
 }
 
-class ModelInfoTest : public CommandFixture {
+class ModelInfoTest : public TransferFixture {
  protected:
   void TearDown() override {
     ZRBModelBoxSource::Install(nullptr);
-    for (ProbeCommand* c : commands_) c->Release();
-    CommandFixture::TearDown();
+    TransferFixture::TearDown();
   }
-  ProbeCommand& NewCommand() { return *commands_.emplace_back(new ProbeCommand()); }
   // The model-info object of a described part document.
   const ZRBObject* DescribePart(CADDocument* document) {
     ZRBObject* documentObject = manager_.CreateObject("");
@@ -59,7 +56,6 @@ class ModelInfoTest : public CommandFixture {
 
   SampleSession sample_;
   ZRBObjectManager manager_;
-  std::vector<ProbeCommand*> commands_;
 };
 
 TEST_F(ModelInfoTest, EachGroupOfSlotsFollowsItsSwitch) {
