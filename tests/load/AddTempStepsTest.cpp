@@ -3,16 +3,15 @@
 // answers no reference PDM gives, the end step's hand-over, the PDM side's backups and the SAM client.
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "CADDlgNotify.h"
 #include "CommandFixture.h"
+#include "ScopedEnv.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAddTempCmd.h"
 #include "ZRBAfx.h"
@@ -136,7 +135,6 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
   };
   const std::string goodAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n";
   XmapScratchDirectory elsewhere;
-  std::optional<std::string> tmpBefore;
   const std::vector<Case> cases = {
       {"first step's answer left in place", "PDM_ADDTEMP_READY", "", false, "ZRBAddTempCmd.AddTempFailed"},
       {"ready without ROOT", "PDM_ADDTEMP_READY", "@COMMAND\n{EXMAP} x\n\n", false, "ZRBAddTempCmd.AddTempFailed"},
@@ -144,6 +142,7 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    ScopedEnv env;
     ClearShellLines();
     SetVariable("ZRBXMAP", xmap.Root().c_str());
     ZRBAddTempCmd* command = Start();
@@ -153,18 +152,12 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
       WriteFile(RequestPath(), c.answer);
       SetVariable("ZRBXMAP", nullptr);
       // What the temporary directory holds is nobody's answer and nobody's backups.
-      const char* tmp = std::getenv("TMPDIR");
-      tmpBefore = tmp ? std::optional<std::string>(tmp) : std::nullopt;
-      setenv("TMPDIR", elsewhere.Root().c_str(), 1);
+      env.Set("TMPDIR", elsewhere.Root().c_str());
       elsewhere.Write("atfile.zrb", c.answer);
       elsewhere.Write("temp.zrb/keep", "not ours");
     }
     PdmUserEnds(c.status, c.exchangeMapGone ? std::string() : c.answer);
     if (c.exchangeMapGone) {
-      if (tmpBefore)
-        setenv("TMPDIR", tmpBefore->c_str(), 1);
-      else
-        unsetenv("TMPDIR");
       EXPECT_TRUE(elsewhere.Exists("temp.zrb/keep"));
     }
     EXPECT_EQ(ShellLines(), Lines{AddTempLine()}) << "no cancel word once the PDM has ended its dialog";

@@ -3,38 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
-#include "CommandFixture.h"
-#include "ProbeCommand.h"
+#include "ReadFixture.h"
 #include "SampleSession.h"
-#include "StructureAnswer.h"
-#include "XmapScratchDirectory.h"
 #include "ZRBAnswerLocation.h"
 #include "ZRBCache.h"
 #include "ZRBCommand.h"
 #include "ZRBInstancePlacement.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
-#include "ZRBReadState.h"
-#include "ZRBStructureReader.h"
 
 namespace {
 
-class HostileAnswerTest : public CommandFixture {
+class HostileAnswerTest : public ReadFixture {
  protected:
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    xmap_ = scratch_.MakeDirectory("deep/xmap");
-    SetVariable("ZRBXMAP", xmap_.c_str());
-    GlobZRBCache.ResetForTests();
-    command_ = new ProbeCommand();
-    answer_ = std::make_unique<StructureAnswer>();
+    SetUpIn("deep/xmap");
     scratch_.Write("deep/xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
     scratch_.Write("deep/xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
     assembly_ = answer_->Assembly(xmap_, "ASM");
@@ -42,33 +28,10 @@ class HostileAnswerTest : public CommandFixture {
     answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, false);
     answer_->Relate(assembly_, "RL1", "BOLT", "BOLT.1", ZRBPosMatrixUtil::kIdentityText);
   }
-  void TearDown() override {
-    command_->Release();
-    GlobZRBCache.ResetForTests();
-    CADDocumentServices::ResetSession();
-    CommandFixture::TearDown();
-  }
-  int Read() {
-    ZRBStructureReader reader(*command_, state_);
-    return reader.ReadProductStructure(nullptr, nullptr, answer_->Answer(), answer_->Root());
-  }
-  std::string Warnings() const {
-    std::string all;
-    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
-    return all;
-  }
-  CADIProduct_var Assembly() const {
-    CADDocument* document = CADDocumentServices::GetDocumentInSession((xmap_ + "/ASM.CADProduct").c_str());
-    return document ? document->GetRootProduct() : nullptr;
-  }
+  CADIProduct_var Assembly() const { return RootOf(xmap_ + "/ASM.CADProduct"); }
 
-  XmapScratchDirectory scratch_;
-  std::string xmap_;
-  std::unique_ptr<StructureAnswer> answer_;
   ZRBObject* assembly_ = nullptr;
   ZRBObject* bolt_ = nullptr;
-  ZRBReadState state_;
-  ProbeCommand* command_ = nullptr;
 };
 
 struct Damage {

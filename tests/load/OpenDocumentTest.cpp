@@ -4,35 +4,21 @@
 
 #include <string>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
-#include "CommandFixture.h"
-#include "ProbeCommand.h"
-#include "StructureAnswer.h"
-#include "XmapScratchDirectory.h"
+#include "ReadFixture.h"
 #include "ZRBCommand.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 
 namespace {
 
-class OpenDocumentTest : public CommandFixture {
+class OpenDocumentTest : public ReadFixture {
  protected:
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    xmap_ = scratch_.MakeDirectory("xmap");
-    SetVariable("ZRBXMAP", xmap_.c_str());
-    command_ = new ProbeCommand();
+    ReadFixture::SetUp();
     path_ = scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
     object_.SetSlotValue("OBID", "IT_BOLT");
     object_.SetSlotValue("DB_NAME", "PDMSIM");
-  }
-  void TearDown() override {
-    command_->Release();
-    CADDocumentServices::ResetSession();
-    CommandFixture::TearDown();
   }
   // The PDM delivers the file again (as `partNumber`) and answers `success` for the item.
   void AnswerRefetch(const std::string& success, const std::string& partNumber) {
@@ -53,16 +39,9 @@ class OpenDocumentTest : public CommandFixture {
       return 0;
     });
   }
-  std::string Warnings() const {
-    std::string all;
-    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
-    return all;
-  }
 
-  XmapScratchDirectory scratch_;
-  std::string xmap_, path_;
+  std::string path_;
   ZRBObject object_;
-  ProbeCommand* command_ = nullptr;
 };
 
 TEST_F(OpenDocumentTest, AStaleCopyIsFetchedAgainBeforeItIsOpened) {

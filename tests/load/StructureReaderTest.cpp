@@ -4,27 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <string>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADIPrdProperties.h"
-#include "CommandFixture.h"
-#include "ProbeCommand.h"
+#include "ReadFixture.h"
 #include "SampleSession.h"
-#include "StructureAnswer.h"
-#include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
 #include "ZRBCommand.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBProductPathUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadSessionActions.h"
-#include "ZRBReadState.h"
-#include "ZRBStructureReader.h"
 
 namespace {
 
@@ -32,24 +24,11 @@ constexpr const char* kShifted = "1 0 0 0 0 1 0 0 0 0 1 0 10 0 0 1";
 // A quarter turn about z, then moved.
 constexpr const char* kTurned = "0 1 0 0 -1 0 0 0 0 0 1 0 90 40 5 1";
 
-class StructureReaderTest : public CommandFixture {
+class StructureReaderTest : public ReadFixture {
  protected:
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    xmap_ = scratch_.MakeDirectory("xmap");
-    SetVariable("ZRBXMAP", xmap_.c_str());
-    GlobZRBCache.ResetForTests();
+    ReadFixture::SetUp();
     GlobZRBCache.Load();
-    command_ = new ProbeCommand();
-    answer_ = std::make_unique<StructureAnswer>();
-    state_ = ZRBReadState();
-  }
-  void TearDown() override {
-    command_->Release();
-    GlobZRBCache.ResetForTests();
-    CADDocumentServices::ResetSession();
-    CommandFixture::TearDown();
   }
 
   // ASM with BOLT placed twice; the documents written into the exchange map.
@@ -63,17 +42,6 @@ class StructureReaderTest : public CommandFixture {
     answer_->Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
   }
 
-  int Read(CADIProduct* parent = nullptr) {
-    ZRBStructureReader reader(*command_, state_);
-    return reader.ReadProductStructure(parent, nullptr, answer_->Answer(), answer_->Root());
-  }
-
-  std::string Warnings() const {
-    std::string all;
-    for (const CADUnicodeString& line : command_->GetWarnings()) all += line.str() + "\n";
-    return all;
-  }
-
   std::string PositionText(const CADIProduct_var& child, const CADIProduct_var& parent) {
     double position[12];
     if (!command_->GetProductPosition(child, parent, position)) return "no position";
@@ -85,17 +53,6 @@ class StructureReaderTest : public CommandFixture {
   static std::string Instance(const CADIProduct_var& parent, const CADIProduct_var& child, const char* name) {
     return GlobPropertyManager.GetInstanceProperty(parent, child, name).str();
   }
-
-  static CADIProduct_var RootOf(const std::string& path) {
-    CADDocument* document = CADDocumentServices::GetDocumentInSession(path.c_str());
-    return document ? document->GetRootProduct() : nullptr;
-  }
-
-  XmapScratchDirectory scratch_;
-  std::string xmap_;
-  std::unique_ptr<StructureAnswer> answer_;
-  ZRBReadState state_;
-  ProbeCommand* command_ = nullptr;
 };
 
 TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
@@ -244,8 +201,7 @@ TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAnd
     CADDocument* bolt = CADDocumentServices::GetDocumentInSession((xmap_ + "/BOLT.CADPart").c_str());
     ASSERT_TRUE(bolt);
     EXPECT_EQ(bolt->IsReadOnly(), c.readOnly);
-    std::string informations;
-    for (const CADUnicodeString& line : command_->GetInformations()) informations += line.str() + "\n";
+    const std::string informations = Informations();
     // Listed once, although both instances use it.
     EXPECT_EQ(informations.find("BOLT.CADPart") != std::string::npos, c.readOnly == 1) << informations;
     EXPECT_EQ(informations.find("BOLT.CADPart"), informations.rfind("BOLT.CADPart"));
@@ -413,11 +369,7 @@ TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesN
       ASSERT_TRUE(SUCCEEDED(CADDocumentServices::OpenDocument((library + "/BOLT.CADPart").c_str(), installed)));
     }
     Read();
-    const std::string all = Warnings() + [this] {
-      std::string text;
-      for (const CADUnicodeString& line : command_->GetInformations()) text += line.str() + "\n";
-      return text;
-    }();
+    const std::string all = Warnings() + Informations();
     EXPECT_NE(all.find(c.message), std::string::npos) << all;
     CADIProduct_var asm1 = RootOf(xmap_ + "/ASM.CADProduct");
     ASSERT_TRUE(asm1);
