@@ -1,5 +1,5 @@
 // Documents of the session: open, change, save and reopen every kind; clean
-// failures; SaveAs rules; removal.
+// failures; SaveAs rules; removal, also by closing the last window.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +8,8 @@
 
 #include "CADAutoProduct.h"
 #include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "CADIDrawing.h"
 #include "CADIPrdProperties.h"
 #include "CADSampleSession.h"
@@ -245,6 +247,27 @@ TEST_F(DocumentServices, UnloadedReferencesFindADocumentSavedToTheirFile) {
   ASSERT_EQ(CADAutoProduct_var(instance)->ApplyWorkMode(CADAutoProduct::kDesignMode), S_OK);
   EXPECT_EQ(instance->GetPartNumber(), "Bolt");
   EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == moved->GetRootProduct());
+}
+
+TEST_F(DocumentServices, ClosingTheLastWindowTakesUnusedDocumentsOutOfTheSession) {
+  sample.OpenAssembly();
+  CADDocument* assembly = CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kAssembly));
+  CADDocument* drawing = sample.Open(CADSampleSession::kDrawing);
+  CADFrmLayout& layout = CADFrmLayout::GetCurrentLayout();
+  CADFrmWindow *a1 = nullptr, *a2 = nullptr, *d = nullptr;
+  ASSERT_EQ(layout.OpenWindow(drawing, d), S_OK);
+  ASSERT_EQ(layout.OpenWindow(assembly, a1), S_OK);
+  ASSERT_EQ(layout.OpenWindow(assembly, a2), S_OK);
+  ASSERT_EQ(a2->Close(), S_OK);
+  EXPECT_EQ(layout.GetCurrentWindow(), a1);
+  EXPECT_EQ(CADDocumentServices::GetListOfDocuments().Size(), 5);
+  ASSERT_EQ(a1->Close(), S_OK);
+  // The assembly, the bracket and the bolt went; the plate stays for the drawing.
+  CADListValCADUnicodeString left;
+  for (const auto& doc : CADDocumentServices::GetListOfDocuments()) left.Append(CADDocument_var(doc)->GetDisplayName());
+  EXPECT_EQ(left, (CADListValCADUnicodeString{"Plate.CADPart", "Plate.CADDrawing"}));
+  EXPECT_EQ(layout.GetCurrentWindow(), d);
+  EXPECT_EQ(layout.CloseWindow(a1), E_FAIL);
 }
 
 TEST_F(DocumentServices, RepresentationFormatsComeFromTheEnvironment) {
