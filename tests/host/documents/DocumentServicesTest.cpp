@@ -191,25 +191,6 @@ TEST_F(DocumentServices, WriteProtectedFilesOpenReadOnly) {
   EXPECT_EQ(bracket->IsReadOnly(), 0);
 }
 
-TEST_F(DocumentServices, SymbolicLinksAreReplacedUnlessFollowingIsAsked) {
-  const std::string real = sample.Directory() + "/real.CADPart";
-  const std::string link = sample.Directory() + "/link.CADPart";
-  sample.WriteFile("real.CADPart", "original");
-  std::filesystem::create_symlink(real, link);
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
-
-  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(link)), S_OK);
-  EXPECT_FALSE(std::filesystem::is_symlink(link));
-  EXPECT_EQ(sample.ReadFile("real.CADPart"), "original");
-
-  std::filesystem::remove(link);
-  std::filesystem::create_symlink(real, link);
-  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("other.CADPart")), S_OK);
-  ASSERT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(link), 1), S_OK);
-  EXPECT_TRUE(std::filesystem::is_symlink(link));
-  EXPECT_NE(sample.ReadFile("real.CADPart").find("partnumber \"Bolt\""), std::string::npos);
-}
-
 TEST_F(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
   CADIProduct_var root = sample.OpenAssembly();
   CADDocument* bolt = CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt));
