@@ -20,7 +20,6 @@
 #include "CADDlgTabContainer.h"
 #include "CADDlgTabPage.h"
 #include "CADEventLoop.h"
-#include "CADMsgCatalog.h"
 #include "HostDialogFixture.h"
 
 namespace {
@@ -203,26 +202,6 @@ TEST_F(DialogDriverTest, WindowCloseAndDisconnectDuringANotification) {
   EXPECT_EQ(calls, 1);
   EXPECT_TRUE(Driver().CloseWindow("Sample"));
   EXPECT_FALSE(Driver().IsOpen("Sample"));
-}
-
-TEST(DialogBoxScript, AnswersFromTheQueueAndRecordsEveryBox) {
-  HostDialogSetup setup;
-  setup.Start();
-  setup.ExpectBox("ZRBAfx.ReleasedCacheDirNotExists", CADDlgNfyAnswerOK);  // its /p1 stands for any path
-  setup.ExpectBoxText("Save * anyway?", CADDlgNfyAnswerYes);
-  CADDlgNotify first(nullptr, "ZRBMsgBoxId", 0x10000200);
-  CADUnicodeString text;
-  ASSERT_TRUE(CADMsgCatalog::GetText("ZRBAfx", "ZRBAfx.ReleasedCacheDirNotExists", text));
-  text.ReplaceAll("/p1", "/data/released cache");
-  EXPECT_EQ(first.DisplayBlocked(text, "ZRB"), CADDlgNfyAnswerOK);
-  CADDlgNotify second(nullptr, "ZRBMsgBoxId", 0x800200);
-  EXPECT_EQ(second.DisplayBlocked("Save the structure anyway?", "ZRB"), CADDlgNfyAnswerYes);
-  auto records = CADDlgBoxScript::GetRecords();
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[1].style, 0x800200ul);
-  EXPECT_EQ(records[1].identifier, CADString("ZRBMsgBoxId"));
-  EXPECT_TRUE(records[0].expected && records[1].expected);
-  setup.Finish();
 }
 
 TEST(DialogBoxScript, AnUnexpectedBoxTakesTheSafeAnswerAndFailsTheTestAtTheEnd) {
