@@ -180,5 +180,6 @@ HRESULT ZRBHighlightInWBCmd::SendShowRequestToPdm(const CADUnicodeString& direct
   const CADUnicodeString path = ZRBAfx::MakePath(directory, kRequestFile);
   if (!objects.Write(path)) return E_FAIL;
   ApplyClientMode();
-  return RunPdmAction(ZRBPdmAction::HighlightInWB, path) < 0 ? E_FAIL : S_OK;
+  return RunPdmAction(ZRBPdmAction::HighlightInWB, ZRBPdmAction::Line(ZRBPdmAction::HighlightInWB, path)) < 0 ? E_FAIL
+                                                                                                              : S_OK;
 }
