@@ -132,33 +132,53 @@ TEST_F(PointingEndToEndTest, HighlightSelectsPerWindowAndLeavesAWindowNotFromThe
 }
 
 TEST_F(PointingEndToEndTest, ShownInThePdmAndHighlightedBackTheRelationPathsRoundTrip) {
-  const Names chosen = {"Assembly", "Assembly/Bracket.1/Bolt.2", "Assembly/Bracket.2", "Assembly/Bracket.2/Bolt.2",
-                        "Assembly/Fixings.1/Bolt.1"};
-  Select(chosen);
-  ShowInPdm();
-  const std::vector<PdmCall> calls = Journal();
-  ASSERT_EQ(calls.size(), 1u);
-  ASSERT_EQ(calls[0].action, "x3HighlightInWB");
-  // The outcome names the items the vault found, as item paths.
-  const std::string& outcome = calls[0].outcome;
-  const std::size_t from = outcome.find("shown ");
-  ASSERT_NE(from, std::string::npos) << outcome;
-  Names items;
-  for (std::size_t start = from + 6; start <= outcome.size();) {
-    const std::size_t comma = std::min(outcome.find(", ", start), outcome.size());
-    items.push_back(outcome.substr(start, comma - start));
-    start = comma + 2;
-  }
-  std::vector<std::string> sorted = items;
-  std::sort(sorted.begin(), sorted.end());
-  EXPECT_EQ(sorted, chosen) << outcome;
+  struct Case {
+    Names added;   // items the PDM user adds to the workbench first (its window becomes the one to select in)
+    Names chosen;  // selected, shown in the PDM, then highlighted back
+    Names shown;   // the item paths the vault reads
+  };
+  const Names assembly = {"Assembly", "Assembly/Bracket.1/Bolt.2", "Assembly/Bracket.2", "Assembly/Bracket.2/Bolt.2",
+                          "Assembly/Fixings.1/Bolt.1"};
+  const Case cases[] = {
+      {{}, assembly, assembly},
+      // The workbench holds its items by no PDM relation: their paths start at the item.
+      {{"Bracket"}, {"ZRB_Workbench/Bracket.1", "ZRB_Workbench/Bracket.1/Bolt.2"}, {"Bracket", "Bracket/Bolt.2"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen.front());
+    for (const std::string& item : c.added) {
+      Pdm("load-into-cad", "--add", item);
+      Loop().RunPending();
+      window_ = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
+      ASSERT_EQ(window_->GetRootProduct(root_), S_OK);
+    }
+    Pdm("journal", "clear");
+    Select(c.chosen);
+    ShowInPdm();
+    const std::vector<PdmCall> calls = Journal();
+    ASSERT_EQ(calls.size(), 1u);
+    ASSERT_EQ(calls[0].action, "x3HighlightInWB");
+    // The outcome names the items the vault found, as item paths.
+    const std::string& outcome = calls[0].outcome;
+    const std::size_t from = outcome.find("shown ");
+    ASSERT_NE(from, std::string::npos) << outcome;
+    Names items;
+    for (std::size_t start = from + 6; start <= outcome.size();) {
+      const std::size_t comma = std::min(outcome.find(", ", start), outcome.size());
+      items.push_back(outcome.substr(start, comma - start));
+      start = comma + 2;
+    }
+    Names sorted = items;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, c.shown) << outcome;
 
-  Select({});
-  std::vector<std::string> args = {"highlight"};
-  args.insert(args.end(), items.begin(), items.end());
-  PdmArgs(args);
-  Loop().RunPending();
-  EXPECT_EQ(Selected(window_), chosen);
+    Select({});
+    Names args = {"highlight"};
+    args.insert(args.end(), items.begin(), items.end());
+    PdmArgs(args);
+    Loop().RunPending();
+    EXPECT_EQ(Selected(window_), c.chosen);
+  }
 }
 
 TEST_F(PointingEndToEndTest, ShowInPdmRefusesAndSendsNothing) {
