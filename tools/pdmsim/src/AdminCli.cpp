@@ -85,6 +85,9 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  dialog cancel                        close it and send PDM_CANCEL\n"
          "  dialog auto --after SECONDS complete|cancel [options of complete]\n"
          "  dialog auto off                      complete or cancel every new dialog by itself\n"
+         "  workplane [--xmap DIR] ITEM-PATH     have the CAD session work in one instance: a part number,\n"
+         "                                       then instance names (Assembly/Bracket.1/Bolt.2)\n"
+         "  highlight [--xmap DIR] ITEM-PATH...  have the CAD session select these instances\n"
          "\n"
          "Looking at and steering the session calls:\n"
          "  journal [--json] | journal show SEQ [--answer | --xmap-list] | journal clear\n"
@@ -112,6 +115,8 @@ const std::vector<AdminCommand>& AdminCli::Commands() {
        &AdminCli::JournalCommand},
       {"fault", "faults injected into the session calls: set, ls, clear", &AdminCli::FaultCommand},
       {"settings", "answers of x3GetPDMSettings", &AdminCli::SettingsCommand},
+      {"workplane", "have the CAD session work in one instance of its structure", &AdminCli::WorkplaneCommand},
+      {"highlight", "have the CAD session select instances of its structure", &AdminCli::HighlightCommand},
   };
   return commands;
 }

@@ -48,6 +48,8 @@ class AdminCli {
   void JournalCommand(CLI::App& sub);
   void FaultCommand(CLI::App& sub);
   void SettingsCommand(CLI::App& sub);
+  void WorkplaneCommand(CLI::App& sub);
+  void HighlightCommand(CLI::App& sub);
 
   std::string vaultOption_;
   std::ostream& out_;

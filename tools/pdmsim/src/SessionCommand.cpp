@@ -17,6 +17,7 @@
 #include "Journal.h"
 #include "PdmError.h"
 #include "PdmSelection.h"
+#include "Pointing.h"
 #include "SaveAnswer.h"
 #include "StructureAnswer.h"
 #include "VaultCatalog.h"
@@ -159,6 +160,8 @@ int SessionCommand::RunJournaled() {
     AnswerUpdate(*vault, answering);
   } else if (call_.action == "x3ValidateCadNodes") {
     AnswerValidate(answering);
+  } else if (call_.action == "x3HighlightInWB") {
+    answering.outcome = AnswerShowInWorkbench(*vault, answering.file);
   } else {
     AnswerUnsupported(answering);
   }

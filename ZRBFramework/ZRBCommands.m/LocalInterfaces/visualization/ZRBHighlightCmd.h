@@ -30,10 +30,13 @@ class ZRBHighlightCmd : public ZRBOneStepCommand {
   int HighlightObjectsWithPath(const CADString& edescId, const CADListValCADString& ids,
                                const CADListValCADString& nhaIds, const CADString& hlProduct,
                                const CADString& hlModels);
+  // `above`: the path down to `root`'s father when `root` is a child of the window's workbench product (the
+  // selected paths start at the window's root), else null.
   int HighlightModelsForProduct(const CADIProduct_var& root, CADFrmEditor* editor, const CADString& edescId,
-                                const CADListValCADString& ids, const CADListValCADString& nhaIds);
+                                const CADListValCADString& ids, const CADListValCADString& nhaIds,
+                                const CADPathElement* above = nullptr);
   int HighlightProduct(const CADIProduct_var& root, CADFrmEditor* editor, const CADString& edescId,
-                       const CADListValCADString& nhaIds);
+                       const CADListValCADString& nhaIds, const CADPathElement* above = nullptr);
   int HighlightModelUnderPart(CADFrmEditor* editor, const CADIProduct_var& part, const CADPathElement& path,
                               const CADListValCADString& ids);
 

@@ -32,6 +32,13 @@ bool HasObid(const CADIProduct_var& product, const CADString& obid) {
   return !own.IsEmpty() && own == CADUnicodeString(obid);
 }
 
+CADPathElement StartAt(const CADIProduct_var& product, const CADPathElement* above) {
+  if (!above) return CADPathElement{CADBaseUnknown_var(product)};
+  CADPathElement path = *above;
+  path.AddChildElement(CADBaseUnknown_var(product));
+  return path;
+}
+
 CADIProduct_var RootOf(CADFrmWindow* window) {
   CADIProduct_var root;
   if (!window || !window->GetEditor() || !window->GetDocument()) return root;
@@ -139,16 +146,20 @@ int ZRBHighlightCmd::HighlightObjectsWithPath(const CADString& edescId, const CA
     CADFrmEditor* editor = window->GetEditor();
     ZRB_DEBUG("ZRB: Searching Document: '%s'", window->GetDocument()->StorageName().c_str());
     ZRBNodeList tops;
-    if (IsWorkbenchProduct(root)) {
+    const bool workbench = IsWorkbenchProduct(root);
+    if (workbench) {
       tops = *ZRBPSNTreeUtil::GetChildren(root, 0);
     } else {
       tops.Append(CADBaseUnknown_var(root));
     }
+    // The workbench's children are searched as tops, but what is selected is still a path from the window's root.
+    const CADPathElement workbenchPath{CADBaseUnknown_var(root)};
+    const CADPathElement* above = workbench ? &workbenchPath : nullptr;
     for (const CADBaseUnknown_var& item : tops) {
       CADIProduct_var top(item);
       if (!top) continue;
-      if (hlModels == "1") HighlightModelsForProduct(top, editor, edescId, ids, nhaIds);
-      if (hlProduct == "1") HighlightProduct(top, editor, edescId, nhaIds);
+      if (hlModels == "1") HighlightModelsForProduct(top, editor, edescId, ids, nhaIds, above);
+      if (hlProduct == "1") HighlightProduct(top, editor, edescId, nhaIds, above);
     }
   }
   return 1;
@@ -156,8 +167,8 @@ int ZRBHighlightCmd::HighlightObjectsWithPath(const CADString& edescId, const CA
 
 int ZRBHighlightCmd::HighlightModelsForProduct(const CADIProduct_var& root, CADFrmEditor* editor,
                                                const CADString& edescId, const CADListValCADString& ids,
-                                               const CADListValCADString& nhaIds) {
-  CADPathElement path{CADBaseUnknown_var(root)};
+                                               const CADListValCADString& nhaIds, const CADPathElement* above) {
+  CADPathElement path = StartAt(root, above);
   if (nhaIds.Size() > 0) {
     CADIProduct_var found;
     if (GetPartWithPath(root, edescId, nhaIds, found, path, 0)) HighlightModelUnderPart(editor, found, path, ids);
@@ -168,8 +179,8 @@ int ZRBHighlightCmd::HighlightModelsForProduct(const CADIProduct_var& root, CADF
 }
 
 int ZRBHighlightCmd::HighlightProduct(const CADIProduct_var& root, CADFrmEditor* editor, const CADString& edescId,
-                                      const CADListValCADString& nhaIds) {
-  CADPathElement path{CADBaseUnknown_var(root)};
+                                      const CADListValCADString& nhaIds, const CADPathElement* above) {
+  CADPathElement path = StartAt(root, above);
   if (nhaIds.Size() > 0) {
     CADIProduct_var found;
     if (GetPartWithPath(root, edescId, nhaIds, found, path, 0)) editor->GetCSO()->AddElement(path);

@@ -106,7 +106,8 @@ HRESULT ZRBHighlightInWBCmd::RetrieveNeededProductAttributes(const CADIProduct_v
   CADIProduct_var node = product;
   for (CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(node); father;
        node = father, father = ZRBPSNTreeUtil::GetFatherProduct(node)) {
-    if (Ref(node, "ZRB_CLASSNAME") == "x0CDRtIt") break;
+    // An item placed on the workbench is a top of the PDM's structure: the workbench holds it by no PDM relation.
+    if (Ref(node, "ZRB_CLASSNAME") == "x0CDRtIt" || IsWorkbenchProduct(father)) break;
     const CADUnicodeString relation = GlobPropertyManager.GetInstanceProperty(father, node, "ZRB_RELATION");
     if (GlobPropertyManager.GetInstanceProperty(father, node, "ZRB_IS_PROCESS_ROOT") == "1") {
       const CADUnicodeString processClass =
@@ -180,5 +181,6 @@ HRESULT ZRBHighlightInWBCmd::SendShowRequestToPdm(const CADUnicodeString& direct
   const CADUnicodeString path = ZRBAfx::MakePath(directory, kRequestFile);
   if (!objects.Write(path)) return E_FAIL;
   ApplyClientMode();
-  return RunPdmAction(ZRBPdmAction::HighlightInWB, path) < 0 ? E_FAIL : S_OK;
+  return RunPdmAction(ZRBPdmAction::HighlightInWB, ZRBPdmAction::Line(ZRBPdmAction::HighlightInWB, path)) < 0 ? E_FAIL
+                                                                                                              : S_OK;
 }
