@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <memory>
 
 #include "CommandFixture.h"
@@ -11,7 +12,10 @@
 #include "XmapScratchDirectory.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBArchivePacker.h"
+#include "ZRBAnswerArchives.h"
 #include "ZRBArchiveXml.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
 
 namespace {
 
@@ -114,6 +118,19 @@ TEST_F(ArchivePackTest, PackedArchiveUnpacksIntoAFreshExchangeMap) {
   EXPECT_TRUE(xmap_.Exists("fresh/T_A.xml"));
   EXPECT_TRUE(xmap_.Exists("temp/Root.CADProduct"));
   EXPECT_EQ(command.GetWarnings().Size(), 0);
+
+  // A read answer names the archive; the read unpacks it into its own exchange map.
+  const std::string answerMap = xmap_.MakeDirectory("answer");
+  std::filesystem::copy_file(xmap_.Path("xmap/A.zip"), answerMap + "/A.zip");
+  XmapScopedVariable answerXmap("ZRBXMAP", answerMap.c_str());
+  ZRBObjectManager answer;
+  ZRBObject* object = answer.CreateObject("ARC_1");
+  object->SetSlotValue("CADCLASSNAME", "ZRBArchive");
+  object->SetSlotValue("ARCHIVE_FILE", "../xmap/A.zip");
+  object->SetSlotValue("CONTENT_FILE_NAME", "A");
+  EXPECT_EQ(ZRBAnswerArchives::ProcessAllArchives(command, answer, 0, CADUnicodeString()), 1);
+  EXPECT_EQ(xmap_.Read("answer/Root.CADProduct"), "root");
+  EXPECT_EQ(GlobArchiveManager.GetRootPartNumber(CADUnicodeString(answerMap + "/A.xml")), "ROOT");
 
   EXPECT_EQ(packer.ProcessArchiveForRead(CADUnicodeString(xmap_.Path("xmap/none.zip")), CADUnicodeString(fresh),
                                          structure, CADUnicodeString(fresh), "0", structure, ""),

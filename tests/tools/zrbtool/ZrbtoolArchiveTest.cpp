@@ -14,7 +14,7 @@ TEST(ZrbtoolArchiveTest, PrintsAndChecksStructureFiles) {
   const fs::path golden = fs::path(ZRB_TEST_DATA_DIR) / "archives" / "Product.xml";
   ToolRun good = RunBuiltTool("zrbtool", {"archive", golden.string()});
   EXPECT_EQ(good.exitCode, 0) << good.err;
-  for (const char* line : {"root    \"ROOT-\\\"1\\\"\"  under \"ASM-1 & <Father>\"",
+  for (const char* line : {"root    \"ROOT-\"1\"\"  under \"ASM-1 & <Father>\"",
                            "    child \"PLATE\" as \"Plate.2\" at \"1 0 0 0 1 0 0 0 1 10 0 0\"",
                            "non-CAD \"Notes & Specs.pdf\"  (extra directory)", "2 parts, 1 tables, 1 non-CAD files"})
     EXPECT_NE(good.out.find(line), std::string::npos) << line << "\n" << good.out;
