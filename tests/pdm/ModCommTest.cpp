@@ -144,7 +144,8 @@ TEST_F(ModCommTest, AStartLeavesTheStandardClientInForce) {
   CADListValCADUnicodeString messages;
   EXPECT_EQ(Create<ZRBIModComm>()->WriteXml("/x/root.CADProduct", "/x/root.xml", messages), 1);
   EXPECT_EQ(ZRBClientMode::Current(), ZRBClientMode::Standard());
-  EXPECT_EQ(messages.Size(), 0);
+  ASSERT_EQ(messages.Size(), 1);  // no such root-product file: the command's failure reaches the caller
+  EXPECT_EQ(messages[1], "Failed to open Root Product file");
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// Writes the archive XML of a product; started through the module-communication component.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Writes the archive structure file of a product document; started through the module-communication component
+// (`WriteXml`). First text: the root-product file; second: the structure file's name, written in the directory
+// of the root-product file (empty: the root file's name with ".xml"). Failures land in the warnings.
 #pragma once
-
-#include <string>
 
 #include "CADUnicodeString.h"
 #include "ZRBOneStepCommand.h"
@@ -16,7 +15,7 @@ class ZRBWriteArcXMLCmd : public ZRBOneStepCommand {
 
  protected:
   // --- the one-step steps
-  std::string NotAvailableDetail() const override { return "('" + first_.str() + "', '" + second_.str() + "')"; }
+  Outcome Work() override;
 
  private:
   CADUnicodeString first_;

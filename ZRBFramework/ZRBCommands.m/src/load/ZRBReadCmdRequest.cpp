@@ -9,6 +9,7 @@
 #include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
+#include "ZRBAnswerArchives.h"
 #include "ZRBCacheFileUtil.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
@@ -88,6 +89,7 @@ int ZRBReadCmd::CreateProductStructure() {
     staleFiles->ProcessCachedFiles(answer);
   else
     ZRBStaleFiles::ProcessCachedFilesInXmap(answer, xmap);
+  ZRBAnswerArchives::ProcessAllArchives(*this, answer, state_.addTempRead, CADUnicodeString());
   state_.cachedFilesToRefresh.RemoveAll();
   ZRBCacheFileUtil::ManageFilesForCache(answer, state_.cachedFilesToRefresh);
 

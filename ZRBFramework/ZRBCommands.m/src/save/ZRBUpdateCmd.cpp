@@ -20,6 +20,7 @@
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
+#include "ZRBUpdateArchiveCheck.h"
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode) { return new ZRBUpdateCmd(mode); }
 
@@ -223,6 +224,15 @@ int ZRBUpdateCmd::UpdateProduct(const CADIProduct_var& root, ZRBObjectManager& r
   if (removed.Size() > 0) {
     ZRB_DEBUG("One ore more Products have been removed from the Structure");
     if (Ask("ProductRemoved", kRemovedQuestionStyle) == kAnswerStop) return Stop("ZRB: removed products: stopped");
+  }
+  int archiveFailed = 0;
+  CADUnicodeString archiveLines;
+  ZRBUpdateArchiveCheck::CheckForArchiveValidation(*this, root, archiveFailed, archiveLines);
+  if (archiveFailed) {
+    ZRB_DEBUG("The Validation of one or more ZRB Archives failed");
+    // Only a designer who says go on sends an archive that did not validate; without interaction it stays.
+    if (Ask("ArchiveValidationFailed", kRemovedQuestionStyle, &archiveLines, 1) != 3)
+      return Stop("ZRB: archive validation failed: stopped");
   }
   int replaced = 0;
   CheckForReplacedProducts(root.get(), replaced);

@@ -1,0 +1,20 @@
+// What the read does with the archives an answer delivers. The archives layer, above this one, installs the
+// unpacking at load; without it the archives of an answer stay packed (traced).
+#pragma once
+
+#include <functional>
+
+#include "CADUnicodeString.h"
+
+class ZRBCommandContext;
+class ZRBObjectManager;
+
+class ZRBAnswerArchives {
+ public:
+  // (command, answer, add-temporary read, name prefix of add-temporary files) -> 1 when every archive was
+  // processed (failures are in the command's warnings).
+  using Processor = std::function<int(ZRBCommandContext&, ZRBObjectManager&, int, const CADUnicodeString&)>;
+  static void Install(Processor processor);
+  static int ProcessAllArchives(ZRBCommandContext& command, ZRBObjectManager& answer, int addTemp,
+                                const CADUnicodeString& prefix);
+};
