@@ -686,7 +686,7 @@ int ZRBUpdateBaseCmd::ExecuteValidation(ZRBObjectManager& request, ZRBObjectMana
   }
   ZRBObjectManager own;
   ZRBObjectManager& read = answer ? *answer : own;
-  if (!read.Read(path)) {
+  if (!ZRBPdmRequest::ReadWholeAnswer(path, read)) {
     ZRB_DEBUG("ZRB: ZRB exchangefile not found");
     return -1;
   }

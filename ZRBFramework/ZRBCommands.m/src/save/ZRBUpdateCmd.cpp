@@ -299,7 +299,8 @@ int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer
   ZRBAfx::SetCadWindowTop();
   if (run < 0) return 0;
   const ZRBObject* answerRoot = nullptr;
-  if (!answer.Read(path) || !(answerRoot = answer.GetObject("ROOT"))) {
+  // A cut-off answer may still say "1" in its "ROOT": only a whole one is taken.
+  if (!ZRBPdmRequest::ReadWholeAnswer(path, answer) || !(answerRoot = answer.GetObject("ROOT"))) {
     ZRB_DEBUG("ZRB: ZRB exchangefile not found");
     GetWarnings().Append(BuildMessage("ZRBAfx", "ConnectFailed"));
     return 0;
