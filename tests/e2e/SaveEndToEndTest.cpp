@@ -268,23 +268,27 @@ TEST_F(SaveEndToEndTest, AFailedSaveChangesNothingAndAWarningSaveAppliesTheAnswe
   EXPECT_EQ(Inst(root_, At("Bracket.2"), "ZRB_ORIG_MATRIX"), Position(root_, At("Bracket.2")));
 }
 
-TEST_F(SaveEndToEndTest, ANodeWhoseCreationFailedIsCreatedByTheNextSave) {
+TEST_F(SaveEndToEndTest, WhatThePdmRefusedUnderWarningsIsSentAgainByTheNextSave) {
   const Node added = ChangeStructure();
   const std::string partNumber = added->GetPartNumber().str();
-  Pdm("fault", "set", "x3UpdateFromFile", "--fail-for", partNumber, "--times", "1");
+  Pdm("fault", "set", "x3UpdateFromFile", "--fail-for", partNumber, "Plate", "--times", "1");
   ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
   Save();
-  EXPECT_EQ(XmapDocument("Plate.CADPart")->IsDirty(), 0u) << "the rest of the save was applied";
+  EXPECT_EQ(Inst(root_, At("Bracket.2"), "ZRB_ORIG_MATRIX"), Position(root_, At("Bracket.2"))) << "the rest applied";
   EXPECT_TRUE(Ref(added, "ZRB_OBID").empty());
   EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), added.get()), 0);
   EXPECT_NE(RunPdm({"vault", "show", partNumber}).exitCode, 0);
+  for (CADDocument* document : {XmapDocument("Plate.CADPart"), newPart_})
+    EXPECT_NE(document->IsDirty(), 0u) << document->StorageName();
 
   Save();
   ZRBObjectManager request = LastRequest();
   ASSERT_EQ(Asking(request, "CREATE_PART_IN_PDM").size(), 1u);
   EXPECT_EQ(Asking(request, "CREATE_PART_IN_PDM")[0]->GetSlotValue("PARTNUMBER"), partNumber.c_str());
+  EXPECT_EQ(Asking(request, "UPD_GEOMETRY").size(), 3u);
   EXPECT_EQ(Ref(added, "ZRB_OBID"), VaultItem(partNumber)["obid"]);
   EXPECT_NE(ChildOf(VaultItem("Assembly"), SampleSession::InstanceName(added)), nullptr);
+  EXPECT_EQ(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
 }
 
 TEST_F(SaveEndToEndTest, QuestionsAndStopChecksDecideWhetherAnythingIsSent) {

@@ -553,6 +553,15 @@ int ZRBUpdateBaseCmd::ProcessVRChange(const CADIProduct_var& product, const CADU
   return 1;
 }
 
+bool ZRBUpdateBaseCmd::SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer) {
+  if (touched.toCreate && !touched.confirmed) return false;
+  if (object && object->GetSlotValue("MODEL_UPD_SUCCESS") == "0") return false;
+  const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_PRD_UPDATE_ID");
+  const ZRBObject* product = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key));
+  return !product ||
+         (!(product->GetSlotValue("PRODUCT_SUCCESS") == "0") && !(product->GetSlotValue("MODEL_UPD_SUCCESS") == "0"));
+}
+
 int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   ZRB_TRACE("ZRBUpdateBaseCmd::ProcessSaveFlags");
   if (!success && !savedDocuments_.empty()) ZRB_DEBUG("ZRB: update canceled - restoring dirty states.");
@@ -561,6 +570,11 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   for (Touched& touched : touched_) {
     const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_UPDATE_ID");
     const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key));
+    if (success && touched.saved && !SaveConfirmed(touched, object, answer)) {
+      // The save as a whole went through, but not this document: its unsaved work is still unsaved.
+      ZRB_DEBUG("ZRB: %s was not saved by the PDM", touched.saved->StorageName().c_str());
+      touched.saved->SetDirty(1);
+    }
     if (object && touched.father && object->GetSlotValue("UPD_MATRIX") == "1") {
       if (!success) {
         // The position was taken off the "must send" list when it was written; it goes back on it.
