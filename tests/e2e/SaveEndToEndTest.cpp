@@ -319,6 +319,15 @@ TEST_F(SaveEndToEndTest, QuestionsAndStopChecksDecideWhetherAnythingIsSent) {
   EXPECT_NE(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
 }
 
+TEST_F(SaveEndToEndTest, AMoveSavesTheFatherAloneNotTheEmbeddedProductInItsDocument) {
+  ASSERT_EQ(ZRBProductPositions::MoveProduct(At("Bracket.2"), root_, kMoved), 1);
+  const std::vector<std::string> warnings = Save();
+  EXPECT_TRUE(warnings.empty()) << warnings.front();
+  ZRBObjectManager request = LastRequest();
+  EXPECT_EQ(Asking(request, "UPD_PRODUCT").size(), 1u);
+  EXPECT_EQ(XmapDocument("Assembly.CADProduct")->IsDirty(), 0u);
+}
+
 TEST_F(SaveEndToEndTest, APartADrawingAndAComponentPartAreSavedWithTheirIdentity) {
   struct Case {
     const char* item;

@@ -323,6 +323,11 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     return;
   }
   if (Ref(product, "ZRB_SYNC_SKIP_PRD_UPDATE") == "1" || Ref(product, "ZRB_PRODUCT_IGNORE_AT_UPDATE") == "1") return;
+  if (product->IsEmbeddedComponent()) {
+    // Its reference lives in the father's document, which the father's own object saves.
+    ZRB_DEBUG("ZRB: embedded product %s is saved with its father", InstanceName(product).c_str());
+    return;
+  }
   int state = 0;
   GetProductState(product, state);
   CADDocument* document = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
