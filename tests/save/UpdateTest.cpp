@@ -333,3 +333,23 @@ TEST_F(UpdateTest, AllPartsSendsEveryChangeablePartOnceAndRestoresTheMarksOnFail
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UpdateTest, InStructureFileModeTheStructureFileFollowsTheSave) {
+  std::string text;
+  for (const char* item : {"Assembly", "Bracket", "Plate", "Bolt", "Fixings"})
+    text += std::string("@") + item + "\n{ID} ID-" + item + "\n\n";
+  session_->WriteFile("sZRBstructure", text);
+  Doc("Plate.CADPart")->SetDirty(1);
+  auto* command = new ZRBUpdateCmd(3);
+  command->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  ASSERT_EQ(pdm_.requests.size(), 1u);
+  ZRBObjectManager file;
+  ASSERT_TRUE(file.Read(session_->Path("sZRBstructure")));
+  EXPECT_EQ(file.GetObject("Plate")->GetSlotValue("S_ZRB_CHANGED_GEO"), "1");
+  EXPECT_TRUE(file.GetObject("Bolt")->GetSlotValue("S_ZRB_CHANGED_GEO").IsEmpty());
+}
+
+}  // namespace
