@@ -2,6 +2,7 @@
 // the request copies in the PDM's journal, the vault, the session's properties and modified marks, and on what a
 // fresh session reads back. Generated identities are only ever compared with each other, never spelled out.
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -15,11 +16,14 @@
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
+#include "ZRBDesignTable.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBProductPositions.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBUpdateAllPartsCmd.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
@@ -81,8 +85,7 @@ class SaveEndToEndTest : public PdmEndToEndFixture {
   }
 
   // One update of the active window; the warnings it gathered.
-  std::vector<std::string> Save() {
-    auto* command = new ZRBUpdateCmd();
+  std::vector<std::string> Save(ZRBUpdateCmd* command = new ZRBUpdateCmd()) {
     command->Activate(nullptr, nullptr);
     std::vector<std::string> warnings;
     for (const CADUnicodeString& text : command->GetWarnings()) warnings.push_back(text.str());
@@ -328,6 +331,30 @@ TEST_F(SaveEndToEndTest, AMoveSavesTheFatherAloneNotTheEmbeddedProductInItsDocum
   EXPECT_EQ(XmapDocument("Assembly.CADProduct")->IsDirty(), 0u);
 }
 
+TEST_F(SaveEndToEndTest, AChangedDesignTableIsSentOnceWithItsPart) {
+  // The designer edits the sheet the part's table uses; the save sends it from the exchange map.
+  ZRBInfoUtil::SetUseDesigTables(1);
+  CADRawCollPV* tables = ZRBDesignTable::GetTables(At("Bracket.1/Plate.1"), 0);
+  ASSERT_TRUE(tables && tables->Size() == 1);
+  CADUnicodeString used;
+  static_cast<ZRBDesignTable*>((*tables)[1])->GetFullPath(used);
+  ZRBDesignTable::DestroyList(tables);
+  WriteFile(used.str(), ReadFile(used.str()) + "Plate-200\t200\t60\n");
+  std::filesystem::last_write_time(used.str(), std::filesystem::last_write_time(used.str()) + std::chrono::seconds(10));
+  Save();
+  ZRBObjectManager request = LastRequest();
+  const ZRBObject* plate = request.GetObjectByAttrValue("PARTNUMBER", "Plate");
+  ASSERT_EQ(plate->GetSlotValueList("TABLES").Size(), 1) << "once for the part used twice";
+  EXPECT_EQ(request.GetObject(plate->GetSlotValueList("TABLES")[1])->GetSlotValue("EXTERNAL_LOCATION"),
+            used.ConvertToString());
+  EXPECT_NE(Pdm("vault", "show", "Plate").find(std::to_string(std::filesystem::file_size(used.str())) + " bytes"),
+            std::string::npos);
+  Save();
+  request = LastRequest();
+  EXPECT_EQ(request.GetObjectByAttrValue("PARTNUMBER", "Plate")->GetSlotValueList("TABLES").Size(), 0)
+      << "the PDM has the table now";
+}
+
 TEST_F(SaveEndToEndTest, APartADrawingAndAComponentPartAreSavedWithTheirIdentity) {
   struct Case {
     const char* item;
@@ -351,8 +378,11 @@ TEST_F(SaveEndToEndTest, APartADrawingAndAComponentPartAreSavedWithTheirIdentity
     document->SetDirty(1);
     const std::string dated = VaultItem(c.item)["modified"];
     const int calls = SaveCalls();
+    Pdm("fault", "set", "x3UpdateFromFile", "--code", "0", "--times", "1");
     Save();
-    ASSERT_EQ(SaveCalls(), calls + 1);
+    EXPECT_NE(document->IsDirty(), 0u) << "a failed save keeps the mark";
+    Save();
+    ASSERT_EQ(SaveCalls(), calls + 2);
     ZRBObjectManager request = LastRequest();
     const auto saved = Asking(request, "UPD_GEOMETRY");
     ASSERT_EQ(saved.size(), 1u);
@@ -364,6 +394,41 @@ TEST_F(SaveEndToEndTest, APartADrawingAndAComponentPartAreSavedWithTheirIdentity
       EXPECT_NE(VaultItem(c.item)["modified"], dated);
     }
   }
+}
+
+TEST_F(SaveEndToEndTest, ANonChangeablePartStaysModifiedAndAllPartsSavesTheOthers) {
+  GlobPropertyManager.SetReferenceProperty(At("Bracket.1/Plate.1"), "ZRB_CHANGEABLE", "0");
+  for (const char* path : {"Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
+    CADIPrdProperties_var(At(path)->GetReferenceProduct())->SetDescription("revised");
+  EXPECT_TRUE(Has(Save(), "may not be changed"));
+  ZRBObjectManager first = LastRequest();
+  for (const ZRBObject* saved : Asking(first, "UPD_GEOMETRY")) EXPECT_NE(saved->GetSlotValue("PARTNUMBER"), "Plate");
+  EXPECT_NE(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
+
+  XmapDocument("Bolt.CADPart")->SetDirty(1);
+  Pdm("fault", "set", "x3UpdateFromFile", "--code", "0", "--times", "1");
+  for (const bool fails : {true, false}) {
+    Save(new ZRBUpdateAllPartsCmd());
+    ZRBObjectManager request = LastRequest();
+    ASSERT_EQ(Asking(request, "UPD_GEOMETRY").size(), 1u);
+    EXPECT_EQ(Asking(request, "UPD_GEOMETRY")[0]->GetSlotValue("PARTNUMBER"), "Bolt");
+    EXPECT_EQ(XmapDocument("Bolt.CADPart")->IsDirty() != 0, fails);
+    EXPECT_NE(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
+  }
+}
+
+TEST_F(SaveEndToEndTest, InStructureFileModeTheStructureFileFollowsTheSave) {
+  // The structure the read was given serves as the structure file.
+  WriteFile(XmapFile("sZRBstructure"), ReadFile(XmapFile("xfile.zrb")));
+  CADIPrdProperties_var(At("Bracket.1/Plate.1")->GetReferenceProduct())->SetDescription("thicker");
+  Save(new ZRBUpdateCmd(3));
+  ZRBObjectManager file;
+  ASSERT_TRUE(file.Read(CADUnicodeString(XmapFile("sZRBstructure"))));
+  const std::string plate = VaultItem("Plate")["obid"];
+  EXPECT_EQ(file.GetObject(plate.c_str())->GetSlotValue("S_ZRB_CHANGED_GEO"), "1");
+  EXPECT_TRUE(file.GetObject(VaultItem("Bolt")["obid"].get<std::string>().c_str())
+                  ->GetSlotValue("S_ZRB_CHANGED_GEO")
+                  .IsEmpty());
 }
 
 }  // namespace

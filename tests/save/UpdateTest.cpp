@@ -1,6 +1,5 @@
-// What the save decides before and around the PDM call, against a fake PDM: the shell hook reads the request the
-// command wrote and rewrites it with the answer slots a PDM gives, by a small table of actions. The whole round
-// trip against the reference PDM is in the end-to-end tests.
+// What the save decides before the PDM is called: the stops that send nothing and leave the marks, and the
+// validation round trip's verdict. The saves themselves run against the reference PDM in the end-to-end tests.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,65 +22,11 @@
 #include "ZRBObjectManager.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
-#include "ZRBUpdateAllPartsCmd.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
 
 using Node = CADIProduct_var;
-
-// What the fake PDM does to an object that asks for an action: the answer slot it sets to "1" and, for creations,
-// the identity it hands out.
-struct Action {
-  const char* request;  // slot that asks for the action ("1"; "1" or "2" for creations)
-  const char* success;  // answer slot set to "1"
-  bool creates;         // hands out "OBID" and "DOCREL_ID"
-};
-const Action kActions[] = {
-    {"CREATE_PART_IN_PDM", "CREATE_PART_SUCCESS", true},
-    {"CREATE_MODEL_RELATION_ONLY", "INSTANTIATE_SUCCESS", true},
-    {"CREATE_PART_RELATION_ONLY", "INSTANTIATE_SUCCESS", true},
-    {"UPD_GEOMETRY", "MODEL_UPD_SUCCESS", false},
-    {"UPD_MATRIX", "UPD_MATRIX_SUCCESS", false},
-    {"UPD_PRODUCT", "PRODUCT_SUCCESS", false},
-    {"REMOVE_IN_PDM", "REMOVE_SUCCESS", false},
-};
-
-class FakePdm {
- public:
-  std::string result = "1";                // "ACTION_SUCCESS" of "ROOT"
-  bool rewrite = true;                     // false: the PDM leaves the request as it is
-  std::vector<ZRBObjectManager> requests;  // each request as the command wrote it
-
-  int Answer(const std::string& line) {
-    const std::size_t open = line.find('\''), close = line.rfind('\'');
-    if (open == std::string::npos || close <= open) return 0;
-    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-    ZRBObjectManager file;
-    if (!file.Read(path)) return 0;
-    requests.push_back(file);
-    if (!rewrite) return 0;
-    for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object)) {
-      if (object->GetKey() == "ROOT") continue;
-      for (const Action& action : kActions) {
-        const CADString asked = object->GetSlotValue(action.request);
-        if (!(asked == "1") && !(action.creates && asked == "2")) continue;
-        const std::string partNumber = object->GetSlotValue("PARTNUMBER").str();
-        object->SetSlotValue(action.success, "1");
-        if (action.creates) {
-          if (object->GetSlotValue("OBID").IsEmpty()) object->SetSlotValue("OBID", CADString("NEW-" + partNumber));
-          object->SetSlotValue("DOCREL_ID", CADString("REL-" + object->GetSlotValue("INSTANCENAME").str()));
-        }
-        if (action.success == std::string("MODEL_UPD_SUCCESS"))
-          object->SetSlotValue("MODIFICATION_DATE_GMT", "2026/12/06 12:00:00");
-      }
-    }
-    ZRBObject* root = file.GetObject("ROOT");
-    root->SetSlotValue("ACTION_SUCCESS", CADString(result));
-    file.Write(path);
-    return 0;
-  }
-};
 
 class UpdateTest : public CommandFixture {
  public:
@@ -93,6 +38,7 @@ class UpdateTest : public CommandFixture {
     SetVariable("ZRBXMAP", session_->Directory().c_str());
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
     ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+    ZRBInfoUtil::SetUseDesigTables(0);
     root_ = session_->OpenAssembly();
     ASSERT_TRUE(root_);
     MarkLoaded(root_);
@@ -101,7 +47,6 @@ class UpdateTest : public CommandFixture {
       Doc(name)->SetDirty(0);
     CADFrmWindow* window = nullptr;
     ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(Doc("Assembly.CADProduct"), window), S_OK);
-    SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
   }
   void TearDown() override {
     root_ = nullptr;
@@ -146,14 +91,6 @@ class UpdateTest : public CommandFixture {
     return warnings;
   }
 
-  // Objects of the last request that carry slot = value.
-  int CountInLastRequest(const char* slot, const char* value) {
-    int count = 0;
-    ZRBObjectManager& request = pdm_.requests.back();
-    for (ZRBObject* object = request.GetFirstObject(); object; object = request.GetNextObject(object))
-      if (object->GetSlotValue(slot) == value) ++count;
-    return count;
-  }
   // Private properties of the update left on any node.
   static int PrivateLeft(const Node& node) {
     CADListValCADUnicodeString names, values;
@@ -169,7 +106,6 @@ class UpdateTest : public CommandFixture {
 
   std::unique_ptr<SampleSession> session_;
   Node root_;
-  FakePdm pdm_;
 };
 
 TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
@@ -179,12 +115,6 @@ TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
     const char* warning;  // part of a message key the warnings hold
   };
   const Case cases[] = {
-      {"removed product: stop",
-       [](UpdateTest& t) {
-         t.root_->RemoveProduct(t.At("Fixings.1"));
-         t.ExpectBox("ZRBUpdateCmd.ProductRemoved", 4);
-       },
-       "was stopped"},
       {"exchange map from the PDM is relative",
        [](UpdateTest& t) { GlobPropertyManager.SetReferenceProperty(t.root_, "sZRB_XMAP", "relative/dir"); },
        "was stopped"},
@@ -196,7 +126,6 @@ TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
-    pdm_ = FakePdm();
     Doc("Plate.CADPart")->SetDirty(1);
     c.setup(*this);
     const std::vector<std::string> warnings = Save();
@@ -207,20 +136,6 @@ TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
     EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u);
     EXPECT_EQ(PrivateLeft(root_), 0);
   }
-}
-
-TEST_F(UpdateTest, RemovedProductAnsweredGoOnIsSentAndANonChangeablePartIsNeitherSavedNorFlagged) {
-  root_->RemoveProduct(At("Fixings.1"));
-  ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
-  GlobPropertyManager.SetReferenceProperty(At("Bracket.1/Plate.1"), "ZRB_CHANGEABLE", "0");
-  Doc("Plate.CADPart")->SetDirty(1);
-  const std::vector<std::string> warnings = Save();
-  ASSERT_EQ(pdm_.requests.size(), 1u);
-  EXPECT_EQ(CountInLastRequest("UPD_GEOMETRY", "1"), 0);
-  EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u);
-  bool found = false;
-  for (const std::string& w : warnings) found = found || w.find("may not be changed") != std::string::npos;
-  EXPECT_TRUE(found);
 }
 
 TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
@@ -264,92 +179,6 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
     EXPECT_EQ(result, c.expected);
     command->Release();
   }
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(UpdateTest, APartOrADrawingAloneKeepsItsMarkWhenTheSaveFails) {
-  struct Case {
-    const char* file;
-    const char* result;
-    bool dirtyAfter;
-  };
-  const Case cases[] = {
-      {"Plate.CADPart", "0", true},
-      {"Plate.CADDrawing", "2", true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.file) + " answered " + c.result);
-    TearDown();
-    SetUp();
-    pdm_ = FakePdm();
-    pdm_.result = c.result;
-    CADDocument* document = nullptr;
-    ASSERT_EQ(CADDocumentServices::OpenDocument(session_->Path(c.file), document), S_OK);
-    for (const char* name : {"ZRB_OBID", "ZRB_CHANGEABLE"})
-      GlobPropertyManager.SetFileProperty(document->StorageName(), name, name == std::string("ZRB_OBID") ? "D-1" : "1");
-    document->SetDirty(1);
-    CADFrmWindow* window = nullptr;
-    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
-    Save();
-    ASSERT_EQ(pdm_.requests.size(), 1u);
-    ZRBObjectManager& request = pdm_.requests[0];
-    EXPECT_EQ(request.GetObject("ROOT")->GetSlotValue("CREATING_SYSTEM"), "CADHOST");
-    ASSERT_EQ(request.GetObject("ROOT")->GetSlotValueList("SUBASSEMBLIES").Size(), 1);
-    const ZRBObject* object = request.GetObject(request.GetObject("ROOT")->GetSlotValueList("SUBASSEMBLIES")[1]);
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->GetSlotValue("UPD_GEOMETRY"), "1");
-    EXPECT_EQ(object->GetSlotValue("PATH"), document->StorageName().ConvertToString());
-    EXPECT_EQ(object->GetSlotValue("OBID"), std::string(c.file).ends_with("Part") ? "ID-Plate" : "D-1");
-    EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
-  }
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(UpdateTest, AllPartsSendsEveryChangeablePartOnceAndRestoresTheMarksOnFailure) {
-  for (const char* result : {"1", "0"}) {
-    SCOPED_TRACE(result);
-    TearDown();
-    SetUp();
-    pdm_ = FakePdm();
-    pdm_.result = result;
-    Doc("Plate.CADPart")->SetDirty(1);
-    Doc("Bolt.CADPart")->SetDirty(1);
-    GlobPropertyManager.SetReferenceProperty(At("Bracket.1/Bolt.1"), "ZRB_CHANGEABLE", "0");
-    auto* command = new ZRBUpdateAllPartsCmd();
-    command->Activate(nullptr, nullptr);
-    Loop().RunPending();
-    ASSERT_EQ(pdm_.requests.size(), 1u);
-    EXPECT_EQ(CountInLastRequest("UPD_GEOMETRY", "1"), 1);
-    EXPECT_EQ(CountInLastRequest("PARTNUMBER", "Plate"), 1);
-    EXPECT_EQ(Doc("Plate.CADPart")->IsDirty() != 0, result == std::string("0"));
-    EXPECT_NE(Doc("Bolt.CADPart")->IsDirty(), 0u);
-  }
-}
-
-}  // namespace
-
-namespace {
-
-TEST_F(UpdateTest, InStructureFileModeTheStructureFileFollowsTheSave) {
-  std::string text;
-  for (const char* item : {"Assembly", "Bracket", "Plate", "Bolt", "Fixings"})
-    text += std::string("@") + item + "\n{ID} ID-" + item + "\n\n";
-  session_->WriteFile("sZRBstructure", text);
-  Doc("Plate.CADPart")->SetDirty(1);
-  auto* command = new ZRBUpdateCmd(3);
-  command->Activate(nullptr, nullptr);
-  Loop().RunPending();
-  ASSERT_EQ(pdm_.requests.size(), 1u);
-  ZRBObjectManager file;
-  ASSERT_TRUE(file.Read(session_->Path("sZRBstructure")));
-  EXPECT_EQ(file.GetObject("Plate")->GetSlotValue("S_ZRB_CHANGED_GEO"), "1");
-  EXPECT_TRUE(file.GetObject("Bolt")->GetSlotValue("S_ZRB_CHANGED_GEO").IsEmpty());
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // Its object keys are hierarchical, "." separated; new objects get generated keys below their father's.
 #pragma once
 
+#include <set>
+#include <string>
+
 #include "CADListVal.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
@@ -46,4 +49,5 @@ class ZRBStructureFileUpdate {
 
   bool extended_;
   CADListValCADUnicodeString& messages_;
+  std::set<std::string> walked_;  // answer keys already followed
 };

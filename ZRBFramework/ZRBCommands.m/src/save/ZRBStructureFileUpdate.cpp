@@ -1,6 +1,7 @@
 #include "ZRBStructureFileUpdate.h"
 
 #include <climits>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -99,6 +100,7 @@ int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
     ZRBAfx::SetShowMsg(0);
     return 0;
   }
+  walked_.clear();
   const ZRBObject* root = answer.GetObject("ROOT");
   if (!root || !WriteSZRBProductStructure(structure, answer, nullptr, root)) return 0;
   if (!structure.Write(path)) {
@@ -113,6 +115,8 @@ int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
 int ZRBStructureFileUpdate::WriteSZRBProductStructure(ZRBObjectManager& structure, ZRBObjectManager& answer,
                                                       const ZRBObject* parent, const ZRBObject* node, int depth) {
   if (!node || depth > kMaxDepth) return 0;
+  // Every node of a save is one object: an answer that reaches one twice is no save's answer.
+  if (!walked_.insert(node->GetKey().str()).second) return 0;
   ZRB_DEBUG("ZRBUpdateCmd::WriteSZRBProductStructure: %s", node->GetSlotValue("INSTANCENAME").c_str());
   if (!UpdateSZRBProductObjects(structure, parent, *node)) return 0;
   if ((Yes(*node, "UPD_GEOMETRY") || Yes(*node, "UPD_MATRIX")) &&
