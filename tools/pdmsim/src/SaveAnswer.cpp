@@ -22,6 +22,12 @@ std::string RoleFor(std::string_view kind) {
 
 bool Yes(const ExchangeObject& object, std::string_view slot) { return object.Get(slot) == "1"; }
 
+// A product object asks for its document to be saved with either word: "UPD_PRODUCT" is what the module writes,
+// "UPD_GEOMETRY" what a component's object carries.
+bool AsksProductSave(const ExchangeObject* product) {
+  return product && (Yes(*product, "UPD_GEOMETRY") || Yes(*product, "UPD_PRODUCT"));
+}
+
 // Text that travels in exchange lists and single lines: no braces, no line breaks.
 bool Carriable(std::string_view text) { return text.find_first_of("{}\r\n") == std::string_view::npos; }
 
@@ -159,7 +165,7 @@ void SaveAnswer::Node(ExchangeObject& node, const Item* parent, bool orphan, boo
   if (item) {
     const ExchangeObject* product = Lookup(node.Get("PRODUCT"));
     if (failing && !created) {
-      if (Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || (product && Yes(*product, "UPD_GEOMETRY")))
+      if (Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || AsksProductSave(product))
         Fail(node, "MODEL_UPD_SUCCESS", "the document could not be saved.");
     } else {
       SaveDocuments(node, *item, created);
@@ -334,7 +340,7 @@ void SaveAnswer::SaveDocuments(ExchangeObject& node, const Item& item, bool crea
   if (product == &node) product = nullptr;
   // A new item's document was stored with it; storing it again changes nothing unless the bytes differ.
   const bool nodeSave = Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || created;
-  if (!item.changeable && (nodeSave || (product && Yes(*product, "UPD_GEOMETRY")))) {
+  if (!item.changeable && (nodeSave || AsksProductSave(product))) {
     return Fail(node, "MODEL_UPD_SUCCESS", "the item is read-only; its document was not saved.");
   }
   auto doc = catalog_.DocumentByRole(item.obid, RoleFor(item.kind));
@@ -343,7 +349,7 @@ void SaveAnswer::SaveDocuments(ExchangeObject& node, const Item& item, bool crea
     std::string path = product->Get("PATH");
     if (path.empty()) path = node.Get("PATH");
     if (!doc) return Fail(*product, "PRODUCT_SUCCESS", "the item has no product document.");
-    if (nodeSave || Yes(*product, "UPD_GEOMETRY")) {
+    if (nodeSave || AsksProductSave(product)) {
       if (!StoreVersion(*doc, path, Who(node))) return Fail(*product, "PRODUCT_SUCCESS", "not saved.");
       product->Set("MODEL_UPD_SUCCESS", "1");
       if (nodeSave) node.Set("MODEL_UPD_SUCCESS", "1");

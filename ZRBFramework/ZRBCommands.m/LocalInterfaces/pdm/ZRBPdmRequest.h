@@ -44,6 +44,9 @@ class ZRBPdmRequest {
   // Reads the answer the PDM wrote at `path`; false when it cannot be read, after the trace line and the
   // "ZRBAfx.ConnectFailed" box (the action's own message: the show-message flag is cleared).
   static bool ReadAnswer(const CADUnicodeString& path, ZRBObjectManager& answer);
+  // Reads an answer that must be whole: false, quietly and with `answer` empty, when the file cannot be read,
+  // the reader stopped before its end, or its last line was cut off (the PDM writes whole lines only).
+  static bool ReadWholeAnswer(const CADUnicodeString& path, ZRBObjectManager& answer);
   // The result an object (the answer's "ROOT", or one item of it) carries; Failed for a null object.
   static ZRBPdmResult ReadResult(const ZRBObject* object, ZRBPdmStep step);
   static bool IsSuccess(ZRBPdmResult result) {

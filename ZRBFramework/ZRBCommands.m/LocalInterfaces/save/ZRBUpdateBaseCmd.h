@@ -45,6 +45,9 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   int WriteProduct(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object, int& status);
   // One object listing the children gone since the load whose instance was in the PDM; none when there are none.
   int WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request);
+  // One object per design table of a part, listed in the node's "TABLES": a new table to link ("LINK_DESTAB"),
+  // a known one whose file changed, one gone since the load ("REMOVE_IN_PDM"). The number written.
+  int WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object);
   static void WriteDescriptionsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteCustomAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteStdAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
@@ -107,9 +110,14 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void WriteProductDocument(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
                             Touched& touched, bool toCreate, int& status);
   void ReportNoPermission(const CADIProduct_var& product);
+  // False when the answer refused the node's creation or the save of its document ("…_SUCCESS" "0").
+  static bool SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer);
+  // "ZRB_DESIGNTABLES" and the tables' identities from the answer's table objects of the node.
+  static void ProcessDesignTables(const CADIProduct_var& product, const ZRBObject& object, ZRBObjectManager& answer);
   static void ApplyNewIdentity(const CADIProduct_var& node, const CADIProduct_var& father, const ZRBObject& object);
 
   std::vector<Touched> touched_;
   std::vector<CADDocument*> savedDocuments_;
+  std::vector<CADIProduct_var> tableReferences_;  // parts whose tables this update wrote
   ZRBXmapHostServices xmapServices_;
 };

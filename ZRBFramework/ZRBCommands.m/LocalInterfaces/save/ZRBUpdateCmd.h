@@ -1,6 +1,7 @@
 // Saves the document of the active window to the PDM in one "x3UpdateFromFile" round trip on "ifile.zrb": a
 // product structure with every modified part, new part, added, removed and moved instance; a part or a drawing
-// alone. Processes, analyses and the structure-file modes (3, 5, 6) are not available yet.
+// alone. In mode 3 the structure file the structure was read from follows the save. Processes, analyses and the
+// extended structure-file modes (5, 6) are not available yet.
 #pragma once
 
 #include <string>

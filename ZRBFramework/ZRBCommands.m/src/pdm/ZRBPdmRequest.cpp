@@ -1,10 +1,12 @@
 #include "ZRBPdmRequest.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "ZRBAfx.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
+#include "ZRBObjectReadObserver.h"
 #include "ZRBTrace.h"
 
 ZRBObject* ZRBPdmRequest::AddRoot(ZRBObjectManager& request) {
@@ -42,6 +44,38 @@ bool ZRBPdmRequest::ReadAnswer(const CADUnicodeString& path, ZRBObjectManager& a
   ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBAfx", "ZRBAfx.ConnectFailed"), 0x8000200);
   ZRBAfx::SetShowMsg(0);
   return false;
+}
+
+namespace {
+
+class StopObserver : public ZRBObjectReadObserver {
+ public:
+  bool WantsSlots() const override { return false; }
+  void OnStop(long line, std::string_view) override { stoppedAt = line; }
+  long stoppedAt = 0;
+};
+
+bool EndsWithLineEnd(const CADUnicodeString& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  int last = EOF;
+  if (std::fseek(file, -1, SEEK_END) == 0) last = std::fgetc(file);
+  std::fclose(file);
+  return last == '\n';
+}
+
+}  // namespace
+
+bool ZRBPdmRequest::ReadWholeAnswer(const CADUnicodeString& path, ZRBObjectManager& answer) {
+  StopObserver observer;
+  if (!answer.Read(path, observer)) return false;
+  if (observer.stoppedAt || (answer.GetObjectCount() > 0 && !EndsWithLineEnd(path))) {
+    // Half an answer passed for the whole one would confirm what the PDM never said.
+    ZRB_DEBUG("ZRB: the answer %s is incomplete (line %ld)", path.c_str(), observer.stoppedAt);
+    answer.ClearData();
+    return false;
+  }
+  return true;
 }
 
 int ZRBPdmRequest::Run(std::string_view word, const CADUnicodeString& argument, int keepDisplayAlive) {

@@ -9,6 +9,9 @@
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDesignTable.h"
+#include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -232,6 +235,8 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   SetIfNotEmpty(object, "CHANGEABLE", Ref(product, "ZRB_CHANGEABLE"));
   SetIfNotEmpty(object, "NOMENCLATURE", Ref(product, "ZRB_NOMENCLATURE"));
   SetIfNotEmpty(object, "ISCOMPONENT", Ref(product, "ZRB_ISCOMPONENT"));
+  const CADUnicodeString embedded = Ref(product, "ZRB_USE_EMBEDDED_PRODUCT");
+  if (!embedded.IsEmpty()) object->SetSlotValue("USE_EMBEDDED_PRODUCT", embedded == "1" ? "1" : "0");
   SetIfNotEmpty(object, "CREATE_PRD_REL", Ref(product, "ZRB_CREATE_PRD_REL"));
   SetIfNotEmpty(object, "PARTCATEGORY", Ref(product, "ZRB_PART_CGY_FOR_VALIDATE"));
   if (!father || ZRBPSNTreeUtil::IsWorkbenchProduct(father)) object->SetSlotValue("DO_NOT_PREPARE_DOC", "1");
@@ -304,6 +309,8 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   if (type == "CADProduct" && !standardPart) WriteProductDocument(request, product, object, touched, toCreate, status);
   if (toCreate && type == "CADProduct") GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
 
+  if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused)
+    WriteDesignTables(request, product, object);
   if (fromPdm) WriteDeletedProducts(product, request);
   WriteDescriptionsToZRBObject(product, object);
   WriteCustomAttrsToZRBObject(product, object);
@@ -323,6 +330,11 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     return;
   }
   if (Ref(product, "ZRB_SYNC_SKIP_PRD_UPDATE") == "1" || Ref(product, "ZRB_PRODUCT_IGNORE_AT_UPDATE") == "1") return;
+  if (product->IsEmbeddedComponent()) {
+    // Its reference lives in the father's document, which the father's own object saves.
+    ZRB_DEBUG("ZRB: embedded product %s is saved with its father", InstanceName(product).c_str());
+    return;
+  }
   int state = 0;
   GetProductState(product, state);
   CADDocument* document = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
@@ -368,6 +380,95 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
   else if ((modes_.eZrbUpdateCreate || modes_.extendedUpdate) && Ref(product, "ZRB_PRODUCT_OBID").IsEmpty())
     productObject->SetSlotValue("CREATE_PRODUCT_FOR_PART", "1");
   WriteStdAttrsToZRBObject(product, productObject);
+}
+
+int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object) {
+  // Whether the PDM keeps design tables is its setting, asked once per session.
+  if (!ZRBInfoUtil::WorkWithDesignTables()) return 0;
+  // A part used several times has its tables once: every use shares its reference.
+  const CADIProduct_var reference = product->GetReferenceProduct();
+  for (const CADIProduct_var& done : tableReferences_)
+    if (done.get() == reference.get()) return 0;
+  tableReferences_.push_back(reference);
+  CADRawCollPV* tables = ZRBDesignTable::GetTables(product, 0);
+  if (!tables) return 0;
+  CADListValCADUnicodeString known;
+  for (const CADUnicodeString& item : ZRBListText::Split(Ref(product, "ZRB_DESIGNTABLES").view()))
+    known.Append(ZRBFileUtil::GetFileNameFromPath(item));
+  CADListValCADUnicodeString present;
+  int written = 0;
+  const auto add = [&]() {
+    ZRBObject* table = request.CreateObject("");
+    if (table) object->SlotAppend("TABLES", table->GetKey());
+    return table;
+  };
+  for (int i = 1; i <= tables->Size(); ++i) {
+    auto* table = static_cast<ZRBDesignTable*>((*tables)[i]);
+    CADUnicodeString path;
+    unsigned char exists = 0;
+    if (!table || FAILED(table->GetFullPath(path)) || FAILED(table->FileExists(&exists)) || !exists) continue;
+    const CADUnicodeString name = ZRBFileUtil::GetFileNameFromPath(path);
+    present.Append(name);
+    if (known.Locate(name)) {
+      // A known table is sent only when its file changed since the PDM last had it.
+      int state = 0;
+      table->GetState(state);
+      if (!(state & ZRBDesignTable::kStateDirty) ||
+          GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE") == "0" ||
+          GlobPropertyManager.GetFileProperty(path, "ZRB_SYNC_SKIP_TAB_UPDATE") == "1")
+        continue;
+      if (ZRBObject* slots = add(); slots && SUCCEEDED(table->GetZRBObject(slots))) ++written;
+      continue;
+    }
+    // A new table goes into the exchange map first: the PDM takes its file from there.
+    if (FAILED(table->MoveToXMap())) {
+      CADUnicodeString parameter = path;
+      AddUpdateMessage("FileSaveFailed", &parameter, 1);
+      continue;
+    }
+    ZRBObject* slots = add();
+    if (!slots || FAILED(table->GetZRBObject(slots))) continue;
+    slots->SetSlotValue("LINK_DESTAB", "1");
+    ++written;
+  }
+  ZRBDesignTable::DestroyList(tables);
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMapWithEndingSlash(xmap);
+  for (const CADUnicodeString& name : known) {
+    if (present.Locate(name)) continue;
+    ZRBObject* gone = add();
+    if (!gone) continue;
+    const CADUnicodeString file = xmap + name;
+    gone->SetSlotValue("REMOVE_IN_PDM", "1");
+    gone->SetSlotValue("EXTERNAL_LOCATION", Text(file));
+    SetIfNotEmpty(gone, "OBID", GlobPropertyManager.GetFileProperty(file, "ZRB_OBID"));
+    SetIfNotEmpty(gone, "CLASSNAME", GlobPropertyManager.GetFileProperty(file, "ZRB_CLASSNAME"));
+    SetIfNotEmpty(gone, "DB_NAME", GlobPropertyManager.GetFileProperty(file, "ZRB_DB_NAME"));
+    ++written;
+  }
+  return written;
+}
+
+void ZRBUpdateBaseCmd::ProcessDesignTables(const CADIProduct_var& product, const ZRBObject& object,
+                                           ZRBObjectManager& answer) {
+  const CADListValCADString keys = object.GetSlotValueList("TABLES");
+  if (keys.Size() == 0) return;
+  CADListValCADUnicodeString known = ZRBListText::Split(Ref(product, "ZRB_DESIGNTABLES").view());
+  for (const CADString& key : keys) {
+    const ZRBObject* table = answer.GetObject(key);
+    if (!table) continue;
+    const CADUnicodeString name =
+        ZRBFileUtil::GetFileNameFromPath(CADUnicodeString(table->GetSlotValue("EXTERNAL_LOCATION")));
+    if (table->GetSlotValue("LINK_SUCCESS") == "1" && !name.IsEmpty() && !known.Locate(name)) known.Append(name);
+    if (table->GetSlotValue("REMOVE_SUCCESS") == "1") {
+      CADListValCADUnicodeString kept;
+      for (const CADUnicodeString& item : known)
+        if (!(ZRBFileUtil::GetFileNameFromPath(item) == name)) kept.Append(item);
+      known = kept;
+    }
+    if (table->GetSlotValue("TABLE_UPD_SUCCESS") == "1") ZRBDesignTable::SetZRBProperties(table, 1);
+  }
+  GlobPropertyManager.SetReferenceProperty(product, "ZRB_DESIGNTABLES", ZRBListText::Join(known));
 }
 
 int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request) {
@@ -522,6 +623,11 @@ int ZRBUpdateBaseCmd::ProcessProductFlags(const CADIProduct_var& root, ZRBObject
     set("ZRB_PRODUCT_CLASSNAME", "CLASSNAME");
     set("ZRB_PRODUCT_DB_NAME", "DB_NAME");
   }
+  for (Touched& touched : touched_) {
+    const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_UPDATE_ID");
+    if (const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key)))
+      ProcessDesignTables(touched.node, *object, answer);
+  }
   if (root) {
     const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(root, "ZRB_PRIVATE_UPDATE_ID");
     const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key));
@@ -553,6 +659,15 @@ int ZRBUpdateBaseCmd::ProcessVRChange(const CADIProduct_var& product, const CADU
   return 1;
 }
 
+bool ZRBUpdateBaseCmd::SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer) {
+  if (touched.toCreate && !touched.confirmed) return false;
+  if (object && object->GetSlotValue("MODEL_UPD_SUCCESS") == "0") return false;
+  const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_PRD_UPDATE_ID");
+  const ZRBObject* product = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key));
+  return !product ||
+         (!(product->GetSlotValue("PRODUCT_SUCCESS") == "0") && !(product->GetSlotValue("MODEL_UPD_SUCCESS") == "0"));
+}
+
 int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   ZRB_TRACE("ZRBUpdateBaseCmd::ProcessSaveFlags");
   if (!success && !savedDocuments_.empty()) ZRB_DEBUG("ZRB: update canceled - restoring dirty states.");
@@ -561,6 +676,11 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   for (Touched& touched : touched_) {
     const CADUnicodeString key = GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_UPDATE_ID");
     const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObjectByPrivateUpdateId(Text(key));
+    if (success && touched.saved && !SaveConfirmed(touched, object, answer)) {
+      // The save as a whole went through, but not this document: its unsaved work is still unsaved.
+      ZRB_DEBUG("ZRB: %s was not saved by the PDM", touched.saved->StorageName().c_str());
+      touched.saved->SetDirty(1);
+    }
     if (object && touched.father && object->GetSlotValue("UPD_MATRIX") == "1") {
       if (!success) {
         // The position was taken off the "must send" list when it was written; it goes back on it.
@@ -579,6 +699,7 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   }
   touched_.clear();
   savedDocuments_.clear();
+  tableReferences_.clear();
   ZRB_TRACE_OK();
   return 1;
 }
@@ -686,7 +807,7 @@ int ZRBUpdateBaseCmd::ExecuteValidation(ZRBObjectManager& request, ZRBObjectMana
   }
   ZRBObjectManager own;
   ZRBObjectManager& read = answer ? *answer : own;
-  if (!read.Read(path)) {
+  if (!ZRBPdmRequest::ReadWholeAnswer(path, read)) {
     ZRB_DEBUG("ZRB: ZRB exchangefile not found");
     return -1;
   }

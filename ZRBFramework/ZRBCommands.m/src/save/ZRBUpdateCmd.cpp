@@ -19,6 +19,7 @@
 #include "ZRBPdmAction.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBStructureFileUpdate.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateArchiveCheck.h"
 
@@ -70,7 +71,8 @@ int ZRBUpdateCmd::Stop(const char* trace) {
 
 ZRBOneStepCommand::Outcome ZRBUpdateCmd::Work() {
   ZRB_TRACE("ZRBUpdateCmd::Work");
-  if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate) return ZRBOneStepCommand::Work();
+  // The extended structure-file variant (modes 5 and 6) reads the structure file back afterwards: not yet.
+  if (modes_.eZrbUpdateCreate || modes_.extendedUpdate) return ZRBOneStepCommand::Work();
   ZRBAfx::SetShowMsg(1);
   if (IsOn("ZRB_CREATE_SPECPARTS_IN_UPDATE"))
     ZRB_DEBUG("ZRB: Environment variable ZRB_CREATE_SPECPARTS_IN_UPDATE is ON");
@@ -309,7 +311,8 @@ int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer
   ZRBAfx::SetCadWindowTop();
   if (run < 0) return 0;
   const ZRBObject* answerRoot = nullptr;
-  if (!answer.Read(path) || !(answerRoot = answer.GetObject("ROOT"))) {
+  // A cut-off answer may still say "1" in its "ROOT": only a whole one is taken.
+  if (!ZRBPdmRequest::ReadWholeAnswer(path, answer) || !(answerRoot = answer.GetObject("ROOT"))) {
     ZRB_DEBUG("ZRB: ZRB exchangefile not found");
     GetWarnings().Append(BuildMessage("ZRBAfx", "ConnectFailed"));
     return 0;
@@ -333,6 +336,9 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
     ProcessNewPartFlags(root, answer);
     ProcessProductFlags(root, answer);
     RecordSavedChildren(root);
+    // The PDM has saved: a structure file that cannot follow is reported, the save stands.
+    if (modes_.sZrbUpdate)
+      ZRBStructureFileUpdate(modes_.extendedUpdate != 0, GetWarnings()).UpdateSZRBStructure(answer);
   }
   // What was written is judged by the request on failure: a partial answer may lack the objects.
   ProcessSaveFlags(success, success ? answer : request);

@@ -1,0 +1,53 @@
+// After a save of a structure that was read from a PDM structure file ("sZRBstructure", or "eZRBstructure" in the
+// extended variant): the file is brought up to the saved state, so that a later read from it shows the save.
+// Its object keys are hierarchical, "." separated; new objects get generated keys below their father's.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "CADListVal.h"
+#include "CADString.h"
+#include "CADUnicodeString.h"
+
+class ZRBObject;
+class ZRBObjectManager;
+
+// One update of one structure file; messages (catalog "ZRBUpdateCmd") go to the caller's list.
+class ZRBStructureFileUpdate {
+ public:
+  ZRBStructureFileUpdate(bool extended, CADListValCADUnicodeString& messages)
+      : extended_(extended), messages_(messages) {}
+
+  // Reads the structure file of the exchange map, applies the save's answer and writes it back; 1 done. A file
+  // that cannot be read is left as it is ("NoFileAccessSZRB", 0); nothing is written when a node fails.
+  int UpdateSZRBStructure(ZRBObjectManager& answer);
+  // One node of the answer and, depth first, its children; 0 at the first failure.
+  int WriteSZRBProductStructure(ZRBObjectManager& structure, ZRBObjectManager& answer, const ZRBObject* parent,
+                                const ZRBObject* node, int depth = 0);
+
+  // --- keys
+  // The key up to its last "."; empty for a key without one.
+  static CADString GetFatherObjectKeyID(const CADString& key);
+  // Splits at the last ".": `prefix` keeps the dot, `number` is what follows (decimal or a Roman numeral). 0 with
+  // "DelimiterNotFound" for a key without a dot, 0 for a tail that is no number.
+  int GetKeyIDAsIntAndPrefixString(const CADString& key, int& number, CADString& prefix);
+  // The key of a new child after the highest number in use: "MODEL" the Roman numeral of highest + 1, "RELATION"
+  // its decimal; another type gives "NoObjectType" and an empty key.
+  CADString GenerateNewKeyID(int highest, const CADString& prefix, const CADString& type);
+
+  CADUnicodeString FileName() const { return extended_ ? "eZRBstructure" : "sZRBstructure"; }
+
+ private:
+  // The structure objects that stand for the node: slot "ID" (else "OBID") carrying the node's OBID.
+  static ZRBObject* FindItem(ZRBObjectManager& structure, const CADString& obid);
+  int UpdateSZRBProductObjects(ZRBObjectManager& structure, const ZRBObject* parent, const ZRBObject& node);
+  int UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node);
+  // A new object below `father` of that type ("MODEL" or "RELATION"); null after a message.
+  ZRBObject* CreateChild(ZRBObjectManager& structure, const ZRBObject& father, const CADString& type);
+  void Message(const char* key, const CADString& parameter = CADString());
+
+  bool extended_;
+  CADListValCADUnicodeString& messages_;
+  std::set<std::string> walked_;  // answer keys already followed
+};

@@ -1,0 +1,215 @@
+#include "ZRBStructureFileUpdate.h"
+
+#include <climits>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "ZRBAfx.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBTrace.h"
+
+namespace {
+
+constexpr unsigned long kNoAccessStyle = 0x8000200;
+// Deeper than any real structure: an answer that lists itself would otherwise never end.
+constexpr int kMaxDepth = 64;
+
+bool Yes(const ZRBObject& object, const char* slot) { return object.GetSlotValue(slot) == "1"; }
+
+bool IsDecimal(std::string_view text) {
+  if (text.empty() || text.size() > 9) return false;
+  for (const char c : text)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+}  // namespace
+
+void ZRBStructureFileUpdate::Message(const char* key, const CADString& parameter) {
+  CADUnicodeString value(parameter);
+  messages_.Append(
+      ZRBAfx::BuildMessage("ZRBUpdateCmd", key, parameter.IsEmpty() ? nullptr : &value, parameter.IsEmpty() ? 0 : 1));
+}
+
+// ---------------------------------------------------------------- keys
+
+CADString ZRBStructureFileUpdate::GetFatherObjectKeyID(const CADString& key) {
+  const std::string_view text = key.view();
+  const std::size_t dot = text.rfind('.');
+  return dot == std::string_view::npos ? CADString() : CADString(std::string(text.substr(0, dot)));
+}
+
+int ZRBStructureFileUpdate::GetKeyIDAsIntAndPrefixString(const CADString& key, int& number, CADString& prefix) {
+  number = 0;
+  prefix = CADString();
+  const std::string_view text = key.view();
+  const std::size_t dot = text.rfind('.');
+  if (dot == std::string_view::npos) {
+    Message("DelimiterNotFound", key);
+    return 0;
+  }
+  prefix = CADString(std::string(text.substr(0, dot + 1)));
+  const std::string_view tail = text.substr(dot + 1);
+  if (IsDecimal(tail)) {
+    number = std::stoi(std::string(tail));
+    return 1;
+  }
+  // Models count in Roman numerals; only the canonical spelling is one.
+  const int roman = ZRBAfx::romanToInt(CADString(std::string(tail)));
+  if (roman <= 0 || roman > 3999 || !(ZRBAfx::intToRoman(roman) == CADString(std::string(tail)))) return 0;
+  number = roman;
+  return 1;
+}
+
+CADString ZRBStructureFileUpdate::GenerateNewKeyID(int highest, const CADString& prefix, const CADString& type) {
+  if (!(type == "MODEL") && !(type == "RELATION")) {
+    Message("NoObjectType", type);
+    return CADString();
+  }
+  // A Roman numeral above 3999 has no canonical spelling; a decimal above INT_MAX none at all.
+  if (highest < 0 || highest >= (type == "MODEL" ? 3999 : INT_MAX)) return CADString();
+  const CADString tail = type == "MODEL" ? ZRBAfx::intToRoman(highest + 1) : CADString(std::to_string(highest + 1));
+  return CADString(prefix.str() + tail.str());
+}
+
+// ---------------------------------------------------------------- the file
+
+ZRBObject* ZRBStructureFileUpdate::FindItem(ZRBObjectManager& structure, const CADString& obid) {
+  if (obid.IsEmpty()) return nullptr;
+  if (ZRBObject* byId = structure.GetObjectByAttrValue("ID", obid)) return byId;
+  // Without "ID": the item object, which neither leads to a child (a relation) nor names a file (a document).
+  for (ZRBObject* object = structure.GetFirstObject(); object; object = structure.GetNextObject(object))
+    if (object->GetSlotValue("OBID") == obid && object->GetSlotValue("ASS_ITEM_ID").IsEmpty() &&
+        object->GetSlotValue("CADCLASSNAME").IsEmpty())
+      return object;
+  return nullptr;
+}
+
+int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
+  ZRB_TRACE("ZRBStructureFileUpdate::UpdateSZRBStructure");
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMapWithEndingSlash(xmap);
+  const CADUnicodeString path = xmap + FileName();
+  ZRBObjectManager structure;
+  if (!structure.Read(path)) {
+    ZRB_DEBUG("ZRB: sZRB exchangefile not found");
+    CADUnicodeString parameter = path;
+    ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBUpdateCmd", "NoFileAccessSZRB", &parameter, 1), kNoAccessStyle);
+    ZRBAfx::SetShowMsg(0);
+    return 0;
+  }
+  walked_.clear();
+  const ZRBObject* root = answer.GetObject("ROOT");
+  if (!root || !WriteSZRBProductStructure(structure, answer, nullptr, root)) return 0;
+  if (!structure.Write(path)) {
+    CADUnicodeString parameter = path;
+    messages_.Append(ZRBAfx::BuildMessage("ZRBUpdateCmd", "NoFileAccess", &parameter, 1));
+    return 0;
+  }
+  ZRB_TRACE_OK();
+  return 1;
+}
+
+int ZRBStructureFileUpdate::WriteSZRBProductStructure(ZRBObjectManager& structure, ZRBObjectManager& answer,
+                                                      const ZRBObject* parent, const ZRBObject* node, int depth) {
+  if (!node || depth > kMaxDepth) return 0;
+  // Every node of a save is one object: an answer that reaches one twice is no save's answer.
+  if (!walked_.insert(node->GetKey().str()).second) return 0;
+  ZRB_DEBUG("ZRBUpdateCmd::WriteSZRBProductStructure: %s", node->GetSlotValue("INSTANCENAME").c_str());
+  if (!UpdateSZRBProductObjects(structure, parent, *node)) return 0;
+  if ((Yes(*node, "UPD_GEOMETRY") || Yes(*node, "UPD_MATRIX")) &&
+      node->GetSlotValue("CREATE_MODEL_RELATION_ONLY").IsEmpty() &&
+      !UpdateSZRBChangedGeoMatrixObjects(structure, *node))
+    return 0;
+  for (const CADString& key : node->GetSlotValueList("SUBASSEMBLIES"))
+    if (!WriteSZRBProductStructure(structure, answer, node, answer.GetObject(key), depth + 1)) return 0;
+  return 1;
+}
+
+ZRBObject* ZRBStructureFileUpdate::CreateChild(ZRBObjectManager& structure, const ZRBObject& father,
+                                               const CADString& type) {
+  const CADString prefix(father.GetKey().str() + ".");
+  int highest = 0;
+  for (ZRBObject* object = structure.GetFirstObject(); object; object = structure.GetNextObject(object)) {
+    if (!(GetFatherObjectKeyID(object->GetKey()) == father.GetKey())) continue;
+    int number = 0;
+    CADString ignored;
+    // Models and relations count apart: a Roman tail is a model's, a decimal one a relation's.
+    const bool roman = !IsDecimal(object->GetKey().view().substr(prefix.view().size()));
+    if (roman == (type == "MODEL") && GetKeyIDAsIntAndPrefixString(object->GetKey(), number, ignored) &&
+        number > highest)
+      highest = number;
+  }
+  const CADString key = GenerateNewKeyID(highest, prefix, type);
+  ZRBObject* created = key.IsEmpty() ? nullptr : structure.CreateObject(key);
+  if (!created) Message(type == "MODEL" ? "ErrorCreateObj" : "ErrorCreateRelObj", father.GetKey());
+  return created;
+}
+
+int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure, const ZRBObject* parent,
+                                                     const ZRBObject& node) {
+  const CADString obid = node.GetSlotValue("OBID");
+  ZRBObject* item = FindItem(structure, obid);
+  if (item) {
+    if (!node.GetSlotValue("MODIFICATION_DATE_GMT").IsEmpty())
+      item->SetSlotValue("MODIFICATION_DATE_GMT", node.GetSlotValue("MODIFICATION_DATE_GMT"));
+    return 1;
+  }
+  // Only what the PDM just created is missing from the file; anything else was never in it.
+  if (!Yes(node, "CREATE_PART_SUCCESS") || obid.IsEmpty()) {
+    if (obid.IsEmpty() || !parent) return 1;  // the root of a save without identity, or a refused creation
+    Message("ObjectNotFound", obid);
+    return 0;
+  }
+  if (!parent || parent->GetSlotValue("OBID").IsEmpty()) {
+    Message("FatherOBIDEmpty", node.GetSlotValue("PARTNUMBER"));
+    return 0;
+  }
+  ZRBObject* father = FindItem(structure, parent->GetSlotValue("OBID"));
+  if (!father) {
+    Message("FatherNotExisting", parent->GetSlotValue("OBID"));
+    return 0;
+  }
+  ZRBObject* model = CreateChild(structure, *father, "MODEL");
+  ZRBObject* relation = model ? CreateChild(structure, *father, "RELATION") : nullptr;
+  if (!relation) return 0;
+  for (const char* slot : {"OBID", "CLASSNAME", "DB_NAME", "PARTNUMBER", "CHANGEABLE", "MODIFICATION_DATE_GMT"})
+    if (!node.GetSlotValue(slot).IsEmpty()) model->SetSlotValue(slot, node.GetSlotValue(slot));
+  model->SetSlotValue("ID", obid);
+  model->SetSlotValue("DESCRIPTION", node.GetSlotValue("PARTNUMBER"));
+  model->SetSlotValue("CREATE_CADPART_AND_DOCUMENT", "1");
+  relation->SetSlotValue("ASS_ITEM_ID", model->GetKey());
+  relation->SetSlotValue("INSTANCE_NAME", node.GetSlotValue("INSTANCENAME"));
+  for (const char* slot : {"MATRIX", "UNIT"})
+    if (!node.GetSlotValue(slot).IsEmpty()) relation->SetSlotValue(slot, node.GetSlotValue(slot));
+  if (!node.GetSlotValue("DOCREL_ID").IsEmpty()) relation->SetSlotValue("REL_OBID", node.GetSlotValue("DOCREL_ID"));
+  relation->SetSlotValue("CREATE_NEW_RELATION", "1");
+  father->SlotAppend("SUBASSRELATIONS", relation->GetKey());
+  return 1;
+}
+
+int ZRBStructureFileUpdate::UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node) {
+  if (Yes(node, "UPD_GEOMETRY")) {
+    ZRBObject* item = FindItem(structure, node.GetSlotValue("OBID"));
+    if (!item) {
+      Message("ObjectNotFound", node.GetSlotValue("OBID"));
+      return 0;
+    }
+    item->SetSlotValue("S_ZRB_CHANGED_GEO", "1");
+  }
+  if (Yes(node, "UPD_MATRIX")) {
+    const CADString relObid = node.GetSlotValue("REL_OBID");
+    ZRBObject* relation = relObid.IsEmpty() ? nullptr : structure.GetObjectByAttrValue("REL_OBID", relObid);
+    if (!relation && !relObid.IsEmpty()) relation = structure.GetObject(relObid);
+    if (!relation) {
+      Message("ObjectNotFound", relObid);
+      return 0;
+    }
+    relation->SetSlotValue("MATRIX", node.GetSlotValue("MATRIX"));
+    if (!node.GetSlotValue("UNIT").IsEmpty()) relation->SetSlotValue("UNIT", node.GetSlotValue("UNIT"));
+    relation->SetSlotValue("S_ZRB_CHANGED_POS", "1");
+  }
+  return 1;
+}
