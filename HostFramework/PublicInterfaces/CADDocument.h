@@ -73,6 +73,8 @@ class CADDocument : public CADIPersistent, public CADIDocRoots {
   void SetBodies(std::vector<CADGeometryBody> bodies);
   // Extents of the bodies (hidden ones only when asked); empty without vertex.
   CADMathBox GetBoundingBox(bool includeHidden) const;
+  // Counts SetBodies calls, so that representations built from the bodies know when they are stale.
+  unsigned long GetGeometryVersion() const;
 
   // Linked documents ------------------------------------------------------------
   // Documents this one points at: the references of its products' instances,

@@ -60,4 +60,5 @@ echo "  vault:             $PDMSIM_VAULT   (pdmsim vault ls | vault show Assembl
 echo "  session log:       $WORK/session-read.log"
 echo "  module trace:      $WORK/trace-read.log   (the read and add-temporary, method by method)"
 echo "  session as JSON:   $WORK/session.json"
+echo "  picture:           $WORK/assembly.svg   (zrbsession: geometry PART FILE.stl, view FILE.svg)"
 echo "  try it yourself:   PDMSIM_VAULT=$PDMSIM_VAULT $BIN/zrbsession --xmap $WORK/xmap --settings $WORK/settings   (then: help)"

@@ -15,5 +15,6 @@ ZRBSessionCommandTable ZRBSessionCommandTable::Standard() {
   AddViewCommands(table);
   AddStateCommands(table);
   AddSelectionCommands(table);
+  AddGeometryCommands(table);
   return table;
 }

@@ -37,6 +37,7 @@ class ZRBSessionCommandTable {
   static void AddViewCommands(ZRBSessionCommandTable& table);
   static void AddStateCommands(ZRBSessionCommandTable& table);
   static void AddSelectionCommands(ZRBSessionCommandTable& table);
+  static void AddGeometryCommands(ZRBSessionCommandTable& table);
   static ZRBSessionCommandTable Standard();
   // Fields a group adds to every product node of `dump --json`.
   void AddNodeFields(ZRBSessionNodeFields fields) { nodeFields_.push_back(std::move(fields)); }

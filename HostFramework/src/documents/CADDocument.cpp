@@ -107,8 +107,11 @@ const std::vector<CADGeometryBody>& CADDocument::GetBodies() const { return stat
 
 void CADDocument::SetBodies(std::vector<CADGeometryBody> bodies) {
   state_->bodies = std::move(bodies);
+  ++state_->geometryVersion;
   SetDirty(1);
 }
+
+unsigned long CADDocument::GetGeometryVersion() const { return state_->geometryVersion; }
 
 CADMathBox CADDocument::GetBoundingBox(bool includeHidden) const {
   CADMathBox box;

@@ -60,6 +60,7 @@ struct CADDocumentState {
   std::vector<CADUnicodeString> containers;
   std::vector<CADAppFeatureEntry> features;  // of the containers above; kept in the session only
   std::vector<CADGeometryBody> bodies;
+  unsigned long geometryVersion = 0;
 
   // Drawings, processes and analyses.
   CADUnicodeString name, comment, responsible;

@@ -17,6 +17,9 @@
 
 class CADDocument;
 class CADFrmEditor;
+class CADFrmWindow;
+class CADMathBox;
+class CADMathTransformation;
 class ZRBConfigBehaviorManager;
 class ZRBObject;
 
@@ -80,6 +83,11 @@ class ZRBCommand : public CADCommand, public ZRBCommandContext, public ZRBComman
   int MoveProduct(const CADIProduct_var& child, const CADIProduct_var& parent, const double coefficients[12]);
   int SetProductTrafoToZRBObject(ZRBObject* object, const CADIProduct_var& child, const CADIProduct_var& parent);
   static void KeepPositionToSend(const CADIProduct_var& parent, const CADIProduct_var& child);
+
+  // --- bounding boxes (ZRBProductBox, paths from this command's editor); 1 computed, 0 not
+  int GetPartBoundingBox(CADIProduct* product, CADMathBox* box, CADFrmWindow* window);
+  int GetProductBoundingBox(CADIProduct_var& product, CADMathBox& box, const CADMathTransformation& transformation,
+                            CADFrmWindow* window);
 
   // --- the released cache around a read request (ZRBReleasedCacheVisNames, one per command)
   HRESULT DeleteNotLoadedVisFromReleasedCache(const CADUnicodeString& xmapDirectory,

@@ -13,6 +13,7 @@
 #include "ZRBInfoUtil.h"
 #include "ZRBMessageCenter.h"
 #include "ZRBPdmRequest.h"
+#include "ZRBProductBox.h"
 #include "ZRBProductPositions.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
@@ -215,4 +216,13 @@ int ZRBCommand::OpenDrawingWithWindow(CADDocument*& document, const CADUnicodeSt
       ZRBDocumentOpener::OpenWithWindow(*this, document, path, CADUnicodeString(), readOnly, refresh, object);
   if (ok) ZRB_TRACE_OK();
   return ok;
+}
+
+int ZRBCommand::GetPartBoundingBox(CADIProduct* product, CADMathBox* box, CADFrmWindow* window) {
+  return ZRBProductBox::GetPartBoundingBox(editor_, product, box, window);
+}
+
+int ZRBCommand::GetProductBoundingBox(CADIProduct_var& product, CADMathBox& box,
+                                      const CADMathTransformation& transformation, CADFrmWindow* window) {
+  return ZRBProductBox::GetProductBoundingBox(editor_, product, box, transformation, window);
 }
