@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CADDlgNotify.h"
+#include "CADDlgReaper.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
@@ -13,7 +14,10 @@
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
 #include "ZRBCreateCmd.h"
+#include "ZRBCreateForDocCmd.h"
+#include "ZRBGlobalProperties.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBSaveAsCmd.h"
 
 namespace {
 
@@ -162,6 +166,123 @@ TEST_F(CreateEndToEndTest, RefusalsBeforeSendingAndThePartTypeQuestion) {
     ASSERT_FALSE(Journal().empty());
     EXPECT_EQ(Journal()[0].args.back(), c.argument);
   }
+}
+
+// The two-step commands: the PDM user completes or cancels the PDM's dialog; the status word comes back through
+// the automation bridge and the poll picks it up.
+TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
+  struct Case {
+    const char* name;
+    bool saveAs;                            // save-as of a created part, else create-for-document of a new part
+    std::vector<std::string> stepOneFault;  // pdmsim fault options for the first call
+    std::vector<std::string> pdmUser;       // the PDM user's dialog command; empty: none
+    const char* hostileRelativePath;        // written into the answer before the poll reads it
+    const char* fileAfter;                  // the document's name in the exchange map afterwards
+    bool newIdentity;
+  };
+  const Case cases[] = {
+      {"step 1 fails", false, {"--code", "0"}, {}, nullptr, "Part1.CADPart", false},
+      {"created under the PDM's name",
+       false,
+       {},
+       {"complete", "--name", "P-100", "--relative-path", "P-100"},
+       nullptr,
+       "P-100.CADPart",
+       true},
+      {"the PDM user cancels", false, {}, {"cancel"}, nullptr, "Part1.CADPart", false},
+      {"the PDM refuses", false, {}, {"complete", "--name", "P-100", "--code", "0"}, nullptr, "Part1.CADPart", false},
+      {"a name outside the exchange map",
+       false,
+       {},
+       {"complete", "--name", "P-100", "--relative-path", "P-100"},
+       "../P-100",
+       "Part1.CADPart",
+       false},
+      {"an empty relative path keeps the file name",
+       false,
+       {},
+       {"complete", "--name", "P-300"},
+       nullptr,
+       "Part1.CADPart",
+       true},
+      {"save-as under a new name",
+       true,
+       {},
+       {"complete", "--name", "P-200", "--relative-path", "P-200"},
+       nullptr,
+       "P-200.CADPart",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocument* part = NewDocument("CADPart");
+    if (c.saveAs) Create();
+    const std::string before = Obid(part);
+    const std::string word = c.saveAs ? "x3SaveAsCADPartFrFile" : "x3CreateCadPrtDocFrFile";
+    if (!c.stepOneFault.empty()) {
+      std::vector<std::string> fault{"fault", "set", word};
+      fault.insert(fault.end(), c.stepOneFault.begin(), c.stepOneFault.end());
+      PdmArgs(fault);
+    }
+    const std::size_t callsBefore = JournalActions().size();
+    if (!c.stepOneFault.empty())
+      ExpectBox(c.saveAs ? "ZRBSaveAsCmd.SaveAsFailed" : "ZRBCreateForDocCmd.CreateForDocFailed", 1);
+    if (c.saveAs)
+      (new ZRBSaveAsCmd())->Activate(nullptr, nullptr);
+    else
+      (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+    ASSERT_EQ(JournalActions().size(), callsBefore + 1);
+    EXPECT_EQ(JournalActions().back(), word);
+    EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.CADPart")});
+    EXPECT_NE(JournalRequest(Journal().back().seq)
+                  .find(c.saveAs ? "{COMMAND} REQUEST_SAVEAS\n" : "{COMMAND} REQUEST_CREATEFORDOC\n"),
+              std::string::npos);
+    Loop().AdvanceBy(3000);
+    EXPECT_EQ(JournalActions().size(), callsBefore + 1) << "waiting asks the PDM nothing";
+    if (!c.pdmUser.empty()) {
+      std::vector<std::string> action{"dialog"};
+      action.insert(action.end(), c.pdmUser.begin(), c.pdmUser.end());
+      PdmArgs(action);
+      if (c.hostileRelativePath) {
+        std::string answer = ReadFile(XmapFile("rfile.zrb"));
+        const std::string slot = "{RELATIVE_PATH} P-100\n";
+        answer.replace(answer.find(slot), slot.size(), std::string("{RELATIVE_PATH} ") + c.hostileRelativePath + "\n");
+        WriteFile(XmapFile("rfile.zrb"), answer);
+      }
+      Loop().AdvanceBy(1000);
+    }
+    Loop().RunPending();
+    EXPECT_EQ(part->StorageName().str(), XmapFile(c.fileAfter));
+    EXPECT_EQ(Obid(part) != before, c.newIdentity);
+    EXPECT_TRUE(ZRBGlobalProperties::Process().GetRunningCommandRegistry().IsEmpty());
+    EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
+    if (!c.stepOneFault.empty()) continue;  // the failure box, checked by the fixture
+    const char* catalog = c.saveAs ? "ZRBSaveAsCmd" : "ZRBCreateForDocCmd";
+    const char* outcome =
+        c.newIdentity ? (c.saveAs ? "SaveAsOk" : "CreateForDocOk") : (c.saveAs ? "SaveAsFailed" : "CreateForDocFailed");
+    EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text(catalog, outcome)) << Centre();
+    if (c.hostileRelativePath) {
+      EXPECT_FALSE(Exists(Root() + "/P-100.CADPart"));
+    }
+    CADDlgReaper::Flush();
+  }
+}
+
+TEST_F(CreateEndToEndTest, ANewerTwoStepCommandCancelsTheWaitingOneWhichThenAppliesNothing) {
+  CADDocument* part = NewDocument("CADPart");
+  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  Loop().AdvanceBy(2000);
+  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  EXPECT_EQ(JournalActions(), (Actions{"x3CreateCadPrtDocFrFile", "x3CancelCreateForDoc", "x3CreateCadPrtDocFrFile"}));
+  Pdm("dialog", "cancel");
+  Loop().AdvanceBy(1000);
+  Loop().RunPending();
+  EXPECT_TRUE(Obid(part).empty());
+  EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
+  CADDlgReaper::Flush();
+  EXPECT_EQ(CADCommand::LiveCount(), 0u) << "both commands are gone";
 }
 
 }  // namespace

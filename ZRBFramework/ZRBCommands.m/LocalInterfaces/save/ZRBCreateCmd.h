@@ -27,10 +27,6 @@ class ZRBCreateCmd : public ZRBOneStepCommand {
   // The update the created document is sent through: mode 1, no status change; the caller ends it.
   virtual ZRBUpdateCmd* CreateUpdateCmd();
 
-  // "BOM" or "NO_BOM" for a new part; empty when the designer stopped (then "ZRBAfx.ActionStopped" is in the
-  // warnings). `question` names the question's prefix in catalog "ZRBAfx" ("AskForPartTypeCreate").
-  CADUnicodeString AskForPartType(std::string_view question);
-
  protected:
   // For the SAM client's variant.
   explicit ZRBCreateCmd(const char* name) : ZRBOneStepCommand(name) {}
@@ -39,8 +35,6 @@ class ZRBCreateCmd : public ZRBOneStepCommand {
   void ShowOutcome(int success) override;
 
  private:
-  // The linked-document checks of a part before it is sent; 0 refused (message added).
-  int CheckLinks(CADDocument& document);
   // Runs the action, reads and applies the answer; 1 when the PDM created the item.
   int Send(ZRBCreateRequest& request, CADDocument& document, std::string_view word, const CADUnicodeString& argument,
            const char* failureTrace);

@@ -19,6 +19,16 @@ class ZRBCreateRequest {
 
   ZRBCreateRequest(ZRBCommand& command, std::string_view catalog) : command_(command), catalog_(catalog) {}
 
+  // --- before building
+  // With "ZRB_CHECK_LINKED_PRODUCT" on, a part used by an open product is refused ("DocumentOpenInProductWindow",
+  // only when `products`); with "ZRB_CHECK_LINKED_DRAWING" on, one shown by an open drawing
+  // ("DocumentOpenInDrawingWindow"). 1 when the document may be sent.
+  int CheckLinks(const CADDocument& document, bool products);
+  // "BOM" or "NO_BOM" for a new part ("BOM" unless "ZRB_ENABLE_ASK_FOR_BOM_PART" is on and the designer chooses
+  // otherwise); empty when the designer stopped ("ZRBAfx.ActionStopped" is then in the warnings). `question` is
+  // the question's prefix in catalog "ZRBAfx" ("AskForPartTypeCreate").
+  CADUnicodeString AskForPartType(std::string_view question);
+
   // --- building (1 done, 0 failed; the reason is in the warnings or the trace)
   // "ROOT" with "ACTION_SUCCESS" "0", "CADCLASSNAME" and, with "ZRB_DISABLE_UPDATE_WB" on, "DROP_IN_WB" "1".
   ZRBObject* AddRoot(const CADString& className);

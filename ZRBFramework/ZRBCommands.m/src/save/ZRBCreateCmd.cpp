@@ -1,11 +1,7 @@
 #include "ZRBCreateCmd.h"
 
-#include <algorithm>
-
 #include "CADClassDictionary.h"
-#include "CADDlgNotify.h"
 #include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
@@ -23,22 +19,6 @@ ZRBCreateCmd* fctCreateZRBCreateCmd() { return new ZRBCreateCmd(); }
 namespace {
 
 const CADClassDictionary::Registration g_registration("ZRBCreateCmd", &fctCreateZRBCreateCmd);
-
-// Yes takes the offered type, No the other one, Cancel stops.
-constexpr unsigned long kPartTypeStyle = CADDlgNfyYesNo | CADDlgNfyOKCancel | CADDlgNfyQuestion;
-
-bool IsOn(const char* setting) { return g_ZRBConfig.CompareEnvVar(setting, "ON", 1) == 1; }
-
-// The open documents of `type` that point at `document`.
-bool PointedAtBy(const CADDocument& document, const char* type) {
-  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
-    CADDocument_var other(item);
-    if (!other || other.get() == &document || !(other->GetType() == type)) continue;
-    const std::vector<CADDocument*> pointed = other->GetPointedDocuments();
-    if (std::find(pointed.begin(), pointed.end(), &document) != pointed.end()) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -77,45 +57,22 @@ int ZRBCreateCmd::CreateCADObject(int* status) {
   return 0;
 }
 
-int ZRBCreateCmd::CheckLinks(CADDocument& document) {
-  if (IsOn("ZRB_CHECK_LINKED_PRODUCT") && PointedAtBy(document, "CADProduct")) {
-    GetWarnings().Append(BuildMessage("ZRBCreateCmd", "DocumentOpenInProductWindow"));
-    return 0;
-  }
-  if (IsOn("ZRB_CHECK_LINKED_DRAWING") && PointedAtBy(document, "CADDrawing")) {
-    GetWarnings().Append(BuildMessage("ZRBCreateCmd", "DocumentOpenInDrawingWindow"));
-    return 0;
-  }
-  return 1;
-}
-
-CADUnicodeString ZRBCreateCmd::AskForPartType(std::string_view question) {
-  if (!IsOn("ZRB_ENABLE_ASK_FOR_BOM_PART")) return "BOM";
-  const bool bomFirst = g_ZRBConfig.CompareEnvVar("ZRB_BOM_PART_DEFAULT_FOR_SYNC", "BOM", 1) == 1;
-  const std::string key = std::string(question) + (bomFirst ? ".YesIsBom" : ".YesIsNoBom");
-  const int answer = ShowMessage("ZRBAfx", key, kPartTypeStyle);
-  if (answer == CADDlgNfyAnswerYes) return bomFirst ? "BOM" : "NO_BOM";
-  if (answer == CADDlgNfyAnswerNo) return bomFirst ? "NO_BOM" : "BOM";
-  GetWarnings().Append(BuildMessage("ZRBAfx", "ActionStopped"));
-  return CADUnicodeString();
-}
-
 int ZRBCreateCmd::CreateCADPart(CADDocument& document, int* status) {
   ZRB_TRACE("ZRBCreateCmd::CreateCADPart");
   CADIProduct_var product = document.GetRootProduct();
   if (!product) return 0;
   int stop = 0;
   CheckStructureIsUpToDate(product, &stop);
-  if (stop || !CheckLinks(document)) return 0;
+  ZRBCreateRequest request(*this, "ZRBCreateCmd");
+  if (stop || !request.CheckLinks(document, true)) return 0;
   if (!GlobPropertyManager.GetReferenceProperty(product, "ZRB_OBID").IsEmpty()) {
     // A second item for a part the PDM knows would split its history.
     GetWarnings().Append(BuildMessage("ZRBCreateCmd", "AlreadyInPdm"));
     return 0;
   }
-  ZRBCreateRequest request(*this, "ZRBCreateCmd");
   if (!request.AddRoot("CADPart") || !request.SaveIntoExchangeMap(document, "SaveAs")) return 0;
   if (!request.Describe(document, false)) return 0;
-  const CADUnicodeString partType = AskForPartType("AskForPartTypeCreate");
+  const CADUnicodeString partType = request.AskForPartType("AskForPartTypeCreate");
   if (partType.IsEmpty()) {
     if (status) *status = -1;
     return 0;

@@ -1,9 +1,12 @@
 #include "ZRBCreateRequest.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "CADDlgNotify.h"
 #include "CADDocument.h"
+#include "CADDocumentServices.h"
 #include "CADIDrawing.h"
 #include "CADIProduct.h"
 #include "CADSystemServices.h"
@@ -28,7 +31,44 @@ bool EntryExists(const CADUnicodeString& path) {
   return std::filesystem::exists(std::filesystem::symlink_status(path.str(), error));
 }
 
+// Yes takes the offered type, No the other one, Cancel stops.
+constexpr unsigned long kPartTypeStyle = CADDlgNfyYesNo | CADDlgNfyOKCancel | CADDlgNfyQuestion;
+
+// The open documents of `type` that point at `document`.
+bool PointedAtBy(const CADDocument& document, const char* type) {
+  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var other(item);
+    if (!other || other.get() == &document || !(other->GetType() == type)) continue;
+    const std::vector<CADDocument*> pointed = other->GetPointedDocuments();
+    if (std::find(pointed.begin(), pointed.end(), &document) != pointed.end()) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+int ZRBCreateRequest::CheckLinks(const CADDocument& document, bool products) {
+  if (products && IsOn("ZRB_CHECK_LINKED_PRODUCT") && PointedAtBy(document, "CADProduct")) {
+    AddMessage("DocumentOpenInProductWindow");
+    return 0;
+  }
+  if (IsOn("ZRB_CHECK_LINKED_DRAWING") && PointedAtBy(document, "CADDrawing")) {
+    AddMessage("DocumentOpenInDrawingWindow");
+    return 0;
+  }
+  return 1;
+}
+
+CADUnicodeString ZRBCreateRequest::AskForPartType(std::string_view question) {
+  if (!IsOn("ZRB_ENABLE_ASK_FOR_BOM_PART")) return "BOM";
+  const bool bomFirst = g_ZRBConfig.CompareEnvVar("ZRB_BOM_PART_DEFAULT_FOR_SYNC", "BOM", 1) == 1;
+  const std::string key = "ZRBAfx." + std::string(question) + (bomFirst ? ".YesIsBom" : ".YesIsNoBom");
+  const int answer = ZRBAfx::MsgBox(ZRBAfx::BuildMessage("ZRBAfx", CADString(key)), kPartTypeStyle);
+  if (answer == CADDlgNfyAnswerYes) return bomFirst ? "BOM" : "NO_BOM";
+  if (answer == CADDlgNfyAnswerNo) return bomFirst ? "NO_BOM" : "BOM";
+  command_.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBAfx", "ZRBAfx.ActionStopped"));
+  return CADUnicodeString();
+}
 
 void ZRBCreateRequest::AddMessage(std::string_view key, CADUnicodeString* parameters, int count) {
   const std::string catalog(catalog_);
@@ -124,6 +164,16 @@ int ZRBCreateRequest::ApplyIdentity(ZRBObjectManager& answer, ZRBObject& created
   // A half answer must not give the document an identity the PDM never confirmed.
   if (created.GetSlotValue("OBID").IsEmpty()) {
     ZRB_DEBUG("ZRB: the answer names no OBID for the created item");
+    return 0;
+  }
+  // The file name is the PDM's to choose, but only inside the exchange map; a refused name leaves the document
+  // as it was rather than half renamed under a new identity.
+  const CADString relative = created.GetSlotValue("RELATIVE_PATH");
+  if (!relative.IsEmpty() && !ZRBDocPropertyTransfer::StaysInsideExchangeMap(relative.view())) {
+    ZRB_DEBUG("ZRB ERROR: refusing RELATIVE_PATH '%s': it leads outside the exchange map", relative.c_str());
+    CADUnicodeString parameter(relative);
+    command_.GetWarnings().Append(
+        ZRBAfx::BuildMessage("ZRBUpdateCmd", "ZRBUpdateCmd.RelativePathRefused", &parameter, 1));
     return 0;
   }
   if (CADIProduct_var product = document.GetRootProduct()) {
