@@ -8,13 +8,17 @@
 #include "CADDlgReaper.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "CADIProduct.h"
 #include "PdmEndToEndFixture.h"
+#include "SampleSession.h"
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
 #include "ZRBCreateCmd.h"
 #include "ZRBCreateForDocCmd.h"
+#include "ZRBCreateLegacyCmd.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSaveAsCmd.h"
@@ -283,6 +287,29 @@ TEST_F(CreateEndToEndTest, ANewerTwoStepCommandCancelsTheWaitingOneWhichThenAppl
   EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
   CADDlgReaper::Flush();
   EXPECT_EQ(CADCommand::LiveCount(), 0u) << "both commands are gone";
+}
+
+TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithItsFathersIdentity) {
+  ImportSampleSession();
+  Pdm("load-into-cad", "Assembly");
+  Loop().RunPending();
+  CADFrmWindow* window = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
+  ASSERT_NE(window, nullptr);
+  CADIProduct_var root = window->GetDocument()->GetRootProduct();
+  CADIProduct_var bracket = SampleSession::Node(root, "Bracket.1");
+  CADPathElement path(root);
+  path.AddChildElement(CADBaseUnknown_var(bracket));
+  path.AddChildElement(CADBaseUnknown_var(SampleSession::Node(root, "Bracket.1/Plate.1")));
+  window->GetEditor()->GetCSO()->AddElement(path);
+  ExpectBox("ZRBCreateLegacyCmd.CreateOk", CADDlgNfyAnswerOK);
+  (new ZRBCreateLegacyCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  ASSERT_EQ(JournalActions().back(), "x3CreateCADLegacyFromFile");
+  EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Plate.model")});
+  const std::string request = JournalRequest(Journal().back().seq);
+  const std::string father = GlobPropertyManager.GetReferenceProperty(bracket, "ZRB_OBID").str();
+  EXPECT_NE(request.find("{FATHER_OBID} " + father + "\n"), std::string::npos) << request;
+  EXPECT_NE(Pdm("vault", "ls").find("Plate.model"), std::string::npos);
 }
 
 }  // namespace

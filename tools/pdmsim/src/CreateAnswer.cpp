@@ -50,6 +50,8 @@ std::string CreateAnswer::AnswerCall(Vault& vault, std::string_view action, cons
   const ExchangeFile request = file;
   CreateChoice choice;
   if (args.size() > 1) choice.partType = args[1];
+  // A legacy model is an item of its own beside the part it was made from: its file name is its part number.
+  if (action == "x3CreateCADLegacyFromFile" && !args.empty()) choice.partNumber = fs::path(args[0]).filename().string();
   vault.Db().Exec("SAVEPOINT create_action");
   std::string note = CreateAnswer(vault, exchangeMap, std::move(failParts)).Apply(file, choice);
   const std::string code = file.FindOrAdd("ROOT", true).Get("ACTION_SUCCESS");
