@@ -96,7 +96,11 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBResetInvalidPosCmd",
                                                     "ZRBSetWorkplaneCmd",
                                                     "ZRBHighlightCmd",
-                                                    "ZRBHighlightInWBCmd"};
+                                                    "ZRBHighlightInWBCmd",
+                                                    "ZRBCreateCmd",
+                                                    "ZRBCreateForDocCmd",
+                                                    "ZRBCreateLegacyCmd",
+                                                    "ZRBSaveAsCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);
