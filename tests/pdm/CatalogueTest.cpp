@@ -98,7 +98,11 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBHighlightCmd",
                                                     "ZRBHighlightInWBCmd",
                                                     "ZRBWriteArcXMLCmd",
-                                                    "ZRBBuildVisuCmd"};
+                                                    "ZRBBuildVisuCmd",
+                                                    "ZRBCreateCmd",
+                                                    "ZRBCreateForDocCmd",
+                                                    "ZRBCreateLegacyCmd",
+                                                    "ZRBSaveAsCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);

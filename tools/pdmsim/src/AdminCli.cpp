@@ -82,6 +82,8 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  dialog status                        the PDM dialog a two-step command opened\n"
          "  dialog complete [--choose PARTNUMBER...] [--code C] [--stats TEXT]... [--fail-for PARTNUMBER]...\n"
          "                                       answer it and send its ready word to the CAD session\n"
+         "  dialog complete --name PARTNUMBER [--relative-path NAME] [--code C] [--stats TEXT]...\n"
+         "                                       the same for a create-for-document or save-as dialog\n"
          "  dialog cancel                        close it and send PDM_CANCEL\n"
          "  dialog auto --after SECONDS complete|cancel [options of complete]\n"
          "  dialog auto off                      complete or cancel every new dialog by itself\n"
@@ -215,6 +217,8 @@ void AdminCli::DialogCommand(CLI::App& dialog) {
       sub->add_option("--code", o->completion.code, "the ACTION_SUCCESS to answer");
       sub->add_option("--stats", o->completion.stats, "a STATS line of the answer")->allow_extra_args(false);
       sub->add_option("--fail-for", o->completion.failFor, "part numbers that cannot be delivered");
+      sub->add_option("--name", o->completion.name, "create for document, save-as: the new part number");
+      sub->add_option("--relative-path", o->completion.relativePath, "create for document, save-as: the new file name");
     }
     chosen_.On(*sub, [this, o, complete] {
       WaitSeconds(o->after);

@@ -5,6 +5,7 @@
 
 #include "AnswerWriter.h"
 #include "CachedFileList.h"
+#include "CreateAnswer.h"
 #include "DialogBook.h"
 #include "FileStore.h"
 #include "PdmError.h"
@@ -35,6 +36,7 @@ int DialogCompleter::Complete(const CompletionOptions& options, std::ostream& ou
   DialogBook dialogs(vault_);
   auto dialog = OpenDialog(dialogs, options.dialogId, out);
   if (!dialog) return 0;
+  if (CreateAnswer::IsDialogWord(dialog->action)) return CompleteCreate(*dialog, options, out);
 
   VaultCatalog catalog(vault_);
   std::vector<Item> chosen;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogBook.h"
 #include "Vault.h"
 
 namespace pdmsim {
@@ -19,6 +20,8 @@ struct CompletionOptions {
   std::optional<std::string> code;       // forced "ACTION_SUCCESS"
   std::vector<std::string> stats;        // extra "STATS" lines
   std::vector<std::string> failFor;      // part numbers that cannot be delivered
+  std::string name;                      // create for document, save-as: the new part number
+  std::string relativePath;              // create for document, save-as: the new file name ("" keeps it)
 };
 
 class DialogCompleter {
@@ -26,6 +29,8 @@ class DialogCompleter {
   explicit DialogCompleter(Vault& vault) : vault_(vault) {}
 
   int Complete(const CompletionOptions& options, std::ostream& out);
+  // A create-for-document or save-as dialog: the new item is made from the request's document.
+  int CompleteCreate(const Dialog& dialog, const CompletionOptions& options, std::ostream& out);
   int Cancel(std::optional<std::int64_t> dialogId, std::ostream& out);
 
  private:

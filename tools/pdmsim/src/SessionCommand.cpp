@@ -8,6 +8,7 @@
 
 #include "AnswerWriter.h"
 #include "CachedFileList.h"
+#include "CreateAnswer.h"
 #include "CustomAttributes.h"
 #include "DelayedDialogAction.h"
 #include "DependencyAnswers.h"
@@ -95,6 +96,7 @@ int SessionCommand::RunJournaled() {
   const bool cancelWord = DialogBook::IsCancelWord(call_.action);
   const bool takesFile = !cancelWord && call_.action != "StartSam";
   std::string requestPath = takesFile ? RequestPathOf(call_) : std::string();
+  if (takesFile && CreateAnswer::IsCreateWord(call_.action)) requestPath = CreateAnswer::RequestPathFor(call_.args);
   std::int64_t seq = journal.Record(call_.role, call_.action, call_.args, requestPath);
   journaledSeq_ = seq;
 
@@ -162,13 +164,18 @@ int SessionCommand::RunJournaled() {
     AnswerValidate(answering);
   } else if (call_.action == "x3HighlightInWB") {
     answering.outcome = AnswerShowInWorkbench(*vault, answering.file);
+  } else if (CreateAnswer::IsCreateWord(call_.action)) {
+    answering.outcome = CreateAnswer::AnswerCall(*vault, call_.action, call_.args, answering.file,
+                                                 answering.exchangeMap, answering.fault);
   } else {
     AnswerUnsupported(answering);
   }
   AnswerWriter::ApplyToRoot(answering.file, fault);
   const std::string code = answering.file.FindOrAdd("ROOT", true).Get("ACTION_SUCCESS");
 
-  bool opensDialog = (call_.action == "x3AddTempCad" || call_.action == "x3UsePdmStructure") && code == "2";
+  bool opensDialog = (call_.action == "x3AddTempCad" || call_.action == "x3UsePdmStructure" ||
+                      CreateAnswer::IsDialogWord(call_.action)) &&
+                     code == "2";
   if (opensDialog) {
     Dialog dialog;
     dialog.id = seq;

@@ -66,6 +66,9 @@ class ZRBTwoStepCommand : public ZRBCommand {
   virtual int StartStep() = 0;
   // Finishes the command with the final status (the ready word or "PDM_CANCEL").
   virtual void EndStep(const CADString& status) = 0;
+  // Called once when the command ends without its end step (cancelled, deactivated or abandoned): what the
+  // start changed in the session for the PDM goes back (a document saved unmodified is marked modified again).
+  virtual void RestoreAfterCancel() {}
   // Shown when the start failed; the default traces "<name> failed!" and shows the kind's failure message.
   virtual void ShowStartFailure();
 

@@ -1,13 +1,18 @@
-// Creates a PDM item for an open document (a two-step round trip).
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Creates a PDM item for a part or drawing the PDM does not know yet, through the PDM's own dialog (two steps:
+// "x3CreateCadPrtDocFrFile" / "x3CreateCadDrwDocFrFile" open it, "PDM_CREATEFORDOC_READY" ends it); the document
+// takes the identity and the name chosen there.
 #pragma once
 
-#include "ZRBOneStepCommand.h"
+#include "ZRBDocumentDialogCmd.h"
 
-class ZRBCreateForDocCmd : public ZRBOneStepCommand {
+class ZRBCreateForDocCmd : public ZRBDocumentDialogCmd {
  public:
   // --- lifecycle
-  ZRBCreateForDocCmd() : ZRBOneStepCommand("ZRBCreateForDocCmd") {}
+  ZRBCreateForDocCmd();
+
+ protected:
+  // Archive members and documents the PDM already knows are refused ("NoPartObject").
+  int CheckDocument(CADDocument& document, bool drawing) override;
 };
 
 ZRBCreateForDocCmd* fctCreateZRBCreateForDocCmd();

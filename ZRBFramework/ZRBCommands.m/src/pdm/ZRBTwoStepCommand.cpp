@@ -137,6 +137,7 @@ void ZRBTwoStepCommand::EndCmd() {
   if (CADApplication* application = CADApplication::MainApplication())
     application->RemoveTimeOut(kPollIntervalMs, this);
   if (pdmDialogOpen) ZRBPdmRequest::RunQuietly(kind_.cancelWord, ZRBPdmAction::Line(kind_.cancelWord));
+  RestoreAfterCancel();
   SetResult(CADCommandResult::Cancelled);
   Finish();
   ZRB_TRACE_OK();
@@ -154,6 +155,7 @@ int ZRBTwoStepCommand::StopWaitingForPdm() {
   if (!application || !application->RemoveTimeOut(kPollIntervalMs, this)) return 0;
   SetModCommStatus("CAD_CANCEL");
   state_ = State::Ended;
+  RestoreAfterCancel();
   SetResult(CADCommandResult::Cancelled);
   RequestDelayedDestruction();
   return 1;

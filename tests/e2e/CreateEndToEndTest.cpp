@@ -1,0 +1,315 @@
+// The create commands end to end against the reference PDM: a new part or drawing gets its PDM item, its identity
+// and its follow-on save; the PDM's refusals and the designer's stop leave the document without an identity.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "CADDlgNotify.h"
+#include "CADDlgReaper.h"
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
+#include "CADIProduct.h"
+#include "PdmEndToEndFixture.h"
+#include "SampleSession.h"
+#include "ZRBAfx.h"
+#include "ZRBCache.h"
+#include "ZRBCreateCmd.h"
+#include "ZRBCreateForDocCmd.h"
+#include "ZRBCreateLegacyCmd.h"
+#include "ZRBGlobalProperties.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBSaveAsCmd.h"
+
+namespace {
+
+using Actions = std::vector<std::string>;
+
+class CreateEndToEndTest : public PdmEndToEndFixture {
+ protected:
+  void SetUp() override {
+    PdmEndToEndFixture::SetUp();
+    std::filesystem::create_directories(Root() + "/work");
+    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root() + "/work"));
+  }
+  void TearDown() override {
+    CADDocumentServices::ResetSession();
+    PdmEndToEndFixture::TearDown();
+  }
+  // A new document of `type`, shown in the current window.
+  static CADDocument* NewDocument(const char* type) {
+    CADDocument* document = nullptr;
+    EXPECT_EQ(CADDocumentServices::New(type, document), S_OK);
+    CADFrmWindow* window = nullptr;
+    EXPECT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+    return document;
+  }
+  void Create() {
+    (new ZRBCreateCmd())->Activate(nullptr, nullptr);
+    Loop().RunPending();
+  }
+  static std::string Obid(CADDocument* document) {
+    return GlobPropertyManager.GetReferenceProperty(document->GetRootProduct(), "ZRB_OBID").str();
+  }
+  static std::string Text(const char* catalog, const char* key) {
+    return ZRBAfx::BuildMessage(CADString(catalog), CADString(std::string(catalog) + "." + key)).str();
+  }
+  std::string Centre() {
+    const MessageCentreView centre = Dialogs().LastMessageCentre();
+    std::string text = centre.status.str();
+    for (const CADUnicodeString& line : centre.warnings) text += "|" + line.str();
+    return text;
+  }
+};
+
+TEST_F(CreateEndToEndTest, ANewPartGetsItsItemIdentityContentEntryAndFollowOnSave) {
+  CADDocument* part = NewDocument("CADPart");
+  Create();
+  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADPartFrFile", "x3UpdateFromFile"})) << Centre();
+  const PdmCall call = Journal()[0];
+  EXPECT_EQ(call.args, (std::vector<std::string>{XmapFile("Part1.CADPart"), "BOM"}));
+  const std::string request = JournalRequest(1);
+  EXPECT_NE(request.find("{CADCLASSNAME} CADPart\n"), std::string::npos) << request;
+  EXPECT_NE(request.find("{PARTNUMBER} Part1\n"), std::string::npos) << request;
+  EXPECT_NE(request.find("{ZRB_PRIVATE_UPDATE_ID} "), std::string::npos) << request;
+
+  EXPECT_EQ(part->StorageName().str(), XmapFile("Part1.CADPart")) << "saved into the exchange map";
+  EXPECT_FALSE(Obid(part).empty());
+  EXPECT_NE(Pdm("vault", "show", "Part1").find(Obid(part)), std::string::npos);
+  ZRBXmapManager* content = GlobZRBCache.GetXmapManager();
+  ASSERT_NE(content, nullptr);
+  EXPECT_NE(content->FindByFileName("Part1.CADPart"), nullptr);
+  EXPECT_EQ(Journal()[1].outcome.rfind("answered: ACTION_SUCCESS 1;", 0), 0u) << Journal()[1].outcome;
+  EXPECT_EQ(part->IsDirty(), 0) << "the follow-on save sent the new part";
+  EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("ZRBCreateCmd", "CreateOk"));
+}
+
+TEST_F(CreateEndToEndTest, ThePdmsAnswerDecidesWhetherTheDocumentKeepsAnIdentity) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> fault;  // pdmsim fault options for the create word
+    bool created;
+    const char* status;
+    const char* stats;  // a line the message centre shows
+  };
+  const Case cases[] = {
+      {"3: success with remarks",
+       {"--code", "3", "--stats", "Part1 needs a material"},
+       true,
+       "CreateOk",
+       "Part1 needs a material"},
+      {"0: refused", {"--code", "0", "--stats", "no licence"}, false, "CreateFailed", "no licence"},
+      {"not rewritten", {"--no-rewrite"}, false, "CreateFailed", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    std::vector<std::string> fault{"fault", "set", "x3CreateCADPartFrFile"};
+    fault.insert(fault.end(), c.fault.begin(), c.fault.end());
+    PdmArgs(fault);
+    CADDocument* part = NewDocument("CADPart");
+    Create();
+    EXPECT_EQ(!Obid(part).empty(), c.created);
+    EXPECT_EQ(JournalActions().size(), c.created ? 2u : 1u) << "no follow-on save after a refusal";
+    EXPECT_EQ(Pdm("vault", "ls").find("Part1") != std::string::npos, c.created) << "the vault keeps nothing";
+    EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("ZRBCreateCmd", c.status));
+    if (c.stats) {
+      EXPECT_NE(Centre().find(c.stats), std::string::npos) << Centre();
+    }
+  }
+}
+
+TEST_F(CreateEndToEndTest, ADrawingIsCreatedWithItsOwnWordAndKeepsItsIdentityOnItsFile) {
+  CADDocument* drawing = NewDocument("CADDrawing");
+  Create();
+  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADDrawFrFile", "x3UpdateFromFile"})) << Centre();
+  EXPECT_EQ(Journal()[0].args, (std::vector<std::string>{XmapFile("Drawing1.CADDrawing")}));
+  EXPECT_FALSE(GlobPropertyManager.GetFileProperty(drawing->StorageName(), "ZRB_OBID").IsEmpty());
+}
+
+TEST_F(CreateEndToEndTest, RefusalsBeforeSendingAndThePartTypeQuestion) {
+  struct Case {
+    const char* name;
+    bool inProduct;
+    const char* box;  // the question, answered with `answer`
+    int answer;
+    const char* argument;  // the part type sent; null: nothing sent
+  };
+  const Case cases[] = {
+      {"part used by an open product", true, nullptr, 0, nullptr},
+      {"default NOT_SET, Yes", false, "ZRBAfx.AskForPartTypeCreate.YesIsNoBom", CADDlgNfyAnswerYes, "NO_BOM"},
+      {"default NOT_SET, No", false, "ZRBAfx.AskForPartTypeCreate.YesIsNoBom", CADDlgNfyAnswerNo, "BOM"},
+      {"stopped", false, "ZRBAfx.AskForPartTypeCreate.YesIsNoBom", CADDlgNfyAnswerCancel, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    SetVariable("ZRB_CHECK_LINKED_PRODUCT", "ON");
+    SetVariable("ZRB_ENABLE_ASK_FOR_BOM_PART", c.box ? "ON" : "OFF");
+    CADDocument* part = nullptr;
+    ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
+    if (c.inProduct) {
+      CADDocument* product = nullptr;
+      ASSERT_EQ(CADDocumentServices::New("CADProduct", product), S_OK);
+      CADIProduct_var added;
+      ASSERT_EQ(product->GetRootProduct()->AddExternalComponent(part, added), S_OK);
+    }
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(part, window), S_OK);
+    if (c.box) ExpectBox(c.box, c.answer);
+    Create();
+    if (!c.argument) {
+      EXPECT_TRUE(JournalActions().empty());
+      EXPECT_TRUE(Obid(part).empty());
+      continue;
+    }
+    ASSERT_FALSE(Journal().empty());
+    EXPECT_EQ(Journal()[0].args.back(), c.argument);
+  }
+}
+
+// The two-step commands: the PDM user completes or cancels the PDM's dialog; the status word comes back through
+// the automation bridge and the poll picks it up.
+TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
+  struct Case {
+    const char* name;
+    bool saveAs;                            // save-as of a created part, else create-for-document of a new part
+    std::vector<std::string> stepOneFault;  // pdmsim fault options for the first call
+    std::vector<std::string> pdmUser;       // the PDM user's dialog command; empty: none
+    const char* hostileRelativePath;        // written into the answer before the poll reads it
+    const char* fileAfter;                  // the document's name in the exchange map afterwards
+    bool newIdentity;
+  };
+  const Case cases[] = {
+      {"step 1 fails", false, {"--code", "0"}, {}, nullptr, "Part1.CADPart", false},
+      {"created under the PDM's name",
+       false,
+       {},
+       {"complete", "--name", "P-100", "--relative-path", "P-100"},
+       nullptr,
+       "P-100.CADPart",
+       true},
+      {"the PDM user cancels", false, {}, {"cancel"}, nullptr, "Part1.CADPart", false},
+      {"the PDM refuses", false, {}, {"complete", "--name", "P-100", "--code", "0"}, nullptr, "Part1.CADPart", false},
+      {"a name outside the exchange map",
+       false,
+       {},
+       {"complete", "--name", "P-100", "--relative-path", "P-100"},
+       "../P-100",
+       "Part1.CADPart",
+       false},
+      {"an empty relative path keeps the file name",
+       false,
+       {},
+       {"complete", "--name", "P-300"},
+       nullptr,
+       "Part1.CADPart",
+       true},
+      {"save-as under a new name",
+       true,
+       {},
+       {"complete", "--name", "P-200", "--relative-path", "P-200"},
+       nullptr,
+       "P-200.CADPart",
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocument* part = NewDocument("CADPart");
+    if (c.saveAs) Create();
+    const std::string before = Obid(part);
+    const std::string word = c.saveAs ? "x3SaveAsCADPartFrFile" : "x3CreateCadPrtDocFrFile";
+    if (!c.stepOneFault.empty()) {
+      std::vector<std::string> fault{"fault", "set", word};
+      fault.insert(fault.end(), c.stepOneFault.begin(), c.stepOneFault.end());
+      PdmArgs(fault);
+    }
+    const std::size_t callsBefore = JournalActions().size();
+    if (!c.stepOneFault.empty())
+      ExpectBox(c.saveAs ? "ZRBSaveAsCmd.SaveAsFailed" : "ZRBCreateForDocCmd.CreateForDocFailed", 1);
+    if (c.saveAs)
+      (new ZRBSaveAsCmd())->Activate(nullptr, nullptr);
+    else
+      (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+    ASSERT_EQ(JournalActions().size(), callsBefore + 1);
+    EXPECT_EQ(JournalActions().back(), word);
+    EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.CADPart")});
+    EXPECT_NE(JournalRequest(Journal().back().seq)
+                  .find(c.saveAs ? "{COMMAND} REQUEST_SAVEAS\n" : "{COMMAND} REQUEST_CREATEFORDOC\n"),
+              std::string::npos);
+    Loop().AdvanceBy(3000);
+    EXPECT_EQ(JournalActions().size(), callsBefore + 1) << "waiting asks the PDM nothing";
+    if (!c.pdmUser.empty()) {
+      std::vector<std::string> action{"dialog"};
+      action.insert(action.end(), c.pdmUser.begin(), c.pdmUser.end());
+      PdmArgs(action);
+      if (c.hostileRelativePath) {
+        std::string answer = ReadFile(XmapFile("rfile.zrb"));
+        const std::string slot = "{RELATIVE_PATH} P-100\n";
+        answer.replace(answer.find(slot), slot.size(), std::string("{RELATIVE_PATH} ") + c.hostileRelativePath + "\n");
+        WriteFile(XmapFile("rfile.zrb"), answer);
+      }
+      Loop().AdvanceBy(1000);
+    }
+    Loop().RunPending();
+    EXPECT_EQ(part->StorageName().str(), XmapFile(c.fileAfter));
+    EXPECT_EQ(Obid(part) != before, c.newIdentity);
+    EXPECT_TRUE(ZRBGlobalProperties::Process().GetRunningCommandRegistry().IsEmpty());
+    EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
+    if (!c.stepOneFault.empty()) continue;  // the failure box, checked by the fixture
+    const char* catalog = c.saveAs ? "ZRBSaveAsCmd" : "ZRBCreateForDocCmd";
+    const char* outcome =
+        c.newIdentity ? (c.saveAs ? "SaveAsOk" : "CreateForDocOk") : (c.saveAs ? "SaveAsFailed" : "CreateForDocFailed");
+    EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text(catalog, outcome)) << Centre();
+    if (c.hostileRelativePath) {
+      EXPECT_FALSE(Exists(Root() + "/P-100.CADPart"));
+    }
+    CADDlgReaper::Flush();
+  }
+}
+
+TEST_F(CreateEndToEndTest, ANewerTwoStepCommandCancelsTheWaitingOneWhichThenAppliesNothing) {
+  CADDocument* part = NewDocument("CADPart");
+  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  Loop().AdvanceBy(2000);
+  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  EXPECT_EQ(JournalActions(), (Actions{"x3CreateCadPrtDocFrFile", "x3CancelCreateForDoc", "x3CreateCadPrtDocFrFile"}));
+  Pdm("dialog", "cancel");
+  Loop().AdvanceBy(1000);
+  Loop().RunPending();
+  EXPECT_TRUE(Obid(part).empty());
+  EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
+  CADDlgReaper::Flush();
+  EXPECT_EQ(CADCommand::LiveCount(), 0u) << "both commands are gone";
+}
+
+TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithItsFathersIdentity) {
+  ImportSampleSession();
+  Pdm("load-into-cad", "Assembly");
+  Loop().RunPending();
+  CADFrmWindow* window = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
+  ASSERT_NE(window, nullptr);
+  CADIProduct_var root = window->GetDocument()->GetRootProduct();
+  CADIProduct_var bracket = SampleSession::Node(root, "Bracket.1");
+  CADPathElement path(root);
+  path.AddChildElement(CADBaseUnknown_var(bracket));
+  path.AddChildElement(CADBaseUnknown_var(SampleSession::Node(root, "Bracket.1/Plate.1")));
+  window->GetEditor()->GetCSO()->AddElement(path);
+  ExpectBox("ZRBCreateLegacyCmd.CreateOk", CADDlgNfyAnswerOK);
+  (new ZRBCreateLegacyCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  ASSERT_EQ(JournalActions().back(), "x3CreateCADLegacyFromFile");
+  EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Plate.model")});
+  const std::string request = JournalRequest(Journal().back().seq);
+  const std::string father = GlobPropertyManager.GetReferenceProperty(bracket, "ZRB_OBID").str();
+  EXPECT_NE(request.find("{FATHER_OBID} " + father + "\n"), std::string::npos) << request;
+  EXPECT_NE(Pdm("vault", "ls").find("Plate.model"), std::string::npos);
+}
+
+}  // namespace
