@@ -60,15 +60,17 @@ TEST_F(SynchronizeEndToEndTest, EachRowIsOneRequestAndItsAnswerIsAppliedAtOnce) 
 
   jobs.RunNext(*command);
   EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
-  const std::string productRequest = JournalRequest(Journal()[1].seq);
+  std::vector<int> updates;  // the PDM may also be asked for its settings
+  for (const PdmCall& call : Journal())
+    if (call.action == "x3UpdateFromFile") updates.push_back(call.seq);
+  ASSERT_EQ(updates.size(), 3u) << "two rows and the final update";
+  const std::string productRequest = JournalRequest(updates[1]);
   EXPECT_NE(productRequest.find("SyncCADProduct"), std::string::npos) << productRequest;
   EXPECT_NE(productRequest.find("INSTANTIATE_IN_PDM"), std::string::npos) << productRequest;
   EXPECT_EQ(Inst("ZRB_INSTANCE_IN_ZRB"), "1");
   EXPECT_FALSE(Inst("ZRB_RELATION").empty());
   EXPECT_EQ(Inst("ZRB_KEEP_AS_NEW"), "");
   EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), added_.get()), 1);
-  EXPECT_EQ(JournalActions(), (std::vector<std::string>{"x3UpdateFromFile", "x3UpdateFromFile", "x3UpdateFromFile"}))
-      << "two rows and the final update";
   command->Release();
 }
 

@@ -343,19 +343,26 @@ TEST_F(SynchronizeTest, AFailedRowGivesBackWhatItTouchedAndTheNextRowsStillRun) 
 }
 
 TEST_F(SynchronizeTest, AfterANewStructureIsSynchronisedTheUpdateSendsNoAction) {
-  AddNew(AddNew(root_, "CADProduct", "NEWPRD"), "CADPart", "NEWPRT");
+  const Node product = AddNew(root_, "CADProduct", "NEWPRD");
+  AddNew(product, "CADPart", "NEWPRT");
   ZRBSynchronizeCmd* command = Fill();
   ZRBSyncJobList& jobs = command->GetJobs();
   ASSERT_TRUE(jobs.RunAll(*command));
   for (int i = 0; i < jobs.Size(); ++i) EXPECT_EQ(jobs.At(i).result, ZRBSyncResult::Succeeded) << i;
-  ASSERT_EQ(pdm_.requests.size(), 4u);
+  ASSERT_EQ(pdm_.requests.size(), 5u) << "three rows, the workbench entries, the final update";
+  ZRBObjectManager& workbench = pdm_.requests[3];
+  const ZRBObject* entry = workbench.GetObject(workbench.GetObject("ROOT")->GetSlotValue("NEXT_OP"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->GetSlotValue("OBID"), "NEW-NEWPRD");
+  EXPECT_EQ(entry->GetSlotValue("PARENT_OBID"), "ID-Assembly");
+  EXPECT_EQ(entry->GetSlotValue("REL_OBID"), CADString("REL-" + SampleSession::InstanceName(product)));
   // As after a creating update, the final update sends the new parts' documents with their new identity once.
   EXPECT_EQ(pdm_.ActionsInLast(), 1);
   EXPECT_EQ(pdm_.requests.back().GetObjectByAttrValue("UPD_GEOMETRY", "1")->GetSlotValue("PARTNUMBER"), "NEWPRT");
   command->Release();
   (new ZRBUpdateCmd())->Activate(nullptr, nullptr);
   Loop().RunPending();
-  ASSERT_EQ(pdm_.requests.size(), 5u);
+  ASSERT_EQ(pdm_.requests.size(), 6u);
   EXPECT_EQ(pdm_.ActionsInLast(), 0);
 }
 

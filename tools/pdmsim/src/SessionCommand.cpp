@@ -20,6 +20,7 @@
 #include "SaveAnswer.h"
 #include "StructureAnswer.h"
 #include "VaultCatalog.h"
+#include "WorkbenchAnswer.h"
 
 namespace pdmsim {
 namespace fs = std::filesystem;
@@ -159,6 +160,8 @@ int SessionCommand::RunJournaled() {
     AnswerUpdate(*vault, answering);
   } else if (call_.action == "x3ValidateCadNodes") {
     AnswerValidate(answering);
+  } else if (call_.action == "x3UpdateWBFromFile") {
+    answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
   } else {
     AnswerUnsupported(answering);
   }

@@ -4,6 +4,7 @@
 // answer handling; a failed row gives back what it touched and leaves the other rows runnable.
 #pragma once
 
+#include "ZRBInstanceList.h"
 #include "ZRBSyncJobList.h"
 #include "ZRBSyncRunner.h"
 #include "ZRBUpdateCmd.h"
@@ -48,12 +49,15 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
                        bool product);
   void WriteChildObject(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& child,
                         CADListValCADString& keys);
+  // "x3UpdateWBFromFile" on "UpdWbfile.zrb" for the instances the rows created or changed; 1 done.
+  int UpdateWBInPdm(CADListValCADUnicodeString& messages);
   // The node's load-time record from its children that are in the PDM now.
   void RecordLinkedChildren(const CADIProduct_var& node);
   // The request's children whose position was asked to be stored go back on the "must send" list.
   void KeepUnsentPositions(const CADIProduct_var& node, ZRBObjectManager& request);
 
   ZRBSyncJobList jobs_;
+  ZRBInstanceList instances_;  // workbench entries to bring up to date after the last row
   ZRBUpdateCreateDialog* dialog_ = nullptr;
   int minimize_ = 0;
   int use_ = 0;

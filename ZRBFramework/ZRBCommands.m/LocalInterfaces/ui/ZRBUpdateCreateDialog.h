@@ -21,8 +21,8 @@ class ZRBUpdateCreateDialog : public CADDlgDialog {
  public:
   // `closed` runs once when the window closes (the command ends then).
   ZRBUpdateCreateDialog(ZRBSyncJobList& jobs, ZRBSyncRunner& runner, std::function<void()> closed);
-  // The command is gone: nothing runs any more.
-  void ForgetCommand() { runner_ = nullptr; }
+  // The command is going (its list with it): the window closes without calling back.
+  void ForgetCommand();
 
   // --- handlers
   void OnAutoStepBtnPush();

@@ -7,6 +7,7 @@
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
+#include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBInfoUtil.h"
@@ -15,6 +16,7 @@
 #include "ZRBObjectManager.h"
 #include "ZRBOrigChildRecord.h"
 #include "ZRBPSNTreeUtil.h"
+#include "ZRBPdmAction.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSyncFiller.h"
@@ -104,7 +106,8 @@ int ZRBSynchronizeCmd::UpdatePdmInteractive() {
   CADFrmEditor* editor = GetEditor();
   CADDocument* document = editor ? editor->GetDocument() : nullptr;
   if (!document) {
-    ZRB_DEBUG("ZRB: No active document found!");
+    // Named, so that the trace tells which of the commands (standard or SAM client) found nothing.
+    ZRB_DEBUG("ZRB: %s: No active document found!", GetName().c_str());
     return 0;
   }
   const CADUnicodeString type = document->GetType();
@@ -171,9 +174,17 @@ ZRBSyncResult ZRBSynchronizeCmd::RunJob(ZRBSyncJob& job, CADListValCADUnicodeStr
     AddUpdateMessage("NotFromPdm", &parameter, 1);
   } else {
     CADString pdmResult;
-    if (UpdateCreateProduct(job.product, pdmResult))
+    const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(job.product);
+    if (UpdateCreateProduct(job.product, pdmResult)) {
       result = pdmResult == "3" ? ZRBSyncResult::Warning : ZRBSyncResult::Succeeded;
-    else if (pdmResult == "2")
+      if (GlobPropertyManager.GetProductType(job.product) == "CADProduct" &&
+          !GlobPropertyManager.IsArchiveRoot(job.product) && father && !ZRBCommandStates::IsWorkbenchProduct(father))
+        instances_.Append(
+            Ref(father, "ZRB_OBID"), Ref(father, "ZRB_DB_NAME"), Inst(father, job.product, "ZRB_RELATION"),
+            Inst(father, job.product, "ZRB_REL_DB_NAME"), Ref(job.product, "ZRB_OBID"), Ref(job.product, "ZRB_DB_NAME"),
+            Ref(job.product, "ZRB_CLASSNAME"), job.operation == ZRBSyncMainOp::Create ? "Create" : "Update",
+            Inst(father, job.product, "ZRB_MATRIX_INDEX"));
+    } else if (pdmResult == "2")
       result = ZRBSyncResult::Canceled;
   }
   const CADListValCADUnicodeString& warnings = GetWarnings();
@@ -402,7 +413,10 @@ void ZRBSynchronizeCmd::KeepUnsentPositions(const CADIProduct_var& node, ZRBObje
 
 ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString& messages) {
   ZRB_TRACE("ZRBSynchronizeCmd::Finish");
-  if (drawing) return ZRBSyncResult::Succeeded;
+  ZRBSyncResult result = ZRBSyncResult::Succeeded;
+  if (!instances_.Empty() && !IsOn("ZRB_DISABLE_UPDATE_WB") && !UpdateWBInPdm(messages))
+    result = ZRBSyncResult::Warning;
+  if (drawing) return result;
   auto* update = new ZRBUpdateCmd();
   update->SetSupressInteraction(1);
   int status = 0;
@@ -410,8 +424,39 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   for (const CADUnicodeString& line : update->GetWarnings()) messages.Append(line);
   update->Release();
   ApplyClientMode();
-  if (status == ZRBUpdateCmd::kNothingToSave) return ZRBSyncResult::Succeeded;
-  return done ? ZRBSyncResult::Succeeded : ZRBSyncResult::Failed;
+  if (status == ZRBUpdateCmd::kNothingToSave || done) return result;
+  return ZRBSyncResult::Failed;
+}
+
+int ZRBSynchronizeCmd::UpdateWBInPdm(CADListValCADUnicodeString& messages) {
+  ZRB_TRACE("ZRBSynchronizeCmd::UpdateWBInPdm");
+  instances_.Dump();
+  ZRBObjectManager request;
+  if (!instances_.BuildObjMgrForUpdateWB(request)) return 0;
+  request.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "0");
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMapWithEndingSlash(xmap);
+  const CADUnicodeString path = xmap + CADUnicodeString("UpdWbfile.zrb");
+  CADUnicodeString parameter = path;
+  if ((ZRBAfx::FileExist(path) && FAILED(CADDeleteFile(path))) || !request.Write(path)) {
+    messages.Append(BuildMessage("ZRBUpdateCmd", "NoFileAccess", &parameter, 1));
+    return 0;
+  }
+  if (RunPdmAction(ZRBPdmAction::UpdateWBFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateWBFromFile, path)) < 0) {
+    messages.Append(BuildMessage("ZRBAfx", "ConnectFailed"));
+    return 0;
+  }
+  ZRBObjectManager answer;
+  const ZRBObject* root = answer.Read(path) ? answer.GetObject("ROOT") : nullptr;
+  if (!root) {
+    ZRB_DEBUG("ZRB: ZRB exchangefile not found");
+    return 0;
+  }
+  ZRBPdmRequest::AddStats(*root, messages);
+  const int done = ZRBPdmRequest::IsSuccess(ZRBPdmRequest::ReadResult(root, ZRBPdmStep::OneStep)) ? 1 : 0;
+  if (done) instances_ = ZRBInstanceList();
+  if (done) ZRB_TRACE_OK();
+  return done;
 }
 
 int ZRBSynchronizeCmd::Validate(const ZRBSyncJobList& jobs, bool& allValid, CADListValCADUnicodeString& refusals) {

@@ -229,6 +229,11 @@ void ZRBUpdateCreateDialog::RemoveAllTempProps() {
   }
 }
 
+void ZRBUpdateCreateDialog::ForgetCommand() {
+  closed_ = nullptr;
+  CloseWindow();
+}
+
 void ZRBUpdateCreateDialog::CloseWindow() {
   if (IsDestructionRequested()) return;
   RemoveAllTempProps();
