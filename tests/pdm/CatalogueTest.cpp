@@ -102,7 +102,8 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBCreateCmd",
                                                     "ZRBCreateForDocCmd",
                                                     "ZRBCreateLegacyCmd",
-                                                    "ZRBSaveAsCmd"};
+                                                    "ZRBSaveAsCmd",
+                                                    "ZRBSynchronizeCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);

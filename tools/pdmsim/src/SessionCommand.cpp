@@ -22,6 +22,7 @@
 #include "SaveAnswer.h"
 #include "StructureAnswer.h"
 #include "VaultCatalog.h"
+#include "WorkbenchAnswer.h"
 
 namespace pdmsim {
 namespace fs = std::filesystem;
@@ -167,6 +168,8 @@ int SessionCommand::RunJournaled() {
   } else if (CreateAnswer::IsCreateWord(call_.action)) {
     answering.outcome = CreateAnswer::AnswerCall(*vault, call_.action, call_.args, answering.file,
                                                  answering.exchangeMap, answering.fault);
+  } else if (call_.action == "x3UpdateWBFromFile") {
+    answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
   } else {
     AnswerUnsupported(answering);
   }

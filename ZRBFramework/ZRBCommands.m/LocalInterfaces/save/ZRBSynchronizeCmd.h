@@ -1,17 +1,66 @@
-// Synchronises attributes and design tables with the PDM.
-// The command is not available yet: activating it runs the integrity check, traces that and ends it.
+// Brings the structure of the active window into the PDM step by step: every node that needs work becomes a
+// row of the update/create dialog, and each row is sent as a one-node request ("x3UpdateFromFile" on
+// "ifile.zrb") whose answer is applied at once. It shares the update command's node writer, sending and
+// answer handling; a failed row gives back what it touched and leaves the other rows runnable.
 #pragma once
 
-#include "ZRBOneStepCommand.h"
+#include "ZRBInstanceList.h"
+#include "ZRBSyncJobList.h"
+#include "ZRBSyncRunner.h"
+#include "ZRBUpdateCmd.h"
 
-class ZRBSynchronizeCmd : public ZRBOneStepCommand {
+class ZRBUpdateCreateDialog;
+
+class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
  public:
   // --- lifecycle
-  ZRBSynchronizeCmd() : ZRBOneStepCommand("ZRBSynchronizeCmd") {}
+  ZRBSynchronizeCmd() : ZRBSynchronizeCmd("ZRBSynchronizeCmd") {}
+  ~ZRBSynchronizeCmd() override;
+  void SetMinimizeAppDuringUpdate(int minimize) { minimize_ = minimize; }
+  // Every node gets a row with the "use" operation.
+  void SetUseFlag(int use) { use_ = use; }
+
+  // --- filling (1 the list was filled, 0 the command stops; the reason is shown or in the warnings)
+  int UpdatePdmInteractive();
+  int UpdateProductDocumentInteractive(CADDocument* document);
+  int UpdateDrawingDocumentInteractive(CADDocument* document);
+  ZRBSyncJobList& GetJobs() { return jobs_; }
+  ZRBUpdateCreateDialog* GetDialog() const { return dialog_; }
+
+  // --- one row (1 sent and applied, 0 failed; `pdmResult` is the answer's "ACTION_SUCCESS")
+  int UpdateCreateProduct(const CADIProduct_var& node, CADString& pdmResult);
+  // Applies the answer of the children the request asked the PDM to instantiate, link, create or move.
+  void ProcessChildInstanceInfo(const CADIProduct_var& node, const ZRBObject& nodeAnswer, ZRBObjectManager& answer);
+
+  // --- ZRBSyncRunner
+  ZRBSyncResult RunJob(ZRBSyncJob& job, CADListValCADUnicodeString& messages) override;
+  ZRBSyncResult Finish(bool drawing, CADListValCADUnicodeString& messages) override;
+  int Validate(const ZRBSyncJobList& jobs, bool& allValid, CADListValCADUnicodeString& refusals) override;
 
  protected:
-  // For the SAM client's variant.
-  explicit ZRBSynchronizeCmd(const char* name) : ZRBOneStepCommand(name) {}
+  explicit ZRBSynchronizeCmd(const char* name);
+  Outcome Work() override;
+  // The dialog; tests replace it by nothing (the list is then driven directly).
+  virtual int OpenDialog();
+
+ private:
+  // The one-node request: the node and, for a product, its children as child objects.
+  int WriteSyncRequest(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& father,
+                       bool product);
+  void WriteChildObject(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& child,
+                        CADListValCADString& keys);
+  // "x3UpdateWBFromFile" on "UpdWbfile.zrb" for the instances the rows created or changed; 1 done.
+  int UpdateWBInPdm(CADListValCADUnicodeString& messages);
+  // The node's load-time record from its children that are in the PDM now.
+  void RecordLinkedChildren(const CADIProduct_var& node);
+  // The request's children whose position was asked to be stored go back on the "must send" list.
+  void KeepUnsentPositions(const CADIProduct_var& node, ZRBObjectManager& request);
+
+  ZRBSyncJobList jobs_;
+  ZRBInstanceList instances_;  // workbench entries to bring up to date after the last row
+  ZRBUpdateCreateDialog* dialog_ = nullptr;
+  int minimize_ = 0;
+  int use_ = 0;
 };
 
 ZRBSynchronizeCmd* fctCreateZRBSynchronizeCmd();

@@ -29,6 +29,7 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
     int partOnly = 0;          // mode 8: part documents only, no product document, no position
     int noInteraction = 0;     // mode 4: messages collected, no boxes
     int validation = 0;        // validation before the update
+    int itemsBeforeLinks = 0;  // one node per request: a new item may stand under a new father or alone
   };
   static Modes ModesFor(int mode);
 

@@ -32,7 +32,7 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int UpdateSingleDocument(CADDocument* document, bool drawing, int& status);
   // Writes "ifile.zrb" (an old one deleted first), runs the PDM and reads its answer into `answer`; 1 when the
   // PDM reported success ("1" or "3"). The "STATS" lines go to the warnings.
-  int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer);
+  int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive = 0);
   // The status of a save that found nothing to send.
   static constexpr int kNothingToSave = 1;
   // Child structures not from the PDM under products from the PDM; 1 when there are none.

@@ -203,7 +203,7 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   const bool fatherFromPdm =
       father && (ZRBPSNTreeUtil::WasLoadedFromPdm(father) || ZRBPSNTreeUtil::IsWorkbenchProduct(father));
   const bool toCreate = !fromPdm && !standardPart;
-  if (!fromPdm && !ZRBPSNTreeUtil::IsWorkbenchProduct(product)) {
+  if (!fromPdm && !modes_.itemsBeforeLinks && !ZRBPSNTreeUtil::IsWorkbenchProduct(product)) {
     CADUnicodeString parameter = InstanceName(product);
     if (!father) {
       ZRB_DEBUG("ZRB: found non-ZRB Object :'%s'", parameter.c_str());

@@ -288,7 +288,7 @@ int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIPro
 
 // ---------------------------------------------------------------- sending and the answer
 
-int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer) {
+int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive) {
   ZRB_TRACE("ZRBUpdateCmd::SendUpdate");
   CADUnicodeString xmap;
   ZRBAfx::GetXMapWithEndingSlash(xmap);
@@ -307,7 +307,8 @@ int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer
     return 0;
   }
   ZRBAfx::SetWorkBenchWindowTop();
-  const int run = RunPdmAction(ZRBPdmAction::UpdateFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateFromFile, path));
+  const int run = RunPdmAction(ZRBPdmAction::UpdateFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateFromFile, path),
+                               keepDisplayAlive);
   ZRBAfx::SetCadWindowTop();
   if (run < 0) return 0;
   const ZRBObject* answerRoot = nullptr;

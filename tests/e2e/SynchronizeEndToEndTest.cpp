@@ -1,0 +1,92 @@
+// One synchronisation row after the other against the reference PDM: what the one-node requests carry, what
+// the session takes from the answers, and a row the PDM refuses giving back what it touched.
+#include <string>
+#include <vector>
+
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
+#include "PdmEndToEndFixture.h"
+#include "SampleSession.h"
+#include "ZRBCommandStates.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBSynchronizeCmd.h"
+
+namespace {
+
+class SynchronizeEndToEndTest : public PdmEndToEndFixture {
+ protected:
+  void SetUp() override {
+    PdmEndToEndFixture::SetUp();
+    ImportSampleSession();
+    Pdm("load-into-cad", "Assembly");
+    Loop().RunPending();
+    ASSERT_NE(CADFrmEditor::GetCurrentEditor(), nullptr);
+    assembly_ = CADFrmEditor::GetCurrentEditor()->GetDocument();
+    ASSERT_TRUE(SUCCEEDED(ZRBPSNTreeUtil::GetRootProductFromDocument(assembly_, &root_)) && root_);
+    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root()));
+    ASSERT_EQ(CADDocumentServices::New("CADPart", part_), S_OK);
+    ASSERT_EQ(root_->AddExternalComponent(part_, added_), S_OK);
+    added_->GetReferenceProduct()->SetPartNumber("NEWPART");
+    GlobPropertyManager.SetInstanceProperty(root_, added_, "ZRB_KEEP_AS_NEW", "1");
+    Pdm("journal", "clear");
+  }
+  std::string Ref(const CADIProduct_var& node, const char* name) {
+    return GlobPropertyManager.GetReferenceProperty(node, name).str();
+  }
+  std::string Inst(const char* name) { return GlobPropertyManager.GetInstanceProperty(root_, added_, name).str(); }
+
+  CADDocument* assembly_ = nullptr;
+  CADDocument* part_ = nullptr;
+  CADIProduct_var root_, added_;
+};
+
+TEST_F(SynchronizeEndToEndTest, EachRowIsOneRequestAndItsAnswerIsAppliedAtOnce) {
+  auto* command = new ZRBSynchronizeCmd();
+  ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly_), 1);
+  ZRBSyncJobList& jobs = command->GetJobs();
+  ASSERT_EQ(jobs.Size(), 2);
+  EXPECT_EQ(jobs.At(0).name.str(), "NEWPART");
+  EXPECT_EQ(jobs.At(1).name.str(), "Assembly");
+
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Succeeded);
+  const std::string partRequest = JournalRequest(Journal().back().seq);
+  for (const char* text : {"SyncCADPart", "CREATE_PART_IN_PDM", "PS_NEW", "x0CadPrt"})
+    EXPECT_NE(partRequest.find(text), std::string::npos) << text << "\n" << partRequest;
+  EXPECT_FALSE(Ref(added_, "ZRB_OBID").empty());
+  EXPECT_EQ(Inst("ZRB_INSTANCE_IN_ZRB"), "") << "linked by the parent's row";
+
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
+  std::vector<int> updates;  // the PDM may also be asked for its settings
+  for (const PdmCall& call : Journal())
+    if (call.action == "x3UpdateFromFile") updates.push_back(call.seq);
+  ASSERT_EQ(updates.size(), 3u) << "two rows and the final update";
+  const std::string productRequest = JournalRequest(updates[1]);
+  EXPECT_NE(productRequest.find("SyncCADProduct"), std::string::npos) << productRequest;
+  EXPECT_NE(productRequest.find("INSTANTIATE_IN_PDM"), std::string::npos) << productRequest;
+  EXPECT_EQ(Inst("ZRB_INSTANCE_IN_ZRB"), "1");
+  EXPECT_FALSE(Inst("ZRB_RELATION").empty());
+  EXPECT_EQ(Inst("ZRB_KEEP_AS_NEW"), "");
+  EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), added_.get()), 1);
+  command->Release();
+}
+
+TEST_F(SynchronizeEndToEndTest, ARowThePdmRefusesKeepsTheNewPartNewAndModified) {
+  Pdm("fault", "set", "x3UpdateFromFile", "--fail-for", "NEWPART", "--code", "0");
+  auto* command = new ZRBSynchronizeCmd();
+  ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly_), 1);
+  ZRBSyncJobList& jobs = command->GetJobs();
+  part_->SetDirty(1);
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Failed);
+  EXPECT_NE(part_->IsDirty(), 0u);
+  EXPECT_EQ(Ref(added_, "ZRB_OBID"), "");
+  EXPECT_EQ(GlobPropertyManager.GetPathToRootProperty(added_, "ZRB_PRIVATE_UPDATE_ID").str(), "");
+  EXPECT_NE(jobs.WantedButtons(-1).autoStep, true) << "a failed row stops all-at-once";
+  command->Release();
+}
+
+}  // namespace

@@ -1,0 +1,369 @@
+// The step-by-step synchronisation against a fake PDM that answers every one-node request by the actions it
+// asks for. The structure edits are the designer's; the assertions are on the rows, the requests and the
+// session's properties and modified marks.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "CADDialogDriver.h"
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
+#include "CADIMovable.h"
+#include "CADMathTransformation.h"
+#include "CommandFixture.h"
+#include "SampleSession.h"
+#include "ZRBCommandStates.h"
+#include "ZRBInfoUtil.h"
+#include "ZRBListText.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
+#include "ZRBPosMatrixUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBSyncRules.h"
+#include "ZRBSynchronizeCmd.h"
+
+namespace {
+
+using Node = CADIProduct_var;
+
+// Answers each request by the actions it asks for; a request about a part number in `failFor` fails.
+struct FakePdm {
+  std::set<std::string> failFor;
+  std::vector<ZRBObjectManager> requests;
+
+  int Answer(const std::string& line) {
+    const std::size_t open = line.find('\''), close = line.rfind('\'');
+    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+    ZRBObjectManager file;
+    if (!file.Read(path)) return 0;
+    requests.push_back(file);
+    bool failed = false;
+    static const std::vector<std::pair<const char*, const char*>> kActions = {
+        {"CREATE_PART_IN_PDM", "CREATE_PART_SUCCESS"},
+        {"INSTANTIATE_IN_PDM", "INSTANTIATE_SUCCESS"},
+        {"UPD_GEOMETRY", "MODEL_UPD_SUCCESS"},
+        {"UPD_MATRIX", "UPD_MATRIX_SUCCESS"},
+        {"UPD_PRODUCT", "PRODUCT_SUCCESS"},
+        {"REMOVE_IN_PDM", "REMOVE_SUCCESS"}};
+    for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object)) {
+      const std::string partNumber = object->GetSlotValue("PARTNUMBER").str();
+      if (failFor.count(partNumber)) failed = true;
+      for (const auto& [asked, success] : kActions) {
+        const CADString value = object->GetSlotValue(asked);
+        if (!(value == "1") && !(value == "2")) continue;
+        object->SetSlotValue(success, "1");
+        if (asked == std::string("CREATE_PART_IN_PDM") && object->GetSlotValue("OBID").IsEmpty())
+          object->SetSlotValue("OBID", CADString("NEW-" + partNumber));
+        if (asked == std::string("INSTANTIATE_IN_PDM"))
+          object->SetSlotValue("DOCREL_ID", CADString("REL-" + object->GetSlotValue("INSTANCENAME").str()));
+      }
+    }
+    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", failed ? "0" : "1");
+    file.Write(path);
+    return 0;
+  }
+  // Slots asking the PDM to do something in the last request.
+  int ActionsInLast() {
+    int count = 0;
+    ZRBObjectManager& request = requests.back();
+    for (ZRBObject* o = request.GetFirstObject(); o; o = request.GetNextObject(o))
+      for (const char* slot : {"CREATE_PART_IN_PDM", "CREATE_MODEL_RELATION_ONLY", "CREATE_PART_RELATION_ONLY",
+                               "INSTANTIATE_IN_PDM", "UPD_GEOMETRY", "UPD_MATRIX", "REMOVE_IN_PDM"})
+        if (o->GetSlotValue(slot) == "1" || o->GetSlotValue(slot) == "2") ++count;
+    return count;
+  }
+};
+
+class SynchronizeTest : public CommandFixture {
+ public:
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    session_ = std::make_unique<SampleSession>();
+    SetVariable("ZRBXMAP", session_->Directory().c_str());
+    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
+    ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+    root_ = session_->OpenAssembly();
+    ASSERT_TRUE(root_);
+    MarkLoaded(root_);
+    ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
+    for (const char* name : {"Assembly.CADProduct", "Bracket.CADProduct", "Plate.CADPart", "Bolt.CADPart"})
+      Doc(name)->SetDirty(0);
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(Doc("Assembly.CADProduct"), window), S_OK);
+    SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
+  }
+  void TearDown() override {
+    root_ = nullptr;
+    CADDocumentServices::ResetSession();
+    session_.reset();
+    CommandFixture::TearDown();
+  }
+  static void MarkLoaded(const Node& node) {
+    GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", CADUnicodeString("ID-" + node->GetPartNumber().str()));
+    GlobPropertyManager.SetReferenceProperty(node, "ZRB_CHANGEABLE", "1");
+    GlobPropertyManager.SetReferenceProperty(node, "ZRB_PRODUCT_CHANGEABLE", "1");
+    for (const CADBaseUnknown_var& item : node->GetChildren()) {
+      Node child(item);
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_INSTANCE_IN_ZRB", "1");
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_RELATION",
+                                              CADUnicodeString("RL-" + SampleSession::InstanceName(child)));
+      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_ORIG_MATRIX", CADUnicodeString(Position(node, child)));
+      MarkLoaded(child);
+    }
+  }
+  static std::string Position(const Node& parent, const Node& child) {
+    double position[12];
+    CADMathTransformation transformation;
+    CADIMovable_var(child)->GetPosition(transformation, parent.get());
+    transformation.GetCoef(position);
+    CADUnicodeString text;
+    ZRBPosMatrixUtil::ConvertToString(position, text);
+    return text.str();
+  }
+  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
+  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
+  // A new document of `type` with that part number under `parent`.
+  Node AddNew(const Node& parent, const char* type, const char* partNumber, CADDocument** document = nullptr) {
+    CADDocument* created = nullptr;
+    if (type == std::string("vis")) {  // the host makes no new vis documents: a foreign file stands in
+      session_->WriteFile(std::string(partNumber) + ".vis", "vis bytes");
+      created = session_->Open(std::string(partNumber) + ".vis");
+    } else {
+      EXPECT_EQ(CADDocumentServices::New(type, created), S_OK);
+    }
+    Node child;
+    EXPECT_EQ(parent->AddExternalComponent(created, child), S_OK);
+    child->GetReferenceProduct()->SetPartNumber(partNumber);
+    if (document) *document = created;
+    return child;
+  }
+  // "name=Operation" per row, in list order; "!" after the operation marks a failed rule.
+  static std::vector<std::string> Rows(ZRBSyncJobList& jobs) {
+    static const char* kOps[] = {"None", "Create", "CreateDoc", "Use", "Update"};
+    std::vector<std::string> rows;
+    for (int i = 0; i < jobs.Size(); ++i) {
+      const ZRBSyncJob& job = jobs.At(i);
+      std::string row = job.name.str() + "=" + kOps[static_cast<int>(job.operation)];
+      if (job.dropChildren) row += "+Drop";
+      if (job.addChildren) row += "+Add";
+      if (!job.ruleFailure.IsEmpty()) row += "!";
+      rows.push_back(row);
+    }
+    return rows;
+  }
+  ZRBSynchronizeCmd* Fill() {
+    auto* command = new ZRBSynchronizeCmd();
+    EXPECT_EQ(command->UpdateProductDocumentInteractive(Doc("Assembly.CADProduct")), 1);
+    return command;
+  }
+  // Starts the command with its dialog.
+  void Start() {
+    (new ZRBSynchronizeCmd())->Activate(nullptr, nullptr);
+    ASSERT_TRUE(Dialogs().Driver().IsOpen("ZRBUpdateCreateDialog"));
+  }
+  std::string Cell(int row, int column) {
+    return Dialogs().Driver().GetCell("ZRBUpdateCreateDialog", "JobMultiList", row, column).str();
+  }
+  static std::string Text(const char* key) { return ZRBSyncJobTexts::Text(key).str(); }
+  static std::string Ref(const Node& node, const char* name) {
+    return GlobPropertyManager.GetReferenceProperty(node, name).str();
+  }
+
+  std::unique_ptr<SampleSession> session_;
+  Node root_;
+  FakePdm pdm_;
+};
+
+TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
+  struct Case {
+    const char* name;
+    std::function<void(SynchronizeTest&)> edit;
+    std::vector<std::string> rows;
+  };
+  const Case cases[] = {
+      {"new product with a new child",
+       [](SynchronizeTest& t) { t.AddNew(t.AddNew(t.root_, "CADProduct", "NEWPRD"), "CADPart", "NEWPRT"); },
+       {"NEWPRT=Create", "NEWPRD=Create+Add", "Assembly=Update+Add"}},
+      {"deleted child",
+       [](SynchronizeTest& t) { t.root_->RemoveProduct(t.At("Fixings.1")); },
+       {"Assembly=Update+Drop"}},
+      {"moved child of a component",
+       [](SynchronizeTest& t) {
+         const double moved[12] = {1, 0, 0, 0, 1, 0, 0, 0, 1, 5, 6, 7};
+         auto* probe = new ZRBSynchronizeCmd();
+         probe->MoveProduct(t.At("Fixings.1/Bolt.1"), t.At("Fixings.1"), moved);
+         probe->Release();
+       },
+       {"Fixings=Update", "Assembly=Update"}},  // the component is stored in the assembly's document
+      {"standard part",
+       [](SynchronizeTest& t) {
+         GlobPropertyManager.SetReferenceProperty(t.AddNew(t.root_, "CADPart", "STD"), "ZRB_IS_STD_PART", "1");
+       },
+       {"Assembly=Update+Add"}},
+      {"new vis where new vis are refused",
+       [](SynchronizeTest& t) {
+         SetVariable("ZRB_DISABLE_NEW_VIS", "ON");
+         t.AddNew(t.root_, "vis", "VIS");
+       },
+       {"VIS=Create!", "Assembly=Update+Add!"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    c.edit(*this);
+    ZRBSynchronizeCmd* command = Fill();
+    EXPECT_EQ(Rows(command->GetJobs()), c.rows);
+    command->Release();
+    SetVariable("ZRB_DISABLE_NEW_VIS", nullptr);
+  }
+  EXPECT_EQ(Ref(root_, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason("ErrChildFailedRule").str());
+  TearDown();
+  SetUp();
+  root_->RemoveProduct(At("Fixings.1"));
+  Fill()->Release();
+  EXPECT_EQ(ZRBListText::Split(Ref(root_, "ZRB_SYNC_CHILD_REMOVED_PN")), CADListValCADUnicodeString({"Fixings"}));
+}
+
+TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {
+  for (const char* partNumber : {"P1", "P2", "P3"}) AddNew(root_, "CADPart", partNumber);
+  Start();
+  CADDialogDriver& driver = Dialogs().Driver();
+  EXPECT_EQ(Cell(0, 0), Text("NextOperation.Next"));
+  ASSERT_TRUE(driver.ActivateRow("ZRBUpdateCreateDialog", "JobMultiList", 1));
+  EXPECT_EQ(Cell(1, 5), Text("ExecuteOp.No"));
+  ASSERT_TRUE(driver.SetCheck("ZRBUpdateCreateDialog", "SingleStepSynchronize", false));
+  ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "AutoStepBtn"));
+  EXPECT_EQ(Cell(1, 5), Text("ExecuteOp.Skip"));
+  EXPECT_EQ(Cell(1, 6), Text("OperationResult.Skipped"));
+  for (int row : {0, 2, 3}) EXPECT_EQ(Cell(row, 6), Text("OperationResult.Succeeded")) << row;
+  EXPECT_EQ(Cell(3, 0), Text("NextOperation.Done"));
+  ASSERT_EQ(pdm_.requests.size(), 4u) << "three rows and the final update";
+  EXPECT_EQ(pdm_.requests.back().GetObject("ROOT")->GetSlotValue("PROCESS"), "") << "the final update";
+  EXPECT_EQ(Ref(SampleSession::Child(root_, "Part1.1"), "ZRB_OBID"), "NEW-P1");
+  EXPECT_EQ(Ref(SampleSession::Child(root_, "Part2.1"), "ZRB_OBID"), "NEW-P2") << "created by the final update";
+  EXPECT_EQ(driver.GetIcon("ZRBUpdateCreateDialog", "StatusIcon"), "StatusIconWarning");
+  EXPECT_FALSE(driver.IsSensitive("ZRBUpdateCreateDialog", "AutoStepBtn"));
+  ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "CloseBtn"));
+  Loop().RunPending();
+}
+
+TEST_F(SynchronizeTest, AnUnsetPartTypeBlocksAllAtOnceUntilItIsSetInTheEditor) {
+  SetVariable("ZRB_ENABLE_ASK_FOR_BOM_PART", "ON");
+  for (const char* partNumber : {"P1", "P2"}) AddNew(root_, "CADPart", partNumber);
+  Start();
+  CADDialogDriver& driver = Dialogs().Driver();
+  driver.SetCheck("ZRBUpdateCreateDialog", "SingleStepSynchronize", false);
+  ExpectBox("ZRBUpdateCreateDialog.NewObjectTypesNeedProcessingSync", 1);
+  ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "AutoStepBtn"));
+  EXPECT_TRUE(pdm_.requests.empty());
+  ASSERT_TRUE(driver.SelectRows("ZRBUpdateCreateDialog", "JobMultiList", {0}));
+  ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "EditBtn"));
+  ASSERT_TRUE(driver.SetCheck("ZRBSyncEditDlg", "ApplyToAllCheckBtn", true));
+  ASSERT_TRUE(driver.SelectComboLine("ZRBSyncEditDlg", "Combo", 1));
+  ASSERT_TRUE(driver.Push("ZRBSyncEditDlg", "CloseBtn"));
+  EXPECT_EQ(Cell(1, 2), Text("BomTypeAddText"));
+  ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "AutoStepBtn"));
+  EXPECT_EQ(pdm_.requests.size(), 4u);
+  driver.CloseWindow("ZRBUpdateCreateDialog");
+  Loop().RunPending();
+  SetVariable("ZRB_ENABLE_ASK_FOR_BOM_PART", nullptr);
+}
+
+TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValidation) {
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", "ON");
+  AddNew(root_, "CADPart", "P1");
+  std::string validation = "error";
+  SetShellAnswer([&](const std::string& line) {
+    if (line.find("x3ValidateCadNodes") == std::string::npos) return pdm_.Answer(line);
+    if (validation == "error") return 127 << 8;  // the PDM command was not found
+    const std::size_t open = line.find('\''), close = line.rfind('\'');
+    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+    ZRBObjectManager file;
+    file.Read(path);
+    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+    for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
+      if (!(o->GetKey() == "ROOT")) o->SetSlotValue("VALIDATE_SUCCESS", validation == "refused" ? "0" : "1");
+    file.Write(path);
+    return 0;
+  });
+  Start();
+  CADDialogDriver& driver = Dialogs().Driver();
+  struct Step {
+    const char* validation;
+    bool autoStep, validate;
+    const char* icon;
+  };
+  const Step steps[] = {
+      {"error", false, true, ""}, {"refused", false, true, "StatusIconWarning"}, {"valid", true, false, ""}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.validation);
+    EXPECT_FALSE(driver.IsSensitive("ZRBUpdateCreateDialog", "AutoStepBtn"));
+    validation = step.validation;
+    ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "ValidateBtn"));
+    EXPECT_EQ(driver.IsSensitive("ZRBUpdateCreateDialog", "AutoStepBtn"), step.autoStep);
+    EXPECT_EQ(driver.IsSensitive("ZRBUpdateCreateDialog", "ValidateBtn"), step.validate);
+    EXPECT_EQ(driver.GetIcon("ZRBUpdateCreateDialog", "StatusIcon"), step.icon);
+  }
+  driver.CloseWindow("ZRBUpdateCreateDialog");
+  Loop().RunPending();
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", nullptr);
+}
+
+TEST_F(SynchronizeTest, AFailedRowGivesBackWhatItTouchedAndTheNextRowsStillRun) {
+  CADDocument* failing = nullptr;
+  const Node bad = AddNew(root_, "CADPart", "BAD", &failing);
+  const Node good = AddNew(root_, "CADPart", "GOOD");
+  pdm_.failFor = {"BAD"};
+  ZRBSynchronizeCmd* command = Fill();
+  ZRBSyncJobList& jobs = command->GetJobs();
+  ASSERT_EQ(Rows(jobs), (std::vector<std::string>{"BAD=Create", "GOOD=Create", "Assembly=Update+Add"}));
+  failing->SetDirty(1);
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Failed);
+  EXPECT_NE(failing->IsDirty(), 0u);
+  EXPECT_EQ(Ref(bad, "ZRB_OBID"), "");
+  EXPECT_EQ(GlobPropertyManager.GetPathToRootProperty(bad, "ZRB_PRIVATE_UPDATE_ID").str(), "");
+  jobs.RunNext(*command);
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
+  EXPECT_EQ(jobs.At(2).result, ZRBSyncResult::Succeeded);
+  EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, good, "ZRB_INSTANCE_IN_ZRB").str(), "1");
+  EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, good, "ZRB_RELATION").str(),
+            "REL-" + SampleSession::InstanceName(good));
+  EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), bad.get()), 0) << "still to be linked";
+  command->Release();
+}
+
+TEST_F(SynchronizeTest, AfterANewStructureIsSynchronisedTheUpdateSendsNoAction) {
+  const Node product = AddNew(root_, "CADProduct", "NEWPRD");
+  AddNew(product, "CADPart", "NEWPRT");
+  ZRBSynchronizeCmd* command = Fill();
+  ZRBSyncJobList& jobs = command->GetJobs();
+  ASSERT_TRUE(jobs.RunAll(*command));
+  for (int i = 0; i < jobs.Size(); ++i) EXPECT_EQ(jobs.At(i).result, ZRBSyncResult::Succeeded) << i;
+  ASSERT_EQ(pdm_.requests.size(), 5u) << "three rows, the workbench entries, the final update";
+  ZRBObjectManager& workbench = pdm_.requests[3];
+  const ZRBObject* entry = workbench.GetObject(workbench.GetObject("ROOT")->GetSlotValue("NEXT_OP"));
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->GetSlotValue("OBID"), "NEW-NEWPRD");
+  EXPECT_EQ(entry->GetSlotValue("PARENT_OBID"), "ID-Assembly");
+  EXPECT_EQ(entry->GetSlotValue("REL_OBID"), CADString("REL-" + SampleSession::InstanceName(product)));
+  // As after a creating update, the final update sends the new parts' documents with their new identity once.
+  EXPECT_EQ(pdm_.ActionsInLast(), 1);
+  EXPECT_EQ(pdm_.requests.back().GetObjectByAttrValue("UPD_GEOMETRY", "1")->GetSlotValue("PARTNUMBER"), "NEWPRT");
+  command->Release();
+  (new ZRBUpdateCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  ASSERT_EQ(pdm_.requests.size(), 6u);
+  EXPECT_EQ(pdm_.ActionsInLast(), 0);
+}
+
+}  // namespace
