@@ -10,6 +10,7 @@
 #include "CADILinkableObject.h"
 #include "CADIPrdProperties.h"
 #include "ZRBAfxBase.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBProductPathUtil.h"
 #include "ZRBPropertyManager.h"
@@ -623,6 +624,13 @@ void ZRBPropertyManager::RemoveAllBlackBoxItems(const CADIProduct_var& product) 
 int ZRBPropertyManager::IsArchiveRoot(const CADIProduct_var& product) {
   CADUnicodeString path = GetProductFullPath(product);
   return !path.IsEmpty() && !GetFileProperty(path, "ZRB_ARCHIVE_CONTENT_FILE_NAME").IsEmpty() ? 1 : 0;
+}
+
+int ZRBPropertyManager::IsNewCatalogPartRoot(const CADIProduct_var& product) {
+  if (!product || !g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_CATALOG_SUPPORT", "ON", 1)) return 0;
+  const char* configured = g_ZRBConfig.GetEnvVar("ZRB_TYPE_IDENT_ATTRIBUTE_ID", 1);
+  const CADUnicodeString name = configured && *configured ? configured : "ZRB_Catalog_Document";
+  return GetReferenceProperty(product, name) == "Catalog" && GetReferenceProperty(product, "ZRB_OBID").IsEmpty();
 }
 
 int ZRBPropertyManager::IsArchiveContent(const CADIProduct_var& product) {
