@@ -87,6 +87,12 @@ TEST_F(ProductStateTest, EdgeCases) {
     std::function<Node(ProductStateTest&)> change;  // the node to compute
     int expected;
   };
+  const auto tables = [](ProductStateTest& t) {
+    ZRBInfoUtil::SetUseDesigTables(1);
+    Node plate = t.At("Bracket.1/Plate.1");
+    GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+    return plate;
+  };
   const Case cases[] = {
       {"a fresh load", [](ProductStateTest& t) { return t.At("Bracket.1"); }, 1},
       {"new product with children",
@@ -173,21 +179,11 @@ TEST_F(ProductStateTest, EdgeCases) {
          return t.At("Bracket.1/Plate.1");
        },
        1 | 16},
-      {"design tables known by full path are not added; a removed one counts only beside another bit",
-       [](ProductStateTest& t) {
-         ZRBInfoUtil::SetUseDesigTables(1);
-         Node plate = t.At("Bracket.1/Plate.1");
-         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
-         return plate;
-       },
-       1},
+      {"design tables known by full path are not added; a removed one counts only beside another bit", tables, 1},
       {"the same, modified",
-       [](ProductStateTest& t) {
-         ZRBInfoUtil::SetUseDesigTables(1);
-         Node plate = t.At("Bracket.1/Plate.1");
-         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+       [&](ProductStateTest& t) {
          t.Doc("Plate")->SetDirty(1);
-         return plate;
+         return tables(t);
        },
        1 | 8 | 32},
   };
@@ -261,24 +257,23 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
     int dirty;
     int markedAfter;  // the document of the node is modified afterwards
   };
+  const auto elsewhere = [](ProductStateTest& t) {
+    t.Set("ZRBXMAP", "/elsewhere");
+    return t.At("Bracket.1");
+  };
+  const auto moved = [](ProductStateTest& t) {
+    CADIMovable_var(t.At("Bracket.1/Bolt.1"))
+        ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
+    t.Doc("Bracket")->SetDirty(0);
+    return t.At("Bracket.1");
+  };
   const Case cases[] = {
-      {"1: a product saved outside the exchange map",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
-         return t.At("Bracket.1");
-       },
-       0, 0, 1, 1},
-      {"1: the same, not marked",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
-         return t.At("Bracket.1");
-       },
-       0, 1, 1, 0},
+      {"1: a product saved outside the exchange map", elsewhere, 0, 0, 1, 1},
+      {"1: the same, not marked", elsewhere, 0, 1, 1, 0},
       {"1: not for a standard part",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
+       [&](ProductStateTest& t) {
          GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1"), "ZRB_IS_STD_PART", "1");
-         return t.At("Bracket.1");
+         return elsewhere(t);
        },
        0, 0, 0, 0},
       {"3: the file changed outside the session",
@@ -303,22 +298,8 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
          return t.At("Bracket.1/Plate.1");
        },
        0, 0, 1, 1},
-      {"4: a direct child moved",
-       [](ProductStateTest& t) {
-         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
-             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
-         t.Doc("Bracket")->SetDirty(0);
-         return t.At("Bracket.1");
-       },
-       0, 0, 1, 0},
-      {"4: the same, moves ignored",
-       [](ProductStateTest& t) {
-         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
-             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
-         t.Doc("Bracket")->SetDirty(0);
-         return t.At("Bracket.1");
-       },
-       1, 0, 0, 0},
+      {"4: a direct child moved", moved, 0, 0, 1, 0},
+      {"4: the same, moves ignored", moved, 1, 0, 0, 0},
       {"5: no document in the session",
        [](ProductStateTest& t) {
          CADDocumentServices::Remove(t.Doc("Plate"));
