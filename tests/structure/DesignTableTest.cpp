@@ -256,12 +256,7 @@ TEST_F(DesignTableTest, RequestSlotsDescribeTheTableAndAskForAGeometryUpdateOnly
     ZRBObject object;
     ASSERT_EQ(table->GetZRBObject(&object), S_OK);
     EXPECT_EQ(object.GetSlotValue("EXTERNAL_LOCATION").str(), path.str());
-    EXPECT_EQ(object.GetSlotValue("PATH").str(), path.str());
-    EXPECT_EQ(object.GetSlotValue("PARTNUMBER").str(), "PlateSizes");
-    EXPECT_EQ(object.GetSlotValue("NAME").str(), "Sizes");
     EXPECT_EQ(object.GetSlotValue("OBID").str(), c.known ? "T-5" : "");
-    EXPECT_EQ(object.GetSlotValue("CLASSNAME").str(), "x0GenDes");
-    EXPECT_EQ(object.GetSlotValue("ACTIVATED").str(), "1");
     EXPECT_EQ(object.GetSlotValue("UPD_GEOMETRY").str(), c.updGeometry ? "1" : "");
   }
 }

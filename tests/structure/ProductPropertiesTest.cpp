@@ -50,24 +50,6 @@ class ProductPropsTest : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(ProductPropsTest, CacheActivationComesFromTheHostSettings) {
-  struct Case {
-    const char* what;
-    int value;
-    bool present;
-    int expected;
-  } cases[] = {{"on", 1, true, 1}, {"other value", 2, true, 0}, {"absent", 0, false, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.present)
-      dialogs.SetSetting("CADCache", "CacheActivation", c.value);
-    else
-      dialogs.RemoveRepository("CADCache");
-    pm.Load();
-    EXPECT_EQ(pm.IsCacheActivationOn(), c.expected);
-  }
-}
-
 TEST_F(ProductPropsTest, UnloadedPartsAreReachedThroughTheirInstanceWithCacheActivation) {
   OpenAssembly(true);
   CADIProduct_var sameInstanceOtherBracket = SampleSession::Node(root, "Bracket.2/Bolt.1");
@@ -165,41 +147,38 @@ TEST_F(ProductPropsTest, PartNumberChangesRekeyTheRecordAndMarkTheDocument) {
   EXPECT_EQ(pm.SetPartNumber(nullptr, "x", 1, 0), 0);
 }
 
-TEST_F(ProductPropsTest, ConflictWithAProductFromThePdmChangesNothing) {
-  OpenAssembly();
-  pm.SetReferenceProperty(bolt, "ZRB_OBID", "from-pdm");
-  pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "local");
-  EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 0);
-  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Plate"));
-  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt"));
-  EXPECT_EQ(pm.GetReferenceProperty("Plate", "ZRB_CLASSNAME"), CADUnicodeString("local"));
-}
-
-TEST_F(ProductPropsTest, ConflictWithALocalProductRenamesIt) {
-  OpenAssembly();
-  pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt's own");
-  dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
-  ASSERT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 1);
-  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Bolt"));
-  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt_RENAMED"));
-  EXPECT_EQ(pm.GetReferenceProperty("Bolt_RENAMED", "ZRB_CLASSNAME"), CADUnicodeString("bolt's own"));
-  EXPECT_EQ(pm.GetReferenceProperty(plate, "ZRB_CLASSNAME"), CADUnicodeString(""));
-}
-
-TEST_F(ProductPropsTest, FailedConflictRenameLeavesBothProductsAlone) {
-  OpenAssembly();
-  // "Bolt_RENAMED" is taken by a product from the PDM: the rename of the
-  // local Bolt fails, so Plate must not take "Bolt" either.
-  ASSERT_EQ(pm.SetPartNumber(bracket, "Bolt_RENAMED", 0, 1), 1);
-  pm.SetReferenceProperty(bracket, "ZRB_OBID", "from-pdm");
-  pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "plate");
-  pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt");
-  dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
-  EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), 0);
-  EXPECT_EQ(plate->GetPartNumber(), CADUnicodeString("Plate"));
-  EXPECT_EQ(bolt->GetPartNumber(), CADUnicodeString("Bolt"));
-  EXPECT_EQ(pm.GetReferenceProperty("Plate", "ZRB_CLASSNAME"), CADUnicodeString("plate"));
-  EXPECT_EQ(pm.GetReferenceProperty("Bolt", "ZRB_CLASSNAME"), CADUnicodeString("bolt"));
+// Plate takes the part number "Bolt": a product from the PDM keeps its number and nothing changes; a local one
+// is renamed, and when that rename fails (its new name is taken by a PDM product) nothing changes either.
+TEST_F(ProductPropsTest, PartNumberConflicts) {
+  struct Case {
+    const char* name;
+    bool boltFromPdm, renameTaken;
+    int result;
+    const char *plateAfter, *boltAfter;
+  } cases[] = {{"with a product from the PDM", true, false, 0, "Plate", "Bolt"},
+               {"with a local product", false, false, 1, "Bolt", "Bolt_RENAMED"},
+               {"with a local product that cannot be renamed", false, true, 0, "Plate", "Bolt"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocumentServices::ResetSession();
+    OpenAssembly();
+    if (c.boltFromPdm) pm.SetReferenceProperty(bolt, "ZRB_OBID", "from-pdm");
+    if (c.renameTaken) {
+      ASSERT_EQ(pm.SetPartNumber(bracket, "Bolt_RENAMED", 0, 1), 1);
+      pm.SetReferenceProperty(bracket, "ZRB_OBID", "from-pdm");
+    }
+    pm.SetReferenceProperty(plate, "ZRB_CLASSNAME", "plate's own");
+    pm.SetReferenceProperty(bolt, "ZRB_CLASSNAME", "bolt's own");
+    if (!c.boltFromPdm) dialogs.ExpectBox("ZRBCommand.PartNumberConflictRename", CADDlgNfyAnswerOK);
+    EXPECT_EQ(pm.SetPartNumber(plate, "Bolt", 1, 0), c.result);
+    EXPECT_EQ(plate->GetPartNumber().str(), c.plateAfter);
+    EXPECT_EQ(bolt->GetPartNumber().str(), c.boltAfter);
+    // The records follow their products.
+    EXPECT_EQ(pm.GetReferenceProperty(bolt, "ZRB_CLASSNAME"), CADUnicodeString("bolt's own"));
+    EXPECT_EQ(pm.GetReferenceProperty(plate, "ZRB_CLASSNAME"), CADUnicodeString("plate's own"));
+  }
 }
 
 TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
@@ -229,22 +208,12 @@ TEST_F(ProductPropsTest, IntegrityCheckDropsWhatNoOpenDocumentUses) {
   EXPECT_EQ(pm.GetFileProperty("/archive/member.txt", "ZRB_OBID"), CADUnicodeString("kept by a step"));
 }
 
-TEST_F(ProductPropsTest, BlackBoxesAndArchivesByProduct) {
+// Black-box items by product: under their own parent, and under any parent only when asked so.
+TEST_F(ProductPropsTest, BlackBoxItemsByProduct) {
   OpenAssembly();
-  CADUnicodeString boltFile = pm.GetProductFullPath(bolt);
-  EXPECT_EQ(boltFile, sample.Path(CADSampleSession::kBolt));
-  EXPECT_EQ(pm.GetProductType(bolt), CADUnicodeString("CADPart"));
-  pm.AddBlackBoxItem(bracket, boltFile);
+  pm.AddBlackBoxItem(bracket, pm.GetProductFullPath(bolt));
   EXPECT_EQ(pm.IsBlackBoxItem(bracket, bolt, 0), 1);
   EXPECT_EQ(pm.IsBlackBoxItem(root, bolt, 0), 0);
   EXPECT_EQ(pm.IsBlackBoxItem(root, bolt, 1), 1);
-  EXPECT_EQ(pm.IsBlackBoxRoot(bracket, bolt), 0);
   EXPECT_EQ(pm.IsBlackBoxItem(bracket, plate, 1), 0);
-  EXPECT_EQ(pm.HasBlackBoxAttached(bracket), 1);
-  pm.SetFileProperty(pm.GetProductFullPath(root), "ZRB_ARCHIVE_CONTENT_FILE_NAME", "/x/structure.xml");
-  pm.SetReferenceProperty(plate, "ZRB_CONTENT_IN_ARC", "1");
-  EXPECT_EQ(pm.IsArchiveRoot(root), 1);
-  EXPECT_EQ(pm.IsArchiveRoot(bracket), 0);
-  EXPECT_EQ(pm.IsArchiveContent(plate), 1);
-  EXPECT_EQ(pm.IsArchiveContent(bolt), 0);
 }

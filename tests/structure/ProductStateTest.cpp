@@ -8,6 +8,7 @@
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
 #include "CommandFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
 #include "ZRBFileUtil.h"
@@ -86,6 +87,12 @@ TEST_F(ProductStateTest, EdgeCases) {
     std::function<Node(ProductStateTest&)> change;  // the node to compute
     int expected;
   };
+  const auto tables = [](ProductStateTest& t) {
+    ZRBInfoUtil::SetUseDesigTables(1);
+    Node plate = t.At("Bracket.1/Plate.1");
+    GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+    return plate;
+  };
   const Case cases[] = {
       {"a fresh load", [](ProductStateTest& t) { return t.At("Bracket.1"); }, 1},
       {"new product with children",
@@ -150,27 +157,33 @@ TEST_F(ProductStateTest, EdgeCases) {
          return bracket;
        },
        1 | 32},
+      {"a catalog part not yet in the PDM is new as a whole",
+       [](ProductStateTest& t) {
+         t.Set("ZRB_ENABLE_CATALOG_SUPPORT", "ON");
+         Node part = t.AddNew(t.root_, "Cat");
+         t.AddNew(part, "CatChild");
+         GlobPropertyManager.SetReferenceProperty(part, "ZRB_Catalog_Document", "Catalog");
+         return part;
+       },
+       2},
+      {"a catalog part the PDM knows is a known node",
+       [](ProductStateTest& t) {
+         t.Set("ZRB_ENABLE_CATALOG_SUPPORT", "ON");
+         GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1"), "ZRB_Catalog_Document", "Catalog");
+         return t.At("Bracket.1");
+       },
+       1},
       {"a design table added",
        [](ProductStateTest& t) {
          ZRBInfoUtil::SetUseDesigTables(1);
          return t.At("Bracket.1/Plate.1");
        },
        1 | 16},
-      {"design tables known by full path are not added; a removed one counts only beside another bit",
-       [](ProductStateTest& t) {
-         ZRBInfoUtil::SetUseDesigTables(1);
-         Node plate = t.At("Bracket.1/Plate.1");
-         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
-         return plate;
-       },
-       1},
+      {"design tables known by full path are not added; a removed one counts only beside another bit", tables, 1},
       {"the same, modified",
-       [](ProductStateTest& t) {
-         ZRBInfoUtil::SetUseDesigTables(1);
-         Node plate = t.At("Bracket.1/Plate.1");
-         GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{/pdm/new/PlateSizes.xls} {Old.xls}");
+       [&](ProductStateTest& t) {
          t.Doc("Plate")->SetDirty(1);
-         return plate;
+         return tables(t);
        },
        1 | 8 | 32},
   };
@@ -244,24 +257,23 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
     int dirty;
     int markedAfter;  // the document of the node is modified afterwards
   };
+  const auto elsewhere = [](ProductStateTest& t) {
+    t.Set("ZRBXMAP", "/elsewhere");
+    return t.At("Bracket.1");
+  };
+  const auto moved = [](ProductStateTest& t) {
+    CADIMovable_var(t.At("Bracket.1/Bolt.1"))
+        ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
+    t.Doc("Bracket")->SetDirty(0);
+    return t.At("Bracket.1");
+  };
   const Case cases[] = {
-      {"1: a product saved outside the exchange map",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
-         return t.At("Bracket.1");
-       },
-       0, 0, 1, 1},
-      {"1: the same, not marked",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
-         return t.At("Bracket.1");
-       },
-       0, 1, 1, 0},
+      {"1: a product saved outside the exchange map", elsewhere, 0, 0, 1, 1},
+      {"1: the same, not marked", elsewhere, 0, 1, 1, 0},
       {"1: not for a standard part",
-       [](ProductStateTest& t) {
-         t.Set("ZRBXMAP", "/elsewhere");
+       [&](ProductStateTest& t) {
          GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1"), "ZRB_IS_STD_PART", "1");
-         return t.At("Bracket.1");
+         return elsewhere(t);
        },
        0, 0, 0, 0},
       {"3: the file changed outside the session",
@@ -286,22 +298,8 @@ TEST_F(ProductStateTest, TheModifiedStateRules) {
          return t.At("Bracket.1/Plate.1");
        },
        0, 0, 1, 1},
-      {"4: a direct child moved",
-       [](ProductStateTest& t) {
-         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
-             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
-         t.Doc("Bracket")->SetDirty(0);
-         return t.At("Bracket.1");
-       },
-       0, 0, 1, 0},
-      {"4: the same, moves ignored",
-       [](ProductStateTest& t) {
-         CADIMovable_var(t.At("Bracket.1/Bolt.1"))
-             ->SetPosition(CADMathTransformation::Translation(1, 2, 3), t.At("Bracket.1").get());
-         t.Doc("Bracket")->SetDirty(0);
-         return t.At("Bracket.1");
-       },
-       1, 0, 0, 0},
+      {"4: a direct child moved", moved, 0, 0, 1, 0},
+      {"4: the same, moves ignored", moved, 1, 0, 0, 0},
       {"5: no document in the session",
        [](ProductStateTest& t) {
          CADDocumentServices::Remove(t.Doc("Plate"));
@@ -353,4 +351,92 @@ TEST_F(ProductStateTest, EmbeddedProductsAndTheirRealParents) {
                                            session_.Path("Bracket.CADProduct").c_str());
   EXPECT_EQ(ZRBCommandStates::ProcessMultiEmbeddedProduct(At("Bracket.1/Plate.1"), messages, found), 1);
   EXPECT_EQ(found, 0);
+}
+
+// A child document whose identity is not the one the PDM named is replaced by the right one, as the designer says.
+TEST_F(ProductStateTest, AChildWithTheWrongIdentityIsReplaced) {
+  struct Case {
+    const char* name;
+    const char* setting;  // switched "ON"
+    int answer;           // the box's answer; 0: no box
+    bool goodPath;
+    int result, replaced;
+  } cases[] = {{"switched off", "ZRB_DISABLE_REPLACE_WRONG_PRD", 0, true, 1, 0},
+               {"declined", nullptr, 4, true, 1, 0},
+               {"accepted", nullptr, 3, true, 1, 1},
+               {"automatic", "ZRB_REPLACE_WRONG_PRD_AUTO", 0, true, 1, 1},
+               {"a path that cannot be opened keeps the child", "ZRB_REPLACE_WRONG_PRD_AUTO", 0, false, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    if (c.setting) Set(c.setting, "ON");
+    CADDocument* right = nullptr;
+    ASSERT_EQ(CADDocumentServices::New("CADPart", right), S_OK);
+    right->GetRootProduct()->SetPartNumber("BoltRight");
+    ASSERT_EQ(CADDocumentServices::SaveAs(right, session_.Path("BoltRight.CADPart")), S_OK);
+    right->SetDirty(0);
+    const Node bracket = At("Bracket.1");
+    GlobPropertyManager.SetInstanceProperty(bracket, At("Bracket.1/Bolt.1"), "ZRB_KEEP_AS_NEW", "1");
+    if (c.answer) ExpectBox("ZRBReadCmd.ReplaceProductWithWrongUUID", c.answer);
+    ProbeCommand command;
+    CADIProduct* child = At("Bracket.1/Bolt.1").get();
+    int replaced = 0;
+    const CADUnicodeString path = c.goodPath ? session_.Path("BoltRight.CADPart") : session_.Path("Missing.CADPart");
+    EXPECT_EQ(command.ReplaceChildWithWrongData(bracket.get(), child, path, &replaced), c.result);
+    EXPECT_EQ(replaced, c.replaced);
+    EXPECT_EQ(child->GetPartNumber().str(), c.replaced ? "BoltRight" : "Bolt");
+    EXPECT_EQ(SampleSession::InstanceName(child), "Bolt.1");
+    EXPECT_EQ(At("Bracket.1/Bolt.1").get(), child) << "the child pointer follows the structure";
+    EXPECT_EQ(right->IsDirty() ? 1 : 0, c.replaced);
+    EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(bracket, child, "ZRB_KEEP_AS_NEW").IsEmpty(), c.replaced == 1);
+    EXPECT_EQ(command.GetInformations().Size(), c.replaced);
+  }
+  ProbeCommand command;
+  CADIProduct* child = nullptr;
+  int replaced = 0;
+  EXPECT_EQ(command.ReplaceChildWithWrongData(root_.get(), child, "x", &replaced), 0);
+  EXPECT_EQ(command.ReplaceChildWithWrongData(root_.get(), child, "x", nullptr), 0);
+}
+
+// The PDM now keeps the assembly's embedded component as a document of its own (same PDM identity): that
+// document replaces the embedded product, in the structure or from the list of top-level products.
+TEST_F(ProductStateTest, AnEmbeddedProductTheSessionAlsoHasSeparatelyIsReplaced) {
+  for (const bool fromTopLevel : {true, false}) {
+    for (const int answer : {4, 3}) {
+      SCOPED_TRACE(std::string(fromTopLevel ? "top level" : "in the structure") + " answer " + std::to_string(answer));
+      TearDown();
+      SetUp();
+      GlobPropertyManager.SetReferenceProperty(At("Fixings.1"), "ZRB_USE_EMBEDDED_PRODUCT", "1");
+      CADListValCADBaseUnknown_var embedded;
+      ASSERT_EQ(ZRBCommandStates::SearchEmbChildren(root_, "", embedded), 1);
+      ASSERT_EQ(embedded.Size(), 1);
+      CADDocument* separate = nullptr;
+      ASSERT_EQ(CADDocumentServices::New("CADProduct", separate), S_OK);
+      const Node product = separate->GetRootProduct();
+      product->SetPartNumber("FixingsDoc");
+      GlobPropertyManager.SetReferenceProperty(product, "ZRB_OBID", "ID-Fixings");
+      CADListValCADBaseUnknown_var topLevel;
+      topLevel.Append(product);
+      Node inStructure;
+      if (!fromTopLevel) {
+        ASSERT_EQ(At("Bracket.1")->AddExternalComponent(separate, inStructure), S_OK);
+      }
+      Doc("Assembly")->SetDirty(0);
+      ExpectBox("ZRBReadCmd.ReplaceProductEmbNonEmb", answer);
+      ProbeCommand command;
+      int replaced = -1;
+      EXPECT_EQ(fromTopLevel ? command.RemoveEmbChildrenFromTopLevel(root_, topLevel, replaced)
+                             : command.RemoveEmbChildren(root_, replaced),
+                1);
+      const int yes = answer == 3 ? 1 : 0;
+      EXPECT_EQ(replaced, yes);
+      EXPECT_EQ(At("Fixings.1")->GetPartNumber().str(), yes ? "FixingsDoc" : "Fixings");
+      EXPECT_EQ(Doc("Assembly")->IsDirty() ? 1 : 0, yes);
+      EXPECT_EQ(command.GetInformations().Size(), yes);
+      EXPECT_EQ(topLevel.Size(), fromTopLevel ? 1 - yes : 1);
+      ZRBCommandStates::SearchEmbChildren(root_, "ID-Fixings", embedded);
+      EXPECT_EQ(embedded.Size(), 1 - yes);
+    }
+  }
 }

@@ -96,26 +96,12 @@ TEST_F(PropsTest, SaveAsAndKnownFiles) {
   EXPECT_EQ(withTables[1], manager.GetReferenceObject("P"));
 }
 
+// A black-box item renamed or removed on disk is followed by the lists that name it.
 TEST_F(PropsTest, BlackBoxListsFollowRenamesAndRemovals) {
-  manager.AddBlackBoxRoot("ASM", "/x/root.stp");
-  manager.AddBlackBoxRoot("ASM", "/x/root.stp");
   manager.AddBlackBoxItem("ASM", "/x/item.stp");
-  EXPECT_EQ(manager.GetBlackBoxRoots("ASM").Size(), 1);
-  EXPECT_EQ(manager.HasBlackBoxAttached("ASM"), 1);
-  EXPECT_EQ(manager.IsBlackBoxRoot("ASM", "/x/root.stp"), 1);
-  EXPECT_EQ(manager.IsBlackBoxItem("ASM", "/x/root.stp"), 0);
-  EXPECT_EQ(manager.IsBlackBoxItem("/x/item.stp"), 1);
   manager.BlackBoxContentChanged("/x/item.stp", "/y/item.stp");
+  EXPECT_EQ(manager.IsBlackBoxItem("/x/item.stp"), 0);
   EXPECT_EQ(manager.IsBlackBoxItem("/y/item.stp"), 1);
   manager.BlackBoxContentRemoved("/y/item.stp");
   EXPECT_EQ(manager.IsBlackBoxItem("/y/item.stp"), 0);
-  manager.RemoveAllBlackBoxRoots("ASM");
-  EXPECT_EQ(manager.HasBlackBoxAttached("ASM"), 0);
-}
-
-TEST_F(PropsTest, ArchiveFileNamesAreKnownFromFileRecords) {
-  manager.SetFileProperty("/x/root.CADProduct", "ZRB_ARCHIVE_FILE", "/x/arc.ZRBArchive");
-  EXPECT_EQ(manager.IsArchiveFileNameSet("/x/arc.ZRBArchive"), 1);
-  EXPECT_EQ(manager.IsArchiveFileNameSet("/x/other.ZRBArchive"), 0);
-  EXPECT_EQ(manager.IsArchiveFileNameSet(""), 0);
 }

@@ -38,44 +38,12 @@ void Populate(ZRBPropertyManager& m) {
   m.GetReferenceObject("PN&<0>")->SetId(40);
 }
 
-template <class Record>
-void ExpectSameProperties(const Record& a, const Record& b) {
-  EXPECT_EQ(a.GetNames(), b.GetNames());
-  EXPECT_EQ(a.GetValues(), b.GetValues());
-}
-
-void ExpectSameRecords(const ZRBPropertyManager& a, const ZRBPropertyManager& b) {
-  const auto& sa = a.Store();
-  const auto& sb = b.Store();
-  ASSERT_EQ(sa.References().size(), sb.References().size());
-  for (size_t i = 0; i < sa.References().size(); ++i) {
-    const auto& ra = *sa.References()[i];
-    const auto& rb = *sb.References()[i];
-    EXPECT_EQ(ra.GetId(), rb.GetId());
-    EXPECT_EQ(ra.IsPropertySetFlag(), rb.IsPropertySetFlag());
-    for (Field field : ZRBPropertyReference::AllFields())
-      EXPECT_EQ(ra.Get(field), rb.Get(field)) << ZRBPropertyReference::FieldName(field);
-    EXPECT_EQ(ra.BlackBoxRoots(), rb.BlackBoxRoots());
-    EXPECT_EQ(ra.BlackBoxItems(), rb.BlackBoxItems());
-    ExpectSameProperties(ra, rb);
-  }
-  ASSERT_EQ(sa.Files().size(), sb.Files().size());
-  for (size_t i = 0; i < sa.Files().size(); ++i) {
-    EXPECT_EQ(sa.Files()[i]->GetFullPath(), sb.Files()[i]->GetFullPath());
-    ExpectSameProperties(*sa.Files()[i], *sb.Files()[i]);
-  }
-  ASSERT_EQ(sa.Instances().size(), sb.Instances().size());
-  for (size_t i = 0; i < sa.Instances().size(); ++i) {
-    EXPECT_EQ(sa.Instances()[i]->GetParentId(), sb.Instances()[i]->GetParentId());
-    EXPECT_EQ(sa.Instances()[i]->GetChildId(), sb.Instances()[i]->GetChildId());
-    EXPECT_EQ(sa.Instances()[i]->GetChildInstanceName(), sb.Instances()[i]->GetChildInstanceName());
-    ExpectSameProperties(*sa.Instances()[i], *sb.Instances()[i]);
-  }
-  ASSERT_EQ(sa.PathToRoots().size(), sb.PathToRoots().size());
-  for (size_t i = 0; i < sa.PathToRoots().size(); ++i) {
-    EXPECT_EQ(sa.PathToRoots()[i]->GetPathToRoot(), sb.PathToRoots()[i]->GetPathToRoot());
-    ExpectSameProperties(*sa.PathToRoots()[i], *sb.PathToRoots()[i]);
-  }
+// Every record in the written form (which carries every field, list, Id and the order: see the exact layout
+// below), the process's global values aside: a read keeps those of the running process.
+std::string RecordsOf(const ZRBPropertyManager& m) {
+  std::string text = m.WriteText("pm.dtd");
+  const size_t from = text.find("<GlobalList>"), to = text.find("</GlobalList>");
+  return from == std::string::npos || to == std::string::npos ? text : text.erase(from, to - from);
 }
 }  // namespace
 
@@ -85,7 +53,7 @@ TEST_F(PropsTest, RoundTripKeepsEveryRecordAndIdWithAwkwardText) {
   ZRBPropertyManager restored;
   restored.SetGlobalProperty("ZRB_MESSAGE_PREFIX", "SAM");
   ASSERT_EQ(restored.Read(PathIn("pm.xml")), 1);
-  ExpectSameRecords(manager, restored);
+  EXPECT_EQ(RecordsOf(restored), RecordsOf(manager));
   // New Ids start above everything the file brought.
   EXPECT_EQ(restored.GetNewId(), 41);
   // Lookups work on what was read (keys rehashed).
@@ -142,18 +110,6 @@ TEST_F(PropsTest, WrittenLayoutIsExact) {
       "        <Name>ZRB_SAVE</Name>\n        <Value>1</Value>\n      </Property>\n    </PathToRoot>\n"
       "  </PathToRootList>\n</ZRBPropertyManager>\n";
   EXPECT_EQ(Slurp(PathIn("pm.xml")), expected);
-}
-
-TEST_F(PropsTest, DtdDeclaresTheLayout) {
-  ASSERT_EQ(manager.WriteDTD(PathIn("pm.dtd")), 1);
-  std::string dtd = Slurp(PathIn("pm.dtd"));
-  EXPECT_EQ(dtd.substr(0, dtd.find('\n')),
-            "<!ELEMENT ZRBPropertyManager (GlobalList+,ReferenceList+,FileList+,InstanceList+,PathToRootList+)>");
-  for (const char* line :
-       {"<!ELEMENT UserDefPropDelList (#PCDATA)>\n", "<!ELEMENT ItemFullPath (#PCDATA)>\n",
-        "<!ELEMENT PathToRootString (#PCDATA)>\n", "<!ATTLIST ZRBPropertyManager ProcessId CDATA #IMPLIED>\n"})
-    EXPECT_NE(dtd.find(line), std::string::npos) << line;
-  EXPECT_EQ(std::count(dtd.begin(), dtd.end(), '\n'), 41);
 }
 
 TEST(ZRBPropertyManagerWriter, EscapesMarkupAndKeepsTheFileReadable) {

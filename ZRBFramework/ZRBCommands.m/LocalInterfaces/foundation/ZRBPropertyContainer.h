@@ -16,10 +16,11 @@ class ZRBPropertyContainer {
   ZRBPropertyContainer() = default;
   virtual ~ZRBPropertyContainer() = default;
   // A copy belongs to no store; assignment keeps the target's membership.
-  ZRBPropertyContainer(const ZRBPropertyContainer& other) : names_(other.names_), values_(other.values_) {}
+  ZRBPropertyContainer(const ZRBPropertyContainer& other) : names_(other.names_), values_(other.values_) { Touch(); }
   ZRBPropertyContainer& operator=(const ZRBPropertyContainer& other) {
     names_ = other.names_;
     values_ = other.values_;
+    Touch();
     return *this;
   }
 
@@ -44,6 +45,15 @@ class ZRBPropertyContainer {
   // Hash of a record's key text; equality is always decided on the full text.
   static std::uint64_t HashKey(std::string_view key);
 
+  // Changes with every change of the properties, and is never given to two states of any containers: what is
+  // derived from the properties can be kept as long as the record and its revision are the same. 0 for a
+  // container never written to.
+  std::uint64_t Revision() const { return revision_; }
+  // Whether a property of that name was ever written to any container since it was watched: lets a test that
+  // is false for nearly every product skip the lookup. Watch before the first write.
+  static void WatchName(std::string_view name);
+  static bool WasEverSet(std::string_view name);
+
  protected:
   // --- store membership
   // The index a key setter must tell of the change while the record is
@@ -54,6 +64,10 @@ class ZRBPropertyContainer {
   friend class ZRBPropertyRecordIndex;
 
   int Find(const CADUnicodeString& name) const;
+  void Touch() { revision_ = ++lastRevision_; }
+
+  static inline std::uint64_t lastRevision_ = 0;
+  std::uint64_t revision_ = 0;
 
   // Written only by the owning store's index: the record's rank in store
   // order (never reused).

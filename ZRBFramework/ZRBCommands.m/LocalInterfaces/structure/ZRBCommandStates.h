@@ -149,6 +149,22 @@ class ZRBCommandStates {
   static int ProcessMultiEmbeddedProduct(const CADIProduct_var& product, CADListValCADUnicodeString& messages,
                                          int& found);
 
+  // --- products the PDM now holds differently (used while loading)
+  // Replaces `child` of `parent` by the document at `path` (its identity is the one the PDM named), after asking
+  // unless "ZRB_REPLACE_WRONG_PRD_AUTO" is "ON"; nothing with "ZRB_DISABLE_REPLACE_WRONG_PRD" "ON". On success
+  // *replaced = 1 and `child` is the new instance. 0 for missing arguments or a document that cannot be put in
+  // (the child then stays).
+  int ReplaceChildWithWrongData(CADIProduct* parent, CADIProduct*& child, const CADUnicodeString& path, int* replaced);
+  // The embedded products below root, depth first; only those of that PDM identity unless `obid` is empty.
+  static int SearchEmbChildren(const CADIProduct_var& root, const CADUnicodeString& obid,
+                               CADListValCADBaseUnknown_var& embedded);
+  // A product of root's structure that has a document of its own replaces, once the designer agrees, every
+  // embedded product below root with its PDM identity ("ZRB_OBID"); `replaced` counts the instances.
+  int RemoveEmbChildren(const CADIProduct_var& root, int& replaced);
+  // The same for the top-level products of the list; those that replaced an embedded product stand in the
+  // structure now and are taken out of the list.
+  int RemoveEmbChildrenFromTopLevel(const CADIProduct_var& root, CADListValCADBaseUnknown_var& topLevel, int& replaced);
+
   // --- parent information for the attribute interface
   static int StoreParentInfoForAttrApi(const CADIProduct_var& product, const CADUnicodeString& obid,
                                        const CADUnicodeString& dbName, const CADUnicodeString& className);
@@ -182,5 +198,10 @@ class ZRBCommandStates {
  private:
   int ReadPosition(const CADIProduct_var& child, const CADIProduct_var& parent, double coefficients[12]);
   static int IsMoved(const CADUnicodeString& original, const double current[12]);
+  // The embedded products below root with separate's identity become instances of separate's document; the
+  // number replaced.
+  int ReplaceEmbeddedBy(const CADIProduct_var& root, const CADIProduct_var& separate, int& replaced);
+  // A read message for the command's message centre (none for a checker that is no command).
+  void AddStateMessage(const char* key, const CADUnicodeString& parameter);
   void AddDesignTableBits(const CADIProduct_var& product, const CADUnicodeString& type, int& state);
 };

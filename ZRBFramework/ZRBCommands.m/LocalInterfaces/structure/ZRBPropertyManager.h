@@ -213,6 +213,14 @@ class ZRBPropertyManager {
   void RemoveAllBlackBoxItems(const CADIProduct_var& product);
   // 1 when the product's file is the root document of an archive.
   int IsArchiveRoot(const CADIProduct_var& product);
+  // The reference record of a product's properties, without creating one; null when there is none.
+  const ZRBPropertyReference* FindReferenceRecord(const CADIProduct_var& product) {
+    return ReferenceFor(product, false);
+  }
+  // The root of a catalog part not yet in the PDM: with "ZRB_ENABLE_CATALOG_SUPPORT" "ON", its reference carries
+  // the catalog identification ("ZRB_TYPE_IDENT_ATTRIBUTE_ID", default "ZRB_Catalog_Document") "Catalog" and no
+  // "ZRB_OBID".
+  int IsNewCatalogPartRoot(const CADIProduct_var& product);
   // 1 when the product's reference is content of an archive ("ZRB_CONTENT_IN_ARC" "1").
   int IsArchiveContent(const CADIProduct_var& product);
 

@@ -1,5 +1,31 @@
 #include "ZRBPropertyContainer.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The watched names and whether each was written; a handful at most.
+std::vector<std::pair<std::string, bool>>& Watched() {
+  static std::vector<std::pair<std::string, bool>> watched;
+  return watched;
+}
+
+}  // namespace
+
+void ZRBPropertyContainer::WatchName(std::string_view name) {
+  for (const auto& entry : Watched())
+    if (entry.first == name) return;
+  Watched().emplace_back(std::string(name), false);
+}
+
+bool ZRBPropertyContainer::WasEverSet(std::string_view name) {
+  for (const auto& entry : Watched())
+    if (entry.first == name) return entry.second;
+  return true;  // not watched: it may have been
+}
+
 void ZRBPropertyContainer::SetProperty(const CADUnicodeString& name, const CADUnicodeString& value) {
   bool found = false;
   for (int i = 1; i <= names_.Size(); ++i) {
@@ -8,12 +34,18 @@ void ZRBPropertyContainer::SetProperty(const CADUnicodeString& name, const CADUn
       found = true;
     }
   }
-  if (!found) AppendProperty(name, value);
+  if (found)
+    Touch();
+  else
+    AppendProperty(name, value);
 }
 
 void ZRBPropertyContainer::AppendProperty(const CADUnicodeString& name, const CADUnicodeString& value) {
+  for (auto& entry : Watched())
+    if (!entry.second && entry.first == name.view()) entry.second = true;
   names_.Append(name);
   values_.Append(value);
+  Touch();
 }
 
 CADUnicodeString ZRBPropertyContainer::GetProperty(const CADUnicodeString& name) const {
@@ -30,6 +62,7 @@ int ZRBPropertyContainer::DeleteProperty(const CADUnicodeString& name) {
       ++removed;
     }
   }
+  if (removed) Touch();
   return removed;
 }
 
@@ -44,6 +77,7 @@ void ZRBPropertyContainer::GetAllProperties(CADListValCADUnicodeString& names,
 void ZRBPropertyContainer::RemoveAllProperties() {
   names_.RemoveAll();
   values_.RemoveAll();
+  Touch();
 }
 
 int ZRBPropertyContainer::Find(const CADUnicodeString& name) const { return names_.Locate(name); }

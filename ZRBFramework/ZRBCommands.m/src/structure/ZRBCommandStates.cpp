@@ -116,6 +116,14 @@ void ZRBCommandStates::GetProductState(const CADIProduct_var& product, int& stat
       archiveRoot ? CADUnicodeString("ZRBArchive") : GlobPropertyManager.GetProductType(product);
   const bool fatherIsWorkbench = father && IsWorkbenchProduct(father);
 
+  // A catalog part not yet in the PDM is new as a whole; its children are the catalog's business.
+  if (GlobPropertyManager.IsNewCatalogPartRoot(product)) {
+    state = PS_NEW;
+    ZRB_DEBUG("Found Catalog Root");
+    ZRB_TRACE_OK();
+    return;
+  }
+
   // A load-time child that came from the file system, not from the PDM: nothing to save for it.
   if (father && isChildOrigLoadChild(father.get(), product.get()) && !ZRBInfoUtil::WasLoadedFromPdm(product.get())) {
     state = PS_NO_CHANGE;

@@ -17,13 +17,15 @@ const std::array<const char*, ZRBOrigChildRecord::kFieldCount> ZRBOrigChildRecor
 
 namespace {
 
+// Parsed records by the reference record they come from, valid while that record's revision is the same: a
+// state computation reads the record of every father once per child.
 struct CacheEntry {
-  std::array<CADUnicodeString, ZRBOrigChildRecord::kFieldCount> texts;
+  std::uint64_t revision = 0;
   std::shared_ptr<const ZRBOrigChildRecord> record;
 };
 
-std::unordered_map<std::string, CacheEntry>& Cache() {
-  static std::unordered_map<std::string, CacheEntry> cache;
+std::unordered_map<const void*, CacheEntry>& Cache() {
+  static std::unordered_map<const void*, CacheEntry> cache;
   return cache;
 }
 
@@ -39,14 +41,18 @@ void ZRBOrigChildRecord::ResetCache() { Cache().clear(); }
 std::shared_ptr<const ZRBOrigChildRecord> ZRBOrigChildRecord::Read(const CADIProduct_var& product) {
   static const auto kNone = std::make_shared<const ZRBOrigChildRecord>();
   if (!product) return kNone;
+  const ZRBPropertyReference* reference = GlobPropertyManager.FindReferenceRecord(product);
+  if (!reference || reference->Revision() == 0) return kNone;
+  auto found = Cache().find(reference);
+  if (found != Cache().end() && found->second.revision == reference->Revision()) return found->second.record;
+
   std::array<CADUnicodeString, kFieldCount> texts;
-  for (int f = 0; f < kFieldCount; ++f) texts[f] = GlobPropertyManager.GetReferenceProperty(product, kNames[f]);
-  if (texts[Instances].IsEmpty()) return kNone;
-
+  for (int f = 0; f < kFieldCount; ++f) texts[f] = reference->GetProperty(kNames[f]);
+  if (texts[Instances].IsEmpty()) {
+    Cache()[reference] = CacheEntry{reference->Revision(), kNone};
+    return kNone;
+  }
   const std::string key = product->GetPartNumber().str();
-  auto found = Cache().find(key);
-  if (found != Cache().end() && found->second.texts == texts) return found->second.record;
-
   auto record = std::make_shared<ZRBOrigChildRecord>();
   for (int f = 0; f < kFieldCount; ++f) record->lists_[f] = ZRBListText::Split(texts[f].view());
   const int size = record->lists_[Instances].Size();
@@ -60,7 +66,7 @@ std::shared_ptr<const ZRBOrigChildRecord> ZRBOrigChildRecord::Read(const CADIPro
     record->size_ = size;
     for (int i = 1; i <= size; ++i) record->byInstance_[record->lists_[Instances][i].str()].push_back(i);
   }
-  Cache()[key] = CacheEntry{std::move(texts), record};
+  Cache()[reference] = CacheEntry{reference->Revision(), record};
   return record;
 }
 

@@ -40,7 +40,7 @@ void RecordCopiedFile(const CADUnicodeString& copy, const CADUnicodeString& modi
 
 // ---------------------------------------------------------------- lifecycle
 
-ZRBPropertyManager::ZRBPropertyManager() = default;
+ZRBPropertyManager::ZRBPropertyManager() { ZRBPropertyContainer::WatchName("ZRB_ARCHIVE_CONTENT_FILE_NAME"); }
 ZRBPropertyManager::~ZRBPropertyManager() = default;
 
 void ZRBPropertyManager::Load() {

@@ -10,6 +10,7 @@
 #include "CADILinkableObject.h"
 #include "CADIPrdProperties.h"
 #include "ZRBAfxBase.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBProductPathUtil.h"
 #include "ZRBPropertyManager.h"
@@ -585,11 +586,13 @@ void ZRBPropertyManager::AddBlackBoxItem(const CADIProduct_var& parent, const CA
 
 int ZRBPropertyManager::IsBlackBoxRoot(const CADIProduct_var& father, const CADIProduct_var& product) {
   ZRBPropertyReference* record = ReferenceFor(father, false);
+  if (!record || record->BlackBoxRoots().Size() == 0) return 0;  // no path needed
   CADUnicodeString path = GetProductFullPath(product);
   return record && !path.IsEmpty() && ListsPath(record->BlackBoxRoots(), path) ? 1 : 0;
 }
 
 int ZRBPropertyManager::IsBlackBoxItem(const CADIProduct_var& father, const CADIProduct_var& product, int anyParent) {
+  if (!ZRBPropertyReference::AnyBlackBoxItemsPossible()) return 0;  // no list anywhere: no path needed
   CADUnicodeString path = GetProductFullPath(product);
   if (path.IsEmpty()) return 0;
   if (anyParent && IsBlackBoxItem(path)) return 1;
@@ -621,8 +624,17 @@ void ZRBPropertyManager::RemoveAllBlackBoxItems(const CADIProduct_var& product) 
 }
 
 int ZRBPropertyManager::IsArchiveRoot(const CADIProduct_var& product) {
+  // Asked several times for every node of a save: without any archive the file path need not be found.
+  if (!ZRBPropertyContainer::WasEverSet("ZRB_ARCHIVE_CONTENT_FILE_NAME")) return 0;
   CADUnicodeString path = GetProductFullPath(product);
   return !path.IsEmpty() && !GetFileProperty(path, "ZRB_ARCHIVE_CONTENT_FILE_NAME").IsEmpty() ? 1 : 0;
+}
+
+int ZRBPropertyManager::IsNewCatalogPartRoot(const CADIProduct_var& product) {
+  if (!product || !g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_CATALOG_SUPPORT", "ON", 1)) return 0;
+  const char* configured = g_ZRBConfig.GetEnvVar("ZRB_TYPE_IDENT_ATTRIBUTE_ID", 1);
+  const CADUnicodeString name = configured && *configured ? configured : "ZRB_Catalog_Document";
+  return GetReferenceProperty(product, name) == "Catalog" && GetReferenceProperty(product, "ZRB_OBID").IsEmpty();
 }
 
 int ZRBPropertyManager::IsArchiveContent(const CADIProduct_var& product) {
