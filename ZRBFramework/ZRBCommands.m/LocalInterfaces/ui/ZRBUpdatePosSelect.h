@@ -56,8 +56,7 @@ class ZRBUpdatePosSelect : public CADDlgDialog {
   CADListValCADString GetResourceFilename() const override;
 
  protected:
-  ZRBUpdatePosSelect(const char* identifier, ZRBObjectManager& request, Handler& handler, bool positions,
-                     bool models);
+  ZRBUpdatePosSelect(const char* identifier, ZRBObjectManager& request, Handler& handler, bool positions, bool models);
   virtual void ContinueUpdate();
   virtual void CancelUpdate();
 

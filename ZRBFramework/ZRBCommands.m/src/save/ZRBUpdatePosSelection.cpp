@@ -9,14 +9,13 @@ bool IsOn(const char* setting) { return g_ZRBConfig.CompareEnvVar(setting, "ON",
 }  // namespace
 
 std::unique_ptr<ZRBUpdatePosSelection> ZRBUpdatePosSelection::Open(ZRBUpdateCmd& command, ZRBObjectManager& request,
-                                                                    const CADIProduct_var& root, bool allParts) {
+                                                                   const CADIProduct_var& root, bool allParts) {
   const bool models = IsOn("ZRB_ENABLE_UPD_MODELSELECT_DIALOG");
   const bool positions = !allParts && IsOn("ZRB_ENABLE_UPDATEPOSITIONDIALOG");
   if (!models && !positions) return nullptr;
   std::unique_ptr<ZRBUpdatePosSelection> selection(new ZRBUpdatePosSelection(command, request, root));
-  ZRBUpdatePosSelect* dialog =
-      allParts ? new ZRBUpdateAllPartsPosSelect(selection->request_, *selection)
-               : new ZRBUpdatePosSelect(selection->request_, *selection, positions, models);
+  ZRBUpdatePosSelect* dialog = allParts ? new ZRBUpdateAllPartsPosSelect(selection->request_, *selection)
+                                        : new ZRBUpdatePosSelect(selection->request_, *selection, positions, models);
   if (!dialog->IsBuilt()) {
     // Nothing modified to choose from: no dialog, the request goes as written.
     ZRB_DEBUG("ZRB: no modified position or model: sending without the selection");

@@ -5,14 +5,14 @@
 #include <tuple>
 
 #include "CADApplicationFrame.h"
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "CADDlgFrame.h"
 #include "CADDlgLabel.h"
 #include "CADDlgMultiList.h"
 #include "CADDlgPushButton.h"
 #include "CADDlgTabContainer.h"
 #include "CADDlgTabPage.h"
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
 #include "ZRBAfx.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -183,8 +183,7 @@ int ZRBUpdatePosSelect::ModGetModifiedModels() {
 
 void ZRBUpdatePosSelect::Toggle(CADDlgMultiList* list, int markColumn) {
   if (!list) return;
-  for (int row : list->GetSelect())
-    list->SetCell(row, markColumn, list->GetCell(row, markColumn) == yes_ ? no_ : yes_);
+  for (int row : list->GetSelect()) list->SetCell(row, markColumn, list->GetCell(row, markColumn) == yes_ ? no_ : yes_);
 }
 
 void ZRBUpdatePosSelect::PosToggleLine() { Toggle(matrixList_, kMatrixMark); }
