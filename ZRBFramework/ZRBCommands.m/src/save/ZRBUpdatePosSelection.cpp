@@ -80,12 +80,12 @@ void ZRBUpdateCmd::CancelUpdate(ZRBObjectManager& request) {
   ZRB_TRACE_OK();
 }
 
-CADStatusChangeRC ZRBUpdateCmd::Cancel(CADCommand*, CADNotification*) {
+CADStatusChangeRC ZRBUpdateCmd::Cancel(CADCommand* caller, CADNotification* notification) {
+  if (!selection_ || !selection_->IsWaiting()) return ZRBUpdateBaseCmd::Cancel(caller, notification);
   ZRB_TRACE("ZRBUpdateCmd::Cancel");
-  if (selection_ && selection_->IsWaiting()) {
-    ProcessSaveFlags(0, selection_->GetRequest());
-    selection_.reset();
-  }
+  // Cancelled while the designer was choosing: nothing is sent, the marks go back as they were.
+  ProcessSaveFlags(0, selection_->GetRequest());
+  selection_.reset();
   End();
   ZRB_TRACE_OK();
   return CADStatusChangeRCCompleted;
