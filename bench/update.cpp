@@ -130,7 +130,8 @@ void BM_Update(benchmark::State& state) {
     state.ResumeTiming();
     if (!save()) ++failed;
   }
-  if (nodes.size() + 10 < static_cast<std::size_t>(prepared.Nodes())) state.SkipWithError("the structure was not built");
+  if (nodes.size() + 10 < static_cast<std::size_t>(prepared.Nodes()))
+    state.SkipWithError("the structure was not built");
   if (failed) state.SkipWithError("a save failed");
   if (!pdm.sameRequest) state.SkipWithError("the requests differ from the first one");
   state.counters["nodes"] = static_cast<double>(nodes.size());
