@@ -17,6 +17,7 @@
 #include "PreparedStructureAnswer.h"
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
