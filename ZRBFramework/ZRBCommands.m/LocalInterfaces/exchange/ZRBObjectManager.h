@@ -49,6 +49,7 @@ class ZRBObjectManager {
   // The object after `current` (found by identity, else by its key); null
   // after the last one.
   ZRBObject* GetNextObject(ZRBObject* current) const;
+  // The object whose "ZRB_PRIVATE_UPDATE_ID" is `id`: the object keyed `id` when it carries it, else the first.
   ZRBObject* GetObjectByPrivateUpdateId(const CADString& id) const;
   ZRBObject* GetObjectByAttrValue(const CADString& name, const CADString& value) const;
   // All objects whose slot equals the value, in order; never null. The list

@@ -1,5 +1,5 @@
 // Saves every modified part document of the session that came from the PDM, without the product structures, in
-// one "x3UpdateFromFile" round trip. The selection dialog between writing and sending is not available yet.
+// one "x3UpdateFromFile" round trip, after the designer's model selection when its setting asks for it.
 #pragma once
 
 #include <vector>
@@ -15,9 +15,15 @@ class ZRBUpdateAllPartsCmd : public ZRBUpdateCmd {
   std::vector<CADDocument*> GetAllModifiedCADParts();
   // "ROOT" and one object per part, each part saved into the exchange map. 0 when nothing is to be sent.
   int UpdateCADParts(ZRBObjectManager& request, const std::vector<CADDocument*>& parts);
+  // The model selection's OK: the parts left in the request are sent.
+  void ContinueUpdate(ZRBObjectManager& request, const CADIProduct_var& root) override;
 
  protected:
   Outcome Work() override;
+
+ private:
+  // Sends the request and applies the answer to each part; 1 the PDM took the request.
+  int SendParts(ZRBObjectManager& request);
 };
 
 ZRBUpdateAllPartsCmd* fctCreateZRBUpdateAllPartsCmd();

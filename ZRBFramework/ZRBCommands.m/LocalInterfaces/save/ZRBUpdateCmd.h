@@ -4,9 +4,11 @@
 // extended structure-file modes (5, 6) are not available yet.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ZRBUpdateBaseCmd.h"
+#include "ZRBUpdatePosSelection.h"
 
 class CADDocument;
 
@@ -16,6 +18,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBUpdateBaseCmd(mode, name), mode_(mode) {}
   ZRBUpdateCmd(int mode, int requestChange, CADCommandMsg message, const char* name = "ZRBUpdateCmd")
       : ZRBUpdateBaseCmd(mode, name, requestChange, message), mode_(mode) {}
+  // Ended while the position selection was open: the marks go back as they were.
+  ~ZRBUpdateCmd() override;
+  CADStatusChangeRC Cancel(CADCommand* caller, CADNotification* notification) override;
   int GetMode() const { return mode_; }
 
   // --- the save (1 done, 0 failed or stopped; the reason is in the warnings)
@@ -35,6 +40,17 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive = 0);
   // The status of a save that found nothing to send.
   static constexpr int kNothingToSave = 1;
+  // The status of a save that waits for the designer's position and model selection.
+  static constexpr int kAwaitingSelection = 2;
+
+  // --- the position and model selection between writing and sending
+  // Opens it on the written request when its settings ask for it, interaction is allowed and the request has
+  // modified rows: 1 the command goes on from the dialog; 0 the request is to be sent at once.
+  int CreateUpdatePosSelectDialog(ZRBObjectManager& request, const CADIProduct_var& root, bool allParts = false);
+  // The designer's answer; both end the command with its message centre. OK sends what is left of the request;
+  // Cancel sends nothing and restores the marks the writing took.
+  virtual void ContinueUpdate(ZRBObjectManager& request, const CADIProduct_var& root);
+  virtual void CancelUpdate(ZRBObjectManager& request);
   // Child structures not from the PDM under products from the PDM; 1 when there are none.
   int CheckProductsNotFromPdm(const CADIProduct_var& root);
 
@@ -56,6 +72,7 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
 
   int mode_;
   int suppressInteraction_ = 0;
+  std::unique_ptr<ZRBUpdatePosSelection> selection_;
 };
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode);

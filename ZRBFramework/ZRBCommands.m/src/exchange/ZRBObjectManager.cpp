@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "ZRBReplacingFile.h"
 #include "ZRBObjectLineReader.h"
 #include "ZRBObjectReadObserver.h"
+#include "ZRBReplacingFile.h"
 #include "ZRBTrace.h"
 
 namespace {
@@ -209,7 +209,12 @@ ZRBObject* ZRBObjectManager::GetNextObject(ZRBObject* current) const {
 }
 
 ZRBObject* ZRBObjectManager::GetObjectByPrivateUpdateId(const CADString& id) const {
-  return GetObjectByAttrValue("ZRB_PRIVATE_UPDATE_ID", id);
+  // The module gives every object its own key as its id, so the keyed lookup finds it at once (an update matches
+  // every node: a scan each would be quadratic); the scan stays for files whose objects were keyed otherwise.
+  static constexpr std::string_view kSlot = "ZRB_PRIVATE_UPDATE_ID";
+  ZRBObject* keyed = GetObject(id);
+  if (keyed && keyed->SlotEquals(kSlot, id.view())) return keyed;
+  return GetObjectByAttrValue(CADString(kSlot), id);
 }
 
 ZRBObject* ZRBObjectManager::GetObjectByAttrValue(const CADString& name, const CADString& value) const {

@@ -84,6 +84,20 @@ ZRBOneStepCommand::Outcome ZRBUpdateAllPartsCmd::Work() {
     ProcessSaveFlags(0, request);
     return GetWarnings().Size() > 0 ? Outcome::Failed : Outcome::Stopped;
   }
+  if (CreateUpdatePosSelectDialog(request, nullptr, true)) return Outcome::Continues;
+  const int success = SendParts(request);
+  ZRB_TRACE_OK();
+  return success ? Outcome::Succeeded : Outcome::Failed;
+}
+
+void ZRBUpdateAllPartsCmd::ContinueUpdate(ZRBObjectManager& request, const CADIProduct_var&) {
+  ApplyClientMode();
+  ShowOutcome(SendParts(request));
+  End();
+}
+
+int ZRBUpdateAllPartsCmd::SendParts(ZRBObjectManager& request) {
+  ZRB_TRACE("ZRBUpdateAllPartsCmd::SendParts");
   ZRBObjectManager answer;
   const int success = SendUpdate(request, answer);
   if (success) {
@@ -101,6 +115,6 @@ ZRBOneStepCommand::Outcome ZRBUpdateAllPartsCmd::Work() {
     }
   }
   ProcessSaveFlags(success, success ? answer : request);
-  ZRB_TRACE_OK();
-  return success ? Outcome::Succeeded : Outcome::Failed;
+  if (success) ZRB_TRACE_OK();
+  return success;
 }

@@ -681,8 +681,10 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
       ZRB_DEBUG("ZRB: %s was not saved by the PDM", touched.saved->StorageName().c_str());
       touched.saved->SetDirty(1);
     }
-    if (object && touched.father && object->GetSlotValue("UPD_MATRIX") == "1") {
-      if (!success) {
+    const CADString matrix = object ? object->GetSlotValue("UPD_MATRIX") : CADString();
+    if (object && touched.father && (matrix == "1" || matrix == "0")) {
+      // "0": the designer held the position back after it was written; it stays to be sent.
+      if (!success || matrix == "0") {
         // The position was taken off the "must send" list when it was written; it goes back on it.
         KeepPositionToSend(touched.father, touched.node);
       } else if (object->GetSlotValue("UPD_MATRIX_SUCCESS") == "1" && !modes_.partOnly) {

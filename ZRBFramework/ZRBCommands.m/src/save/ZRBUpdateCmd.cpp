@@ -87,6 +87,7 @@ ZRBOneStepCommand::Outcome ZRBUpdateCmd::Work() {
   int status = 0;
   const int done = UpdatePdm(status);
   if (status == kNothingToSave) return Outcome::Stopped;
+  if (status == kAwaitingSelection) return Outcome::Continues;
   ZRB_TRACE_OK();
   return done ? Outcome::Succeeded : Outcome::Failed;
 }
@@ -148,8 +149,10 @@ int ZRBUpdateCmd::UpdateProductDocument(CADDocument* document, int& status) {
     ProcessSaveFlags(0, request);
     return 0;
   }
-  if (IsOn("ZRB_ENABLE_UPDATEPOSITIONDIALOG") || IsOn("ZRB_ENABLE_UPD_MODELSELECT_DIALOG"))
-    ZRB_DEBUG("ZRBUpdateCmd: the position selection is not available yet; sending without it");
+  if (CreateUpdatePosSelectDialog(request, root)) {
+    status = kAwaitingSelection;
+    return 1;
+  }
   const int done = UpdateProductDocumentPost(request, root, status);
   ZRB_TRACE_OK();
   return done;
