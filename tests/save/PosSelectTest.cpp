@@ -42,6 +42,7 @@ class PosSelectTest : public CommandFixture {
     SetVariable("ZRB_ENABLE_UPDATEPOSITIONDIALOG", "ON");
     SetVariable("ZRB_ENABLE_UPD_MODELSELECT_DIALOG", "ON");
     ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+    ZRBInfoUtil::SetUseDesigTables(0);  // known, so the PDM is not asked for its settings
     root_ = session_->OpenAssembly();
     ASSERT_TRUE(root_);
     MarkLoaded(root_);

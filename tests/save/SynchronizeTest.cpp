@@ -89,6 +89,7 @@ class SynchronizeTest : public CommandFixture {
     SetVariable("ZRBXMAP", session_->Directory().c_str());
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
     ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+    ZRBInfoUtil::SetUseDesigTables(0);  // known, so the PDM is not asked for its settings
     root_ = session_->OpenAssembly();
     ASSERT_TRUE(root_);
     MarkLoaded(root_);

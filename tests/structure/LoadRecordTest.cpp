@@ -11,6 +11,7 @@
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
+#include "ZRBObjectManager.h"
 #include "ZRBPropertyManager.h"
 
 namespace {
@@ -160,6 +161,25 @@ TEST_F(LoadRecordTest, AFailedSettingsQueryIsNotRepeatedWithinACommand) {
   ZRBInfoUtil::StartOfCommand();
   EXPECT_EQ(ZRBInfoUtil::IsCmponentDataModelMode(), 0);
   EXPECT_EQ(asked(), 2) << "the next command asks again";
+}
+
+TEST_F(LoadRecordTest, AnAnswerWithoutTheSettingsIsNotAskedAgainWithinACommand) {
+  ZRBInfoUtil::ResetForTests();
+  int asked = 0;
+  SetShellAnswer([&asked](const std::string& line) {  // "1", but none of the settings
+    const std::size_t open = line.find('\''), close = line.rfind('\'');
+    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+    ZRBObjectManager file;
+    if (file.Read(path) && file.GetObject("ROOT")) file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+    asked += file.Write(path) ? 1 : 0;
+    return 0;
+  });
+  ZRBInfoUtil::StartOfCommand();
+  for (int node = 0; node < 3; ++node) {
+    EXPECT_EQ(ZRBInfoUtil::WorkWithDesignTables(), 0);
+    EXPECT_EQ(ZRBInfoUtil::IsCADProductSupportOn(), 0);
+  }
+  EXPECT_EQ(asked, 1);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ struct State {
   CADString productSupport;
   int updateCreateFlag = 0;
   int updateFlag = 0;
-  bool queryFailed = false;  // for the running command
+  bool askedThisCommand = false;  // a failed query, or an answer without the value, is not repeated
 };
 
 State& S() {
@@ -47,9 +47,10 @@ CADUnicodeString PartNumberFromInstance(const CADIProduct_var& father, const CAD
   return reference ? reference->GetPartNumber() : CADUnicodeString();
 }
 
-// Asks the PDM unless `value` is known or a query of this command failed.
+// Asks the PDM unless `value` is known or this command asked already: a PDM that failed or answered without
+// the value would otherwise be started again for every node of a save.
 void AskWhileEmpty(const CADString& value) {
-  if (value.IsEmpty() && !S().queryFailed) ZRBInfoUtil::GetSettingsFromPDMSystem();
+  if (value.IsEmpty() && !S().askedThisCommand) ZRBInfoUtil::GetSettingsFromPDMSystem();
 }
 
 }  // namespace
@@ -169,10 +170,8 @@ int ZRBInfoUtil::GetSettingsFromPDMSystem() {
   ZRB_TRACE("ZRBInfoUtil::GetSettingsFromPDMSystem");
   ZRBPdmSettingsSource* source = ZRBPdmSettingsSource::Current();
   ZRBPdmSettingsSource::Settings settings;
-  if (!source || !source->Query(settings)) {
-    S().queryFailed = true;
-    return 0;
-  }
+  S().askedThisCommand = true;
+  if (!source || !source->Query(settings)) return 0;
   S().dataModel = settings.dataModel;
   S().productSupport = settings.productSupport;
   S().useDesignTables = settings.designTables;
@@ -206,7 +205,7 @@ void ZRBInfoUtil::SetDataModelValue(const CADString& value) { S().dataModel = va
 
 const CADString& ZRBInfoUtil::GetDataModelValue() { return S().dataModel; }
 
-void ZRBInfoUtil::StartOfCommand() { S().queryFailed = false; }
+void ZRBInfoUtil::StartOfCommand() { S().askedThisCommand = false; }
 
 // ---------------------------------------------------------------- flags
 
