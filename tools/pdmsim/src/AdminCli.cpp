@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "ArchiveAnswer.h"
 #include "DelayedDialogAction.h"
 #include "DialogBook.h"
 #include "DialogCompleter.h"
@@ -100,7 +101,10 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "                [--answer-file FILE] [--times N]\n"
          "  fault ls | fault clear [ACTION]\n"
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
-         "                                       pdm.product_support, pdm.design_tables)\n"
+         "                                       pdm.product_support, pdm.design_tables) and the rules of\n"
+         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename)\n"
+         "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
+         "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "\n"
          "The session command the CAD module runs (installed also as pdmcl and samcl):\n"
          "  pdmcl -b -- PdmSessn ACTION \"FILE\"    samcl PdmSessn ACTION \"FILE\"\n";
@@ -119,6 +123,10 @@ const std::vector<AdminCommand>& AdminCli::Commands() {
       {"settings", "answers of x3GetPDMSettings", &AdminCli::SettingsCommand},
       {"workplane", "have the CAD session work in one instance of its structure", &AdminCli::WorkplaneCommand},
       {"highlight", "have the CAD session select instances of its structure", &AdminCli::HighlightCommand},
+      {"archive-check", "unpack an archive and check it holds what its structure file names",
+       &AdminCli::ArchiveCheckCommand},
+      {"archive-store", "keep a checked archive as an item's archive; reads deliver it",
+       &AdminCli::ArchiveStoreCommand},
   };
   return commands;
 }
@@ -427,8 +435,11 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
     // "settings set KEY VALUE" is the same as "settings KEY VALUE".
     if (positionals.size() == 3 && positionals[0] == "set") positionals.erase(positionals.begin());
     auto vault = OpenVault(vaultOption_);
-    static const std::vector<std::pair<std::string, std::string>> kKnown = {
-        {"pdm.data_model", "LEGACY_DATA_MODEL"}, {"pdm.product_support", "1"}, {"pdm.design_tables", "ON"}};
+    static const std::vector<std::pair<std::string, std::string>> kKnown = {{"pdm.data_model", "LEGACY_DATA_MODEL"},
+                                                                            {"pdm.product_support", "1"},
+                                                                            {"pdm.design_tables", "ON"},
+                                                                            {"archive.refuse_parts", ""},
+                                                                            {"archive.require_filename", "ON"}};
     if (positionals.size() == 2) {
       bool known = false;
       for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];
@@ -444,6 +455,35 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
         out_ << key << " = " << vault->Setting(key).value_or(fallback) << '\n';
       }
     }
+    return 0;
+  });
+}
+
+void AdminCli::ArchiveCheckCommand(CLI::App& sub) {
+  auto file = std::make_shared<std::string>();
+  sub.add_option("FILE", *file, "the packed archive")->required();
+  chosen_.On(sub, [this, file] {
+    const ArchiveContent content = ArchiveStore::Check(*file);
+    out_ << "structure file: " << (content.structureFile.empty() ? "-" : content.structureFile) << '\n';
+    for (const std::string& member : content.members) out_ << "member: " << member << '\n';
+    for (const std::string& problem : content.problems) out_ << "problem: " << problem << '\n';
+    return content.Ok() ? 0 : 1;
+  });
+}
+
+void AdminCli::ArchiveStoreCommand(CLI::App& sub) {
+  auto partNumber = std::make_shared<std::string>();
+  auto file = std::make_shared<std::string>();
+  sub.add_option("PARTNUMBER", *partNumber, "the item the archive belongs to")->required();
+  sub.add_option("FILE", *file, "the packed archive")->required();
+  chosen_.On(sub, [this, partNumber, file] {
+    auto vault = OpenVault(vaultOption_);
+    if (!VaultCatalog(*vault).FindItemByPartNumber(*partNumber)) throw PdmError("no item " + *partNumber, 2);
+    SqliteTransaction transaction(vault->Db());
+    std::string error;
+    if (!ArchiveStore::Keep(*vault, *partNumber, *file, error)) throw PdmError(error, 1);
+    transaction.Commit();
+    out_ << "archive of " << *partNumber << " kept\n";
     return 0;
   });
 }

@@ -50,6 +50,8 @@ class AdminCli {
   void SettingsCommand(CLI::App& sub);
   void WorkplaneCommand(CLI::App& sub);
   void HighlightCommand(CLI::App& sub);
+  void ArchiveCheckCommand(CLI::App& sub);
+  void ArchiveStoreCommand(CLI::App& sub);
 
   std::string vaultOption_;
   std::ostream& out_;

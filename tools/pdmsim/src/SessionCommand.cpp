@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "AnswerWriter.h"
+#include "ArchiveAnswer.h"
 #include "CachedFileList.h"
 #include "CreateAnswer.h"
 #include "CustomAttributes.h"
@@ -163,6 +164,8 @@ int SessionCommand::RunJournaled() {
     AnswerUpdate(*vault, answering);
   } else if (call_.action == "x3ValidateCadNodes") {
     AnswerValidate(answering);
+  } else if (call_.action == "x3ValidateArchive") {
+    answering.outcome = AnswerValidateArchive(*vault, answering.file, fault);
   } else if (call_.action == "x3HighlightInWB") {
     answering.outcome = AnswerShowInWorkbench(*vault, answering.file);
   } else if (CreateAnswer::IsCreateWord(call_.action)) {
@@ -249,6 +252,9 @@ void SessionCommand::AnswerRead(Vault& vault, Answering& answering) {
   FileStore store(vault);
   StructureAnswer builder(catalog, store, answering.exchangeMap, std::move(cached), std::move(failParts));
   DeliveryReport report = builder.Build(answering.file, "ROOT", chosen);
+  std::vector<std::string> chosenParts;
+  for (const Item& item : chosen) chosenParts.push_back(item.partNumber);
+  if (report.topLevel > 0) ArchiveStore::Deliver(vault, answering.file, chosenParts, answering.exchangeMap);
   ExchangeObject& answerRoot = *answering.file.Find("ROOT");
   answerRoot.Set("ACTION_SUCCESS", report.topLevel == 0 ? "0" : (report.warnings.empty() ? "1" : "3"));
   for (const std::string& line : report.warnings) answerRoot.Append("STATS", line);

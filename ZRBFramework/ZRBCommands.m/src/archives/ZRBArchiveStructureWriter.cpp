@@ -7,6 +7,7 @@
 
 #include "ZRBAfx.h"
 #include "ZRBArchiveManager.h"
+#include "ZRBArchiveMembers.h"
 #include "ZRBArchiveXml.h"
 #include "ZRBCommand.h"
 #include "ZRBConfigTopicManager.h"
@@ -126,18 +127,14 @@ void ZRBArchiveStructureWriter::WriteChildrenTag(std::vector<ZRBArchiveChild>& c
 
 void ZRBArchiveStructureWriter::WriteTableDataTags(ZRBArchive& archive, const CADIProduct_var& root) {
   if (IsOn("ZRB_DISABLE_DT_IN_ARCHIVE")) return;
-  CADRawCollPV* tables = ZRBDesignTable::GetTables(root, 0);
-  if (!tables) return;
-  for (int i = 1; i <= tables->Size(); ++i) {
-    auto* table = static_cast<ZRBDesignTable*>((*tables)[i]);
+  ZRBArchiveMembers::ForEachTable(root, [&](ZRBDesignTable& table) {
     CADUnicodeString path;
-    if (!table || FAILED(table->GetFullPath(path)) || FAILED(CADFileAccess(path, CADFileExists))) continue;
+    if (FAILED(table.GetFullPath(path))) return;
     const std::string name = FileNamePart(path);
     const bool known = std::any_of(archive.tables.begin(), archive.tables.end(),
                                    [&](const ZRBArchiveTable& written) { return written.id == name; });
     if (!known) archive.tables.push_back({name, {{"FILENAME", name}}});
-  }
-  ZRBDesignTable::DestroyList(tables);
+  });
 }
 
 void ZRBArchiveStructureWriter::WriteNonCadTags(ZRBArchive& archive, const CADUnicodeString& archiveName) {

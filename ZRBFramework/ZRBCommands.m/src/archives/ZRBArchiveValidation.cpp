@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "CADDocument.h"
 #include "ZRBAfx.h"
 #include "ZRBArchiveManager.h"
+#include "ZRBArchiveMembers.h"
 #include "ZRBCommand.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBDesignTable.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBPSNTreeUtil.h"
@@ -31,6 +35,61 @@ std::vector<CADIProduct_var> Members(const CADIProduct_var& root) {
 
 CADUnicodeString Message(const char* catalog, const char* key, std::vector<CADUnicodeString> parameters = {}) {
   return ZRBAfx::BuildMessage(catalog, key, parameters.data(), static_cast<int>(parameters.size()));
+}
+
+bool IsOn(const char* setting) { return g_ZRBConfig.CompareEnvVar(setting, "ON", 1) == 1; }
+
+// The product document holds the applicative container the configuration forbids in archives.
+bool HoldsIllegalContainer(const CADIProduct_var& product) {
+  const char* value = g_ZRBConfig.GetEnvVar("ZRB_ILLEGAL_PROD_APPCONTAINER", 1);
+  const CADUnicodeString illegal(value ? value : "");
+  CADDocument* document = nullptr;
+  if (illegal.IsEmpty() || FAILED(ZRBFileUtil::GetRefDocFromCADIProduct(product, &document)) || !document) return false;
+  const CADListValCADUnicodeString names = document->GetApplicativeContainerNames();
+  for (int i = 1; i <= names.Size(); ++i) {
+    if (names[i] == illegal) {
+      ZRB_DEBUG("illegal applicative container detected");
+      return true;
+    }
+  }
+  return false;
+}
+
+bool HasTables(const CADIProduct_var& root) {
+  bool any = false;
+  ZRBArchiveMembers::ForEachTable(root, [&](ZRBDesignTable&) { any = true; });
+  return any;
+}
+
+// One member: a part or product; an analysis, model or vis file without children unless its kind is disabled.
+int ValidateSingleArchiveProductInCad(const CADIProduct_var& member, CADUnicodeString& message) {
+  const CADUnicodeString type = GlobPropertyManager.GetProductType(member);
+  if (type == "CADPart" || type == "CADProduct") return 1;
+  const CADUnicodeString partNumber = GlobPropertyManager.GetPartNumber(member, 1);
+  static const struct {
+    const char* type;
+    const char* disabledBy;
+    const char* disabled;
+    const char* withChild;
+  } kinds[] = {
+      {"CADAnalysis", "ZRB_DISABLE_ANALYSIS_IN_ARCHIVE", "ArchiveContentAnalysisSupportDisabled", "ChildUnderAnalysis"},
+      {"model", "ZRB_DISABLE_MODEL_IN_ARCHIVE", "ArchiveContentModelSupportDisabled", "ChildUnderModel"},
+      {"vis", "ZRB_DISABLE_VIS_IN_ARCHIVE", "ArchiveContentVisSupportDisabled", "ChildUnderVis"},
+  };
+  for (const auto& kind : kinds) {
+    if (type != kind.type) continue;
+    const char* refusal = IsOn(kind.disabledBy)                          ? kind.disabled
+                          : ZRBPSNTreeUtil::GetChildrenCount(member) > 0 ? kind.withChild
+                                                                         : nullptr;
+    if (!refusal) return 1;
+    message = Message("ZRBUpdateCmd", refusal, {partNumber});
+    ZRB_DEBUG("ZRB: AttachArchive: Child check failed");
+    return 0;
+  }
+  ZRB_DEBUG("ZRB: AttachArchive: Found unsupported Type: '%s'", type.c_str());
+  ZRB_DEBUG("ZRB: AttachArchive: Child check failed");
+  message = Message("ZRBAttachArchiveCmd", "ChildrenCheckFailedForUpd", {partNumber});
+  return 0;
 }
 
 // Dirty when a member changed, a member file is not in the stored structure file, or non-CAD files changed.
@@ -86,7 +145,7 @@ int CheckForConsistentPartNumbersInArchive(const std::vector<CADIProduct_var>& p
 }
 
 // The checks of an archive that is to be stored again (update mode).
-int ValidateArchiveInCad(const CADIProduct_var& root, CADUnicodeString& message) {
+int ValidateArchiveInCad(const CADIProduct_var& root, CADUnicodeString& message, int checkParents = 0) {
   if (!root) {
     ZRB_DEBUG("ZRB: AttachArchive: Selected is NULL");
     return 0;
@@ -105,16 +164,29 @@ int ValidateArchiveInCad(const CADIProduct_var& root, CADUnicodeString& message)
     message = Message("ZRBUpdateCmd", "ArchiveContentWrongType", {partNumber});
     return 0;
   }
+  if (HoldsIllegalContainer(root)) {
+    message = Message("ZRBUpdateCmd", "IllegalAppContainer");
+    return 0;
+  }
   std::vector<CADIProduct_var> products = Members(root);
   for (const auto& member : products) {
-    const CADUnicodeString memberType = GlobPropertyManager.GetProductType(member);
-    if (memberType != "CADPart" && memberType != "CADProduct") {
-      ZRB_DEBUG("ZRB: AttachArchive: Found unsupported Type: '%s'", memberType.c_str());
-      ZRB_DEBUG("ZRB: AttachArchive: Child check failed");
-      message =
-          Message("ZRBAttachArchiveCmd", "ChildrenCheckFailedForUpd", {GlobPropertyManager.GetPartNumber(member, 1)});
+    if (!ValidateSingleArchiveProductInCad(member, message)) return 0;
+    if (GlobPropertyManager.GetProductType(member) == "CADProduct" && HoldsIllegalContainer(member)) {
+      message = Message("ZRBUpdateCmd", "IllegalAppContainer");
       return 0;
     }
+    if (checkParents && IsOn("ZRB_ENABLE_UNIQUEPARENTRULE")) {
+      if (!GlobPropertyManager.GetReferenceProperty(member, "ZRB_FIRST_PARENT_PARTNUMBER").IsEmpty()) {
+        message = Message("ZRBUpdateCmd", "ErrUniqueParentRule", {GlobPropertyManager.GetPartNumber(member, 1)});
+        return 0;
+      }
+      GlobPropertyManager.SetReferenceProperty(member, "ZRB_CONTENT_IN_ARC", "1");
+    }
+  }
+  if (IsOn("ZRB_DISABLE_DT_IN_ARCHIVE") && HasTables(root)) {
+    ZRB_DEBUG("ZRB: DesignTable found and disabled");
+    message = Message("ZRBUpdateCmd", "ArchiveContentDtSupportDisabled");
+    return 0;
   }
   products.insert(products.begin(), root);
   int consistent = 1;
