@@ -26,7 +26,7 @@ class ZRBSaveLocalCmd : public ZRBOneStepCommand {
 
  private:
   struct Collected {
-    std::vector<std::string> files;                                // documents to pack, in order
+    std::vector<std::string> files;                                 // documents to pack, in order
     std::vector<std::pair<std::string, std::string>> topDocuments;  // path, window name
   };
   int ProcessZrbDocumentsInSession(const std::string& xmap, Collected& collected);

@@ -49,9 +49,7 @@ std::vector<std::string> ZRBArchivePacker::BuildLines(const std::string& first, 
   return lines;
 }
 
-int ZRBArchivePacker::RunLine(const std::string& line, const char* what) {
-  return ZRBPackCommand::RunLine(line, what);
-}
+int ZRBArchivePacker::RunLine(const std::string& line, const char* what) { return ZRBPackCommand::RunLine(line, what); }
 
 int ZRBArchivePacker::PackFilesToArchive(const CADUnicodeString& archivePath, const CADUnicodeString& structurePath,
                                          const CADListValCADUnicodeString& members) {

@@ -77,8 +77,8 @@ bool IntegrationDocumentOpen(const std::string& xmap) {
 
 void ZRBRestoreLocalCmd::Fail(const char* name, const std::string& parameter) {
   CADUnicodeString text(parameter);
-  GetWarnings().Append(BuildMessage("ZRBRestoreLocalCmd", name, parameter.empty() ? nullptr : &text,
-                                    parameter.empty() ? 0 : 1));
+  GetWarnings().Append(
+      BuildMessage("ZRBRestoreLocalCmd", name, parameter.empty() ? nullptr : &text, parameter.empty() ? 0 : 1));
 }
 
 ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {

@@ -89,8 +89,8 @@ int ZRBSaveLocalCmd::CurrentIdentity(std::string& identity) {
 
 void ZRBSaveLocalCmd::Fail(const char* name, const std::string& parameter) {
   CADUnicodeString text(parameter);
-  GetWarnings().Append(BuildMessage("ZRBSaveLocalCmd", name, parameter.empty() ? nullptr : &text,
-                                    parameter.empty() ? 0 : 1));
+  GetWarnings().Append(
+      BuildMessage("ZRBSaveLocalCmd", name, parameter.empty() ? nullptr : &text, parameter.empty() ? 0 : 1));
 }
 
 ZRBOneStepCommand::Outcome ZRBSaveLocalCmd::Work() {
@@ -161,8 +161,7 @@ int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Colle
       // Recorded before the save takes the mark away, so the restored document still goes to the PDM.
       GlobPropertyManager.SetFileProperty(CADUnicodeString(path), kModifiedMark, "1");
       if (FAILED(CADDocumentServices::Save(document.get()))) {
-        ZRBAfx::AddMessageCategoryToList(GetWarnings(), "ZRBListMessages.FileNotUpdatedList",
-                                         CADUnicodeString(path));
+        ZRBAfx::AddMessageCategoryToList(GetWarnings(), "ZRBListMessages.FileNotUpdatedList", CADUnicodeString(path));
       } else if (checkModTime) {
         CADUnicodeString seconds;
         if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(CADUnicodeString(path), seconds)))
