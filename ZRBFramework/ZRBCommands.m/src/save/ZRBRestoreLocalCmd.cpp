@@ -148,8 +148,11 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
     Fail("ExtractFailed");
     return 0;
   }
-  std::ifstream in(scratch.Path() + "/content.session", std::ios::binary);
-  if (!in) {
+  const std::string indexPath = scratch.Path() + "/content.session";
+  int regular = 0;
+  ZRBFileUtil::IsRegularFile(CADUnicodeString(indexPath), &regular);
+  std::ifstream in(indexPath, std::ios::binary);
+  if (!regular || !in) {
     Fail("NoFileAccess", "content.session");
     return 0;
   }
@@ -176,7 +179,6 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
   for (const auto& name : names) {
     const std::string base = name.str();
     const CADUnicodeString from(scratch.Path() + "/" + base);
-    int regular = 0;
     if (base == "content.session" || FAILED(ZRBFileUtil::IsRegularFile(from, &regular)) || !regular) continue;
     // The old file of that name goes; the rename replaces it in one step.
     if (FAILED(CADRenameFile(from, CADUnicodeString(xmap + "/" + base)))) {
