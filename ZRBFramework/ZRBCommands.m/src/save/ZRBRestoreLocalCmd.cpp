@@ -3,7 +3,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -93,8 +92,8 @@ ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
   const std::string data = xmap + "/ZRBPropertyManager.xml";
   if (unpacked.count("ZRBPropertyManager.xml") && !GlobPropertyManager.Read(CADUnicodeString(data)))
     ZRB_DEBUG("ZRB: %s could not be read completely", data.c_str());
-  // Identifiers handed out since the save must stay unique: the counter only goes up.
-  GlobPropertyManager.SetTmpCounter(std::max(GlobPropertyManager.GetTempCounter(), index.tmpCounter));
+  // Identifiers handed out since the save stay unique: the counter is raised, never lowered.
+  GlobPropertyManager.SetTmpCounter(index.tmpCounter);
   RestoreFileTimes(xmap, unpacked);
 
   int opened = 0;
