@@ -82,6 +82,7 @@ void ZRBRestoreLocalCmd::Fail(const char* name, const std::string& parameter) {
 
 ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
   ZRB_TRACE("ZRBRestoreLocalCmd::ReadLocalSession");
+  ZRB_DEBUG("ZRB: ZRBRestoreLocalCmd from %s", ZRBSaveLocalCmd::SessionFilePath().c_str());
   CADUnicodeString xmapText;
   ZRBAfx::GetXMap(xmapText);
   const std::string xmap = xmapText.str();

@@ -95,6 +95,7 @@ void ZRBSaveLocalCmd::Fail(const char* name, const std::string& parameter) {
 
 ZRBOneStepCommand::Outcome ZRBSaveLocalCmd::Work() {
   ZRB_TRACE("ZRBSaveLocalCmd::SaveLocal");
+  ZRB_DEBUG("ZRB: ZRBSaveLocalCmd to %s", SessionFilePath().c_str());
   CADUnicodeString xmapText;
   ZRBAfx::GetXMap(xmapText);
   const std::string xmap = xmapText.str();
