@@ -14,14 +14,10 @@
 #include "ZRBCommandContext.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
+#include "ZRBPackCommand.h"
 #include "ZRBTrace.h"
 
 namespace {
-// One argument of "sh -c" may hold 131,072 bytes on Linux whatever ARG_MAX says; the margin keeps the line clear
-// of the terminating byte and the shell's own words.
-constexpr int kShellArgumentLimit = 131072;
-constexpr int kLineMargin = 512;
-
 std::string Setting(const char* name, const char* fallback) {
   const char* value = g_ZRBConfig.GetEnvVar(name, 1);
   return value && *value ? std::string(value) : std::string(fallback);
@@ -36,21 +32,7 @@ std::string Join(const CADUnicodeString& directory, const std::string& name) {
 }
 }  // namespace
 
-int ZRBArchivePacker::LineLimit() {
-  const CADUnicodeString configured(Setting("ZRB_PACK_ARCHIVE_MAX_COMMANDLINE", ""));
-  int limit = ZRBAfx::GetSysCallLimit();
-  if (!configured.IsEmpty()) {
-    const std::string text = configured.str();
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), limit);
-    if (error != std::errc() || end != text.data() + text.size() || limit <= 0) {
-      ZRB_DEBUG("ZRB: ConvertToNum failed '%s'", text.c_str());
-      return 0;
-    }
-  }
-  limit = std::min(limit, kShellArgumentLimit - kLineMargin);
-  ZRB_DEBUG("ZRB: usZipMaxCommandLine '%s' %d", configured.c_str(), limit);
-  return limit;
-}
+int ZRBArchivePacker::LineLimit() { return ZRBPackCommand::LineLimit("ZRB_PACK_ARCHIVE_MAX_COMMANDLINE"); }
 
 std::vector<std::string> ZRBArchivePacker::BuildLines(const std::string& first, const std::string& add,
                                                       const std::vector<std::string>& files, int limit) {
@@ -67,22 +49,7 @@ std::vector<std::string> ZRBArchivePacker::BuildLines(const std::string& first, 
   return lines;
 }
 
-int ZRBArchivePacker::RunLine(const std::string& line, const char* what) {
-  ZRB_DEBUG("ActZipCommand: '%s'-", line.c_str());
-  errno = 0;
-  const int result = ZRBAfx::RunShell(line.c_str());
-  if (result < 0) {
-    ZRB_DEBUG("SYSTEM %s failed with %d errno: %d", what, result, errno);
-    if (errno == ECHILD) {
-      ZRB_DEBUG("ZRB: ignoring system call error 'ECHILD'");
-      return 1;
-    }
-    return 0;
-  }
-  if (WIFEXITED(result) && WEXITSTATUS(result) == 0) return 1;
-  ZRB_DEBUG("SYSTEM %s ended with status %d", what, WIFEXITED(result) ? WEXITSTATUS(result) : -1);
-  return 0;
-}
+int ZRBArchivePacker::RunLine(const std::string& line, const char* what) { return ZRBPackCommand::RunLine(line, what); }
 
 int ZRBArchivePacker::PackFilesToArchive(const CADUnicodeString& archivePath, const CADUnicodeString& structurePath,
                                          const CADListValCADUnicodeString& members) {

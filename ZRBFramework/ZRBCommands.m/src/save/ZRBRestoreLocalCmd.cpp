@@ -1,9 +1,235 @@
 #include "ZRBRestoreLocalCmd.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
 #include "CADClassDictionary.h"
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
+#include "CADSystemServices.h"
+#include "ZRBAfx.h"
+#include "ZRBFileUtil.h"
+#include "ZRBLocalSessionIndex.h"
+#include "ZRBPackCommand.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBSaveLocalCmd.h"
+#include "ZRBTrace.h"
 
 ZRBRestoreLocalCmd* fctCreateZRBRestoreLocalCmd() { return new ZRBRestoreLocalCmd(); }
 
 namespace {
 const CADClassDictionary::Registration g_registration("ZRBRestoreLocalCmd", &fctCreateZRBRestoreLocalCmd);
+
+std::string RealPath(const std::string& path) {
+  CADUnicodeString real;
+  return SUCCEEDED(CADGetRealPath(CADUnicodeString(path), real)) ? real.str() : path;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A private directory (mode 0700, fresh name) inside the exchange map, so that moving out of it is a rename.
+class UnpackDirectory {
+ public:
+  explicit UnpackDirectory(const std::string& xmap) {
+    std::string pattern = xmap + "/.zrbrestore.XXXXXX";
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~UnpackDirectory() {
+    if (path_.empty()) return;
+    CADListValCADUnicodeString names;
+    if (SUCCEEDED(CADListDirectory(CADUnicodeString(path_), names)))
+      for (const auto& name : names) CADDeleteFile(CADUnicodeString(path_ + "/" + name.str()));
+    rmdir(path_.c_str());
+  }
+  UnpackDirectory(const UnpackDirectory&) = delete;
+  UnpackDirectory& operator=(const UnpackDirectory&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+bool IntegrationDocumentOpen(const std::string& xmap) {
+  const std::string xmapReal = RealPath(xmap);
+  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var document(item);
+    if (document && !document->StorageName().IsEmpty() &&
+        RealPath(DirectoryOf(document->StorageName().str())) == xmapReal)
+      return true;
+  }
+  return false;
+}
 }  // namespace
+
+void ZRBRestoreLocalCmd::Fail(const char* name, const std::string& parameter) {
+  CADUnicodeString text(parameter);
+  GetWarnings().Append(
+      BuildMessage("ZRBRestoreLocalCmd", name, parameter.empty() ? nullptr : &text, parameter.empty() ? 0 : 1));
+}
+
+ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
+  ZRB_TRACE("ZRBRestoreLocalCmd::ReadLocalSession");
+  ZRB_DEBUG("ZRB: ZRBRestoreLocalCmd from %s", ZRBSaveLocalCmd::SessionFilePath().c_str());
+  CADUnicodeString xmapText;
+  ZRBAfx::GetXMap(xmapText);
+  const std::string xmap = xmapText.str();
+  ZRBLocalSessionIndex index;
+  std::set<std::string> unpacked;
+  if (!ReadLocalSession(xmap, index, unpacked)) return Outcome::Failed;
+
+  const std::string data = xmap + "/ZRBPropertyManager.xml";
+  if (unpacked.count("ZRBPropertyManager.xml") && !GlobPropertyManager.Read(CADUnicodeString(data)))
+    ZRB_DEBUG("ZRB: %s could not be read completely", data.c_str());
+  // Identifiers handed out since the save stay unique: the counter is raised, never lowered.
+  GlobPropertyManager.SetTmpCounter(index.tmpCounter);
+  RestoreFileTimes(xmap, unpacked);
+
+  int opened = 0;
+  for (const auto& [path, window] : index.documents) {
+    const std::string base = BaseName(path);
+    // Only what this restore unpacked is opened: the index never names a file elsewhere.
+    if (!unpacked.count(base)) {
+      ZRB_DEBUG("ZRB: %s is not in the session file", path.c_str());
+      continue;
+    }
+    OpenTopDocument(xmap + "/" + base, window);
+    ++opened;
+  }
+  for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
+    CADDocument_var document(item);
+    if (document && GlobPropertyManager.GetFileProperty(document->StorageName(), ZRBSaveLocalCmd::kModifiedMark) ==
+                        CADUnicodeString("1"))
+      document->SetDirty(1);
+  }
+  if (opened == 0) {
+    ZRB_DEBUG("no Top level files");
+    Fail("SessionNoData");
+    return Outcome::Failed;
+  }
+  ZRB_TRACE_OK();
+  return Outcome::Succeeded;
+}
+
+int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessionIndex& index,
+                                         std::set<std::string>& unpacked) {
+  const std::string sessionFile = ZRBSaveLocalCmd::SessionFilePath();
+  if (FAILED(CADFileAccess(CADUnicodeString(sessionFile), CADFileRead))) {
+    Fail("NoSessionFile", sessionFile);
+    return 0;
+  }
+  if (IntegrationDocumentOpen(xmap)) {
+    Fail("SessionNotEmpty");
+    return 0;
+  }
+  UnpackDirectory scratch(xmap);
+  if (scratch.Path().empty()) {
+    Fail("ExtractFailed");
+    return 0;
+  }
+  const std::string line = ZRBPackCommand::Setting("ZRB_UNPACK_SESSION_CMD", "zrb_unzip -o -j -q -d") +
+                           ZRBPackCommand::Word(scratch.Path()) + ZRBPackCommand::Word(sessionFile);
+  ZRB_DEBUG("UnzipCommand: '%s'", line.c_str());
+  // Status 1 of an unzip-style program is a warning; the files are there.
+  if (!ZRBPackCommand::RunLine(line, "UnzipCommand", 1)) {
+    ZRB_DEBUG("ZRB: Failed to extract Session");
+    Fail("ExtractFailed");
+    return 0;
+  }
+  const std::string indexPath = scratch.Path() + "/content.session";
+  int regular = 0;
+  ZRBFileUtil::IsRegularFile(CADUnicodeString(indexPath), &regular);
+  std::ifstream in(indexPath, std::ios::binary);
+  if (!regular || !in) {
+    Fail("NoFileAccess", "content.session");
+    return 0;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string error;
+  if (!ZRBLocalSessionIndex::Parse(text.str(), index, error)) {
+    ZRB_DEBUG("ZRB: ReadLine(content.session) failed: %s", error.c_str());
+    Fail("NoFileAccess", "content.session");
+    return 0;
+  }
+  std::string identity;
+  if (!ZRBSaveLocalCmd::CurrentIdentity(identity) || identity != index.identity) {
+    ZRB_DEBUG("Identline does not match");
+    Fail("WrongSession");
+    return 0;
+  }
+  for (const auto& [archive, structure] : index.archives) {
+    ZRB_DEBUG("Archive File: %s", archive.c_str());
+    ZRB_DEBUG("Archive Strc File: %s", structure.c_str());
+  }
+  CADListValCADUnicodeString names;
+  CADListDirectory(CADUnicodeString(scratch.Path()), names);
+  for (const auto& name : names) {
+    const std::string base = name.str();
+    const CADUnicodeString from(scratch.Path() + "/" + base);
+    if (base == "content.session" || FAILED(ZRBFileUtil::IsRegularFile(from, &regular)) || !regular) continue;
+    // The old file of that name goes; the rename replaces it in one step.
+    if (FAILED(CADRenameFile(from, CADUnicodeString(xmap + "/" + base)))) {
+      ZRB_DEBUG("ZRB: could not move file from %s to %s/%s", from.c_str(), xmap.c_str(), base.c_str());
+      continue;
+    }
+    unpacked.insert(base);
+  }
+  return 1;
+}
+
+void ZRBRestoreLocalCmd::RestoreFileTimes(const std::string& xmap, const std::set<std::string>& unpacked) {
+  CADListValCADUnicodeString paths, times;
+  GlobPropertyManager.GetAllKnownFilesAndModTimes(paths, times);
+  const std::string xmapReal = RealPath(xmap);
+  for (int i = 1; i <= paths.Size() && i <= times.Size(); ++i) {
+    const std::string path = paths[i].str();
+    if (!unpacked.count(BaseName(path)) || RealPath(DirectoryOf(path)) != xmapReal) continue;
+    CADUnicodeString current;
+    if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(paths[i], current)) && current == times[i]) continue;
+    if (FAILED(ZRBFileUtil::SetLastModificationToFile(paths[i], times[i])))
+      ZRB_DEBUG("ZRB: could not set the time of %s", path.c_str());
+  }
+}
+
+void ZRBRestoreLocalCmd::OpenTopDocument(const std::string& path, const std::string& windowName) {
+  const CADUnicodeString file(path);
+  const std::string type = ZRBFileUtil::GetExtension(file).str();
+  CADDocument* document = nullptr;
+  CADListValCADUnicodeString refresh;
+  int ok = 0;
+  if (type == "CADPart" || type == "CADProduct") {
+    ok = OpenProductWithWindow(document, file, CADUnicodeString(), 0, refresh, nullptr);
+  } else if (type == "model") {
+    ok = OpenLegacyModelWithWindow(document, file, CADUnicodeString(), 0, refresh, nullptr);
+  } else if (type == "vis") {
+    ok = OpenVisWithWindow(document, file, CADUnicodeString(), 0, refresh, nullptr);
+  } else if (type == "CADDrawing") {
+    ok = OpenDrawingWithWindow(document, file, 0, refresh, nullptr);
+  } else {
+    ZRB_DEBUG("Unhandled Filetype: %s", path.c_str());
+    return;
+  }
+  if (!ok || !document) return;
+  const auto windows = CADFrmLayout::GetCurrentLayout().GetWindowsOf(document);
+  if (!windows.empty() && !windowName.empty()) windows.back()->SetName(CADUnicodeString(windowName));
+  ZRBAfx::AddMessageCategoryToList(GetInformations(), "ZRBListMessages.WindowRestoredLocalList",
+                                   CADUnicodeString(windowName.empty() ? BaseName(path) : windowName));
+}
+
+void ZRBRestoreLocalCmd::ShowOutcome(int success) {
+  DisplayMessageCenter(success, 0, BuildMessage("ZRBRestoreLocalCmd", "RestoreLocalOk"),
+                       BuildMessage("ZRBRestoreLocalCmd", "RestoreLocalFailed"), 0);
+}
