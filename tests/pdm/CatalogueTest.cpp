@@ -98,7 +98,9 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBHighlightCmd",
                                                     "ZRBHighlightInWBCmd",
                                                     "ZRBWriteArcXMLCmd",
-                                                    "ZRBBuildVisuCmd"};
+                                                    "ZRBBuildVisuCmd",
+                                                    "ZRBGetOrigGeoForVisCmd",
+                                                    "ZRBGetOrigGeoAndVisCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);
