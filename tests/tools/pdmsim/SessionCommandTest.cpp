@@ -378,7 +378,7 @@ TEST_F(SessionCommand, SettingsAndUnsupportedActions) {
   ASSERT_EQ(harness.Session("x3GetPDMSettings", request).exitCode, 0);
   EXPECT_EQ(Root(request, "ZRB_DESIGN_TABLES"), "OFF");
 
-  for (const char* action : {"x3GetCatalogFile", "x3GetOrigGeoForVis"}) {
+  for (const char* action : {"x3GetCatalogFile", "x3UpdCreCatalogFrFile"}) {
     PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
     ASSERT_EQ(harness.Session(action, request).exitCode, 0) << action;
     EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "0") << action;

@@ -17,6 +17,7 @@
 #include "FileStore.h"
 #include "GmtTime.h"
 #include "Journal.h"
+#include "OrigGeoAnswer.h"
 #include "PdmError.h"
 #include "PdmSelection.h"
 #include "Pointing.h"
@@ -156,6 +157,8 @@ int SessionCommand::RunJournaled() {
     answering.outcome = AnswerDependencyInfo(*vault, answering.file);
   } else if (call_.action == "x3GetDependentFiles") {
     answering.outcome = AnswerDependentFiles(*vault, answering.file, answering.exchangeMap);
+  } else if (call_.action == "x3GetOrigGeoForVis") {
+    answering.outcome = AnswerOrigGeo(*vault, answering.file, answering.exchangeMap, fault);
   } else if (call_.action == "x3GetPDMSettings") {
     AnswerSettings(*vault, answering);
   } else if (call_.action == "x3GetCustomAttrsCad") {

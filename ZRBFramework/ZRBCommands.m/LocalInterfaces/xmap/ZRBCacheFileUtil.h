@@ -2,6 +2,8 @@
 // them. Called by the read once the answer is in.
 #pragma once
 
+#include <ctime>
+
 #include "CADBaseTypes.h"
 #include "CADListVal.h"
 #include "CADString.h"
@@ -31,6 +33,9 @@ class ZRBCacheFileUtil {
   // except the vis file just delivered for it (`deliveredVis`, may be "").
   static HRESULT DeleteVisWithWrongTime(const CADUnicodeString& modelPath, ZRBCacheFileContext& context,
                                         const CADUnicodeString& deliveredVis = CADUnicodeString());
+  // Seconds since 1970 (UTC) of a PDM date "YYYY-MM-DD HH:MM:SS" and three more characters; 0 when the text has
+  // another length or a field is no number.
+  static int ParseModificationDate(const CADString& text, std::time_t& seconds);
 
  private:
   // The file of one answer object: stale vis files, then its time stamp.

@@ -77,6 +77,13 @@ CADUnicodeString FileInExchangeMap(const CADString& location) {
 
 }  // namespace
 
+int ZRBCacheFileUtil::ParseModificationDate(const CADString& text, std::time_t& seconds) {
+  struct tm broken {};
+  if (!ParsePdmDate(text, broken)) return 0;
+  seconds = ZRBTimeUtil::mkgmtime(&broken);
+  return 1;
+}
+
 HRESULT ZRBCacheFileUtil::ManageFilesForCache(ZRBObjectManager& answer, CADListValCADUnicodeString& filesToRefresh) {
   ZRB_TRACE("ZRBFileUtil::ManageFilesForCache");
   // Kept exactly as sites know it, although it reads inverted: with the
