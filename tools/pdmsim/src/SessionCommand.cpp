@@ -23,6 +23,7 @@
 #include "Pointing.h"
 #include "SaveAnswer.h"
 #include "StructureAnswer.h"
+#include "ToolboxAnswer.h"
 #include "VaultCatalog.h"
 #include "WorkbenchAnswer.h"
 
@@ -176,6 +177,8 @@ int SessionCommand::RunJournaled() {
                                                  answering.exchangeMap, answering.fault);
   } else if (call_.action == "x3UpdateWBFromFile") {
     answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
+  } else if (ToolboxAnswer::IsToolboxWord(call_.action)) {
+    answering.outcome = ToolboxAnswer(*vault).Answer(call_.action, answering.file, answering.exchangeMap);
   } else {
     AnswerUnsupported(answering);
   }
