@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ZRBUpdateBaseCmd.h"
 
@@ -39,6 +40,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int CheckProductsNotFromPdm(const CADIProduct_var& root);
 
   void SetSupressInteraction(int suppress) { suppressInteraction_ = suppress; }
+  // A node the save leaves out with everything below it (the designer excluded it from a step-by-step save).
+  void LeaveOut(const CADIProduct_var& node) { leftOut_.push_back(node); }
+  bool IsLeftOut(const CADIProduct_var& node) const;
 
  protected:
   // --- the one-step steps
@@ -56,6 +60,7 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
 
   int mode_;
   int suppressInteraction_ = 0;
+  std::vector<CADIProduct_var> leftOut_;
 };
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode);
