@@ -33,5 +33,6 @@ class ZRBSyncFiller {
   ZRBSyncJobList& jobs_;
   bool use_;
   int ignored_ = 0;
-  bool tables_ = false;  // the PDM keeps design tables
+  bool tables_ = false;                           // the PDM keeps design tables
+  std::vector<CADIProduct_var> tableReferences_;  // parts whose tables have rows
 };

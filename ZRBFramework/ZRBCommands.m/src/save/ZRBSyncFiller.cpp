@@ -192,6 +192,11 @@ void ZRBSyncFiller::AddRow(const CADIProduct_var& node, const CADIProduct_var& f
 }
 
 bool ZRBSyncFiller::TableRows(const CADIProduct_var& node, bool parentFailed, std::vector<ZRBSyncJob>& rows) {
+  // A part used several times has its tables once: every use shares its reference.
+  const CADIProduct_var reference = node->GetReferenceProduct();
+  for (const CADIProduct_var& done : tableReferences_)
+    if (done.get() == reference.get()) return false;
+  tableReferences_.push_back(reference);
   CADRawCollPV* tables = ZRBDesignTable::GetTables(node, 0);
   if (!tables) return false;
   const CADUnicodeString knownText = Ref(node, "ZRB_DESIGNTABLES");
@@ -244,7 +249,10 @@ bool ZRBSyncFiller::TableRows(const CADIProduct_var& node, bool parentFailed, st
     }
     int state = 0;
     table->GetState(state);
-    if ((state & ZRBDesignTable::kStateDirty) && !(GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE") == "0"))
+    // Only a table whose PDM identity the session holds can be updated there.
+    if ((state & ZRBDesignTable::kStateKnownToPdm) && (state & ZRBDesignTable::kStateDirty) &&
+        !(GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE") == "0") &&
+        !(GlobPropertyManager.GetFileProperty(path, "ZRB_SYNC_SKIP_TAB_UPDATE") == "1"))
       addRow(name, ZRBSyncMainOp::Update, {});
   }
   ZRBDesignTable::DestroyList(tables);

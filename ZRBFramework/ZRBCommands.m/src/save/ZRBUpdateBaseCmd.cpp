@@ -392,8 +392,12 @@ int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIPro
   for (const CADIProduct_var& done : tableReferences_)
     if (!one && done.get() == reference.get()) return 0;
   if (!one) tableReferences_.push_back(reference);
-  CADRawCollPV* tables = ZRBDesignTable::GetTables(product, 0);
-  if (!tables) return 0;
+  // A row of its own may come after other requests: the part is switched to the mode that lists its tables.
+  CADRawCollPV* tables = ZRBDesignTable::GetTables(product, one ? 1 : 0);
+  if (!tables) {
+    ZRB_DEBUG("ZRB: no design tables listed for %s", product->GetPartNumber().c_str());
+    return 0;
+  }
   CADListValCADUnicodeString known;
   for (const CADUnicodeString& item : ZRBListText::Split(Ref(product, "ZRB_DESIGNTABLES").view()))
     known.Append(ZRBFileUtil::GetFileNameFromPath(item));
