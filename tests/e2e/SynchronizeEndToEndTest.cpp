@@ -1,14 +1,18 @@
 // One synchronisation row after the other against the reference PDM: what the one-node requests carry, what
 // the session takes from the answers, and a row the PDM refuses giving back what it touched.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
+#include "CADIParmPublisher.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
+#include "ZRBInfoUtil.h"
+#include "ZRBListText.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSynchronizeCmd.h"
@@ -86,6 +90,45 @@ TEST_F(SynchronizeEndToEndTest, ARowThePdmRefusesKeepsTheNewPartNewAndModified) 
   EXPECT_EQ(Ref(added_, "ZRB_OBID"), "");
   EXPECT_EQ(GlobPropertyManager.GetPathToRootProperty(added_, "ZRB_PRIVATE_UPDATE_ID").str(), "");
   EXPECT_NE(jobs.WantedButtons(-1).autoStep, true) << "a failed row stops all-at-once";
+  command->Release();
+}
+
+TEST_F(SynchronizeEndToEndTest, EachDesignTableIsARowOfItsOwnAfterItsPart) {
+  ZRBInfoUtil::SetUseDesigTables(1);
+  const CADIProduct_var plate = SampleSession::Node(root_, "Bracket.1/Plate.1");
+  ASSERT_TRUE(plate);
+  // "sizes.xls" is new, though a known item's name ends with it; the known one is gone from the part.
+  GlobPropertyManager.SetReferenceProperty(plate, "ZRB_DESIGNTABLES", "{oldsizes.xls}");
+  WriteFile(Root() + "/sizes.xls", "a\tb\n1\t2\n");
+  CADIDesignTable_var table;
+  ASSERT_EQ(CADIParmPublisher_var(plate.get())->AddDesignTable("Sizes", CADUnicodeString(Root() + "/sizes.xls"), table),
+            S_OK);
+  auto* command = new ZRBSynchronizeCmd();
+  ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly_), 1);
+  ZRBSyncJobList& jobs = command->GetJobs();
+  std::vector<std::string> rows;
+  for (int i = 0; i < jobs.Size(); ++i)
+    rows.push_back(jobs.At(i).kind.str() + ":" + jobs.At(i).name.str() + (jobs.At(i).dropChildren ? "-" : ""));
+  const auto at = [&](const std::string& row) { return std::find(rows.begin(), rows.end(), row) - rows.begin(); };
+  ASSERT_LT(at("DesignTable:sizes.xls"), jobs.Size()) << ::testing::PrintToString(rows);
+  ASSERT_LT(at("DesignTable:oldsizes.xls-"), jobs.Size()) << ::testing::PrintToString(rows);
+  const auto list = [&](const char* name) {
+    return ZRBListText::Split(GlobPropertyManager.GetReferenceProperty(plate, name).view());
+  };
+  EXPECT_EQ(list("ZRB_SYNC_ADD_TAB"), CADListValCADUnicodeString({"PlateSizes.xls", "sizes.xls"}));
+  EXPECT_EQ(list("ZRB_SYNC_DROP_TAB"), CADListValCADUnicodeString({"oldsizes.xls"}));
+
+  jobs.RunAll(*command);
+  for (int i = 0; i < jobs.Size(); ++i)
+    EXPECT_EQ(jobs.At(i).result, ZRBSyncResult::Succeeded) << rows[static_cast<size_t>(i)];
+  bool linked = false;
+  for (const PdmCall& call : Journal()) {
+    const std::string request = call.action == "x3UpdateFromFile" ? JournalRequest(call.seq) : "";
+    if (request.find("SyncDesignTable") != std::string::npos && request.find("LINK_DESTAB") != std::string::npos)
+      linked = request.find("sizes.xls") != std::string::npos;
+  }
+  EXPECT_TRUE(linked);
+  EXPECT_EQ(list("ZRB_DESIGNTABLES"), CADListValCADUnicodeString({"PlateSizes.xls", "sizes.xls"}));
   command->Release();
 }
 

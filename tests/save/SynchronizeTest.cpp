@@ -234,7 +234,11 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
 }
 
 TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {
-  for (const char* partNumber : {"P1", "P2", "P3"}) AddNew(root_, "CADPart", partNumber);
+  CADDocument* skipped = nullptr;
+  AddNew(root_, "CADPart", "P1");
+  AddNew(root_, "CADPart", "P2", &skipped);
+  AddNew(root_, "CADPart", "P3");
+  skipped->SetDirty(1);
   Start();
   CADDialogDriver& driver = Dialogs().Driver();
   EXPECT_EQ(Cell(0, 0), Text("NextOperation.Next"));
@@ -249,7 +253,11 @@ TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {
   ASSERT_EQ(pdm_.requests.size(), 4u) << "three rows and the final update";
   EXPECT_EQ(pdm_.requests.back().GetObject("ROOT")->GetSlotValue("PROCESS"), "") << "the final update";
   EXPECT_EQ(Ref(SampleSession::Child(root_, "Part1.1"), "ZRB_OBID"), "NEW-P1");
-  EXPECT_EQ(Ref(SampleSession::Child(root_, "Part2.1"), "ZRB_OBID"), "NEW-P2") << "created by the final update";
+  ZRBObjectManager& final = pdm_.requests.back();
+  for (ZRBObject* o = final.GetFirstObject(); o; o = final.GetNextObject(o))
+    EXPECT_NE(o->GetSlotValue("PARTNUMBER"), "P2") << "the skipped row's node is not sent";
+  EXPECT_EQ(Ref(SampleSession::Child(root_, "Part2.1"), "ZRB_OBID"), "");
+  EXPECT_NE(skipped->IsDirty(), 0u) << "still to save later";
   EXPECT_EQ(driver.GetIcon("ZRBUpdateCreateDialog", "StatusIcon"), "StatusIconWarning");
   EXPECT_FALSE(driver.IsSensitive("ZRBUpdateCreateDialog", "AutoStepBtn"));
   ASSERT_TRUE(driver.Push("ZRBUpdateCreateDialog", "CloseBtn"));

@@ -5,6 +5,9 @@
 
 #include "CADIProduct.h"
 #include "CADUnicodeString.h"
+#include "ZRBSyncJob.h"
+
+#include <vector>
 
 class ZRBCommandStates;
 class ZRBSyncJobList;
@@ -22,10 +25,14 @@ class ZRBSyncFiller {
   // true when the node (or a node below it) failed a rule.
   bool FillNode(const CADIProduct_var& node, const CADIProduct_var& father, bool parentFailed);
   void AddRow(const CADIProduct_var& node, const CADIProduct_var& father, int state, const CADUnicodeString& failure);
+  // One row per design table of the node that is new, changed or gone; true when one failed a rule.
+  bool TableRows(const CADIProduct_var& node, bool parentFailed, std::vector<ZRBSyncJob>& rows);
   bool NeedsRow(const CADIProduct_var& node, const CADUnicodeString& type, int state) const;
 
   ZRBCommandStates& states_;
   ZRBSyncJobList& jobs_;
   bool use_;
   int ignored_ = 0;
+  bool tables_ = false;                           // the PDM keeps design tables
+  std::vector<CADIProduct_var> tableReferences_;  // parts whose tables have rows
 };

@@ -29,6 +29,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
 
   // --- one row (1 sent and applied, 0 failed; `pdmResult` is the answer's "ACTION_SUCCESS")
   int UpdateCreateProduct(const CADIProduct_var& node, CADString& pdmResult);
+  // One design table of the node (by file name) in a request of its own: linked, updated or dropped.
+  int UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName, CADString& pdmResult);
   // Applies the answer of the children the request asked the PDM to instantiate, link, create or move.
   void ProcessChildInstanceInfo(const CADIProduct_var& node, const ZRBObject& nodeAnswer, ZRBObjectManager& answer);
 

@@ -30,6 +30,7 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
     int noInteraction = 0;     // mode 4: messages collected, no boxes
     int validation = 0;        // validation before the update
     int itemsBeforeLinks = 0;  // one node per request: a new item may stand under a new father or alone
+    int tablesApart = 0;       // design tables go in requests of their own, not with their part
   };
   static Modes ModesFor(int mode);
 
@@ -47,8 +48,12 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   // One object listing the children gone since the load whose instance was in the PDM; none when there are none.
   int WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request);
   // One object per design table of a part, listed in the node's "TABLES": a new table to link ("LINK_DESTAB"),
-  // a known one whose file changed, one gone since the load ("REMOVE_IN_PDM"). The number written.
-  int WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object);
+  // a known one whose file changed, one gone since the load ("REMOVE_IN_PDM"). The number written. With
+  // `onlyFile`, just the table of that file name, however often the part was written before.
+  int WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
+                        const CADUnicodeString& onlyFile = CADUnicodeString());
+  // "ZRB_DESIGNTABLES" and the tables' identities from the answer's table objects of the node.
+  static void ProcessDesignTables(const CADIProduct_var& product, const ZRBObject& object, ZRBObjectManager& answer);
   static void WriteDescriptionsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteCustomAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteStdAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
@@ -113,8 +118,6 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void ReportNoPermission(const CADIProduct_var& product);
   // False when the answer refused the node's creation or the save of its document ("…_SUCCESS" "0").
   static bool SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer);
-  // "ZRB_DESIGNTABLES" and the tables' identities from the answer's table objects of the node.
-  static void ProcessDesignTables(const CADIProduct_var& product, const ZRBObject& object, ZRBObjectManager& answer);
   static void ApplyNewIdentity(const CADIProduct_var& node, const CADIProduct_var& father, const ZRBObject& object);
 
   std::vector<Touched> touched_;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ZRBUpdateBaseCmd.h"
 #include "ZRBUpdatePosSelection.h"
@@ -55,6 +56,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int CheckProductsNotFromPdm(const CADIProduct_var& root);
 
   void SetSupressInteraction(int suppress) { suppressInteraction_ = suppress; }
+  // A node the save leaves out with everything below it (the designer excluded it from a step-by-step save).
+  void LeaveOut(const CADIProduct_var& node) { leftOut_.push_back(node); }
+  bool IsLeftOut(const CADIProduct_var& node) const;
 
  protected:
   // --- the one-step steps
@@ -73,6 +77,7 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int mode_;
   int suppressInteraction_ = 0;
   std::unique_ptr<ZRBUpdatePosSelection> selection_;
+  std::vector<CADIProduct_var> leftOut_;
 };
 
 ZRBUpdateCmd* fctCreateZRBUpdateCmd(int mode);

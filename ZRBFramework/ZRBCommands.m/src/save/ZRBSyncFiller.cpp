@@ -1,8 +1,12 @@
 #include "ZRBSyncFiller.h"
 
+#include <vector>
+
 #include "ZRBAfxBase.h"
 #include "ZRBCommandStates.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDesignTable.h"
+#include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
 #include "ZRBPSNTreeUtil.h"
@@ -34,6 +38,8 @@ ZRBPartType PartTypeOf(const CADUnicodeString& text) {
 void ZRBSyncFiller::Fill(const CADIProduct_var& root) {
   ZRB_TRACE("ZRBSyncFiller::Fill");
   if (!root) return;
+  // Asked once: the PDM's answer holds for the whole filling.
+  tables_ = ZRBInfoUtil::WorkWithDesignTables() != 0;
   FillNode(root, ZRBPSNTreeUtil::GetFatherProduct(root), false);
   ZRB_TRACE_OK();
 }
@@ -85,13 +91,28 @@ bool ZRBSyncFiller::FillNode(const CADIProduct_var& node, const CADIProduct_var&
       if (FillNode(child, node, parentFailed || !failure.IsEmpty())) childFailed = true;
     }
   }
+  // A table's row follows its node's: a new part must exist in the PDM before a table can hang on it.
+  std::vector<ZRBSyncJob> tableRows;
+  if (!workbench && !archiveRoot && !standardPart && !skipNode && tables_ &&
+      TableRows(node, parentFailed || !failure.IsEmpty(), tableRows))
+    childFailed = true;
+  const auto addTableRows = [&] {
+    for (ZRBSyncJob& job : tableRows) jobs_.Add(std::move(job));
+  };
   if (childFailed && failure.IsEmpty() && !workbench) failure = ZRBSyncRules::Reason("ErrChildFailedRule");
   if (!failure.IsEmpty()) SetRef(node, "ZRB_RULE_FAILED", failure);
 
-  if (workbench || skipNode || standardPart || Ref(node, "ZRB_ROOT_USED_FROM_PDM") == "1") return childFailed;
+  if (workbench || skipNode || standardPart || Ref(node, "ZRB_ROOT_USED_FROM_PDM") == "1") {
+    addTableRows();
+    return childFailed;
+  }
   const CADUnicodeString type = archiveRoot ? CADUnicodeString("ZRBArchive") : GlobPropertyManager.GetProductType(node);
-  if (failure.IsEmpty() && !NeedsRow(node, type, state)) return false;
+  if (failure.IsEmpty() && !NeedsRow(node, type, state)) {
+    addTableRows();
+    return false;
+  }
   AddRow(node, father, state, failure);
+  addTableRows();
   return !failure.IsEmpty();
 }
 
@@ -168,4 +189,79 @@ void ZRBSyncFiller::AddRow(const CADIProduct_var& node, const CADIProduct_var& f
     }
   }
   jobs_.Add(std::move(job));
+}
+
+bool ZRBSyncFiller::TableRows(const CADIProduct_var& node, bool parentFailed, std::vector<ZRBSyncJob>& rows) {
+  // A part used several times has its tables once: every use shares its reference.
+  const CADIProduct_var reference = node->GetReferenceProduct();
+  for (const CADIProduct_var& done : tableReferences_)
+    if (done.get() == reference.get()) return false;
+  tableReferences_.push_back(reference);
+  CADRawCollPV* tables = ZRBDesignTable::GetTables(node, 0);
+  if (!tables) return false;
+  const CADUnicodeString knownText = Ref(node, "ZRB_DESIGNTABLES");
+  CADListValCADUnicodeString known;
+  for (const CADUnicodeString& item : ZRBListText::Split(knownText.view()))
+    known.Append(ZRBFileUtil::GetFileNameFromPath(item));
+  int component = 0;
+  ZRBInfoUtil::IsCadComponent(node, &component);
+  const bool atComponent = component || Ref(node, "ZRB_ISCOMPONENT") == "1";
+  CADListValCADUnicodeString present, added, dropped;
+  bool failed = false;
+  const auto addRow = [&](const CADUnicodeString& name, ZRBSyncMainOp operation, std::string_view rule,
+                          bool drop = false) {
+    ZRBSyncJob job;
+    job.dropChildren = drop;
+    job.object = ZRBSyncObject::DesignTable;
+    job.product = node;
+    job.name = name;
+    job.kind = "DesignTable";
+    job.operation = operation;
+    if (rule.empty() && atComponent) rule = "ErrTableAtComponent";
+    if (rule.empty() && parentFailed) rule = "ErrParentFailedRule";
+    if (!rule.empty()) {
+      job.ruleFailure = ZRBSyncRules::Reason(rule);
+      failed = true;
+    }
+    rows.push_back(std::move(job));
+  };
+  for (int i = 1; i <= tables->Size(); ++i) {
+    auto* table = static_cast<ZRBDesignTable*>((*tables)[i]);
+    CADUnicodeString path;
+    if (!table || FAILED(table->GetFullPath(path))) continue;
+    const CADUnicodeString name = ZRBFileUtil::GetFileNameFromPath(path);
+    present.Append(name);
+    unsigned char exists = 0;
+    const bool missing = FAILED(table->FileExists(&exists)) || !exists;
+    // Compared as a list item: a table "a.xls" is not known because "aa.xls" is.
+    const bool isKnown = known.Locate(name) != 0;
+    if (missing) {
+      // A known part may keep a table whose sheet is elsewhere, when the site says so.
+      if (isKnown && IsOn("ZRB_IGNORE_BROKEN_DT_FOR_KNOWN_DOC")) continue;
+      if (IsOn("ZRB_CHECK_BROKEN_DT"))
+        addRow(name, isKnown ? ZRBSyncMainOp::Update : ZRBSyncMainOp::Create, "ErrTableNoFile");
+      continue;
+    }
+    if (!isKnown) {
+      added.Append(name);
+      addRow(name, ZRBSyncMainOp::Create, {});
+      continue;
+    }
+    int state = 0;
+    table->GetState(state);
+    // Only a table whose PDM identity the session holds can be updated there.
+    if ((state & ZRBDesignTable::kStateKnownToPdm) && (state & ZRBDesignTable::kStateDirty) &&
+        !(GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE") == "0") &&
+        !(GlobPropertyManager.GetFileProperty(path, "ZRB_SYNC_SKIP_TAB_UPDATE") == "1"))
+      addRow(name, ZRBSyncMainOp::Update, {});
+  }
+  ZRBDesignTable::DestroyList(tables);
+  for (const CADUnicodeString& name : known) {
+    if (present.Locate(name)) continue;
+    dropped.Append(name);
+    addRow(name, ZRBSyncMainOp::Update, {}, true);
+  }
+  SetRef(node, "ZRB_SYNC_ADD_TAB", ZRBListText::Join(added));
+  SetRef(node, "ZRB_SYNC_DROP_TAB", ZRBListText::Join(dropped));
+  return failed;
 }

@@ -65,6 +65,7 @@ CADString PartClass(const CADIProduct_var& node, const CADUnicodeString& type, Z
 ZRBSynchronizeCmd::ZRBSynchronizeCmd(const char* name) : ZRBUpdateCmd(1, name) {
   Modes modes = GetModes();
   modes.itemsBeforeLinks = 1;
+  modes.tablesApart = 1;
   modes.noInteraction = 0;
   SetModes(modes);
 }
@@ -164,7 +165,14 @@ ZRBSyncResult ZRBSynchronizeCmd::RunJob(ZRBSyncJob& job, CADListValCADUnicodeStr
   ApplyClientMode();
   const int before = GetWarnings().Size();
   ZRBSyncResult result = ZRBSyncResult::Failed;
-  if (job.object != ZRBSyncObject::Product) {
+  if (job.object == ZRBSyncObject::DesignTable) {
+    CADString pdmResult;
+    if (job.product && !GlobPropertyManager.GetProductType(job.product).IsEmpty() &&
+        UpdateCreateDesignTable(job.product, job.name, pdmResult))
+      result = pdmResult == "3" ? ZRBSyncResult::Warning : ZRBSyncResult::Succeeded;
+    else if (pdmResult == "2")
+      result = ZRBSyncResult::Canceled;
+  } else if (job.object != ZRBSyncObject::Product) {
     AddUpdateMessage("UpdateFailed");
     ZRB_DEBUG("ZRB: this kind of row cannot be sent yet");
   } else if (!job.product || GlobPropertyManager.GetProductType(job.product).IsEmpty()) {
@@ -240,6 +248,56 @@ int ZRBSynchronizeCmd::UpdateCreateProduct(const CADIProduct_var& node, CADStrin
   ProcessSaveFlags(success, success ? answer : request);
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+int ZRBSynchronizeCmd::UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName,
+                                               CADString& pdmResult) {
+  ZRB_TRACE("ZRBSynchronizeCmd::UpdateCreateDesignTable");
+  if (Ref(node, "ZRB_OBID").IsEmpty()) {
+    // The part's own row has not brought it into the PDM: there is nothing to hang the table on.
+    CADUnicodeString parameter = node->GetPartNumber();
+    AddUpdateMessage("NotFromPdm", &parameter, 1);
+    return 0;
+  }
+  ZRBObjectManager request;
+  ZRBObject* root = ZRBPdmRequest::AddRoot(request);
+  ZRBObject* object = root ? request.CreateObject("") : nullptr;
+  if (!object) return 0;
+  root->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+  root->SetSlotValue("FILEVERSION", "1");
+  root->SetSlotValue("CADCLASSNAME", "DesignTable");
+  root->SetSlotValue("PROCESS", "SyncDesignTable");
+  root->SlotAppend("SUBASSEMBLIES", object->GetKey());
+  Put(object, "OBID", Ref(node, "ZRB_OBID"));
+  Put(object, "DB_NAME", Ref(node, "ZRB_DB_NAME"));
+  Put(object, "CLASSNAME", Ref(node, "ZRB_CLASSNAME"));
+  Put(object, "PARTNUMBER", node->GetPartNumber());
+  Put(object, "PARTCATEGORY", Ref(node, "ZRB_PART_CGY_FOR_VALIDATE"));
+  object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+  object->SetSlotValue("CREATE_PART_IN_PDM", "0");
+  object->SetSlotValue("UNIT", "1.0");
+  if (WriteDesignTables(request, node, object, fileName) == 0) {
+    ZRB_DEBUG("ZRB: design table %s has nothing to send", fileName.c_str());
+    CADUnicodeString parameter = fileName;
+    AddUpdateMessage("UpdateFailed", &parameter, 1);
+    return 0;
+  }
+  ZRBObjectManager answer;
+  const int success = SendUpdate(request, answer, 1);
+  const ZRBObject* answerRoot = answer.GetObject("ROOT");
+  if (answerRoot) pdmResult = answerRoot->GetSlotValue("ACTION_SUCCESS");
+  const ZRBObject* nodeAnswer = success ? answer.GetObjectByPrivateUpdateId(object->GetKey()) : nullptr;
+  if (!nodeAnswer) return 0;
+  ProcessDesignTables(node, *nodeAnswer, answer);
+  for (const CADString& key : nodeAnswer->GetSlotValueList("TABLES")) {
+    const ZRBObject* table = answer.GetObject(key);
+    if (!table) continue;
+    // The PDM refused this table: the row fails, and the table stays as it was for a later run.
+    for (const char* slot : {"LINK_SUCCESS", "REMOVE_SUCCESS", "TABLE_UPD_SUCCESS"})
+      if (table->GetSlotValue(slot) == "0") return 0;
+  }
+  ZRB_TRACE_OK();
+  return 1;
 }
 
 int ZRBSynchronizeCmd::WriteSyncRequest(ZRBObjectManager& request, const CADIProduct_var& node,
@@ -419,6 +477,19 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   if (drawing) return result;
   auto* update = new ZRBUpdateCmd();
   update->SetSupressInteraction(1);
+  // A row that did not run (set to "no" or refused by a rule) keeps its node out of the final update as well.
+  bool rootLeftOut = false;
+  for (int i = 0; i < jobs_.Size(); ++i) {
+    const ZRBSyncJob& job = jobs_.At(i);
+    if (job.object != ZRBSyncObject::Product || job.execute == ZRBSyncExecute::Yes || !job.product) continue;
+    update->LeaveOut(job.product);
+    if (!ZRBPSNTreeUtil::GetFatherProduct(job.product)) rootLeftOut = true;
+  }
+  if (rootLeftOut) {
+    ZRB_DEBUG("ZRB: the root's row did not run; no final update");
+    update->Release();
+    return result;
+  }
   int status = 0;
   const int done = update->UpdatePdm(status);
   for (const CADUnicodeString& line : update->GetWarnings()) messages.Append(line);

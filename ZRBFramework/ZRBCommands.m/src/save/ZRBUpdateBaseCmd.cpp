@@ -309,7 +309,7 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   if (type == "CADProduct" && !standardPart) WriteProductDocument(request, product, object, touched, toCreate, status);
   if (toCreate && type == "CADProduct") GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
 
-  if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused)
+  if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused && !modes_.tablesApart)
     WriteDesignTables(request, product, object);
   if (fromPdm) WriteDeletedProducts(product, request);
   WriteDescriptionsToZRBObject(product, object);
@@ -382,16 +382,22 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
   WriteStdAttrsToZRBObject(product, productObject);
 }
 
-int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object) {
+int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
+                                        const CADUnicodeString& onlyFile) {
   // Whether the PDM keeps design tables is its setting, asked once per session.
   if (!ZRBInfoUtil::WorkWithDesignTables()) return 0;
+  const bool one = !onlyFile.IsEmpty();
   // A part used several times has its tables once: every use shares its reference.
   const CADIProduct_var reference = product->GetReferenceProduct();
   for (const CADIProduct_var& done : tableReferences_)
-    if (done.get() == reference.get()) return 0;
-  tableReferences_.push_back(reference);
-  CADRawCollPV* tables = ZRBDesignTable::GetTables(product, 0);
-  if (!tables) return 0;
+    if (!one && done.get() == reference.get()) return 0;
+  if (!one) tableReferences_.push_back(reference);
+  // A row of its own may come after other requests: the part is switched to the mode that lists its tables.
+  CADRawCollPV* tables = ZRBDesignTable::GetTables(product, one ? 1 : 0);
+  if (!tables) {
+    ZRB_DEBUG("ZRB: no design tables listed for %s", product->GetPartNumber().c_str());
+    return 0;
+  }
   CADListValCADUnicodeString known;
   for (const CADUnicodeString& item : ZRBListText::Split(Ref(product, "ZRB_DESIGNTABLES").view()))
     known.Append(ZRBFileUtil::GetFileNameFromPath(item));
@@ -409,6 +415,7 @@ int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIPro
     if (!table || FAILED(table->GetFullPath(path)) || FAILED(table->FileExists(&exists)) || !exists) continue;
     const CADUnicodeString name = ZRBFileUtil::GetFileNameFromPath(path);
     present.Append(name);
+    if (one && !(name == onlyFile)) continue;
     if (known.Locate(name)) {
       // A known table is sent only when its file changed since the PDM last had it.
       int state = 0;
@@ -435,7 +442,7 @@ int ZRBUpdateBaseCmd::WriteDesignTables(ZRBObjectManager& request, const CADIPro
   CADUnicodeString xmap;
   ZRBAfx::GetXMapWithEndingSlash(xmap);
   for (const CADUnicodeString& name : known) {
-    if (present.Locate(name)) continue;
+    if (present.Locate(name) || (one && !(name == onlyFile))) continue;
     ZRBObject* gone = add();
     if (!gone) continue;
     const CADUnicodeString file = xmap + name;

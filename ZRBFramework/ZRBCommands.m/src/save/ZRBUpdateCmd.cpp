@@ -276,6 +276,11 @@ int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIPro
       AddUpdateMessage("NotFromPdm", &parameter, 1);
       continue;
     }
+    if (IsLeftOut(child)) {
+      // Unsent, so its document stays modified and a later save still finds it.
+      ZRB_DEBUG("ZRB: leaving out %s and its children", child->GetPartNumber().c_str());
+      continue;
+    }
     ZRBObject* childObject = request.CreateObject("");
     if (!childObject) return 0;
     if (!WriteProductStructure(request, child, childObject, status)) return 0;
@@ -287,6 +292,12 @@ int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIPro
   }
   if (keys.Size() > 0) object->SetSlotValueList("SUBASSEMBLIES", keys);
   return 1;
+}
+
+bool ZRBUpdateCmd::IsLeftOut(const CADIProduct_var& node) const {
+  for (const CADIProduct_var& left : leftOut_)
+    if (left.get() == node.get()) return true;
+  return false;
 }
 
 // ---------------------------------------------------------------- sending and the answer

@@ -4,7 +4,8 @@
 #include "ZRBTrace.h"
 
 int ZRBSyncJobList::Add(ZRBSyncJob job) {
-  if (job.product && IndexOf(job.product) >= 0) return -1;
+  // A node has one product row; its design tables have rows of their own.
+  if (job.object == ZRBSyncObject::Product && job.product && IndexOf(job.product) >= 0) return -1;
   if (job.object == ZRBSyncObject::Drawing && !settings_.drawing) {
     job.result = ZRBSyncResult::DrawingNotSupported;
     job.execute = ZRBSyncExecute::No;
@@ -25,7 +26,9 @@ int ZRBSyncJobList::Add(ZRBSyncJob job) {
 
 int ZRBSyncJobList::IndexOf(const CADIProduct_var& product) const {
   for (int i = 0; i < Size(); ++i)
-    if (jobs_[static_cast<size_t>(i)].product.get() == product.get()) return i;
+    if (jobs_[static_cast<size_t>(i)].object == ZRBSyncObject::Product &&
+        jobs_[static_cast<size_t>(i)].product.get() == product.get())
+      return i;
   return -1;
 }
 
