@@ -91,6 +91,20 @@ class UpdateTest : public CommandFixture {
     return warnings;
   }
 
+  // The PDM: `answer` edits the request file in place (null: the file is left as the module wrote it).
+  void AnswerWith(std::function<void(ZRBObjectManager&)> answer) {
+    SetShellAnswer([answer](const std::string& line) {
+      const std::size_t open = line.find('\''), close = line.rfind('\'');
+      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+      ZRBObjectManager file;
+      if (answer && file.Read(path)) {
+        answer(file);
+        file.Write(path);
+      }
+      return 0;
+    });
+  }
+
   // Private properties of the update left on any node.
   static int PrivateLeft(const Node& node) {
     CADListValCADUnicodeString names, values;
@@ -177,19 +191,12 @@ TEST_F(UpdateTest, ProcessAndAnalysisDocumentsSaveByTheirFileIdentity) {
     CADFrmWindow* window = nullptr;
     ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
     bool slotSeen = false;
-    SetShellAnswer([&](const std::string& line) {
-      const std::size_t open = line.find('\''), close = line.rfind('\'');
-      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-      ZRBObjectManager exchange;
-      if (!exchange.Read(path)) return 0;
+    AnswerWith([&](ZRBObjectManager& exchange) {
       exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", c.actionSuccess);
       for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
-        if (o->GetKey() == "ROOT") continue;
-        slotSeen = slotSeen || !o->GetSlotValue(c.requestSlot).IsEmpty();
-        o->SetSlotValue("MODEL_UPD_SUCCESS", c.modelSuccess);
+        slotSeen = slotSeen || (!(o->GetKey() == "ROOT") && !o->GetSlotValue(c.requestSlot).IsEmpty());
+        if (!(o->GetKey() == "ROOT")) o->SetSlotValue("MODEL_UPD_SUCCESS", c.modelSuccess);
       }
-      exchange.Write(path);
-      return 0;
     });
     const std::vector<std::string> warnings = Save();
     EXPECT_EQ(ShellLines().empty(), c.actionSuccess == nullptr);
@@ -209,25 +216,16 @@ TEST_F(UpdateTest, TheWorkbenchRootIsSentAsVirtualRootOnlyWhenAskedFor) {
     SetUp();
     SetVariable("ZRB_ENABLE_VP_SAVE", setting);
     GlobPropertyManager.SetReferenceProperty(root_, "ZRB_WBSESSOBID", "WB-1");
-    std::string virtualRoot, sessionObid, create;
-    SetShellAnswer([&](const std::string& line) {
-      const std::size_t open = line.find('\''), close = line.rfind('\'');
-      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-      ZRBObjectManager exchange;
-      if (!exchange.Read(path)) return 0;
+    std::string sent;  // "VIRTUALROOT", "VRSESSOBID" and "CREATE_PART_IN_PDM" of "ROOT"
+    AnswerWith([&](ZRBObjectManager& exchange) {
       ZRBObject* root = exchange.GetObject("ROOT");
-      virtualRoot = root->GetSlotValue("VIRTUALROOT").str();
-      sessionObid = root->GetSlotValue("VRSESSOBID").str();
-      create = root->GetSlotValue("CREATE_PART_IN_PDM").str();
+      for (const char* slot : {"VIRTUALROOT", "VRSESSOBID", "CREATE_PART_IN_PDM"})
+        sent += root->GetSlotValue(slot).str() + "/";
       root->SetSlotValue("ACTION_SUCCESS", "1");
-      exchange.Write(path);
-      return 0;
     });
     const std::vector<std::string> warnings = Save();
     const bool saved = std::string(setting) == "ON";
-    EXPECT_EQ(virtualRoot, saved ? "1" : "");
-    EXPECT_EQ(sessionObid, saved ? "WB-1" : "");
-    EXPECT_EQ(create, "") << "the workbench is never created as an item";
+    EXPECT_EQ(sent, saved ? "1/WB-1//" : "///") << "the workbench is never created as an item";
     bool told = false;
     for (const std::string& w : warnings) told = told || w.find("workbench itself is not saved") != std::string::npos;
     EXPECT_EQ(told, !saved);
@@ -255,16 +253,7 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SetShellAnswer([&](const std::string& line) {
-      const std::size_t open = line.find('\''), close = line.rfind('\'');
-      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-      ZRBObjectManager file;
-      if (c.answer && file.Read(path)) {
-        c.answer(file);
-        file.Write(path);
-      }
-      return 0;
-    });
+    AnswerWith(c.answer);
     auto* command = new ZRBUpdateCmd();
     ZRBObjectManager request;
     ZRBUpdateBaseCmd::CreateValidationRootObject(request);
