@@ -100,4 +100,47 @@ TEST_F(StructureFileUpdateTest, TheFileFollowsTheSavedMoveChangeAndCreation) {
   EXPECT_EQ(update_.UpdateSZRBStructure(answer), 0);
 }
 
+// The extended variant also places a copied part (a new relation to a known model, once however often the answer
+// is merged) and takes out the children the PDM removed; what the PDM refused stays as it was.
+TEST_F(StructureFileUpdateTest, TheExtendedFilePlacesCopiesAndTakesOutRemovedChildren) {
+  ZRBStructureFileUpdate extended{true, messages_};
+  xmap_.Write("eZRBstructure",
+              "@ROOT\n{SUBASSRELATIONS} {A.0}\n\n@A.0\n{ASS_ITEM_ID} A\n\n"
+              "@A\n{OBID} A\n{SUBASSRELATIONS} {A.1} {A.2}\n\n"
+              "@A.1\n{ASS_ITEM_ID} A.I\n{REL_OBID} R1\n{INSTANCE_NAME} P.1\n\n"
+              "@A.2\n{ASS_ITEM_ID} A.I\n{REL_OBID} R2\n{INSTANCE_NAME} P.2\n\n@A.I\n{ID} P\n\n");
+  ZRBObjectManager answer;
+  ZRBObject* root = answer.CreateObject("ROOT");
+  root->SetSlotValue("OBID", "A");
+  root->SetSlotValueList("SUBASSEMBLIES", {"0", "1"});
+  const auto node = [&](const char* key, const char* confirmed) {
+    ZRBObject* o = answer.CreateObject(key);
+    for (const auto& [slot, value] : {std::pair{"OBID", "P"},
+                                      {"CREATE_MODEL_RELATION_ONLY", "1"},
+                                      {"INSTANTIATE_SUCCESS", confirmed},
+                                      {"INSTANCENAME", key},
+                                      {"DOCREL_ID", key}})
+      o->SetSlotValue(slot, value);
+  };
+  node("0", "1");
+  node("1", "0");
+  ZRBObject* removed = answer.CreateObject("2");
+  removed->SetSlotValueList("PARENT_OBID", {"A"});
+  removed->SetSlotValueList("REMOVED_SUBASS", {"P.1"});
+  removed->SetSlotValueList("REL_OBID", {"R1"});
+  removed->SetSlotValue("REMOVE_SUCCESS", "1");
+  for (int pass = 0; pass < 2; ++pass) {
+    ASSERT_EQ(extended.UpdateSZRBStructure(answer), 1) << (messages_.Size() ? messages_[1].str() : "");
+  }
+  ZRBObjectManager file;
+  ASSERT_TRUE(file.Read(CADUnicodeString(xmap_.Path("eZRBstructure"))));
+  const ZRBObject* father = file.GetObject("A");
+  EXPECT_EQ(father->GetSlotValueList("SUBASSRELATIONS"), CADListValCADString({"A.2", "A.3"}));
+  EXPECT_EQ(father->GetSlotValueList("REMOVED_SUBASSEMBLIES"), CADListValCADString({"A.1"}));
+  EXPECT_EQ(file.GetObject("A.1")->GetSlotValue("REMOVE_REL_IN_PDM"), "1");
+  EXPECT_EQ(file.GetObject("A.3")->GetSlotValue("ASS_ITEM_ID"), "A.I");
+  EXPECT_EQ(file.GetObject("A.3")->GetSlotValue("REL_OBID"), "0");
+  EXPECT_EQ(file.GetObject("A.4"), nullptr) << "the refused copy and a second merge add nothing";
+}
+
 }  // namespace

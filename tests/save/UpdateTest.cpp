@@ -91,6 +91,20 @@ class UpdateTest : public CommandFixture {
     return warnings;
   }
 
+  // The PDM: `answer` edits the request file in place (null: the file is left as the module wrote it).
+  void AnswerWith(std::function<void(ZRBObjectManager&)> answer) {
+    SetShellAnswer([answer](const std::string& line) {
+      const std::size_t open = line.find('\''), close = line.rfind('\'');
+      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+      ZRBObjectManager file;
+      if (answer && file.Read(path)) {
+        answer(file);
+        file.Write(path);
+      }
+      return 0;
+    });
+  }
+
   // Private properties of the update left on any node.
   static int PrivateLeft(const Node& node) {
     CADListValCADUnicodeString names, values;
@@ -138,6 +152,86 @@ TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
   }
 }
 
+// A process or an analysis document saved alone: what the request names, and the mark its answer leaves.
+TEST_F(UpdateTest, ProcessAndAnalysisDocumentsSaveByTheirFileIdentity) {
+  struct Case {
+    const char* name;
+    const char* type;
+    const char* changeable;     // the permission the document's file carries
+    const char* actionSuccess;  // the PDM's verdict; null: the PDM is never called
+    const char* modelSuccess;   // the document's own confirmation
+    const char* requestSlot;    // a slot the request's document object must carry ("" none)
+    const char* warning;        // part of a message the warnings must hold ("" none)
+    bool dirtyAfter;
+  };
+  const Case cases[] = {
+      {"process saved", "CADProcess", "1", "1", "1", "ZRB_PROCESS_OBID", "", false},
+      {"process refused by the PDM", "CADProcess", "1", "0", "0", "CADPROCESS", "", true},
+      {"process saved as a whole but not its document", "CADProcess", "1", "1", "0", "", "", true},
+      {"process read-only", "CADProcess", "0", nullptr, nullptr, "", "may not be changed", true},
+      {"analysis saved as an archive", "CADAnalysis", "1", "1", "1", "ZRB_ARCHIVE_FILE", "", false},
+      {"analysis read-only", "CADAnalysis", "0", nullptr, nullptr, "", "analysis", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocument* document = nullptr;
+    ASSERT_EQ(CADDocumentServices::New(c.type, document), S_OK);
+    const CADUnicodeString file(session_->Directory() + "/Weld." + c.type);
+    ASSERT_EQ(CADDocumentServices::SaveAs(document, file), S_OK);
+    for (auto [name, value] : {std::pair{"ZRB_OBID", "E-1"},
+                               {"ZRB_PROCESS_OBID", "PR-9"},
+                               {"ZRB_ARCHIVE_FILE", "Weld.zip"},
+                               {"ZRB_CHANGEABLE", "1"}})
+      GlobPropertyManager.SetFileProperty(file, name, value);
+    GlobPropertyManager.SetFileProperty(file, "ZRB_PROCESS_CHANGEABLE", c.changeable);
+    GlobPropertyManager.SetFileProperty(file, "ZRB_ARCHIVE_CHANGEABLE", c.changeable);
+    document->SetDirty(1);
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+    bool slotSeen = false;
+    AnswerWith([&](ZRBObjectManager& exchange) {
+      exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", c.actionSuccess);
+      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
+        slotSeen = slotSeen || (!(o->GetKey() == "ROOT") && !o->GetSlotValue(c.requestSlot).IsEmpty());
+        if (!(o->GetKey() == "ROOT")) o->SetSlotValue("MODEL_UPD_SUCCESS", c.modelSuccess);
+      }
+    });
+    const std::vector<std::string> warnings = Save();
+    EXPECT_EQ(ShellLines().empty(), c.actionSuccess == nullptr);
+    EXPECT_TRUE(slotSeen || !*c.requestSlot);
+    bool found = !*c.warning;
+    for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
+    EXPECT_TRUE(found);
+    EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
+  }
+}
+
+// The workbench root names its session item only when the workbench is to be saved; otherwise the designer hears so.
+TEST_F(UpdateTest, TheWorkbenchRootIsSentAsVirtualRootOnlyWhenAskedFor) {
+  for (const char* setting : {"ON", "OFF"}) {
+    SCOPED_TRACE(setting);
+    TearDown();
+    SetUp();
+    SetVariable("ZRB_ENABLE_VP_SAVE", setting);
+    GlobPropertyManager.SetReferenceProperty(root_, "ZRB_WBSESSOBID", "WB-1");
+    std::string sent;  // "VIRTUALROOT", "VRSESSOBID" and "CREATE_PART_IN_PDM" of "ROOT"
+    AnswerWith([&](ZRBObjectManager& exchange) {
+      ZRBObject* root = exchange.GetObject("ROOT");
+      for (const char* slot : {"VIRTUALROOT", "VRSESSOBID", "CREATE_PART_IN_PDM"})
+        sent += root->GetSlotValue(slot).str() + "/";
+      root->SetSlotValue("ACTION_SUCCESS", "1");
+    });
+    const std::vector<std::string> warnings = Save();
+    const bool saved = std::string(setting) == "ON";
+    EXPECT_EQ(sent, saved ? "1/WB-1//" : "///") << "the workbench is never created as an item";
+    bool told = false;
+    for (const std::string& w : warnings) told = told || w.find("workbench itself is not saved") != std::string::npos;
+    EXPECT_EQ(told, !saved);
+  }
+}
+
 TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
   struct Case {
     const char* name;
@@ -159,16 +253,7 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    SetShellAnswer([&](const std::string& line) {
-      const std::size_t open = line.find('\''), close = line.rfind('\'');
-      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-      ZRBObjectManager file;
-      if (c.answer && file.Read(path)) {
-        c.answer(file);
-        file.Write(path);
-      }
-      return 0;
-    });
+    AnswerWith(c.answer);
     auto* command = new ZRBUpdateCmd();
     ZRBObjectManager request;
     ZRBUpdateBaseCmd::CreateValidationRootObject(request);

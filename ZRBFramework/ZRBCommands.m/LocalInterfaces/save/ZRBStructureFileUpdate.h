@@ -44,6 +44,10 @@ class ZRBStructureFileUpdate {
   int UpdateSZRBProductObjects(ZRBObjectManager& structure, const ZRBObject* parent, const ZRBObject& node);
   int UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node);
   // A new object below `father` of that type ("MODEL" or "RELATION"); null after a message.
+  // Extended variant: a copied part or product is a new relation to an object the file holds already.
+  int UpdateSZRBCopyPasted(ZRBObjectManager& structure, const ZRBObject* parent, const ZRBObject& node);
+  // Extended variant: children the PDM removed move from "SUBASSRELATIONS" to "REMOVED_SUBASSEMBLIES".
+  int DeleteObjectsEZRB(ZRBObjectManager& structure, const ZRBObject& removed);
   ZRBObject* CreateChild(ZRBObjectManager& structure, const ZRBObject& father, const CADString& type);
   void Message(const char* key, const CADString& parameter = CADString());
 

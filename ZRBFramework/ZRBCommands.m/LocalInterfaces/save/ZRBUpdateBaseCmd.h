@@ -116,6 +116,10 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void WriteProductDocument(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
                             Touched& touched, bool toCreate, int& status);
   void ReportNoPermission(const CADIProduct_var& product);
+  // The workbench root's slots when the workbench is to be saved ("ZRB_ENABLE_VP_SAVE", option "SaveVP"); else
+  // "VRNotSaved".
+  static bool SavesVirtualRoot();
+  void WriteVirtualRoot(const CADIProduct_var& product, ZRBObject* object);
   // False when the answer refused the node's creation or the save of its document ("…_SUCCESS" "0").
   static bool SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer);
   static void ApplyNewIdentity(const CADIProduct_var& node, const CADIProduct_var& father, const ZRBObject& object);

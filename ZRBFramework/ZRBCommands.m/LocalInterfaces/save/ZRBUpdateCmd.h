@@ -1,7 +1,7 @@
 // Saves the document of the active window to the PDM in one "x3UpdateFromFile" round trip on "ifile.zrb": a
 // product structure with every modified part, new part, added, removed and moved instance; a part or a drawing
-// alone. In mode 3 the structure file the structure was read from follows the save. Processes, analyses and the
-// extended structure-file modes (5, 6) are not available yet.
+// alone; a process or an analysis document. In mode 3 the structure file the structure was read from follows the
+// save; in modes 5 and 6 (the extended variant, only after a structure-file read) the "eZRBstructure" file does.
 #pragma once
 
 #include <memory>
@@ -16,9 +16,13 @@ class CADDocument;
 class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
  public:
   // --- lifecycle
-  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBUpdateBaseCmd(mode, name), mode_(mode) {}
+  explicit ZRBUpdateCmd(int mode = 1, const char* name = "ZRBUpdateCmd") : ZRBUpdateBaseCmd(mode, name), mode_(mode) {
+    ApplyDataModelFlags(mode);
+  }
   ZRBUpdateCmd(int mode, int requestChange, CADCommandMsg message, const char* name = "ZRBUpdateCmd")
-      : ZRBUpdateBaseCmd(mode, name, requestChange, message), mode_(mode) {}
+      : ZRBUpdateBaseCmd(mode, name, requestChange, message), mode_(mode) {
+    ApplyDataModelFlags(mode);
+  }
   // Ended while the position selection was open: the marks go back as they were.
   ~ZRBUpdateCmd() override;
   CADStatusChangeRC Cancel(CADCommand* caller, CADNotification* notification) override;
@@ -36,6 +40,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   int UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status);
   // A part (not a component) or a drawing alone: one object with its identity and its saved file.
   int UpdateSingleDocument(CADDocument* document, bool drawing, int& status);
+  // The documents saved alone, each with its identity on its file (a part: on its reference).
+  enum class FileKind { Part, Drawing, Process, Analysis };
+  int UpdateFileDocument(CADDocument* document, FileKind kind, int& status);
   // Writes "ifile.zrb" (an old one deleted first), runs the PDM and reads its answer into `answer`; 1 when the
   // PDM reported success ("1" or "3"). The "STATS" lines go to the warnings.
   int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive = 0);
@@ -67,12 +74,16 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   std::string NotAvailableDetail() const override { return "(mode " + std::to_string(mode_) + ")"; }
 
  private:
+  static void ApplyDataModelFlags(int mode);
   // A question of catalog "ZRBUpdateCmd"; without interaction the answer is "go on" (0).
   int Ask(std::string_view key, unsigned long style, CADUnicodeString* parameters = nullptr, int count = 0);
   // "ZRBUpdateCmd.ActionStopped" and 0.
   int Stop(const char* trace);
   int UseExchangeMapOf(const CADIProduct_var& root);
   int CheckInvalidPositions(const CADIProduct_var& root);
+  bool IsFileDocumentModified(CADDocument* document, FileKind kind, const CADIProduct_var& root);
+  // Product documents a process points at must come from the PDM; 1 when they do.
+  int CheckProcessChildrenFromPdm(CADDocument* process);
 
   int mode_;
   int suppressInteraction_ = 0;

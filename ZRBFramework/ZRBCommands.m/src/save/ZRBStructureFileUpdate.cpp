@@ -103,6 +103,10 @@ int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
   walked_.clear();
   const ZRBObject* root = answer.GetObject("ROOT");
   if (!root || !WriteSZRBProductStructure(structure, answer, nullptr, root)) return 0;
+  // Removed children travel in objects of their own, named by their parent rather than listed below it.
+  if (extended_)
+    for (ZRBObject* object = answer.GetFirstObject(); object; object = answer.GetNextObject(object))
+      if (!object->GetSlotValue("REMOVED_SUBASS").IsEmpty() && !DeleteObjectsEZRB(structure, *object)) return 0;
   if (!structure.Write(path)) {
     CADUnicodeString parameter = path;
     messages_.Append(ZRBAfx::BuildMessage("ZRBUpdateCmd", "NoFileAccess", &parameter, 1));
@@ -122,6 +126,9 @@ int ZRBStructureFileUpdate::WriteSZRBProductStructure(ZRBObjectManager& structur
   if ((Yes(*node, "UPD_GEOMETRY") || Yes(*node, "UPD_MATRIX")) &&
       node->GetSlotValue("CREATE_MODEL_RELATION_ONLY").IsEmpty() &&
       !UpdateSZRBChangedGeoMatrixObjects(structure, *node))
+    return 0;
+  if (extended_ && (Yes(*node, "CREATE_MODEL_RELATION_ONLY") || Yes(*node, "CREATE_PART_RELATION_ONLY")) &&
+      !UpdateSZRBCopyPasted(structure, parent, *node))
     return 0;
   for (const CADString& key : node->GetSlotValueList("SUBASSEMBLIES"))
     if (!WriteSZRBProductStructure(structure, answer, node, answer.GetObject(key), depth + 1)) return 0;
@@ -211,5 +218,67 @@ int ZRBStructureFileUpdate::UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& 
     if (!node.GetSlotValue("UNIT").IsEmpty()) relation->SetSlotValue("UNIT", node.GetSlotValue("UNIT"));
     relation->SetSlotValue("S_ZRB_CHANGED_POS", "1");
   }
+  return 1;
+}
+
+int ZRBStructureFileUpdate::UpdateSZRBCopyPasted(ZRBObjectManager& structure, const ZRBObject* parent,
+                                                 const ZRBObject& node) {
+  // A relation the PDM did not confirm is not in the PDM: the file must not show it either.
+  if (!Yes(node, "INSTANTIATE_SUCCESS") && !Yes(node, "CREATE_PART_SUCCESS")) return 1;
+  ZRBObject* item = FindItem(structure, node.GetSlotValue("OBID"));
+  if (!item) {
+    Message(Yes(node, "CREATE_MODEL_RELATION_ONLY") ? "ErrorCopyCreModel" : "ErrorCopyCreProd",
+            node.GetSlotValue("OBID"));
+    return 0;
+  }
+  ZRBObject* father = parent ? FindItem(structure, parent->GetSlotValue("OBID")) : nullptr;
+  if (!father) {
+    Message("FatherMissing", node.GetSlotValue("INSTANCENAME"));
+    return 0;
+  }
+  const CADString relObid = node.GetSlotValue("DOCREL_ID");
+  // The same answer merged twice finds its relation and adds no second one.
+  if (!relObid.IsEmpty() && structure.GetObjectByAttrValue("REL_OBID", relObid)) return 1;
+  ZRBObject* relation = CreateChild(structure, *father, "RELATION");
+  if (!relation) {
+    Message("ErrorCopyRel", node.GetSlotValue("INSTANCENAME"));
+    return 0;
+  }
+  relation->SetSlotValue("ASS_ITEM_ID", item->GetKey());
+  relation->SetSlotValue("INSTANCE_NAME", node.GetSlotValue("INSTANCENAME"));
+  for (const char* slot : {"MATRIX", "UNIT"})
+    if (!node.GetSlotValue(slot).IsEmpty()) relation->SetSlotValue(slot, node.GetSlotValue(slot));
+  if (!relObid.IsEmpty()) relation->SetSlotValue("REL_OBID", relObid);
+  relation->SetSlotValue("CREATE_NEW_RELATION", "2");
+  father->SlotAppend("SUBASSRELATIONS", relation->GetKey());
+  return 1;
+}
+
+int ZRBStructureFileUpdate::DeleteObjectsEZRB(ZRBObjectManager& structure, const ZRBObject& removed) {
+  if (!Yes(removed, "REMOVE_SUCCESS")) return 1;  // the PDM kept them: so does the file
+  const CADListValCADString parents = removed.GetSlotValueList("PARENT_OBID");
+  ZRBObject* father = parents.Size() > 0 ? FindItem(structure, parents[1]) : nullptr;
+  if (!father) {
+    Message("FatherNotExisting", parents.Size() > 0 ? parents[1] : CADString());
+    return 0;
+  }
+  const CADListValCADString relations = removed.GetSlotValueList("REL_OBID");
+  const CADListValCADString instances = removed.GetSlotValueList("INSTANCENAME");
+  CADListValCADString kept;
+  for (const CADString& key : father->GetSlotValueList("SUBASSRELATIONS")) {
+    ZRBObject* relation = structure.GetObject(key);
+    bool gone = false;
+    for (int i = 1; relation && i <= relations.Size() + instances.Size() && !gone; ++i) {
+      gone = i <= relations.Size() ? !relations[i].IsEmpty() && relation->GetSlotValue("REL_OBID") == relations[i]
+                                   : relation->GetSlotValue("INSTANCE_NAME") == instances[i - relations.Size()];
+    }
+    if (!gone) {
+      kept.Append(key);
+      continue;
+    }
+    relation->SetSlotValue("REMOVE_REL_IN_PDM", "1");
+    father->SlotAppend("REMOVED_SUBASSEMBLIES", key);
+  }
+  father->SetSlotValueList("SUBASSRELATIONS", kept);
   return 1;
 }

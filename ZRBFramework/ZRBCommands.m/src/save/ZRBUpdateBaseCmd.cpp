@@ -6,6 +6,7 @@
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
 #include "CADIPrdProperties.h"
+#include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
@@ -202,7 +203,10 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   const bool fromPdm = ZRBPSNTreeUtil::WasLoadedFromPdm(product) != 0;
   const bool fatherFromPdm =
       father && (ZRBPSNTreeUtil::WasLoadedFromPdm(father) || ZRBPSNTreeUtil::IsWorkbenchProduct(father));
-  const bool toCreate = !fromPdm && !standardPart;
+  const bool workbench =
+      ZRBPSNTreeUtil::IsWorkbenchProduct(product) || (isRoot && !Ref(product, "ZRB_WBSESSOBID").IsEmpty());
+  // The workbench is no item to create: the PDM keeps it as the virtual root, when it keeps it at all.
+  const bool toCreate = !fromPdm && !standardPart && !workbench;
   if (!fromPdm && !modes_.itemsBeforeLinks && !ZRBPSNTreeUtil::IsWorkbenchProduct(product)) {
     CADUnicodeString parameter = InstanceName(product);
     if (!father) {
@@ -240,6 +244,13 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   SetIfNotEmpty(object, "CREATE_PRD_REL", Ref(product, "ZRB_CREATE_PRD_REL"));
   SetIfNotEmpty(object, "PARTCATEGORY", Ref(product, "ZRB_PART_CGY_FOR_VALIDATE"));
   if (!father || ZRBPSNTreeUtil::IsWorkbenchProduct(father)) object->SetSlotValue("DO_NOT_PREPARE_DOC", "1");
+  if (workbench) WriteVirtualRoot(product, object);
+  // Content embedded in several files has no one document to save; its changes are reported, not sent.
+  const bool multiEmbedded = Ref(product, "ZRB_MULTI_EMBEDDED") == "1";
+  if (multiEmbedded && (state & PS_DIRTY)) {
+    CADUnicodeString parameter = InstanceName(product);
+    AddUpdateMessage("IgnoreUpdateMultiEmbedded", &parameter, 1);
+  }
 
   // What the PDM creates: the item of a new node, or only the relation of a known node under a new place.
   if (toCreate) {
@@ -306,7 +317,8 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
     }
   }
 
-  if (type == "CADProduct" && !standardPart) WriteProductDocument(request, product, object, touched, toCreate, status);
+  if (type == "CADProduct" && !standardPart && !multiEmbedded)
+    WriteProductDocument(request, product, object, touched, toCreate, status);
   if (toCreate && type == "CADProduct") GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
 
   if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused && !modes_.tablesApart)
@@ -317,6 +329,30 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   WriteStdAttrsToZRBObject(product, object);
   ZRB_TRACE_OK();
   return status < 0 ? -1 : 0;
+}
+
+bool ZRBUpdateBaseCmd::SavesVirtualRoot() {
+  if (IsOn("ZRB_ENABLE_VP_SAVE")) return true;
+  int saveVp = 0;
+  if (FAILED(CADSettingRepository::ReadSetting("ZRBOptions", "SaveVP", &saveVp))) {
+    ZRB_DEBUG("ZRB: Could not get Setting for SaveVirtualProduct");
+    return false;
+  }
+  ZRB_DEBUG("ZRB: SaveVP is : '%d'", saveVp);
+  return saveVp == 1;
+}
+
+void ZRBUpdateBaseCmd::WriteVirtualRoot(const CADIProduct_var& product, ZRBObject* object) {
+  if (!SavesVirtualRoot()) {
+    AddUpdateMessage("VRNotSaved");
+    return;
+  }
+  ZRB_DEBUG("ZRB: writing virtual root Product.");
+  // Without a session OBID the PDM makes the workbench's item; with one it finds the item it made before.
+  SetIfNotEmpty(object, "VRSESSOBID", Ref(product, "ZRB_WBSESSOBID"));
+  object->SetSlotValue("VIRTUALROOT", "1");
+  if (CADDocument* document = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0))
+    object->SetSlotValue("PATH", Text(document->StorageName()));
 }
 
 void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CADIProduct_var& product,

@@ -13,6 +13,9 @@
 #include "ZRBCache.h"
 #include "ZRBCommandFactory.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
+#include "ZRBListText.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
@@ -33,6 +36,7 @@ const CADClassDictionary::Registration g_registration("ZRBUpdateCmd",
 constexpr unsigned long kQuestionStyle = 0x800200;
 constexpr unsigned long kRemovedQuestionStyle = 0x8800200;
 constexpr int kAnswerStop = 4;
+constexpr unsigned long kNoReadStyle = 0x8000200;
 
 bool IsOn(const char* setting) { return g_ZRBConfig.CompareEnvVar(setting, "ON", 1) == 1; }
 
@@ -69,10 +73,22 @@ int ZRBUpdateCmd::Stop(const char* trace) {
 
 // ---------------------------------------------------------------- lifecycle
 
+void ZRBUpdateCmd::ApplyDataModelFlags(int mode) {
+  // Every update starts outside the extended variant unless its own mode asks for it.
+  ZRBInfoUtil::SetEZRBUpdateCreateFlag(mode == 5 ? 1 : 0);
+  ZRBInfoUtil::SetEZRBUpdateFlag(mode == 6 ? 1 : 0);
+}
+
 ZRBOneStepCommand::Outcome ZRBUpdateCmd::Work() {
   ZRB_TRACE("ZRBUpdateCmd::Work");
-  // The extended structure-file variant (modes 5 and 6) reads the structure file back afterwards: not yet.
-  if (modes_.eZrbUpdateCreate || modes_.extendedUpdate) return ZRBOneStepCommand::Work();
+  // The extended structure-file variant works on a structure file that a read left behind.
+  if ((modes_.eZrbUpdateCreate || modes_.extendedUpdate) && ZRBInfoUtil::GetDataModelValue().IsEmpty()) {
+    if (suppressInteraction_ || modes_.noInteraction)
+      AddUpdateMessage("NoUpdateWithoutRead");
+    else
+      ShowMessage("ZRBUpdateCmd", "NoUpdateWithoutRead", kNoReadStyle);
+    return Outcome::Stopped;
+  }
   ZRBAfx::SetShowMsg(1);
   if (IsOn("ZRB_CREATE_SPECPARTS_IN_UPDATE"))
     ZRB_DEBUG("ZRB: Environment variable ZRB_CREATE_SPECPARTS_IN_UPDATE is ON");
@@ -119,6 +135,8 @@ int ZRBUpdateCmd::UpdatePdm(int& status) {
   }
   if (type == "CADPart") return UpdateSingleDocument(document, false, status);
   if (type == "CADDrawing") return UpdateSingleDocument(document, true, status);
+  if (type == "CADProcess") return UpdateFileDocument(document, FileKind::Process, status);
+  if (type == "CADAnalysis") return UpdateFileDocument(document, FileKind::Analysis, status);
   ZRB_DEBUG("ZRBUpdateCmd: saving a %s is not available yet", type.c_str());
   return 0;
 }
@@ -352,8 +370,9 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
     ProcessProductFlags(root, answer);
     RecordSavedChildren(root);
     // The PDM has saved: a structure file that cannot follow is reported, the save stands.
-    if (modes_.sZrbUpdate)
-      ZRBStructureFileUpdate(modes_.extendedUpdate != 0, GetWarnings()).UpdateSZRBStructure(answer);
+    if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate)
+      ZRBStructureFileUpdate(modes_.extendedUpdate || modes_.eZrbUpdateCreate, GetWarnings())
+          .UpdateSZRBStructure(answer);
   }
   // What was written is judged by the request on failure: a partial answer may lack the objects.
   ProcessSaveFlags(success, success ? answer : request);
@@ -363,14 +382,19 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
 }
 
 int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int& status) {
-  ZRB_TRACE("ZRBUpdateCmd::UpdateSingleDocument");
+  return UpdateFileDocument(document, drawing ? FileKind::Drawing : FileKind::Part, status);
+}
+
+int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateFileDocument");
   const CADUnicodeString path = document->StorageName();
   CADIProduct_var root;
-  if (!drawing && (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root)) return 0;
-  // A drawing keeps its PDM identity on its file, a part on its reference.
+  if (kind == FileKind::Part && (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root))
+    return 0;
+  // A part keeps its PDM identity on its reference, every other document on its file.
   const auto identity = [&](const char* name) {
-    return drawing ? GlobPropertyManager.GetFileProperty(path, name)
-                   : GlobPropertyManager.GetReferenceProperty(root, name);
+    return kind == FileKind::Part ? GlobPropertyManager.GetReferenceProperty(root, name)
+                                  : GlobPropertyManager.GetFileProperty(path, name);
   };
   CADUnicodeString parameter = path;
   if (identity("ZRB_OBID").IsEmpty()) {
@@ -378,35 +402,33 @@ int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int&
     AddUpdateMessage("FileNotFromPdm", &parameter, 1);
     return 0;
   }
-  bool modified = document->IsDirty() != 0;
-  if (drawing) {
-    CADIDrawing_var view(document);
-    if (view && CheckIfReferenceOfDrawingIsDirty(view.get())) modified = true;
-  } else {
-    unsigned char dirty = 0;
-    GetDirtyFlagForProduct(dirty, root.get(), 0, 0);
-    if (dirty) modified = true;
-  }
-  if (!modified) {
+  if (!IsFileDocumentModified(document, kind, root)) {
     ZRB_DEBUG("Document not modified. Nothing to save.");
     if (!suppressInteraction_ && !modes_.noInteraction)
       ShowMessage("ZRBUpdateCmd", "FileNothingChanged", kInformationStyle);
     status = kNothingToSave;
     return 0;
   }
-  if (!(identity("ZRB_CHANGEABLE") == "1")) {
+  const char* changeable = kind == FileKind::Process    ? "ZRB_PROCESS_CHANGEABLE"
+                           : kind == FileKind::Analysis ? "ZRB_ARCHIVE_CHANGEABLE"
+                                                        : "ZRB_CHANGEABLE";
+  if (!(identity(changeable) == "1")) {
     ZRB_DEBUG("Document update not allowed.");
-    AddUpdateMessage("FileNoPermission", &parameter, 1);
+    AddUpdateMessage(kind == FileKind::Analysis ? "ArchiveNoPermission" : "FileNoPermission", &parameter, 1);
     return 0;
   }
+  if (kind == FileKind::Process && !CheckProcessChildrenFromPdm(document)) return 0;
   ZRBObjectManager request;
   ZRBObject* requestRoot = ZRBPdmRequest::AddRoot(request);
   ZRBObject* object = requestRoot ? request.CreateObject("") : nullptr;
   if (!object) return 0;
-  requestRoot->SetSlotValue("CREATING_SYSTEM", "CADHOST");
-  requestRoot->SetSlotValue("FILEVERSION", "1");
+  if (kind == FileKind::Part || kind == FileKind::Drawing) {
+    requestRoot->SetSlotValue("CREATING_SYSTEM", "CADHOST");
+    requestRoot->SetSlotValue("FILEVERSION", "1");
+  }
   requestRoot->SlotAppend("SUBASSEMBLIES", object->GetKey());
   if (!SaveForUpdate(document)) {
+    if (kind == FileKind::Analysis) AddUpdateMessage("ArchiveUpdateFailed", &parameter, 1);
     ProcessSaveFlags(0, request);
     return 0;
   }
@@ -418,10 +440,28 @@ int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int&
   put("CLASSNAME", "ZRB_CLASSNAME");
   put("DB_NAME", "ZRB_DB_NAME");
   put("CHANGEABLE", "ZRB_CHANGEABLE");
-  if (!drawing) object->SetSlotValue("PARTNUMBER", root->GetPartNumber().ConvertToString());
-  object->SetSlotValue("PATH", document->StorageName().ConvertToString());
-  const CADUnicodeString origin = GlobPropertyManager.GetFileProperty(document->StorageName(), "SAM_ORIG_LOCATION");
-  if (drawing && !origin.IsEmpty()) object->SetSlotValue("ORIG_LOCATION", origin.ConvertToString());
+  if (kind == FileKind::Part) object->SetSlotValue("PARTNUMBER", root->GetPartNumber().ConvertToString());
+  object->SetSlotValue("PATH", path.ConvertToString());
+  const CADUnicodeString origin = GlobPropertyManager.GetFileProperty(path, "SAM_ORIG_LOCATION");
+  if (kind == FileKind::Drawing && !origin.IsEmpty()) object->SetSlotValue("ORIG_LOCATION", origin.ConvertToString());
+  if (kind == FileKind::Process) {
+    put("PARTNUMBER", "ZRB_PARTNUMBER");
+    put("NOMENCLATURE", "ZRB_NOMENCLATURE");
+    // The process itself, beside the document that holds it.
+    object->SetSlotValue("CADPROCESS", "1");
+    for (const char* name : {"ZRB_PROCESS_OBID", "ZRB_PROCESS_CLASSNAME", "ZRB_PROCESS_DB_NAME"}) put(name, name);
+    for (const char* name : {"ZRB_ORIGLOADCHILD_INSTANCES", "ZRB_ORIGLOADCHILD_PARTNUMBERS"}) {
+      const CADListValCADUnicodeString items = ZRBListText::Split(identity(name).view());
+      CADListValCADString values;
+      for (const CADUnicodeString& item : items) values.Append(item.ConvertToString());
+      if (values.Size() > 0) object->SetSlotValueList(name, values);
+    }
+  }
+  if (kind == FileKind::Analysis) {
+    object->SetSlotValue("CADCLASSNAME", "ZRBArchive");
+    for (const char* name : {"ZRB_ARCHIVE_CONTENT_FILE_NAME", "ZRB_ARCHIVE_FILE", "ZRB_ARCHIVE_CHANGEABLE"})
+      put(name, name);
+  }
   object->SetSlotValue("UPD_GEOMETRY", "1");
   object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
 
@@ -431,13 +471,56 @@ int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int&
     const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(object->GetKey());
     if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
       ZRB_DEBUG("MODEL_UPD_SUCCESS == 1");
-      GlobZRBCache.RegisterObjectFile(*answered, document->StorageName());
+      GlobZRBCache.RegisterObjectFile(*answered, path);
+      CADUnicodeString seconds;
+      if (kind != FileKind::Drawing && IsOn("ZRB_ENABLE_CHECKMODTIMESTAMP") &&
+          SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(path, seconds)))
+        GlobPropertyManager.SetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME", seconds);
     } else {
       ZRB_DEBUG("MODEL_UPD_SUCCESS != 1");
+      // The save went through as a whole, but the PDM refused this document: its work is still unsaved.
+      if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "0") document->SetDirty(1);
     }
+  } else if (kind == FileKind::Process || kind == FileKind::Analysis) {
+    ZRB_DEBUG("Restoring Dirty State for %s %s", kind == FileKind::Process ? "Process" : "Analysis", path.c_str());
   }
   ProcessSaveFlags(success, success ? answer : request);
   if (!success) status = -1;
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+bool ZRBUpdateCmd::IsFileDocumentModified(CADDocument* document, FileKind kind, const CADIProduct_var& root) {
+  if (document->IsDirty()) return true;
+  if (kind == FileKind::Drawing) {
+    CADIDrawing_var view(document);
+    return view && CheckIfReferenceOfDrawingIsDirty(view.get());
+  }
+  if (kind == FileKind::Part) {
+    unsigned char dirty = 0;
+    GetDirtyFlagForProduct(dirty, root.get(), 0, 0);
+    return dirty != 0;
+  }
+  // A process changed outside this session shows only in its file's modification time.
+  if (kind != FileKind::Process || !IsOn("ZRB_ENABLE_CHECKMODTIMESTAMP")) return false;
+  const CADUnicodeString path = document->StorageName();
+  const CADUnicodeString known = GlobPropertyManager.GetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME");
+  CADUnicodeString seconds;
+  return !known.IsEmpty() && SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(path, seconds)) && !(seconds == known);
+}
+
+int ZRBUpdateCmd::CheckProcessChildrenFromPdm(CADDocument* process) {
+  int result = 1;
+  for (CADDocument* pointed : process->GetPointedDocuments()) {
+    if (!pointed) continue;
+    CADIProduct_var child;
+    if (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(pointed, &child)) || !child) continue;
+    if (ZRBPSNTreeUtil::WasLoadedFromPdm(child)) continue;
+    CADUnicodeString parameter = CADUnicodeString("(") + pointed->StorageName() + CADUnicodeString(")");
+    if (result) AddUpdateMessage("UpdateCheckFailedPre");
+    AddUpdateMessage("StructureNotFromPdm", &parameter, 1);
+    result = 0;
+  }
+  if (!result) AddUpdateMessage("UpdateCheckFailedPostProcess");
+  return result;
 }
