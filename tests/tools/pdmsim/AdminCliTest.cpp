@@ -141,7 +141,7 @@ TEST(PdmAdmin, MarksJournalFaultsAndSettingsCanBeListedAndCleared) {
 
   std::string request = harness.XmapFile("odd name.zrb");
   PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
-  ASSERT_EQ(harness.Session("x3CreateCADPartFrFile", request).exitCode, 0);
+  ASSERT_EQ(harness.Session("x3GetCatalogFile", request).exitCode, 0);
   std::string journal = harness.Admin({"journal"});
   EXPECT_NE(journal.find("\"" + request + "\""), std::string::npos) << "arguments with blanks are quoted\n" << journal;
   EXPECT_NE(journal.find("not supported"), std::string::npos);
