@@ -14,6 +14,7 @@
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBFileUtil.h"
+#include "ZRBLocalSessionFiles.h"
 #include "ZRBLocalSessionIndex.h"
 #include "ZRBPackCommand.h"
 #include "ZRBPropertyManager.h"
@@ -22,45 +23,10 @@
 
 ZRBRestoreLocalCmd* fctCreateZRBRestoreLocalCmd() { return new ZRBRestoreLocalCmd(); }
 
+using namespace ZRBLocalSessionFiles;
+
 namespace {
 const CADClassDictionary::Registration g_registration("ZRBRestoreLocalCmd", &fctCreateZRBRestoreLocalCmd);
-
-std::string RealPath(const std::string& path) {
-  CADUnicodeString real;
-  return SUCCEEDED(CADGetRealPath(CADUnicodeString(path), real)) ? real.str() : path;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A private directory (mode 0700, fresh name) inside the exchange map, so that moving out of it is a rename.
-class UnpackDirectory {
- public:
-  explicit UnpackDirectory(const std::string& xmap) {
-    std::string pattern = xmap + "/.zrbrestore.XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~UnpackDirectory() {
-    if (path_.empty()) return;
-    CADListValCADUnicodeString names;
-    if (SUCCEEDED(CADListDirectory(CADUnicodeString(path_), names)))
-      for (const auto& name : names) CADDeleteFile(CADUnicodeString(path_ + "/" + name.str()));
-    rmdir(path_.c_str());
-  }
-  UnpackDirectory(const UnpackDirectory&) = delete;
-  UnpackDirectory& operator=(const UnpackDirectory&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 bool IntegrationDocumentOpen(const std::string& xmap) {
   const std::string xmapReal = RealPath(xmap);
@@ -134,7 +100,7 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
     Fail("SessionNotEmpty");
     return 0;
   }
-  UnpackDirectory scratch(xmap);
+  PrivateDirectory scratch(xmap, ".zrbrestore");  // inside the map: moving out of it is a rename
   if (scratch.Path().empty()) {
     Fail("ExtractFailed");
     return 0;

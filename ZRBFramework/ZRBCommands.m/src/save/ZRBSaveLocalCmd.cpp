@@ -15,6 +15,7 @@
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
+#include "ZRBLocalSessionFiles.h"
 #include "ZRBLocalSessionIndex.h"
 #include "ZRBPackCommand.h"
 #include "ZRBPropertyManager.h"
@@ -23,45 +24,11 @@
 
 ZRBSaveLocalCmd* fctCreateZRBSaveLocalCmd() { return new ZRBSaveLocalCmd(); }
 
+using namespace ZRBLocalSessionFiles;
+
 namespace {
 const CADClassDictionary::Registration g_registration("ZRBSaveLocalCmd", &fctCreateZRBSaveLocalCmd);
 
-std::string RealDirectory(const std::string& path) {
-  CADUnicodeString real;
-  return SUCCEEDED(CADGetRealPath(CADUnicodeString(path), real)) ? real.str() : path;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A private directory beside the target (mode 0700, a fresh name): nothing can be planted in it.
-class ScratchDirectory {
- public:
-  explicit ScratchDirectory(const std::string& besides) {
-    std::string pattern = DirectoryOf(besides) + "/.zrbsession.XXXXXX";
-    if (mkdtemp(pattern.data())) path_ = pattern;
-  }
-  ~ScratchDirectory() {
-    if (path_.empty()) return;
-    CADListValCADUnicodeString names;
-    if (SUCCEEDED(CADListDirectory(CADUnicodeString(path_), names)))
-      for (const auto& name : names) CADDeleteFile(CADUnicodeString(path_ + "/" + name.str()));
-    rmdir(path_.c_str());
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 }  // namespace
 
 std::string ZRBSaveLocalCmd::SessionFilePath() {
@@ -134,7 +101,7 @@ ZRBOneStepCommand::Outcome ZRBSaveLocalCmd::Work() {
 }
 
 int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Collected& collected) {
-  const std::string xmapReal = RealDirectory(xmap);
+  const std::string xmapReal = RealPath(xmap);
   const bool checkModTime = g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_CHECKMODTIMESTAMP", "ON", 1);
   std::map<const CADDocument*, std::string> inXmap;
   std::map<std::string, std::string> byBaseName;  // base name -> the path packed under it
@@ -143,7 +110,7 @@ int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Colle
     CADDocument_var document(item);
     if (!document) continue;
     const std::string path = document->StorageName().str();
-    if (path.empty() || RealDirectory(DirectoryOf(path)) != xmapReal) continue;
+    if (path.empty() || RealPath(DirectoryOf(path)) != xmapReal) continue;
     inXmap[document.get()] = path;
     if (FAILED(CADFileAccess(CADUnicodeString(path), CADFileExists))) {
       ZRB_DEBUG("ZRB: CADFileAccess(%s) failed", path.c_str());
@@ -208,7 +175,7 @@ int ZRBSaveLocalCmd::PackFilesToSessionFile(const std::vector<std::string>& file
   }
   const int limit = ZRBPackCommand::LineLimit("ZRB_PACK_SESSION_MAX_COMMANDLINE");
   // The previous session file stays until the new one is complete.
-  ScratchDirectory scratch(target);
+  PrivateDirectory scratch(DirectoryOf(target), ".zrbsession");
   if (limit == 0 || scratch.Path().empty()) {
     Fail("NoFileAccess", target);
     return 0;
