@@ -16,6 +16,7 @@
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
 #include "CommandFixture.h"
+#include "LoadedFromPdm.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
@@ -45,7 +46,7 @@ class PosSelectTest : public CommandFixture {
     ZRBInfoUtil::SetUseDesigTables(0);  // known, so the PDM is not asked for its settings
     root_ = session_->OpenAssembly();
     ASSERT_TRUE(root_);
-    MarkLoaded(root_);
+    save_test::MarkLoaded(root_);
     ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
     for (const CADBaseUnknown_var& entry : CADDocumentServices::GetListOfDocuments())
       CADDocument_var(entry)->SetDirty(0);
@@ -58,26 +59,6 @@ class PosSelectTest : public CommandFixture {
     CADDocumentServices::ResetSession();
     session_.reset();
     CommandFixture::TearDown();
-  }
-
-  static void MarkLoaded(const Node& node) {
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", "ID-" + node->GetPartNumber());
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_CHANGEABLE", "1");
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_PRODUCT_CHANGEABLE", "1");
-    for (const CADBaseUnknown_var& item : node->GetChildren()) {
-      Node child(item);
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_INSTANCE_IN_ZRB", "1");
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_RELATION",
-                                              CADUnicodeString("RL-" + SampleSession::InstanceName(child)));
-      double position[12];
-      CADUnicodeString text;
-      CADMathTransformation transformation;
-      CADIMovable_var(child)->GetPosition(transformation, node.get());
-      transformation.GetCoef(position);
-      ZRBPosMatrixUtil::ConvertToString(position, text);
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_ORIG_MATRIX", text);
-      MarkLoaded(child);
-    }
   }
 
   // The PDM: keeps the request and confirms every update it asks for.

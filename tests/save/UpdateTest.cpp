@@ -15,6 +15,7 @@
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
 #include "CommandFixture.h"
+#include "LoadedFromPdm.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
@@ -41,7 +42,7 @@ class UpdateTest : public CommandFixture {
     ZRBInfoUtil::SetUseDesigTables(0);
     root_ = session_->OpenAssembly();
     ASSERT_TRUE(root_);
-    MarkLoaded(root_);
+    save_test::MarkLoaded(root_);
     ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
     for (const char* name : {"Assembly.CADProduct", "Bracket.CADProduct", "Plate.CADPart", "Bolt.CADPart"})
       Doc(name)->SetDirty(0);
@@ -55,29 +56,6 @@ class UpdateTest : public CommandFixture {
     CommandFixture::TearDown();
   }
 
-  static void MarkLoaded(const Node& node) {
-    const std::string partNumber = node->GetPartNumber().str();
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", CADUnicodeString("ID-" + partNumber));
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_CHANGEABLE", "1");
-    GlobPropertyManager.SetReferenceProperty(node, "ZRB_PRODUCT_CHANGEABLE", "1");
-    for (const CADBaseUnknown_var& item : node->GetChildren()) {
-      Node child(item);
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_INSTANCE_IN_ZRB", "1");
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_RELATION",
-                                              CADUnicodeString("RL-" + SampleSession::InstanceName(child)));
-      GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_ORIG_MATRIX", CADUnicodeString(Position(node, child)));
-      MarkLoaded(child);
-    }
-  }
-  static std::string Position(const Node& parent, const Node& child) {
-    double position[12];
-    CADMathTransformation transformation;
-    CADIMovable_var(child)->GetPosition(transformation, parent.get());
-    transformation.GetCoef(position);
-    CADUnicodeString text;
-    ZRBPosMatrixUtil::ConvertToString(position, text);
-    return text.str();
-  }
   CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
   Node At(std::string_view path) { return SampleSession::Node(root_, path); }
 

@@ -1,0 +1,40 @@
+#pragma once
+// Marks a sample structure as the read would have left it: every node known to the PDM, every instance in it, each
+// position recorded as loaded. The save tests start from this state.
+
+#include <string>
+
+#include "CADIMovable.h"
+#include "CADMathTransformation.h"
+#include "SampleSession.h"
+#include "ZRBPosMatrixUtil.h"
+#include "ZRBPropertyManager.h"
+
+namespace save_test {
+
+inline std::string PositionText(const CADIProduct_var& parent, const CADIProduct_var& child) {
+  double position[12];
+  CADMathTransformation transformation;
+  CADIMovable_var(child)->GetPosition(transformation, parent.get());
+  transformation.GetCoef(position);
+  CADUnicodeString text;
+  ZRBPosMatrixUtil::ConvertToString(position, text);
+  return text.str();
+}
+
+inline void MarkLoaded(const CADIProduct_var& node) {
+  GlobPropertyManager.SetReferenceProperty(node, "ZRB_OBID", CADUnicodeString("ID-" + node->GetPartNumber().str()));
+  GlobPropertyManager.SetReferenceProperty(node, "ZRB_CHANGEABLE", "1");
+  GlobPropertyManager.SetReferenceProperty(node, "ZRB_PRODUCT_CHANGEABLE", "1");
+  for (const CADBaseUnknown_var& item : node->GetChildren()) {
+    CADIProduct_var child(item);
+    GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_INSTANCE_IN_ZRB", "1");
+    GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_RELATION",
+                                            CADUnicodeString("RL-" + SampleSession::InstanceName(child)));
+    GlobPropertyManager.SetInstanceProperty(node, child, "ZRB_ORIG_MATRIX",
+                                            CADUnicodeString(PositionText(node, child)));
+    MarkLoaded(child);
+  }
+}
+
+}  // namespace save_test
