@@ -42,6 +42,7 @@ void BM_FillSyncDialog(benchmark::State& state) {
   CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(directory));
   GlobPropertyManager.ResetForTests();
   ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+  ZRBInfoUtil::SetUseDesigTables(0);  // known, so the filling asks the PDM nothing
   ZRBAfx::SetShellCall(&CountingShell);
 
   CADDocument* rootDocument = nullptr;
