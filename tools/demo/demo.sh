@@ -40,7 +40,7 @@ pdmsim vault show Assembly
 
 SESSION=(zrbsession --xmap "$WORK/xmap" --settings "$WORK/settings" --workdir "$WORK/new")
 
-step "2-5. a CAD session with the module loaded: the PDM user sends the assembly, a temporary part, a second read, a move"
+step "2-8. a CAD session with the module loaded: reads, a temporary part, a move, saves, pointing, a picture"
 "${SESSION[@]}" --trace-file "$WORK/trace-read.log" --script "$HERE/session-read.zrbs" | tee "$WORK/session-read.log"
 step "the PDM's journal of session calls: the second read delivered nothing (all from the exchange map);"
 bold "   three saves: the first creates, moves and saves, the second sends the new part's properties, the third nothing"
@@ -49,12 +49,12 @@ LAST=$(pdmsim journal --json | grep -o '"seq": *[0-9]*' | tail -1 | grep -o '[0-
 ACTIONS='^\{(CREATE_PART_IN_PDM|CREATE_MODEL_RELATION_ONLY|CREATE_PART_RELATION_ONLY|LINK_IN_PDM|UPD_GEOMETRY|UPD_MATRIX|UPD_PRODUCT)\} *[12] *$|^\{REMOVED_SUBASS\}'
 echo "  actions in the last save request (call $LAST): $(pdmsim journal show "$LAST" | grep -cE "$ACTIONS" || true)"
 
-step "7. a fresh CAD session with an empty exchange map reads the saved structure back"
+step "9. a fresh CAD session with an empty exchange map reads the saved structure back"
 mkdir -p "$WORK/fresh/xmap" "$WORK/fresh/settings"
 zrbsession --xmap "$WORK/fresh/xmap" --settings "$WORK/fresh/settings" --workdir "$WORK/fresh" \
   --trace-file "$WORK/trace-readback.log" --script "$HERE/session-readback.zrbs" | tee "$WORK/session-readback.log"
 
-step "8. where to look"
+step "10. where to look"
 echo "  exchange map:      $WORK/xmap"
 echo "  vault:             $PDMSIM_VAULT   (pdmsim vault ls | vault show Assembly | journal)"
 echo "  session log:       $WORK/session-read.log"
