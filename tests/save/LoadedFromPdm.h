@@ -4,9 +4,15 @@
 
 #include <string>
 
+#include "CADDocument.h"
+#include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
 #include "SampleSession.h"
+#include "ZRBCommandStates.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
 
@@ -35,6 +41,21 @@ inline void MarkLoaded(const CADIProduct_var& node) {
                                             CADUnicodeString(PositionText(node, child)));
     MarkLoaded(child);
   }
+}
+
+// The sample assembly opened in a window as a fresh read leaves it: loaded from the PDM, load-time record made,
+// nothing modified, the PDM's settings known (so no test starts a settings query). Null when it cannot be opened.
+inline CADIProduct_var OpenLoadedAssembly(SampleSession& session) {
+  ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+  ZRBInfoUtil::SetUseDesigTables(0);
+  CADIProduct_var root = session.OpenAssembly();
+  if (!root) return root;
+  MarkLoaded(root);
+  ZRBCommandStates::SetOrigChilds(root.get(), "", 0);
+  for (const CADBaseUnknown_var& entry : CADDocumentServices::GetListOfDocuments()) CADDocument_var(entry)->SetDirty(0);
+  CADFrmWindow* window = nullptr;
+  CADDocument* assembly = CADDocumentServices::GetDocumentInSession(session.Path("Assembly.CADProduct"));
+  return CADFrmLayout::GetCurrentLayout().OpenWindow(assembly, window) == S_OK ? root : CADIProduct_var();
 }
 
 }  // namespace save_test

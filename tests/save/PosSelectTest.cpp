@@ -42,16 +42,8 @@ class PosSelectTest : public CommandFixture {
     SetVariable("ZRBXMAP", session_->Directory().c_str());
     SetVariable("ZRB_ENABLE_UPDATEPOSITIONDIALOG", "ON");
     SetVariable("ZRB_ENABLE_UPD_MODELSELECT_DIALOG", "ON");
-    ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
-    ZRBInfoUtil::SetUseDesigTables(0);  // known, so the PDM is not asked for its settings
-    root_ = session_->OpenAssembly();
+    root_ = save_test::OpenLoadedAssembly(*session_);
     ASSERT_TRUE(root_);
-    save_test::MarkLoaded(root_);
-    ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
-    for (const CADBaseUnknown_var& entry : CADDocumentServices::GetListOfDocuments())
-      CADDocument_var(entry)->SetDirty(0);
-    CADFrmWindow* window = nullptr;
-    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(Doc("Assembly.CADProduct"), window), S_OK);
     SetShellAnswer([this](const std::string& line) { return Answer(line); });
   }
   void TearDown() override {

@@ -89,16 +89,8 @@ class SynchronizeTest : public CommandFixture {
     session_ = std::make_unique<SampleSession>();
     SetVariable("ZRBXMAP", session_->Directory().c_str());
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
-    ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
-    ZRBInfoUtil::SetUseDesigTables(0);  // known, so the PDM is not asked for its settings
-    root_ = session_->OpenAssembly();
+    root_ = save_test::OpenLoadedAssembly(*session_);
     ASSERT_TRUE(root_);
-    save_test::MarkLoaded(root_);
-    ZRBCommandStates::SetOrigChilds(root_.get(), "", 0);
-    for (const char* name : {"Assembly.CADProduct", "Bracket.CADProduct", "Plate.CADPart", "Bolt.CADPart"})
-      Doc(name)->SetDirty(0);
-    CADFrmWindow* window = nullptr;
-    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(Doc("Assembly.CADProduct"), window), S_OK);
     SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
   }
   void TearDown() override {

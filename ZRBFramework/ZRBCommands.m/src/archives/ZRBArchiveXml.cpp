@@ -208,13 +208,9 @@ std::string ZRBArchiveXml::Write(const ZRBArchive& archive) {
     << "<!DOCTYPE ZRBArchive SYSTEM \"ZRBArchive.dtd\">\n"
     << "<ZRBArchive Version=\"1.0\" CreatedBy=\"ZRB\" Key=\"\" >\n";
   const ZRBArchiveRoot& root = archive.root;
-  if (root.inAssembly == "1") {
-    w << "<Root ParentPartnumber=\"";
-    w.Value(root.parentPartnumber) << "\" InAssembly=\"1\">\n";
-  } else {
-    w << "  <Root ParentPartnumber=\"";
-    w.Value(root.parentPartnumber) << "\" InAssembly=\"0\">\n";
-  }
+  const bool inAssembly = root.inAssembly == "1";  // the stored format indents this Root tag only
+  w << (inAssembly ? "<Root ParentPartnumber=\"" : "  <Root ParentPartnumber=\"");
+  w.Value(root.parentPartnumber) << (inAssembly ? "\" InAssembly=\"1\">\n" : "\" InAssembly=\"0\">\n");
   w.PartData(root.data);
   w.Children(root.children);
   w << "  </Root>\n";
