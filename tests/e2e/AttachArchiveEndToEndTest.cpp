@@ -11,11 +11,14 @@
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "CADIPrdProperties.h"
+#include "CADIVisProperties.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBAttachArchiveCmd.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBUpdateCmd.h"
 
 namespace {
 
@@ -53,8 +56,9 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
   void TearDown() override {
     root_ = sub_ = part_ = nullptr;
     GlobArchiveManager.Clear();
-    for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD", "ZRB_ARCHIVE_AUTOUPDATE",
-                             "ZRB_ENABLE_UNIQUEPARENTRULE", "ZRB_ENABLE_ARCHIVE_VALIDATION"})
+    for (const char* name :
+         {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD", "ZRB_ARCHIVE_AUTOUPDATE", "ZRB_ENABLE_UNIQUEPARENTRULE",
+          "ZRB_ENABLE_ARCHIVE_VALIDATION", "ZRB_ENABLE_HIDECHECKINARCHIVE"})
       SetVariable(name, "");
     PdmEndToEndFixture::TearDown();
   }
@@ -129,6 +133,39 @@ TEST_F(AttachArchiveEndToEndTest, ARefusedValidationSendsNothingAndLeavesNoMarks
   Attach();
   EXPECT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty());
   EXPECT_EQ(Mark(), "1");
+}
+
+// After the attach the archive is the PDM's: a changed member makes it dirty, and the father's update checks it
+// again and sends it packed anew, which the PDM unpacks and keeps; a hidden member stops the update instead.
+TEST_F(AttachArchiveEndToEndTest, AnUpdateChecksAndStoresTheChangedArchiveAgain) {
+  Attach();
+  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty());
+  const std::string kept = Vault() + "/archives/" + partNumber_ + ".zip";
+  const std::string before = ReadFile(kept);
+  auto update = [&]() {
+    Pdm("journal", "clear");
+    auto* command = new ZRBUpdateCmd();
+    command->SetSupressInteraction(1);
+    command->Activate(nullptr, nullptr);
+    std::string warnings;
+    for (const CADUnicodeString& text : command->GetWarnings()) warnings += text.str() + "\n";
+    Loop().RunPending();
+    return warnings;
+  };
+
+  CADIPrdProperties_var(part_->GetReferenceProduct())->SetDescription("revised");
+  const std::string stored = update();
+  ASSERT_EQ(JournalActions(), (std::vector<std::string>{"x3UpdateFromFile"})) << stored;
+  EXPECT_NE(JournalRequest(Journal().front().seq).find(".ZRBArchive"), std::string::npos);
+  EXPECT_NE(ReadFile(kept), before) << "the PDM keeps the archive packed anew";
+  EXPECT_EQ(RunPdm({"archive-check", kept}).exitCode, 0);
+
+  SetVariable("ZRB_ENABLE_HIDECHECKINARCHIVE", "ON");
+  ASSERT_EQ(CADIVisProperties_var(part_)->SetShowAttr(CADShowAttr::NoShow), S_OK);
+  CADIPrdProperties_var(part_->GetReferenceProduct())->SetDescription("hidden");
+  const std::string refused = update();
+  EXPECT_TRUE(JournalActions().empty()) << "an archive that does not validate is not sent without the designer";
+  EXPECT_NE(refused.find("hidden members"), std::string::npos) << refused;
 }
 
 }  // namespace
