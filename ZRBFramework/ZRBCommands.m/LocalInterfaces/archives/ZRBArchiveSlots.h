@@ -3,6 +3,7 @@
 #pragma once
 
 #include "CADIProduct.h"
+#include "CADListVal.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
 
@@ -20,8 +21,10 @@ class ZRBArchiveSlots {
                                              ZRBObject* node, CADString& key, int mode);
   // The answer's archive object onto the root's instance, its document's file properties and its members'
   // content marks; the archive's structure file is read into the archive manager and its non-CAD files get
-  // their stored times. 0 for a null root or an answer that names no archive identity.
-  static int SetArchivePropertiesFromZRBObject(const CADIProduct_var& root, const ZRBObject& object);
+  // their stored times. 0 for a null root or an answer that names no archive identity. Unequal standard-attribute
+  // lists are not applied ("ZRBAfx.WrongListSize" into `warnings`).
+  static int SetArchivePropertiesFromZRBObject(const CADIProduct_var& root, const ZRBObject& object,
+                                               CADListValCADUnicodeString* warnings = nullptr);
   // The structure file an answer names: the exchange map's file of "CONTENT_FILE_NAME" (last component only),
   // ".xml" added when missing; empty when the name is unusable.
   static CADUnicodeString StructureFileOf(const ZRBObject& object);

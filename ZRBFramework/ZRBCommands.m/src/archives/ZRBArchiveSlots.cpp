@@ -123,7 +123,8 @@ int ZRBArchiveSlots::SetArchivePropertiesToZRBObject(ZRBObjectManager& request, 
   return 1;
 }
 
-int ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(const CADIProduct_var& root, const ZRBObject& object) {
+int ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(const CADIProduct_var& root, const ZRBObject& object,
+                                                       CADListValCADUnicodeString* warnings) {
   ZRB_TRACE("ZRBCommand::SetArchivePropertiesFromZRBObject");
   const CADString obid = object.GetSlotValue("OBID");
   const CADUnicodeString structure = StructureFileOf(object);
@@ -187,6 +188,7 @@ int ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(const CADIProduct_var& ro
         if (names[i] == entry.attribute) setFile(entry.property, values[i]);
   } else {
     ZRB_DEBUG("ZRB: STANDARD_ATTRS and STANDARD_VALS differ in size; standard attributes ignored");
+    if (warnings) warnings->Append(ZRBAfx::BuildMessage("ZRBAfx", "WrongListSize"));
   }
   CADUnicodeString time;
   if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(rootPath, time)))

@@ -407,7 +407,7 @@ int CheckForArchiveValidation(ZRBCommand& command, const CADIProduct_var& node, 
   if (dirty) {
     CADUnicodeString reason;
     ZRBArchiveCadValidation validation(command);
-    if (!validation.ValidateArchiveInCad(node, reason, 0, 0)) {
+    if (!validation.ValidateArchiveInCad(node, reason, 0, 1)) {
       ZRB_DEBUG("Archive Validation failed");
       failed = 1;
       if (!message.IsEmpty()) message = CADUnicodeString(message.str() + "\n");

@@ -220,7 +220,7 @@ ZRBOneStepCommand::Outcome ZRBAttachArchiveCmd::Work() {
   ZRBObjectManager answer;
   ZRBObject* archive = nullptr;
   if (!CreateArchiveObject(root, archiveFile, structureFile, answer, archive)) return fail();
-  ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(root, *archive);
+  ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(root, *archive, &GetWarnings());
 
   const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(root);
   bool updateFather = father != nullptr;
