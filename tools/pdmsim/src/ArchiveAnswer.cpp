@@ -294,8 +294,9 @@ ArchiveSaveReport ApplySaveArchives(Vault& vault, ExchangeFile& request, const s
   VaultCatalog catalog(vault);
   for (ExchangeObject& object : request.Objects()) {
     const bool create = object.Get("CREATE_ARCHIVE_IN_PDM") == "1";
-    const bool again =
-        !create && object.Get("CLASSNAME") == "x0CadArc" && !object.Get("OBID").empty() && !object.Get("PATH").empty();
+    // A known archive's node without "CONTENT_FILE_NAME" is only placed or left alone: nothing was packed.
+    const bool again = !create && object.Get("CLASSNAME") == "x0CadArc" && !object.Get("OBID").empty() &&
+                       !object.Get("PATH").empty() && !object.Get("CONTENT_FILE_NAME").empty();
     if (!create && !again) continue;
     const std::string partNumber = object.Get("PARTNUMBER");
     auto fail = [&](const std::string& line) {

@@ -40,10 +40,11 @@ class ArchiveStore {
 };
 
 // Archives in a save ("x3UpdateFromFile"), done before the save's nodes: an object that asks for a new archive
-// ("CREATE_ARCHIVE_IN_PDM" "1") or stores a known one again (class "x0CadArc" with an "OBID" and a "PATH") names
-// its packed file in "PATH". The archive is unpacked and checked, kept as the item's archive (a new item of class
-// "x0CadArc" for a new one), and the object answered with the identity, so that the save then places it under its
-// parent like any known node. A refused archive is one failure with its "STATS" line; nothing of it is kept.
+// ("CREATE_ARCHIVE_IN_PDM" "1") or stores a known one again (class "x0CadArc" with "OBID", "PATH" and
+// "CONTENT_FILE_NAME") names its packed file in "PATH". The archive is unpacked and checked, kept as the item's archive
+// (a new item of class "x0CadArc" for a new one), and the object answered with the identity, so that the save then
+// places it under its parent like any known node. A refused archive is one failure with its "STATS" line; nothing of it
+// is kept.
 struct ArchiveSaveReport {
   int created = 0;
   int stored = 0;
