@@ -105,7 +105,8 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBSaveAsCmd",
                                                     "ZRBSynchronizeCmd",
                                                     "ZRBGetOrigGeoForVisCmd",
-                                                    "ZRBGetOrigGeoAndVisCmd"};
+                                                    "ZRBGetOrigGeoAndVisCmd",
+                                                    "ZRBAttachArchiveCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);
