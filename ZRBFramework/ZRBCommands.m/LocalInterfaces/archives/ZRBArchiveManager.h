@@ -87,6 +87,8 @@ class ZRBArchiveManager {
   // A file name from a delivered structure file, reduced to its last component; "" for one that names no file.
   static std::string SafeFileName(const std::string& name);
   CADUnicodeString Prefixed(const ZRBArchive& archive, const std::string& attribute, const std::string& value) const;
+  // The "FILENAME" values of the entries in one place, last entry first, empty ones skipped, prefixed as read.
+  void NonCadFiles(const CADUnicodeString& name, bool inExtraDir, CADListValCADUnicodeString& files) const;
 
   std::vector<std::pair<std::string, ZRBArchive>> archives_;
   int idCounter_ = 0;
