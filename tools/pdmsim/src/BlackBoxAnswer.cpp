@@ -91,7 +91,10 @@ std::string BlackBoxAnswer::Answer(ExchangeFile& file, const std::string& exchan
     SqliteStatement row(vault_.Db(), "SELECT obid FROM black_box_files WHERE father_obid = ? AND file_name = ?");
     row.Bind(1, father).Bind(2, name);
     if (!row.Step()) continue;
-    ExchangeObject& object = file.Add("BBFILE_" + std::to_string(keys.size() + 1));
+    std::string key;
+    for (int n = static_cast<int>(keys.size()) + 1; key.empty() || file.Find(key); ++n)
+      key = "BBFO_" + std::to_string(n);
+    ExchangeObject& object = file.Add(key);
     object.Set("OBID", row.Text(0));
     object.Set("CLASSNAME", "x0BlkBxF");
     object.Set("DB_NAME", vault_.DbName());

@@ -89,6 +89,11 @@ ZRBOneStepCommand::Outcome ZRBAttachBlackBoxCmd::Work() {
   const ZRBObject* answered = answer.GetObject(root->GetSlotValue("BLACKBOX"));
   int result = ZRBBlackBoxUtil::SetBlackBoxRootProperties(*this, father, content, answer, answered);
   result = ZRBBlackBoxUtil::SetBlackBoxItemProperties(*this, father, content, answer, answered) && result;
+  // The user-defined attributes just written are the PDM's, not the designer's: the documents still equal the
+  // files the PDM took (they were all unmodified before), so a later attach or update need not send them again.
+  for (const CADIProduct_var& node : Nodes(content))
+    if (CADDocument* document = CADDocumentServices::GetDocumentInSession(GlobPropertyManager.GetProductFullPath(node)))
+      document->SetDirty(0);
   CheckIntegrity(0);
   if (!content.roots.empty()) {
     CADUnicodeString name;
