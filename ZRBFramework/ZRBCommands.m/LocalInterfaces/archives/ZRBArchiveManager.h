@@ -80,6 +80,10 @@ class ZRBArchiveManager {
   // "UseExtraNonCadDir" is 1 and the directory is given, else the exchange map.
   static CADUnicodeString GetStartupExtraDirForNonCad();
 
+  // The property manager's integrity check keeps the file records (change times) of the non-CAD files of the
+  // archives known then; installed with the first archive.
+  static void KeepNonCadRecords();
+
   // Drops every archive (tests, module unload).
   void Clear() { archives_.clear(); }
 

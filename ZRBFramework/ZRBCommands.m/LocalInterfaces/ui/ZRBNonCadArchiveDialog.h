@@ -68,8 +68,8 @@ class ZRBNonCadArchiveDialog : public CADDlgDialog {
   void ProcessEndAddDialog(const std::vector<ZRBNonCadCandidate>& chosen);
 
   const CADUnicodeString& GetArchiveName() const { return archiveName_; }
-  // Paths (directory joined with name) of the rows the designer removed.
-  const std::vector<CADUnicodeString>& GetRemovalList() const { return removals_; }
+  // The files of the rows the designer removed (offered again by the add dialog).
+  const std::vector<ZRBNonCadCandidate>& GetRemovalList() const { return removals_; }
   CADListValCADString GetResourceFilename() const override;
 
  private:
@@ -79,6 +79,6 @@ class ZRBNonCadArchiveDialog : public CADDlgDialog {
   CADUnicodeString archiveName_;
   Sources sources_;
   Continuation continuation_;
-  std::vector<CADUnicodeString> removals_;
+  std::vector<ZRBNonCadCandidate> removals_;
   CADDlgMultiList* list_ = nullptr;  // owned by the dialog's tree
 };

@@ -63,6 +63,7 @@ ZRBArchive* ZRBArchiveManager::Find(const CADUnicodeString& name) {
 }
 
 void ZRBArchiveManager::Put(const CADUnicodeString& name, ZRBArchive archive) {
+  KeepNonCadRecords();
   const std::string normal = NormalizeName(name.str());
   for (auto& [key, loaded] : archives_) {
     if (key == normal) {

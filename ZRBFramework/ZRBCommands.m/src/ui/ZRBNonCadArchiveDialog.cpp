@@ -122,6 +122,8 @@ CADListValCADString ZRBNonCadArchiveDialog::GetResourceFilename() const {
 
 void ZRBNonCadArchiveDialog::OnAdd() {
   std::vector<ZRBNonCadCandidate> candidates = sources_.candidates ? sources_.candidates() : decltype(candidates)();
+  // The session still knows the files removed here (the archive changes on OK only): they may come back.
+  candidates.insert(candidates.end(), removals_.begin(), removals_.end());
   // Files already listed are no candidates.
   std::erase_if(candidates, [this](const ZRBNonCadCandidate& candidate) {
     for (int row = 0; row < list_->GetRowCount(); ++row)
@@ -137,7 +139,7 @@ void ZRBNonCadArchiveDialog::OnRemove() {
   std::vector<int> rows = list_->GetSelect();
   std::sort(rows.rbegin(), rows.rend());
   for (int row : rows) {
-    removals_.push_back(Joined(list_->GetCell(row, kDirectory), list_->GetCell(row, kName)));
+    removals_.push_back({list_->GetCell(row, kName), list_->GetCell(row, kDirectory), false});
     list_->RemoveRow(row);
   }
   list_->ClearSelect();
@@ -148,7 +150,8 @@ void ZRBNonCadArchiveDialog::ProcessEndAddDialog(const std::vector<ZRBNonCadCand
     const CADUnicodeString state = sources_.state ? sources_.state(file.name, file.directory) : CADUnicodeString();
     list_->AddRow({file.name, file.directory, state});
     const CADUnicodeString path = Joined(file.directory, file.name);
-    std::erase_if(removals_, [&](const CADUnicodeString& removed) { return removed == path; });
+    std::erase_if(removals_,
+                  [&](const ZRBNonCadCandidate& removed) { return Joined(removed.directory, removed.name) == path; });
   }
 }
 
