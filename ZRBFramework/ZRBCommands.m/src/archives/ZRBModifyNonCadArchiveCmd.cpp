@@ -151,23 +151,28 @@ std::vector<ZRBNonCadCandidate> ZRBModifyNonCadArchiveCmd::Candidates() {
 
 void ZRBModifyNonCadArchiveCmd::ApplyRows(const CADUnicodeString& archiveName, const CADIProduct_var& root,
                                           const std::vector<ZRBNonCadRow>& rows) {
-  const ZRBArchive* archive = GlobArchiveManager.Find(archiveName);
+  ZRBArchive* archive = GlobArchiveManager.Find(archiveName);
   if (!archive) return;
   const std::string prefix = archive->addTemp ? archive->addTempPrefix : std::string();
-  CADListValCADUnicodeString wasInExtra;
-  GlobArchiveManager.GetNonCadFilesInExtraDir(archiveName, wasInExtra);
+  CADListValCADUnicodeString wasInExtraList;
+  GlobArchiveManager.GetNonCadFilesInExtraDir(archiveName, wasInExtraList);
+  std::set<std::string> wasInExtra;
+  for (const CADUnicodeString& name : wasInExtraList) wasInExtra.insert(name.str());
   const CADUnicodeString xmap = Xmap(), extra = ZRBArchiveManager::GetStartupExtraDirForNonCad();
   const bool separateExtra = Normal(extra) != Normal(xmap);
-  GlobArchiveManager.RemoveAllNonCad(archiveName);
+  // Built in one pass (one entry per name, the first row wins): the list may hold thousands of files.
+  std::vector<ZRBArchiveNonCad> entries;
+  std::set<std::string> seen;
   for (const ZRBNonCadRow& row : rows) {
-    bool inExtra = separateExtra && Normal(row.directory) == Normal(extra);
-    for (const CADUnicodeString& name : wasInExtra) inExtra = inExtra || name == row.name;
+    const bool inExtra = (separateExtra && Normal(row.directory) == Normal(extra)) || wasInExtra.count(row.name.str());
     // The lists show an add-temporary archive's files under their names on disk; the archive keeps them without
     // the prefix.
     std::string name = row.name.str();
     if (!prefix.empty() && name.starts_with(prefix)) name.erase(0, prefix.size());
-    GlobArchiveManager.AddNonCadObject(archiveName, CADUnicodeString(name), inExtra ? 1 : 0);
+    if (name.empty() || !seen.insert(name).second) continue;
+    entries.push_back({name, inExtra, {{"FILENAME", name}}});
   }
+  archive->nonCads = std::move(entries);
   GlobArchiveManager.SetNonCadChanged(archiveName, 1);
   // The archive's root document carries the archive: the host must see it changed too.
   const CADUnicodeString rootFile = GlobArchiveManager.GetRootAttribute(archiveName, "FILENAME");

@@ -1,6 +1,8 @@
 #include "ZRBNonCadArchiveDialog.h"
 
 #include <algorithm>
+#include <set>
+#include <string>
 
 #include "CADApplicationFrame.h"
 #include "CADDlgCheckButton.h"
@@ -125,11 +127,11 @@ void ZRBNonCadArchiveDialog::OnAdd() {
   // The session still knows the files removed here (the archive changes on OK only): they may come back.
   candidates.insert(candidates.end(), removals_.begin(), removals_.end());
   // Files already listed are no candidates.
-  std::erase_if(candidates, [this](const ZRBNonCadCandidate& candidate) {
-    for (int row = 0; row < list_->GetRowCount(); ++row)
-      if (list_->GetCell(row, kName) == candidate.name && list_->GetCell(row, kDirectory) == candidate.directory)
-        return true;
-    return false;
+  std::set<std::string> listed;
+  for (int row = 0; row < list_->GetRowCount(); ++row)
+    listed.insert(Joined(list_->GetCell(row, kDirectory), list_->GetCell(row, kName)).str());
+  std::erase_if(candidates, [&listed](const ZRBNonCadCandidate& candidate) {
+    return listed.count(Joined(candidate.directory, candidate.name).str()) > 0;
   });
   new ZRBAddNonCadArchiveDialog(this, std::move(candidates),
                                 [this](const std::vector<ZRBNonCadCandidate>& chosen) { ProcessEndAddDialog(chosen); });
@@ -146,13 +148,15 @@ void ZRBNonCadArchiveDialog::OnRemove() {
 }
 
 void ZRBNonCadArchiveDialog::ProcessEndAddDialog(const std::vector<ZRBNonCadCandidate>& chosen) {
+  std::set<std::string> added;
   for (const ZRBNonCadCandidate& file : chosen) {
     const CADUnicodeString state = sources_.state ? sources_.state(file.name, file.directory) : CADUnicodeString();
     list_->AddRow({file.name, file.directory, state});
-    const CADUnicodeString path = Joined(file.directory, file.name);
-    std::erase_if(removals_,
-                  [&](const ZRBNonCadCandidate& removed) { return Joined(removed.directory, removed.name) == path; });
+    added.insert(Joined(file.directory, file.name).str());
   }
+  std::erase_if(removals_, [&added](const ZRBNonCadCandidate& removed) {
+    return added.count(Joined(removed.directory, removed.name).str()) > 0;
+  });
 }
 
 std::vector<ZRBNonCadRow> ZRBNonCadArchiveDialog::Rows() const {
