@@ -106,7 +106,10 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBSynchronizeCmd",
                                                     "ZRBGetOrigGeoForVisCmd",
                                                     "ZRBGetOrigGeoAndVisCmd",
-                                                    "ZRBAttachArchiveCmd"};
+                                                    "ZRBAttachArchiveCmd",
+                                                    "ZRBAttachBlackBoxCmd",
+                                                    "ZRBModifyNonCadArchiveCmd",
+                                                    "ZRBMultiQuantityCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);

@@ -8,6 +8,7 @@
 
 #include "AnswerWriter.h"
 #include "ArchiveAnswer.h"
+#include "BlackBoxAnswer.h"
 #include "CachedFileList.h"
 #include "CreateAnswer.h"
 #include "CustomAttributes.h"
@@ -177,6 +178,8 @@ int SessionCommand::RunJournaled() {
                                                  answering.exchangeMap, answering.fault);
   } else if (call_.action == "x3UpdateWBFromFile") {
     answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
+  } else if (call_.action == "x3AttachBlackBoxCmd") {
+    answering.outcome = BlackBoxAnswer(*vault).Answer(answering.file, answering.exchangeMap);
   } else if (ToolboxAnswer::IsToolboxWord(call_.action)) {
     answering.outcome = ToolboxAnswer(*vault).Answer(call_.action, answering.file, answering.exchangeMap);
   } else {
