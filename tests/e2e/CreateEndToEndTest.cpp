@@ -11,6 +11,7 @@
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "CADIParmPublisher.h"
 #include "CADIProduct.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
@@ -20,8 +21,10 @@
 #include "ZRBCreateForDocCmd.h"
 #include "ZRBCreateLegacyCmd.h"
 #include "ZRBGlobalProperties.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSaveAsCmd.h"
+#include "ZRBSaveAsLegacyCmd.h"
 
 namespace {
 
@@ -310,6 +313,107 @@ TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithIt
   const std::string father = GlobPropertyManager.GetReferenceProperty(bracket, "ZRB_OBID").str();
   EXPECT_NE(request.find("{FATHER_OBID} " + father + "\n"), std::string::npos) << request;
   EXPECT_NE(Pdm("vault", "ls").find("Plate.model"), std::string::npos);
+}
+
+// A legacy model is a new item beside the part: the part keeps its identity whatever the PDM user does.
+TEST_F(CreateEndToEndTest, LegacySaveAsGivesTheModelANewItemAndLeavesThePartAlone) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> stepOneFault;  // pdmsim fault options for the first call
+    std::vector<std::string> pdmUser;       // the PDM user's dialog command
+    bool saved;
+  };
+  const Case cases[] = {
+      {"step 1 fails", {"--code", "0"}, {}, false},
+      {"the PDM user completes", {}, {"complete", "--name", "P-LEG"}, true},
+      {"the PDM user cancels", {}, {"cancel"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocument* part = NewDocument("CADPart");
+    Create();
+    const std::string obid = Obid(part);
+    ASSERT_FALSE(obid.empty());
+    if (!c.stepOneFault.empty()) {
+      std::vector<std::string> fault{"fault", "set", "x3SaveAsCADPartLegacyFrFl"};
+      fault.insert(fault.end(), c.stepOneFault.begin(), c.stepOneFault.end());
+      PdmArgs(fault);
+      ExpectBox("ZRBSaveAsLegacyCmd.SaveAsFailed", 1);
+    }
+    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    ASSERT_EQ(JournalActions().back(), "x3SaveAsCADPartLegacyFrFl");
+    EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.model")});
+    const std::string request = JournalRequest(Journal().back().seq);
+    EXPECT_NE(request.find("{CADCLASSNAME} model\n"), std::string::npos) << request;
+    EXPECT_NE(request.find("{CADORIGOBID} " + obid + "\n"), std::string::npos) << request;
+    if (!c.pdmUser.empty()) {
+      if (c.saved) ExpectBox("ZRBSaveAsLegacyCmd.SaveAsOk", CADDlgNfyAnswerOK);
+      std::vector<std::string> action{"dialog"};
+      action.insert(action.end(), c.pdmUser.begin(), c.pdmUser.end());
+      PdmArgs(action);
+      Loop().AdvanceBy(1000);
+    }
+    Loop().RunPending();
+    EXPECT_EQ(Obid(part), obid);
+    EXPECT_EQ(part->StorageName().str(), XmapFile("Part1.CADPart"));
+    EXPECT_EQ(Pdm("vault", "ls").find("P-LEG") != std::string::npos, c.saved);
+    const ZRBXmapFile* model = GlobZRBCache.GetXmapManager()->FindByFileName("Part1.model");
+    EXPECT_EQ(model != nullptr, c.saved) << "the model file carries the new identity";
+    if (!c.saved && c.stepOneFault.empty()) {
+      EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("ZRBSaveAsLegacyCmd", "SaveAsFailed"));
+    }
+    EXPECT_TRUE(ZRBGlobalProperties::Process().GetRunningCommandRegistry().IsEmpty());
+    CADDlgReaper::Flush();
+  }
+}
+
+TEST_F(CreateEndToEndTest, LegacySaveAsRefusesWhatCannotBecomeAModel) {
+  struct Case {
+    const char* type;
+    const char* setting;  // switched on
+    const char* reason;
+  };
+  for (const Case& c : {Case{"CADDrawing", nullptr, "NoPartObject"},
+                        Case{"CADPart", "ZRB_SAVEAS_LEGACY_WITH_ZRBCHECK", "CadFileNotFromZRB"},
+                        Case{"CADPart", "ZRB_SAVEAS_LEGACY_WITH_DIRTYCHECK", "CadFileDirty"}}) {
+    SCOPED_TRACE(c.reason);
+    TearDown();
+    SetUp();
+    if (c.setting) SetVariable(c.setting, "ON");
+    NewDocument(c.type)->SetDirty(1);
+    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    Loop().RunPending();
+    EXPECT_TRUE(JournalActions().empty());
+    EXPECT_EQ(Centre(), Text("ZRBSaveAsLegacyCmd", "SaveAsFailed") + "|" + Text("ZRBSaveAsLegacyCmd", c.reason));
+    CADDlgReaper::Flush();
+  }
+}
+
+// A new part's design table goes with it; a check seal taken before the part changed is not vouched for.
+TEST_F(CreateEndToEndTest, ANewPartsDesignTableIsLinkedAndAStaleSealMarkDropped) {
+  ZRBInfoUtil::SetUseDesigTables(1);
+  SetVariable("ZRB_CHECK_BROKEN_DT", "ON");
+  SetVariable("ZRB_READ_QCKSEAL", "ON");
+  SetVariable("ZRB_QCK_TIMESTAMP", "ON");
+  CADDocument* part = NewDocument("CADPart");
+  GlobPropertyManager.SetFileProperty(part->StorageName(), "ZRB_QCKFILE_UPTODATE", "1");
+  WriteFile(Root() + "/sizes.xls", "a\tb\n1\t2\n");
+  CADIDesignTable_var table;
+  ASSERT_EQ(CADIParmPublisher_var(part->GetRootProduct().get())
+                ->AddDesignTable("Sizes", CADUnicodeString(Root() + "/sizes.xls"), table),
+            S_OK);
+  Create();
+  ASSERT_EQ(JournalActions().front(), "x3CreateCADPartFrFile") << Centre();
+  const std::string request = JournalRequest(1);
+  EXPECT_NE(request.find("{LINK_DESTAB} 1\n"), std::string::npos) << request;
+  EXPECT_EQ(request.find("{QCK_SEAL_UPTODATE} 1"), std::string::npos) << request;
+  EXPECT_TRUE(Exists(XmapFile("sizes.xls")));
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(part->GetRootProduct(), "ZRB_DESIGNTABLES").str(), " {sizes.xls}");
+  EXPECT_FALSE(GlobPropertyManager.GetFileProperty(CADUnicodeString(XmapFile("sizes.xls")), "ZRB_OBID").IsEmpty());
+  EXPECT_FALSE(GlobPropertyManager.IsFilePropertySet(part->StorageName(), "ZRB_QCKFILE_UPTODATE"));
+  EXPECT_NE(Centre().find(Text("ZRBCreateCmd", "DesignTableDetected")), std::string::npos) << Centre();
 }
 
 }  // namespace
