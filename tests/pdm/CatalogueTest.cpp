@@ -103,6 +103,8 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBCreateForDocCmd",
                                                     "ZRBCreateLegacyCmd",
                                                     "ZRBSaveAsCmd",
+                                                    "ZRBSaveAsLegacyCmd",
+                                                    "ZRBCreateDrawingEZRBCmd",
                                                     "ZRBSynchronizeCmd",
                                                     "ZRBGetOrigGeoForVisCmd",
                                                     "ZRBGetOrigGeoAndVisCmd",

@@ -13,6 +13,7 @@
 #include "CADFrmWindow.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
+#include "ZRBCache.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBLocalSessionFiles.h"
@@ -138,6 +139,8 @@ int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Colle
     } else if (GlobPropertyManager.IsFilePropertySet(CADUnicodeString(path), kModifiedMark)) {
       GlobPropertyManager.DeleteFileProperty(CADUnicodeString(path), kModifiedMark);
     }
+    // A new document of the exchange map must survive the content file's check until it reaches the PDM.
+    GlobZRBCache.RegisterFileWithoutIdentity(CADUnicodeString(path));
     saved += path + " ";
     collected.files.push_back(path);
   }
