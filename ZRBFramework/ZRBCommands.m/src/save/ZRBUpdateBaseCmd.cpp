@@ -11,6 +11,7 @@
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDesignTable.h"
+#include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
@@ -176,6 +177,62 @@ void ZRBUpdateBaseCmd::ReportNoPermission(const CADIProduct_var& product) {
 
 // ---------------------------------------------------------------- writing
 
+bool ZRBUpdateBaseCmd::GetConfigFileCategoryInfo(CADDocument* document, CADUnicodeString& category) {
+  category = CADUnicodeString();
+  if (!document) return false;
+  char buffer[256] = {0};
+  int link = 0;
+  const CADUnicodeString fileName = ZRBFileUtil::GetFileNameFromPath(document->StorageName());
+  if (!g_ZRBConfig.GetFileCategory(document->GetType().c_str(), fileName.c_str(), buffer, sizeof buffer, &link))
+    return false;
+  category = CADUnicodeString(buffer);
+  return link == 1;
+}
+
+bool ZRBUpdateBaseCmd::AsksForLink(CADDocument* document) {
+  CADUnicodeString category;
+  return GetConfigFileCategoryInfo(document, category);
+}
+
+bool ZRBUpdateBaseCmd::HasSiblingOfSamePart(const CADIProduct_var& father, const CADIProduct_var& product) {
+  if (!father || !product) return false;
+  const CADUnicodeString partNumber = product->GetPartNumber();
+  for (const CADBaseUnknown_var& item : father->GetChildren()) {
+    CADIProduct_var sibling(item);
+    if (!sibling || sibling.get() == product.get()) continue;
+    ZRB_DEBUG("check: %s == %s", sibling->GetPartNumber().c_str(), partNumber.c_str());
+    if (sibling->GetPartNumber() == partNumber) return true;
+  }
+  return false;
+}
+
+bool ZRBUpdateBaseCmd::CarriesCatalogFlag(const CADIProduct_var& product) {
+  if (!IsOn("ZRB_ENABLE_CATALOG_SUPPORT")) return false;
+  const char* configured = g_ZRBConfig.GetEnvVar("ZRB_TYPE_IDENT_ATTRIBUTE_ID", 1);
+  return Ref(product, configured && *configured ? configured : "ZRB_Catalog_Document") == "Catalog";
+}
+
+void ZRBUpdateBaseCmd::WriteOriginalInstance(const CADIProduct_var& father, const CADIProduct_var& product,
+                                             ZRBObject* object) {
+  // The load-time record knows the instance by its relation, whatever the designer renamed it to since.
+  const CADUnicodeString relation = Inst(father, product, "ZRB_RELATION");
+  if (relation.IsEmpty()) return;
+  const auto record = Record::Read(father);
+  if (!record) return;
+  const CADUnicodeString listed = ZRBListText::RoundTrip(relation.view());
+  for (int i = 1; i <= record->Size(); ++i) {
+    if (!(record->Get(Record::Rels, i) == listed)) continue;
+    const CADUnicodeString name = record->Get(Record::Instances, i);
+    const CADUnicodeString index = record->Get(Record::InstIndex, i);
+    if (name == ZRBListText::RoundTrip(InstanceName(product).view()) &&
+        index == ZRBListText::RoundTrip(Inst(father, product, "ZRB_MATRIX_INDEX").view()))
+      return;
+    object->SetSlotValue("CAD_ORIG_INSTANCENAME", Text(name));
+    object->SetSlotValue("CAD_ORIG_MATRIX_INDEX", index.IsEmpty() ? CADString("-1") : Text(index));
+    return;
+  }
+}
+
 int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
                                    int& status) {
   ZRB_TRACE("ZRBUpdateBaseCmd::WriteProduct");
@@ -227,11 +284,19 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   SetIfNotEmpty(object, "OBID", Ref(product, "ZRB_OBID"));
   SetIfNotEmpty(object, "DB_NAME", Ref(product, "ZRB_DB_NAME"));
   object->SetSlotValue("PARTNUMBER", Text(product->GetPartNumber()));
+  const bool blackBoxRoot = father && GlobPropertyManager.IsBlackBoxRoot(father, product);
+  const bool blackBoxItem = father && GlobPropertyManager.IsBlackBoxItem(father, product, 1);
   CADUnicodeString className = Ref(product, "ZRB_CLASSNAME");
-  object->SetSlotValue("CLASSNAME", className.IsEmpty() ? DefaultClassName(type, representation) : Text(className));
+  if (!className.IsEmpty())
+    object->SetSlotValue("CLASSNAME", Text(className));
+  else
+    object->SetSlotValue(
+        "CLASSNAME", blackBoxRoot || blackBoxItem ? CADString("EMBEDDED_BB") : DefaultClassName(type, representation));
+  if (blackBoxItem) object->SetSlotValue("PART_OF_BLACKBOX", "+");
   if (father) {
     object->SetSlotValue("INSTANCENAME", Text(InstanceName(product)));
     SetIfNotEmpty(object, "MATRIX_INDEX", Inst(father, product, "ZRB_MATRIX_INDEX"));
+    WriteOriginalInstance(father, product, object);
     SetIfNotEmpty(object, "REL_OBID", Inst(father, product, "ZRB_RELATION"));
     SetIfNotEmpty(object, "REL_DB_NAME", Inst(father, product, "ZRB_REL_DB_NAME"));
     SetIfNotEmpty(object, "REL_DESC", Inst(father, product, "ZRB_DOCREL_DESC"));
@@ -253,10 +318,17 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   }
 
   // What the PDM creates: the item of a new node, or only the relation of a known node under a new place.
+  CADDocument* ownDocument = nullptr;
   if (toCreate) {
     object->SetSlotValue("CREATE_PART_IN_PDM", "1");
     if (Ref(product, "ZRB_CREATECOMPONENT") == "1") object->SetSlotValue("CREATE_COMPONENT", "1");
     touched.toCreate = true;
+    ownDocument = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
+    if (!modes_.noLink && AsksForLink(ownDocument)) object->SetSlotValue("LINK_IN_PDM", "1");
+    if (ownDocument && !ZRBDocPropertyTransfer::SetFeatureExtentionsToZRBObject(request, ownDocument, object))
+      ZRB_DEBUG("SetFeatureExtentionsToZRBObject failed ");
+    if (FAILED(ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(product, object)))
+      ZRB_DEBUG("SetUserDefPropertiesZRBObject failed ");
   } else {
     if (!object->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) object->SetSlotValue("CREATE_PART_IN_PDM", "0");
     if (!isRoot && (state & PS_ZRB) && (state & PS_NEW)) {
@@ -270,28 +342,43 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
     return 0;
   }
 
-  // A new node whose part number a PDM product of the session already uses would become a second item.
+  // A new node whose part number a PDM product of the session already uses would become a second item; two
+  // instances of one new part under one father would ask for it twice.
   bool structureRefused = false;
-  if (toCreate && !modes_.eZrbUpdateCreate && !modes_.noInteraction) {
+  if (toCreate && !modes_.eZrbUpdateCreate && !modes_.noInteraction && !ZRBInfoUtil::IsCmponentDataModelMode()) {
     CADUnicodeString obid;
     int flag = 0;
+    CADUnicodeString parameter = InstanceName(product);
     if (PartIsUsedInPdm(product.get(), obid, flag) == 1) {
-      CADUnicodeString parameter = InstanceName(product);
       AddUpdateMessage("StructureChangeNotAllowed", &parameter, 1);
-      object->SetSlotValue("CREATE_PART_IN_PDM", "0");
-      touched.toCreate = false;
+      structureRefused = true;
+    } else if (HasSiblingOfSamePart(father, product)) {
+      AddUpdateMessage("OnlyOneInstancePerProduct", &parameter, 1);
       structureRefused = true;
     }
+    if (structureRefused) {
+      object->SetSlotValue("CREATE_PART_IN_PDM", "0");
+      object->SetSlotValue("LINK_IN_PDM", "0");
+      touched.toCreate = false;
+    }
   }
+  // A catalog part belongs to its catalog: the designer's changes to its document are not saved.
+  const bool catalogPart = CarriesCatalogFlag(product);
 
   // The node's own document (parts and representations; a product's document is its product object).
   if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !IsOn("ZRB_DISABLE_SAVETOXMAP")) {
-    CADDocument* document = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
+    CADDocument* document =
+        ownDocument ? ownDocument : xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
     // A document shared by several nodes lost its modified mark with its first save; every node still sends it.
     const bool modified =
         (state & PS_DIRTY) || Ref(product, "ZRB_REPRESENTATION_DIRTY") == "1" || SavedBefore(document);
+    if (catalogPart && modified) {
+      ZRB_DEBUG("Found Catalog Flag in Product, document update not allowed.");
+      CADUnicodeString parameter = InstanceName(product);
+      AddUpdateMessage("CatalogPartDetected", &parameter, 1);
+    }
     // A node to be created is saved though it may carry no modified mark: the PDM needs its file.
-    if (modified || (toCreate && !structureRefused)) {
+    if (!catalogPart && (modified || (toCreate && !structureRefused))) {
       const bool changeable =
           toCreate || Ref(product, "ZRB_CHANGEABLE") == "1" || Ref(product, "ZRB_TEMPL_PRODUCT") == "1";
       if (!changeable) {
@@ -306,6 +393,11 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
           object->SetSlotValue("PATH", Text(document->StorageName()));
           SetIfNotEmpty(object, "ORIG_LOCATION",
                         GlobPropertyManager.GetFileProperty(document->StorageName(), "SAM_ORIG_LOCATION"));
+          if (!ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, product, object, document))
+            ZRB_DEBUG("SetModelInfoToZRBObject failed ");
+          // Values changed in the session since the PDM sent them travel with the saved document.
+          if (!toCreate && FAILED(ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(product, object)))
+            ZRB_DEBUG("SetUserDefPropertiesZRBObject failed ");
           if (toCreate) {
             object->SetSlotValue("CREATE_PART_IN_PDM", "2");
             GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
@@ -317,8 +409,17 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
     }
   }
 
-  if (type == "CADProduct" && !standardPart && !multiEmbedded)
-    WriteProductDocument(request, product, object, touched, toCreate, status);
+  if (type == "CADProduct" && !standardPart && !multiEmbedded) {
+    if (catalogPart) {
+      ZRB_DEBUG("Found Catalog Flag in Product, document update not allowed.");
+      if (state & PS_DIRTY) {
+        CADUnicodeString parameter = InstanceName(product);
+        AddUpdateMessage("CatalogPartDetected", &parameter, 1);
+      }
+    } else {
+      WriteProductDocument(request, product, object, touched, toCreate, status);
+    }
+  }
   if (toCreate && type == "CADProduct") GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
 
   if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused && !modes_.tablesApart)
@@ -521,10 +622,14 @@ int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObj
   for (int i = 1; i <= record->Size(); ++i) {
     if (!(record->Get(Record::InZrb, i) == "1") || record->Get(Record::ProdTypes, i) == "ZRBArchive") continue;
     bool present = false;
+    const CADUnicodeString& relation = record->Get(Record::Rels, i);
     for (const CADBaseUnknown_var& item : parent->GetChildren()) {
       CADIProduct_var child(item);
-      if (child && ZRBListText::RoundTrip(InstanceName(child).view()) == record->Get(Record::Instances, i) &&
-          ZRBListText::RoundTrip(child->GetPartNumber().view()) == record->Get(Record::PartNumbers, i)) {
+      if (!child) continue;
+      // A renamed instance still holds its relation: the PDM renames it, it must not remove it.
+      if ((ZRBListText::RoundTrip(InstanceName(child).view()) == record->Get(Record::Instances, i) &&
+           ZRBListText::RoundTrip(child->GetPartNumber().view()) == record->Get(Record::PartNumbers, i)) ||
+          (!relation.IsEmpty() && ZRBListText::RoundTrip(Inst(parent, child, "ZRB_RELATION").view()) == relation)) {
         present = true;
         break;
       }
@@ -555,6 +660,9 @@ int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObj
 
 void ZRBUpdateBaseCmd::WriteDescriptionsToZRBObject(const CADIProduct_var& product, ZRBObject* object) {
   if (!product || !object) return;
+  // The host keeps descriptions per reference only: an instance has none of its own to send, and the read
+  // has nowhere to put one ("INSTANCE_DESCRIPTION" stays unwritten rather than repeat the reference's).
+  ZRB_DEBUG("InstanceDescription: ");
   CADIPrdProperties_var reference(product->GetReferenceProduct());
   CADUnicodeString description;
   if (reference && SUCCEEDED(reference->GetDescription(description))) {
@@ -819,6 +927,7 @@ int ZRBUpdateBaseCmd::AddNodeValidationDataToZRBObject(ZRBObject* object, const 
   const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(node);
   AddValidationSlots(object, node, father, "");
   if (node->IsEmbeddedComponent()) object->SetSlotValue("EMBEDDED", "1");
+  if (father && GlobPropertyManager.IsBlackBoxItem(father, node, 1)) object->SetSlotValue("PART_OF_BLACKBOX", "1");
   if (!father) {
     ZRB_DEBUG("ZRB: Node is root");
     return 1;
