@@ -451,6 +451,22 @@ TEST_F(SaveEndToEndTest, InStructureFileModeTheStructureFileTakesTheSaveWithoutT
   EXPECT_EQ(created, 1);
 }
 
+TEST_F(SaveEndToEndTest, TheExtendedStructureFileIsReadBackAfterTheSave) {
+  WriteFile(XmapFile("eZRBstructure"), ReadFile(XmapFile("xfile.zrb")));
+  ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+  CADIPrdProperties_var(At("Bracket.1/Plate.1")->GetReferenceProduct())->SetDescription("thicker");
+  CaptureTrace();
+  const std::vector<std::string> warnings = Save(new ZRBUpdateCmd(6));
+  EXPECT_TRUE(warnings.empty()) << warnings.front();
+  EXPECT_EQ(SaveCalls(), 0);
+  EXPECT_TRUE(TraceHas("SUCCESS IN REREAD OF EZRB STRUCTUREFILE"));
+  ZRBObjectManager file;
+  ASSERT_TRUE(file.Read(CADUnicodeString(XmapFile("eZRBstructure"))));
+  EXPECT_EQ(file.GetObject(VaultItem("Plate")["obid"].get<std::string>().c_str())->GetSlotValue("S_ZRB_CHANGED_GEO"),
+            "1");
+  EXPECT_EQ(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
+}
+
 TEST_F(SaveEndToEndTest, AProcessAndAnAnalysisAreSavedIntoTheVault) {
   for (const char* type : {"CADProcess", "CADAnalysis"}) {
     SCOPED_TRACE(type);
