@@ -480,10 +480,31 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     ZRB_DEBUG("ZRB: could not get Document for %s", InstanceName(product).c_str());
     return;
   }
-  const CADUnicodeString changeable = toCreate ? CADUnicodeString("1") : Ref(product, "ZRB_PRODUCT_CHANGEABLE");
+  // A black box is one document in the PDM: its identity and permission are its file's, and the node's own
+  // object carries the document save.
+  const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(product);
+  const bool blackBox = father && (GlobPropertyManager.IsBlackBoxRoot(father, product) ||
+                                   GlobPropertyManager.IsBlackBoxItem(father, product, 1));
+  const CADUnicodeString path = document->StorageName();
+  const CADUnicodeString changeable = toCreate   ? CADUnicodeString("1")
+                                      : blackBox ? GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE")
+                                                 : Ref(product, "ZRB_PRODUCT_CHANGEABLE");
   if (!(changeable == "1")) {
     // Before the save: a product document the designer may not change keeps its modified mark.
     ReportNoPermission(product);
+    return;
+  }
+  if (blackBox) {
+    GlobPropertyManager.SetPathToRootProperty(product, "ZRB_SAVE", "1");
+    if (!SaveOnce(document, touched)) {
+      status = -1;
+      return;
+    }
+    object->SetSlotValue("PATH", Text(document->StorageName()));
+    SetIfNotEmpty(object, "OBID", GlobPropertyManager.GetFileProperty(path, "ZRB_OBID"));
+    SetIfNotEmpty(object, "DB_NAME", GlobPropertyManager.GetFileProperty(path, "ZRB_DB_NAME"));
+    object->SetSlotValue("CHANGEABLE", Text(changeable));
+    object->SetSlotValue("UPD_PRODUCT", "1");
     return;
   }
   ZRBObject* productObject = nullptr;
@@ -516,6 +537,8 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     productObject->SetSlotValue("CREATE_PRODUCT_AND_PART", "1");
   else if ((modes_.eZrbUpdateCreate || modes_.extendedUpdate) && Ref(product, "ZRB_PRODUCT_OBID").IsEmpty())
     productObject->SetSlotValue("CREATE_PRODUCT_FOR_PART", "1");
+  if (!ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, product, productObject, document))
+    ZRB_DEBUG("SetModelInfoToZRBObject failed ");
   WriteStdAttrsToZRBObject(product, productObject);
 }
 
