@@ -268,6 +268,39 @@ TEST_F(UpdateTest, NodeObjectsNameBlackBoxesRenamesLinksAndRefusedCreations) {
   EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u) << "the catalog part keeps its changes";
 }
 
+// Under "3" what the PDM refused stays to be sent: two refused creations under one father both stay new, and a
+// refused removal is asked for again by the next save.
+TEST_F(UpdateTest, WhatThePdmRefusedUnderWarningsStaysToBeSent) {
+  const auto refuse = [](ZRBObjectManager& exchange) {
+    exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "3");
+    for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
+      if (!o->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) o->SetSlotValue("CREATE_PART_SUCCESS", "0");
+      if (!o->GetSlotValue("REMOVED_SUBASS").IsEmpty()) o->SetSlotValue("REMOVE_SUCCESS", "0");
+    }
+  };
+  Node added[2];
+  for (Node& node : added) {
+    CADDocument* part = nullptr;
+    ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
+    ASSERT_EQ(root_->AddExternalComponent(part, node), S_OK);
+  }
+  ASSERT_EQ(At("Bracket.1")->RemoveProduct(At("Bracket.1/Bolt.2")), S_OK);
+  for (int save = 0; save < 2; ++save) {
+    bool removes = false;
+    AnswerWith([&](ZRBObjectManager& exchange) {
+      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
+        removes = removes || !o->GetSlotValue("REMOVED_SUBASS").IsEmpty();
+      refuse(exchange);
+    });
+    ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
+    Save();
+    EXPECT_TRUE(removes) << "save " << save;
+    for (const char* known : {"Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
+      EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(At("Bracket.1").get(), At(known).get()), 1) << known;
+    for (const Node& node : added) EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), node.get()), 0);
+  }
+}
+
 // The workbench root names its session item only when the workbench is to be saved; otherwise the designer hears so.
 TEST_F(UpdateTest, TheWorkbenchRootIsSentAsVirtualRootOnlyWhenAskedFor) {
   for (const char* setting : {"ON", "OFF"}) {

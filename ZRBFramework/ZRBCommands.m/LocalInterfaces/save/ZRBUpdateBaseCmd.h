@@ -73,8 +73,9 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   int ProcessSaveFlags(int success, ZRBObjectManager& answer);
   // Gives the virtual root the PDM's part number and saves it under its exchange-map name.
   int ProcessVRChange(const CADIProduct_var& product, const CADUnicodeString& newName);
-  // Rebuilds the load-time records below root, leaving out children the PDM did not confirm.
-  int RecordSavedChildren(const CADIProduct_var& root);
+  // Rebuilds the load-time records below root, leaving out children whose creation the PDM did not confirm and
+  // keeping those whose removal it did not confirm.
+  int RecordSavedChildren(const CADIProduct_var& root, ZRBObjectManager& answer);
 
   // --- validation ("x3ValidateCadNodes" on "ValidateCadNodes.zrb")
   static ZRBObject* CreateValidationRootObject(ZRBObjectManager& request);

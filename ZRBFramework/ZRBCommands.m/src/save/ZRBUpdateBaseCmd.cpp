@@ -638,26 +638,36 @@ void ZRBUpdateBaseCmd::ProcessDesignTables(const CADIProduct_var& product, const
   GlobPropertyManager.SetReferenceProperty(product, "ZRB_DESIGNTABLES", ZRBListText::Join(known));
 }
 
-int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request) {
-  auto record = Record::Read(parent);
-  if (!record || record->IsEmpty()) return 0;
-  ZRBObject* removed = nullptr;
-  for (int i = 1; i <= record->Size(); ++i) {
-    if (!(record->Get(Record::InZrb, i) == "1") || record->Get(Record::ProdTypes, i) == "ZRBArchive") continue;
+namespace {
+// The load-time children of `parent` that are gone and whose instance was in the PDM (archives aside), by index.
+std::vector<int> GoneChildren(const CADIProduct_var& parent, const Record& record) {
+  std::vector<int> gone;
+  for (int i = 1; i <= record.Size(); ++i) {
+    if (!(record.Get(Record::InZrb, i) == "1") || record.Get(Record::ProdTypes, i) == "ZRBArchive") continue;
     bool present = false;
-    const CADUnicodeString& relation = record->Get(Record::Rels, i);
+    const CADUnicodeString& relation = record.Get(Record::Rels, i);
     for (const CADBaseUnknown_var& item : parent->GetChildren()) {
       CADIProduct_var child(item);
       if (!child) continue;
       // A renamed instance still holds its relation: the PDM renames it, it must not remove it.
-      if ((ZRBListText::RoundTrip(InstanceName(child).view()) == record->Get(Record::Instances, i) &&
-           ZRBListText::RoundTrip(child->GetPartNumber().view()) == record->Get(Record::PartNumbers, i)) ||
+      if ((ZRBListText::RoundTrip(InstanceName(child).view()) == record.Get(Record::Instances, i) &&
+           ZRBListText::RoundTrip(child->GetPartNumber().view()) == record.Get(Record::PartNumbers, i)) ||
           (!relation.IsEmpty() && ZRBListText::RoundTrip(Inst(parent, child, "ZRB_RELATION").view()) == relation)) {
         present = true;
         break;
       }
     }
-    if (present) continue;
+    if (!present) gone.push_back(i);
+  }
+  return gone;
+}
+}  // namespace
+
+int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request) {
+  auto record = Record::Read(parent);
+  if (!record || record->IsEmpty()) return 0;
+  ZRBObject* removed = nullptr;
+  for (const int i : GoneChildren(parent, *record)) {
     if (!removed) {
       ZRB_DEBUG("ZRB: Creating ObjMgr object for deleted product: %s", record->Get(Record::Instances, i).c_str());
       removed = request.CreateObject("");
@@ -772,6 +782,13 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
       continue;
     }
     ApplyNewIdentity(touched.node, touched.father, *object);
+    // What the PDM made of the new item's attributes becomes the session's.
+    ZRBDocPropertyTransfer::SetStdPropertiesFromZRBObject(touched.node, object);
+    if ((!object->GetSlotValue("USER_DEF_PROPS").IsEmpty() || !object->GetSlotValue("USER_DEF_DEL_NAMES").IsEmpty()) &&
+        !ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(touched.node, object))
+      GetWarnings().Append(BuildMessage("ZRBAfx", "WrongListSize"));
+    if (!object->GetSlotValue("FEATURE_EXTENTIONS").IsEmpty())
+      ZRBDocPropertyTransfer::GetFeatureExtentionsFromZRBObject(touched.node, object, answer);
     touched.confirmed = true;
     // The new identity lives in the document's properties: the next save writes them.
     if (touched.saved) touched.saved->SetDirty(1);
@@ -880,10 +897,41 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   return 1;
 }
 
-int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root) {
+int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root, ZRBObjectManager& answer) {
   if (!root) return 0;
+  // A removal the PDM did not confirm stays in its parent's record, so the next save asks for it again.
+  std::vector<std::pair<CADIProduct_var, std::vector<Record::Items>>> unremoved;
+  for (const Touched& touched : touched_) {
+    const CADUnicodeString key =
+        GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_REMOVE_SUBASS_ID");
+    const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObject(Text(key));
+    const auto record = key.IsEmpty() ? nullptr : Record::Read(touched.node);
+    if (!record || (object && object->GetSlotValue("REMOVE_SUCCESS") == "1")) continue;
+    std::vector<Record::Items> kept;
+    for (const int i : GoneChildren(touched.node, *record)) {
+      Record::Items items;
+      for (int f = 0; f < Record::kFieldCount; ++f) items[f] = record->Get(static_cast<Record::Field>(f), i);
+      kept.push_back(items);
+    }
+    if (!kept.empty()) unremoved.emplace_back(touched.node, std::move(kept));
+  }
   SetOrigChilds(root.get(), "", 0);
-  // A child the PDM did not confirm stays out of its parent's record, so it is still new at the next save.
+  for (const auto& [parent, kept] : unremoved) {
+    for (int f = 0; f < Record::kFieldCount; ++f) {
+      CADListValCADUnicodeString items = ZRBListText::Split(Ref(parent, Record::kNames[f]).view());
+      for (const Record::Items& child : kept) items.Append(child[f]);
+      GlobPropertyManager.SetReferenceProperty(parent, Record::kNames[f], ZRBListText::Join(items));
+    }
+  }
+  // A child the PDM did not confirm stays out of its parent's record, so it is still new at the next save. The
+  // record belongs to the parent's reference: a child of a shared subassembly is taken out once, and the
+  // entries go from the last one forward, so that each index still names its child.
+  struct Strip {
+    CADIProduct_var father;
+    const void* reference;
+    int index;
+  };
+  std::vector<Strip> strips;
   for (const Touched& touched : touched_) {
     if (!touched.toCreate || touched.confirmed || !touched.father) continue;
     int index = 0, position = 0;
@@ -893,15 +941,21 @@ int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root) {
       ++position;
       if (child.get() == touched.node.get()) index = position;
     }
-    if (index == 0) continue;
+    const void* reference = touched.father->GetReferenceProduct().get();
+    const bool known = std::any_of(strips.begin(), strips.end(),
+                                   [&](const Strip& s) { return s.reference == reference && s.index == index; });
+    if (index > 0 && !known) strips.push_back({touched.father, reference, index});
+  }
+  std::sort(strips.begin(), strips.end(), [](const Strip& a, const Strip& b) { return a.index > b.index; });
+  for (const Strip& strip : strips) {
     for (const char* name : Record::kNames) {
-      const CADUnicodeString text = GlobPropertyManager.GetReferenceProperty(touched.father, name);
+      const CADUnicodeString text = GlobPropertyManager.GetReferenceProperty(strip.father, name);
       const CADListValCADUnicodeString items = ZRBListText::Split(text.view());
-      if (index > items.Size()) continue;
+      if (strip.index > items.Size()) continue;
       CADListValCADUnicodeString kept;
       for (int i = 1; i <= items.Size(); ++i)
-        if (i != index) kept.Append(items[i]);
-      GlobPropertyManager.SetReferenceProperty(touched.father, name, ZRBListText::Join(kept));
+        if (i != strip.index) kept.Append(items[i]);
+      GlobPropertyManager.SetReferenceProperty(strip.father, name, ZRBListText::Join(kept));
     }
   }
   return 1;

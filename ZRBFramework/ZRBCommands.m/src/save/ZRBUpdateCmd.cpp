@@ -376,7 +376,7 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
   if (success) {
     ProcessNewPartFlags(root, answer);
     ProcessProductFlags(root, answer);
-    RecordSavedChildren(root);
+    RecordSavedChildren(root, answer);
   }
   // What was written is judged by the request on failure: a partial answer may lack the objects.
   ProcessSaveFlags(success, success ? answer : request);
@@ -400,7 +400,7 @@ int ZRBUpdateCmd::UpdateStructureFile(ZRBObjectManager& request, const CADIProdu
   if (success) {
     ProcessNewPartFlags(root, request);
     ProcessProductFlags(root, request);
-    RecordSavedChildren(root);
+    RecordSavedChildren(root, request);
   }
   ProcessSaveFlags(success, request);
   if (success && extended) {
