@@ -220,17 +220,7 @@ TEST_F(UpdateTest, NodeObjectsNameBlackBoxesRenamesLinksAndRefusedCreations) {
          return std::string("Plate.1");
        },
        "PART_OF_BLACKBOX", "+", ""},
-      {"a changed black-box root saves its document in its own object", 1,
-       [](UpdateTest& t) {
-         const CADUnicodeString path = GlobPropertyManager.GetProductFullPath(t.At("Bracket.1"));
-         GlobPropertyManager.AddBlackBoxRoot(t.root_, path);
-         GlobPropertyManager.SetFileProperty(path, "ZRB_CHANGEABLE", "1");
-         t.Doc("Bracket.CADProduct")->SetDirty(1);
-         return std::string("Bracket.1");
-       },
-       "UPD_PRODUCT", "1", ""},
       {"renamed instance", 1, [](UpdateTest& t) { return t.Rename(); }, "CAD_ORIG_INSTANCENAME", "Bracket.2", ""},
-      {"unrenamed instance", 1, [](UpdateTest&) { return std::string("Bracket.2"); }, "CAD_ORIG_INSTANCENAME", "", ""},
       {"new part of a linking category", 1, linking, "LINK_IN_PDM", "1", ""},
       {"mode 2 never links", 2, linking, "LINK_IN_PDM", "", ""},
       {"a new part placed twice under one father", 1, [&](UpdateTest& t) { return addNew(t, 2); }, "CREATE_PART_IN_PDM",
@@ -265,7 +255,6 @@ TEST_F(UpdateTest, NodeObjectsNameBlackBoxesRenamesLinksAndRefusedCreations) {
     for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
     EXPECT_TRUE(found);
   }
-  EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u) << "the catalog part keeps its changes";
 }
 
 // Under "3" what the PDM refused stays to be sent: two refused creations under one father both stay new, and a
