@@ -1,6 +1,7 @@
 // The structure file and the save's answer both come from outside: whatever they hold, bringing the file up to
 // the answer must not crash, loop or write anything but the structure file itself. The input is the structure
-// file, a line "%%", and the answer.
+// file, a line "%%", and the answer (or the request, in the save that runs without the PDM); the input's length
+// picks the variant.
 #include <unistd.h>
 
 #include <cstdint>
@@ -40,14 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::size_t split = input.find("\n%%\n");
   const std::string structure = input.substr(0, split);
   const std::string answerText = split == std::string::npos ? std::string() : input.substr(split + 4);
-  std::ofstream(scratch.xmap + "/sZRBstructure", std::ios::binary | std::ios::trunc) << structure;
+  for (const char* name : {"/sZRBstructure", "/eZRBstructure"})
+    std::ofstream(scratch.xmap + name, std::ios::binary | std::ios::trunc) << structure;
   const std::string answerPath = scratch.xmap + "/answer.zrb";
   std::ofstream(answerPath, std::ios::binary | std::ios::trunc) << answerText;
   ZRBObjectManager answer;
   if (!answer.Read(CADUnicodeString(answerPath))) return 0;
   CADListValCADUnicodeString messages;
-  ZRBStructureFileUpdate update(false, messages);
-  update.UpdateSZRBStructure(answer);
+  ZRBStructureFileUpdate update(size % 3 == 0, messages);
+  if (size % 2)
+    update.UpdateWithoutPdm(answer);
+  else
+    update.UpdateSZRBStructure(answer);
   for (ZRBObject* object = answer.GetFirstObject(); object; object = answer.GetNextObject(object)) {
     int number = 0;
     CADString prefix;

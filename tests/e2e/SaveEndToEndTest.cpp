@@ -417,11 +417,15 @@ TEST_F(SaveEndToEndTest, ANonChangeablePartStaysModifiedAndAllPartsSavesTheOther
   }
 }
 
-TEST_F(SaveEndToEndTest, InStructureFileModeTheStructureFileFollowsTheSave) {
+TEST_F(SaveEndToEndTest, InStructureFileModeTheStructureFileTakesTheSaveWithoutThePdm) {
   // The structure the read was given serves as the structure file.
   WriteFile(XmapFile("sZRBstructure"), ReadFile(XmapFile("xfile.zrb")));
   CADIPrdProperties_var(At("Bracket.1/Plate.1")->GetReferenceProduct())->SetDescription("thicker");
+  ASSERT_EQ(CADDocumentServices::New("CADPart", newPart_), S_OK);
+  Node added;
+  ASSERT_EQ(root_->AddExternalComponent(newPart_, added), S_OK);
   Save(new ZRBUpdateCmd(3));
+  EXPECT_EQ(SaveCalls(), 0) << "the structure file stands in for the PDM";
   ZRBObjectManager file;
   ASSERT_TRUE(file.Read(CADUnicodeString(XmapFile("sZRBstructure"))));
   const std::string plate = VaultItem("Plate")["obid"];
@@ -429,6 +433,57 @@ TEST_F(SaveEndToEndTest, InStructureFileModeTheStructureFileFollowsTheSave) {
   EXPECT_TRUE(file.GetObject(VaultItem("Bolt")["obid"].get<std::string>().c_str())
                   ->GetSlotValue("S_ZRB_CHANGED_GEO")
                   .IsEmpty());
+  // The new part is in the file under a placeholder identity, which the session took as its own.
+  const std::string placeholder = Ref(added, "ZRB_OBID");
+  EXPECT_TRUE(placeholder.starts_with("SZRB_DUMMY_OBID_")) << placeholder;
+  const ZRBObject* model = file.GetObjectByAttrValue("ID", placeholder.c_str());
+  ASSERT_NE(model, nullptr);
+  EXPECT_EQ(model->GetSlotValue("CREATE_CADPART_AND_DOCUMENT"), "1");
+  EXPECT_EQ(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
+  EXPECT_EQ(PrivateLeft(root_), 0);
+}
+
+TEST_F(SaveEndToEndTest, TheExtendedStructureFileIsReadBackAfterTheSave) {
+  WriteFile(XmapFile("eZRBstructure"), ReadFile(XmapFile("xfile.zrb")));
+  ZRBInfoUtil::SetDataModelValue("LEGACY_DATA_MODEL");
+  CADIPrdProperties_var(At("Bracket.1/Plate.1")->GetReferenceProduct())->SetDescription("thicker");
+  CaptureTrace();
+  const std::vector<std::string> warnings = Save(new ZRBUpdateCmd(6));
+  EXPECT_TRUE(warnings.empty()) << warnings.front();
+  EXPECT_EQ(SaveCalls(), 0);
+  EXPECT_TRUE(TraceHas("SUCCESS IN REREAD OF EZRB STRUCTUREFILE"));
+  EXPECT_EQ(XmapDocument("Plate.CADPart")->IsDirty(), 0u);
+}
+
+TEST_F(SaveEndToEndTest, AProcessAndAnAnalysisAreSavedIntoTheVault) {
+  for (const char* type : {"CADProcess", "CADAnalysis"}) {
+    SCOPED_TRACE(type);
+    CADDocument* document = nullptr;
+    ASSERT_EQ(CADDocumentServices::New(type, document), S_OK);
+    const std::string file = XmapFile(std::string("Weld.") + type);
+    ASSERT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(file)), S_OK);
+    const std::string item = std::string("WELD-") + type;
+    // The vault holds an older version, so the save is a new one.
+    const std::string older = Root() + "/older/Weld." + type;
+    std::filesystem::create_directories(Root() + "/older");
+    WriteFile(older, "older version\n");
+    Pdm("vault", "add-item", item, "--file", older);
+    const json before = VaultItem(item);
+    const CADUnicodeString path(file);
+    GlobPropertyManager.SetFileProperty(path, "ZRB_OBID", CADUnicodeString(before["obid"].get<std::string>()));
+    GlobPropertyManager.SetFileProperty(path, "ZRB_CLASSNAME",
+                                        CADUnicodeString(before["classname"].get<std::string>()));
+    for (const char* name : {"ZRB_CHANGEABLE", "ZRB_PROCESS_CHANGEABLE", "ZRB_ARCHIVE_CHANGEABLE"})
+      GlobPropertyManager.SetFileProperty(path, name, "1");
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+    CADFrmLayout::GetCurrentLayout().SetCurrentWindow(window);
+    document->SetDirty(1);
+    const std::vector<std::string> warnings = Save();
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    EXPECT_EQ(document->IsDirty(), 0u);
+    EXPECT_NE(VaultItem(item)["modified"], before["modified"]);
+  }
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "LoadedFromPdm.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
+#include "ZRBConfigData.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -52,8 +54,8 @@ class UpdateTest : public CommandFixture {
   Node At(std::string_view path) { return SampleSession::Node(root_, path); }
 
   // Runs one update; the warnings it gathered.
-  std::vector<std::string> Save() {
-    auto* command = new ZRBUpdateCmd();
+  std::vector<std::string> Save(int mode = 1) {
+    auto* command = new ZRBUpdateCmd(mode);
     command->Activate(nullptr, nullptr);
     std::vector<std::string> warnings;
     for (const CADUnicodeString& text : command->GetWarnings()) warnings.push_back(text.str());
@@ -86,6 +88,15 @@ class UpdateTest : public CommandFixture {
         ++left;
     for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
     return left;
+  }
+
+  // Bracket.2 renamed, its instance record taken along (the host drops it with the old name).
+  std::string Rename() {
+    At("Bracket.2")->SetPrdInstanceName("Bracket.9");
+    for (auto [name, value] : {std::pair{"ZRB_RELATION", "RL-Bracket.2"}, {"ZRB_INSTANCE_IN_ZRB", "1"}})
+      GlobPropertyManager.SetInstanceProperty(root_, At("Bracket.9"), name, value);
+    ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
+    return "Bracket.9";
   }
 
   std::unique_ptr<SampleSession> session_;
@@ -175,6 +186,107 @@ TEST_F(UpdateTest, ProcessAndAnalysisDocumentsSaveByTheirFileIdentity) {
     for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
     EXPECT_TRUE(found);
     EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
+  }
+}
+
+// What a node's object says besides its actions: black boxes, renames, links, and creations the save refuses.
+TEST_F(UpdateTest, NodeObjectsNameBlackBoxesRenamesLinksAndRefusedCreations) {
+  struct Case {
+    const char* name;
+    int mode;
+    std::function<std::string(UpdateTest&)> setup;  // gives the instance name of the node to look at
+    const char* slot;
+    const char* value;    // "" absent
+    const char* warning;  // part of a warning ("" none)
+  };
+  const auto addNew = [](UpdateTest& t, int times) {
+    CADDocument* part = nullptr;
+    EXPECT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
+    Node added;
+    for (int i = 0; i < times; ++i) EXPECT_EQ(t.root_->AddExternalComponent(part, added), S_OK);
+    return SampleSession::InstanceName(added);
+  };
+  const auto linking = [&](UpdateTest& t) {
+    ZRBConfigData data;
+    data.AddFileCategory({"CADPart", "", "Bought", 1});
+    g_ZRBConfig.SetConfigData(std::move(data));
+    return addNew(t, 1);
+  };
+  const Case cases[] = {
+      {"black-box item", 1,
+       [](UpdateTest& t) {
+         GlobPropertyManager.AddBlackBoxItem(t.At("Bracket.1"),
+                                             GlobPropertyManager.GetProductFullPath(t.At("Bracket.1/Plate.1")));
+         return std::string("Plate.1");
+       },
+       "PART_OF_BLACKBOX", "+", ""},
+      {"renamed instance", 1, [](UpdateTest& t) { return t.Rename(); }, "CAD_ORIG_INSTANCENAME", "Bracket.2", ""},
+      {"new part of a linking category", 1, linking, "LINK_IN_PDM", "1", ""},
+      {"mode 2 never links", 2, linking, "LINK_IN_PDM", "", ""},
+      {"a new part placed twice under one father", 1, [&](UpdateTest& t) { return addNew(t, 2); }, "CREATE_PART_IN_PDM",
+       "0", "another instance"},
+      {"a changed catalog part", 1,
+       [](UpdateTest& t) {
+         SetVariable("ZRB_ENABLE_CATALOG_SUPPORT", "ON");
+         GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1/Plate.1"), "ZRB_Catalog_Document", "Catalog");
+         t.Doc("Plate.CADPart")->SetDirty(1);
+         return std::string("Plate.1");
+       },
+       "UPD_GEOMETRY", "", "belongs to a catalog"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    const std::string instance = c.setup(*this);
+    std::string value = "(not sent)";
+    bool removes = false;  // a rename is no removal
+    AnswerWith([&](ZRBObjectManager& exchange) {
+      if (const ZRBObject* node = exchange.GetObjectByAttrValue("INSTANCENAME", instance.c_str()))
+        value = node->GetSlotValue(c.slot).str();
+      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
+        removes = removes || !o->GetSlotValue("REMOVED_SUBASS").IsEmpty();
+    });
+    const std::vector<std::string> warnings = Save(c.mode);
+    g_ZRBConfig.SetConfigData(ZRBConfigData());
+    EXPECT_EQ(value, c.value);
+    EXPECT_FALSE(removes);
+    bool found = !*c.warning;
+    for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
+    EXPECT_TRUE(found);
+  }
+}
+
+// Under "3" what the PDM refused stays to be sent: two refused creations under one father both stay new, and a
+// refused removal is asked for again by the next save.
+TEST_F(UpdateTest, WhatThePdmRefusedUnderWarningsStaysToBeSent) {
+  const auto refuse = [](ZRBObjectManager& exchange) {
+    exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "3");
+    for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
+      if (!o->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) o->SetSlotValue("CREATE_PART_SUCCESS", "0");
+      if (!o->GetSlotValue("REMOVED_SUBASS").IsEmpty()) o->SetSlotValue("REMOVE_SUCCESS", "0");
+    }
+  };
+  Node added[2];
+  for (Node& node : added) {
+    CADDocument* part = nullptr;
+    ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
+    ASSERT_EQ(root_->AddExternalComponent(part, node), S_OK);
+  }
+  ASSERT_EQ(At("Bracket.1")->RemoveProduct(At("Bracket.1/Bolt.2")), S_OK);
+  for (int save = 0; save < 2; ++save) {
+    bool removes = false;
+    AnswerWith([&](ZRBObjectManager& exchange) {
+      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
+        removes = removes || !o->GetSlotValue("REMOVED_SUBASS").IsEmpty();
+      refuse(exchange);
+    });
+    ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
+    Save();
+    EXPECT_TRUE(removes) << "save " << save;
+    for (const char* known : {"Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
+      EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(At("Bracket.1").get(), At(known).get()), 1) << known;
+    for (const Node& node : added) EXPECT_EQ(ZRBCommandStates::isChildOrigLoadChild(root_.get(), node.get()), 0);
   }
 }
 

@@ -38,6 +38,16 @@ std::string KindFromFileName(const std::string& fileName) {
   if (extension == ".CADProduct") return "assembly";
   if (extension == ".CADPart") return "part";
   if (extension == ".CADDrawing") return "drawing";
+  // A process or an analysis is an item with one document of its own, kept as a part is.
+  if (extension == ".CADProcess" || extension == ".CADAnalysis") return "part";
+  return "";
+}
+
+// The item class of a process or analysis, which the vault keeps with the kind of a part.
+std::string ClassFromFileName(const std::string& fileName) {
+  std::string extension = fs::path(fileName).extension().string();
+  if (extension == ".CADProcess") return "Process";
+  if (extension == ".CADAnalysis") return "Analysis";
   return "";
 }
 
@@ -167,7 +177,8 @@ void VaultCommands::AddItem(CLI::App& sub) {
   auto o = std::make_shared<Options>();
   sub.add_option("PARTNUMBER", o->item.partNumber, "the new item's part number")->required();
   sub.add_option("--file", o->file, "the item's CAD document")->type_name("PATH")->required();
-  sub.add_option("--kind", o->item.kind, "assembly, part or drawing (default: from the file name)");
+  sub.add_option("--kind", o->item.kind,
+                 "assembly, part or drawing (default: from the file name; a .CADProcess or .CADAnalysis is a part)");
   sub.add_option("--rev", o->item.revision, "the revision")->type_name("R");
   sub.add_option("--nomenclature", o->item.nomenclature, "the nomenclature")->type_name("N");
   sub.add_option("--definition", o->item.definition, "the definition")->type_name("D");
@@ -179,6 +190,7 @@ void VaultCommands::AddItem(CLI::App& sub) {
     const std::string& file = o->file;
     std::string fileName = fs::path(file).filename().string();
     if (item.kind.empty()) item.kind = KindFromFileName(fileName);
+    if (item.kind == "part") item.className = ClassFromFileName(fileName);
     if (item.kind != "assembly" && item.kind != "part" && item.kind != "drawing") {
       throw PdmError("--kind must be assembly, part or drawing", 2);
     }

@@ -23,6 +23,10 @@ class ZRBStructureFileUpdate {
   // Reads the structure file of the exchange map, applies the save's answer and writes it back; 1 done. A file
   // that cannot be read is left as it is ("NoFileAccessSZRB", 0); nothing is written when a node fails.
   int UpdateSZRBStructure(ZRBObjectManager& answer);
+  // The structure-file save, which runs no PDM session: the request's actions are taken as done, new items
+  // get placeholder identities ("SZRB_DUMMY_OBID_" or, extended, "EZRB_OBID_" and their file key), the request
+  // receives the answer slots, and the file is updated from it. 1 done.
+  int UpdateWithoutPdm(ZRBObjectManager& request);
   // One node of the answer and, depth first, its children; 0 at the first failure.
   int WriteSZRBProductStructure(ZRBObjectManager& structure, ZRBObjectManager& answer, const ZRBObject* parent,
                                 const ZRBObject* node, int depth = 0);
@@ -60,9 +64,14 @@ class ZRBStructureFileUpdate {
   int DeleteObjectsEZRB(ZRBObjectManager& structure, const ZRBObject& removed);
   ZRBObject* CreateChild(ZRBObjectManager& structure, const ZRBObject& father, const CADString& type);
   void Message(const char* key, const CADString& parameter = CADString());
+  std::string PlaceholderPrefix() const { return extended_ ? "EZRB_OBID_" : "SZRB_DUMMY_OBID_"; }
+  // The writable answer object of a node being walked; null outside UpdateSZRBStructure.
+  ZRBObject* Answered(const ZRBObject& node) const;
 
   bool extended_;
   CADListValCADUnicodeString& messages_;
   std::set<std::string> walked_;               // answer keys already followed
   std::map<std::string, CADString> assigned_;  // new drawing's answer key -> identity in the file
+  ZRBObjectManager* answer_ = nullptr;
+  bool standIn_ = false;  // no PDM was asked: the file carries out the request itself
 };

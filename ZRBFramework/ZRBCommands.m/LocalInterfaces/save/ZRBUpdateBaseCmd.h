@@ -54,6 +54,10 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
                         const CADUnicodeString& onlyFile = CADUnicodeString());
   // "ZRB_DESIGNTABLES" and the tables' identities from the answer's table objects of the node.
   static void ProcessDesignTables(const CADIProduct_var& product, const ZRBObject& object, ZRBObjectManager& answer);
+  // The configured file category of a document; true when the category asks the PDM to link an existing item.
+  static bool GetConfigFileCategoryInfo(CADDocument* document, CADUnicodeString& category);
+  // The catalog identification of the reference says "Catalog" (with catalog support on).
+  static bool CarriesCatalogFlag(const CADIProduct_var& product);
   static void WriteDescriptionsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteCustomAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
   static void WriteStdAttrsToZRBObject(const CADIProduct_var& product, ZRBObject* object);
@@ -69,8 +73,9 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   int ProcessSaveFlags(int success, ZRBObjectManager& answer);
   // Gives the virtual root the PDM's part number and saves it under its exchange-map name.
   int ProcessVRChange(const CADIProduct_var& product, const CADUnicodeString& newName);
-  // Rebuilds the load-time records below root, leaving out children the PDM did not confirm.
-  int RecordSavedChildren(const CADIProduct_var& root);
+  // Rebuilds the load-time records below root, leaving out children whose creation the PDM did not confirm and
+  // keeping those whose removal it did not confirm.
+  int RecordSavedChildren(const CADIProduct_var& root, ZRBObjectManager& answer);
 
   // --- validation ("x3ValidateCadNodes" on "ValidateCadNodes.zrb")
   static ZRBObject* CreateValidationRootObject(ZRBObjectManager& request);
@@ -116,6 +121,11 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void WriteProductDocument(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
                             Touched& touched, bool toCreate, int& status);
   void ReportNoPermission(const CADIProduct_var& product);
+  static bool AsksForLink(CADDocument* document);
+  // Another child of `father` with the part number of `product` (a new part may stand once under one father).
+  static bool HasSiblingOfSamePart(const CADIProduct_var& father, const CADIProduct_var& product);
+  // "CAD_ORIG_INSTANCENAME" and "CAD_ORIG_MATRIX_INDEX" of an instance renamed since the load.
+  static void WriteOriginalInstance(const CADIProduct_var& father, const CADIProduct_var& product, ZRBObject* object);
   // The workbench root's slots when the workbench is to be saved ("ZRB_ENABLE_VP_SAVE", option "SaveVP"); else
   // "VRNotSaved".
   static bool SavesVirtualRoot();

@@ -46,6 +46,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   // Writes "ifile.zrb" (an old one deleted first), runs the PDM and reads its answer into `answer`; 1 when the
   // PDM reported success ("1" or "3"). The "STATS" lines go to the warnings.
   int SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive = 0);
+  // Structure-file mode: no PDM call; the request is carried out in the structure file and applied to the
+  // session as the PDM's answer would be (the extended variant then reads the file back). 1 done.
+  int UpdateStructureFile(ZRBObjectManager& request, const CADIProduct_var& root, int& status);
   // The status of a save that found nothing to send.
   static constexpr int kNothingToSave = 1;
   // The status of a save that waits for the designer's position and model selection.
@@ -80,6 +83,8 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   // "ZRBUpdateCmd.ActionStopped" and 0.
   int Stop(const char* trace);
   int UseExchangeMapOf(const CADIProduct_var& root);
+  // Deletes an old "ifile.zrb" and writes the request there ("NoFileAccess" and 0 when it cannot).
+  int WriteRequestFile(ZRBObjectManager& request, CADUnicodeString& path);
   int CheckInvalidPositions(const CADIProduct_var& root);
   bool IsFileDocumentModified(CADDocument* document, FileKind kind, const CADIProduct_var& root);
   // Product documents a process points at must come from the PDM; 1 when they do.

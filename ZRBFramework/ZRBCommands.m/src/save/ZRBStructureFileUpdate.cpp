@@ -87,8 +87,32 @@ ZRBObject* ZRBStructureFileUpdate::FindItem(ZRBObjectManager& structure, const C
   return nullptr;
 }
 
+int ZRBStructureFileUpdate::UpdateWithoutPdm(ZRBObjectManager& request) {
+  ZRB_TRACE("ZRBStructureFileUpdate::UpdateWithoutPdm");
+  // What the file can carry is taken as done; what it cannot (copies and removals outside the extended
+  // variant) stays unconfirmed, so the session keeps it to be sent.
+  for (ZRBObject* object = request.GetFirstObject(); object; object = request.GetNextObject(object)) {
+    if (Yes(*object, "UPD_GEOMETRY")) object->SetSlotValue("MODEL_UPD_SUCCESS", "1");
+    if (Yes(*object, "UPD_MATRIX")) object->SetSlotValue("UPD_MATRIX_SUCCESS", "1");
+    if (Yes(*object, "UPD_PRODUCT")) object->SetSlotValue("PRODUCT_SUCCESS", "1");
+    if (!extended_) continue;
+    if (Yes(*object, "CREATE_MODEL_RELATION_ONLY") || Yes(*object, "CREATE_PART_RELATION_ONLY"))
+      object->SetSlotValue("INSTANTIATE_SUCCESS", "1");
+    if (!object->GetSlotValue("REMOVED_SUBASS").IsEmpty()) object->SetSlotValue("REMOVE_SUCCESS", "1");
+  }
+  standIn_ = true;
+  const int done = UpdateSZRBStructure(request);
+  standIn_ = false;
+  return done;
+}
+
+ZRBObject* ZRBStructureFileUpdate::Answered(const ZRBObject& node) const {
+  return answer_ ? answer_->GetObject(node.GetKey()) : nullptr;
+}
+
 int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
   ZRB_TRACE("ZRBStructureFileUpdate::UpdateSZRBStructure");
+  answer_ = &answer;
   CADUnicodeString xmap;
   ZRBAfx::GetXMapWithEndingSlash(xmap);
   const CADUnicodeString path = xmap + FileName();
@@ -209,8 +233,11 @@ int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure
       item->SetSlotValue("MODIFICATION_DATE_GMT", node.GetSlotValue("MODIFICATION_DATE_GMT"));
     return 1;
   }
+  const CADString create = node.GetSlotValue("CREATE_PART_IN_PDM");
+  // Standing in for the PDM, the file creates the new item itself, under a placeholder identity.
+  const bool placeholder = standIn_ && obid.IsEmpty() && (create == "1" || create == "2");
   // Only what the PDM just created is missing from the file; anything else was never in it.
-  if (!Yes(node, "CREATE_PART_SUCCESS") || obid.IsEmpty()) {
+  if (!placeholder && (!Yes(node, "CREATE_PART_SUCCESS") || obid.IsEmpty())) {
     if (obid.IsEmpty() || !parent) return 1;  // the root of a save without identity, or a refused creation
     Message("ObjectNotFound", obid);
     return 0;
@@ -239,6 +266,20 @@ int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure
   if (!node.GetSlotValue("DOCREL_ID").IsEmpty()) relation->SetSlotValue("REL_OBID", node.GetSlotValue("DOCREL_ID"));
   relation->SetSlotValue("CREATE_NEW_RELATION", "1");
   father->SlotAppend("SUBASSRELATIONS", relation->GetKey());
+  if (placeholder) {
+    const CADString identity(PlaceholderPrefix() + model->GetKey().str());
+    const CADString relationIdentity(PlaceholderPrefix() + relation->GetKey().str());
+    model->SetSlotValue("OBID", identity);
+    model->SetSlotValue("ID", identity);
+    relation->SetSlotValue("REL_OBID", relationIdentity);
+    // The request becomes the answer the session takes: the node now has its (placeholder) identity.
+    if (ZRBObject* answered = Answered(node)) {
+      answered->SetSlotValue("OBID", identity);
+      answered->SetSlotValue("DOCREL_ID", relationIdentity);
+      answered->SetSlotValue("CHANGEABLE", "1");
+      answered->SetSlotValue("CREATE_PART_SUCCESS", "1");
+    }
+  }
   return 1;
 }
 
@@ -293,7 +334,13 @@ int ZRBStructureFileUpdate::UpdateSZRBCopyPasted(ZRBObjectManager& structure, co
   relation->SetSlotValue("INSTANCE_NAME", node.GetSlotValue("INSTANCENAME"));
   for (const char* slot : {"MATRIX", "UNIT"})
     if (!node.GetSlotValue(slot).IsEmpty()) relation->SetSlotValue(slot, node.GetSlotValue(slot));
-  if (!relObid.IsEmpty()) relation->SetSlotValue("REL_OBID", relObid);
+  if (!relObid.IsEmpty()) {
+    relation->SetSlotValue("REL_OBID", relObid);
+  } else if (standIn_) {
+    const CADString relationIdentity(PlaceholderPrefix() + relation->GetKey().str());
+    relation->SetSlotValue("REL_OBID", relationIdentity);
+    if (ZRBObject* answered = Answered(node)) answered->SetSlotValue("DOCREL_ID", relationIdentity);
+  }
   relation->SetSlotValue("CREATE_NEW_RELATION", "2");
   father->SlotAppend("SUBASSRELATIONS", relation->GetKey());
   return 1;

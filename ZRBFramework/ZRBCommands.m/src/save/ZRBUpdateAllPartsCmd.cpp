@@ -4,6 +4,7 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "ZRBCache.h"
+#include "ZRBDocPropertyTransfer.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
@@ -69,6 +70,10 @@ int ZRBUpdateAllPartsCmd::UpdateCADParts(ZRBObjectManager& request, const std::v
     object->SetSlotValue("PARTNUMBER", product->GetPartNumber().ConvertToString());
     object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
     object->SetSlotValue("UPD_GEOMETRY", "1");
+    if (!ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, product, object, document))
+      ZRB_DEBUG("SetModelInfoToZRBObject failed ");
+    if (FAILED(ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(product, object)))
+      ZRB_DEBUG("SetUserDefPropertiesZRBObject failed ");
     root->SlotAppend("SUBASSEMBLIES", object->GetKey());
     ++written;
   }

@@ -11,6 +11,7 @@
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDesignTable.h"
+#include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
@@ -176,6 +177,62 @@ void ZRBUpdateBaseCmd::ReportNoPermission(const CADIProduct_var& product) {
 
 // ---------------------------------------------------------------- writing
 
+bool ZRBUpdateBaseCmd::GetConfigFileCategoryInfo(CADDocument* document, CADUnicodeString& category) {
+  category = CADUnicodeString();
+  if (!document) return false;
+  char buffer[256] = {0};
+  int link = 0;
+  const CADUnicodeString fileName = ZRBFileUtil::GetFileNameFromPath(document->StorageName());
+  if (!g_ZRBConfig.GetFileCategory(document->GetType().c_str(), fileName.c_str(), buffer, sizeof buffer, &link))
+    return false;
+  category = CADUnicodeString(buffer);
+  return link == 1;
+}
+
+bool ZRBUpdateBaseCmd::AsksForLink(CADDocument* document) {
+  CADUnicodeString category;
+  return GetConfigFileCategoryInfo(document, category);
+}
+
+bool ZRBUpdateBaseCmd::HasSiblingOfSamePart(const CADIProduct_var& father, const CADIProduct_var& product) {
+  if (!father || !product) return false;
+  const CADUnicodeString partNumber = product->GetPartNumber();
+  for (const CADBaseUnknown_var& item : father->GetChildren()) {
+    CADIProduct_var sibling(item);
+    if (!sibling || sibling.get() == product.get()) continue;
+    ZRB_DEBUG("check: %s == %s", sibling->GetPartNumber().c_str(), partNumber.c_str());
+    if (sibling->GetPartNumber() == partNumber) return true;
+  }
+  return false;
+}
+
+bool ZRBUpdateBaseCmd::CarriesCatalogFlag(const CADIProduct_var& product) {
+  if (!IsOn("ZRB_ENABLE_CATALOG_SUPPORT")) return false;
+  const char* configured = g_ZRBConfig.GetEnvVar("ZRB_TYPE_IDENT_ATTRIBUTE_ID", 1);
+  return Ref(product, configured && *configured ? configured : "ZRB_Catalog_Document") == "Catalog";
+}
+
+void ZRBUpdateBaseCmd::WriteOriginalInstance(const CADIProduct_var& father, const CADIProduct_var& product,
+                                             ZRBObject* object) {
+  // The load-time record knows the instance by its relation, whatever the designer renamed it to since.
+  const CADUnicodeString relation = Inst(father, product, "ZRB_RELATION");
+  if (relation.IsEmpty()) return;
+  const auto record = Record::Read(father);
+  if (!record) return;
+  const CADUnicodeString listed = ZRBListText::RoundTrip(relation.view());
+  for (int i = 1; i <= record->Size(); ++i) {
+    if (!(record->Get(Record::Rels, i) == listed)) continue;
+    const CADUnicodeString name = record->Get(Record::Instances, i);
+    const CADUnicodeString index = record->Get(Record::InstIndex, i);
+    if (name == ZRBListText::RoundTrip(InstanceName(product).view()) &&
+        index == ZRBListText::RoundTrip(Inst(father, product, "ZRB_MATRIX_INDEX").view()))
+      return;
+    object->SetSlotValue("CAD_ORIG_INSTANCENAME", Text(name));
+    object->SetSlotValue("CAD_ORIG_MATRIX_INDEX", index.IsEmpty() ? CADString("-1") : Text(index));
+    return;
+  }
+}
+
 int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_var& product, ZRBObject* object,
                                    int& status) {
   ZRB_TRACE("ZRBUpdateBaseCmd::WriteProduct");
@@ -227,11 +284,19 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   SetIfNotEmpty(object, "OBID", Ref(product, "ZRB_OBID"));
   SetIfNotEmpty(object, "DB_NAME", Ref(product, "ZRB_DB_NAME"));
   object->SetSlotValue("PARTNUMBER", Text(product->GetPartNumber()));
+  const bool blackBoxRoot = father && GlobPropertyManager.IsBlackBoxRoot(father, product);
+  const bool blackBoxItem = father && GlobPropertyManager.IsBlackBoxItem(father, product, 1);
   CADUnicodeString className = Ref(product, "ZRB_CLASSNAME");
-  object->SetSlotValue("CLASSNAME", className.IsEmpty() ? DefaultClassName(type, representation) : Text(className));
+  if (!className.IsEmpty())
+    object->SetSlotValue("CLASSNAME", Text(className));
+  else
+    object->SetSlotValue(
+        "CLASSNAME", blackBoxRoot || blackBoxItem ? CADString("EMBEDDED_BB") : DefaultClassName(type, representation));
+  if (blackBoxItem) object->SetSlotValue("PART_OF_BLACKBOX", "+");
   if (father) {
     object->SetSlotValue("INSTANCENAME", Text(InstanceName(product)));
     SetIfNotEmpty(object, "MATRIX_INDEX", Inst(father, product, "ZRB_MATRIX_INDEX"));
+    WriteOriginalInstance(father, product, object);
     SetIfNotEmpty(object, "REL_OBID", Inst(father, product, "ZRB_RELATION"));
     SetIfNotEmpty(object, "REL_DB_NAME", Inst(father, product, "ZRB_REL_DB_NAME"));
     SetIfNotEmpty(object, "REL_DESC", Inst(father, product, "ZRB_DOCREL_DESC"));
@@ -253,10 +318,17 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
   }
 
   // What the PDM creates: the item of a new node, or only the relation of a known node under a new place.
+  CADDocument* ownDocument = nullptr;
   if (toCreate) {
     object->SetSlotValue("CREATE_PART_IN_PDM", "1");
     if (Ref(product, "ZRB_CREATECOMPONENT") == "1") object->SetSlotValue("CREATE_COMPONENT", "1");
     touched.toCreate = true;
+    ownDocument = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
+    if (!modes_.noLink && AsksForLink(ownDocument)) object->SetSlotValue("LINK_IN_PDM", "1");
+    if (ownDocument && !ZRBDocPropertyTransfer::SetFeatureExtentionsToZRBObject(request, ownDocument, object))
+      ZRB_DEBUG("SetFeatureExtentionsToZRBObject failed ");
+    if (FAILED(ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(product, object)))
+      ZRB_DEBUG("SetUserDefPropertiesZRBObject failed ");
   } else {
     if (!object->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) object->SetSlotValue("CREATE_PART_IN_PDM", "0");
     if (!isRoot && (state & PS_ZRB) && (state & PS_NEW)) {
@@ -270,28 +342,43 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
     return 0;
   }
 
-  // A new node whose part number a PDM product of the session already uses would become a second item.
+  // A new node whose part number a PDM product of the session already uses would become a second item; two
+  // instances of one new part under one father would ask for it twice.
   bool structureRefused = false;
-  if (toCreate && !modes_.eZrbUpdateCreate && !modes_.noInteraction) {
+  if (toCreate && !modes_.eZrbUpdateCreate && !modes_.noInteraction && !ZRBInfoUtil::IsCmponentDataModelMode()) {
     CADUnicodeString obid;
     int flag = 0;
+    CADUnicodeString parameter = InstanceName(product);
     if (PartIsUsedInPdm(product.get(), obid, flag) == 1) {
-      CADUnicodeString parameter = InstanceName(product);
       AddUpdateMessage("StructureChangeNotAllowed", &parameter, 1);
-      object->SetSlotValue("CREATE_PART_IN_PDM", "0");
-      touched.toCreate = false;
+      structureRefused = true;
+    } else if (HasSiblingOfSamePart(father, product)) {
+      AddUpdateMessage("OnlyOneInstancePerProduct", &parameter, 1);
       structureRefused = true;
     }
+    if (structureRefused) {
+      object->SetSlotValue("CREATE_PART_IN_PDM", "0");
+      object->SetSlotValue("LINK_IN_PDM", "0");
+      touched.toCreate = false;
+    }
   }
+  // A catalog part belongs to its catalog: the designer's changes to its document are not saved.
+  const bool catalogPart = CarriesCatalogFlag(product);
 
   // The node's own document (parts and representations; a product's document is its product object).
   if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !IsOn("ZRB_DISABLE_SAVETOXMAP")) {
-    CADDocument* document = xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
+    CADDocument* document =
+        ownDocument ? ownDocument : xmapServices_.GetDocForProduct(product, product->GetPartNumber(), 0);
     // A document shared by several nodes lost its modified mark with its first save; every node still sends it.
     const bool modified =
         (state & PS_DIRTY) || Ref(product, "ZRB_REPRESENTATION_DIRTY") == "1" || SavedBefore(document);
+    if (catalogPart && modified) {
+      ZRB_DEBUG("Found Catalog Flag in Product, document update not allowed.");
+      CADUnicodeString parameter = InstanceName(product);
+      AddUpdateMessage("CatalogPartDetected", &parameter, 1);
+    }
     // A node to be created is saved though it may carry no modified mark: the PDM needs its file.
-    if (modified || (toCreate && !structureRefused)) {
+    if (!catalogPart && (modified || (toCreate && !structureRefused))) {
       const bool changeable =
           toCreate || Ref(product, "ZRB_CHANGEABLE") == "1" || Ref(product, "ZRB_TEMPL_PRODUCT") == "1";
       if (!changeable) {
@@ -306,6 +393,11 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
           object->SetSlotValue("PATH", Text(document->StorageName()));
           SetIfNotEmpty(object, "ORIG_LOCATION",
                         GlobPropertyManager.GetFileProperty(document->StorageName(), "SAM_ORIG_LOCATION"));
+          if (!ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, product, object, document))
+            ZRB_DEBUG("SetModelInfoToZRBObject failed ");
+          // Values changed in the session since the PDM sent them travel with the saved document.
+          if (!toCreate && FAILED(ZRBDocPropertyTransfer::SetUserDefPropertiesToZRBObject(product, object)))
+            ZRB_DEBUG("SetUserDefPropertiesZRBObject failed ");
           if (toCreate) {
             object->SetSlotValue("CREATE_PART_IN_PDM", "2");
             GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
@@ -317,8 +409,17 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
     }
   }
 
-  if (type == "CADProduct" && !standardPart && !multiEmbedded)
-    WriteProductDocument(request, product, object, touched, toCreate, status);
+  if (type == "CADProduct" && !standardPart && !multiEmbedded) {
+    if (catalogPart) {
+      ZRB_DEBUG("Found Catalog Flag in Product, document update not allowed.");
+      if (state & PS_DIRTY) {
+        CADUnicodeString parameter = InstanceName(product);
+        AddUpdateMessage("CatalogPartDetected", &parameter, 1);
+      }
+    } else {
+      WriteProductDocument(request, product, object, touched, toCreate, status);
+    }
+  }
   if (toCreate && type == "CADProduct") GlobPropertyManager.SetPathToRootProperty(product, "ZRB_UPDATE_NEW_PART", "1");
 
   if (IsPartLike(type) && !standardPart && !modes_.positionOnly && !structureRefused && !modes_.tablesApart)
@@ -379,10 +480,31 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     ZRB_DEBUG("ZRB: could not get Document for %s", InstanceName(product).c_str());
     return;
   }
-  const CADUnicodeString changeable = toCreate ? CADUnicodeString("1") : Ref(product, "ZRB_PRODUCT_CHANGEABLE");
+  // A black box is one document in the PDM: its identity and permission are its file's, and the node's own
+  // object carries the document save.
+  const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(product);
+  const bool blackBox = father && (GlobPropertyManager.IsBlackBoxRoot(father, product) ||
+                                   GlobPropertyManager.IsBlackBoxItem(father, product, 1));
+  const CADUnicodeString path = document->StorageName();
+  const CADUnicodeString changeable = toCreate   ? CADUnicodeString("1")
+                                      : blackBox ? GlobPropertyManager.GetFileProperty(path, "ZRB_CHANGEABLE")
+                                                 : Ref(product, "ZRB_PRODUCT_CHANGEABLE");
   if (!(changeable == "1")) {
     // Before the save: a product document the designer may not change keeps its modified mark.
     ReportNoPermission(product);
+    return;
+  }
+  if (blackBox) {
+    GlobPropertyManager.SetPathToRootProperty(product, "ZRB_SAVE", "1");
+    if (!SaveOnce(document, touched)) {
+      status = -1;
+      return;
+    }
+    object->SetSlotValue("PATH", Text(document->StorageName()));
+    SetIfNotEmpty(object, "OBID", GlobPropertyManager.GetFileProperty(path, "ZRB_OBID"));
+    SetIfNotEmpty(object, "DB_NAME", GlobPropertyManager.GetFileProperty(path, "ZRB_DB_NAME"));
+    object->SetSlotValue("CHANGEABLE", Text(changeable));
+    object->SetSlotValue("UPD_PRODUCT", "1");
     return;
   }
   ZRBObject* productObject = nullptr;
@@ -415,6 +537,8 @@ void ZRBUpdateBaseCmd::WriteProductDocument(ZRBObjectManager& request, const CAD
     productObject->SetSlotValue("CREATE_PRODUCT_AND_PART", "1");
   else if ((modes_.eZrbUpdateCreate || modes_.extendedUpdate) && Ref(product, "ZRB_PRODUCT_OBID").IsEmpty())
     productObject->SetSlotValue("CREATE_PRODUCT_FOR_PART", "1");
+  if (!ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, product, productObject, document))
+    ZRB_DEBUG("SetModelInfoToZRBObject failed ");
   WriteStdAttrsToZRBObject(product, productObject);
 }
 
@@ -514,22 +638,36 @@ void ZRBUpdateBaseCmd::ProcessDesignTables(const CADIProduct_var& product, const
   GlobPropertyManager.SetReferenceProperty(product, "ZRB_DESIGNTABLES", ZRBListText::Join(known));
 }
 
-int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request) {
-  auto record = Record::Read(parent);
-  if (!record || record->IsEmpty()) return 0;
-  ZRBObject* removed = nullptr;
-  for (int i = 1; i <= record->Size(); ++i) {
-    if (!(record->Get(Record::InZrb, i) == "1") || record->Get(Record::ProdTypes, i) == "ZRBArchive") continue;
+namespace {
+// The load-time children of `parent` that are gone and whose instance was in the PDM (archives aside), by index.
+std::vector<int> GoneChildren(const CADIProduct_var& parent, const Record& record) {
+  std::vector<int> gone;
+  for (int i = 1; i <= record.Size(); ++i) {
+    if (!(record.Get(Record::InZrb, i) == "1") || record.Get(Record::ProdTypes, i) == "ZRBArchive") continue;
     bool present = false;
+    const CADUnicodeString& relation = record.Get(Record::Rels, i);
     for (const CADBaseUnknown_var& item : parent->GetChildren()) {
       CADIProduct_var child(item);
-      if (child && ZRBListText::RoundTrip(InstanceName(child).view()) == record->Get(Record::Instances, i) &&
-          ZRBListText::RoundTrip(child->GetPartNumber().view()) == record->Get(Record::PartNumbers, i)) {
+      if (!child) continue;
+      // A renamed instance still holds its relation: the PDM renames it, it must not remove it.
+      if ((ZRBListText::RoundTrip(InstanceName(child).view()) == record.Get(Record::Instances, i) &&
+           ZRBListText::RoundTrip(child->GetPartNumber().view()) == record.Get(Record::PartNumbers, i)) ||
+          (!relation.IsEmpty() && ZRBListText::RoundTrip(Inst(parent, child, "ZRB_RELATION").view()) == relation)) {
         present = true;
         break;
       }
     }
-    if (present) continue;
+    if (!present) gone.push_back(i);
+  }
+  return gone;
+}
+}  // namespace
+
+int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObjectManager& request) {
+  auto record = Record::Read(parent);
+  if (!record || record->IsEmpty()) return 0;
+  ZRBObject* removed = nullptr;
+  for (const int i : GoneChildren(parent, *record)) {
     if (!removed) {
       ZRB_DEBUG("ZRB: Creating ObjMgr object for deleted product: %s", record->Get(Record::Instances, i).c_str());
       removed = request.CreateObject("");
@@ -555,6 +693,9 @@ int ZRBUpdateBaseCmd::WriteDeletedProducts(const CADIProduct_var& parent, ZRBObj
 
 void ZRBUpdateBaseCmd::WriteDescriptionsToZRBObject(const CADIProduct_var& product, ZRBObject* object) {
   if (!product || !object) return;
+  // The host keeps descriptions per reference only: an instance has none of its own to send, and the read
+  // has nowhere to put one ("INSTANCE_DESCRIPTION" stays unwritten rather than repeat the reference's).
+  ZRB_DEBUG("InstanceDescription: ");
   CADIPrdProperties_var reference(product->GetReferenceProduct());
   CADUnicodeString description;
   if (reference && SUCCEEDED(reference->GetDescription(description))) {
@@ -641,6 +782,13 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
       continue;
     }
     ApplyNewIdentity(touched.node, touched.father, *object);
+    // What the PDM made of the new item's attributes becomes the session's.
+    ZRBDocPropertyTransfer::SetStdPropertiesFromZRBObject(touched.node, object);
+    if ((!object->GetSlotValue("USER_DEF_PROPS").IsEmpty() || !object->GetSlotValue("USER_DEF_DEL_NAMES").IsEmpty()) &&
+        !ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(touched.node, object))
+      GetWarnings().Append(BuildMessage("ZRBAfx", "WrongListSize"));
+    if (!object->GetSlotValue("FEATURE_EXTENTIONS").IsEmpty())
+      ZRBDocPropertyTransfer::GetFeatureExtentionsFromZRBObject(touched.node, object, answer);
     touched.confirmed = true;
     // The new identity lives in the document's properties: the next save writes them.
     if (touched.saved) touched.saved->SetDirty(1);
@@ -749,10 +897,41 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
   return 1;
 }
 
-int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root) {
+int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root, ZRBObjectManager& answer) {
   if (!root) return 0;
+  // A removal the PDM did not confirm stays in its parent's record, so the next save asks for it again.
+  std::vector<std::pair<CADIProduct_var, std::vector<Record::Items>>> unremoved;
+  for (const Touched& touched : touched_) {
+    const CADUnicodeString key =
+        GlobPropertyManager.GetPathToRootProperty(touched.node, "ZRB_PRIVATE_REMOVE_SUBASS_ID");
+    const ZRBObject* object = key.IsEmpty() ? nullptr : answer.GetObject(Text(key));
+    const auto record = key.IsEmpty() ? nullptr : Record::Read(touched.node);
+    if (!record || (object && object->GetSlotValue("REMOVE_SUCCESS") == "1")) continue;
+    std::vector<Record::Items> kept;
+    for (const int i : GoneChildren(touched.node, *record)) {
+      Record::Items items;
+      for (int f = 0; f < Record::kFieldCount; ++f) items[f] = record->Get(static_cast<Record::Field>(f), i);
+      kept.push_back(items);
+    }
+    if (!kept.empty()) unremoved.emplace_back(touched.node, std::move(kept));
+  }
   SetOrigChilds(root.get(), "", 0);
-  // A child the PDM did not confirm stays out of its parent's record, so it is still new at the next save.
+  for (const auto& [parent, kept] : unremoved) {
+    for (int f = 0; f < Record::kFieldCount; ++f) {
+      CADListValCADUnicodeString items = ZRBListText::Split(Ref(parent, Record::kNames[f]).view());
+      for (const Record::Items& child : kept) items.Append(child[f]);
+      GlobPropertyManager.SetReferenceProperty(parent, Record::kNames[f], ZRBListText::Join(items));
+    }
+  }
+  // A child the PDM did not confirm stays out of its parent's record, so it is still new at the next save. The
+  // record belongs to the parent's reference: a child of a shared subassembly is taken out once, and the
+  // entries go from the last one forward, so that each index still names its child.
+  struct Strip {
+    CADIProduct_var father;
+    const void* reference;
+    int index;
+  };
+  std::vector<Strip> strips;
   for (const Touched& touched : touched_) {
     if (!touched.toCreate || touched.confirmed || !touched.father) continue;
     int index = 0, position = 0;
@@ -762,15 +941,21 @@ int ZRBUpdateBaseCmd::RecordSavedChildren(const CADIProduct_var& root) {
       ++position;
       if (child.get() == touched.node.get()) index = position;
     }
-    if (index == 0) continue;
+    const void* reference = touched.father->GetReferenceProduct().get();
+    const bool known = std::any_of(strips.begin(), strips.end(),
+                                   [&](const Strip& s) { return s.reference == reference && s.index == index; });
+    if (index > 0 && !known) strips.push_back({touched.father, reference, index});
+  }
+  std::sort(strips.begin(), strips.end(), [](const Strip& a, const Strip& b) { return a.index > b.index; });
+  for (const Strip& strip : strips) {
     for (const char* name : Record::kNames) {
-      const CADUnicodeString text = GlobPropertyManager.GetReferenceProperty(touched.father, name);
+      const CADUnicodeString text = GlobPropertyManager.GetReferenceProperty(strip.father, name);
       const CADListValCADUnicodeString items = ZRBListText::Split(text.view());
-      if (index > items.Size()) continue;
+      if (strip.index > items.Size()) continue;
       CADListValCADUnicodeString kept;
       for (int i = 1; i <= items.Size(); ++i)
-        if (i != index) kept.Append(items[i]);
-      GlobPropertyManager.SetReferenceProperty(touched.father, name, ZRBListText::Join(kept));
+        if (i != strip.index) kept.Append(items[i]);
+      GlobPropertyManager.SetReferenceProperty(strip.father, name, ZRBListText::Join(kept));
     }
   }
   return 1;
@@ -819,6 +1004,7 @@ int ZRBUpdateBaseCmd::AddNodeValidationDataToZRBObject(ZRBObject* object, const 
   const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(node);
   AddValidationSlots(object, node, father, "");
   if (node->IsEmbeddedComponent()) object->SetSlotValue("EMBEDDED", "1");
+  if (father && GlobPropertyManager.IsBlackBoxItem(father, node, 1)) object->SetSlotValue("PART_OF_BLACKBOX", "1");
   if (!father) {
     ZRB_DEBUG("ZRB: Node is root");
     return 1;

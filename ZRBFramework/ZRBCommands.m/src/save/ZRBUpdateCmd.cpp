@@ -22,6 +22,7 @@
 #include "ZRBPdmAction.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBReadCmd.h"
 #include "ZRBStructureFileUpdate.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateArchiveCheck.h"
@@ -322,11 +323,10 @@ bool ZRBUpdateCmd::IsLeftOut(const CADIProduct_var& node) const {
 
 // ---------------------------------------------------------------- sending and the answer
 
-int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive) {
-  ZRB_TRACE("ZRBUpdateCmd::SendUpdate");
+int ZRBUpdateCmd::WriteRequestFile(ZRBObjectManager& request, CADUnicodeString& path) {
   CADUnicodeString xmap;
   ZRBAfx::GetXMapWithEndingSlash(xmap);
-  const CADUnicodeString path = xmap + CADUnicodeString("ifile.zrb");
+  path = xmap + CADUnicodeString("ifile.zrb");
   // An old answer must never be read as this one's.
   if (ZRBAfx::FileExist(path) && FAILED(CADDeleteFile(path))) {
     ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", path.c_str());
@@ -340,6 +340,13 @@ int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer
     AddUpdateMessage("NoFileAccess", &parameter, 1);
     return 0;
   }
+  return 1;
+}
+
+int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer, int keepDisplayAlive) {
+  ZRB_TRACE("ZRBUpdateCmd::SendUpdate");
+  CADUnicodeString path;
+  if (!WriteRequestFile(request, path)) return 0;
   ZRBAfx::SetWorkBenchWindowTop();
   const int run = RunPdmAction(ZRBPdmAction::UpdateFromFile, ZRBPdmAction::Line(ZRBPdmAction::UpdateFromFile, path),
                                keepDisplayAlive);
@@ -365,20 +372,50 @@ int ZRBUpdateCmd::SendUpdate(ZRBObjectManager& request, ZRBObjectManager& answer
 
 int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CADIProduct_var& root, int& status) {
   ZRB_TRACE("ZRBUpdateCmd::UpdateProductDocumentPost");
+  if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate) return UpdateStructureFile(request, root, status);
   ZRBObjectManager answer;
   const int success = SendUpdate(request, answer);
   if (success) {
     ProcessNewPartFlags(root, answer);
     ProcessProductFlags(root, answer);
-    RecordSavedChildren(root);
+    RecordSavedChildren(root, answer);
     ZRBUpdateArchiveCheck::ReadArchiveAnswers(root, answer);
-    // The PDM has saved: a structure file that cannot follow is reported, the save stands.
-    if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate)
-      ZRBStructureFileUpdate(modes_.extendedUpdate || modes_.eZrbUpdateCreate, GetWarnings())
-          .UpdateSZRBStructure(answer);
   }
   // What was written is judged by the request on failure: a partial answer may lack the objects.
   ProcessSaveFlags(success, success ? answer : request);
+  if (!success) status = -1;
+  if (success) ZRB_TRACE_OK();
+  return success;
+}
+
+int ZRBUpdateCmd::UpdateStructureFile(ZRBObjectManager& request, const CADIProduct_var& root, int& status) {
+  ZRB_TRACE("ZRBUpdateCmd::UpdateStructureFile");
+  const bool extended = modes_.extendedUpdate || modes_.eZrbUpdateCreate;
+  // The structure file stands in for the PDM: the request is written for the record, no PDM session is run,
+  // and what the request asks for is done in the file.
+  CADUnicodeString path;
+  int success = WriteRequestFile(request, path);
+  if (success) {
+    ZRBAfx::SetWorkBenchWindowTop();
+    success = ZRBStructureFileUpdate(extended, GetWarnings()).UpdateWithoutPdm(request);
+    ZRB_DEBUG(success ? "ZRB: UpdateSZRBStructure succeded" : "ZRB: UpdateSZRBStructure failed");
+  }
+  if (success) {
+    ProcessNewPartFlags(root, request);
+    ProcessProductFlags(root, request);
+    RecordSavedChildren(root, request);
+  }
+  ProcessSaveFlags(success, request);
+  if (success && extended) {
+    // The session is rebuilt from the file, so that it shows the placeholders the file now holds.
+    auto* read = new ZRBReadCmd(4, 0, 100, "ZRBReadCmd");
+    const int reread = read->CreateProductStructure();
+    read->ReSetTimestampSetting();
+    ZRB_DEBUG(reread ? "SUCCESS IN REREAD OF EZRB STRUCTUREFILE" : "FAILURE IN REREAD OF EZRB STRUCTUREFILE");
+    for (const CADUnicodeString& line : read->GetWarnings()) GetWarnings().Append(line);
+    read->SetResult(CADCommandResult::None);
+    read->RequestDelayedDestruction();
+  }
   if (!success) status = -1;
   if (success) ZRB_TRACE_OK();
   return success;
