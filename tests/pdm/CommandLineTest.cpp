@@ -83,15 +83,13 @@ TEST_F(CommandLineTest, TheSiteOverrideReplacesTheConnectionCommandOfItsClient) 
     const char* value;
     const char* line;
   };
-  const Case cases[] = {
-      {false, nullptr, nullptr, "pdmcl -b -- PdmSessn x3GetBomTypes"},
-      {false, "ZRB_CONNECTPDM", "/opt/pdm/bin/pdmcl -b -v --", "/opt/pdm/bin/pdmcl -b -v -- PdmSessn x3GetBomTypes"},
-      {false, "SAM_ZRB_CONNECTPDM", "samx", "pdmcl -b -- PdmSessn x3GetBomTypes"},
-      {true, nullptr, nullptr, "samcl PdmSessn x3GetBomTypes"},
-      {true, "SAM_ZRB_CONNECTPDM", "samx --port 7", "samx --port 7 PdmSessn x3GetBomTypes"},
-      {true, "ZRB_CONNECTPDM", "mypdm", "samcl PdmSessn x3GetBomTypes"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{false, nullptr, nullptr, "pdmcl -b -- PdmSessn x3GetBomTypes"},
+                        Case{false, "ZRB_CONNECTPDM", "/opt/pdm/bin/pdmcl -b -v --",
+                             "/opt/pdm/bin/pdmcl -b -v -- PdmSessn x3GetBomTypes"},
+                        Case{false, "SAM_ZRB_CONNECTPDM", "samx", "pdmcl -b -- PdmSessn x3GetBomTypes"},
+                        Case{true, nullptr, nullptr, "samcl PdmSessn x3GetBomTypes"},
+                        Case{true, "SAM_ZRB_CONNECTPDM", "samx --port 7", "samx --port 7 PdmSessn x3GetBomTypes"},
+                        Case{true, "ZRB_CONNECTPDM", "mypdm", "samcl PdmSessn x3GetBomTypes"}}) {
     SCOPED_TRACE(c.line);
     ClearShellLines();
     SetVariable("ZRB_CONNECTPDM", nullptr);
