@@ -23,17 +23,14 @@ struct VisNameCase {
 };
 
 TEST(CacheVisName, TheTimeStampIsRecognisedByItsShape) {
-  const VisNameCase cases[] = {
-      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 1, "Bolt.CADPart", 1},
-      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 0, "Bolt.CADPart.2005-03-02-14.05.09", 1},
-      {"a-rather-long-model-name.CADPart.vis", 1, "a-rather-long-model-name.CADPart", 0},
-      {"Bolt.CADPart.2005-03-02-14:05:09.vis", 1, "Bolt.CADPart.2005-03-02-14:05:09", 0},
-      {"Bolt.CADPart.2005-03-0x-14.05.09.vis", 1, "Bolt.CADPart.2005-03-0x-14.05.09", 0},
-      {".2005-03-02-14.05.09.vis", 1, ".2005-03-02-14.05.09", 0},
-      {"Bolt.CADPart.vis", 1, "Bolt.CADPart", 0},
-      {"Bolt.CADPart", 1, "Bolt.CADPart", 0},
-  };
-  for (const VisNameCase& c : cases) {
+  for (const VisNameCase& c :
+       {VisNameCase{"Bolt.CADPart.2005-03-02-14.05.09.vis", 1, "Bolt.CADPart", 1},
+        VisNameCase{"Bolt.CADPart.2005-03-02-14.05.09.vis", 0, "Bolt.CADPart.2005-03-02-14.05.09", 1},
+        VisNameCase{"a-rather-long-model-name.CADPart.vis", 1, "a-rather-long-model-name.CADPart", 0},
+        VisNameCase{"Bolt.CADPart.2005-03-02-14:05:09.vis", 1, "Bolt.CADPart.2005-03-02-14:05:09", 0},
+        VisNameCase{"Bolt.CADPart.2005-03-0x-14.05.09.vis", 1, "Bolt.CADPart.2005-03-0x-14.05.09", 0},
+        VisNameCase{".2005-03-02-14.05.09.vis", 1, ".2005-03-02-14.05.09", 0},
+        VisNameCase{"Bolt.CADPart.vis", 1, "Bolt.CADPart", 0}, VisNameCase{"Bolt.CADPart", 1, "Bolt.CADPart", 0}}) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ZRBCacheVisName::HasTimeStamp(c.name), c.hasTimeStamp);
     EXPECT_EQ(ZRBCacheVisName::BaseName(c.name, c.stamped).str(), c.base);

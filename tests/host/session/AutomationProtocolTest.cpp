@@ -107,21 +107,14 @@ TEST(AutomationRequest, ValidatesVerbsAndArgumentCounts) {
     const char* compact;
     const char* error;  // "" when valid
   };
-  const Case cases[] = {
-      {"GetStatus", ""},
-      {"GetStatus:", "GetStatus takes 0 arguments, got 1"},
-      {"SetStatus", "SetStatus takes 1 argument, got 0"},
-      {"StartCmd", "StartCmd takes 1 or 2 arguments, got 0"},
-      {"StartCmd:ZRBReadCmd", ""},
-      {"StartCmd:ZRBReadCmd:5", ""},
-      {"WriteXml:only", "WriteXml takes 2 arguments, got 1"},
-      {"SetUseDesignTables:0", ""},
-      {"SetUseDesignTables:-3", ""},
-      {"SetUseDesignTables:yes", "takes an integer"},
-      {"SetUseDesignTables:", "takes an integer"},
-      {"getstatus", "unknown verb \"getstatus\""},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{"GetStatus", ""}, Case{"GetStatus:", "GetStatus takes 0 arguments, got 1"},
+        Case{"SetStatus", "SetStatus takes 1 argument, got 0"},
+        Case{"StartCmd", "StartCmd takes 1 or 2 arguments, got 0"}, Case{"StartCmd:ZRBReadCmd", ""},
+        Case{"StartCmd:ZRBReadCmd:5", ""}, Case{"WriteXml:only", "WriteXml takes 2 arguments, got 1"},
+        Case{"SetUseDesignTables:0", ""}, Case{"SetUseDesignTables:-3", ""},
+        Case{"SetUseDesignTables:yes", "takes an integer"}, Case{"SetUseDesignTables:", "takes an integer"},
+        Case{"getstatus", "unknown verb \"getstatus\""}}) {
     SCOPED_TRACE(c.compact);
     CADAutomationRequest request;
     std::string error;
