@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "CADDocumentServices.h"
 #include "CADSampleSession.h"
@@ -83,30 +82,19 @@ class ReleasedCacheTest : public CommandFixture {
   std::string released;
 };
 
-TEST_F(ReleasedCacheTest, CleaningKeepsTheVisFilesOfLoadedModels) {
+TEST_F(ReleasedCacheTest, OnlyCleaningWithTheReleasedCacheDeletesAndKeepsTheVisFilesOfLoadedModels) {
   Fill();
+  EXPECT_EQ(Tidy().size(), 5u) << "cleaning off";
   SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
+  SetVariable("ZRB_USERELEASEDCACHE", nullptr);
+  EXPECT_EQ(Tidy().size(), 5u) << "released cache not used";
+  SetVariable("ZRB_USERELEASEDCACHE", "ON");
   EXPECT_EQ(Tidy(),
             (std::vector<std::string>{kLongModel + ".2024-05-01-10.00.00.vis", kLongModel + ".vis", "notes.txt"}));
-}
-
-TEST_F(ReleasedCacheTest, WithoutCleaningOrReleasedCacheNothingIsDeleted) {
-  const std::vector<std::function<void()>> settings = {
-      [] {},                                                 // cleaning off
-      [] { SetVariable("ZRB_USERELEASEDCACHE", nullptr); },  // released cache not used
-  };
-  for (const auto& set : settings) {
-    Fill();
-    set();
-    EXPECT_EQ(Tidy().size(), 5u);
-  }
-}
-
-TEST_F(ReleasedCacheTest, AnUnreadableReleasedCacheFails) {
-  SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
   fs::remove_all(released);
   auto* read = new ZRBReadCmd(1);
-  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), E_FAIL);
+  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), E_FAIL)
+      << "an unreadable released cache fails";
   read->RequestDelayedDestruction();
   Loop().RunPending();
 }
