@@ -3,11 +3,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "CommandFixture.h"
+#include "ExchangeTestSupport.h"
 #include "ZRBAfx.h"
 #include "ZRBClientMode.h"
 #include "ZRBPdmAction.h"
@@ -67,10 +66,7 @@ TEST_F(CommandLineTest, TheRealShellPassesHostilePathsThroughUnchanged) {
   };
   for (const std::string& path : paths) {
     EXPECT_EQ(ZRBAfx::ConnectPdm(ZRBPdmAction::Line(ZRBPdmAction::AddTempCad, path), 0), 0) << path;
-    std::ifstream in(argvFile);
-    std::stringstream words;
-    words << in.rdbuf();
-    EXPECT_EQ(words.str(), "PdmSessn\nx3AddTempCad\n" + path + "\n");
+    EXPECT_EQ(ReadBytes(argvFile), "PdmSessn\nx3AddTempCad\n" + path + "\n");
   }
   EXPECT_FALSE(std::filesystem::exists(witness)) << "a path was run as a command";
   std::filesystem::remove_all(directory);
