@@ -12,6 +12,7 @@
 
 #include "ExchangeTestSupport.h"
 #include "MessagesFixture.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBEnvironmentManager.h"
 
 namespace {
@@ -22,17 +23,11 @@ class EnvironmentScriptTest : public MessagesFixture {
  protected:
   void SetUp() override {
     MessagesFixture::SetUp();
-    std::string base = (fs::temp_directory_path() / "zrb-env-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    dir = base;
     script = dir / "cadenv.sh";
     g_ZRBConfig.ChangeEnvVar("ZRB_CAD_ENV_SCRIPT", script.c_str(), 1);
   }
-  void TearDown() override {
-    fs::remove_all(dir);
-    MessagesFixture::TearDown();
-  }
-  fs::path dir;
+  XmapScratchDirectory scratch;
+  const fs::path dir = scratch.Root();
   fs::path script;
 };
 

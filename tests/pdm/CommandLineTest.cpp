@@ -7,6 +7,7 @@
 
 #include "CommandFixture.h"
 #include "ExchangeTestSupport.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
 #include "ZRBClientMode.h"
 #include "ZRBPdmAction.h"
@@ -49,8 +50,8 @@ TEST_F(CommandLineTest, PathsBecomeOneShellWordWhateverTheyHold) {
 // The real shell must hand the PDM exactly the words the module meant, and run nothing that a path holds.
 TEST_F(CommandLineTest, TheRealShellPassesHostilePathsThroughUnchanged) {
   UseRealShell();
-  std::string directory = (std::filesystem::temp_directory_path() / "zrb-connect-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(directory.data()), nullptr);
+  XmapScratchDirectory scratch;
+  const std::string directory = scratch.Root();
   const std::string argvFile = directory + "/argv";
   const std::string witness = directory + "/ran";
   // The connection command is a shell fragment: here it writes each argument on a line of its own.
@@ -69,7 +70,6 @@ TEST_F(CommandLineTest, TheRealShellPassesHostilePathsThroughUnchanged) {
     EXPECT_EQ(ReadBytes(argvFile), "PdmSessn\nx3AddTempCad\n" + path + "\n");
   }
   EXPECT_FALSE(std::filesystem::exists(witness)) << "a path was run as a command";
-  std::filesystem::remove_all(directory);
 }
 
 TEST_F(CommandLineTest, TheSiteOverrideReplacesTheConnectionCommandOfItsClient) {
