@@ -18,16 +18,12 @@ struct FileCase {
 };
 
 TEST(ZRBObjectManagerRead, HandWrittenPdmFiles) {
-  const FileCase cases[] = {
-      {"pdm-crlf.zrb", kAnswer},
-      {"pdm-indented.zrb", kAnswer},
-      {"pdm-blank-lines.zrb", kAnswer},
-      {"pdm-no-blank.zrb", kAnswer},
-      {"pdm-stop-mid.zrb", "@ROOT ACTION_SUCCESS=1 STATS={Saved 2 documents} {Checked in}|@0 ZRB_OBID=4711-0815"},
-      {"empty.zrb", ""},
-      {"first-line-empty.zrb", ""},
-  };
-  for (const auto& c : cases) {
+  for (const FileCase& c :
+       {FileCase{"pdm-crlf.zrb", kAnswer}, FileCase{"pdm-indented.zrb", kAnswer},
+        FileCase{"pdm-blank-lines.zrb", kAnswer}, FileCase{"pdm-no-blank.zrb", kAnswer},
+        FileCase{"pdm-stop-mid.zrb",
+                 "@ROOT ACTION_SUCCESS=1 STATS={Saved 2 documents} {Checked in}|@0 ZRB_OBID=4711-0815"},
+        FileCase{"empty.zrb", ""}, FileCase{"first-line-empty.zrb", ""}}) {
     ZRBObjectManager manager;
     EXPECT_EQ(manager.Read(CADUnicodeString(TestData(c.file))), 1) << c.file;
     EXPECT_EQ(Describe(manager), c.objects) << c.file;

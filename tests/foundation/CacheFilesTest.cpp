@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <utime.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CADTime.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBCacheFileContext.h"
 #include "ZRBCacheFileEnvironment.h"
 #include "ZRBCacheFileUtil.h"
@@ -18,8 +17,6 @@
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBTrace.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -55,11 +52,7 @@ class FakeCacheEnvironment : public ZRBCacheFileEnvironment {
 class ZRBCacheFiles : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/zrbcache.XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = fs::canonical(pattern).string();
-    fs::create_directories(dir_ + "/cache");
-    environment_.cacheDir = dir_ + "/cache";
+    environment_.cacheDir = scratch_.MakeDirectory("cache");
     // The answers name files of the exchange map.
     g_ZRBConfig.ChangeEnvVar("ZRBXMAP", dir_.c_str(), 1);
     ZRBCacheFileEnvironment::Install(&environment_);
@@ -71,16 +64,11 @@ class ZRBCacheFiles : public testing::Test {
     g_ZRBConfig.SetDebug(0);
     g_ZRBConfig.ResetForTests();
     ZRBCacheFileEnvironment::Install(nullptr);
-    fs::remove_all(dir_);
   }
 
   std::string File(const std::string& name, long mtime = kOld) {
-    std::string path = dir_ + "/" + name;
-    std::ofstream(path) << name;
-    struct utimbuf t {
-      mtime, mtime
-    };
-    ::utime(path.c_str(), &t);
+    const std::string path = scratch_.Write(name, name);
+    scratch_.SetModTime(name, mtime);
     return path;
   }
   static long MTime(const std::string& path) {
@@ -90,12 +78,7 @@ class ZRBCacheFiles : public testing::Test {
   static std::string Stamp(long seconds) {
     return CADTime(seconds).ConvertToString(".%Y-%m-%d-%H.%M.%S", CADTime::UTC).str();
   }
-  std::vector<std::string> CacheEntries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(environment_.cacheDir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> CacheEntries() const { return scratch_.List("cache"); }
   ZRBObject* FileObject(ZRBObjectManager& answer, const std::string& key, const std::string& path,
                         const std::string& date = kPdmDate) {
     ZRBObject* object = answer.CreateObject(CADString(key));
@@ -104,7 +87,8 @@ class ZRBCacheFiles : public testing::Test {
     return object;
   }
 
-  std::string dir_;
+  XmapScratchDirectory scratch_;
+  const std::string dir_ = scratch_.Root();
   FakeCacheEnvironment environment_;
   std::ostringstream trace_;
 };

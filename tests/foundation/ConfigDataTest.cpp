@@ -64,14 +64,8 @@ TEST_F(ConfigData, FileCategoryCopiesAtMostSizeMinusOneWholeCharacters) {
     const char* expected;
   };
   // "Zeichnung€": 9 ASCII bytes and a 3-byte euro sign.
-  const Case cases[] = {{1, ""},
-                        {2, "Z"},
-                        {10, "Zeichnung"},
-                        {11, "Zeichnung"},
-                        {12, "Zeichnung"},
-                        {13, "Zeichnung\xE2\x82\xAC"},
-                        {255, "Zeichnung\xE2\x82\xAC"}};
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{1, ""}, Case{2, "Z"}, Case{10, "Zeichnung"}, Case{11, "Zeichnung"}, Case{12, "Zeichnung"},
+                        Case{13, "Zeichnung\xE2\x82\xAC"}, Case{255, "Zeichnung\xE2\x82\xAC"}}) {
     char buffer[300];
     std::memset(buffer, 'x', sizeof buffer);
     EXPECT_EQ(config_.GetFileCategory("CADDrawing", "d.CADDrawing", buffer, c.size, nullptr), 1);
@@ -93,25 +87,12 @@ TEST(ConfigFileCategoryPattern, WildcardsMatchWholeNames) {
     const char* text;
     bool match;
   };
-  const Case cases[] = {
-      {"*", "", true},
-      {"*", "anything", true},
-      {"STD_*", "STD_", true},
-      {"STD_*", "XSTD_a", false},
-      {"*.CADPart", "a.CADPart", true},
-      {"*.CADPart", "a.CADPart.bak", false},
-      {"a?c", "abc", true},
-      {"a?c", "ac", false},
-      {"*a*b*c*", "xxaxxbxxcxx", true},
-      {"*a*b*c*", "xxaxxcxxbxx", false},
-      {"abc", "abc", true},
-      {"abc", "abcd", false},
-      {"", "", true},
-      {"", "a", false},
-      {"**?*", "x", true},
-      {"a*a*a*a*a*b", kManyA.c_str(), false},
-  };
-  for (const Case& c : cases)
+  for (const Case& c :
+       {Case{"*", "", true}, Case{"*", "anything", true}, Case{"STD_*", "STD_", true}, Case{"STD_*", "XSTD_a", false},
+        Case{"*.CADPart", "a.CADPart", true}, Case{"*.CADPart", "a.CADPart.bak", false}, Case{"a?c", "abc", true},
+        Case{"a?c", "ac", false}, Case{"*a*b*c*", "xxaxxbxxcxx", true}, Case{"*a*b*c*", "xxaxxcxxbxx", false},
+        Case{"abc", "abc", true}, Case{"abc", "abcd", false}, Case{"", "", true}, Case{"", "a", false},
+        Case{"**?*", "x", true}, Case{"a*a*a*a*a*b", kManyA.c_str(), false}})
     EXPECT_EQ(ZRBConfigFileCategory::WildcardMatch(c.pattern, c.text), c.match) << c.pattern << " / " << c.text;
 }
 

@@ -87,12 +87,11 @@ TEST_F(ConfigEnvironment, CompareIsTrueOnlyWhenSetAndEqualCaseSensitive) {
     const char* expected;
     int result;
   };
-  const Case cases[] = {
-      {"ZRB_TEST_SWITCH_ON", "ON", 1},    {"ZRB_TEST_SWITCH_LOWER", "ON", 0}, {"ZRB_TEST_SWITCH_ON", "ON ", 0},
-      {"ZRB_TEST_SWITCH_EMPTY", "ON", 0}, {"ZRB_TEST_SWITCH_EMPTY", "", 1},   {"ZRB_TEST_SWITCH_UNSET", "ON", 0},
-      {"ZRB_TEST_SWITCH_UNSET", "", 0},   {"ZRB_TEST_SWITCH_ON", nullptr, 0}, {nullptr, "ON", 0},
-  };
-  for (const Case& c : cases)
+  for (const Case& c :
+       {Case{"ZRB_TEST_SWITCH_ON", "ON", 1}, Case{"ZRB_TEST_SWITCH_LOWER", "ON", 0},
+        Case{"ZRB_TEST_SWITCH_ON", "ON ", 0}, Case{"ZRB_TEST_SWITCH_EMPTY", "ON", 0},
+        Case{"ZRB_TEST_SWITCH_EMPTY", "", 1}, Case{"ZRB_TEST_SWITCH_UNSET", "ON", 0},
+        Case{"ZRB_TEST_SWITCH_UNSET", "", 0}, Case{"ZRB_TEST_SWITCH_ON", nullptr, 0}, Case{nullptr, "ON", 0}})
     EXPECT_EQ(g_ZRBConfig.CompareEnvVar(c.name, c.expected, 1), c.result)
         << (c.name ? c.name : "null") << " vs " << (c.expected ? c.expected : "null");
 }
@@ -136,10 +135,10 @@ TEST(ConfigDebugSwitch, ParsesOnOrNonZeroIntegers) {
     const char* value;
     bool on;
   };
-  const Case cases[] = {{nullptr, false}, {"", false},   {"ON", true},   {"on", false}, {"OFF", false},
-                        {"1", true},      {"0", false},  {"-2", true},   {"17", true},  {"  3", true},
-                        {"3 ", true},     {"1x", false}, {"abc", false}, {"00", false}, {"99999999999999999999", true}};
-  for (const Case& c : cases)
+  for (const Case& c :
+       {Case{nullptr, false}, Case{"", false}, Case{"ON", true}, Case{"on", false}, Case{"OFF", false}, Case{"1", true},
+        Case{"0", false}, Case{"-2", true}, Case{"17", true}, Case{"  3", true}, Case{"3 ", true}, Case{"1x", false},
+        Case{"abc", false}, Case{"00", false}, Case{"99999999999999999999", true}})
     EXPECT_EQ(ZRBConfigTopicManager::ParseDebugValue(c.value) != 0, c.on) << (c.value ? c.value : "null");
 }
 

@@ -4,12 +4,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CADSystemServices.h"
+#include "ExchangeTestSupport.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBPropertyManager.h"
@@ -37,15 +37,6 @@ class ZRBFileOperations : public testing::Test {
     return fs::canonical(buffer.data()).string();
   }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  static void Write(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   std::vector<std::string> Entries() const {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
@@ -68,12 +59,12 @@ const std::vector<std::string> kHostileNames = {
 TEST_F(ZRBFileOperations, CopyAndMoveTakeAnyNameWithoutAShell) {
   for (const auto& name : kHostileNames) {
     std::string from = Path(name), copy = Path("copy of " + name), moved = Path("moved " + name);
-    Write(from, "content of " + name);
+    WriteBytes(from, "content of " + name);
     ASSERT_EQ(ZRBFileUtil::CopyFile(from, copy), S_OK) << name;
-    EXPECT_EQ(Read(copy), "content of " + name);
-    EXPECT_EQ(Read(from), "content of " + name);
+    EXPECT_EQ(ReadBytes(copy), "content of " + name);
+    EXPECT_EQ(ReadBytes(from), "content of " + name);
     ASSERT_EQ(ZRBFileUtil::MoveFile(from, moved), S_OK) << name;
-    EXPECT_EQ(Read(moved), "content of " + name);
+    EXPECT_EQ(ReadBytes(moved), "content of " + name);
     EXPECT_FALSE(fs::exists(from)) << name;
   }
   EXPECT_FALSE(fs::exists(Path("PWNED")));
@@ -83,7 +74,7 @@ TEST_F(ZRBFileOperations, CopyAndMoveTakeAnyNameWithoutAShell) {
 
 TEST_F(ZRBFileOperations, FailuresNeverLoseTheTargetOrTheSource) {
   std::string source = Path("source.CADPart"), target = Path("target.CADPart");
-  Write(target, "old target");
+  WriteBytes(target, "old target");
   struct Case {
     const char* what;
     std::string from, to;
@@ -96,30 +87,30 @@ TEST_F(ZRBFileOperations, FailuresNeverLoseTheTargetOrTheSource) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ZRBFileUtil::CopyFile(c.from, c.to), E_FAIL) << c.what;
-    EXPECT_EQ(Read(target), "old target") << c.what;
+    EXPECT_EQ(ReadBytes(target), "old target") << c.what;
   }
   for (const auto& c : cases) {
     if (std::string(c.what) == "source is a directory") continue;  // rename(2) would move a directory
     EXPECT_EQ(ZRBFileUtil::MoveFile(c.from, c.to), E_FAIL) << c.what;
-    EXPECT_EQ(Read(target), "old target") << c.what;
+    EXPECT_EQ(ReadBytes(target), "old target") << c.what;
   }
   // The target is replaced only once the new content is complete.
-  Write(source, "new");
+  WriteBytes(source, "new");
   EXPECT_EQ(ZRBFileUtil::CopyFile(source, target), S_OK);
-  EXPECT_EQ(Read(target), "new");
-  Write(source, "newer");
+  EXPECT_EQ(ReadBytes(target), "new");
+  WriteBytes(source, "newer");
   EXPECT_EQ(ZRBFileUtil::MoveFile(source, target), S_OK);
-  EXPECT_EQ(Read(target), "newer");
+  EXPECT_EQ(ReadBytes(target), "newer");
   EXPECT_EQ(Entries(), std::vector<std::string>{"target.CADPart"});
 }
 
 TEST_F(ZRBFileOperations, SameFileIsLeftAloneWhateverTheSpelling) {
   std::string file = Path("same.CADPart");
-  Write(file, "keep");
+  WriteBytes(file, "keep");
   for (const std::string& spelling : {file, dir_ + "//same.CADPart", " " + file + " ", dir_ + "/./same.CADPart"}) {
     EXPECT_EQ(ZRBFileUtil::CopyFile(file, spelling), S_OK) << spelling;
     EXPECT_EQ(ZRBFileUtil::MoveFile(file, spelling), S_OK) << spelling;
-    EXPECT_EQ(Read(file), "keep");
+    EXPECT_EQ(ReadBytes(file), "keep");
   }
   EXPECT_EQ(Entries(), std::vector<std::string>{"same.CADPart"});
 }
@@ -127,7 +118,7 @@ TEST_F(ZRBFileOperations, SameFileIsLeftAloneWhateverTheSpelling) {
 TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRename) {
   CADSetOperatingSystemOverride(CADOSWindows);
   std::string lower = Path("part.CADPart"), upper = Path("PART.CADPart");
-  Write(lower, "p");
+  WriteBytes(lower, "p");
   EXPECT_EQ(ZRBFileUtil::MoveFile(lower, upper), S_OK);
   EXPECT_EQ(Entries(), std::vector<std::string>{"PART.CADPart"});
   EXPECT_EQ(ZRBFileUtil::CopyFile(upper, lower), S_OK);
@@ -138,7 +129,7 @@ TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRenam
                                                                                   : std::toupper(dir_.back()));
   if (otherCase != dir_) {
     EXPECT_EQ(ZRBFileUtil::MoveFile(lower, otherCase + "/PART.CADPart"), E_FAIL);
-    EXPECT_EQ(Read(lower), "p");
+    EXPECT_EQ(ReadBytes(lower), "p");
   }
 }
 
@@ -149,10 +140,10 @@ TEST_F(ZRBFileOperations, MoveAcrossFileSystemsCopiesThenRemovesTheSource) {
   if (other.empty() || ::stat(dir_.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system";
   std::string from = Path("cross $(x).CADPart"), to = other + "/cross.CADPart";
-  Write(from, "across");
-  Write(to, "old");
+  WriteBytes(from, "across");
+  WriteBytes(to, "old");
   EXPECT_EQ(ZRBFileUtil::MoveFile(from, to), S_OK);
-  EXPECT_EQ(Read(to), "across");
+  EXPECT_EQ(ReadBytes(to), "across");
   EXPECT_FALSE(fs::exists(from));
   EXPECT_EQ(std::distance(fs::directory_iterator(other), {}), 1);
 }
@@ -162,7 +153,7 @@ TEST_F(ZRBFileOperations, FailedMoveTracesTheSystemError) {
   std::ostringstream trace;
   ZRBTrace::SetStream(&trace);
   std::string from = Path("m.CADPart");
-  Write(from, "m");
+  WriteBytes(from, "m");
   EXPECT_EQ(ZRBFileUtil::MoveFile(from, Path("missing/m.CADPart")), E_FAIL);
   ZRBTrace::SetStream(nullptr);
   g_ZRBConfig.SetDebug(0);
@@ -170,12 +161,12 @@ TEST_F(ZRBFileOperations, FailedMoveTracesTheSystemError) {
                              " Error Code: 2"),
             std::string::npos)
       << trace.str();
-  EXPECT_EQ(Read(from), "m");
+  EXPECT_EQ(ReadBytes(from), "m");
 }
 
 TEST_F(ZRBFileOperations, CopyRecordsTheTargetModificationTime) {
   std::string from = Path("a.CADPart"), to = Path("b.CADPart");
-  Write(from, "a");
+  WriteBytes(from, "a");
   ASSERT_EQ(ZRBFileUtil::CopyFile(from, to), S_OK);
   CADUnicodeString modTime;
   ASSERT_EQ(ZRBFileUtil::GetLastModificationFromFile(to, modTime), S_OK);
@@ -183,7 +174,7 @@ TEST_F(ZRBFileOperations, CopyRecordsTheTargetModificationTime) {
 }
 
 TEST_F(ZRBFileOperations, StripPathResolvesOrCleansATargetToBe) {
-  Write(Path("f"), "");
+  WriteBytes(Path("f"), "");
   CADUnicodeString existing(" " + dir_ + "//f/ ");
   EXPECT_EQ(ZRBFileUtil::StripPath(existing), S_OK);
   EXPECT_EQ(existing.str(), dir_ + "/f");
@@ -197,7 +188,7 @@ TEST_F(ZRBFileOperations, StripPathResolvesOrCleansATargetToBe) {
 
 TEST_F(ZRBFileOperations, RegularFilesAndTimeStamps) {
   std::string file = Path("t.CADPart");
-  Write(file, "t");
+  WriteBytes(file, "t");
   ::symlink(file.c_str(), Path("link").c_str());
   int regular = -1;
   struct Kind {

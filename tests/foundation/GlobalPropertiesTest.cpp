@@ -66,15 +66,12 @@ TEST_F(GlobalProperties, TemporaryIdentifiersJoinPrefixCounterAndSuffix) {
   EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("S3"));
 }
 
-TEST_F(GlobalProperties, CounterOnlyEverGrows) {
+TEST_F(GlobalProperties, CounterOnlyEverGrowsAndAnExhaustedOneGivesNoIdentifierRatherThanARepeat) {
   for (int i = 0; i < 7; ++i) globals_.GetNewTmpId();
   globals_.SetTmpCounter(5);
   EXPECT_EQ(globals_.GetTempCounter(), 7);
   globals_.SetTmpCounter(20);
   EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("20"));
-}
-
-TEST_F(GlobalProperties, ExhaustedCounterGivesNoIdentifierRatherThanARepeat) {
   globals_.SetTmpCounter(INT_MAX - 1);
   EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString("2147483646"));
   EXPECT_EQ(globals_.GetNewTmpId(), CADUnicodeString(""));

@@ -9,6 +9,7 @@
 
 #include "CADMsgCatalog.h"
 #include "HostDialogFixture.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBGlobalProperties.h"
@@ -18,9 +19,6 @@ class MessagesFixture : public HostDialogFixture {
  protected:
   void SetUp() override {
     HostDialogFixture::SetUp();
-    std::string base = (std::filesystem::temp_directory_path() / "zrb-site-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    site = base;
     CADMsgCatalog::SetCatalogPath(site.string() + ":" + ZRB_TEST_CATALOG_DIR);
     ZRBGlobalProperties::Process().Reset();
     ZRBAfx::SetShowMsg(0);
@@ -31,7 +29,6 @@ class MessagesFixture : public HostDialogFixture {
     g_ZRBConfig.ResetForTests();
     ZRBGlobalProperties::Process().Reset();
     HostDialogFixture::TearDown();
-    std::filesystem::remove_all(site);
   }
   void WriteSiteCatalog(const std::string& file, const std::string& content) {
     std::ofstream(site / file) << content;
@@ -43,6 +40,7 @@ class MessagesFixture : public HostDialogFixture {
     ZRBTrace::SetStream(&trace);
   }
 
-  std::filesystem::path site;
+  XmapScratchDirectory scratch;
+  const std::filesystem::path site = scratch.Root();
   std::ostringstream trace;
 };

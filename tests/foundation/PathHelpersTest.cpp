@@ -1,34 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CADSystemServices.h"
+#include "ExchangeTestSupport.h"
 #include "ZRBAfx.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
-#include "ZRBTrace.h"
 
 namespace {
-
-// Captures the trace while a test runs, with the debug switch on.
-class TraceCapture {
- public:
-  TraceCapture() {
-    g_ZRBConfig.SetDebug(1);
-    ZRBTrace::SetStream(&out_);
-  }
-  ~TraceCapture() {
-    ZRBTrace::SetStream(nullptr);
-    g_ZRBConfig.SetDebug(0);
-  }
-  std::string Text() const { return out_.str(); }
-
- private:
-  std::ostringstream out_;
-};
 
 // Reports the case-insensitive platform while alive.
 class CaseInsensitivePlatform {
@@ -141,10 +122,9 @@ TEST(ZRBAfxRoman, BothWays) {
     int value;
     const char* roman;
   };
-  const Case cases[] = {
-      {1, "I"},    {3, "III"},        {4, "IV"},        {9, "IX"},           {14, "XIV"},     {40, "XL"}, {90, "XC"},
-      {400, "CD"}, {1994, "MCMXCIV"}, {2024, "MMXXIV"}, {3999, "MMMCMXCIX"}, {5000, "MMMMM"}, {0, ""},    {-7, ""}};
-  for (const auto& c : cases) {
+  for (const Case& c : {Case{1, "I"}, Case{3, "III"}, Case{4, "IV"}, Case{9, "IX"}, Case{14, "XIV"}, Case{40, "XL"},
+                        Case{90, "XC"}, Case{400, "CD"}, Case{1994, "MCMXCIV"}, Case{2024, "MMXXIV"},
+                        Case{3999, "MMMCMXCIX"}, Case{5000, "MMMMM"}, Case{0, ""}, Case{-7, ""}}) {
     EXPECT_EQ(ZRBAfx::intToRoman(c.value), CADString(c.roman)) << c.value;
     if (c.value > 0) {
       EXPECT_EQ(ZRBAfx::romanToInt(c.roman), c.value) << c.roman;

@@ -1,17 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBFileUtil.h"
-
-namespace fs = std::filesystem;
 
 // The file behind a product: an instance leads to its reference's document.
 TEST(ZRBFileUtilProducts, FileOfAProductAndOfItsInstances) {
-  std::string dir = testing::TempDir() + "zrb_product_files";
-  fs::create_directories(dir);
+  XmapScratchDirectory scratch;
+  const std::string dir = scratch.Root();
   CADDocumentServices::ResetSession();
   CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(dir));
   CADDocument *part = nullptr, *assembly = nullptr;
@@ -48,5 +45,4 @@ TEST(ZRBFileUtilProducts, FileOfAProductAndOfItsInstances) {
   EXPECT_TRUE(path.IsEmpty());
   EXPECT_EQ(ZRBFileUtil::GetFilePathFromCADIProduct(instance, nullptr), E_FAIL);
   CADDocumentServices::ResetSession();
-  fs::remove_all(dir);
 }

@@ -57,14 +57,12 @@ TEST_F(TraceCapture, WritesTheExactLineOfEachExitPath) {
     int path;
     const char* expected;
   };
-  const Case cases[] = {
-      {1, "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: [1700000000 5]  ZRBSample::Step end   \n"},
-      {2, "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: [1700000000 5]  ZRBSample::Step end OK\n"},
-      {3,
-       "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: path 3 taken\n"
-       "ZRB: [1700000000 5]  ZRBSample::Step end   \n"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{1, "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: [1700000000 5]  ZRBSample::Step end   \n"},
+        Case{2, "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: [1700000000 5]  ZRBSample::Step end OK\n"},
+        Case{3,
+             "ZRB: [1700000000 5] ZRBSample::Step start \nZRB: path 3 taken\n"
+             "ZRB: [1700000000 5]  ZRBSample::Step end   \n"}}) {
     Step(c.path);
     EXPECT_EQ(Take(), c.expected) << "path " << c.path;
   }
@@ -76,12 +74,9 @@ TEST_F(TraceCapture, StampsAreUnpaddedDecimalNumbersTakenPerLine) {
     unsigned short millis;
     const char* stamp;
   };
-  const Case cases[] = {{1700000000, 5, "[1700000000 5]"},
-                        {1700000000, 0, "[1700000000 0]"},
-                        {1700000000, 50, "[1700000000 50]"},
-                        {4102444800, 999, "[4102444800 999]"},
-                        {0, 7, "[0 7]"}};
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{1700000000, 5, "[1700000000 5]"}, Case{1700000000, 0, "[1700000000 0]"},
+        Case{1700000000, 50, "[1700000000 50]"}, Case{4102444800, 999, "[4102444800 999]"}, Case{0, 7, "[0 7]"}}) {
     SetClock(c.seconds, c.millis);
     { ZRB_TRACE("ZRBSample::Stamp"); }
     const std::string text = Take();

@@ -36,7 +36,7 @@ class HostileAnswerTest : public ReadFixture {
 
 struct Damage {
   const char* name;
-  std::function<void(StructureAnswer&, ZRBObject* assembly, const std::string& xmap)> apply;
+  std::function<void(StructureAnswer&, ZRBObject* assembly)> apply;
   const char* expectedChildren;  // children of ASM afterwards
   int warningState;
   const char* warningText;  // part of the error lines ("" for none)
@@ -45,18 +45,18 @@ struct Damage {
 TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
   const std::vector<Damage> damages = {
       {"a relation back to its own assembly",
-       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+       [](StructureAnswer& a, ZRBObject* asm_) {
          a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
        },
        "BOLT.1", 1, "leads back into itself at \"ASM.9\""},
       {"a relation back to the answer's root",
-       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+       [](StructureAnswer& a, ZRBObject* asm_) {
          ZRBObject* r = a.Relate(asm_, "RL_ROOT", "ASM", "ROOT.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
          r->SetSlotValue("ASS_ITEM_ID", "ROOT");
        },
        "BOLT.1", 1, "leads back into itself"},
       {"dangling keys in every list",
-       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+       [](StructureAnswer& a, ZRBObject* asm_) {
          asm_->SlotAppend("SUBASSRELATIONS", "NO_SUCH_RELATION");
          asm_->SlotAppend("SENDING_LIST", "NO_SUCH_OBJECT");
          a.Root()->SlotAppend("DOCCOMS", "NO_SUCH_DOCUMENT");
@@ -64,28 +64,25 @@ TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
        },
        "BOLT.1", 1, "names \"NO_SUCH_RELATION\""},
       {"a location leading out of the exchange map",
-       [](StructureAnswer& a, ZRBObject* asm_, const std::string&) {
+       [](StructureAnswer& a, ZRBObject*) {
          a.Answer().GetObject("DC_BOLT")->SetSlotValue("EXTERNAL_LOCATION", "../../x");
-         (void)asm_;
        },
        "", 1, "\"x\" could not be loaded"},  // only its name is used: the exchange map has no "x"
       {"an empty matrix",
-       [](StructureAnswer& a, ZRBObject*, const std::string&) {
-         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "");
-       },
-       "BOLT.1", 1, "no usable position for \"BOLT.1\""},
+       [](StructureAnswer& a, ZRBObject*) { a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", ""); }, "BOLT.1", 1,
+       "no usable position for \"BOLT.1\""},
       {"a matrix of fifteen numbers",
-       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+       [](StructureAnswer& a, ZRBObject*) {
          a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0");
        },
        "BOLT.1", 1, "no usable position"},
       {"a matrix with NaN",
-       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+       [](StructureAnswer& a, ZRBObject*) {
          a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "nan 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
        },
        "BOLT.1", 1, "no usable position"},
       {"a matrix that squashes the part flat",
-       [](StructureAnswer& a, ZRBObject*, const std::string&) {
+       [](StructureAnswer& a, ZRBObject*) {
          a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "0 0 0 0 0 0 0 0 0 0 0 0 5 5 5 1");
        },
        "BOLT.1", 1, "no usable position"},
@@ -97,7 +94,7 @@ TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
     SetUp();
     scratch_.Write("x", "outside the exchange map");
     scratch_.Write("deep/x", "outside the exchange map");
-    damage.apply(*answer_, assembly_, xmap_);
+    damage.apply(*answer_, assembly_);
 
     EXPECT_EQ(Read(), 1);
     CADIProduct_var assembly = Assembly();
@@ -152,27 +149,14 @@ TEST(AnswerLocationTest, OnlyNamesInsideTheExchangeMapAreAccepted) {
     const char* location;
     int accepted;
   };
-  const Case cases[] = {
-      {"/home/user/xmap/BOLT.CADPart", 1},
-      {"BOLT.CADPart", 1},
-      {"/elsewhere/BOLT.CADPart", 1},
-      // Only the name is used: what the directory part says does not matter (a relative exchange map, one
-      // spelled through "sub/../" or holding a control character).
-      {"../../x", 1},
-      {"a/../b.CADPart", 1},
-      {"rel/xmap/BOLT.CADPart", 1},
-      {"/x/ma\x01p/BOLT.CADPart", 1},
-      {"..", 0},
-      {"/xmap/..", 0},
-      {"/xmap/", 0},
-      {"/xmap/.", 0},
-      {"", 0},
-      {"a\\..\\b", 0},
-      {"BO\nLT.CADPart", 0},
-      {"B\x01OLT", 0},
-      {"...CADPart", 1},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ZRBAnswerLocation::IsAcceptable(c.location), c.accepted) << c.location;
+  // Only the name is used: what the directory part says does not matter (a relative exchange map, one spelled
+  // through "sub/../" or holding a control character).
+  for (const Case& c : {Case{"/home/user/xmap/BOLT.CADPart", 1}, Case{"BOLT.CADPart", 1},
+                        Case{"/elsewhere/BOLT.CADPart", 1}, Case{"../../x", 1}, Case{"a/../b.CADPart", 1},
+                        Case{"rel/xmap/BOLT.CADPart", 1}, Case{"/x/ma\x01p/BOLT.CADPart", 1}, Case{"...CADPart", 1},
+                        Case{"..", 0}, Case{"/xmap/..", 0}, Case{"/xmap/", 0}, Case{"/xmap/.", 0}, Case{"", 0},
+                        Case{"a\\..\\b", 0}, Case{"BO\nLT.CADPart", 0}, Case{"B\x01OLT", 0}})
+    EXPECT_EQ(ZRBAnswerLocation::IsAcceptable(c.location), c.accepted) << c.location;
 }
 
 TEST(InstancePositionTest, OnlyFiniteNonDegenerateSixteenNumberTextsArePositions) {

@@ -69,13 +69,10 @@ TEST_F(OpenDocumentTest, FailuresAreReportedAndAStaleCopyWithoutIdentityIsKept) 
     bool fileKept;
     size_t pdmCalls;
   };
-  const Case cases[] = {
-      {"listed, no object to ask the PDM with", true, false, "1", true, 0},
-      {"listed, object without identity", true, true, "1", true, 0},
-      {"listed, the PDM cannot deliver it", true, true, "0", false, 1},
-      {"not listed, file missing", false, true, "1", false, 0},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"listed, no object to ask the PDM with", true, false, "1", true, 0},
+                        Case{"listed, object without identity", true, true, "1", true, 0},
+                        Case{"listed, the PDM cannot deliver it", true, true, "0", false, 1},
+                        Case{"not listed, file missing", false, true, "1", false, 0}}) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();

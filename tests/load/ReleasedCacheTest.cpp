@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "CADDocumentServices.h"
 #include "CADSampleSession.h"
@@ -23,17 +22,14 @@ struct VisNameCase {
 };
 
 TEST(CacheVisName, TheTimeStampIsRecognisedByItsShape) {
-  const VisNameCase cases[] = {
-      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 1, "Bolt.CADPart", 1},
-      {"Bolt.CADPart.2005-03-02-14.05.09.vis", 0, "Bolt.CADPart.2005-03-02-14.05.09", 1},
-      {"a-rather-long-model-name.CADPart.vis", 1, "a-rather-long-model-name.CADPart", 0},
-      {"Bolt.CADPart.2005-03-02-14:05:09.vis", 1, "Bolt.CADPart.2005-03-02-14:05:09", 0},
-      {"Bolt.CADPart.2005-03-0x-14.05.09.vis", 1, "Bolt.CADPart.2005-03-0x-14.05.09", 0},
-      {".2005-03-02-14.05.09.vis", 1, ".2005-03-02-14.05.09", 0},
-      {"Bolt.CADPart.vis", 1, "Bolt.CADPart", 0},
-      {"Bolt.CADPart", 1, "Bolt.CADPart", 0},
-  };
-  for (const VisNameCase& c : cases) {
+  for (const VisNameCase& c :
+       {VisNameCase{"Bolt.CADPart.2005-03-02-14.05.09.vis", 1, "Bolt.CADPart", 1},
+        VisNameCase{"Bolt.CADPart.2005-03-02-14.05.09.vis", 0, "Bolt.CADPart.2005-03-02-14.05.09", 1},
+        VisNameCase{"a-rather-long-model-name.CADPart.vis", 1, "a-rather-long-model-name.CADPart", 0},
+        VisNameCase{"Bolt.CADPart.2005-03-02-14:05:09.vis", 1, "Bolt.CADPart.2005-03-02-14:05:09", 0},
+        VisNameCase{"Bolt.CADPart.2005-03-0x-14.05.09.vis", 1, "Bolt.CADPart.2005-03-0x-14.05.09", 0},
+        VisNameCase{".2005-03-02-14.05.09.vis", 1, ".2005-03-02-14.05.09", 0},
+        VisNameCase{"Bolt.CADPart.vis", 1, "Bolt.CADPart", 0}, VisNameCase{"Bolt.CADPart", 1, "Bolt.CADPart", 0}}) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(ZRBCacheVisName::HasTimeStamp(c.name), c.hasTimeStamp);
     EXPECT_EQ(ZRBCacheVisName::BaseName(c.name, c.stamped).str(), c.base);
@@ -86,30 +82,19 @@ class ReleasedCacheTest : public CommandFixture {
   std::string released;
 };
 
-TEST_F(ReleasedCacheTest, CleaningKeepsTheVisFilesOfLoadedModels) {
+TEST_F(ReleasedCacheTest, OnlyCleaningWithTheReleasedCacheDeletesAndKeepsTheVisFilesOfLoadedModels) {
   Fill();
+  EXPECT_EQ(Tidy().size(), 5u) << "cleaning off";
   SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
+  SetVariable("ZRB_USERELEASEDCACHE", nullptr);
+  EXPECT_EQ(Tidy().size(), 5u) << "released cache not used";
+  SetVariable("ZRB_USERELEASEDCACHE", "ON");
   EXPECT_EQ(Tidy(),
             (std::vector<std::string>{kLongModel + ".2024-05-01-10.00.00.vis", kLongModel + ".vis", "notes.txt"}));
-}
-
-TEST_F(ReleasedCacheTest, WithoutCleaningOrReleasedCacheNothingIsDeleted) {
-  const std::vector<std::function<void()>> settings = {
-      [] {},                                                 // cleaning off
-      [] { SetVariable("ZRB_USERELEASEDCACHE", nullptr); },  // released cache not used
-  };
-  for (const auto& set : settings) {
-    Fill();
-    set();
-    EXPECT_EQ(Tidy().size(), 5u);
-  }
-}
-
-TEST_F(ReleasedCacheTest, AnUnreadableReleasedCacheFails) {
-  SetVariable("ZRB_CLEANRELEASEDCACHE", "ON");
   fs::remove_all(released);
   auto* read = new ZRBReadCmd(1);
-  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), E_FAIL);
+  EXPECT_EQ(read->DeleteNotLoadedVisFromReleasedCache(CADUnicodeString(xmap), CADUnicodeString(released)), E_FAIL)
+      << "an unreadable released cache fails";
   read->RequestDelayedDestruction();
   Loop().RunPending();
 }

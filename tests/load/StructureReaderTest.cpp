@@ -275,12 +275,9 @@ TEST_F(StructureReaderTest, InstancesThePdmRemovedStayButAreMarked) {
     bool marked;
     const char* message;
   };
-  const Case cases[] = {
-      {"REMOVED_SUBASS", nullptr, true, "\"BOLT.2\" was removed in the PDM"},
-      {"REMOVED_DOCCOMS", nullptr, false, ""},
-      {"REMOVED_DOCCOMS", "ON", true, "\"BOLT.2\" was removed from its assembly"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"REMOVED_SUBASS", nullptr, true, "\"BOLT.2\" was removed in the PDM"},
+                        Case{"REMOVED_DOCCOMS", nullptr, false, ""},
+                        Case{"REMOVED_DOCCOMS", "ON", true, "\"BOLT.2\" was removed from its assembly"}}) {
     SCOPED_TRACE(std::string(c.slot) + (c.enableDocumentRemoval ? " enabled" : ""));
     TearDown();
     SetUp();

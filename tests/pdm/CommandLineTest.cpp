@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 
 #include "CommandFixture.h"
+#include "ExchangeTestSupport.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
 #include "ZRBClientMode.h"
 #include "ZRBPdmAction.h"
@@ -50,8 +50,8 @@ TEST_F(CommandLineTest, PathsBecomeOneShellWordWhateverTheyHold) {
 // The real shell must hand the PDM exactly the words the module meant, and run nothing that a path holds.
 TEST_F(CommandLineTest, TheRealShellPassesHostilePathsThroughUnchanged) {
   UseRealShell();
-  std::string directory = (std::filesystem::temp_directory_path() / "zrb-connect-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(directory.data()), nullptr);
+  XmapScratchDirectory scratch;
+  const std::string directory = scratch.Root();
   const std::string argvFile = directory + "/argv";
   const std::string witness = directory + "/ran";
   // The connection command is a shell fragment: here it writes each argument on a line of its own.
@@ -67,13 +67,9 @@ TEST_F(CommandLineTest, TheRealShellPassesHostilePathsThroughUnchanged) {
   };
   for (const std::string& path : paths) {
     EXPECT_EQ(ZRBAfx::ConnectPdm(ZRBPdmAction::Line(ZRBPdmAction::AddTempCad, path), 0), 0) << path;
-    std::ifstream in(argvFile);
-    std::stringstream words;
-    words << in.rdbuf();
-    EXPECT_EQ(words.str(), "PdmSessn\nx3AddTempCad\n" + path + "\n");
+    EXPECT_EQ(ReadBytes(argvFile), "PdmSessn\nx3AddTempCad\n" + path + "\n");
   }
   EXPECT_FALSE(std::filesystem::exists(witness)) << "a path was run as a command";
-  std::filesystem::remove_all(directory);
 }
 
 TEST_F(CommandLineTest, TheSiteOverrideReplacesTheConnectionCommandOfItsClient) {
@@ -83,15 +79,13 @@ TEST_F(CommandLineTest, TheSiteOverrideReplacesTheConnectionCommandOfItsClient) 
     const char* value;
     const char* line;
   };
-  const Case cases[] = {
-      {false, nullptr, nullptr, "pdmcl -b -- PdmSessn x3GetBomTypes"},
-      {false, "ZRB_CONNECTPDM", "/opt/pdm/bin/pdmcl -b -v --", "/opt/pdm/bin/pdmcl -b -v -- PdmSessn x3GetBomTypes"},
-      {false, "SAM_ZRB_CONNECTPDM", "samx", "pdmcl -b -- PdmSessn x3GetBomTypes"},
-      {true, nullptr, nullptr, "samcl PdmSessn x3GetBomTypes"},
-      {true, "SAM_ZRB_CONNECTPDM", "samx --port 7", "samx --port 7 PdmSessn x3GetBomTypes"},
-      {true, "ZRB_CONNECTPDM", "mypdm", "samcl PdmSessn x3GetBomTypes"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{false, nullptr, nullptr, "pdmcl -b -- PdmSessn x3GetBomTypes"},
+                        Case{false, "ZRB_CONNECTPDM", "/opt/pdm/bin/pdmcl -b -v --",
+                             "/opt/pdm/bin/pdmcl -b -v -- PdmSessn x3GetBomTypes"},
+                        Case{false, "SAM_ZRB_CONNECTPDM", "samx", "pdmcl -b -- PdmSessn x3GetBomTypes"},
+                        Case{true, nullptr, nullptr, "samcl PdmSessn x3GetBomTypes"},
+                        Case{true, "SAM_ZRB_CONNECTPDM", "samx --port 7", "samx --port 7 PdmSessn x3GetBomTypes"},
+                        Case{true, "ZRB_CONNECTPDM", "mypdm", "samcl PdmSessn x3GetBomTypes"}}) {
     SCOPED_TRACE(c.line);
     ClearShellLines();
     SetVariable("ZRB_CONNECTPDM", nullptr);

@@ -16,10 +16,9 @@ namespace {
 
 constexpr int ExitStatus(int code) { return code << 8; }
 
-class ConnectResultTest : public CommandFixture, public ::testing::WithParamInterface<int> {};
+class ConnectResultTest : public CommandFixture {};
 
-TEST_P(ConnectResultTest, ShellOutcomesMapToResults) {
-  const int keepDisplayAlive = GetParam();
+TEST_F(ConnectResultTest, ShellOutcomesMapToResultsDirectlyAndOnTheWorker) {
   struct Case {
     const char* what;
     int shellResult;
@@ -35,25 +34,21 @@ TEST_P(ConnectResultTest, ShellOutcomesMapToResults) {
       {"the PDM command is not executable", ExitStatus(126), 0, true, 0},
       {"the PDM command does not exist", ExitStatus(127), 0, true, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    SetShellAnswer([&c](const std::string&) {
-      errno = c.shellErrno;
-      return c.shellResult;
-    });
-    const int result = ZRBAfx::ConnectPdm("PdmSessn x3GetPDMSettings", keepDisplayAlive);
-    if (c.failure) {
-      EXPECT_LT(result, 0);
-    } else {
-      EXPECT_EQ(result, c.result);
+  for (const int keepDisplayAlive : {0, 1})
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (keepDisplayAlive ? " on the worker" : ""));
+      SetShellAnswer([&c](const std::string&) {
+        errno = c.shellErrno;
+        return c.shellResult;
+      });
+      const int result = ZRBAfx::ConnectPdm("PdmSessn x3GetPDMSettings", keepDisplayAlive);
+      if (c.failure) {
+        EXPECT_LT(result, 0);
+      } else {
+        EXPECT_EQ(result, c.result);
+      }
     }
-  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, ConnectResultTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return info.param ? "OnTheWorker" : "Directly";
-                         });
 
 class ThreadedConnectTest : public CommandFixture {
  protected:

@@ -49,22 +49,14 @@ TEST_F(ModCommTest, TheDispatchInterfaceChecksMethodsAndArguments) {
     HRESULT hr;
     int result;
   };
-  const Case cases[] = {
-      {"SetStatus", {"PDM_ADDTEMP_READY"}, S_OK, 1},
-      {"GetStatus", {}, S_OK, 1},
-      {"SetStatus", {}, E_INVALIDARG, 0},
-      {"SetStatus", {"a", "b"}, E_INVALIDARG, 0},
-      {"StartCmd", {}, E_INVALIDARG, 0},
-      {"StartCmd", {"NoSuchCmd"}, S_OK, 0},
-      {"WriteXml", {"/only/one"}, E_INVALIDARG, 0},
-      {"SetUseDesignTables", {"1"}, S_OK, 1},
-      {"SetUseDesignTables", {"yes"}, E_INVALIDARG, 0},
-      {"SetUseDesignTables", {"+-1"}, E_INVALIDARG, 0},
-      {"SetUseDesignTables", {"1 "}, E_INVALIDARG, 0},
-      {"setstatus", {"x"}, E_FAIL, 0},
-      {"Quit", {}, E_FAIL, 0},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{"SetStatus", {"PDM_ADDTEMP_READY"}, S_OK, 1}, Case{"GetStatus", {}, S_OK, 1},
+        Case{"SetStatus", {}, E_INVALIDARG, 0}, Case{"SetStatus", {"a", "b"}, E_INVALIDARG, 0},
+        Case{"StartCmd", {}, E_INVALIDARG, 0}, Case{"StartCmd", {"NoSuchCmd"}, S_OK, 0},
+        Case{"WriteXml", {"/only/one"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"1"}, S_OK, 1},
+        Case{"SetUseDesignTables", {"yes"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"+-1"}, E_INVALIDARG, 0},
+        Case{"SetUseDesignTables", {"1 "}, E_INVALIDARG, 0}, Case{"setstatus", {"x"}, E_FAIL, 0},
+        Case{"Quit", {}, E_FAIL, 0}}) {
     SCOPED_TRACE(std::string(c.method) + "/" + std::to_string(c.arguments.size()));
     int result = 0;
     EXPECT_EQ(Invoke(c.method, c.arguments, result), c.hr);

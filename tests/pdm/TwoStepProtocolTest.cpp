@@ -178,11 +178,9 @@ TEST_F(TwoStepProtocolTest, AFailedStartShowsItsMessageAndLeavesNothingBehind) {
     int firstStep;
     std::vector<const char*> boxes;
   };
-  const Case cases[] = {
-      {"the PDM's first step failed", 0, 0, {"ZRBAddTempCmd.AddTempFailed"}},
-      {"the PDM command was not found", 127 << 8, 1, {"ZRBAfx.ConnectFailed", "ZRBAddTempCmd.AddTempFailed"}},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{"the PDM's first step failed", 0, 0, {"ZRBAddTempCmd.AddTempFailed"}},
+        Case{"the PDM command was not found", 127 << 8, 1, {"ZRBAfx.ConnectFailed", "ZRBAddTempCmd.AddTempFailed"}}}) {
     SCOPED_TRACE(c.what);
     journal.clear();
     SetShellAnswer([&c](const std::string&) { return c.shellResult; });

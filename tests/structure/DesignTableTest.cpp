@@ -69,13 +69,9 @@ TEST_F(DesignTableTest, ListingsFollowTheSwitches) {
     int plateCount;     // -1: no listing (null)
     int assemblyCount;  // the same for the product node in mode 0
   };
-  const Case cases[] = {
-      {"switches on", true, "", "OFF", 1, -1},
-      {"tables for products", true, "", "ON", 1, 0},
-      {"PDM does not use tables", false, "", "ON", -1, -1},
-      {"second client active", true, "SAM_", "ON", -1, -1},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"switches on", true, "", "OFF", 1, -1}, Case{"tables for products", true, "", "ON", 1, 0},
+                        Case{"PDM does not use tables", false, "", "ON", -1, -1},
+                        Case{"second client active", true, "SAM_", "ON", -1, -1}}) {
     SCOPED_TRACE(c.name);
     ZRBInfoUtil::SetUseDesigTables(c.useTables ? 1 : 0);
     ZRBPropertyManager::Globals().SetGlobalProperty("ZRB_MESSAGE_PREFIX", c.messagePrefix);
@@ -152,22 +148,14 @@ TEST_F(DesignTableTest, APdmRenameCopiesTheFileStoresTheIdentityAndIsFollowedByO
 }
 
 TEST_F(DesignTableTest, NamesFromThePdmNeverLeadOutOfTheExchangeMap) {
-  struct Case {
+  struct N {
     const char* name;
     const char* safe;
   };
-  const Case cases[] = {
-      {"/pdm/a/sizes.txt", "sizes.txt"},
-      {"C:\\pdm\\sizes.txt", "sizes.txt"},
-      {"../../etc/sizes.txt", "sizes.txt"},
-      {"sizes.txt", "sizes.txt"},
-      {"..", ""},
-      {"/pdm/..", ""},
-      {"/pdm/.", ""},
-      {"/pdm/", ""},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ZRBDesignTable::SafeFileName(c.name).str(), c.safe) << c.name;
+  for (const N& c :
+       {N{"/pdm/a/sizes.txt", "sizes.txt"}, N{"C:\\pdm\\sizes.txt", "sizes.txt"}, N{"../../etc/sizes.txt", "sizes.txt"},
+        N{"sizes.txt", "sizes.txt"}, N{"..", ""}, N{"/pdm/..", ""}, N{"/pdm/.", ""}, N{"/pdm/", ""}, N{"", ""}})
+    EXPECT_EQ(ZRBDesignTable::SafeFileName(c.name).str(), c.safe) << c.name;
 
   TableList tables = PlateTables();
   for (const char* hostile : {"..", "/pdm/dir/", "a/.."}) {
@@ -277,21 +265,14 @@ TEST_F(DesignTableTest, StoringTheIdentityWithoutForceKeepsTheKnownTime) {
 }
 
 TEST_F(DesignTableTest, ATableNameIsFoundInTheListItemByItem) {
-  struct Case {
+  struct L {
     const char* list;
     const char* name;
     int found;
   };
-  const Case cases[] = {
-      {"{ba.txt}", "a.txt", 0},
-      {"{a.txt} {b.txt}", "b.txt", 1},
-      {"{a.txt}", "a.txt", 1},
-      {"{a.txt.bak}", "a.txt", 0},
-      {"", "a.txt", 0},
-      {"{a.txt}", "", 0},
-      {"{my sizes.xls} {x}", "my sizes.xls", 1},
-  };
-  for (const Case& c : cases)
+  for (const L& c : {L{"{ba.txt}", "a.txt", 0}, L{"{a.txt} {b.txt}", "b.txt", 1}, L{"{a.txt}", "a.txt", 1},
+                     L{"{a.txt.bak}", "a.txt", 0}, L{"", "a.txt", 0}, L{"{a.txt}", "", 0},
+                     L{"{my sizes.xls} {x}", "my sizes.xls", 1}})
     EXPECT_EQ(ZRBDesignTable::IsTableInList(c.list, c.name), c.found) << c.list << " / " << c.name;
 }
 

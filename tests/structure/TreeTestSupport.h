@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADIProduct.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPropertyManager.h"
@@ -21,17 +21,13 @@ class TreeTest : public ::testing::Test {
     g_ZRBConfig.ResetForTests();
     GlobPropertyManager.ResetForTests();
     ZRBPSNTreeUtil::ResetForTests();
-    dir_ = std::filesystem::temp_directory_path() / ("zrbtree-" + std::to_string(::getpid()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    CADDocumentServices::SetNewDocumentDirectory(dir_.c_str());
+    CADDocumentServices::SetNewDocumentDirectory(dir_.Root().c_str());
   }
   void TearDown() override {
     CADDocumentServices::ResetSession();
     g_ZRBConfig.ResetForTests();
     GlobPropertyManager.ResetForTests();
     ZRBPSNTreeUtil::ResetForTests();
-    std::filesystem::remove_all(dir_);
   }
 
   // A new product document whose root has `partNumber`.
@@ -81,5 +77,5 @@ class TreeTest : public ::testing::Test {
     GlobPropertyManager.SetReferenceProperty(node, "ZRB_CONFIGURABLE_BEHAVIOR", behaviour);
   }
 
-  std::filesystem::path dir_;
+  XmapScratchDirectory dir_;
 };

@@ -35,13 +35,6 @@ namespace {
 // (standard attributes, user-defined values, feature values) have opening braces only.
 const std::vector<std::string> kStandard = {"Rév. B-2", "Schraube\nM8 × 40 {alt", "DIN 933 (alt)", "Größe: ½\" «neu»"};
 
-std::vector<std::string> ReadStandard(const CADIProduct_var& product) {
-  CADVar<CADIPrdProperties> p(product->GetReferenceProduct().get());
-  CADUnicodeString r, n, d, e;
-  p->GetRevision(r), p->GetNomenclature(n), p->GetDefinition(d), p->GetDescription(e);
-  return {r.str(), n.str(), d.str(), e.str()};
-}
-
 // The configured extension: a "Hole" of client "Drill" in container "Machining".
 void ConfigureHoleExtension() {
   ZRBConfigData data;

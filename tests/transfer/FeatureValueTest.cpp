@@ -67,22 +67,15 @@ TEST(FeatureValueTest, TextsReadBackAsTheirTypeOrNotAtAll) {
     std::optional<CADAttrValue> value;
   };
   const std::optional<CADAttrValue> none;
-  const Case cases[] = {
-      {CADAttrType::Double, " 2.500 ", CADAttrValue(2.5)},
-      {CADAttrType::Double, "1e3", CADAttrValue(1000.0)},
-      {CADAttrType::Double, "2,5", none},
-      {CADAttrType::Double, "2.5 mm", none},
-      {CADAttrType::Double, "", none},
-      {CADAttrType::Boolean, "+", CADAttrValue(true)},
-      {CADAttrType::Boolean, "-", CADAttrValue(false)},
-      {CADAttrType::Boolean, "", CADAttrValue()},
-      {CADAttrType::Boolean, "true", none},
-      {CADAttrType::Integer, "+7", CADAttrValue(7)},
-      {CADAttrType::Integer, "99999999999", none},
-      {CADAttrType::String, "x{y", CADAttrValue(CADUnicodeString("x{y"))},
-      {CADAttrType::Octet, "x", none},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Transfer::Decode(c.type, c.text), c.value) << c.text;
+  for (const Case& c :
+       {Case{CADAttrType::Double, " 2.500 ", CADAttrValue(2.5)}, Case{CADAttrType::Double, "1e3", CADAttrValue(1000.0)},
+        Case{CADAttrType::Double, "2,5", none}, Case{CADAttrType::Double, "2.5 mm", none},
+        Case{CADAttrType::Double, "", none}, Case{CADAttrType::Boolean, "+", CADAttrValue(true)},
+        Case{CADAttrType::Boolean, "-", CADAttrValue(false)}, Case{CADAttrType::Boolean, "", CADAttrValue()},
+        Case{CADAttrType::Boolean, "true", none}, Case{CADAttrType::Integer, "+7", CADAttrValue(7)},
+        Case{CADAttrType::Integer, "99999999999", none},
+        Case{CADAttrType::String, "x{y", CADAttrValue(CADUnicodeString("x{y"))}, Case{CADAttrType::Octet, "x", none}})
+    EXPECT_EQ(Transfer::Decode(c.type, c.text), c.value) << c.text;
 }
 
 TEST(FeatureValueTest, ACommaDecimalLocaleInTheProcessStillWritesAndReadsDots) {

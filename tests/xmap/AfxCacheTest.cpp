@@ -9,42 +9,33 @@
 #include "CADSettingRepository.h"
 #include "CADSysCacheSettingCtrl.h"
 #include "CADSystemServices.h"
-#include "CaseText.h"
 #include "HostDialogFixture.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAfx.h"
 
 namespace {
 
-struct XmapCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const XmapCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.value) << '"'; }
-  const char* value;  // null: not set
-  int set;
-  const char* path;  // null: the temporary directory
-  const char* withSlash;
-};
-
-class GetXMapTest : public ::testing::TestWithParam<XmapCase> {};
-
-TEST_P(GetXMapTest, DropsOneTrailingSlashAndReportsWhetherTheVariableIsSet) {
-  const XmapCase& c = GetParam();
-  XmapScopedVariable xmapVariable("ZRBXMAP", c.value);
+TEST(GetXMapTest, DropsOneTrailingSlashAndReportsWhetherTheVariableIsSet) {
+  struct X {
+    const char* value;  // null: not set
+    int set;
+    const char* path;  // null: the temporary directory
+    const char* withSlash;
+  };
   CADUnicodeString temporary;
   CADGetTempDirectory(temporary);
-  CADUnicodeString path, slashed;
-  EXPECT_EQ(ZRBAfx::GetXMap(path), c.set);
-  EXPECT_EQ(path, c.path ? CADUnicodeString(c.path) : temporary);
-  EXPECT_EQ(ZRBAfx::GetXMapWithEndingSlash(slashed), c.set);
-  EXPECT_EQ(slashed, c.withSlash ? CADUnicodeString(c.withSlash) : temporary + "/");
+  for (const X& c : {X{"/data/xmap", 1, "/data/xmap", "/data/xmap/"}, X{"/data/xmap/", 1, "/data/xmap", "/data/xmap/"},
+                     X{"/data/xmap//", 1, "/data/xmap/", "/data/xmap/"}, X{"/", 1, "/", "/"},
+                     X{nullptr, 0, nullptr, nullptr}, X{"", 0, nullptr, nullptr}}) {
+    SCOPED_TRACE(c.value ? c.value : "(none)");
+    XmapScopedVariable xmapVariable("ZRBXMAP", c.value);
+    CADUnicodeString path, slashed;
+    EXPECT_EQ(ZRBAfx::GetXMap(path), c.set);
+    EXPECT_EQ(path, c.path ? CADUnicodeString(c.path) : temporary);
+    EXPECT_EQ(ZRBAfx::GetXMapWithEndingSlash(slashed), c.set);
+    EXPECT_EQ(slashed, c.withSlash ? CADUnicodeString(c.withSlash) : temporary + "/");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, GetXMapTest,
-                         ::testing::Values(XmapCase{"/data/xmap", 1, "/data/xmap", "/data/xmap/"},
-                                           XmapCase{"/data/xmap/", 1, "/data/xmap", "/data/xmap/"},
-                                           XmapCase{"/data/xmap//", 1, "/data/xmap/", "/data/xmap/"},
-                                           XmapCase{"/", 1, "/", "/"}, XmapCase{nullptr, 0, nullptr, nullptr},
-                                           XmapCase{"", 0, nullptr, nullptr}));
 
 class AfxCacheTest : public HostDialogFixture {
  protected:

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CADSysCacheSettingCtrl.h"
-#include "CaseText.h"
 #include "HostDialogFixture.h"
 #include "ScopedEnv.h"
 #include "XmapScratchDirectory.h"
@@ -113,66 +112,45 @@ TEST_F(CacheLifecycleTest, FollowsTheExchangeMapInUse) {
   EXPECT_EQ(Listed(&second), (std::vector<std::string>{"b.CADPart"}));
 }
 
-struct UnloadCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const UnloadCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
-  const char* what;
-  const char* removeUnknown;
-  const char* sizeLimit;
-  bool used;
-  std::vector<std::string> left;
-};
-
-class CacheUnloadTest : public CacheLifecycleTest, public ::testing::WithParamInterface<UnloadCase> {};
-
-TEST_P(CacheUnloadTest, TrimsTheExchangeMapOnlyAsConfigured) {
-  const UnloadCase& c = GetParam();
+TEST_F(CacheLifecycleTest, UnloadingTrimsTheExchangeMapOnlyAsConfigured) {
+  struct U {
+    const char* what;
+    const char* removeUnknown;
+    const char* sizeLimit;
+    bool used;
+    std::vector<std::string> left;
+  };
+  const std::vector<std::string> all = {"content.zrb", "edited.CADPart", "old.model", "stray.txt"};
   XmapScopedVariable xmapVariable("ZRBXMAP", xmap_.c_str());
-  {
-    ZRBCache first;
-    dir_.WriteSized("xmap/old.model", 700 * 1024);
-    dir_.SetModTime("xmap/old.model", 1000);
-    Register(first, xmap_ + "/old.model");
-    dir_.WriteSized("xmap/edited.CADPart", 10);
-    Register(first, xmap_ + "/edited.CADPart");
-    first.Write();
-    first.ResetForTests();
+  for (const U& c :
+       {U{"nothing configured", nullptr, nullptr, true, all},
+        U{"unknown and locally changed files go", "ON", nullptr, true, {"content.zrb", "old.model"}},
+        U{"a cache nobody used leaves the map alone", "ON", "0", false, all},
+        U{"a limit of 0 MB empties the cache", nullptr, "0", true, {"content.zrb", "edited.CADPart", "stray.txt"}},
+        U{"a limit that is not a number is ignored", nullptr, "ON", true, all},
+        U{"a limit of 1 MB keeps the file", nullptr, "1", true, all}}) {
+    {
+      ZRBCache first;
+      dir_.WriteSized("xmap/old.model", 700 * 1024);
+      dir_.SetModTime("xmap/old.model", 1000);
+      Register(first, xmap_ + "/old.model");
+      dir_.WriteSized("xmap/edited.CADPart", 10);
+      Register(first, xmap_ + "/edited.CADPart");
+      first.Write();
+      first.ResetForTests();
+    }
+    dir_.Write("xmap/edited.CADPart", "changed by the designer");
+    dir_.SetModTime("xmap/edited.CADPart", 2000);
+    dir_.Write("xmap/stray.txt");
+    XmapScopedVariable removeVariable("ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP", c.removeUnknown);
+    XmapScopedVariable sizeVariable("ZRB_XMAP_CACHE_SIZE", c.sizeLimit);
+    {
+      ZRBCache cache;
+      if (c.used) cache.Write();
+    }
+    EXPECT_EQ(dir_.List("xmap"), c.left) << c.what;
   }
-  dir_.Write("xmap/edited.CADPart", "changed by the designer");
-  dir_.SetModTime("xmap/edited.CADPart", 2000);
-  dir_.Write("xmap/stray.txt");
-  XmapScopedVariable removeVariable("ZRB_REMOVE_UNKNOWN_FILES_IN_XMAP", c.removeUnknown);
-  XmapScopedVariable sizeVariable("ZRB_XMAP_CACHE_SIZE", c.sizeLimit);
-  {
-    ZRBCache cache;
-    if (c.used) cache.Write();
-  }
-  EXPECT_EQ(dir_.List("xmap"), c.left) << c.what;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CacheUnloadTest,
-    ::testing::Values(
-        UnloadCase{
-            "nothing configured", nullptr, nullptr, true, {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
-        UnloadCase{"unknown and locally changed files go", "ON", nullptr, true, {"content.zrb", "old.model"}},
-        UnloadCase{"a cache nobody used leaves the map alone",
-                   "ON",
-                   "0",
-                   false,
-                   {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
-        UnloadCase{
-            "a limit of 0 MB empties the cache", nullptr, "0", true, {"content.zrb", "edited.CADPart", "stray.txt"}},
-        UnloadCase{"a limit that is not a number is ignored",
-                   nullptr,
-                   "ON",
-                   true,
-                   {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}},
-        UnloadCase{"a limit of 1 MB keeps the file",
-                   nullptr,
-                   "1",
-                   true,
-                   {"content.zrb", "edited.CADPart", "old.model", "stray.txt"}}));
 
 TEST_F(CacheLifecycleTest, ReleasedCacheDropsAnotherObjectsFileOfTheSameDate) {
   const std::string released = dir_.MakeDirectory("rel");

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "CADClock.h"
-#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
 
@@ -26,10 +25,11 @@ class ContentBytes {
   }
   ContentBytes& Text(std::string_view text) { return Int(static_cast<std::uint32_t>(text.size())).Raw(text); }
   ContentBytes& Header() { return Raw("ZRB_CONT_V2.0.0").Int(4).Int(4).Int(4); }
-  ContentBytes& Entry(std::string_view fileName, std::string_view obid = "OB1") {
-    return Int(1000)
-        .Int(2000)
-        .Int(3000)
+  ContentBytes& Entry(std::string_view fileName, std::string_view obid = "OB1", std::uint32_t modTime = 1000,
+                      std::uint32_t access = 2000, std::uint32_t size = 3000) {
+    return Int(modTime)
+        .Int(access)
+        .Int(size)
         .Text(obid)
         .Text("2024-01-02 03:04:05.000")
         .Text(fileName)
@@ -104,96 +104,67 @@ TEST_F(ContentFileTest, WritesLittleEndianBytesWhateverTheMachine) {
   now_ = 0x0A0B0C0D;
   Add("p.model", "O");
   ASSERT_EQ(manager_.Write(), 1);
-  std::string expected = ContentBytes()
-                             .Header()
-                             .Int(0x01020304)
-                             .Int(0x0A0B0C0D)
-                             .Int(0x0102)
-                             .Text("O")
-                             .Text("2024-01-02 03:04:05.000")
-                             .Text("p.model")
-                             .Text("DB")
-                             .Text("Part")
-                             .Text("p.model")
-                             .str();
+  const std::string expected = ContentBytes().Header().Entry("p.model", "O", 0x01020304, 0x0A0B0C0D, 0x0102).str();
   EXPECT_EQ(dir_.Read("content.zrb"), expected);
   // The file is replaced whole: nothing is left beside it.
   EXPECT_EQ(dir_.List(), (std::vector<std::string>{"content.zrb", "p.model"}));
 }
 
-struct DamagedCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const DamagedCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
-  const char* what;
-  std::string bytes;
-  int result;
-  std::vector<std::string> kept;
-};
-
-class DamagedContentTest : public ContentFileTest, public ::testing::WithParamInterface<DamagedCase> {};
-
-TEST_P(DamagedContentTest, KeepsWhatPrecedesTheDamage) {
-  const DamagedCase& c = GetParam();
-  dir_.Write("content.zrb", c.bytes);
+TEST_F(ContentFileTest, ADamagedFileKeepsWhatPrecedesTheDamage) {
+  const auto cut = [](const ContentBytes& bytes, std::size_t length) { return bytes.str().substr(0, length); };
+  const auto header = [] { return ContentBytes().Header(); };
+  struct D {
+    const char* what;
+    std::string bytes;
+    int result;
+    std::vector<std::string> kept;
+  };
+  const D cases[] = {
+      {"another version", ContentBytes().Raw("ZRB_CONT_V1.0.0").Int(4).Int(4).Int(4).Entry("a").str(), 1, {}},
+      {"written with the other byte order",
+       ContentBytes().Raw("ZRB_CONT_V2.0.0").Int(0x04000000).Int(0x04000000).Int(0x04000000).Entry("a").str(),
+       1,
+       {}},
+      {"a 26-byte header", cut(header(), 26), 0, {}},
+      {"header only", header().str(), 1, {}},
+      {"length 1025 in the second entry",
+       header().Entry("a").Int(1).Int(2).Int(3).Int(1025).Raw(std::string(1025, 'x')).str(),
+       1,
+       {"a"}},
+      {"negative length", header().Entry("a").Int(1).Int(2).Int(3).Int(0xFFFFFFFF).str(), 1, {"a"}},
+      {"entry cut short", cut(header().Entry("a").Entry("b"), 27 + 70 + 10), 1, {"a"}},
+      {"empty obid", header().Entry("a").Entry("b", "").Entry("c").str(), 1, {"a"}},
+      {"length 1024 is still fine",
+       header().Entry(std::string(1024, 'n')).Entry("b").str(),
+       1,
+       {"b", std::string(1024, 'n')}}};
   dir_.Write("old.CADPart");
-  Add("old.CADPart");  // what the list held before reading
-  EXPECT_EQ(manager_.ReadContentFile(), c.result) << c.what;
-  EXPECT_EQ(FileNames(manager_), c.kept) << c.what;
+  for (const D& c : cases) {
+    dir_.Write("content.zrb", c.bytes);
+    ZRBXmapManager manager;
+    manager.SetContentFileFullPath(dir_.Path("content.zrb"));
+    manager.AddFile("OB1", "2024", CADString(dir_.Path("old.CADPart")), "DB", "Part");  // held before reading
+    EXPECT_EQ(manager.ReadContentFile(), c.result) << c.what;
+    EXPECT_EQ(FileNames(manager), c.kept) << c.what;
+  }
 }
 
-std::string Truncated(std::string bytes, std::size_t length) { return bytes.substr(0, length); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DamagedContentTest,
-    ::testing::Values(
-        DamagedCase{
-            "another version", ContentBytes().Raw("ZRB_CONT_V1.0.0").Int(4).Int(4).Int(4).Entry("a").str(), 1, {}},
-        DamagedCase{
-            "written with the other byte order",
-            ContentBytes().Raw("ZRB_CONT_V2.0.0").Int(0x04000000).Int(0x04000000).Int(0x04000000).Entry("a").str(),
-            1,
-            {}},
-        DamagedCase{"a 26-byte header", Truncated(ContentBytes().Header().str(), 26), 0, {}},
-        DamagedCase{"header only", ContentBytes().Header().str(), 1, {}},
-        DamagedCase{"length 1025 in the second entry",
-                    ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(1025).Raw(std::string(1025, 'x')).str(),
-                    1,
-                    {"a"}},
-        DamagedCase{
-            "negative length", ContentBytes().Header().Entry("a").Int(1).Int(2).Int(3).Int(0xFFFFFFFF).str(), 1, {"a"}},
-        DamagedCase{
-            "entry cut short", Truncated(ContentBytes().Header().Entry("a").Entry("b").str(), 27 + 70 + 10), 1, {"a"}},
-        DamagedCase{"empty obid", ContentBytes().Header().Entry("a").Entry("b", "").Entry("c").str(), 1, {"a"}},
-        DamagedCase{"length 1024 is still fine",
-                    ContentBytes().Header().Entry(std::string(1024, 'n')).Entry("b").str(),
-                    1,
-                    {"b", std::string(1024, 'n')}}));
-
-struct SortKeyCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const SortKeyCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.fileName) << '"'; }
-  const char* fileName;
-  const char* sortKey;
-};
-
-class SortKeyTest : public ContentFileTest, public ::testing::WithParamInterface<SortKeyCase> {};
-
-TEST_P(SortKeyTest, VisFilesSortUnderTheirModel) {
-  dir_.Write(GetParam().fileName);
-  Add(GetParam().fileName);
-  const ZRBXmapFile* entry = manager_.FindByFileName(GetParam().fileName);
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->GetSortKey(), GetParam().sortKey);
-  EXPECT_EQ(manager_.FindBySortKey(GetParam().sortKey), entry);
+TEST_F(ContentFileTest, VisFilesSortUnderTheirModel) {
+  struct K {
+    const char* fileName;
+    const char* sortKey;
+  };
+  for (const K& c : {K{"a.CADPart.vis", "a.CADPart"}, K{"b.model.vis", "b.model"}, K{"c.vis", "c.vis"},
+                     K{"d.CADPart.2005-03-02-14.05.09.vis", "d.CADPart"}, K{".CADPart.vis", ".CADPart.vis"},
+                     K{"e.model.CADPart.vis", "e.model.CADPart"}, K{"f.CADPart", "f.CADPart"}}) {
+    dir_.Write(c.fileName);
+    Add(c.fileName);
+    const ZRBXmapFile* entry = manager_.FindByFileName(c.fileName);
+    ASSERT_NE(entry, nullptr) << c.fileName;
+    EXPECT_EQ(entry->GetSortKey(), c.sortKey);
+    EXPECT_EQ(manager_.FindBySortKey(c.sortKey), entry) << c.fileName;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SortKeyTest,
-                         ::testing::Values(SortKeyCase{"a.CADPart.vis", "a.CADPart"},
-                                           SortKeyCase{"b.model.vis", "b.model"}, SortKeyCase{"c.vis", "c.vis"},
-                                           SortKeyCase{"d.CADPart.2005-03-02-14.05.09.vis", "d.CADPart"},
-                                           SortKeyCase{".CADPart.vis", ".CADPart.vis"},
-                                           SortKeyCase{"e.model.CADPart.vis", "e.model.CADPart"},
-                                           SortKeyCase{"f.CADPart", "f.CADPart"}));
 
 TEST_F(ContentFileTest, RegistersOnlyFilesThatExistAndCanBeReadBack) {
   dir_.Write("long.CADPart");

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "CaseText.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPdmContentList.h"
@@ -31,56 +30,18 @@ void PrintTo(const Advertised& a, std::ostream* out) {
   *out << "{" << a.key << " MODTIME=" << a.modTime << " XMAP=" << a.xmap << " REL_CACHE=" << a.relCache << "}";
 }
 
-struct MergeCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const MergeCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
-  const char* what;
-  std::vector<Listed> xmap;
-  std::vector<Listed> released;
-  std::vector<Advertised> expected;
-  std::vector<std::string> releasedFilesLeft;
-};
-
-class PdmContentListTest : public ::testing::TestWithParam<MergeCase> {
- protected:
-  void Fill(ZRBXmapManager& manager, const std::string& directory, const std::vector<Listed>& files) {
-    dir_.MakeDirectory(directory);
-    manager.SetContentFileFullPath(dir_.Path(directory + "/content.zrb"));
-    for (const Listed& file : files) {
-      dir_.Write(directory + "/" + file.fileName);
-      manager.AddFile(file.obid, file.date, CADString(dir_.Path(directory + "/" + file.fileName)), "DB", "Part");
-    }
-  }
-  static std::vector<Advertised> Objects(const ZRBObjectManager& list) {
-    std::vector<Advertised> objects;
-    for (ZRBObject* o = list.GetFirstObject(); o; o = list.GetNextObject(o))
-      objects.push_back({o->GetKey().str(), o->GetSlotValue("MODTIME").str(), o->GetSlotValue("XMAP").str(),
-                         o->GetSlotValue("REL_CACHE").str()});
-    return objects;
-  }
-
-  XmapScratchDirectory dir_;
-};
-
 constexpr const char* kD1 = "2024-01-01 10:00:00.000";
 constexpr const char* kD2 = "2024-02-02 10:00:00.000";
 
-TEST_P(PdmContentListTest, MergesBySortKey) {
-  const MergeCase& c = GetParam();
-  ZRBXmapManager xmap, released;
-  Fill(xmap, "x", c.xmap);
-  Fill(released, "r", c.released);
-  ZRBObjectManager list;
-  const int made = ZRBPdmContentList::Build(xmap, released, list);
-  EXPECT_EQ(Objects(list), c.expected) << c.what;
-  EXPECT_EQ(made, static_cast<int>(c.expected.size())) << c.what;
-  EXPECT_EQ(dir_.List("r"), c.releasedFilesLeft) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PdmContentListTest,
-    ::testing::Values(
-        MergeCase{"only in the exchange map", {{"a.CADPart", "A", kD1}}, {}, {{"A", kD1, "1", ""}}, {}},
+TEST(PdmContentListTest, MergesBySortKey) {
+  struct MergeCase {
+    const char* what;
+    std::vector<Listed> xmap, released;
+    std::vector<Advertised> expected;
+    std::vector<std::string> releasedFilesLeft;
+  };
+  for (const MergeCase& c :
+       {MergeCase{"only in the exchange map", {{"a.CADPart", "A", kD1}}, {}, {{"A", kD1, "1", ""}}, {}},
         MergeCase{
             "only in the released cache", {}, {{"b.CADPart.vis", "B", kD1}}, {{"B", kD1, "", "1"}}, {"b.CADPart.vis"}},
         MergeCase{"same key, another object",
@@ -103,6 +64,29 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"b.CADPart.vis", "B", kD1}, {"c.CADPart.vis", "C", kD1}, {"d.model.vis", "D", kD1}},
                   {{"A", kD1, "1", ""}, {"B", kD1, "", "1"}, {"C", kD1, "1", "1"}, {"D", kD1, "", "1"}},
                   {"b.CADPart.vis", "c.CADPart.vis", "d.model.vis"}},
-        MergeCase{"both empty", {}, {}, {}, {}}));
+        MergeCase{"both empty", {}, {}, {}, {}}}) {
+    XmapScratchDirectory dir;
+    auto fill = [&](ZRBXmapManager& manager, const std::string& directory, const std::vector<Listed>& files) {
+      dir.MakeDirectory(directory);
+      manager.SetContentFileFullPath(dir.Path(directory + "/content.zrb"));
+      for (const Listed& file : files) {
+        dir.Write(directory + "/" + file.fileName);
+        manager.AddFile(file.obid, file.date, CADString(dir.Path(directory + "/" + file.fileName)), "DB", "Part");
+      }
+    };
+    ZRBXmapManager xmap, released;
+    fill(xmap, "x", c.xmap);
+    fill(released, "r", c.released);
+    ZRBObjectManager list;
+    const int made = ZRBPdmContentList::Build(xmap, released, list);
+    std::vector<Advertised> objects;
+    for (ZRBObject* o = list.GetFirstObject(); o; o = list.GetNextObject(o))
+      objects.push_back({o->GetKey().str(), o->GetSlotValue("MODTIME").str(), o->GetSlotValue("XMAP").str(),
+                         o->GetSlotValue("REL_CACHE").str()});
+    EXPECT_EQ(objects, c.expected) << c.what;
+    EXPECT_EQ(made, static_cast<int>(c.expected.size())) << c.what;
+    EXPECT_EQ(dir.List("r"), c.releasedFilesLeft) << c.what;
+  }
+}
 
 }  // namespace

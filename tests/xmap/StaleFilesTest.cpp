@@ -8,7 +8,6 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
-#include "CaseText.h"
 #include "ScopedEnv.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
@@ -96,45 +95,33 @@ TEST_F(StaleFilesTest, ADeliverySupersedesItsBackup) {
   EXPECT_EQ(dir_.Read("xmap/c.CADPart"), "kept");
 }
 
-struct CachedCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const CachedCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
-  const char* what;
-  const char* useFile;
-  const char* location;
-  bool restoredInStep2;
-};
-
-class CachedFileTest : public StaleFilesTest, public ::testing::WithParamInterface<CachedCase> {};
-
-TEST_P(CachedFileTest, OnlyAValidDeclarationBringsTheBackupBackEarly) {
-  const CachedCase& c = GetParam();
-  dir_.Write("xmap/b.CADPart", "cached");
+TEST_F(StaleFilesTest, OnlyAValidDeclarationBringsTheBackupBackEarly) {
+  struct C {
+    const char* useFile;
+    const char* location;
+    bool restoredInStep2;
+  };
   dir_.Write("outside/b.CADPart", "not ours");
-  dir_.Write("xmap/ZRBBACKUP_..", "odd");
-  ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
-  ZRBObjectManager reply;
-  ZRBObject* object = reply.CreateObject("DOC1");
-  object->SetSlotValue("USE_FILE_IN_EXMAP", c.useFile);
-  object->SetSlotValue("EXTERNAL_LOCATION", c.location);
-  ZRBStaleFiles::ProcessCachedFilesInXmap(reply, CADUnicodeString(xmap_));
-  EXPECT_EQ(dir_.Exists("xmap/b.CADPart"), c.restoredInStep2) << c.what;
-  EXPECT_EQ(dir_.Read("outside/b.CADPart"), "not ours") << c.what;
-  EXPECT_TRUE(dir_.Exists("xmap/ZRBBACKUP_..")) << c.what;
-  ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
-  EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "cached") << c.what;
+  for (const C& c :
+       {C{"1", "/pdm/vault/b.CADPart", true}, C{"1", "b.CADPart", true}, C{"yes", "/pdm/vault/b.CADPart", false},
+        C{"0", "b.CADPart", false}, C{"1", "", false}, C{"1", "/pdm/vault/..", false}, C{"1", "/pdm/vault/.", false},
+        C{"1", "/pdm/vault/b.CADPart/", false}, C{"1", "../outside/b.CADPart", true}}) {
+    SCOPED_TRACE(std::string(c.useFile) + " " + c.location);
+    dir_.Write("xmap/b.CADPart", "cached");
+    dir_.Write("xmap/ZRBBACKUP_..", "odd");
+    ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
+    ZRBObjectManager reply;
+    ZRBObject* object = reply.CreateObject("DOC1");
+    object->SetSlotValue("USE_FILE_IN_EXMAP", c.useFile);
+    object->SetSlotValue("EXTERNAL_LOCATION", c.location);
+    ZRBStaleFiles::ProcessCachedFilesInXmap(reply, CADUnicodeString(xmap_));
+    EXPECT_EQ(dir_.Exists("xmap/b.CADPart"), c.restoredInStep2);
+    EXPECT_EQ(dir_.Read("outside/b.CADPart"), "not ours");
+    EXPECT_TRUE(dir_.Exists("xmap/ZRBBACKUP_.."));
+    ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
+    EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "cached");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CachedFileTest,
-                         ::testing::Values(CachedCase{"declared valid", "1", "/pdm/vault/b.CADPart", true},
-                                           CachedCase{"bare name", "1", "b.CADPart", true},
-                                           CachedCase{"another value", "yes", "/pdm/vault/b.CADPart", false},
-                                           CachedCase{"zero", "0", "b.CADPart", false},
-                                           CachedCase{"no location", "1", "", false},
-                                           CachedCase{"names the parent", "1", "/pdm/vault/..", false},
-                                           CachedCase{"names the directory", "1", "/pdm/vault/.", false},
-                                           CachedCase{"trailing slash", "1", "/pdm/vault/b.CADPart/", false},
-                                           CachedCase{"climbs out", "1", "../outside/b.CADPart", true}));
 
 TEST_F(StaleFilesTest, UnreadableDirectoryLeavesEverythingAlone) {
   EXPECT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(CADString(dir_.Path("missing"))), 0);

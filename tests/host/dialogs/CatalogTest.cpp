@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -10,6 +8,7 @@
 #include "CADCatalogFile.h"
 #include "CADMsgCatalog.h"
 #include "CADRscCatalog.h"
+#include "XmapScratchDirectory.h"
 
 namespace {
 
@@ -68,9 +67,6 @@ TEST(CADCatalogFile, SubstitutesParametersInOnePass) {
 class CatalogLookupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string base = (std::filesystem::temp_directory_path() / "zrb-catalog-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    root = base;
     std::filesystem::create_directories(root / "site");
     std::filesystem::create_directories(root / "std");
     Write("std/Cmd.msg", "Failed = The command failed for /p1.\nCmd.Dotted = whole key\n");
@@ -79,12 +75,10 @@ class CatalogLookupTest : public ::testing::Test {
     Write("std/Cmd.rsc", "Column.Width = 12\n");
     CADMsgCatalog::SetCatalogPath((root / "site").string() + "::" + (root / "std").string());
   }
-  void TearDown() override {
-    CADMsgCatalog::Reset();
-    std::filesystem::remove_all(root);
-  }
+  void TearDown() override { CADMsgCatalog::Reset(); }
   void Write(const std::string& name, const std::string& content) { std::ofstream(root / name) << content; }
-  std::filesystem::path root;
+  XmapScratchDirectory scratch;
+  const std::filesystem::path root = scratch.Root();
 };
 
 TEST_F(CatalogLookupTest, FindsKeysWithOrWithoutTheirCatalogPrefixAlongThePath) {

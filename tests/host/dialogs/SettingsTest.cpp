@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "CADSettingFile.h"
 #include "CADSettingRepository.h"
+#include "ExchangeTestSupport.h"
 #include "HostDialogFixture.h"
 
 namespace {
 
 using SettingsTest = HostDialogFixture;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST_F(SettingsTest, AbsentRepositoriesAndSettingsLeaveTheCallersDefault) {
   int value = 42;
@@ -84,7 +77,7 @@ TEST_F(SettingsTest, HandEditedFilesAreReadAgainAndNothingIsLostOnWrite) {
   EXPECT_EQ(repo->ReadSetting("SinglePartModus", &single), S_OK);
   EXPECT_EQ(single, 1);
   ASSERT_EQ(repo->WriteSetting("SaveVP", 1), S_OK);
-  EXPECT_EQ(ReadFile(repo->GetFilePath()),
+  EXPECT_EQ(ReadBytes(repo->GetFilePath()),
             "# site options\r\nSinglePartModus = 1\nthis line is not a setting\r\nSaveVP = 1\n");
 }
 

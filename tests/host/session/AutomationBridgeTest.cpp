@@ -88,12 +88,8 @@ TEST_F(BridgeTest, ReplacesADeadSessionsSocketButNothingElse) {
   };
   const std::string regular = dir_ + "/notes.txt";
   std::ofstream(regular) << "keep me";
-  const Case cases[] = {
-      {regular, "is not a socket"},
-      {dir_ + "/" + std::string(120, 'x'), "too long"},
-      {dir_ + "/missing/dir/s.sock", "cannot bind"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{regular, "is not a socket"}, Case{dir_ + "/" + std::string(120, 'x'), "too long"},
+                        Case{dir_ + "/missing/dir/s.sock", "cannot bind"}}) {
     std::string error;
     CADAutomationBridge bridge(FakeModComm::kClassName);
     EXPECT_EQ(bridge.Start(c.path, &error), E_FAIL) << c.path;
@@ -117,23 +113,16 @@ TEST_F(BridgeTest, ZRBSenderReportsEachOutcomeByItsExitStatus) {
     int exitCode;
     std::string output;  // expected substring ("" matches anything)
   };
-  const Case cases[] = {
-      {{"GetStatus"}, "", 0, "\n"},
-      {{"SetStatus:PDM_CANCEL"}, "", 0, ""},
-      {{"StartCmd", "KnownCmd", "a:b c"}, "", 0, ""},
-      {{"--socket", socketPath_, "SetUseDesignTables:1"}, "env -u CAD_AUTOMATION_SOCKET", 0, ""},
-      {{""}, "", 0, ""},
-      {{"--help"}, "", 0, "usage: ZRBSender"},
-      {{}, "", 2, "usage: ZRBSender"},
-      {{"Bogus:1"}, "", 2, "unknown verb \"Bogus\""},
-      {{"SetStatus"}, "", 2, "SetStatus takes 1 argument"},
-      {{"SetStatus:50%"}, "", 2, "bad percent escape"},
-      {{"--socket"}, "", 2, "needs a path"},
-      {{"--socket", unservedPath, "SetStatus:x"}, "", 1, "no automation component \"NoSuchComponent\""},
-      {{"GetStatus"}, "env -u CAD_AUTOMATION_SOCKET", 3, "CAD_AUTOMATION_SOCKET is not set"},
-      {{"--socket", dir_ + "/nobody.sock", "GetStatus"}, "", 3, "no CAD session listening"},
-  };
-  for (const Case& c : cases) {
+  for (const Case& c :
+       {Case{{"GetStatus"}, "", 0, "\n"}, Case{{"SetStatus:PDM_CANCEL"}, "", 0, ""},
+        Case{{"StartCmd", "KnownCmd", "a:b c"}, "", 0, ""},
+        Case{{"--socket", socketPath_, "SetUseDesignTables:1"}, "env -u CAD_AUTOMATION_SOCKET", 0, ""},
+        Case{{""}, "", 0, ""}, Case{{"--help"}, "", 0, "usage: ZRBSender"}, Case{{}, "", 2, "usage: ZRBSender"},
+        Case{{"Bogus:1"}, "", 2, "unknown verb \"Bogus\""}, Case{{"SetStatus"}, "", 2, "SetStatus takes 1 argument"},
+        Case{{"SetStatus:50%"}, "", 2, "bad percent escape"}, Case{{"--socket"}, "", 2, "needs a path"},
+        Case{{"--socket", unservedPath, "SetStatus:x"}, "", 1, "no automation component \"NoSuchComponent\""},
+        Case{{"GetStatus"}, "env -u CAD_AUTOMATION_SOCKET", 3, "CAD_AUTOMATION_SOCKET is not set"},
+        Case{{"--socket", dir_ + "/nobody.sock", "GetStatus"}, "", 3, "no CAD session listening"}}) {
     std::string label;
     for (const auto& a : c.arguments) label += "[" + a + "]";
     SCOPED_TRACE(label);

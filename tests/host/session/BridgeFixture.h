@@ -14,6 +14,7 @@
 #include "CADAutomationBridge.h"
 #include "FakeModComm.h"
 #include "SessionFixture.h"
+#include "XmapScratchDirectory.h"
 
 struct SenderRun {
   int exitCode = -1;
@@ -25,15 +26,11 @@ class BridgeTest : public SessionTest {
   void SetUp() override {
     SessionTest::SetUp();
     FakeModComm::Reset();
-    char pattern[] = "/tmp/hostsession-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
     socketPath_ = dir_ + "/session.sock";
     bridge_ = std::make_unique<CADAutomationBridge>(FakeModComm::kClassName);
   }
   void TearDown() override {
     bridge_.reset();
-    std::filesystem::remove_all(dir_);
     FakeModComm::Reset();
     SessionTest::TearDown();
   }
@@ -64,7 +61,8 @@ class BridgeTest : public SessionTest {
     return run;
   }
 
-  std::string dir_;
+  XmapScratchDirectory scratch_;
+  const std::string dir_ = scratch_.Root();
   std::string socketPath_;
   std::unique_ptr<CADAutomationBridge> bridge_;
 };

@@ -5,72 +5,54 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "CADSystemServices.h"
 #include "CADTime.h"
+#include "ExchangeTestSupport.h"
 #include "ScopedEnv.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class ScratchDir : public testing::Test {
+class CADFileServices : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/cadsys.XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  static void Write(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-  }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Path(const std::string& name) const { return scratch_.File(name); }
   size_t EntryCount() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), {})); }
 
-  std::string dir_;
+  ScratchDir scratch_;
+  const std::string dir_ = scratch_.Path();
 };
-
-using CADFileServices = ScratchDir;
 
 }  // namespace
 
 TEST_F(CADFileServices, CopyReplacesAtomicallyAndKeepsTargetOnFailure) {
   std::string a = Path("a b \"q\" $(x) `y`\n.txt"), b = Path("target.txt");
-  Write(a, "new content");
-  Write(b, "old content");
+  WriteBytes(a, "new content");
+  WriteBytes(b, "old content");
   ::chmod(a.c_str(), 0640);
 
   EXPECT_EQ(CADFCopy(a, b, 0), E_FAIL);  // no overwrite: the target stays
   EXPECT_EQ(CADGetLastSystemError(), EEXIST);
-  EXPECT_EQ(Read(b), "old content");
+  EXPECT_EQ(ReadBytes(b), "old content");
 
   EXPECT_EQ(CADFCopy(Path("missing"), b), E_FAIL);
   EXPECT_EQ(CADGetLastSystemError(), ENOENT);
-  EXPECT_EQ(Read(b), "old content");
+  EXPECT_EQ(ReadBytes(b), "old content");
   EXPECT_EQ(CADFCopy(dir_, b), E_FAIL);  // a directory is no file to copy
-  EXPECT_EQ(Read(b), "old content");
+  EXPECT_EQ(ReadBytes(b), "old content");
   EXPECT_EQ(CADFCopy(a, Path("no/such/dir/x")), E_FAIL);
 
   EXPECT_EQ(CADFCopy(a, b), S_OK);
-  EXPECT_EQ(Read(b), "new content");
+  EXPECT_EQ(ReadBytes(b), "new content");
   struct stat st {};
   ::stat(b.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(CADFCopy(a, a), S_OK);  // onto itself: content survives
-  EXPECT_EQ(Read(a), "new content");
+  EXPECT_EQ(ReadBytes(a), "new content");
   EXPECT_EQ(CADFCopy(a, Path("fresh"), 0), S_OK);
-  EXPECT_EQ(Read(Path("fresh")), "new content");
+  EXPECT_EQ(ReadBytes(Path("fresh")), "new content");
   EXPECT_EQ(EntryCount(), 3u);  // no temporary file left behind
 }
 
@@ -78,12 +60,12 @@ TEST_F(CADFileServices, DirectoriesAreCreatedOnceAndListedAsSnapshots) {
   EXPECT_EQ(CADCreateDirectory(Path("x/y/z")), S_OK);
   EXPECT_EQ(CADCreateDirectory(Path("x/y/z/")), S_OK);  // already there
   EXPECT_EQ(CADIsDirectory(Path("x/y")), 1);
-  Write(Path("file"), "");
+  WriteBytes(Path("file"), "");
   EXPECT_EQ(CADCreateDirectory(Path("file")), E_FAIL);
   EXPECT_EQ(CADCreateDirectory(Path("file/sub")), E_FAIL);
   EXPECT_EQ(CADIsDirectory(Path("file")), 0);
 
-  for (const char* n : {"c.vis", "a.vis", "b.vis"}) Write(Path(n), "");
+  for (const char* n : {"c.vis", "a.vis", "b.vis"}) WriteBytes(Path(n), "");
   CADListValCADUnicodeString names;
   EXPECT_EQ(CADListDirectory(dir_, names), S_OK);
   EXPECT_EQ(names, (CADListValCADUnicodeString{"a.vis", "b.vis", "c.vis", "file", "x"}));

@@ -42,6 +42,9 @@ CADVar<Collector> ParseBack(const std::string& xml) {
 }  // namespace
 
 TEST(CADXmlWriter, EscapesSoThatValuesReadBackUnchanged) {
+  const std::string kUtf8 =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x82\xAC \xF0\x9F\x98\x80";
   struct Case {
     const char* name;
     std::string value;
@@ -53,15 +56,7 @@ TEST(CADXmlWriter, EscapesSoThatValuesReadBackUnchanged) {
       {"markup", "a&b<c>'d\"", "a&amp;b&lt;c&gt;&apos;d&quot;", "a&amp;b&lt;c&gt;&apos;d&quot;", "a&b<c>'d\""},
       {"cr tab lf", "x\r\ty\nz", "x&#13;&#9;y\nz", "x&#13;&#9;y&#10;z", "x\r\ty\nz"},
       {"controls dropped", std::string("a\x01\x1f") + '\0' + "b\x7f", "ab\x7f", "ab\x7f", "ab\x7f"},
-      {"utf-8 kept",
-       "Gr\xC3\xBC\xC3\x9F"
-       "e \xE2\x82\xAC \xF0\x9F\x98\x80",
-       "Gr\xC3\xBC\xC3\x9F"
-       "e \xE2\x82\xAC \xF0\x9F\x98\x80",
-       "Gr\xC3\xBC\xC3\x9F"
-       "e \xE2\x82\xAC \xF0\x9F\x98\x80",
-       "Gr\xC3\xBC\xC3\x9F"
-       "e \xE2\x82\xAC \xF0\x9F\x98\x80"},
+      {"utf-8 kept", kUtf8, kUtf8, kUtf8, kUtf8},
       {"latin-1 byte re-encoded", "caf\xE9", "caf\xC3\xA9", "caf\xC3\xA9", "caf\xC3\xA9"},
       {"truncated and overlong sequences", "\xE2\x82 \xC0\xAF", "\xC3\xA2\xC2\x82 \xC3\x80\xC2\xAF",
        "\xC3\xA2\xC2\x82 \xC3\x80\xC2\xAF", "\xC3\xA2\xC2\x82 \xC3\x80\xC2\xAF"},
