@@ -60,6 +60,12 @@ void WaitSeconds(std::optional<int> after) {
   if (after) std::this_thread::sleep_for(std::chrono::seconds(*after));
 }
 
+// The client that received a call, with the port the SAM client saw.
+std::string ClientText(const JournalEntry& e) {
+  if (e.role != "sam") return "pdmcl";
+  return e.connectPort ? "samcl (SAMCONNECTPORT " + *e.connectPort + ")" : "samcl";
+}
+
 std::string Quote(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\"'") == std::string::npos) return arg;
   return "\"" + arg + "\"";
@@ -102,7 +108,9 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  fault ls | fault clear [ACTION]\n"
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables) and the rules of\n"
-         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename)\n"
+         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename),\n"
+         "                                       the SAM client's port (sam.port) and strict mode\n"
+         "                                       (pdm.strict_clients ON: refuse words a client never sends)\n"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "\n"
@@ -279,7 +287,7 @@ void AdminCli::JournalCommand(CLI::App& journal) {
     std::vector<JournalEntry> entries = Journal(*vault).Entries();
     if (*json) {
       nlohmann::ordered_json list = nlohmann::ordered_json::array();
-      for (const JournalEntry& e : entries)
+      for (const JournalEntry& e : entries) {
         list.push_back({{"seq", e.seq},
                         {"at", e.at},
                         {"role", e.role},
@@ -290,6 +298,9 @@ void AdminCli::JournalCommand(CLI::App& journal) {
                         {"answer_copy", e.answerCopy},
                         {"answer_source", e.answerSource},
                         {"xmap_list_copy", e.xmapListCopy}});
+        // Only where the SAM client saw one: every other field stays a string for the simple readers.
+        if (e.connectPort) list.back()["connect_port"] = *e.connectPort;
+      }
       out_ << list.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
       return 0;
     }
@@ -301,8 +312,7 @@ void AdminCli::JournalCommand(CLI::App& journal) {
     for (const JournalEntry& e : entries) {
       std::vector<std::string> quoted;
       for (const std::string& arg : e.args) quoted.push_back(Quote(arg));
-      table.AddRow(
-          {std::to_string(e.seq), e.at, e.role == "sam" ? "samcl" : "pdmcl", e.action, Joined(quoted), e.outcome});
+      table.AddRow({std::to_string(e.seq), e.at, ClientText(e), e.action, Joined(quoted), e.outcome});
     }
     table.Print(out_);
     return 0;
@@ -439,7 +449,9 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
                                                                             {"pdm.product_support", "1"},
                                                                             {"pdm.design_tables", "ON"},
                                                                             {"archive.refuse_parts", ""},
-                                                                            {"archive.require_filename", "ON"}};
+                                                                            {"archive.require_filename", "ON"},
+                                                                            {"sam.port", "7411"},
+                                                                            {"pdm.strict_clients", "OFF"}};
     if (positionals.size() == 2) {
       bool known = false;
       for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];

@@ -22,7 +22,7 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
 
   // --- filling (1 the list was filled, 0 the command stops; the reason is shown or in the warnings)
   int UpdatePdmInteractive();
-  int UpdateProductDocumentInteractive(CADDocument* document);
+  virtual int UpdateProductDocumentInteractive(CADDocument* document);
   int UpdateDrawingDocumentInteractive(CADDocument* document);
   ZRBSyncJobList& GetJobs() { return jobs_; }
   ZRBUpdateCreateDialog* GetDialog() const { return dialog_; }
