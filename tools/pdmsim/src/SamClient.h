@@ -21,7 +21,7 @@ class SamClient {
 
   // "StartSam": writes the port (one native 4-byte integer) to "samconnectport" in the exchange map named by
   // SAM_ZRBXMAP, else ZRBXMAP. Faults: --no-rewrite leaves no file (an old one is removed), --truncate writes
-  // two bytes. The exit code (0 written, 1 no exchange map or not writable).
+  // two bytes. The exit code (0 done, also without an exchange map to write to; 1 the file could not be written).
   static int Start(Vault& vault, Journal& journal, std::int64_t seq, const std::optional<Fault>& fault);
 
   // In strict mode, why `role` ("standard", "sam") never sends `action`; empty when it may.
