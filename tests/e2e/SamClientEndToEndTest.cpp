@@ -1,18 +1,24 @@
 // The SAM client end to end: its commands reach the reference PDM as "samcl", whose journal records the client
 // of every call and the "SAMCONNECTPORT" it saw; the standard commands that follow reach "pdmcl".
+#include <algorithm>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "CADDlgNotify.h"
+#include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CADFrmEditor.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBClientMode.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBGlobalProperties.h"
+#include "ZRBPSNTreeUtil.h"
+#include "ZRBPropertyManager.h"
 #include "ZRBSamAddTempCmd.h"
 #include "ZRBSamStartCmd.h"
+#include "ZRBSamSynchronizeCmd.h"
 
 namespace {
 
@@ -122,6 +128,34 @@ TEST_F(SamClientEndToEndTest, StartLearnsThePortFromThePortFileAndKeepsItWhenThe
     EXPECT_EQ(ConnectPort(), "6001");
     EXPECT_STREQ(std::getenv("SAMCONNECTPORT"), "6001");
   }
+}
+
+TEST_F(SamClientEndToEndTest, SynchroniseRowsAndTheFinalUpdateAllReachSamcl) {
+  Pdm("load-into-cad", "Assembly");
+  Loop().RunPending();
+  CADDocument* assembly = CADFrmEditor::GetCurrentEditor()->GetDocument();
+  CADIProduct_var root, added;
+  ASSERT_TRUE(SUCCEEDED(ZRBPSNTreeUtil::GetRootProductFromDocument(assembly, &root)) && root);
+  CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root()));
+  CADDocument* part = nullptr;
+  ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
+  ASSERT_EQ(root->AddExternalComponent(part, added), S_OK);
+  added->GetReferenceProduct()->SetPartNumber("NEWPART");
+  GlobPropertyManager.SetInstanceProperty(root, added, "ZRB_KEEP_AS_NEW", "1");
+  Pdm("journal", "clear");
+  Pdm("settings", "pdm.strict_clients", "ON");
+
+  auto* command = new ZRBSamSynchronizeCmd();
+  ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly), 1);
+  ZRBSyncJobList& jobs = command->GetJobs();
+  ASSERT_EQ(jobs.Size(), 2);
+  jobs.RunNext(*command);
+  jobs.RunNext(*command);
+  EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
+  const Calls calls = JournalCalls();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), "samcl:x3UpdateFromFile"), 3) << "two rows and the final update";
+  for (const std::string& call : calls) EXPECT_EQ(call.rfind("samcl:", 0), 0u) << call;
+  command->Release();
 }
 
 TEST_F(SamClientEndToEndTest, StrictModeRefusesWordsAClientNeverSends) {

@@ -12,6 +12,10 @@ class ZRBSamSynchronizeCmd : public ZRBSynchronizeCmd {
 
   // --- filling (1 the list was filled, 0 the command stops)
   int UpdateProductDocumentInteractive(CADDocument* document) override;
+
+ protected:
+  // The SAM client's job list (ZRBSamUpdateCreateDialog).
+  ZRBUpdateCreateDialog* NewDialog(std::function<void()> closed) override;
 };
 
 ZRBSamSynchronizeCmd* fctCreateZRBSamSynchronizeCmd();

@@ -15,6 +15,10 @@ class ZRBSamUpdateCmd : public ZRBUpdateCmd {
   // The host's local cache exchange map at construction; empty when the host has none.
   const CADUnicodeString& GetLocalCacheXmapDirectory() const { return localCacheXmap_; }
 
+  // The SAM client's position and model selection (ZRBSamUpdatePosSelect).
+  ZRBUpdatePosSelect* NewPosSelect(ZRBObjectManager& request, ZRBUpdatePosSelect::Handler& handler, bool positions,
+                                   bool models) override;
+
  private:
   void UseSamClient();
 

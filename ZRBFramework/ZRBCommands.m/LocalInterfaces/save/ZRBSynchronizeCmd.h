@@ -4,6 +4,8 @@
 // answer handling; a failed row gives back what it touched and leaves the other rows runnable.
 #pragma once
 
+#include <functional>
+
 #include "ZRBInstanceList.h"
 #include "ZRBSyncJobList.h"
 #include "ZRBSyncRunner.h"
@@ -44,6 +46,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   Outcome Work() override;
   // The dialog; tests replace it by nothing (the list is then driven directly).
   virtual int OpenDialog();
+  // The job list's window for this command's client; `closed` ends the command.
+  virtual ZRBUpdateCreateDialog* NewDialog(std::function<void()> closed);
 
  private:
   // The one-node request: the node and, for a product, its children as child objects.

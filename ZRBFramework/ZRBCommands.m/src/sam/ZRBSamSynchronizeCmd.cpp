@@ -3,6 +3,7 @@
 #include "CADClassDictionary.h"
 #include "CADFrmEditor.h"
 #include "ZRBPSNTreeUtil.h"
+#include "ZRBSamUpdateCreateDialog.h"
 #include "ZRBTrace.h"
 
 ZRBSamSynchronizeCmd* fctCreateZRBSamSynchronizeCmd() { return new ZRBSamSynchronizeCmd(); }
@@ -23,4 +24,8 @@ int ZRBSamSynchronizeCmd::UpdateProductDocumentInteractive(CADDocument* document
   const int filled = ZRBSynchronizeCmd::UpdateProductDocumentInteractive(document);
   if (filled) ZRB_TRACE_OK();
   return filled;
+}
+
+ZRBUpdateCreateDialog* ZRBSamSynchronizeCmd::NewDialog(std::function<void()> closed) {
+  return new ZRBSamUpdateCreateDialog(GetJobs(), *this, std::move(closed));
 }

@@ -4,6 +4,7 @@
 #include "ZRBAfx.h"
 #include "ZRBCommandFactory.h"
 #include "ZRBFollowOnCommands.h"
+#include "ZRBSamUpdatePosSelect.h"
 #include "ZRBTrace.h"
 
 ZRBSamUpdateCmd* fctCreateZRBSamUpdateCmd(int mode) { return new ZRBSamUpdateCmd(mode); }
@@ -31,4 +32,9 @@ void ZRBSamUpdateCmd::UseSamClient() {
     localCacheXmap_ = CADUnicodeString();
     ZRB_DEBUG("ZRB: no local cache exchange map");
   }
+}
+
+ZRBUpdatePosSelect* ZRBSamUpdateCmd::NewPosSelect(ZRBObjectManager& request, ZRBUpdatePosSelect::Handler& handler,
+                                                  bool positions, bool models) {
+  return new ZRBSamUpdatePosSelect(request, handler, positions, models);
 }

@@ -97,11 +97,15 @@ ZRBOneStepCommand::Outcome ZRBSynchronizeCmd::Work() {
 }
 
 int ZRBSynchronizeCmd::OpenDialog() {
-  dialog_ = new ZRBUpdateCreateDialog(jobs_, *this, [this] {
+  dialog_ = NewDialog([this] {
     dialog_ = nullptr;
     End();
   });
   return 1;
+}
+
+ZRBUpdateCreateDialog* ZRBSynchronizeCmd::NewDialog(std::function<void()> closed) {
+  return new ZRBUpdateCreateDialog(jobs_, *this, std::move(closed));
 }
 
 int ZRBSynchronizeCmd::UpdatePdmInteractive() {
