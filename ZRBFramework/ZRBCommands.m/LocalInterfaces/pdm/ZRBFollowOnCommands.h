@@ -7,8 +7,7 @@
 
 #include "CADCommand.h"
 #include "ZRBClientMode.h"
-
-class ZRBCommand;
+#include "ZRBCommand.h"
 
 // User-interface thread only (installation happens during static initialisation, before any command runs).
 class ZRBFollowOnCommands {
@@ -25,8 +24,6 @@ class ZRBFollowOnCommands {
   static T* Create(const ZRBCommand& creator, std::string_view standardClass, int mode, int requestChange,
                    CADCommandMsg message);
 };
-
-#include "ZRBCommand.h"
 
 template <class T>
 T* ZRBFollowOnCommands::Create(const ZRBCommand& creator, std::string_view standardClass, int mode, int requestChange,
