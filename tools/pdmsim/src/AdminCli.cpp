@@ -60,6 +60,12 @@ void WaitSeconds(std::optional<int> after) {
   if (after) std::this_thread::sleep_for(std::chrono::seconds(*after));
 }
 
+// The client that received a call, with the port the SAM client saw.
+std::string ClientText(const JournalEntry& e) {
+  if (e.role != "sam") return "pdmcl";
+  return e.connectPort ? "samcl (SAMCONNECTPORT " + *e.connectPort + ")" : "samcl";
+}
+
 std::string Quote(const std::string& arg) {
   if (!arg.empty() && arg.find_first_of(" \t\"'") == std::string::npos) return arg;
   return "\"" + arg + "\"";
@@ -102,8 +108,14 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  fault ls | fault clear [ACTION]\n"
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables) and the rules of\n"
-         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename)\n"
-         "                                       and flaws of x3AttachBlackBoxCmd (blackbox.flaw)\n"
+         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename),
+"
+         "                                       flaws of x3AttachBlackBoxCmd (blackbox.flaw),
+"
+         "                                       the SAM client's port (sam.port) and strict mode
+"
+         "                                       (pdm.strict_clients ON: refuse words a client never sends)
+"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "\n"
@@ -280,7 +292,7 @@ void AdminCli::JournalCommand(CLI::App& journal) {
     std::vector<JournalEntry> entries = Journal(*vault).Entries();
     if (*json) {
       nlohmann::ordered_json list = nlohmann::ordered_json::array();
-      for (const JournalEntry& e : entries)
+      for (const JournalEntry& e : entries) {
         list.push_back({{"seq", e.seq},
                         {"at", e.at},
                         {"role", e.role},
@@ -291,6 +303,9 @@ void AdminCli::JournalCommand(CLI::App& journal) {
                         {"answer_copy", e.answerCopy},
                         {"answer_source", e.answerSource},
                         {"xmap_list_copy", e.xmapListCopy}});
+        // Only where the SAM client saw one: every other field stays a string for the simple readers.
+        if (e.connectPort) list.back()["connect_port"] = *e.connectPort;
+      }
       out_ << list.dump(1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
       return 0;
     }
@@ -302,8 +317,7 @@ void AdminCli::JournalCommand(CLI::App& journal) {
     for (const JournalEntry& e : entries) {
       std::vector<std::string> quoted;
       for (const std::string& arg : e.args) quoted.push_back(Quote(arg));
-      table.AddRow(
-          {std::to_string(e.seq), e.at, e.role == "sam" ? "samcl" : "pdmcl", e.action, Joined(quoted), e.outcome});
+      table.AddRow({std::to_string(e.seq), e.at, ClientText(e), e.action, Joined(quoted), e.outcome});
     }
     table.Print(out_);
     return 0;
@@ -441,7 +455,9 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
                                                                             {"pdm.design_tables", "ON"},
                                                                             {"archive.refuse_parts", ""},
                                                                             {"archive.require_filename", "ON"},
-                                                                            {"blackbox.flaw", ""}};
+                                                                            {"blackbox.flaw", ""},
+                                                                            {"sam.port", "7411"},
+                                                                            {"pdm.strict_clients", "OFF"}};
     if (positionals.size() == 2) {
       bool known = false;
       for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];

@@ -80,6 +80,12 @@ void Journal::KeepExchangeMapList(std::int64_t seq, const std::string& listFile)
   update.Bind(1, copy).Bind(2, seq).Run();
 }
 
+void Journal::KeepConnectPort(std::int64_t seq, const char* port) {
+  SqliteStatement update(vault_.Db(), "UPDATE journal SET connect_port = ? WHERE seq = ?");
+  if (port) update.Bind(1, std::string_view(port));
+  update.Bind(2, seq).Run();
+}
+
 void Journal::SetOutcome(std::int64_t seq, std::string_view outcome) {
   SqliteStatement update(vault_.Db(), "UPDATE journal SET outcome = ? WHERE seq = ?");
   update.Bind(1, outcome).Bind(2, seq).Run();
@@ -98,6 +104,7 @@ JournalEntry ReadEntry(const SqliteStatement& row) {
   entry.answerCopy = row.Text(7);
   entry.answerSource = row.Text(8);
   entry.xmapListCopy = row.Text(9);
+  if (!row.IsNull(10)) entry.connectPort = row.Text(10);
   return entry;
 }
 }  // namespace
@@ -105,7 +112,7 @@ JournalEntry ReadEntry(const SqliteStatement& row) {
 std::vector<JournalEntry> Journal::Entries() {
   SqliteStatement query(vault_.Db(),
                         "SELECT seq, at, role, action, args, request_copy, outcome, answer_copy, answer_source, "
-                        "xmap_list_copy FROM journal ORDER BY seq");
+                        "xmap_list_copy, connect_port FROM journal ORDER BY seq");
   std::vector<JournalEntry> entries;
   while (query.Step()) entries.push_back(ReadEntry(query));
   return entries;
@@ -114,7 +121,7 @@ std::vector<JournalEntry> Journal::Entries() {
 std::optional<JournalEntry> Journal::Entry(std::int64_t seq) {
   SqliteStatement query(vault_.Db(),
                         "SELECT seq, at, role, action, args, request_copy, outcome, answer_copy, answer_source, "
-                        "xmap_list_copy FROM journal WHERE seq = ?");
+                        "xmap_list_copy, connect_port FROM journal WHERE seq = ?");
   query.Bind(1, seq);
   if (!query.Step()) return std::nullopt;
   return ReadEntry(query);

@@ -26,6 +26,7 @@ struct JournalEntry {
   std::string answerCopy;    // "" when nothing was written over the request
   std::string answerSource;  // "built", "built, truncated", "injected FILE[, truncated]", "garbage", "none"
   std::string xmapListCopy;  // the exchange-map file list ("xmapfiles.zrb") the request named
+  std::optional<std::string> connectPort;  // "SAMCONNECTPORT" as the SAM client saw it; none: unset or standard
 };
 
 class Journal {
@@ -41,6 +42,8 @@ class Journal {
   void KeepAnswer(std::int64_t seq, const std::string& answerFile, std::string_view source);
   // Copies the exchange-map file list the request named; a missing list is noted as such.
   void KeepExchangeMapList(std::int64_t seq, const std::string& listFile);
+  // The "SAMCONNECTPORT" the call saw (null: the variable was not set).
+  void KeepConnectPort(std::int64_t seq, const char* port);
   std::vector<JournalEntry> Entries();
   std::optional<JournalEntry> Entry(std::int64_t seq);
   void Clear();

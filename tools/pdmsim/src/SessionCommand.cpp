@@ -1,6 +1,7 @@
 #include "SessionCommand.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -22,6 +23,7 @@
 #include "PdmError.h"
 #include "PdmSelection.h"
 #include "Pointing.h"
+#include "SamClient.h"
 #include "SaveAnswer.h"
 #include "StructureAnswer.h"
 #include "ToolboxAnswer.h"
@@ -104,12 +106,16 @@ int SessionCommand::RunJournaled() {
   if (takesFile && CreateAnswer::IsCreateWord(call_.action)) requestPath = CreateAnswer::RequestPathFor(call_.args);
   std::int64_t seq = journal.Record(call_.role, call_.action, call_.args, requestPath);
   journaledSeq_ = seq;
+  if (call_.role == "sam") journal.KeepConnectPort(seq, std::getenv("SAMCONNECTPORT"));
+  if (std::string refusal = SamClient::RefusalFor(*vault, call_.role, call_.action); !refusal.empty())
+    return SamClient::Refuse(journal, seq, refusal, requestPath);
 
   FaultPlan faults(*vault);
   std::optional<Fault> fault = faults.Take(call_.action);
   if (fault && fault->delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
 
   if (cancelWord) return CloseDialogFor(*vault, seq);
+  if (call_.action == "StartSam") return SamClient::Start(*vault, journal, seq, fault);
   if (!takesFile) {
     journal.SetOutcome(seq, "noted");
     return 0;

@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kDatabaseName = "vault.db";
 // 2: the journal keeps the answer and the exchange-map file list beside the request.
 // 3: faults name the part numbers whose node validation fails.
-constexpr const char* kSchemaVersion = "3";
+constexpr const char* kSchemaVersion = "4";
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);
@@ -76,7 +76,8 @@ CREATE TABLE journal(
   outcome TEXT NOT NULL DEFAULT '',
   answer_copy TEXT NOT NULL DEFAULT '',
   answer_source TEXT NOT NULL DEFAULT '',
-  xmap_list_copy TEXT NOT NULL DEFAULT '');
+  xmap_list_copy TEXT NOT NULL DEFAULT '',
+  connect_port TEXT);
 CREATE TABLE faults(
   action TEXT PRIMARY KEY,
   code TEXT,
@@ -158,6 +159,14 @@ std::unique_ptr<Vault> Vault::Open(const std::string& directory) {
     vault->Db().Exec(
         "ALTER TABLE faults ADD COLUMN validate_fail TEXT NOT NULL DEFAULT '';"
         "UPDATE meta SET value = '3' WHERE key = 'schema_version';");
+    transaction.Commit();
+    layout = "3";
+  }
+  if (layout == "3") {
+    SqliteTransaction transaction(vault->Db());
+    vault->Db().Exec(
+        "ALTER TABLE journal ADD COLUMN connect_port TEXT;"
+        "UPDATE meta SET value = '4' WHERE key = 'schema_version';");
     transaction.Commit();
     layout = kSchemaVersion;
   }

@@ -5,6 +5,7 @@
 
 class ZRBSamMessageDialog : public ZRBMessageDialog {
  public:
-  explicit ZRBSamMessageDialog(CADDialog* parent) : ZRBMessageDialog(parent, "ZRBSamMessageDialog") {}
+  // Puts the configuration service under the SAM client's prefix "SAM_".
+  explicit ZRBSamMessageDialog(CADDialog* parent);
   CADListValCADString GetResourceFilename() const override;
 };

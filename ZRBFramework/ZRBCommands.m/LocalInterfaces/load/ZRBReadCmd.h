@@ -60,6 +60,8 @@ class ZRBReadCmd : public ZRBOneStepCommand {
   void On_SZRB_CancelNotification();
 
  protected:
+  // Reads the configuration of the read again under the client mode in force (a variant that switched its client).
+  void ReadConfiguration();
   // --- the one-step steps: the whole read (mode 3: opens the directory dialog and waits for it), then its
   // messages
   void ReadStartSettings() override;

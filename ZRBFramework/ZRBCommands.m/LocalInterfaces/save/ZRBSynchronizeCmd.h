@@ -4,6 +4,8 @@
 // answer handling; a failed row gives back what it touched and leaves the other rows runnable.
 #pragma once
 
+#include <functional>
+
 #include "ZRBInstanceList.h"
 #include "ZRBSyncJobList.h"
 #include "ZRBSyncRunner.h"
@@ -22,7 +24,7 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
 
   // --- filling (1 the list was filled, 0 the command stops; the reason is shown or in the warnings)
   int UpdatePdmInteractive();
-  int UpdateProductDocumentInteractive(CADDocument* document);
+  virtual int UpdateProductDocumentInteractive(CADDocument* document);
   int UpdateDrawingDocumentInteractive(CADDocument* document);
   ZRBSyncJobList& GetJobs() { return jobs_; }
   ZRBUpdateCreateDialog* GetDialog() const { return dialog_; }
@@ -44,6 +46,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   Outcome Work() override;
   // The dialog; tests replace it by nothing (the list is then driven directly).
   virtual int OpenDialog();
+  // The job list's window for this command's client; `closed` ends the command.
+  virtual ZRBUpdateCreateDialog* NewDialog(std::function<void()> closed);
 
  private:
   // The one-node request: the node and, for a product, its children as child objects.

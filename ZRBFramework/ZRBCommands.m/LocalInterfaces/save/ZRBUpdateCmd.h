@@ -62,6 +62,11 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   // Cancel sends nothing and restores the marks the writing took.
   virtual void ContinueUpdate(ZRBObjectManager& request, const CADIProduct_var& root);
   virtual void CancelUpdate(ZRBObjectManager& request);
+  // The selection's window for this command's client.
+  virtual ZRBUpdatePosSelect* NewPosSelect(ZRBObjectManager& request, ZRBUpdatePosSelect::Handler& handler,
+                                           bool positions, bool models) {
+    return new ZRBUpdatePosSelect(request, handler, positions, models);
+  }
   // Child structures not from the PDM under products from the PDM; 1 when there are none.
   int CheckProductsNotFromPdm(const CADIProduct_var& root);
 

@@ -20,7 +20,8 @@ class ZRBSyncRunner;
 class ZRBUpdateCreateDialog : public CADDlgDialog {
  public:
   // `closed` runs once when the window closes (the command ends then).
-  ZRBUpdateCreateDialog(ZRBSyncJobList& jobs, ZRBSyncRunner& runner, std::function<void()> closed);
+  ZRBUpdateCreateDialog(ZRBSyncJobList& jobs, ZRBSyncRunner& runner, std::function<void()> closed,
+                        const char* identifier = "ZRBUpdateCreateDialog");
   // The command is going (its list with it): the window closes without calling back.
   void ForgetCommand();
 

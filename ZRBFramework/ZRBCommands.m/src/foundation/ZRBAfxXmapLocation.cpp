@@ -34,7 +34,8 @@ std::string Normalised(const std::string& absolute) {
 }
 
 bool SameDirectory(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
+  struct stat first {
+  }, second{};
   return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
          first.st_ino == second.st_ino;
 }
@@ -77,7 +78,14 @@ int ZRBAfxBase::GetXMap(CADUnicodeString& path) {
   if (set) {
     path = CADUnicodeString(Resolved(value));
   } else {
-    ZRB_DEBUG("ZRB: ZRBXMAP environment variable not set");
+    const CADUnicodeString prefix = g_ZRBConfig.GetModulePrefix();
+    const char* unprefixed = prefix.IsEmpty() ? nullptr : g_ZRBConfig.GetEnvVar("ZRBXMAP", 0);
+    // No fallback to the other client's map: say plainly why the map set for it is not used.
+    if (unprefixed && *unprefixed)
+      ZRB_DEBUG("ZRB: %sZRBXMAP environment variable not set (ZRBXMAP is set but not used under the prefix %s)",
+                prefix.c_str(), prefix.c_str());
+    else
+      ZRB_DEBUG("ZRB: %sZRBXMAP environment variable not set", prefix.c_str());
     CADGetTempDirectory(path);
   }
   // "/" alone stays the root rather than becoming "".

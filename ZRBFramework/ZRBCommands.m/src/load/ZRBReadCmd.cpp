@@ -60,6 +60,8 @@ ZRBReadCmd::ZRBReadCmd(int mode, int requestChange, CADCommandMsg message, const
   ZRB_TRACE_OK();
 }
 
+void ZRBReadCmd::ReadConfiguration() { Configure(state_, state_.mode); }
+
 ZRBReadCmd::~ZRBReadCmd() {
   // A check switched off for a request must not stay off because the command ended early.
   ReSetTimestampSetting();

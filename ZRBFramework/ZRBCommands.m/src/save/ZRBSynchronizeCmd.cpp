@@ -10,6 +10,7 @@
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBFollowOnCommands.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
 #include "ZRBObject.h"
@@ -96,11 +97,15 @@ ZRBOneStepCommand::Outcome ZRBSynchronizeCmd::Work() {
 }
 
 int ZRBSynchronizeCmd::OpenDialog() {
-  dialog_ = new ZRBUpdateCreateDialog(jobs_, *this, [this] {
+  dialog_ = NewDialog([this] {
     dialog_ = nullptr;
     End();
   });
   return 1;
+}
+
+ZRBUpdateCreateDialog* ZRBSynchronizeCmd::NewDialog(std::function<void()> closed) {
+  return new ZRBUpdateCreateDialog(jobs_, *this, std::move(closed));
 }
 
 int ZRBSynchronizeCmd::UpdatePdmInteractive() {
@@ -475,7 +480,7 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   if (!instances_.Empty() && !IsOn("ZRB_DISABLE_UPDATE_WB") && !UpdateWBInPdm(messages))
     result = ZRBSyncResult::Warning;
   if (drawing) return result;
-  auto* update = new ZRBUpdateCmd();
+  auto* update = ZRBFollowOnCommands::Create<ZRBUpdateCmd>(*this, "ZRBUpdateCmd", 1, 1, 1);
   update->SetSupressInteraction(1);
   // A row that did not run (set to "no" or refused by a rule) keeps its node out of the final update as well.
   bool rootLeftOut = false;

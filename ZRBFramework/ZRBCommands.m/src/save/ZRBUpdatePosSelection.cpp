@@ -15,7 +15,7 @@ std::unique_ptr<ZRBUpdatePosSelection> ZRBUpdatePosSelection::Open(ZRBUpdateCmd&
   if (!models && !positions) return nullptr;
   std::unique_ptr<ZRBUpdatePosSelection> selection(new ZRBUpdatePosSelection(command, request, root));
   ZRBUpdatePosSelect* dialog = allParts ? new ZRBUpdateAllPartsPosSelect(selection->request_, *selection)
-                                        : new ZRBUpdatePosSelect(selection->request_, *selection, positions, models);
+                                        : command.NewPosSelect(selection->request_, *selection, positions, models);
   if (!dialog->IsBuilt()) {
     // Nothing modified to choose from: no dialog, the request goes as written.
     ZRB_DEBUG("ZRB: no modified position or model: sending without the selection");

@@ -58,11 +58,9 @@ constexpr const char* kTempProperties[] = {"ZRB_RULE_FAILED",           "ZRB_FIR
                                            "ZRB_CREATECOMPONENT",       "ZRB_SYNC_DROP_TAB"};
 }  // namespace
 
-ZRBUpdateCreateDialog::ZRBUpdateCreateDialog(ZRBSyncJobList& jobs, ZRBSyncRunner& runner, std::function<void()> closed)
-    : CADDlgDialog(MainWindow(), "ZRBUpdateCreateDialog", kDialogStyle),
-      jobs_(jobs),
-      runner_(&runner),
-      closed_(std::move(closed)) {
+ZRBUpdateCreateDialog::ZRBUpdateCreateDialog(ZRBSyncJobList& jobs, ZRBSyncRunner& runner, std::function<void()> closed,
+                                             const char* identifier)
+    : CADDlgDialog(MainWindow(), identifier, kDialogStyle), jobs_(jobs), runner_(&runner), closed_(std::move(closed)) {
   new CADDlgLabel(this, "JobMultiListTitle");
   list_ = new CADDlgMultiList(this, "JobMultiList");
   CADListValCADUnicodeString titles;
