@@ -108,14 +108,10 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  fault ls | fault clear [ACTION]\n"
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables) and the rules of\n"
-         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename),
-"
-         "                                       flaws of x3AttachBlackBoxCmd (blackbox.flaw),
-"
-         "                                       the SAM client's port (sam.port) and strict mode
-"
-         "                                       (pdm.strict_clients ON: refuse words a client never sends)
-"
+         "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename),\n"
+         "                                       flaws of x3AttachBlackBoxCmd (blackbox.flaw),\n"
+         "                                       the SAM client's port (sam.port) and strict mode\n"
+         "                                       (pdm.strict_clients ON: refuse words a client never sends)\n"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "\n"
