@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
 #include "CADCSO.h"
 #include "CADDlgNotify.h"
 #include "CADDocument.h"
@@ -18,6 +19,7 @@
 #include "ZRBAttachArchiveCmd.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBSamAttachArchiveCmd.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
@@ -59,7 +61,8 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
     for (const char* name :
          {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD", "ZRB_ARCHIVE_AUTOUPDATE", "ZRB_ENABLE_UNIQUEPARENTRULE",
           "ZRB_ENABLE_ARCHIVE_VALIDATION", "ZRB_ENABLE_HIDECHECKINARCHIVE"})
-      SetVariable(name, "");
+      SetVariable(name, ""), SetVariable(("SAM_" + std::string(name)).c_str(), "");
+    SetVariable("SAM_ZRBXMAP", "");
     PdmEndToEndFixture::TearDown();
   }
 
@@ -68,8 +71,7 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
     selection->Empty();
     selection->AddElement(CADPathElement(CADBaseUnknown_var(sub_)));
   }
-  std::vector<std::string> Attach() {
-    auto* command = new ZRBAttachArchiveCmd();
+  std::vector<std::string> Attach(ZRBAttachArchiveCmd* command = new ZRBAttachArchiveCmd()) {
     command->Activate(nullptr, nullptr);
     std::vector<std::string> warnings;
     for (const CADUnicodeString& text : command->GetWarnings()) warnings.push_back(text.str());
@@ -166,6 +168,23 @@ TEST_F(AttachArchiveEndToEndTest, AnUpdateChecksAndStoresTheChangedArchiveAgain)
   const std::string refused = update();
   EXPECT_TRUE(JournalActions().empty()) << "an archive that does not validate is not sent without the designer";
   EXPECT_NE(refused.find("hidden members"), std::string::npos) << refused;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AttachArchiveEndToEndTest, TheSamClientAttachesWithItsOwnWordAndUpdatesTheFatherThroughSamcl) {
+  SetVariable("SAM_ZRBXMAP", Xmap().c_str());
+  for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD"})
+    SetVariable(("SAM_" + std::string(name)).c_str(), "zip -0 -q -j");
+  SetVariable("SAM_ZRB_ARCHIVE_AUTOUPDATE", "ON");
+  const std::vector<std::string> warnings = Attach(new ZRBSamAttachArchiveCmd());
+  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << ::testing::PrintToString(warnings);
+  std::vector<std::string> calls;
+  for (const nlohmann::json& call : nlohmann::json::parse(Pdm("journal", "--json")))
+    calls.push_back(call["role"].get<std::string>() + ":" + call["action"].get<std::string>());
+  EXPECT_EQ(calls, (std::vector<std::string>{"sam:x3CreateArchiveFrFile", "sam:x3UpdateFromFile"}));
 }
 
 }  // namespace

@@ -171,7 +171,8 @@ int SessionCommand::RunJournaled() {
     AnswerSettings(*vault, answering);
   } else if (call_.action == "x3GetCustomAttrsCad") {
     answering.outcome = CustomAttributes(*vault).Answer(answering.file);
-  } else if (call_.action == "x3UpdateFromFile") {
+  } else if (call_.action == "x3UpdateFromFile" || call_.action == "x3CreateArchiveFrFile") {
+    // The SAM client attaches an archive with a word of its own; the request is the same save request.
     AnswerUpdate(*vault, answering);
   } else if (call_.action == "x3ValidateCadNodes") {
     AnswerValidate(answering);
