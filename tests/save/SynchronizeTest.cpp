@@ -33,9 +33,10 @@ namespace {
 
 using Node = CADIProduct_var;
 
-// Answers each request by the actions it asks for; a request about a part number in `failFor` fails.
+// Answers each request by the actions it asks for; a request about a part number in `failFor` fails. The
+// part-information question is answered from `standard` and not counted as a request.
 struct FakePdm {
-  std::set<std::string> failFor;
+  std::set<std::string> failFor, standard;
   std::vector<ZRBObjectManager> requests;
 
   int Answer(const std::string& line) {
@@ -43,6 +44,15 @@ struct FakePdm {
     const CADUnicodeString path(line.substr(open + 1, close - open - 1));
     ZRBObjectManager file;
     if (!file.Read(path)) return 0;
+    if (line.find("x3GetInfoForParts") != std::string::npos) {
+      for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
+        if (standard.count(o->GetSlotValue("PARTNUMBER").str())) {
+          o->SetSlotValue("IS_STD_PART", "1");
+          o->SetSlotValue("OBID", CADString("STD-" + o->GetSlotValue("PARTNUMBER").str()));
+        }
+      file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+      return file.Write(path) ? 0 : 1;
+    }
     requests.push_back(file);
     bool failed = false;
     static const std::vector<std::pair<const char*, const char*>> kActions = {
@@ -91,6 +101,7 @@ class SynchronizeTest : public CommandFixture {
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
     root_ = save_test::OpenLoadedAssembly(*session_);
     ASSERT_TRUE(root_);
+    pdm_ = FakePdm();
     SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
   }
   void TearDown() override {
@@ -174,9 +185,10 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
          probe->Release();
        },
        {"Fixings=Update", "Assembly=Update"}},  // the component is stored in the assembly's document
-      {"standard part",
+      {"standard part (the PDM says so)",
        [](SynchronizeTest& t) {
-         GlobPropertyManager.SetReferenceProperty(t.AddNew(t.root_, "CADPart", "STD"), "ZRB_IS_STD_PART", "1");
+         t.pdm_.standard = {"STD"};
+         t.AddNew(t.root_, "CADPart", "STD");
        },
        {"Assembly=Update+Add"}},
       {"new vis where new vis are refused",

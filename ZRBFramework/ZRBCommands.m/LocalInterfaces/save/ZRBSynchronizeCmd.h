@@ -22,8 +22,9 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
 
   // --- filling (1 the list was filled, 0 the command stops; the reason is shown or in the warnings)
   int UpdatePdmInteractive();
-  int UpdateProductDocumentInteractive(CADDocument* document);
-  int UpdateDrawingDocumentInteractive(CADDocument* document);
+  // Virtual: the SAM client's command fills the list its own way.
+  virtual int UpdateProductDocumentInteractive(CADDocument* document);
+  virtual int UpdateDrawingDocumentInteractive(CADDocument* document);
   ZRBSyncJobList& GetJobs() { return jobs_; }
   ZRBUpdateCreateDialog* GetDialog() const { return dialog_; }
 
@@ -31,6 +32,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   int UpdateCreateProduct(const CADIProduct_var& node, CADString& pdmResult);
   // One design table of the node (by file name) in a request of its own: linked, updated or dropped.
   int UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName, CADString& pdmResult);
+  // The drawing of a drawing row (by its path, so a closed drawing fails the row instead of the session).
+  int UpdateCreateDrawing(const CADUnicodeString& path);
   // Applies the answer of the children the request asked the PDM to instantiate, link, create or move.
   void ProcessChildInstanceInfo(const CADIProduct_var& node, const ZRBObject& nodeAnswer, ZRBObjectManager& answer);
 
@@ -46,6 +49,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   virtual int OpenDialog();
 
  private:
+  // Deactivated products and forbidden applicative containers in the active window; 1 when there are none.
+  int CheckCondOfDocumentsInWindow();
   // The one-node request: the node and, for a product, its children as child objects.
   int WriteSyncRequest(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& father,
                        bool product);

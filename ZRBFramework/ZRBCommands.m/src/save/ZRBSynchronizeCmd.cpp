@@ -6,6 +6,7 @@
 
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
+#include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
@@ -19,7 +20,10 @@
 #include "ZRBPdmAction.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBSyncBomTypes.h"
 #include "ZRBSyncFiller.h"
+#include "ZRBSyncRules.h"
+#include "ZRBSyncStdParts.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateCreateDialog.h"
 
@@ -81,6 +85,7 @@ ZRBOneStepCommand::Outcome ZRBSynchronizeCmd::Work() {
   ZRBAfx::SetShowMsg(1);
   if (IsOn("ZRB_CREATE_SPECPARTS_IN_UPDATE"))
     ZRB_DEBUG("ZRB: Environment variable ZRB_CREATE_SPECPARTS_IN_UPDATE is ON");
+  if (!CheckCondOfDocumentsInWindow()) return GetWarnings().Size() > 0 ? Outcome::Failed : Outcome::Stopped;
   CADUnicodeString invalid;
   if (CheckPartNumberInActWindow(invalid) < 0) {
     if (ShowMessage("ZRBUpdateCmd", "PartNumberNotValid", kQuestionStyle, &invalid, 1) == kAnswerStop) {
@@ -101,6 +106,23 @@ int ZRBSynchronizeCmd::OpenDialog() {
     End();
   });
   return 1;
+}
+
+int ZRBSynchronizeCmd::CheckCondOfDocumentsInWindow() {
+  CADFrmEditor* editor = GetEditor();
+  CADDocument* document = editor ? editor->GetDocument() : nullptr;
+  CADIProduct_var root;
+  if (!document || FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 1;
+  const std::string_view key = ZRBSyncRules::CheckDocuments(root);
+  if (key.empty()) return 1;
+  if (key == "DeactivatedNotValid") {
+    ShowMessage("ZRBUpdateCmd", key, kInformationStyle);
+    return 0;
+  }
+  // Shown in the message centre, with the reason for the ones who read it.
+  GetWarnings().Append("Illegal applicative Container found");
+  AddUpdateMessage(key);
+  return 0;
 }
 
 int ZRBSynchronizeCmd::UpdatePdmInteractive() {
@@ -134,8 +156,24 @@ int ZRBSynchronizeCmd::UpdateProductDocumentInteractive(CADDocument* document) {
   settings.askPartTypes = IsOn("ZRB_ENABLE_ASK_FOR_BOM_PART") ||
                           g_ZRBConfig.CompareEnvVar("ZRB_BOM_PART_DEFAULT_FOR_SYNC", "NOT_SET", 1) == 1;
   jobs_ = ZRBSyncJobList(settings);
+  CADListValCADUnicodeString lines;
+  if (!ZRBSyncStdParts::Mark(root, lines)) {
+    // Without the answer a standard part would be listed as a new part and created a second time.
+    ZRB_DEBUG("Could not retrieve Part infos from PDM");
+    for (const CADUnicodeString& line : lines) GetWarnings().Append(line);
+    ShowMessage("ZRBUpdateCmd", "NoPartInfosFromPdm", kInformationStyle);
+    return 0;
+  }
   ZRBSyncFiller filler(*this, jobs_, use_ != 0);
+  filler.SetCommand(this);
   filler.Fill(root);
+  for (const CADUnicodeString& line : lines) jobs_.AddTrace(line);
+  lines.RemoveAll();
+  if (IsOn("ZRB_GET_BOMTYPE_FROM_PDM") && !ZRBSyncBomTypes::SetBomTypeFromPdm(jobs_, lines)) {
+    ZRB_DEBUG("Get BOM Types from PDM failed");
+    ShowMessage("ZRBUpdateCmd", "GetBOMTypesFailed", kInformationStyle);
+  }
+  for (const CADUnicodeString& line : lines) jobs_.AddTrace(line);
   jobs_.Start();
   if (filler.IgnoredNotFromPdm() > 0 && !IsOn("ZRB_DISABLE_IGNORE_NONZRBMSGBOX"))
     ShowMessage("ZRBUpdateCmd", "IgnoreNonZRBMsgBox", kInformationStyle);
@@ -172,9 +210,8 @@ ZRBSyncResult ZRBSynchronizeCmd::RunJob(ZRBSyncJob& job, CADListValCADUnicodeStr
       result = pdmResult == "3" ? ZRBSyncResult::Warning : ZRBSyncResult::Succeeded;
     else if (pdmResult == "2")
       result = ZRBSyncResult::Canceled;
-  } else if (job.object != ZRBSyncObject::Product) {
-    AddUpdateMessage("UpdateFailed");
-    ZRB_DEBUG("ZRB: this kind of row cannot be sent yet");
+  } else if (job.object == ZRBSyncObject::Drawing) {
+    if (UpdateCreateDrawing(job.name)) result = ZRBSyncResult::Succeeded;
   } else if (!job.product || GlobPropertyManager.GetProductType(job.product).IsEmpty()) {
     // The row kept its node, but the document behind it is gone.
     ZRB_DEBUG("ZRB: the row's product is no longer in the session");
@@ -248,6 +285,22 @@ int ZRBSynchronizeCmd::UpdateCreateProduct(const CADIProduct_var& node, CADStrin
   ProcessSaveFlags(success, success ? answer : request);
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+int ZRBSynchronizeCmd::UpdateCreateDrawing(const CADUnicodeString& path) {
+  ZRB_TRACE("ZRBSynchronizeCmd::UpdateCreateDrawing");
+  CADDocument* document = CADDocumentServices::GetDocumentInSession(path);
+  CADUnicodeString parameter = path;
+  if (!document) {
+    ZRB_DEBUG("ZRB: the row's drawing is no longer in the session");
+    AddUpdateMessage("UpdateFailed", &parameter, 1);
+    return 0;
+  }
+  // A new drawing has no item to save into: the single-document save says so ("FileNotFromPdm").
+  int status = 0;
+  const int done = UpdateSingleDocument(document, true, status);
+  if (done || status == kNothingToSave) ZRB_TRACE_OK();
+  return done || status == kNothingToSave ? 1 : 0;
 }
 
 int ZRBSynchronizeCmd::UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName,
