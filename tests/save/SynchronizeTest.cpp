@@ -216,6 +216,50 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
   EXPECT_EQ(ZRBListText::Split(Ref(root_, "ZRB_SYNC_CHILD_REMOVED_PN")), CADListValCADUnicodeString({"Fixings"}));
 }
 
+TEST_F(SynchronizeTest, StructureRulesWithoutASettingOfTheirOwn) {
+  struct Case {
+    const char* name;
+    const char* setting;                         // switched "ON" for the case
+    std::function<Node(SynchronizeTest&)> edit;  // the node that must fail
+    const char* key;
+  };
+  const Case cases[] = {
+      {"archive content placed outside its archive", nullptr,
+       [](SynchronizeTest& t) {
+         const Node part = t.AddNew(t.root_, "CADPart", "ARC");
+         GlobPropertyManager.SetReferenceProperty(part, "ZRB_CONTENT_IN_ARC", "1");
+         return part;
+       },
+       "ErrArchiveContentFound"},
+      {"structure of a component changed where that is refused", "ZRB_DISABLE_EMBEDDED_STRUCT_CHANGES",
+       [](SynchronizeTest& t) {
+         t.At("Fixings.1")->RemoveProduct(t.At("Fixings.1/Bolt.1"));
+         return t.At("Fixings.1");
+       },
+       "ErrEmbeddedStructureChanged"},
+      {"... and the component is protected", "ZRB_DISABLE_EMBEDDED_STRUCT_CHANGES",
+       [](SynchronizeTest& t) {
+         GlobPropertyManager.SetReferenceProperty(t.At("Fixings.1"), "ZRB_PRODUCT_CHANGEABLE", "0");
+         t.At("Fixings.1")->RemoveProduct(t.At("Fixings.1/Bolt.1"));
+         return t.At("Fixings.1");
+       },
+       "RealProductNotEmbeddedOrProtected"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    if (c.setting) SetVariable(c.setting, "ON");
+    const Node node = c.edit(*this);
+    ZRBSynchronizeCmd* command = Fill();
+    EXPECT_EQ(Ref(node, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason(c.key).str());
+    EXPECT_EQ(Ref(root_, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason("ErrChildFailedRule").str());
+    EXPECT_TRUE(command->GetJobs().GetFlags().notExecutable);
+    command->Release();
+    if (c.setting) SetVariable(c.setting, nullptr);
+  }
+}
+
 TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {
   CADDocument* skipped = nullptr;
   AddNew(root_, "CADPart", "P1");

@@ -56,6 +56,9 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
                        bool product);
   void WriteChildObject(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& child,
                         CADListValCADString& keys);
+  // Before the final update: a modified root the PDM does not hold (a virtual root) is saved into the exchange
+  // map when the site saves virtual roots and none of its direct children is modified; 1 saved.
+  int SaveVirtualRoot();
   // "x3UpdateWBFromFile" on "UpdWbfile.zrb" for the instances the rows created or changed; 1 done.
   int UpdateWBInPdm(CADListValCADUnicodeString& messages);
   // The node's load-time record from its children that are in the PDM now.
@@ -66,6 +69,7 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   ZRBSyncJobList jobs_;
   ZRBInstanceList instances_;  // workbench entries to bring up to date after the last row
   ZRBUpdateCreateDialog* dialog_ = nullptr;
+  CADUnicodeString documentPath_;  // the filled document, looked up again when needed
   int minimize_ = 0;
   int use_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "ZRBCommandStates.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateArchiveCheck.h"
@@ -33,7 +34,9 @@ bool NewInstance(int state) { return (state & PS_NEW) != 0; }
 
 // A product stored inside its father's document (a component) rather than in a file of its own.
 bool Embedded(const CADIProduct_var& node) {
-  return Ref(node, "ZRB_USE_EMBEDDED_PRODUCT") == "1" || Ref(node, "ZRB_ISCOMPONENT") == "1";
+  int component = 0;
+  ZRBInfoUtil::IsCadComponent(node, &component);
+  return component || Ref(node, "ZRB_USE_EMBEDDED_PRODUCT") == "1" || Ref(node, "ZRB_ISCOMPONENT") == "1";
 }
 
 int SameModelsUnder(const CADIProduct_var& father, const CADUnicodeString& partNumber) {

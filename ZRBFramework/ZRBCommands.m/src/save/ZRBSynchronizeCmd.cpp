@@ -8,6 +8,7 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
+#include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
@@ -26,6 +27,8 @@
 #include "ZRBSyncStdParts.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateCreateDialog.h"
+#include "ZRBXmapDocuments.h"
+#include "ZRBXmapHostServices.h"
 
 ZRBSynchronizeCmd* fctCreateZRBSynchronizeCmd() { return new ZRBSynchronizeCmd(); }
 
@@ -151,6 +154,7 @@ int ZRBSynchronizeCmd::UpdateProductDocumentInteractive(CADDocument* document) {
   ZRB_TRACE("ZRBSynchronizeCmd::UpdateProductDocumentInteractive");
   CADIProduct_var root;
   if (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 0;
+  documentPath_ = document->StorageName();
   ZRBSyncJobList::Settings settings;
   settings.validationRequired = IsOn("ZRB_ENABLE_VALIDATE_BEFORE_UPD");
   settings.askPartTypes = IsOn("ZRB_ENABLE_ASK_FOR_BOM_PART") ||
@@ -528,6 +532,7 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   if (!instances_.Empty() && !IsOn("ZRB_DISABLE_UPDATE_WB") && !UpdateWBInPdm(messages))
     result = ZRBSyncResult::Warning;
   if (drawing) return result;
+  SaveVirtualRoot();
   auto* update = new ZRBUpdateCmd();
   update->SetSupressInteraction(1);
   // A row that did not run (set to "no" or refused by a rule) keeps its node out of the final update as well.
@@ -550,6 +555,39 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   ApplyClientMode();
   if (status == ZRBUpdateCmd::kNothingToSave || done) return result;
   return ZRBSyncResult::Failed;
+}
+
+int ZRBSynchronizeCmd::SaveVirtualRoot() {
+  int saveVp = 0;
+  const bool wanted = IsOn("ZRB_ENABLE_VP_SAVE") ||
+                      (SUCCEEDED(CADSettingRepository::ReadSetting("ZRBOptions", "SaveVP", &saveVp)) && saveVp == 1);
+  CADIProduct_var root;
+  // The document may have been closed while the dialog was open: it is looked up again, never trusted.
+  CADDocument* document = wanted ? CADDocumentServices::GetDocumentInSession(documentPath_) : nullptr;
+  if (!document || FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 0;
+  if (!document->IsDirty()) {
+    ZRB_DEBUG("ZRB: Root product document is not dirty");
+    return 0;
+  }
+  if (!Ref(root, "ZRB_OBID").IsEmpty()) {
+    ZRB_DEBUG("ZRB: Root product document is not a virtual root");
+    return 0;
+  }
+  ZRBXmapHostServices services;
+  for (const CADBaseUnknown_var& item : root->GetChildren()) {
+    unsigned char dirty = 0;
+    if (CADIProduct_var child(item); child) services.GetDirtyFlagForProduct(dirty, child, 1, 1);
+    if (dirty) {
+      ZRB_DEBUG("ZRB: A direct child is dirty - not saving virtual root");
+      return 0;
+    }
+  }
+  ZRB_DEBUG("ZRB: Saving virtual root CADProduct to xmap");
+  if (FAILED(ZRBXmapDocuments::SaveDocumentInExmap(services, document))) {
+    ZRB_DEBUG("ZRB ERROR - SaveVirtualRoot FAILED");
+    return 0;
+  }
+  return 1;
 }
 
 int ZRBSynchronizeCmd::UpdateWBInPdm(CADListValCADUnicodeString& messages) {
