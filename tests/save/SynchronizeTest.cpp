@@ -62,9 +62,11 @@ struct FakePdm {
         {"UPD_MATRIX", "UPD_MATRIX_SUCCESS"},
         {"UPD_PRODUCT", "PRODUCT_SUCCESS"},
         {"REMOVE_IN_PDM", "REMOVE_SUCCESS"}};
+    const bool validation = line.find("x3ValidateCadNodes") != std::string::npos;
     for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object)) {
       const std::string partNumber = object->GetSlotValue("PARTNUMBER").str();
       if (failFor.count(partNumber)) failed = true;
+      if (validation) object->SetSlotValue("VALIDATE_SUCCESS", failFor.count(partNumber) ? "0" : "1");
       for (const auto& [asked, success] : kActions) {
         const CADString value = object->GetSlotValue(asked);
         if (!(value == "1") && !(value == "2")) continue;
@@ -75,7 +77,7 @@ struct FakePdm {
           object->SetSlotValue("DOCREL_ID", CADString("REL-" + object->GetSlotValue("INSTANCENAME").str()));
       }
     }
-    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", failed ? "0" : "1");
+    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", failed && !validation ? "0" : "1");
     file.Write(path);
     return 0;
   }
@@ -350,6 +352,29 @@ TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValida
   }
   driver.CloseWindow("ZRBUpdateCreateDialog");
   Loop().RunPending();
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", nullptr);
+}
+
+TEST_F(SynchronizeTest, DeactivatedProductsStopTheCommandAndNoRowRunsBeforeTheListIsValid) {
+  ASSERT_EQ(At("Bracket.1")->SetActivationState(0), S_OK);
+  ExpectBox("ZRBUpdateCmd.DeactivatedNotValid", 1);
+  (new ZRBSynchronizeCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBUpdateCreateDialog"));
+  ASSERT_EQ(At("Bracket.1")->SetActivationState(1), S_OK);
+
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", "ON");
+  AddNew(root_, "CADPart", "P1");
+  ZRBSynchronizeCmd* command = Fill();
+  ZRBSyncJobList& jobs = command->GetJobs();
+  pdm_.failFor = {"P1"};
+  EXPECT_FALSE(jobs.RunNext(*command));
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::None) << "refused by the automatic validation";
+  pdm_.failFor.clear();
+  EXPECT_TRUE(jobs.RunNext(*command));
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Succeeded);
+  EXPECT_EQ(pdm_.requests.size(), 3u) << "two validations, then the row";
+  command->Release();
   SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", nullptr);
 }
 
