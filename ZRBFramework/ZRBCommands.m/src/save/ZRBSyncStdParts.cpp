@@ -1,6 +1,7 @@
 #include "ZRBSyncStdParts.h"
 
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -23,19 +24,16 @@ CADUnicodeString Ref(const CADIProduct_var& product, const char* name) {
 bool IsPartType(const CADUnicodeString& type) { return type == "CADPart" || type == "model" || type == "vis"; }
 
 // Every part below `node` not marked yet, once per reference (the answer is about the part, not its uses).
-void Collect(const CADIProduct_var& node, std::vector<CADIProduct_var>& parts) {
+void Collect(const CADIProduct_var& node, std::vector<CADIProduct_var>& parts, std::unordered_set<const void*>& seen) {
   for (const CADBaseUnknown_var& item : node->GetChildren()) {
     CADIProduct_var child(item);
     if (!child || ZRBCommandStates::IsWorkbenchProduct(child) || GlobPropertyManager.IsArchiveRoot(child)) continue;
     if (!IsPartType(GlobPropertyManager.GetProductType(child))) {
-      Collect(child, parts);
+      Collect(child, parts, seen);
       continue;
     }
     if (Ref(child, "ZRB_IS_STD_PART") == "1" || child->GetPartNumber().IsEmpty()) continue;
-    const CADIProduct_var reference = child->GetReferenceProduct();
-    bool listed = false;
-    for (const CADIProduct_var& part : parts) listed = listed || part->GetReferenceProduct().get() == reference.get();
-    if (!listed) parts.push_back(child);
+    if (seen.insert(child->GetReferenceProduct().get()).second) parts.push_back(child);
   }
 }
 
@@ -45,7 +43,8 @@ int ZRBSyncStdParts::Mark(const CADIProduct_var& root, CADListValCADUnicodeStrin
   ZRB_TRACE("ZRBSyncStdParts::Mark");
   if (!root) return 0;
   std::vector<CADIProduct_var> parts;
-  Collect(root, parts);
+  std::unordered_set<const void*> seen;
+  Collect(root, parts, seen);
   if (parts.empty()) {
     ZRB_TRACE_OK();
     return 1;
@@ -55,15 +54,17 @@ int ZRBSyncStdParts::Mark(const CADIProduct_var& root, CADListValCADUnicodeStrin
   if (!requestRoot) return 0;
   requestRoot->SetSlotValue("CREATING_SYSTEM", "CADHOST");
   std::vector<std::pair<CADString, CADIProduct_var>> asked;
+  CADListValCADString keys;  // set once: appending item by item re-reads the whole list each time
   for (const CADIProduct_var& part : parts) {
     ZRBObject* object = request.CreateObject("");
     if (!object) return 0;
     const CADUnicodeString obid = Ref(part, "ZRB_OBID");
     if (!obid.IsEmpty()) object->SetSlotValue("OBID", obid.ConvertToString());
     object->SetSlotValue("PARTNUMBER", part->GetPartNumber().ConvertToString());
-    requestRoot->SlotAppend("OBJECTLIST", object->GetKey());
+    keys.Append(object->GetKey());
     asked.emplace_back(object->GetKey(), part);
   }
+  requestRoot->SetSlotValueList("OBJECTLIST", keys);
   CADUnicodeString path;
   ZRBAfx::GetXMapWithEndingSlash(path);
   path = path + CADUnicodeString("stdfile.zrb");
