@@ -357,11 +357,13 @@ TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValida
 
 TEST_F(SynchronizeTest, DeactivatedProductsStopTheCommandAndNoRowRunsBeforeTheListIsValid) {
   ASSERT_EQ(At("Bracket.1")->SetActivationState(0), S_OK);
+  SetVariable("ZRB_ENABLE_DEACTIVATED_CHECK", "ON");
   ExpectBox("ZRBUpdateCmd.DeactivatedNotValid", 1);
   (new ZRBSynchronizeCmd())->Activate(nullptr, nullptr);
   Loop().RunPending();
   EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBUpdateCreateDialog"));
   ASSERT_EQ(At("Bracket.1")->SetActivationState(1), S_OK);
+  SetVariable("ZRB_ENABLE_DEACTIVATED_CHECK", nullptr);
 
   SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", "ON");
   AddNew(root_, "CADPart", "P1");

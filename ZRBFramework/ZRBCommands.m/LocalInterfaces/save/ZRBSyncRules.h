@@ -16,7 +16,8 @@ class ZRBSyncRules {
   // archive check of an archive root runs for `command` (none: archives pass).
   static std::string_view Check(const CADIProduct_var& node, const CADIProduct_var& father, int state,
                                 bool parentFailed, ZRBCommand* command = nullptr);
-  // The documents of a window: "DeactivatedNotValid" for a deactivated instance, "UpdateFailed" for a product
+  // The documents of a window: "DeactivatedNotValid" for a deactivated instance (with
+  // "ZRB_ENABLE_DEACTIVATED_CHECK" "ON"), "UpdateFailed" for a product
   // document holding the applicative container the site forbids ("ZRB_ILLEGAL_PROD_APPCONTAINER"); else empty.
   static std::string_view CheckDocuments(const CADIProduct_var& root);
   // Under a standard component only standard parts, with unique instance names; the key or empty.

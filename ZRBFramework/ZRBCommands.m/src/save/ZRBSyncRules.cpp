@@ -113,13 +113,16 @@ std::string_view ZRBSyncRules::CheckStdCmpNode(const CADIProduct_var& node, cons
 std::string_view ZRBSyncRules::CheckDocuments(const CADIProduct_var& root) {
   if (!root) return {};
   const char* forbidden = g_ZRBConfig.GetEnvVar("ZRB_ILLEGAL_PROD_APPCONTAINER", 1);
+  const bool checkDeactivated = IsOn("ZRB_ENABLE_DEACTIVATED_CHECK");
   std::string_view found;
   const std::function<void(const CADIProduct_var&)> walk = [&](const CADIProduct_var& node) {
+    // A node another save is sending right now is that save's business.
+    if (!Ref(node, "ZRB_SENDING_OBJECT").IsEmpty()) return;
     for (const CADBaseUnknown_var& item : node->GetChildren()) {
       CADIProduct_var child(item);
       if (!child || !found.empty()) continue;
       CADBoolean active = CADTRUE;
-      if (SUCCEEDED(child->GetActivationState(active)) && !active) {
+      if (checkDeactivated && SUCCEEDED(child->GetActivationState(active)) && !active) {
         ZRB_DEBUG("Deactivated Products found");
         found = "DeactivatedNotValid";
         return;

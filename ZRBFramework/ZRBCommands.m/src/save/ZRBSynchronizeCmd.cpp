@@ -124,6 +124,7 @@ int ZRBSynchronizeCmd::CheckCondOfDocumentsInWindow() {
   }
   // Shown in the message centre, with the reason for the ones who read it.
   GetWarnings().Append("Illegal applicative Container found");
+  AddUpdateMessage("IllegalAppContainer");
   AddUpdateMessage(key);
   return 0;
 }
