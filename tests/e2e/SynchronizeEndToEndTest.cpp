@@ -93,6 +93,42 @@ TEST_F(SynchronizeEndToEndTest, ARowThePdmRefusesKeepsTheNewPartNewAndModified) 
   command->Release();
 }
 
+TEST_F(SynchronizeEndToEndTest, ThePdmNamesStandardPartsAndPartTypesOrStopsTheFilling) {
+  WriteFile(Root() + "/din912.CADPart", "standard screw\n");
+  Pdm("vault", "add-item", "DIN912", "--file", Root() + "/din912.CADPart");
+  Pdm("part-info", "standard", "DIN912");
+  Pdm("part-info", "bom-type", "NEWPART", "BOM");
+  CADDocument* screw = nullptr;
+  CADIProduct_var standard;
+  ASSERT_EQ(CADDocumentServices::New("CADPart", screw), S_OK);
+  ASSERT_EQ(root_->AddExternalComponent(screw, standard), S_OK);
+  standard->GetReferenceProduct()->SetPartNumber("DIN912");
+  SetVariable("ZRB_GET_BOMTYPE_FROM_PDM", "ON");
+
+  // Without the standard parts nothing is listed: the screw would be created as a new part.
+  Pdm("fault", "set", "x3GetInfoForParts", "--code", "0", "--times", "1");
+  ExpectBox("ZRBUpdateCmd.NoPartInfosFromPdm", 1);
+  auto* refused = new ZRBSynchronizeCmd();
+  EXPECT_EQ(refused->UpdateProductDocumentInteractive(assembly_), 0);
+  refused->Release();
+  EXPECT_EQ(Ref(standard, "ZRB_OBID"), "");
+
+  auto* command = new ZRBSynchronizeCmd();
+  ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly_), 1);
+  ZRBSyncJobList& jobs = command->GetJobs();
+  ASSERT_EQ(jobs.Size(), 2) << "no row for the standard part";
+  EXPECT_EQ(jobs.At(0).partType, ZRBPartType::Bom);
+  EXPECT_EQ(Ref(added_, "ZRB_PART_TYPE_FOR_SYNC"), "BOM");
+  EXPECT_EQ(Ref(standard, "ZRB_IS_STD_PART"), "1");
+  EXPECT_FALSE(Ref(standard, "ZRB_OBID").empty());
+  jobs.RunAll(*command);
+  EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
+  EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, standard, "ZRB_INSTANCE_IN_ZRB").str(), "1")
+      << "the existing item is linked, not created";
+  command->Release();
+  SetVariable("ZRB_GET_BOMTYPE_FROM_PDM", nullptr);
+}
+
 TEST_F(SynchronizeEndToEndTest, EachDesignTableIsARowOfItsOwnAfterItsPart) {
   ZRBInfoUtil::SetUseDesigTables(1);
   const CADIProduct_var plate = SampleSession::Node(root_, "Bracket.1/Plate.1");

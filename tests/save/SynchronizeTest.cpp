@@ -33,9 +33,10 @@ namespace {
 
 using Node = CADIProduct_var;
 
-// Answers each request by the actions it asks for; a request about a part number in `failFor` fails.
+// Answers each request by the actions it asks for; a request about a part number in `failFor` fails. The
+// part-information question is answered from `standard` and not counted as a request.
 struct FakePdm {
-  std::set<std::string> failFor;
+  std::set<std::string> failFor, standard;
   std::vector<ZRBObjectManager> requests;
 
   int Answer(const std::string& line) {
@@ -43,6 +44,15 @@ struct FakePdm {
     const CADUnicodeString path(line.substr(open + 1, close - open - 1));
     ZRBObjectManager file;
     if (!file.Read(path)) return 0;
+    if (line.find("x3GetInfoForParts") != std::string::npos) {
+      for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
+        if (standard.count(o->GetSlotValue("PARTNUMBER").str())) {
+          o->SetSlotValue("IS_STD_PART", "1");
+          o->SetSlotValue("OBID", CADString("STD-" + o->GetSlotValue("PARTNUMBER").str()));
+        }
+      file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+      return file.Write(path) ? 0 : 1;
+    }
     requests.push_back(file);
     bool failed = false;
     static const std::vector<std::pair<const char*, const char*>> kActions = {
@@ -52,9 +62,11 @@ struct FakePdm {
         {"UPD_MATRIX", "UPD_MATRIX_SUCCESS"},
         {"UPD_PRODUCT", "PRODUCT_SUCCESS"},
         {"REMOVE_IN_PDM", "REMOVE_SUCCESS"}};
+    const bool validation = line.find("x3ValidateCadNodes") != std::string::npos;
     for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object)) {
       const std::string partNumber = object->GetSlotValue("PARTNUMBER").str();
       if (failFor.count(partNumber)) failed = true;
+      if (validation) object->SetSlotValue("VALIDATE_SUCCESS", failFor.count(partNumber) ? "0" : "1");
       for (const auto& [asked, success] : kActions) {
         const CADString value = object->GetSlotValue(asked);
         if (!(value == "1") && !(value == "2")) continue;
@@ -65,7 +77,7 @@ struct FakePdm {
           object->SetSlotValue("DOCREL_ID", CADString("REL-" + object->GetSlotValue("INSTANCENAME").str()));
       }
     }
-    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", failed ? "0" : "1");
+    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", failed && !validation ? "0" : "1");
     file.Write(path);
     return 0;
   }
@@ -91,6 +103,7 @@ class SynchronizeTest : public CommandFixture {
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
     root_ = save_test::OpenLoadedAssembly(*session_);
     ASSERT_TRUE(root_);
+    pdm_ = FakePdm();
     SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
   }
   void TearDown() override {
@@ -174,9 +187,10 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
          probe->Release();
        },
        {"Fixings=Update", "Assembly=Update"}},  // the component is stored in the assembly's document
-      {"standard part",
+      {"standard part (the PDM says so)",
        [](SynchronizeTest& t) {
-         GlobPropertyManager.SetReferenceProperty(t.AddNew(t.root_, "CADPart", "STD"), "ZRB_IS_STD_PART", "1");
+         t.pdm_.standard = {"STD"};
+         t.AddNew(t.root_, "CADPart", "STD");
        },
        {"Assembly=Update+Add"}},
       {"new vis where new vis are refused",
@@ -202,6 +216,50 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
   root_->RemoveProduct(At("Fixings.1"));
   Fill()->Release();
   EXPECT_EQ(ZRBListText::Split(Ref(root_, "ZRB_SYNC_CHILD_REMOVED_PN")), CADListValCADUnicodeString({"Fixings"}));
+}
+
+TEST_F(SynchronizeTest, StructureRulesWithoutASettingOfTheirOwn) {
+  struct Case {
+    const char* name;
+    const char* setting;                         // switched "ON" for the case
+    std::function<Node(SynchronizeTest&)> edit;  // the node that must fail
+    const char* key;
+  };
+  const Case cases[] = {
+      {"archive content placed outside its archive", nullptr,
+       [](SynchronizeTest& t) {
+         const Node part = t.AddNew(t.root_, "CADPart", "ARC");
+         GlobPropertyManager.SetReferenceProperty(part, "ZRB_CONTENT_IN_ARC", "1");
+         return part;
+       },
+       "ErrArchiveContentFound"},
+      {"structure of a component changed where that is refused", "ZRB_DISABLE_EMBEDDED_STRUCT_CHANGES",
+       [](SynchronizeTest& t) {
+         t.At("Fixings.1")->RemoveProduct(t.At("Fixings.1/Bolt.1"));
+         return t.At("Fixings.1");
+       },
+       "ErrEmbeddedStructureChanged"},
+      {"... and the component is protected", "ZRB_DISABLE_EMBEDDED_STRUCT_CHANGES",
+       [](SynchronizeTest& t) {
+         GlobPropertyManager.SetReferenceProperty(t.At("Fixings.1"), "ZRB_PRODUCT_CHANGEABLE", "0");
+         t.At("Fixings.1")->RemoveProduct(t.At("Fixings.1/Bolt.1"));
+         return t.At("Fixings.1");
+       },
+       "RealProductNotEmbeddedOrProtected"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    if (c.setting) SetVariable(c.setting, "ON");
+    const Node node = c.edit(*this);
+    ZRBSynchronizeCmd* command = Fill();
+    EXPECT_EQ(Ref(node, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason(c.key).str());
+    EXPECT_EQ(Ref(root_, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason("ErrChildFailedRule").str());
+    EXPECT_TRUE(command->GetJobs().GetFlags().notExecutable);
+    command->Release();
+    if (c.setting) SetVariable(c.setting, nullptr);
+  }
 }
 
 TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {
@@ -294,6 +352,31 @@ TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValida
   }
   driver.CloseWindow("ZRBUpdateCreateDialog");
   Loop().RunPending();
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", nullptr);
+}
+
+TEST_F(SynchronizeTest, DeactivatedProductsStopTheCommandAndNoRowRunsBeforeTheListIsValid) {
+  ASSERT_EQ(At("Bracket.1")->SetActivationState(0), S_OK);
+  SetVariable("ZRB_ENABLE_DEACTIVATED_CHECK", "ON");
+  ExpectBox("ZRBUpdateCmd.DeactivatedNotValid", 1);
+  (new ZRBSynchronizeCmd())->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBUpdateCreateDialog"));
+  ASSERT_EQ(At("Bracket.1")->SetActivationState(1), S_OK);
+  SetVariable("ZRB_ENABLE_DEACTIVATED_CHECK", nullptr);
+
+  SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", "ON");
+  AddNew(root_, "CADPart", "P1");
+  ZRBSynchronizeCmd* command = Fill();
+  ZRBSyncJobList& jobs = command->GetJobs();
+  pdm_.failFor = {"P1"};
+  EXPECT_FALSE(jobs.RunNext(*command));
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::None) << "refused by the automatic validation";
+  pdm_.failFor.clear();
+  EXPECT_TRUE(jobs.RunNext(*command));
+  EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Succeeded);
+  EXPECT_EQ(pdm_.requests.size(), 3u) << "two validations, then the row";
+  command->Release();
   SetVariable("ZRB_ENABLE_VALIDATE_BEFORE_UPD", nullptr);
 }
 

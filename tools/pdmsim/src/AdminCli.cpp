@@ -114,6 +114,8 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "                                       (pdm.strict_clients ON: refuse words a client never sends)\n"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
+         "  part-info standard [--off] PARTNUMBER... | part-info bom-type PARTNUMBER|* [TYPE] | part-info ls\n"
+         "                                       standard parts (x3GetInfoForParts) and part types (x3GetBomTypes)\n"
          "\n"
          "The session command the CAD module runs (installed also as pdmcl and samcl):\n"
          "  pdmcl -b -- PdmSessn ACTION \"FILE\"    samcl PdmSessn ACTION \"FILE\"\n";
@@ -136,6 +138,7 @@ const std::vector<AdminCommand>& AdminCli::Commands() {
        &AdminCli::ArchiveCheckCommand},
       {"archive-store", "keep a checked archive as an item's archive; reads deliver it",
        &AdminCli::ArchiveStoreCommand},
+      {"part-info", "standard parts and part types the PDM tells before a save", &AdminCli::PartInfoCommand},
   };
   return commands;
 }

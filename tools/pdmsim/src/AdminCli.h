@@ -52,6 +52,7 @@ class AdminCli {
   void HighlightCommand(CLI::App& sub);
   void ArchiveCheckCommand(CLI::App& sub);
   void ArchiveStoreCommand(CLI::App& sub);
+  void PartInfoCommand(CLI::App& sub);  // in PartInfoAnswer.cpp
 
   std::string vaultOption_;
   std::ostream& out_;

@@ -20,6 +20,7 @@
 #include "GmtTime.h"
 #include "Journal.h"
 #include "OrigGeoAnswer.h"
+#include "PartInfoAnswer.h"
 #include "PdmError.h"
 #include "PdmSelection.h"
 #include "Pointing.h"
@@ -183,6 +184,10 @@ int SessionCommand::RunJournaled() {
   } else if (CreateAnswer::IsCreateWord(call_.action)) {
     answering.outcome = CreateAnswer::AnswerCall(*vault, call_.action, call_.args, answering.file,
                                                  answering.exchangeMap, answering.fault);
+  } else if (call_.action == "x3GetInfoForParts") {
+    answering.outcome = PartInfoAnswer(*vault).AnswerStandardParts(answering.file, fault);
+  } else if (call_.action == "x3GetBomTypes") {
+    answering.outcome = PartInfoAnswer(*vault).AnswerBomTypes(answering.file, fault);
   } else if (call_.action == "x3UpdateWBFromFile") {
     answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
   } else if (call_.action == "x3AttachBlackBoxCmd") {

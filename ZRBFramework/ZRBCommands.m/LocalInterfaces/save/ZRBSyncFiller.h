@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class ZRBCommand;
 class ZRBCommandStates;
 class ZRBSyncJobList;
 
@@ -17,6 +18,8 @@ class ZRBSyncFiller {
  public:
   ZRBSyncFiller(ZRBCommandStates& states, ZRBSyncJobList& jobs, bool useFlag = false)
       : states_(states), jobs_(jobs), use_(useFlag) {}
+  // The command whose archive check judges archive roots (none: archives pass).
+  void SetCommand(ZRBCommand* command) { command_ = command; }
   // Fills the list from root; the nodes not from the PDM that were left out are counted.
   void Fill(const CADIProduct_var& root);
   int IgnoredNotFromPdm() const { return ignored_; }
@@ -32,6 +35,7 @@ class ZRBSyncFiller {
   ZRBCommandStates& states_;
   ZRBSyncJobList& jobs_;
   bool use_;
+  ZRBCommand* command_ = nullptr;
   int ignored_ = 0;
   bool tables_ = false;                           // the PDM keeps design tables
   std::vector<CADIProduct_var> tableReferences_;  // parts whose tables have rows

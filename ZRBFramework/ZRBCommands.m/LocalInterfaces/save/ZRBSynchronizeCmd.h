@@ -24,8 +24,9 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
 
   // --- filling (1 the list was filled, 0 the command stops; the reason is shown or in the warnings)
   int UpdatePdmInteractive();
+  // Virtual: the SAM client's command fills the list its own way.
   virtual int UpdateProductDocumentInteractive(CADDocument* document);
-  int UpdateDrawingDocumentInteractive(CADDocument* document);
+  virtual int UpdateDrawingDocumentInteractive(CADDocument* document);
   ZRBSyncJobList& GetJobs() { return jobs_; }
   ZRBUpdateCreateDialog* GetDialog() const { return dialog_; }
 
@@ -33,6 +34,8 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   int UpdateCreateProduct(const CADIProduct_var& node, CADString& pdmResult);
   // One design table of the node (by file name) in a request of its own: linked, updated or dropped.
   int UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName, CADString& pdmResult);
+  // The drawing of a drawing row (by its path, so a closed drawing fails the row instead of the session).
+  int UpdateCreateDrawing(const CADUnicodeString& path);
   // Applies the answer of the children the request asked the PDM to instantiate, link, create or move.
   void ProcessChildInstanceInfo(const CADIProduct_var& node, const ZRBObject& nodeAnswer, ZRBObjectManager& answer);
 
@@ -50,11 +53,16 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   virtual ZRBUpdateCreateDialog* NewDialog(std::function<void()> closed);
 
  private:
+  // Deactivated products and forbidden applicative containers in the active window; 1 when there are none.
+  int CheckCondOfDocumentsInWindow();
   // The one-node request: the node and, for a product, its children as child objects.
   int WriteSyncRequest(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& father,
                        bool product);
   void WriteChildObject(ZRBObjectManager& request, const CADIProduct_var& node, const CADIProduct_var& child,
                         CADListValCADString& keys);
+  // Before the final update: a modified root the PDM does not hold (a virtual root) is saved into the exchange
+  // map when the site saves virtual roots and none of its direct children is modified; 1 saved.
+  int SaveVirtualRoot();
   // "x3UpdateWBFromFile" on "UpdWbfile.zrb" for the instances the rows created or changed; 1 done.
   int UpdateWBInPdm(CADListValCADUnicodeString& messages);
   // The node's load-time record from its children that are in the PDM now.
@@ -65,6 +73,7 @@ class ZRBSynchronizeCmd : public ZRBUpdateCmd, public ZRBSyncRunner {
   ZRBSyncJobList jobs_;
   ZRBInstanceList instances_;  // workbench entries to bring up to date after the last row
   ZRBUpdateCreateDialog* dialog_ = nullptr;
+  CADUnicodeString documentPath_;  // the filled document, looked up again when needed
   int minimize_ = 0;
   int use_ = 0;
 };

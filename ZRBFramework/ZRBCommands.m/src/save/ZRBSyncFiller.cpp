@@ -70,7 +70,7 @@ bool ZRBSyncFiller::FillNode(const CADIProduct_var& node, const CADIProduct_var&
 
   CADUnicodeString failure;
   if (!skipNode && !workbench) {
-    std::string_view key = ZRBSyncRules::Check(node, father, state, parentFailed);
+    std::string_view key = ZRBSyncRules::Check(node, father, state, parentFailed, command_);
     if (key.empty()) key = ZRBSyncRules::CheckStdCmpNode(node, father);
     if (!key.empty()) failure = ZRBSyncRules::Reason(key);
   }

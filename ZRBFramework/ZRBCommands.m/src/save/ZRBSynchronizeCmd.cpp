@@ -6,7 +6,9 @@
 
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
+#include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
+#include "CADSettingRepository.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBConfigTopicManager.h"
@@ -20,9 +22,14 @@
 #include "ZRBPdmAction.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
+#include "ZRBSyncBomTypes.h"
 #include "ZRBSyncFiller.h"
+#include "ZRBSyncRules.h"
+#include "ZRBSyncStdParts.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateCreateDialog.h"
+#include "ZRBXmapDocuments.h"
+#include "ZRBXmapHostServices.h"
 
 ZRBSynchronizeCmd* fctCreateZRBSynchronizeCmd() { return new ZRBSynchronizeCmd(); }
 
@@ -82,6 +89,7 @@ ZRBOneStepCommand::Outcome ZRBSynchronizeCmd::Work() {
   ZRBAfx::SetShowMsg(1);
   if (IsOn("ZRB_CREATE_SPECPARTS_IN_UPDATE"))
     ZRB_DEBUG("ZRB: Environment variable ZRB_CREATE_SPECPARTS_IN_UPDATE is ON");
+  if (!CheckCondOfDocumentsInWindow()) return GetWarnings().Size() > 0 ? Outcome::Failed : Outcome::Stopped;
   CADUnicodeString invalid;
   if (CheckPartNumberInActWindow(invalid) < 0) {
     if (ShowMessage("ZRBUpdateCmd", "PartNumberNotValid", kQuestionStyle, &invalid, 1) == kAnswerStop) {
@@ -106,6 +114,24 @@ int ZRBSynchronizeCmd::OpenDialog() {
 
 ZRBUpdateCreateDialog* ZRBSynchronizeCmd::NewDialog(std::function<void()> closed) {
   return new ZRBUpdateCreateDialog(jobs_, *this, std::move(closed));
+}
+
+int ZRBSynchronizeCmd::CheckCondOfDocumentsInWindow() {
+  CADFrmEditor* editor = GetEditor();
+  CADDocument* document = editor ? editor->GetDocument() : nullptr;
+  CADIProduct_var root;
+  if (!document || FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 1;
+  const std::string_view key = ZRBSyncRules::CheckDocuments(root);
+  if (key.empty()) return 1;
+  if (key == "DeactivatedNotValid") {
+    ShowMessage("ZRBUpdateCmd", key, kInformationStyle);
+    return 0;
+  }
+  // Shown in the message centre, with the reason for the ones who read it.
+  GetWarnings().Append("Illegal applicative Container found");
+  AddUpdateMessage("IllegalAppContainer");
+  AddUpdateMessage(key);
+  return 0;
 }
 
 int ZRBSynchronizeCmd::UpdatePdmInteractive() {
@@ -134,13 +160,30 @@ int ZRBSynchronizeCmd::UpdateProductDocumentInteractive(CADDocument* document) {
   ZRB_TRACE("ZRBSynchronizeCmd::UpdateProductDocumentInteractive");
   CADIProduct_var root;
   if (FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 0;
+  documentPath_ = document->StorageName();
   ZRBSyncJobList::Settings settings;
   settings.validationRequired = IsOn("ZRB_ENABLE_VALIDATE_BEFORE_UPD");
   settings.askPartTypes = IsOn("ZRB_ENABLE_ASK_FOR_BOM_PART") ||
                           g_ZRBConfig.CompareEnvVar("ZRB_BOM_PART_DEFAULT_FOR_SYNC", "NOT_SET", 1) == 1;
   jobs_ = ZRBSyncJobList(settings);
+  CADListValCADUnicodeString lines;
+  if (!ZRBSyncStdParts::Mark(root, lines)) {
+    // Without the answer a standard part would be listed as a new part and created a second time.
+    ZRB_DEBUG("Could not retrieve Part infos from PDM");
+    for (const CADUnicodeString& line : lines) GetWarnings().Append(line);
+    ShowMessage("ZRBUpdateCmd", "NoPartInfosFromPdm", kInformationStyle);
+    return 0;
+  }
   ZRBSyncFiller filler(*this, jobs_, use_ != 0);
+  filler.SetCommand(this);
   filler.Fill(root);
+  for (const CADUnicodeString& line : lines) jobs_.AddTrace(line);
+  lines.RemoveAll();
+  if (IsOn("ZRB_GET_BOMTYPE_FROM_PDM") && !ZRBSyncBomTypes::SetBomTypeFromPdm(jobs_, lines)) {
+    ZRB_DEBUG("Get BOM Types from PDM failed");
+    ShowMessage("ZRBUpdateCmd", "GetBOMTypesFailed", kInformationStyle);
+  }
+  for (const CADUnicodeString& line : lines) jobs_.AddTrace(line);
   jobs_.Start();
   if (filler.IgnoredNotFromPdm() > 0 && !IsOn("ZRB_DISABLE_IGNORE_NONZRBMSGBOX"))
     ShowMessage("ZRBUpdateCmd", "IgnoreNonZRBMsgBox", kInformationStyle);
@@ -177,9 +220,8 @@ ZRBSyncResult ZRBSynchronizeCmd::RunJob(ZRBSyncJob& job, CADListValCADUnicodeStr
       result = pdmResult == "3" ? ZRBSyncResult::Warning : ZRBSyncResult::Succeeded;
     else if (pdmResult == "2")
       result = ZRBSyncResult::Canceled;
-  } else if (job.object != ZRBSyncObject::Product) {
-    AddUpdateMessage("UpdateFailed");
-    ZRB_DEBUG("ZRB: this kind of row cannot be sent yet");
+  } else if (job.object == ZRBSyncObject::Drawing) {
+    if (UpdateCreateDrawing(job.name)) result = ZRBSyncResult::Succeeded;
   } else if (!job.product || GlobPropertyManager.GetProductType(job.product).IsEmpty()) {
     // The row kept its node, but the document behind it is gone.
     ZRB_DEBUG("ZRB: the row's product is no longer in the session");
@@ -253,6 +295,22 @@ int ZRBSynchronizeCmd::UpdateCreateProduct(const CADIProduct_var& node, CADStrin
   ProcessSaveFlags(success, success ? answer : request);
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+int ZRBSynchronizeCmd::UpdateCreateDrawing(const CADUnicodeString& path) {
+  ZRB_TRACE("ZRBSynchronizeCmd::UpdateCreateDrawing");
+  CADDocument* document = CADDocumentServices::GetDocumentInSession(path);
+  CADUnicodeString parameter = path;
+  if (!document) {
+    ZRB_DEBUG("ZRB: the row's drawing is no longer in the session");
+    AddUpdateMessage("UpdateFailed", &parameter, 1);
+    return 0;
+  }
+  // A new drawing has no item to save into: the single-document save says so ("FileNotFromPdm").
+  int status = 0;
+  const int done = UpdateSingleDocument(document, true, status);
+  if (done || status == kNothingToSave) ZRB_TRACE_OK();
+  return done || status == kNothingToSave ? 1 : 0;
 }
 
 int ZRBSynchronizeCmd::UpdateCreateDesignTable(const CADIProduct_var& node, const CADUnicodeString& fileName,
@@ -480,6 +538,7 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   if (!instances_.Empty() && !IsOn("ZRB_DISABLE_UPDATE_WB") && !UpdateWBInPdm(messages))
     result = ZRBSyncResult::Warning;
   if (drawing) return result;
+  SaveVirtualRoot();
   auto* update = ZRBFollowOnCommands::Create<ZRBUpdateCmd>(*this, "ZRBUpdateCmd", 1, 1, 1);
   update->SetSupressInteraction(1);
   // A row that did not run (set to "no" or refused by a rule) keeps its node out of the final update as well.
@@ -502,6 +561,39 @@ ZRBSyncResult ZRBSynchronizeCmd::Finish(bool drawing, CADListValCADUnicodeString
   ApplyClientMode();
   if (status == ZRBUpdateCmd::kNothingToSave || done) return result;
   return ZRBSyncResult::Failed;
+}
+
+int ZRBSynchronizeCmd::SaveVirtualRoot() {
+  int saveVp = 0;
+  const bool wanted = IsOn("ZRB_ENABLE_VP_SAVE") ||
+                      (SUCCEEDED(CADSettingRepository::ReadSetting("ZRBOptions", "SaveVP", &saveVp)) && saveVp == 1);
+  CADIProduct_var root;
+  // The document may have been closed while the dialog was open: it is looked up again, never trusted.
+  CADDocument* document = wanted ? CADDocumentServices::GetDocumentInSession(documentPath_) : nullptr;
+  if (!document || FAILED(ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root)) || !root) return 0;
+  if (!document->IsDirty()) {
+    ZRB_DEBUG("ZRB: Root product document is not dirty");
+    return 0;
+  }
+  if (!Ref(root, "ZRB_OBID").IsEmpty()) {
+    ZRB_DEBUG("ZRB: Root product document is not a virtual root");
+    return 0;
+  }
+  ZRBXmapHostServices services;
+  for (const CADBaseUnknown_var& item : root->GetChildren()) {
+    unsigned char dirty = 0;
+    if (CADIProduct_var child(item); child) services.GetDirtyFlagForProduct(dirty, child, 1, 1);
+    if (dirty) {
+      ZRB_DEBUG("ZRB: A direct child is dirty - not saving virtual root");
+      return 0;
+    }
+  }
+  ZRB_DEBUG("ZRB: Saving virtual root CADProduct to xmap");
+  if (FAILED(ZRBXmapDocuments::SaveDocumentInExmap(services, document))) {
+    ZRB_DEBUG("ZRB ERROR - SaveVirtualRoot FAILED");
+    return 0;
+  }
+  return 1;
 }
 
 int ZRBSynchronizeCmd::UpdateWBInPdm(CADListValCADUnicodeString& messages) {

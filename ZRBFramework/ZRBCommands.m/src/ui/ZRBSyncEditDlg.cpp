@@ -9,7 +9,6 @@
 #include "CADDlgEditor.h"
 #include "CADDlgPushButton.h"
 #include "ZRBAfxBase.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBSyncJobList.h"
 
 namespace {
@@ -22,7 +21,6 @@ CADUnicodeString Text(const char* key) {
 }
 // Combo lines in this order.
 constexpr ZRBPartType kTypes[] = {ZRBPartType::NotSet, ZRBPartType::Bom, ZRBPartType::NoBom};
-constexpr const char* kTypeValues[] = {"NOT_SET", "BOM", "NOBOM"};
 }  // namespace
 
 ZRBSyncEditDlg::ZRBSyncEditDlg(ZRBSyncJobList& jobs, int row, std::function<void()> changed)
@@ -68,21 +66,10 @@ void ZRBSyncEditDlg::UpdateDialog() {
 void ZRBSyncEditDlg::Apply() {
   const int line = combo_->GetSelect();
   if (line < 0 || line > 2 || row_ < 0 || row_ >= jobs_.Size() || !jobs_.At(row_).editable) return;
-  const auto write = [&](int row) {
-    const CADIProduct_var& product = jobs_.At(row).product;
-    if (!product) return;
-    GlobPropertyManager.SetReferenceProperty(product, "ZRB_PART_TYPE_FOR_SYNC", kTypeValues[line]);
-    GlobPropertyManager.SetReferenceProperty(product, "ZRB_PART_PRODUCT_TYPE_FOR_SYNC", kTypeValues[line]);
-    GlobPropertyManager.SetReferenceProperty(product, "ZRB_CREATECOMPONENT", line == 1 ? "1" : "0");
-  };
-  if (toAll_->GetState() == CADDlgCheck) {
+  if (toAll_->GetState() == CADDlgCheck)
     jobs_.ApplyPartTypeToAll(kTypes[line]);
-    for (int row = 0; row < jobs_.Size(); ++row)
-      if (jobs_.At(row).editable) write(row);
-  } else {
+  else
     jobs_.ApplyPartType(row_, kTypes[line]);
-    write(row_);
-  }
   if (changed_) changed_();
 }
 

@@ -1,5 +1,6 @@
 #include "ZRBSyncJobList.h"
 
+#include "ZRBPropertyManager.h"
 #include "ZRBSyncRunner.h"
 #include "ZRBTrace.h"
 
@@ -78,6 +79,12 @@ bool ZRBSyncJobList::RunNext(ZRBSyncRunner& runner) {
   if (next_ >= Size()) {
     Finish(runner);
     return false;
+  }
+  if (next_ == 0 && settings_.validationRequired && !flags_.validated) {
+    // Nothing goes to the PDM before it has accepted the whole list.
+    trace_.Append(ZRBSyncJobTexts::Text("Validation.AutomaticValidationStarted"));
+    Validate(runner);
+    if (!flags_.validated) return false;
   }
   RunRow(At(next_), runner);
   ++next_;
@@ -161,8 +168,17 @@ int ZRBSyncJobList::FirstUnsetPartType() const {
 
 void ZRBSyncJobList::ApplyPartType(int row, ZRBPartType type) {
   if (row < 0 || row >= Size() || !At(row).editable) return;
-  At(row).partType = type;
+  ZRBSyncJob& job = At(row);
+  job.partType = type;
   flags_.validated = false;
+  if (!job.product) return;
+  // The row and its part say the same: the request of the row's run reads the part's properties.
+  const char* word = type == ZRBPartType::Bom ? "BOM" : type == ZRBPartType::NoBom ? "NOBOM" : "NOT_SET";
+  GlobPropertyManager.SetReferenceProperty(job.product, "ZRB_PART_TYPE_FOR_SYNC", word);
+  GlobPropertyManager.SetReferenceProperty(job.product, "ZRB_PART_PRODUCT_TYPE_FOR_SYNC", word);
+  GlobPropertyManager.SetReferenceProperty(job.product, "ZRB_CREATECOMPONENT", type == ZRBPartType::Bom ? "1" : "0");
+  if (!job.partCategory.IsEmpty())
+    GlobPropertyManager.SetReferenceProperty(job.product, "ZRB_PART_CGY_FOR_VALIDATE", job.partCategory);
 }
 
 void ZRBSyncJobList::ApplyPartTypeToAll(ZRBPartType type) {

@@ -13,7 +13,9 @@
 #include "CADDlgPushButton.h"
 #include "ZRBAfxBase.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDesignTable.h"
 #include "ZRBListBoxDialog.h"
+#include "ZRBOrigChildRecord.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSyncEditDlg.h"
 #include "ZRBSyncJobList.h"
@@ -224,6 +226,16 @@ void ZRBUpdateCreateDialog::RemoveAllTempProps() {
     const CADIProduct_var& product = jobs_.At(i).product;
     if (!product) continue;
     for (const char* name : kTempProperties) GlobPropertyManager.DeleteReferenceProperty(product, name);
+    for (const char* name : ZRBOrigChildRecord::kRestoreNames)
+      GlobPropertyManager.DeleteReferenceProperty(product, name);
+    if (jobs_.At(i).object != ZRBSyncObject::DesignTable) continue;
+    CADRawCollPV* tables = ZRBDesignTable::GetTables(product, 0);
+    for (int t = 1; tables && t <= tables->Size(); ++t) {
+      CADUnicodeString path;
+      if (auto* table = static_cast<ZRBDesignTable*>((*tables)[t]); table && SUCCEEDED(table->GetFullPath(path)))
+        GlobPropertyManager.DeleteFileProperty(path, "ZRB_SYNC_SKIP_TAB_UPDATE");
+    }
+    if (tables) ZRBDesignTable::DestroyList(tables);
   }
 }
 
