@@ -18,7 +18,10 @@
 #include "CommandFixture.h"
 #include "SampleSession.h"
 #include "ZRBAfx.h"
+#include "ZRBArchiveManager.h"
+#include "ZRBArchiveXml.h"
 #include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPackCommand.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBRestoreLocalCmd.h"
@@ -33,6 +36,7 @@ class LocalSessionTest : public CommandFixture {
     CADDocumentServices::ResetSession();
     session_ = std::make_unique<SampleSession>();
     SetVariable("ZRBXMAP", session_->Directory().c_str());
+    ZRBInfoUtil::SetUseDesigTables(1);
     SetVariable("ZRB_PACK_SESSION_CMD", "zip -0 -q -j");
     SetVariable("ZRB_PACK_ADD_SESSION_CMD", "zip -q -0 -j");
     SetVariable("ZRB_UNPACK_SESSION_CMD", "unzip -o -j -q -d");
@@ -109,6 +113,22 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     GlobPropertyManager.SetReferenceProperty("Bracket", "ZRB_OBID", "OB-7");
     GlobPropertyManager.SetFileProperty(Path("Bolt.CADPart"), "ZRB_LAST_KNOWN_MOD_TIME", "1500000000");
     Doc("Plate.CADPart")->SetDirty(1);
+    // An archive rooted in Bracket with a changed non-CAD file, and Plate's table modified since the PDM had it.
+    const CADUnicodeString structure = Path("A.xml");
+    ZRBArchive archive;
+    archive.root.data.attributes = {{"PARTNUMBER", "Bracket"}, {"FILENAME", "Bracket.CADProduct"}};
+    archive.nonCads = {{"notes.txt", false, {{"FILENAME", "notes.txt"}}}};
+    session_->WriteFile("A.xml", ZRBArchiveXml::Write(archive));
+    session_->WriteFile("ZRBArchive.dtd", ZRBArchiveXml::DtdText());
+    session_->WriteFile("A.zip", "packed");
+    session_->WriteFile("notes.txt", "notes");
+    ASSERT_TRUE(GlobArchiveManager.Read(structure));
+    GlobArchiveManager.SetNonCadChanged(structure, 1);
+    GlobPropertyManager.SetFileProperty(Path("Bracket.CADProduct"), "ZRB_ARCHIVE_CONTENT_FILE_NAME", structure);
+    GlobPropertyManager.SetFileProperty(Path("Bracket.CADProduct"), "ZRB_ARCHIVE_FILE", "A.zip");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_OBID", "DT-1");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_TYPE", "DESIGNTABLE");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_LAST_KNOWN_MOD_TIME", "1000000000");
     session_->WriteFile("Unrelated.txt", "x");
     ZRBFileUtil::SetLastModificationToFile(Path("Unrelated.txt"), "1400000000");
 
@@ -121,6 +141,9 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     EXPECT_FALSE(Doc("Plate.CADPart")->IsDirty());
 
     FreshSession(c.counterBefore);
+    GlobArchiveManager.Clear();
+    for (const char* name : {"A.xml", "A.zip", "notes.txt", "PlateSizes.xls"})
+      std::filesystem::remove(session_->Directory() + "/" + name);
     ZRBFileUtil::SetLastModificationToFile(Path("Bolt.CADPart"), "1600000000");
     EXPECT_TRUE(Run<ZRBRestoreLocalCmd>().empty());
 
@@ -135,6 +158,12 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     EXPECT_EQ(GlobPropertyManager.GetTempCounter(), c.counterAfter);
     EXPECT_EQ(FileTime(Path("Bolt.CADPart")), "1500000000");
     EXPECT_EQ(FileTime(Path("Unrelated.txt")), "1400000000");
+    EXPECT_TRUE(GlobArchiveManager.ArchiveLoaded(structure));
+    EXPECT_TRUE(GlobArchiveManager.GetNonCadChanged(structure));
+    EXPECT_EQ(session_->ReadFile("notes.txt") + session_->ReadFile("A.zip"), "notespacked");
+    ASSERT_TRUE(std::filesystem::exists(session_->Directory() + "/PlateSizes.xls"));
+    EXPECT_NE(FileTime(Path("PlateSizes.xls")), "1000000000");  // still newer than the PDM's: still modified
+    GlobArchiveManager.Clear();
     FreshSession(0);
     std::filesystem::remove(SessionFile());
   }
