@@ -205,16 +205,34 @@ TEST_F(LocalSessionTest, RestoreRefusesAndLeavesTheExchangeMapAlone) {
   }
 }
 
-TEST_F(LocalSessionTest, FailingPackKeepsThePreviousSessionFile) {
+TEST_F(LocalSessionTest, AFailedSaveKeepsThePreviousSessionFile) {
   OpenInWindow("Assembly.CADProduct", "Main");
-  session_->WriteFile("session.zrbsession", "previous");
-  SetVariable("ZRB_PACK_SESSION_CMD", "false");
-  const auto warnings = Run<ZRBSaveLocalCmd>();
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("could not be packed"), std::string::npos);
-  EXPECT_EQ(session_->ReadFile("session.zrbsession"), "previous");
-  for (const auto& entry : std::filesystem::directory_iterator(session_->Directory()))
-    EXPECT_EQ(entry.path().filename().string().rfind(".zrbsession", 0), std::string::npos) << entry.path();
+  const std::string missingDirectory = session_->Directory() + "/missing/s.zrbsession";
+  struct Case {
+    const char* variable;
+    std::string value;
+    const char* warning;  // null: saved
+    const char* restore;
+  } cases[] = {{"ZRB_PACK_SESSION_CMD", "false", "could not be packed", "zip -0 -q -j"},
+               {"ZRB_LOCAL_SESSIONFILE_PATH", missingDirectory, "cannot be read or written", ""},
+               {"ZRB_PACK_SESSION_MAX_COMMANDLINE", "many", nullptr, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.variable);
+    session_->WriteFile("session.zrbsession", "previous");
+    SetVariable(c.variable, c.value.c_str());
+    const auto warnings = Run<ZRBSaveLocalCmd>();
+    SetVariable(c.variable, c.restore);
+    if (!c.warning) {
+      EXPECT_TRUE(warnings.empty());
+      EXPECT_NE(session_->ReadFile("session.zrbsession"), "previous");
+      continue;
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find(c.warning), std::string::npos) << warnings[0];
+    EXPECT_EQ(session_->ReadFile("session.zrbsession"), "previous");
+    for (const auto& entry : std::filesystem::directory_iterator(session_->Directory()))
+      EXPECT_EQ(entry.path().filename().string().rfind(".zrbsession", 0), std::string::npos) << entry.path();
+  }
 }
 
 TEST_F(LocalSessionTest, ExitStatusRules) {

@@ -64,7 +64,9 @@ ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
 
   // The state files stay in the private directory: no file of the exchange map is read in their place.
   const std::string data = scratch.Path() + "/" + ZRBSaveLocalCmd::kDataName;
-  if (FAILED(CADFileAccess(CADUnicodeString(data), CADFileRead)) || !GlobPropertyManager.Read(CADUnicodeString(data)))
+  int regular = 0;  // a link unpacked from a forged file is not followed
+  ZRBFileUtil::IsRegularFile(CADUnicodeString(data), &regular);
+  if (!regular || !GlobPropertyManager.Read(CADUnicodeString(data)))
     ZRB_DEBUG("ZRB: %s could not be read completely", data.c_str());
   // Identifiers handed out since the save stay unique: the counter is raised, never lowered.
   GlobPropertyManager.SetTmpCounter(index.tmpCounter);

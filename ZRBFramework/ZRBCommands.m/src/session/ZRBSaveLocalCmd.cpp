@@ -15,6 +15,7 @@
 #include "ZRBAfx.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBArchiveXml.h"
+#include "ZRBCache.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDesignTable.h"
 #include "ZRBFileUtil.h"
@@ -170,6 +171,10 @@ int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Colle
           GlobPropertyManager.SetFileProperty(CADUnicodeString(path), "ZRB_LAST_KNOWN_MOD_TIME", seconds);
       }
     }
+    // A document the PDM does not know yet is still a file of the map the cache must keep.
+    if (const CADIProduct_var root = document->GetRootProduct();
+        !root || GlobPropertyManager.GetReferenceProperty(root, "ZRB_OBID").IsEmpty())
+      GlobZRBCache.UpdateXMapFile("NO_OBID", "NO_TIMESTAMP", CADString(path.c_str()), "NO_DB", "NO_CLASS");
     saved += path + " ";
     packed.push_back(document.get());
   }
@@ -271,11 +276,8 @@ int ZRBSaveLocalCmd::PackFilesToSessionFile(const std::string& scratch, const st
       return 0;
     }
   }
-  const int limit = ZRBPackCommand::LineLimit("ZRB_PACK_SESSION_MAX_COMMANDLINE");
-  if (limit == 0) {
-    Fail("NoFileAccess", target);
-    return 0;
-  }
+  // A limit that is no number falls back to the system's: the session is still saved.
+  const int limit = ZRBPackCommand::LineLimit("ZRB_PACK_SESSION_MAX_COMMANDLINE", 1);
   const std::string packed = scratch + "/session.zip";
   const auto lines = ZRBPackCommand::BuildLines(
       ZRBPackCommand::Setting("ZRB_PACK_SESSION_CMD", "zrb_zip -0 -q -j") + ZRBPackCommand::Word(packed),
