@@ -74,14 +74,15 @@ ZRBOneStepCommand::Outcome ZRBSaveLocalCmd::Work() {
   Collected collected;
   // The names of the files written for the session are taken before any file of the exchange map can claim them.
   for (const char* name : {kIndexName, kDataName, kDtdName}) collected.byBaseName.emplace(name, "");
-  if (!ProcessZrbDocumentsInSession(xmap, collected)) return Outcome::Failed;
   // The state files and the new session file live in a private directory beside the session file until the
-  // rename: the previous session file stays until the new one is complete.
+  // rename: the previous session file stays until the new one is complete. Made first, so that a session file
+  // in a place that cannot be written stops the command before any document is saved.
   PrivateDirectory scratch(DirectoryOf(target), ".zrbsession");
   if (scratch.Path().empty()) {
     Fail("NoFileAccess", target);
     return Outcome::Failed;
   }
+  if (!ProcessZrbDocumentsInSession(xmap, collected)) return Outcome::Failed;
   if (!WriteSessionState(scratch.Path(), collected)) return Outcome::Failed;
   std::vector<std::string> files;
   for (const char* name : {kIndexName, kDataName, kDtdName}) files.push_back(scratch.Path() + "/" + name);
