@@ -2,6 +2,7 @@
 // and its follow-on save; the PDM's refusals and the designer's stop leave the document without an identity.
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CADDlgNotify.h"
@@ -11,6 +12,7 @@
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "CADIParmPublisher.h"
 #include "CADIProduct.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
@@ -20,8 +22,10 @@
 #include "ZRBCreateForDocCmd.h"
 #include "ZRBCreateLegacyCmd.h"
 #include "ZRBGlobalProperties.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSaveAsCmd.h"
+#include "ZRBSaveAsLegacyCmd.h"
 
 namespace {
 
@@ -310,6 +314,78 @@ TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithIt
   const std::string father = GlobPropertyManager.GetReferenceProperty(bracket, "ZRB_OBID").str();
   EXPECT_NE(request.find("{FATHER_OBID} " + father + "\n"), std::string::npos) << request;
   EXPECT_NE(Pdm("vault", "ls").find("Plate.model"), std::string::npos);
+}
+
+// A legacy model is a new item beside the part: the part keeps its identity whatever the PDM user does.
+TEST_F(CreateEndToEndTest, LegacySaveAsGivesTheModelANewItemAndLeavesThePartAlone) {
+  struct Case {
+    const char* name;
+    Actions fault, pdmUser;  // pdmsim runs before the start and while the command waits
+    bool saved;
+  } const cases[] = {
+      {"step 1 fails", {"fault", "set", "x3SaveAsCADPartLegacyFrFl", "--code", "0"}, {}, false},
+      {"the PDM user completes", {}, {"dialog", "complete", "--name", "P-LEG"}, true},
+      {"the PDM user cancels", {}, {"dialog", "cancel"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    CADDocument* part = NewDocument("CADPart");
+    Create();
+    const std::string obid = Obid(part);
+    if (!c.fault.empty()) PdmArgs(c.fault);
+    if (!c.fault.empty() || c.saved)
+      ExpectBox(c.saved ? "ZRBSaveAsLegacyCmd.SaveAsOk" : "ZRBSaveAsLegacyCmd.SaveAsFailed", CADDlgNfyAnswerOK);
+    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.model")});
+    const std::string request = JournalRequest(Journal().back().seq);
+    EXPECT_NE(request.find("{CADORIGOBID} " + obid + "\n"), std::string::npos) << request;
+    if (!c.pdmUser.empty()) PdmArgs(c.pdmUser);
+    Loop().AdvanceBy(1000);
+    Loop().RunPending();
+    EXPECT_EQ(Obid(part), obid);
+    EXPECT_EQ(Pdm("vault", "ls").find("P-LEG") != std::string::npos, c.saved);
+    EXPECT_EQ(GlobZRBCache.GetXmapManager()->FindByFileName("Part1.model") != nullptr, c.saved);
+    CADDlgReaper::Flush();
+  }
+}
+
+TEST_F(CreateEndToEndTest, LegacySaveAsRefusesWhatCannotBecomeAModel) {
+  for (const auto& [type, setting, reason] : {std::tuple{"CADDrawing", "", "NoPartObject"},
+                                              {"CADPart", "ZRB_SAVEAS_LEGACY_WITH_ZRBCHECK", "CadFileNotFromZRB"},
+                                              {"CADPart", "ZRB_SAVEAS_LEGACY_WITH_DIRTYCHECK", "CadFileDirty"}}) {
+    TearDown();
+    SetUp();
+    if (*setting) SetVariable(setting, "ON");
+    NewDocument(type)->SetDirty(1);
+    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    EXPECT_TRUE(JournalActions().empty());
+    EXPECT_EQ(Centre(), Text("ZRBSaveAsLegacyCmd", "SaveAsFailed") + "|" + Text("ZRBSaveAsLegacyCmd", reason));
+    CADDlgReaper::Flush();
+  }
+}
+
+// A new part's design table goes with it; a check seal taken before the part changed is not vouched for.
+TEST_F(CreateEndToEndTest, ANewPartsDesignTableIsLinkedAndAStaleSealMarkDropped) {
+  ZRBInfoUtil::SetUseDesigTables(1);
+  SetVariable("ZRB_CHECK_BROKEN_DT", "ON");
+  SetVariable("ZRB_READ_QCKSEAL", "ON");
+  SetVariable("ZRB_QCK_TIMESTAMP", "ON");
+  CADDocument* part = NewDocument("CADPart");
+  GlobPropertyManager.SetFileProperty(part->StorageName(), "ZRB_QCKFILE_UPTODATE", "1");
+  WriteFile(Root() + "/sizes.xls", "a\tb\n1\t2\n");
+  CADIDesignTable_var table;
+  ASSERT_EQ(CADIParmPublisher_var(part->GetRootProduct().get())
+                ->AddDesignTable("Sizes", CADUnicodeString(Root() + "/sizes.xls"), table),
+            S_OK);
+  Create();
+  ASSERT_EQ(JournalActions().front(), "x3CreateCADPartFrFile") << Centre();
+  const std::string request = JournalRequest(1);
+  EXPECT_NE(request.find("{LINK_DESTAB} 1\n"), std::string::npos) << request;
+  EXPECT_EQ(request.find("{QCK_SEAL_UPTODATE} 1"), std::string::npos) << request;
+  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(part->GetRootProduct(), "ZRB_DESIGNTABLES").str(), " {sizes.xls}");
+  EXPECT_FALSE(GlobPropertyManager.GetFileProperty(CADUnicodeString(XmapFile("sizes.xls")), "ZRB_OBID").IsEmpty());
 }
 
 }  // namespace

@@ -103,9 +103,15 @@ TEST_F(CatalogueTest, CommandsNotAvailableYetRunTheIntegrityCheckTraceAndEnd) {
                                                     "ZRBCreateForDocCmd",
                                                     "ZRBCreateLegacyCmd",
                                                     "ZRBSaveAsCmd",
+                                                    "ZRBSaveAsLegacyCmd",
+                                                    "ZRBCreateDrawingEZRBCmd",
                                                     "ZRBSynchronizeCmd",
                                                     "ZRBGetOrigGeoForVisCmd",
-                                                    "ZRBGetOrigGeoAndVisCmd"};
+                                                    "ZRBGetOrigGeoAndVisCmd",
+                                                    "ZRBAttachArchiveCmd",
+                                                    "ZRBAttachBlackBoxCmd",
+                                                    "ZRBModifyNonCadArchiveCmd",
+                                                    "ZRBMultiQuantityCmd"};
     if (available.count(name)) continue;
     SCOPED_TRACE(name);
     ZRBCommand* command = CADClassDictionary::CreateAs<ZRBCommand>(name);

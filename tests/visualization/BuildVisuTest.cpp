@@ -10,6 +10,7 @@
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "CADVisManager.h"
 #include "CommandFixture.h"
 #include "SampleSession.h"
 #include "XmapScratchDirectory.h"
@@ -93,6 +94,7 @@ TEST_F(BuildVisuTest, TheVisNameIsTheFirstOneFreeInTheExchangeMapAndBelowTheProd
 }
 
 TEST_F(BuildVisuTest, AVisIsBuiltBelowTheProductAndRenewedOnlyAfterItsFileIsSaved) {
+  CADViewer* viewer = CADVisManager::Get().GetViewer(window_);  // the window is on screen before the build
   Select({"Bracket.1"});
   ASSERT_TRUE(Run());
   CADIProduct_var vis = SampleSession::Child(Node("Bracket.1"), "Bracket_VISU.1");
@@ -104,6 +106,12 @@ TEST_F(BuildVisuTest, AVisIsBuiltBelowTheProductAndRenewedOnlyAfterItsFileIsSave
   CADDocument* visDocument = vis->GetShapeRepresentationDocument("Default");
   ASSERT_NE(visDocument, nullptr);
   EXPECT_EQ(visDocument->GetBodies().size(), 3u);
+  // It is shown at once: the window's viewer has a representation for the new node.
+  CADPathElement shown{CADBaseUnknown_var(root_)};
+  shown.AddChildElement(CADBaseUnknown_var(Node("Bracket.1")));
+  shown.AddChildElement(CADBaseUnknown_var(vis));
+  CADRepPath reps;
+  EXPECT_EQ(CADVisManager::Get().GenerateRepPathFromPathElement(shown, viewer->GetMain3DViewpoint(), reps), S_OK);
 
   // Renewing a visualisation the PDM knows as one.
   GlobPropertyManager.SetReferenceProperty(vis, "ZRB_IS_VISUALIZATION", "1");

@@ -55,5 +55,7 @@ void ZRBSessionCommandTable::AddGeometryCommands(ZRBSessionCommandTable& table) 
              "kept when the part is saved.",
              2, 2, Geometry});
   table.Add({"view", "view FILE.svg", "draw the open structures as an orthographic picture",
-             "Every part's triangles at its position, one colour per part, the bounding box dashed.", 1, 1, View});
+             "Every part's triangles at its position, one colour per part, the bounding box dashed. Triangles hidden "
+             "behind nearer ones or finer than half a pixel are left out; a part that small is a dot.",
+             1, 1, View});
 }

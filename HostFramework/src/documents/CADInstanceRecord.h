@@ -14,6 +14,7 @@ struct CADInstanceRecord {
   CADVar<CADProductNode> reference;  // the used reference (kept alive by the record)
   CADMathTransformation position;    // relative to the father
   bool active = true;
+  bool shown = true;  // the display attribute; session only
   // The reference holding the record; meaningful while not removed.
   CADProductNode* owner = nullptr;
   // Set when the record leaves its father; nodes that still show it detach.

@@ -434,6 +434,18 @@ HRESULT CADProductNode::SetActivationState(CADBoolean active) {
   return S_OK;
 }
 
+HRESULT CADProductNode::GetShowAttr(CADShowAttr& show) const {
+  if (isReference_ || !Alive()) return E_FAIL;
+  show = record_->shown ? CADShowAttr::Show : CADShowAttr::NoShow;
+  return S_OK;
+}
+
+HRESULT CADProductNode::SetShowAttr(CADShowAttr show) {
+  if (isReference_ || !Alive()) return E_FAIL;
+  record_->shown = show == CADShowAttr::Show;
+  return S_OK;
+}
+
 // Properties ---------------------------------------------------------------------
 
 HRESULT CADProductNode::GetAttribute(CADUnicodeString CADReferenceState::*field, CADUnicodeString& value) const {
@@ -643,5 +655,5 @@ HRESULT CADProductNode::RemoveDesignTable(const CADIDesignTable_var& table) {
 
 HRESULT CADProductNode::QueryInterface(const CADIID& iid, void** out) {
   return CADQueryInterfaceHelper<CADIProduct, CADIPrdProperties, CADIMovable, CADAutoProduct, CADILinkableObject,
-                                 CADIParmPublisher, CADBaseUnknown>(this, iid, out);
+                                 CADIParmPublisher, CADIVisProperties, CADBaseUnknown>(this, iid, out);
 }

@@ -14,6 +14,7 @@
 #include "CADIParmPublisher.h"
 #include "CADIPrdProperties.h"
 #include "CADIProduct.h"
+#include "CADIVisProperties.h"
 #include "CADInstanceRecord.h"
 #include "CADReferenceState.h"
 
@@ -22,7 +23,8 @@ class CADProductNode : public CADIProduct,
                        public CADIMovable,
                        public CADAutoProduct,
                        public CADILinkableObject,
-                       public CADIParmPublisher {
+                       public CADIParmPublisher,
+                       public CADIVisProperties {
  public:
   // A new reference node (loaded, empty) held by `document`.
   static CADVar<CADProductNode> NewReference(CADDocument* document);
@@ -70,6 +72,10 @@ class CADProductNode : public CADIProduct,
   // CADIMovable
   HRESULT GetPosition(CADMathTransformation& position, CADIProduct* context = nullptr) const override;
   HRESULT SetPosition(const CADMathTransformation& position, CADIProduct* context = nullptr) override;
+
+  // CADIVisProperties
+  HRESULT GetShowAttr(CADShowAttr& show) const override;
+  HRESULT SetShowAttr(CADShowAttr show) override;
 
   // CADAutoProduct
   HRESULT get_Count(int& count) const override;

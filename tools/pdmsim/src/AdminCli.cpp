@@ -103,6 +103,7 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "  settings [[set] KEY [VALUE]]         answers of x3GetPDMSettings (pdm.data_model,\n"
          "                                       pdm.product_support, pdm.design_tables) and the rules of\n"
          "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename)\n"
+         "                                       and flaws of x3AttachBlackBoxCmd (blackbox.flaw)\n"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "\n"
@@ -439,7 +440,8 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
                                                                             {"pdm.product_support", "1"},
                                                                             {"pdm.design_tables", "ON"},
                                                                             {"archive.refuse_parts", ""},
-                                                                            {"archive.require_filename", "ON"}};
+                                                                            {"archive.require_filename", "ON"},
+                                                                            {"blackbox.flaw", ""}};
     if (positionals.size() == 2) {
       bool known = false;
       for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "PlainFileName.h"
+#include "VaultCatalog.h"
 
 extern char** environ;
 
@@ -286,6 +287,83 @@ std::string AnswerValidateArchive(Vault& vault, ExchangeFile& request, const std
   }
   root.Set("ACTION_SUCCESS", "1");
   return std::to_string(keys.size()) + " archive objects, " + std::to_string(failed) + " refused";
+}
+
+ArchiveSaveReport ApplySaveArchives(Vault& vault, ExchangeFile& request, const std::string& exchangeMap) {
+  ArchiveSaveReport report;
+  VaultCatalog catalog(vault);
+  for (ExchangeObject& object : request.Objects()) {
+    const bool create = object.Get("CREATE_ARCHIVE_IN_PDM") == "1";
+    // A known archive's node without "CONTENT_FILE_NAME" is only placed or left alone: nothing was packed.
+    const bool again = !create && object.Get("CLASSNAME") == "x0CadArc" && !object.Get("OBID").empty() &&
+                       !object.Get("PATH").empty() && !object.Get("CONTENT_FILE_NAME").empty();
+    if (!create && !again) continue;
+    const std::string partNumber = object.Get("PARTNUMBER");
+    auto fail = [&](const std::string& line) {
+      object.Set(create ? "CREATE_PART_SUCCESS" : "MODEL_UPD_SUCCESS", "0");
+      // The save must not act on an archive it refused: no identity, no document.
+      object.Set("OBID", "");
+      object.Set("UPD_GEOMETRY", "");
+      report.warnings.push_back("Reference PDM: archive " + partNumber + ": " + line);
+      ++report.failed;
+    };
+    std::string path = object.Get("PATH");
+    if (!path.empty() && !fs::path(path).is_absolute()) path = exchangeMap + "/" + path;
+    std::optional<Item> item;
+    if (create) {
+      item = catalog.FindItemByPartNumber(partNumber);
+      if (item && item->className != "x0CadArc") {
+        fail("the part number is already used in the PDM.");
+        continue;
+      }
+    } else {
+      item = catalog.FindItem(object.Get("OBID"));
+      if (!item || item->className != "x0CadArc") {
+        fail("the PDM holds no archive " + object.Get("OBID") + ".");
+        continue;
+      }
+    }
+    std::string error;
+    if (partNumber.empty() || (item && item->partNumber != partNumber)) {
+      fail("the archive's part number does not match.");
+      continue;
+    }
+    if (!ArchiveStore::Keep(vault, partNumber, path, error)) {
+      fail(error + ".");
+      continue;
+    }
+    if (!item) {
+      Item fresh;
+      fresh.partNumber = partNumber;
+      fresh.kind = "part";  // the vault knows three kinds; the class tells an archive apart
+      fresh.className = "x0CadArc";
+      item = catalog.AddItem(fresh);
+      ++report.created;
+      object.Set("CREATE_PART_SUCCESS", "1");
+    } else {
+      catalog.TouchItem(item->obid);
+      ++report.stored;
+      object.Set("MODEL_UPD_SUCCESS", "1");
+    }
+    const std::string structure = vault.Setting(StoredKey(partNumber)).value_or("");
+    object.Set("OBID", item->obid);
+    object.Set("CLASSNAME", item->className);
+    object.Set("DB_NAME", item->dbName);
+    object.Set("CHANGEABLE", item->changeable ? "1" : "0");
+    object.Set("ROOT_PART_NUMBER", partNumber);
+    object.Set("CONTENT_FILE_NAME", structure);
+    object.Set("RELATIVE_PATH", fs::path(path).filename().string());
+    object.Set("EXTERNAL_LOCATION", object.Get("PATH"));
+    const bool standAlone = object.Get("PARENT_OBID").empty();
+    object.Set("IS_STAND_ALONE", standAlone ? "1" : "0");
+    if (standAlone) object.Set("ORIG_PART_NUMBER", partNumber);
+    object.SetList("STANDARD_ATTRS", {"CADRevision", "CADNomenclature", "CADDefinition", "CADDescription"});
+    object.SetList("STANDARD_VALS", {item->revision, item->nomenclature, item->definition, item->description});
+    // The packed file is the archive, not a document version of the item.
+    object.Set("UPD_GEOMETRY", "");
+    object.Set("CREATE_ARCHIVE_IN_PDM", "");
+  }
+  return report;
 }
 
 }  // namespace pdmsim

@@ -39,6 +39,20 @@ class ArchiveStore {
                      const std::string& exchangeMap);
 };
 
+// Archives in a save ("x3UpdateFromFile"), done before the save's nodes: an object that asks for a new archive
+// ("CREATE_ARCHIVE_IN_PDM" "1") or stores a known one again (class "x0CadArc" with "OBID", "PATH" and
+// "CONTENT_FILE_NAME") names its packed file in "PATH". The archive is unpacked and checked, kept as the item's archive
+// (a new item of class "x0CadArc" for a new one), and the object answered with the identity, so that the save then
+// places it under its parent like any known node. A refused archive is one failure with its "STATS" line; nothing of it
+// is kept.
+struct ArchiveSaveReport {
+  int created = 0;
+  int stored = 0;
+  int failed = 0;
+  std::vector<std::string> warnings;
+};
+ArchiveSaveReport ApplySaveArchives(Vault& vault, ExchangeFile& request, const std::string& exchangeMap);
+
 // "x3ValidateArchive": "ROOT" and each object its "SUBASSEMBLIES" names get "VALIDATION_FAILED" "1" or "0".
 // A part number fails when the vault setting "archive.refuse_parts" (blank or comma separated) or the action's
 // fault option --validate-fail names it, or when the object names no "FILENAME" while "archive.require_filename"

@@ -102,6 +102,11 @@ std::string CreateAnswer::Apply(ExchangeFile& file, const CreateChoice& choice) 
   if (!IsPlainFileName(storedName)) return Fail(file, "the new name \"" + storedName + "\" is no file name.");
 
   VaultCatalog catalog(vault_);
+  // A legacy model saved from a part stays tied to that part, which the PDM must know.
+  const std::string original = root.Get("CADORIGOBID");
+  if (!original.empty() && !catalog.FindItem(original)) {
+    return Fail(file, "the part " + original + " the legacy model is made from is not in the PDM.");
+  }
   if (catalog.FindItemByPartNumber(partNumber)) return Fail(file, "the part number is already used in the PDM.");
   if (catalog.FindDocumentByFileName(storedName)) {
     return Fail(file, "the PDM already holds a document named " + storedName + ".");
@@ -118,6 +123,8 @@ std::string CreateAnswer::Apply(ExchangeFile& file, const CreateChoice& choice) 
   doc.modified = item.modified;
   catalog.AddDocument(doc);
   if (!choice.partType.empty()) catalog.SetAttribute(item.obid, "PART_TYPE", choice.partType);
+  if (!original.empty()) catalog.SetAttribute(item.obid, "LEGACY_OF", original);
+  LinkTables(file, *node, item);
 
   node->Set("OBID", item.obid);
   node->Set("CLASSNAME", item.className);
@@ -130,6 +137,40 @@ std::string CreateAnswer::Apply(ExchangeFile& file, const CreateChoice& choice) 
   node->Set("RELATIVE_PATH", choice.relativePath);
   root.Set("ACTION_SUCCESS", "1");
   return "created " + partNumber + " (" + item.obid + ")";
+}
+
+void CreateAnswer::LinkTables(ExchangeFile& file, ExchangeObject& node, const Item& item) {
+  VaultCatalog catalog(vault_);
+  for (const std::string& key : node.GetList("TABLES")) {
+    ExchangeObject* table = file.Find(key);
+    if (!table || table == &node || table->Get("LINK_DESTAB") != "1") continue;
+    std::string location = table->Get("EXTERNAL_LOCATION");
+    if (location.empty()) location = table->Get("PATH");
+    const std::string fileName = fs::path(location).filename().string();
+    const std::string stored = (fs::path(exchangeMap_) / fileName).string();
+    std::error_code ec;
+    // Tables are taken from the exchange map only, under a name the vault does not hold yet.
+    if (!IsPlainFileName(fileName) || !fs::is_regular_file(stored, ec) || catalog.FindDocumentByFileName(fileName)) {
+      table->Set("LINK_SUCCESS", "0");
+      file.FindOrAdd("ROOT", true)
+          .Append("STATS", "Reference PDM: the design table \"" + location + "\" cannot be linked.");
+      continue;
+    }
+    Document doc;
+    doc.itemObid = item.obid;
+    doc.role = "table";
+    doc.fileName = fileName;
+    doc.blob = FileStore(vault_).PutFile(stored, doc.size);
+    doc.modified = item.modified;
+    doc = catalog.AddDocument(doc);
+    catalog.AddDesignTable({doc.obid, item.obid, fs::path(fileName).stem().string(), true});
+    table->Set("LINK_SUCCESS", "1");
+    table->Set("OBID", doc.obid);
+    table->Set("CLASSNAME", doc.className);
+    table->Set("DB_NAME", doc.dbName);
+    table->Set("MODIFICATION_DATE_GMT", doc.modified);
+    table->Set("EXTERNAL_LOCATION", stored);
+  }
 }
 
 }  // namespace pdmsim

@@ -15,6 +15,7 @@
 #include "ExchangeFile.h"
 #include "FaultPlan.h"
 #include "Vault.h"
+#include "VaultRecords.h"
 
 namespace pdmsim {
 
@@ -46,6 +47,8 @@ class CreateAnswer {
 
  private:
   std::string Fail(ExchangeFile& file, const std::string& line);
+  // The request's new design tables ("LINK_DESTAB" "1") become documents of the new item ("LINK_SUCCESS").
+  void LinkTables(ExchangeFile& file, ExchangeObject& node, const Item& item);
 
   Vault& vault_;
   std::string exchangeMap_;

@@ -8,6 +8,7 @@
 
 #include "AnswerWriter.h"
 #include "ArchiveAnswer.h"
+#include "BlackBoxAnswer.h"
 #include "CachedFileList.h"
 #include "CreateAnswer.h"
 #include "CustomAttributes.h"
@@ -177,6 +178,8 @@ int SessionCommand::RunJournaled() {
                                                  answering.exchangeMap, answering.fault);
   } else if (call_.action == "x3UpdateWBFromFile") {
     answering.outcome = WorkbenchAnswer(*vault).Answer(answering.file);
+  } else if (call_.action == "x3AttachBlackBoxCmd") {
+    answering.outcome = BlackBoxAnswer(*vault).Answer(answering.file, answering.exchangeMap);
   } else if (ToolboxAnswer::IsToolboxWord(call_.action)) {
     answering.outcome = ToolboxAnswer(*vault).Answer(call_.action, answering.file, answering.exchangeMap);
   } else {
@@ -290,7 +293,12 @@ void SessionCommand::AnswerUpdate(Vault& vault, Answering& answering) {
   // The save's own changes sit in a savepoint: an answer the module will not take leaves the vault as it was,
   // while the journal of the call is kept.
   vault.Db().Exec("SAVEPOINT save_action");
+  const ArchiveSaveReport archives = ApplySaveArchives(vault, answering.file, answering.exchangeMap);
   SaveReport report = SaveAnswer(vault, answering.exchangeMap, std::move(failParts)).Apply(answering.file);
+  report.created += archives.created;
+  report.saved += archives.stored;
+  report.failed += archives.failed;
+  report.warnings.insert(report.warnings.begin(), archives.warnings.begin(), archives.warnings.end());
   const std::string code = report.refused ? "0" : report.failed > 0 ? "3" : "1";
   const std::string taken = fault && fault->code ? *fault->code : code;
   const bool unreadable =

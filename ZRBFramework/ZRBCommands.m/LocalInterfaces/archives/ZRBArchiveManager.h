@@ -80,6 +80,10 @@ class ZRBArchiveManager {
   // "UseExtraNonCadDir" is 1 and the directory is given, else the exchange map.
   static CADUnicodeString GetStartupExtraDirForNonCad();
 
+  // The property manager's integrity check keeps the file records (change times) of the non-CAD files of the
+  // archives known then; installed with the first archive.
+  static void KeepNonCadRecords();
+
   // Drops every archive (tests, module unload).
   void Clear() { archives_.clear(); }
 
@@ -87,6 +91,8 @@ class ZRBArchiveManager {
   // A file name from a delivered structure file, reduced to its last component; "" for one that names no file.
   static std::string SafeFileName(const std::string& name);
   CADUnicodeString Prefixed(const ZRBArchive& archive, const std::string& attribute, const std::string& value) const;
+  // The "FILENAME" values of the entries in one place, last entry first, empty ones skipped, prefixed as read.
+  void NonCadFiles(const CADUnicodeString& name, bool inExtraDir, CADListValCADUnicodeString& files) const;
 
   std::vector<std::pair<std::string, ZRBArchive>> archives_;
   int idCounter_ = 0;

@@ -14,6 +14,7 @@ enum class ZRBRunningCommandKind : int {
   SaveAs = 2,
   CreateForDocument = 3,
   UsePdmStructure = 4,
+  SaveAsLegacy = 5,
 };
 
 // User-interface thread only (commands, timers and the integrity check).

@@ -11,6 +11,8 @@
 
 class CADDocument;
 class ZRBCreateRequest;
+class ZRBObject;
+class ZRBObjectManager;
 
 // User-interface thread only (see ZRBTwoStepCommand for the waiting protocol).
 class ZRBDocumentDialogCmd : public ZRBTwoStepCommand {
@@ -47,6 +49,14 @@ class ZRBDocumentDialogCmd : public ZRBTwoStepCommand {
     static_cast<void>(drawing);
     return 1;
   }
+  // The whole request: "ROOT", the document saved into the exchange map, "COMMAND", its description and
+  // CompleteRequest. 0 stops the command (its message added).
+  virtual int BuildRequest(ZRBCreateRequest& request, CADDocument& document, bool drawing);
+  // Applies a successful answer; `created` is the object "SUBASSEMBLIES" names (may be null), `document` the
+  // document in the session (may be null). 1 applied. The default gives the document the new identity and name.
+  virtual int ApplyAnswer(ZRBObjectManager& answer, ZRBObject* created, CADDocument* document);
+  // The outcome at the end (and after a start failure with reasons): the message centre.
+  virtual void ShowEnd(int success);
 
   const Words& GetWords() const { return words_; }
   // The document's path in the exchange map once it was saved there.
@@ -54,7 +64,6 @@ class ZRBDocumentDialogCmd : public ZRBTwoStepCommand {
 
  private:
   CADDocument* ChooseDocument();
-  void ShowEnd(int success);
 
   const Words& words_;
   CADUnicodeString documentPath_;

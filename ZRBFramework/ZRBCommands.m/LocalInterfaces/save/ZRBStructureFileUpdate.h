@@ -3,6 +3,7 @@
 // Its object keys are hierarchical, "." separated; new objects get generated keys below their father's.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 
@@ -38,10 +39,19 @@ class ZRBStructureFileUpdate {
 
   CADUnicodeString FileName() const { return extended_ ? "eZRBstructure" : "sZRBstructure"; }
 
+  // The placeholder identity of a drawing made in the extended variant before the PDM knows it. The file gives
+  // each such drawing its own identity with this prefix (see AssignedObid).
+  static constexpr const char* kNewDrawingObid = "EZRB_OBID";
+  // The identity the last merge gave the answer's new drawing `key`; empty when it gave none.
+  CADString AssignedObid(const CADString& key) const;
+
  private:
   // The structure objects that stand for the node: slot "ID" (else "OBID") carrying the node's OBID.
   static ZRBObject* FindItem(ZRBObjectManager& structure, const CADString& obid);
   int UpdateSZRBProductObjects(ZRBObjectManager& structure, const ZRBObject* parent, const ZRBObject& node);
+  // Extended variant: a drawing with the placeholder identity becomes a document object of the file's "ROOT"
+  // ("DOCCOMS", "CREATE_CADDRAWING_AND_DOCUMENT" "1"); merged again, it finds that object by its file.
+  int AddNewDrawing(ZRBObjectManager& structure, const ZRBObject& node);
   int UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node);
   // A new object below `father` of that type ("MODEL" or "RELATION"); null after a message.
   // Extended variant: a copied part or product is a new relation to an object the file holds already.
@@ -53,5 +63,6 @@ class ZRBStructureFileUpdate {
 
   bool extended_;
   CADListValCADUnicodeString& messages_;
-  std::set<std::string> walked_;  // answer keys already followed
+  std::set<std::string> walked_;               // answer keys already followed
+  std::map<std::string, CADString> assigned_;  // new drawing's answer key -> identity in the file
 };

@@ -28,6 +28,8 @@ class ZRBBuildVisuCmd : public ZRBOneStepCommand {
   CADIProduct_var SelectedProduct();
   int Build(const CADIProduct_var& product);
   int Renew(const CADIProduct_var& visualization);
+  // A node added to a window gets its representation only from a modification event, as on the host.
+  static void DisplayNewObject(const CADIProduct_var& node);
 };
 
 ZRBBuildVisuCmd* fctCreateZRBBuildVisuCmd();

@@ -44,6 +44,9 @@ class ZRBCache {
   // UpdateXMapFile with the slots "OBID", "MODIFICATION_DATE_GMT", "DB_NAME"
   // and "CLASSNAME" of the PDM object the file belongs to.
   void RegisterObjectFile(const ZRBObject& object, const CADUnicodeString& path);
+  // Records a file of the exchange map that no PDM item owns yet ("NO_OBID", "NO_TIMESTAMP", "NO_DB",
+  // "NO_CLASS"), so that the content file's check keeps it; a file the content file knows stays as it is.
+  void RegisterFileWithoutIdentity(const CADUnicodeString& path);
 
   // --- content files and the PDM's list
   // Writes the content file of the exchange map (and of the released cache when used).

@@ -3,6 +3,7 @@
 // ".xml" added when missing), both in the exchange map; "ADDTEMP_PREFIX" gives an add-temporary read's prefix.
 #include "ZRBAfx.h"
 #include "ZRBAnswerArchives.h"
+#include "ZRBArchiveMembers.h"
 #include "ZRBArchivePacker.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
@@ -33,8 +34,12 @@ int ProcessAllArchives(ZRBCommandContext& command, ZRBObjectManager& answer, int
     const CADString slotPrefix = object->GetSlotValue("ADDTEMP_PREFIX");
     const CADUnicodeString usedPrefix = slotPrefix.IsEmpty() ? prefix : CADUnicodeString(slotPrefix);
     if (!packer.ProcessArchiveForRead(archive, xmap, structure, xmap, CADUnicodeString(addTemp ? "1" : "0"), structure,
-                                      usedPrefix))
+                                      usedPrefix)) {
       all = 0;
+    } else if (!addTemp) {
+      // The delivered non-CAD files are as the PDM keeps them: only later changes make the archive dirty.
+      ZRBArchiveMembers::SetTimeStampToNonCad(structure, 0);
+    }
   }
   if (all) ZRB_TRACE_OK();
   return all;

@@ -6,6 +6,7 @@
 #include "ZRBArchiveXml.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
+#include "ZRBPropertyManager.h"
 #include "ZRBReplacingFile.h"
 #include "ZRBTrace.h"
 
@@ -62,6 +63,7 @@ ZRBArchive* ZRBArchiveManager::Find(const CADUnicodeString& name) {
 }
 
 void ZRBArchiveManager::Put(const CADUnicodeString& name, ZRBArchive archive) {
+  KeepNonCadRecords();
   const std::string normal = NormalizeName(name.str());
   for (auto& [key, loaded] : archives_) {
     if (key == normal) {
@@ -302,16 +304,24 @@ int ZRBArchiveManager::IsNonCadInExtraDir(const CADUnicodeString& name, const CA
 }
 
 void ZRBArchiveManager::GetNonCadFilesInXmap(const CADUnicodeString& name, CADListValCADUnicodeString& files) const {
-  if (const ZRBArchive* archive = Find(name))
-    for (const auto& nonCad : archive->nonCads)
-      if (!nonCad.inExtraDir) files << nonCad.id;
+  NonCadFiles(name, false, files);
 }
 
 void ZRBArchiveManager::GetNonCadFilesInExtraDir(const CADUnicodeString& name,
                                                  CADListValCADUnicodeString& files) const {
-  if (const ZRBArchive* archive = Find(name))
-    for (const auto& nonCad : archive->nonCads)
-      if (nonCad.inExtraDir) files << nonCad.id;
+  NonCadFiles(name, true, files);
+}
+
+void ZRBArchiveManager::NonCadFiles(const CADUnicodeString& name, bool inExtraDir,
+                                    CADListValCADUnicodeString& files) const {
+  const ZRBArchive* archive = Find(name);
+  if (!archive) return;
+  // An add-temporary read put both kinds of file on disk under the prefixed name (ReadTemp), so both lists
+  // name them so.
+  for (auto nonCad = archive->nonCads.rbegin(); nonCad != archive->nonCads.rend(); ++nonCad) {
+    const std::string& file = ZRBArchiveAttribute(nonCad->attributes, "FILENAME");
+    if (nonCad->inExtraDir == inExtraDir && !file.empty()) files.Append(Prefixed(*archive, "FILENAME", file));
+  }
 }
 
 void ZRBArchiveManager::SetNonCadChanged(const CADUnicodeString& name, int changed) {
@@ -320,7 +330,24 @@ void ZRBArchiveManager::SetNonCadChanged(const CADUnicodeString& name, int chang
 
 int ZRBArchiveManager::GetNonCadChanged(const CADUnicodeString& name) const {
   const ZRBArchive* archive = Find(name);
-  return archive && archive->nonCadChanged ? 1 : 0;
+  if (!archive) return 0;
+  if (archive->nonCadChanged) return 1;
+  // A file changed on disk since the archive was stored changes the archive. A file without a recorded time
+  // counts through the flag only: nothing records the times of a read archive's files.
+  CADUnicodeString xmap;
+  ZRBAfxBase::GetXMap(xmap);
+  for (auto [extra, directory] : {std::pair{true, GetStartupExtraDirForNonCad()}, std::pair{false, xmap}}) {
+    CADListValCADUnicodeString files;
+    NonCadFiles(name, extra, files);
+    for (const CADUnicodeString& file : files) {
+      const CADUnicodeString path = ZRBAfxBase::MakePath(directory, file);
+      const CADUnicodeString known = GlobPropertyManager.GetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME");
+      CADUnicodeString time;
+      if (!known.IsEmpty() && SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(path, time)) && !(time == known))
+        return 1;
+    }
+  }
+  return 0;
 }
 
 CADUnicodeString ZRBArchiveManager::GetStartupExtraDirForNonCad() {

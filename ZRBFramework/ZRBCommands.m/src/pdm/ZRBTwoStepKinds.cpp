@@ -20,6 +20,8 @@ constexpr std::array kKinds = {
                    "SaveAsFailed"},
     ZRBTwoStepKind{ZRBRunningCommandKind::CreateForDocument, "PDM_CREATEFORDOC_READY", ZRBPdmAction::CancelCreateForDoc,
                    "ZRBCreateForDocCmd", "CreateForDocFailed"},
+    ZRBTwoStepKind{ZRBRunningCommandKind::SaveAsLegacy, "PDM_SAVEAS_READY", ZRBPdmAction::CancelCadSaveAs,
+                   "ZRBSaveAsLegacyCmd", "SaveAsFailed"},
     // Its start step shows its own messages.
     ZRBTwoStepKind{
         ZRBRunningCommandKind::UsePdmStructure, "PDM_USEPDMSTRUCTURE_READY", ZRBPdmAction::CancelUsePdmStruct, {}, {}},

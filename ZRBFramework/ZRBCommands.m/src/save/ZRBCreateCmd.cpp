@@ -70,8 +70,10 @@ int ZRBCreateCmd::CreateCADPart(CADDocument& document, int* status) {
     GetWarnings().Append(BuildMessage("ZRBCreateCmd", "AlreadyInPdm"));
     return 0;
   }
+  request.CheckQCheckerTimestamp(document);
   if (!request.AddRoot("CADPart") || !request.SaveIntoExchangeMap(document, "SaveAs")) return 0;
   if (!request.Describe(document, false)) return 0;
+  request.AddDesignTables(document);
   const CADUnicodeString partType = request.AskForPartType("AskForPartTypeCreate");
   if (partType.IsEmpty()) {
     if (status) *status = -1;
@@ -95,6 +97,7 @@ int ZRBCreateCmd::CreateCADDrawing(CADDocument& document, int* status) {
     return 0;
   }
   ZRBCreateRequest request(*this, "ZRBCreateCmd");
+  request.CheckQCheckerTimestamp(document);
   if (!request.AddRoot("CADDrawing") || !request.SaveIntoExchangeMap(document, "SaveAs")) return 0;
   if (!request.Describe(document, true) || !request.Write()) return 0;
   const int created = Send(request, document, ZRBPdmAction::CreateCADDrawFrFile,

@@ -14,7 +14,10 @@
 #include "ZRBCache.h"
 #include "ZRBCommand.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDesignTable.h"
 #include "ZRBDocPropertyTransfer.h"
+#include "ZRBFileUtil.h"
+#include "ZRBListText.h"
 #include "ZRBObject.h"
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
@@ -68,6 +71,21 @@ CADUnicodeString ZRBCreateRequest::AskForPartType(std::string_view question) {
   if (answer == CADDlgNfyAnswerNo) return bomFirst ? "NO_BOM" : "BOM";
   command_.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBAfx", "ZRBAfx.ActionStopped"));
   return CADUnicodeString();
+}
+
+int ZRBCreateRequest::CheckQCheckerTimestamp(const CADDocument& document) {
+  if (!IsOn("ZRB_READ_QCKSEAL") || !IsOn("ZRB_QCK_TIMESTAMP")) return 1;
+  const CADUnicodeString path = document.StorageName();
+  if (!GlobPropertyManager.IsFilePropertySet(path, "ZRB_QCKFILE_UPTODATE")) return 1;
+  const CADUnicodeString known = GlobPropertyManager.GetFileProperty(path, "ZRB_LAST_KNOWN_MOD_TIME");
+  CADUnicodeString now;
+  const bool changed = document.IsDirty() || known.IsEmpty() ||
+                       FAILED(ZRBFileUtil::GetLastModificationFromFile(path, now)) || !(now == known);
+  if (!changed) return 1;
+  // A seal taken on another state of the file says nothing about this one.
+  ZRB_DEBUG("ZRB: the check seal of %s is older than the file", path.c_str());
+  GlobPropertyManager.DeleteFileProperty(path, "ZRB_QCKFILE_UPTODATE");
+  return 0;
 }
 
 void ZRBCreateRequest::AddMessage(std::string_view key, CADUnicodeString* parameters, int count) {
@@ -129,6 +147,34 @@ int ZRBCreateRequest::Describe(CADDocument& document, bool drawing) {
   return 1;
 }
 
+int ZRBCreateRequest::AddDesignTables(CADDocument& document) {
+  if (!object_ || !IsOn("ZRB_CHECK_BROKEN_DT")) return 0;
+  CADIProduct_var product = document.GetRootProduct();
+  CADRawCollPV* tables = product ? ZRBDesignTable::GetTables(product, 1) : nullptr;
+  if (!tables) return 0;
+  int described = 0;
+  for (int i = 1; i <= tables->Size(); ++i) {
+    auto* table = static_cast<ZRBDesignTable*>((*tables)[i]);
+    unsigned char exists = 0;
+    if (!table || FAILED(table->FileExists(&exists)) || !exists) continue;
+    // The PDM takes the table's file from the exchange map, like the document's.
+    if (FAILED(table->MoveToXMap())) {
+      CADUnicodeString path;
+      table->GetFullPath(path);
+      AddMessage("NoFileAccess", &path, 1);
+      continue;
+    }
+    ZRBObject* slots = request_.CreateObject("");
+    if (!slots || FAILED(table->GetZRBObject(slots))) continue;
+    slots->SetSlotValue("LINK_DESTAB", "1");
+    object_->SlotAppend("TABLES", slots->GetKey());
+    ++described;
+  }
+  ZRBDesignTable::DestroyList(tables);
+  if (described > 0) AddMessage("DesignTableDetected");
+  return described;
+}
+
 int ZRBCreateRequest::Write() {
   if (requestPath_.IsEmpty()) return 0;
   if (EntryExists(requestPath_) && FAILED(CADDeleteFile(requestPath_))) {
@@ -184,8 +230,34 @@ int ZRBCreateRequest::ApplyIdentity(ZRBObjectManager& answer, ZRBObject& created
   ZRB_DEBUG("Set new MODIFICATION_DATE_GMT %s", created.GetSlotValue("MODIFICATION_DATE_GMT").c_str());
   const int applied =
       ZRBDocPropertyTransfer::SetDocPropertiesFromZRBObject(command_, answer, &document, created.GetKey());
-  GlobZRBCache.RegisterObjectFile(created, document.StorageName());
-  GlobPropertyManager.SetFileProperty(document.StorageName(), "ZRB_PRIVATE_UPDATE_ID", CADUnicodeString());
+  const CADUnicodeString path = document.StorageName();
+  GlobZRBCache.RegisterObjectFile(created, path);
+  GlobPropertyManager.SetFileProperty(path, "ZRB_PRIVATE_UPDATE_ID", CADUnicodeString());
+  if (created.GetSlotValue("QCK_SEAL_UPTODATE") == "1")
+    GlobPropertyManager.SetFileProperty(path, "ZRB_QCKFILE_UPTODATE", "1");
+  else
+    GlobPropertyManager.DeleteFileProperty(path, "ZRB_QCKFILE_UPTODATE");
+  ApplyDesignTables(answer, created, document);
   if (applied) ZRB_TRACE_OK();
   return applied;
+}
+
+void ZRBCreateRequest::ApplyDesignTables(const ZRBObjectManager& answer, const ZRBObject& created,
+                                         CADDocument& document) {
+  CADIProduct_var product = document.GetRootProduct();
+  const CADListValCADString keys = created.GetSlotValueList("TABLES");
+  if (!product || keys.Size() == 0) return;
+  CADListValCADUnicodeString known =
+      ZRBListText::Split(GlobPropertyManager.GetReferenceProperty(product, "ZRB_DESIGNTABLES").view());
+  for (const CADString& key : keys) {
+    const ZRBObject* table = answer.GetObject(key);
+    if (!table || !(table->GetSlotValue("LINK_SUCCESS") == "1")) continue;
+    // Only a plain file name of the exchange map is a table the part can list.
+    const CADUnicodeString name =
+        ZRBDesignTable::SafeFileName(CADUnicodeString(table->GetSlotValue("EXTERNAL_LOCATION")));
+    if (name.IsEmpty()) continue;
+    ZRBDesignTable::SetZRBProperties(table, 1);
+    if (!known.Locate(name)) known.Append(name);
+  }
+  GlobPropertyManager.SetReferenceProperty(product, "ZRB_DESIGNTABLES", ZRBListText::Join(known));
 }

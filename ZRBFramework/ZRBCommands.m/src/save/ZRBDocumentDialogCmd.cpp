@@ -60,17 +60,17 @@ int ZRBDocumentDialogCmd::StartStep() {
   ZRBCreateRequest request(*this, words_.catalog);
   if (!request.CheckLinks(*document, words_.checkProducts && !drawing_)) return 0;
   wasModified_ = document->IsDirty() != 0;
-  if (!request.AddRoot(kind) || !request.SaveIntoExchangeMap(*document, words_.traceLabel)) return 0;
+  request.CheckQCheckerTimestamp(*document);
+  const int built = BuildRequest(request, *document, drawing_);
+  // Known even after a failure: a document saved unmodified for the PDM is marked modified again.
   documentPath_ = request.DocumentPath();
   requestPath_ = request.RequestPath();
-  if (!ZRBPdmRequest::AddCommand(request.Request(), words_.requestWord, request.ExchangeMap()) ||
-      !request.Describe(*document, drawing_) || !CompleteRequest(request, drawing_) || !request.Write())
-    return 0;
+  if (!built || !request.Write()) return 0;
   // Before the call: a PDM that answers at once must not have its ready word overwritten.
   if (!AnnounceHandOver()) return 0;
   const std::string_view word = drawing_ ? words_.drawingWord : words_.partWord;
   ZRBAfx::SetWorkBenchWindowTop();
-  if (RunPdmAction(word, ZRBPdmAction::Line(word, documentPath_)) < 0) return 0;
+  if (RunPdmAction(word, ZRBPdmAction::Line(word, request.SentPath())) < 0) return 0;
   ZRBObjectManager answer;
   ZRBObject* root = request.ReadAnswer(answer);
   if (ZRBPdmRequest::ReadResult(root, ZRBPdmStep::FirstOfTwo) != ZRBPdmResult::FirstStepDone) {
@@ -81,6 +81,25 @@ int ZRBDocumentDialogCmd::StartStep() {
   }
   ZRB_TRACE_OK();
   return 1;
+}
+
+int ZRBDocumentDialogCmd::BuildRequest(ZRBCreateRequest& request, CADDocument& document, bool drawing) {
+  if (!request.AddRoot(drawing ? "CADDrawing" : "CADPart") || !request.SaveIntoExchangeMap(document, words_.traceLabel))
+    return 0;
+  if (!ZRBPdmRequest::AddCommand(request.Request(), words_.requestWord, request.ExchangeMap()) ||
+      !request.Describe(document, drawing))
+    return 0;
+  if (!drawing) request.AddDesignTables(document);
+  return CompleteRequest(request, drawing);
+}
+
+int ZRBDocumentDialogCmd::ApplyAnswer(ZRBObjectManager& answer, ZRBObject* created, CADDocument* document) {
+  ZRBCreateRequest request(*this, words_.catalog);
+  if (!document) request.AddMessage("CannotOpenDocument");
+  const int applied = created && document && request.ApplyIdentity(answer, *created, *document);
+  // The new identity lives in the document's properties: the next save writes them.
+  if (applied) document->SetDirty(1);
+  return applied;
 }
 
 void ZRBDocumentDialogCmd::ShowStartFailure() {
@@ -111,12 +130,7 @@ void ZRBDocumentDialogCmd::EndStep(const CADString& status) {
     return;
   }
   ZRBObject* created = ZRBCreateRequest::CreatedObject(answer);
-  CADDocument* document = CADDocumentServices::GetDocumentInSession(documentPath_);
-  ZRBCreateRequest request(*this, words_.catalog);
-  if (!document) request.AddMessage("CannotOpenDocument");
-  const int applied = created && document && request.ApplyIdentity(answer, *created, *document);
-  // The new identity lives in the document's properties: the next save writes them.
-  if (applied) document->SetDirty(1);
+  const int applied = ApplyAnswer(answer, created, CADDocumentServices::GetDocumentInSession(documentPath_));
   ShowEnd(applied);
   ZRB_TRACE_OK();
 }

@@ -101,6 +101,7 @@ int ZRBStructureFileUpdate::UpdateSZRBStructure(ZRBObjectManager& answer) {
     return 0;
   }
   walked_.clear();
+  assigned_.clear();
   const ZRBObject* root = answer.GetObject("ROOT");
   if (!root || !WriteSZRBProductStructure(structure, answer, nullptr, root)) return 0;
   // Removed children travel in objects of their own, named by their parent rather than listed below it.
@@ -123,7 +124,9 @@ int ZRBStructureFileUpdate::WriteSZRBProductStructure(ZRBObjectManager& structur
   if (!walked_.insert(node->GetKey().str()).second) return 0;
   ZRB_DEBUG("ZRBUpdateCmd::WriteSZRBProductStructure: %s", node->GetSlotValue("INSTANCENAME").c_str());
   if (!UpdateSZRBProductObjects(structure, parent, *node)) return 0;
-  if ((Yes(*node, "UPD_GEOMETRY") || Yes(*node, "UPD_MATRIX")) &&
+  // A new drawing's whole file is new: its creation flag says more than a changed-geometry mark.
+  const bool newDrawing = extended_ && node->GetSlotValue("OBID") == kNewDrawingObid;
+  if (!newDrawing && (Yes(*node, "UPD_GEOMETRY") || Yes(*node, "UPD_MATRIX")) &&
       node->GetSlotValue("CREATE_MODEL_RELATION_ONLY").IsEmpty() &&
       !UpdateSZRBChangedGeoMatrixObjects(structure, *node))
     return 0;
@@ -155,9 +158,51 @@ ZRBObject* ZRBStructureFileUpdate::CreateChild(ZRBObjectManager& structure, cons
   return created;
 }
 
+CADString ZRBStructureFileUpdate::AssignedObid(const CADString& key) const {
+  const auto found = assigned_.find(key.str());
+  return found == assigned_.end() ? CADString() : found->second;
+}
+
+int ZRBStructureFileUpdate::AddNewDrawing(ZRBObjectManager& structure, const ZRBObject& node) {
+  ZRBObject* root = structure.GetObject("ROOT");
+  if (!root) {
+    Message("FatherNotExisting", "ROOT");
+    return 0;
+  }
+  const CADString location = node.GetSlotValue("EXTERNAL_LOCATION");
+  if (location.IsEmpty()) {
+    Message("ErrorCreateObj", node.GetSlotValue("PARTNUMBER"));
+    return 0;
+  }
+  for (const CADString& key : root->GetSlotValueList("DOCCOMS")) {
+    const ZRBObject* known = structure.GetObject(key);
+    if (known && known->GetSlotValue("EXTERNAL_LOCATION") == location) {
+      assigned_[node.GetKey().str()] = known->GetSlotValue("OBID");
+      return 1;
+    }
+  }
+  ZRBObject* drawing = CreateChild(structure, *root, "MODEL");
+  if (!drawing) return 0;
+  // One placeholder for every new drawing would make them one object for every later save.
+  const CADString obid(std::string(kNewDrawingObid) + "_" +
+                       std::string(drawing->GetKey().view().substr(root->GetKey().view().size() + 1)));
+  for (const char* slot : {"CLASSNAME", "PATH", "CHANGEABLE", "EXTERNAL_LOCATION", "PARTNUMBER", "SHEETS",
+                           "SOURCE_PARTNUMBERS", "SOURCE_OBIDS", "SOURCE_DOCS"})
+    if (!node.GetSlotValue(slot).IsEmpty()) drawing->SetSlotValue(slot, node.GetSlotValue(slot));
+  drawing->SetSlotValue("OBID", obid);
+  drawing->SetSlotValue("ID", obid);
+  drawing->SetSlotValue("DESCRIPTION", node.GetSlotValue("PARTNUMBER"));
+  drawing->SetSlotValue("CADCLASSNAME", "CADDrawing");
+  drawing->SetSlotValue("CREATE_CADDRAWING_AND_DOCUMENT", "1");
+  root->SlotAppend("DOCCOMS", drawing->GetKey());
+  assigned_[node.GetKey().str()] = obid;
+  return 1;
+}
+
 int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure, const ZRBObject* parent,
                                                      const ZRBObject& node) {
   const CADString obid = node.GetSlotValue("OBID");
+  if (extended_ && obid == kNewDrawingObid) return AddNewDrawing(structure, node);
   ZRBObject* item = FindItem(structure, obid);
   if (item) {
     if (!node.GetSlotValue("MODIFICATION_DATE_GMT").IsEmpty())

@@ -279,6 +279,8 @@ int ZRBUpdateCmd::WriteProductStructure(ZRBObjectManager& request, const CADIPro
                     GlobPropertyManager.GetReferenceProperty(node, "ZRB_MULTI_EMBEDDED") == "1" ||
                     GlobPropertyManager.IsArchiveRoot(node) || object->GetSlotValue("IS_STD_PART") == "1" ||
                     GlobPropertyManager.IsCachedPart(node);
+  if (GlobPropertyManager.IsArchiveRoot(node) && !ZRBUpdateArchiveCheck::WriteArchive(*this, request, node, object))
+    status = -1;
   if (leaf) {
     ZRB_DEBUG("Found Standard Part or Archive root Ignoring children");
     return 1;
@@ -369,6 +371,7 @@ int ZRBUpdateCmd::UpdateProductDocumentPost(ZRBObjectManager& request, const CAD
     ProcessNewPartFlags(root, answer);
     ProcessProductFlags(root, answer);
     RecordSavedChildren(root);
+    ZRBUpdateArchiveCheck::ReadArchiveAnswers(root, answer);
     // The PDM has saved: a structure file that cannot follow is reported, the save stands.
     if (modes_.sZrbUpdate || modes_.eZrbUpdateCreate)
       ZRBStructureFileUpdate(modes_.extendedUpdate || modes_.eZrbUpdateCreate, GetWarnings())

@@ -172,10 +172,8 @@ int ZRBSaveLocalCmd::ProcessZrbDocumentsInSession(const std::string& xmap, Colle
           GlobPropertyManager.SetFileProperty(CADUnicodeString(path), "ZRB_LAST_KNOWN_MOD_TIME", seconds);
       }
     }
-    // A document the PDM does not know yet is still a file of the map the cache must keep.
-    if (const CADIProduct_var root = document->GetRootProduct();
-        !root || GlobPropertyManager.GetReferenceProperty(root, "ZRB_OBID").IsEmpty())
-      GlobZRBCache.UpdateXMapFile("NO_OBID", "NO_TIMESTAMP", CADString(path.c_str()), "NO_DB", "NO_CLASS");
+    // A new document of the exchange map must survive the content file's check until it reaches the PDM.
+    GlobZRBCache.RegisterFileWithoutIdentity(CADUnicodeString(path));
     saved += path + " ";
     packed.push_back(document.get());
   }

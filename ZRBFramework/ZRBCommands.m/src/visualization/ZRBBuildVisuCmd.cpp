@@ -6,6 +6,7 @@
 #include "CADFrmEditor.h"
 #include "CADSystemServices.h"
 #include "CADVisExport.h"
+#include "CADVisManager.h"
 #include "ZRBAfx.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
@@ -157,6 +158,7 @@ int ZRBBuildVisuCmd::Build(const CADIProduct_var& product) {
   CADIProduct_var father = product;
   SetDirtyFlagForProduct(1, father);
   GlobPropertyManager.SetReferenceProperty(child, "ZRB_SET_VISU_MODEL_TYPE", "1");
+  DisplayNewObject(child);
   CADUnicodeString parameters[2] = {ZRBFileUtil::GetFileNameFromPath(path), newPartNumber};
   GetInformations().Append(BuildMessage(kCatalog, "BuildSuccessMessage", parameters, 2));
   GetInformations().Append(BuildMessage(kCatalog, "CreateNeededMessage"));
@@ -175,8 +177,15 @@ int ZRBBuildVisuCmd::Renew(const CADIProduct_var& visualization) {
   GlobPropertyManager.SetReferenceProperty(renewed, "ZRB_IS_VISUALIZATION", "1");
   GlobPropertyManager.SetReferenceProperty(renewed, "ZRB_SET_VISU_MODEL_TYPE", "1");
   SetDirtyFlagForProduct(1, father);
+  DisplayNewObject(renewed);
   CADUnicodeString parameters[2] = {ZRBFileUtil::GetFileNameFromPath(path), newPartNumber};
   GetInformations().Append(BuildMessage(kCatalog, "UpdateSuccessMessage", parameters, 2));
   GetInformations().Append(BuildMessage(kCatalog, "UpdateNeededMessage"));
   return 1;
+}
+
+void ZRBBuildVisuCmd::DisplayNewObject(const CADIProduct_var& node) {
+  CADVisManager& visu = CADVisManager::Get();
+  visu.Dispatch(node, CADModelEvent::Modification);
+  visu.Dispatch(node, CADModelEvent::Redraw);
 }

@@ -178,6 +178,15 @@ void ZRBCache::RegisterObjectFile(const ZRBObject& object, const CADUnicodeStrin
                  object.GetSlotValue("DB_NAME"), object.GetSlotValue("CLASSNAME"));
 }
 
+void ZRBCache::RegisterFileWithoutIdentity(const CADUnicodeString& path) {
+  if (settings_.disabled || tempMode_ || !xmapManager_ || !FollowXmap()) return;
+  const CADString text = path.ConvertToString();
+  if (!LiesIn(*xmapManager_, text) ||
+      xmapManager_->FindByFileName(ZRBFileUtil::GetFileNameFromPath(path).ConvertToString()))
+    return;
+  UpdateXMapFile("NO_OBID", "NO_TIMESTAMP", text, "NO_DB", "NO_CLASS");
+}
+
 // --- content files and the PDM's list
 
 void ZRBCache::Write() {
