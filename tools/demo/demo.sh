@@ -4,7 +4,8 @@
 # assembly to it and completing an add-temporary dialog, a second read served
 # from the exchange map's cache, the designer moving an instance and the
 # product states showing what changed, the designer adding a part and saving,
-# a fresh session reading the saved structure back, and where to look afterwards.
+# a fresh session reading the saved structure back, then a new part created and saved under a new number, the
+# session saved locally, restored in a fresh session and saved to the PDM from there, and where to look afterwards.
 set -euo pipefail
 BUILD=$(cd "${1:?usage: demo.sh BUILD_DIR}" && pwd)
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -54,10 +55,28 @@ mkdir -p "$WORK/fresh/xmap" "$WORK/fresh/settings"
 zrbsession --xmap "$WORK/fresh/xmap" --settings "$WORK/fresh/settings" --workdir "$WORK/fresh" \
   --trace-file "$WORK/trace-readback.log" --script "$HERE/session-readback.zrbs" | tee "$WORK/session-readback.log"
 
-step "10. where to look"
+# The local session file is packed and unpacked with Info-ZIP's zip and unzip (./run installs them).
+export ZRB_PACK_SESSION_CMD="zip -0 -q -j" ZRB_PACK_ADD_SESSION_CMD="zip -0 -q -j"
+export ZRB_UNPACK_SESSION_CMD="unzip -o -j -q -d"
+export DEMO_LOCAL=$WORK/local
+mkdir -p "$DEMO_LOCAL/xmap" "$DEMO_LOCAL/settings" "$DEMO_LOCAL/new"
+LOCAL_SESSION=(zrbsession --xmap "$DEMO_LOCAL/xmap" --settings "$DEMO_LOCAL/settings" --workdir "$DEMO_LOCAL/new")
+
+step "10-11. a new part in the PDM, saved under a new number, changed, and the session saved locally"
+"${LOCAL_SESSION[@]}" --trace-file "$WORK/trace-local.log" --script "$HERE/session-local.zrbs" \
+  | tee "$WORK/session-local.log"
+
+step "12. the session ended; a fresh session restores it and saves to the PDM from there"
+"${LOCAL_SESSION[@]}" --trace-file "$WORK/trace-restore.log" --script "$HERE/session-restore.zrbs" \
+  | tee "$WORK/session-restore.log"
+step "the PDM's journal of the second half: create, its follow-on update, save-as, and the update after the restore"
+pdmsim journal | tail -n 4
+
+step "13. where to look"
 echo "  exchange map:      $WORK/xmap"
 echo "  vault:             $PDMSIM_VAULT   (pdmsim vault ls | vault show Assembly | journal)"
 echo "  session log:       $WORK/session-read.log"
+echo "  local session:     $WORK/local/xmap/session.zrbsession   (logs: session-local.log, session-restore.log)"
 echo "  module trace:      $WORK/trace-read.log   (the read and add-temporary, method by method)"
 echo "  session as JSON:   $WORK/session.json"
 echo "  picture:           $WORK/assembly.svg   (zrbsession: geometry PART FILE.stl, view FILE.svg)"

@@ -12,9 +12,10 @@ class ZRBPackCommand {
   static std::string Setting(const char* setting, const char* fallback);
   // `path` as " " + one quoted shell word.
   static std::string Word(const std::string& path);
-  // The longest line: the decimal value of `setting` (or the system's limit), never more than one shell argument
-  // holds, less a margin. 0 when the configured value is no number.
-  static int LineLimit(const char* setting);
+  // The longest line: the decimal value of `setting`, else the system's limit, never more than one shell argument
+  // holds, less a margin. A configured value that is no number gives 0 (stop), or with `garbageMeansDefault` the
+  // default.
+  static int LineLimit(const char* setting, int garbageMeansDefault = 0);
   // Lines that add `files`: the first starts from `first`, each next one from `add`. Every line holds at least one
   // file; a file that does not fit even alone gives no lines (empty result) as does an empty `files`.
   static std::vector<std::string> BuildLines(const std::string& first, const std::string& add,

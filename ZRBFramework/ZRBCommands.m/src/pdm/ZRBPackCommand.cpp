@@ -26,17 +26,22 @@ std::string ZRBPackCommand::Word(const std::string& path) {
   return " " + ZRBAfx::QuoteShellWord(CADUnicodeString(path)).str();
 }
 
-int ZRBPackCommand::LineLimit(const char* setting) {
+int ZRBPackCommand::LineLimit(const char* setting, int garbageMeansDefault) {
   const std::string configured = Setting(setting, "");
-  int limit = ZRBAfx::GetSysCallLimit();
+  // The system's limit counts the environment and every argument; one argument of "sh -c" holds at most the
+  // shell limit: the smaller of both, less the margin.
+  int limit = std::min(ZRBAfx::GetSysCallLimit(), kShellArgumentLimit) - kLineMargin;
   if (!configured.empty()) {
-    auto [end, error] = std::from_chars(configured.data(), configured.data() + configured.size(), limit);
-    if (error != std::errc() || end != configured.data() + configured.size() || limit <= 0) {
+    int value = 0;
+    auto [end, error] = std::from_chars(configured.data(), configured.data() + configured.size(), value);
+    if (error != std::errc() || end != configured.data() + configured.size() || value <= 0) {
       ZRB_DEBUG("ZRB: ConvertToNum failed '%s'", configured.c_str());
-      return 0;
+      if (!garbageMeansDefault) return 0;
+    } else {
+      limit = std::min(value, kShellArgumentLimit - kLineMargin);
     }
   }
-  limit = std::min(limit, kShellArgumentLimit - kLineMargin);
+  limit = std::max(limit, 1);
   ZRB_DEBUG("ZRB: usZipMaxCommandLine '%s' %d", configured.c_str(), limit);
   return limit;
 }

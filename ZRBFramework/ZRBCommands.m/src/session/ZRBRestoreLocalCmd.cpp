@@ -13,6 +13,7 @@
 #include "CADFrmWindow.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
+#include "ZRBArchiveManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBLocalSessionFiles.h"
 #include "ZRBLocalSessionIndex.h"
@@ -54,13 +55,22 @@ ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
   const std::string xmap = xmapText.str();
   ZRBLocalSessionIndex index;
   std::set<std::string> unpacked;
-  if (!ReadLocalSession(xmap, index, unpacked)) return Outcome::Failed;
+  PrivateDirectory scratch(xmap, ".zrbrestore");  // inside the map: moving out of it is a rename
+  if (scratch.Path().empty()) {
+    Fail("ExtractFailed");
+    return Outcome::Failed;
+  }
+  if (!ReadLocalSession(xmap, scratch.Path(), index, unpacked)) return Outcome::Failed;
 
-  const std::string data = xmap + "/ZRBPropertyManager.xml";
-  if (unpacked.count("ZRBPropertyManager.xml") && !GlobPropertyManager.Read(CADUnicodeString(data)))
+  // The state files stay in the private directory: no file of the exchange map is read in their place.
+  const std::string data = scratch.Path() + "/" + ZRBSaveLocalCmd::kDataName;
+  int regular = 0;  // a link unpacked from a forged file is not followed
+  ZRBFileUtil::IsRegularFile(CADUnicodeString(data), &regular);
+  if (!regular || !GlobPropertyManager.Read(CADUnicodeString(data)))
     ZRB_DEBUG("ZRB: %s could not be read completely", data.c_str());
   // Identifiers handed out since the save stay unique: the counter is raised, never lowered.
   GlobPropertyManager.SetTmpCounter(index.tmpCounter);
+  ReadArchives(xmap, index, unpacked);
   RestoreFileTimes(xmap, unpacked);
 
   int opened = 0;
@@ -76,9 +86,7 @@ ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
   }
   for (const CADBaseUnknown_var& item : CADDocumentServices::GetListOfDocuments()) {
     CADDocument_var document(item);
-    if (document && GlobPropertyManager.GetFileProperty(document->StorageName(), ZRBSaveLocalCmd::kModifiedMark) ==
-                        CADUnicodeString("1"))
-      document->SetDirty(1);
+    if (document && IsMarked(document->StorageName())) document->SetDirty(1);
   }
   if (opened == 0) {
     ZRB_DEBUG("no Top level files");
@@ -89,8 +97,31 @@ ZRBOneStepCommand::Outcome ZRBRestoreLocalCmd::Work() {
   return Outcome::Succeeded;
 }
 
-int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessionIndex& index,
-                                         std::set<std::string>& unpacked) {
+void ZRBRestoreLocalCmd::ReadArchives(const std::string& xmap, const ZRBLocalSessionIndex& index,
+                                      const std::set<std::string>& unpacked) {
+  // The archive's members come back as documents of the session file, newer than the packed archive file may be
+  // (a modified member is saved into the exchange map, not into the archive): the packed file is therefore not
+  // unpacked over them, and only the structure file is read.
+  for (const auto& [archive, structure] : index.archives) {
+    ZRB_DEBUG("Archive File: %s", archive.c_str());
+    ZRB_DEBUG("Archive Strc File: %s", structure.c_str());
+    const std::string base = BaseName(structure);
+    const CADUnicodeString path(xmap + "/" + base);
+    if (!unpacked.count(base) || !GlobArchiveManager.Read(path)) {
+      Fail("ArchiveNotRead", structure);
+      continue;
+    }
+    if (IsMarked(path)) GlobArchiveManager.SetNonCadChanged(path, 1);
+  }
+}
+
+int ZRBRestoreLocalCmd::IsMarked(const CADUnicodeString& path) {
+  return !path.IsEmpty() &&
+         GlobPropertyManager.GetFileProperty(path, ZRBSaveLocalCmd::kModifiedMark) == CADUnicodeString("1");
+}
+
+int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, const std::string& scratch,
+                                         ZRBLocalSessionIndex& index, std::set<std::string>& unpacked) {
   const std::string sessionFile = ZRBSaveLocalCmd::SessionFilePath();
   if (FAILED(CADFileAccess(CADUnicodeString(sessionFile), CADFileRead))) {
     Fail("NoSessionFile", sessionFile);
@@ -100,13 +131,8 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
     Fail("SessionNotEmpty");
     return 0;
   }
-  PrivateDirectory scratch(xmap, ".zrbrestore");  // inside the map: moving out of it is a rename
-  if (scratch.Path().empty()) {
-    Fail("ExtractFailed");
-    return 0;
-  }
   const std::string line = ZRBPackCommand::Setting("ZRB_UNPACK_SESSION_CMD", "zrb_unzip -o -j -q -d") +
-                           ZRBPackCommand::Word(scratch.Path()) + ZRBPackCommand::Word(sessionFile);
+                           ZRBPackCommand::Word(scratch) + ZRBPackCommand::Word(sessionFile);
   ZRB_DEBUG("UnzipCommand: '%s'", line.c_str());
   // Status 1 of an unzip-style program is a warning; the files are there.
   if (!ZRBPackCommand::RunLine(line, "UnzipCommand", 1)) {
@@ -114,7 +140,7 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
     Fail("ExtractFailed");
     return 0;
   }
-  const std::string indexPath = scratch.Path() + "/content.session";
+  const std::string indexPath = scratch + "/" + ZRBSaveLocalCmd::kIndexName;
   int regular = 0;
   ZRBFileUtil::IsRegularFile(CADUnicodeString(indexPath), &regular);
   std::ifstream in(indexPath, std::ios::binary);
@@ -136,16 +162,14 @@ int ZRBRestoreLocalCmd::ReadLocalSession(const std::string& xmap, ZRBLocalSessio
     Fail("WrongSession");
     return 0;
   }
-  for (const auto& [archive, structure] : index.archives) {
-    ZRB_DEBUG("Archive File: %s", archive.c_str());
-    ZRB_DEBUG("Archive Strc File: %s", structure.c_str());
-  }
   CADListValCADUnicodeString names;
-  CADListDirectory(CADUnicodeString(scratch.Path()), names);
+  CADListDirectory(CADUnicodeString(scratch), names);
   for (const auto& name : names) {
     const std::string base = name.str();
-    const CADUnicodeString from(scratch.Path() + "/" + base);
-    if (base == "content.session" || FAILED(ZRBFileUtil::IsRegularFile(from, &regular)) || !regular) continue;
+    const CADUnicodeString from(scratch + "/" + base);
+    if (base == ZRBSaveLocalCmd::kIndexName || base == ZRBSaveLocalCmd::kDataName ||
+        base == ZRBSaveLocalCmd::kDtdName || FAILED(ZRBFileUtil::IsRegularFile(from, &regular)) || !regular)
+      continue;
     // The old file of that name goes; the rename replaces it in one step.
     if (FAILED(CADRenameFile(from, CADUnicodeString(xmap + "/" + base)))) {
       ZRB_DEBUG("ZRB: could not move file from %s to %s/%s", from.c_str(), xmap.c_str(), base.c_str());
@@ -162,7 +186,8 @@ void ZRBRestoreLocalCmd::RestoreFileTimes(const std::string& xmap, const std::se
   const std::string xmapReal = RealPath(xmap);
   for (int i = 1; i <= paths.Size() && i <= times.Size(); ++i) {
     const std::string path = paths[i].str();
-    if (!unpacked.count(BaseName(path)) || RealPath(DirectoryOf(path)) != xmapReal) continue;
+    // A file modified since the PDM had it keeps its newer time, or it would look unchanged.
+    if (!unpacked.count(BaseName(path)) || RealPath(DirectoryOf(path)) != xmapReal || IsMarked(paths[i])) continue;
     CADUnicodeString current;
     if (SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(paths[i], current)) && current == times[i]) continue;
     if (FAILED(ZRBFileUtil::SetLastModificationToFile(paths[i], times[i])))

@@ -18,7 +18,10 @@
 #include "CommandFixture.h"
 #include "SampleSession.h"
 #include "ZRBAfx.h"
+#include "ZRBArchiveManager.h"
+#include "ZRBArchiveXml.h"
 #include "ZRBFileUtil.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBPackCommand.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBRestoreLocalCmd.h"
@@ -33,6 +36,7 @@ class LocalSessionTest : public CommandFixture {
     CADDocumentServices::ResetSession();
     session_ = std::make_unique<SampleSession>();
     SetVariable("ZRBXMAP", session_->Directory().c_str());
+    ZRBInfoUtil::SetUseDesigTables(1);
     SetVariable("ZRB_PACK_SESSION_CMD", "zip -0 -q -j");
     SetVariable("ZRB_PACK_ADD_SESSION_CMD", "zip -q -0 -j");
     SetVariable("ZRB_UNPACK_SESSION_CMD", "unzip -o -j -q -d");
@@ -109,6 +113,22 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     GlobPropertyManager.SetReferenceProperty("Bracket", "ZRB_OBID", "OB-7");
     GlobPropertyManager.SetFileProperty(Path("Bolt.CADPart"), "ZRB_LAST_KNOWN_MOD_TIME", "1500000000");
     Doc("Plate.CADPart")->SetDirty(1);
+    // An archive rooted in Bracket with a changed non-CAD file, and Plate's table modified since the PDM had it.
+    const CADUnicodeString structure = Path("A.xml");
+    ZRBArchive archive;
+    archive.root.data.attributes = {{"PARTNUMBER", "Bracket"}, {"FILENAME", "Bracket.CADProduct"}};
+    archive.nonCads = {{"notes.txt", false, {{"FILENAME", "notes.txt"}}}};
+    session_->WriteFile("A.xml", ZRBArchiveXml::Write(archive));
+    session_->WriteFile("ZRBArchive.dtd", ZRBArchiveXml::DtdText());
+    session_->WriteFile("A.zip", "packed");
+    session_->WriteFile("notes.txt", "notes");
+    ASSERT_TRUE(GlobArchiveManager.Read(structure));
+    GlobArchiveManager.SetNonCadChanged(structure, 1);
+    GlobPropertyManager.SetFileProperty(Path("Bracket.CADProduct"), "ZRB_ARCHIVE_CONTENT_FILE_NAME", structure);
+    GlobPropertyManager.SetFileProperty(Path("Bracket.CADProduct"), "ZRB_ARCHIVE_FILE", "A.zip");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_OBID", "DT-1");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_TYPE", "DESIGNTABLE");
+    GlobPropertyManager.SetFileProperty(Path("PlateSizes.xls"), "ZRB_LAST_KNOWN_MOD_TIME", "1000000000");
     session_->WriteFile("Unrelated.txt", "x");
     ZRBFileUtil::SetLastModificationToFile(Path("Unrelated.txt"), "1400000000");
 
@@ -121,6 +141,9 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     EXPECT_FALSE(Doc("Plate.CADPart")->IsDirty());
 
     FreshSession(c.counterBefore);
+    GlobArchiveManager.Clear();
+    for (const char* name : {"A.xml", "A.zip", "notes.txt", "PlateSizes.xls"})
+      std::filesystem::remove(session_->Directory() + "/" + name);
     ZRBFileUtil::SetLastModificationToFile(Path("Bolt.CADPart"), "1600000000");
     EXPECT_TRUE(Run<ZRBRestoreLocalCmd>().empty());
 
@@ -135,6 +158,12 @@ TEST_F(LocalSessionTest, RoundTripIntoAFreshSession) {
     EXPECT_EQ(GlobPropertyManager.GetTempCounter(), c.counterAfter);
     EXPECT_EQ(FileTime(Path("Bolt.CADPart")), "1500000000");
     EXPECT_EQ(FileTime(Path("Unrelated.txt")), "1400000000");
+    EXPECT_TRUE(GlobArchiveManager.ArchiveLoaded(structure));
+    EXPECT_TRUE(GlobArchiveManager.GetNonCadChanged(structure));
+    EXPECT_EQ(session_->ReadFile("notes.txt") + session_->ReadFile("A.zip"), "notespacked");
+    ASSERT_TRUE(std::filesystem::exists(session_->Directory() + "/PlateSizes.xls"));
+    EXPECT_NE(FileTime(Path("PlateSizes.xls")), "1000000000");  // still newer than the PDM's: still modified
+    GlobArchiveManager.Clear();
     FreshSession(0);
     std::filesystem::remove(SessionFile());
   }
@@ -176,16 +205,34 @@ TEST_F(LocalSessionTest, RestoreRefusesAndLeavesTheExchangeMapAlone) {
   }
 }
 
-TEST_F(LocalSessionTest, FailingPackKeepsThePreviousSessionFile) {
+TEST_F(LocalSessionTest, AFailedSaveKeepsThePreviousSessionFile) {
   OpenInWindow("Assembly.CADProduct", "Main");
-  session_->WriteFile("session.zrbsession", "previous");
-  SetVariable("ZRB_PACK_SESSION_CMD", "false");
-  const auto warnings = Run<ZRBSaveLocalCmd>();
-  ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find("could not be packed"), std::string::npos);
-  EXPECT_EQ(session_->ReadFile("session.zrbsession"), "previous");
-  for (const auto& entry : std::filesystem::directory_iterator(session_->Directory()))
-    EXPECT_EQ(entry.path().filename().string().rfind(".zrbsession", 0), std::string::npos) << entry.path();
+  const std::string missingDirectory = session_->Directory() + "/missing/s.zrbsession";
+  struct Case {
+    const char* variable;
+    std::string value;
+    const char* warning;  // null: saved
+    const char* restore;
+  } cases[] = {{"ZRB_PACK_SESSION_CMD", "false", "could not be packed", "zip -0 -q -j"},
+               {"ZRB_LOCAL_SESSIONFILE_PATH", missingDirectory, "cannot be read or written", ""},
+               {"ZRB_PACK_SESSION_MAX_COMMANDLINE", "many", nullptr, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.variable);
+    session_->WriteFile("session.zrbsession", "previous");
+    SetVariable(c.variable, c.value.c_str());
+    const auto warnings = Run<ZRBSaveLocalCmd>();
+    SetVariable(c.variable, c.restore);
+    if (!c.warning) {
+      EXPECT_TRUE(warnings.empty());
+      EXPECT_NE(session_->ReadFile("session.zrbsession"), "previous");
+      continue;
+    }
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find(c.warning), std::string::npos) << warnings[0];
+    EXPECT_EQ(session_->ReadFile("session.zrbsession"), "previous");
+    for (const auto& entry : std::filesystem::directory_iterator(session_->Directory()))
+      EXPECT_EQ(entry.path().filename().string().rfind(".zrbsession", 0), std::string::npos) << entry.path();
+  }
 }
 
 TEST_F(LocalSessionTest, ExitStatusRules) {
