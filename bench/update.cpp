@@ -30,7 +30,8 @@ using namespace zrbbench;
 
 namespace {
 
-// The PDM: the first request gets an answer confirming every action asked for, which later requests reuse.
+// The PDM: the first save request gets an answer confirming every action asked for, which later requests
+// reuse; the settings query is answered once (the module keeps the settings).
 struct PreparedPdm {
   std::string answer;
   std::size_t requestSize = 0;
@@ -43,6 +44,18 @@ struct PreparedPdm {
     const std::size_t open = text.find('\''), close = text.rfind('\'');
     if (open == std::string::npos || close <= open) return -1;
     const std::string path = text.substr(open + 1, close - open - 1);
+    if (text.find("x3GetPDMSettings") != std::string::npos) {
+      ZRBObjectManager settings;
+      settings.Read(CADUnicodeString(path));
+      ZRBObject* root = settings.GetObject("ROOT");
+      if (!root) return -1;
+      root->SetSlotValue("ACTION_SUCCESS", "1");
+      root->SetSlotValue("CADPART_DATA_MODEL", "LEGACY_DATA_MODEL");
+      root->SetSlotValue("PRDSUPPORT", "1");
+      root->SetSlotValue("ZRB_DESIGN_TABLES", "OFF");
+      settings.Write(CADUnicodeString(path));
+      return 0;
+    }
     std::ifstream in(path, std::ios::binary);
     std::stringstream request;
     request << in.rdbuf();
