@@ -33,14 +33,7 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
     SetVariable("ZRB_ENABLE_UNIQUEPARENTRULE", "ON");
     GlobArchiveManager.Clear();
     ImportSampleSession();
-    Pdm("load-into-cad", "Assembly");
-    Loop().RunPending();
-    for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList())
-      if (SUCCEEDED(window->GetRootProduct(root_)) && root_->GetPartNumber() == "Assembly") {
-        CADFrmLayout::GetCurrentLayout().SetCurrentWindow(window);
-        break;
-      }
-    ASSERT_TRUE(root_ && root_->GetPartNumber() == "Assembly");
+    ASSERT_TRUE(root_ = LoadIntoCad());
     ZRBInfoUtil::WorkWithDesignTables();
     // The designer's new sub-structure: a product holding a new part, placed under the assembly and selected.
     CADDocument* product = nullptr;

@@ -22,10 +22,8 @@ class BlackBoxEndToEndTest : public PdmEndToEndFixture {
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Assembly");
-    Loop().RunPending();
+    ASSERT_TRUE(root_ = LoadIntoCad());
     window_ = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
-    ASSERT_TRUE(window_ && SUCCEEDED(window_->GetRootProduct(root_)));
   }
   void TearDown() override {
     root_ = supplier_ = part_ = nullptr;

@@ -22,13 +22,7 @@ class InfoEndToEndTest : public PdmEndToEndFixture {
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Assembly");
-    Loop().RunPending();
-    for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList()) {
-      CADIProduct_var root;
-      if (SUCCEEDED(window->GetRootProduct(root)) && root->GetPartNumber() == "Assembly") root_ = root;
-    }
-    ASSERT_TRUE(root_) << "the read shows the assembly in a window";
+    ASSERT_TRUE(root_ = LoadIntoCad()) << "the read shows the assembly in a window";
     Pdm("journal", "clear");
   }
   void TearDown() override {

@@ -26,12 +26,8 @@ class PointingEndToEndTest : public PdmEndToEndFixture {
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Assembly");
-    Loop().RunPending();
+    ASSERT_TRUE(root_ = LoadIntoCad());
     window_ = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
-    ASSERT_NE(window_, nullptr);
-    ASSERT_EQ(window_->GetRootProduct(root_), S_OK);
-    ASSERT_EQ(root_->GetPartNumber(), "Assembly");
     Pdm("journal", "clear");
   }
   void TearDown() override {

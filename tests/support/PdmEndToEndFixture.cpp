@@ -11,6 +11,8 @@
 
 #include "CADAutomationBridge.h"
 #include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "CADSampleSession.h"
 #include "ZRBCache.h"
 #include "ZRBXmapCacheFileEnvironment.h"
@@ -211,6 +213,19 @@ void PdmEndToEndFixture::ImportSampleSession() {
   CADUnicodeString error;
   ASSERT_TRUE(SUCCEEDED(CADSampleSession::Write(CADUnicodeString(sampleDirectory_), error))) << error;
   Pdm("vault", "import", sampleDirectory_);
+}
+
+CADIProduct_var PdmEndToEndFixture::LoadIntoCad(const std::string& partNumber) {
+  Pdm("load-into-cad", partNumber);
+  Loop().RunPending();
+  for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList()) {
+    CADIProduct_var root;
+    if (SUCCEEDED(window->GetRootProduct(root)) && root && root->GetPartNumber() == partNumber.c_str()) {
+      CADFrmLayout::GetCurrentLayout().SetCurrentWindow(window);
+      return root;
+    }
+  }
+  return nullptr;
 }
 
 // ---------------------------------------------------------------- files

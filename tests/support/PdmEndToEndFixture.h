@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CADIProduct.h"
 #include "CommandFixture.h"
 #include "ToolRun.h"
 
@@ -69,6 +70,9 @@ class PdmEndToEndFixture : public CommandFixture {
   // Plate-DRW and the design table PlateSizes), written by the host and imported into the vault.
   void ImportSampleSession();
   const std::string& SampleDirectory() const { return sampleDirectory_; }
+  // The PDM user loads `partNumber` into the session; the window showing it becomes the current one. Returns
+  // its root product, null when no window shows it.
+  CADIProduct_var LoadIntoCad(const std::string& partNumber = "Assembly");
 
   // --- files
   static std::string ReadFile(const std::string& path);
