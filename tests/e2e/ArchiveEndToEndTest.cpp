@@ -8,13 +8,12 @@
 
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "PackedBracket.h"
 #include "PdmEndToEndFixture.h"
 #include "ProbeCommand.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBArchiveMembers.h"
-#include "ZRBArchivePacker.h"
 #include "ZRBArchivePdmValidation.h"
-#include "ZRBArchiveStructureWriter.h"
 #include "ZRBInfoUtil.h"
 
 namespace {
@@ -45,15 +44,7 @@ class ArchiveEndToEndTest : public PdmEndToEndFixture {
   }
 
   // The bracket's members saved into the exchange map, its structure file written and all packed.
-  int Pack() {
-    ProbeCommand command;
-    const CADUnicodeString xmap((Xmap() + "/").c_str());
-    CADListValCADUnicodeString files;
-    if (!ZRBArchiveMembers::CopyArchiveFilesToXmap(command, root_, xmap, files)) return 0;
-    if (!ZRBArchiveStructureWriter(command).WriteStructureFile(root_, "Bracket.xml", xmap)) return 0;
-    return ZRBArchivePacker(command).PackFilesToArchive(CADUnicodeString(XmapFile("Bracket.zip").c_str()),
-                                                        CADUnicodeString(XmapFile("Bracket.xml").c_str()), files);
-  }
+  int Pack() { return PackBracket(root_, Xmap()); }
   // What the PDM says of an archive: exit status and report.
   PdmRun Check(const std::string& zip) { return RunPdm({"archive-check", zip}); }
   int Validate(ProbeCommand& command) { return ZRBArchivePdmValidation::ValidateArchive(command, root_, 1); }

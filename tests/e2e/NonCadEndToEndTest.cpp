@@ -12,12 +12,10 @@
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "PackedBracket.h"
 #include "PdmEndToEndFixture.h"
-#include "ProbeCommand.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBArchiveMembers.h"
-#include "ZRBArchivePacker.h"
-#include "ZRBArchiveStructureWriter.h"
 #include "ZRBModifyNonCadArchiveCmd.h"
 #include "ZRBPropertyManager.h"
 
@@ -61,14 +59,7 @@ class NonCadEndToEndTest : public PdmEndToEndFixture {
     PdmEndToEndFixture::TearDown();
   }
   CADUnicodeString Name() const { return CADUnicodeString(XmapFile("Bracket.xml")); }
-  int Pack() {
-    ProbeCommand command;
-    const CADUnicodeString xmap((Xmap() + "/").c_str());
-    CADListValCADUnicodeString files;
-    if (!ZRBArchiveMembers::CopyArchiveFilesToXmap(command, root_, xmap, files)) return 0;
-    if (!ZRBArchiveStructureWriter(command).WriteStructureFile(root_, "Bracket.xml", xmap)) return 0;
-    return ZRBArchivePacker(command).PackFilesToArchive(CADUnicodeString(XmapFile("Bracket.zip")), Name(), files);
-  }
+  int Pack() { return PackBracket(root_, Xmap()); }
   std::vector<std::string> NonCads() {
     CADListValCADUnicodeString files;
     GlobArchiveManager.GetNonCadFilesInXmap(Name(), files);
