@@ -9,9 +9,13 @@
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
 #include "PdmEndToEndFixture.h"
+#include "ProbeCommand.h"
 #include "SampleSession.h"
 #include "ZRBAttachBlackBoxCmd.h"
+#include "ZRBBlackBoxLoader.h"
 #include "ZRBMultiQuantityCmd.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPropertyManager.h"
 
@@ -100,6 +104,56 @@ TEST_F(BlackBoxEndToEndTest, AttachedNodesTakeTheAnsweredIdentityAndASecondAttac
   Run<ZRBAttachBlackBoxCmd>();
   EXPECT_NE(Journal().back().outcome.find("0 added, 0 removed, 2 answered"), std::string::npos)
       << Journal().back().outcome;
+}
+
+TEST_F(BlackBoxEndToEndTest, ABlackBoxReadAfterwardsIsPlacedOnceWithTheAnsweredIdentity) {
+  AddSupplier();
+  Select({root_});
+  Run<ZRBAttachBlackBoxCmd>();
+  // The session forgets the box: it comes back from the PDM's answer alone, out of the exchange map.
+  ASSERT_EQ(root_->RemoveProduct(supplier_), S_OK);
+  for (const char* file : {"/Supplier.CADProduct", "/SupplierPart.CADPart"})
+    CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(CADUnicodeString(Root() + file)));
+  GlobPropertyManager.RemoveAllBlackBoxRoots(root_);
+  GlobPropertyManager.RemoveAllBlackBoxItems(root_);
+  ZRBObjectManager answer;
+  ASSERT_TRUE(answer.Read(CADUnicodeString(XmapFile("AttachBlackBox.zrb"))));
+  const CADString boxKey = answer.GetObject("ROOT")->GetSlotValue("BLACKBOX");
+  struct Case {
+    const char* what;
+    const char* unanswered;  // a file the answer's file-object names lose
+    int ok;
+    const char* line;
+  };
+  const Case cases[] = {
+      {"loaded", "", 1, ""},
+      {"read again: placed once", "", 1, ""},
+      {"item not answered", "SupplierPart.CADPart", 0, "was not found in the PDM's answer"},
+      {"root not answered", "Supplier.CADProduct", 0, "could not be loaded"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ZRBObjectManager spoilt(answer);
+    ZRBObject* box = spoilt.GetObject(boxKey);
+    CADListValCADString names;
+    for (const CADString& name : box->GetSlotValueList("ATTACHED_FILEOBJECT_FILENAMES"))
+      names.Append(name == CADString(c.unanswered) ? CADString("other.CADPart") : name);
+    box->SetSlotValueList("ATTACHED_FILEOBJECT_FILENAMES", names);
+    ProbeCommand command;
+    EXPECT_EQ(ZRBBlackBoxLoader::Load(command, root_, spoilt, box), c.ok);
+    std::string lines;
+    for (const CADUnicodeString& line : command.GetWarnings()) lines += line.str() + "\n";
+    EXPECT_NE(lines.find(c.line), std::string::npos) << lines;
+    std::vector<CADIProduct_var> placed;
+    for (const CADBaseUnknown_var& item : root_->GetChildren())
+      if (CADIProduct_var child{item};
+          GlobPropertyManager.GetProductFullPath(child).str() == XmapFile("Supplier.CADProduct"))
+        placed.push_back(child);
+    ASSERT_EQ(placed.size(), 1u);
+    EXPECT_EQ(GlobPropertyManager.IsBlackBoxRoot(root_, placed[0]), 1);
+    EXPECT_EQ(Ref(placed[0], "ZRB_OBID").rfind("BBF", 0), 0u);
+    EXPECT_EQ(GlobPropertyManager.IsBlackBoxItem(root_, placed[0]->GetChildren()[1], 1), 1);
+  }
 }
 
 TEST_F(BlackBoxEndToEndTest, FlawedAnswersWriteNoIdentityTheyDoNotCarry) {

@@ -48,6 +48,11 @@ class ZRBBlackBoxUtil {
   static int SetBlackBoxItemProperties(ZRBCommandContext& command, const CADIProduct_var& father,
                                        const ZRBBlackBoxContent& content, ZRBObjectManager& answer,
                                        const ZRBObject* box);
+  // A black box the PDM keeps below `father`, read afterwards: loads the documents of its "CURRENT_ROOT_FILES"
+  // below `father` (once), writes the roots' and their items' properties and adds them to the father's records
+  // without dropping earlier ones. Installed as the read's black-box loader.
+  static int AddBlackBoxRootProperties(ZRBCommandContext& command, const CADIProduct_var& father,
+                                       ZRBObjectManager& answer, const ZRBObject* box);
   // The file object the answer gives for `fileName`; null (traced) when the lists do not lead to one.
   static const ZRBObject* FindFileObject(ZRBObjectManager& answer, const ZRBObject* box,
                                          const CADUnicodeString& fileName);

@@ -2,8 +2,13 @@
 
 #include <string>
 
+#include "CADAutoProduct.h"
+#include "CADDocumentServices.h"
 #include "ZRBAfx.h"
+#include "ZRBAnswerLocation.h"
+#include "ZRBBlackBoxLoader.h"
 #include "ZRBCommandContext.h"
+#include "ZRBConfigTopicManager.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
@@ -107,7 +112,105 @@ int ApplyFileObject(ZRBCommandContext& command, const ZRBBlackBoxNode& node, con
   return 1;
 }
 
+void WarnNotLoaded(ZRBCommandContext& command, const CADUnicodeString& fileName) {
+  ZRB_DEBUG("ZRB: Failed to load BB File!");
+  CADUnicodeString parameter = fileName;
+  command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBAttachBlackBoxCmd", "BlackBoxFileNotLoaded", &parameter, 1));
+}
+
+// The child of `father` that shows `fullPath`, loading the document and placing it when there is none yet (a
+// read that runs again must not place the black box twice).
+CADIProduct_var PlaceBelow(const CADIProduct_var& father, const CADUnicodeString& fullPath, int readOnly) {
+  for (const CADBaseUnknown_var& item : father->GetChildren()) {
+    CADIProduct_var child(item);
+    if (child && GlobPropertyManager.GetProductFullPath(child) == fullPath) return child;
+  }
+  CADDocument* document = CADDocumentServices::GetDocumentInSession(fullPath);
+  if (!document && FAILED(CADDocumentServices::OpenDocument(fullPath, document, readOnly))) return nullptr;
+  CADIProduct_var placed;
+  if (!document || FAILED(father->AddExternalComponent(document, placed))) return nullptr;
+  return placed;
+}
+
+// A model of the black box brings its visualisation as a temporary component beside it when asked to; it
+// belongs to the black box, so later saves do not take it for a new child.
+void AddTemporaryVis(const CADIProduct_var& father, const ZRBObject& object) {
+  const CADString visLocation = object.GetSlotValue("VIS_LOCATION");
+  CADUnicodeString visPath;
+  if (visLocation.IsEmpty() || !g_ZRBConfig.CompareEnvVar("ZRB_CREATETEMPVISCOMP", "ON", 1)) return;
+  if (!ZRBAnswerLocation::Resolve(visLocation, visPath) || !ZRBAfx::FileExist(visPath)) {
+    ZRB_DEBUG("ZRB: vis of the black box not in the exchange map: %s", visLocation.c_str());
+    return;
+  }
+  CADIProduct_var vis = PlaceBelow(father, visPath, 1);
+  if (!vis) {
+    ZRB_DEBUG("ZRB: Failed to load BB File!");
+    return;
+  }
+  GlobPropertyManager.SetInstanceProperty(father, vis, "ZRB_INSTANCE_IN_ZRB", "1");
+  GlobPropertyManager.AddBlackBoxItem(father, visPath);
+}
+
 }  // namespace
+
+int ZRBBlackBoxUtil::AddBlackBoxRootProperties(ZRBCommandContext& command, const CADIProduct_var& father,
+                                               ZRBObjectManager& answer, const ZRBObject* box) {
+  ZRB_TRACE("ZRBBlackBoxUtil::AddBlackBoxRootProperties");
+  if (!box) {
+    ZRB_DEBUG("pBlackBoxObject == NULL");
+    return 0;
+  }
+  if (!father) return 0;
+  int result = 1;
+  ZRBBlackBoxContent loaded;
+  for (const CADString& name : box->GetSlotValueList("CURRENT_ROOT_FILES")) {
+    const CADUnicodeString fileName(name.str());
+    const ZRBObject* object = FindFileObject(answer, box, fileName);
+    CADUnicodeString fullPath;
+    CADIProduct_var root;
+    if (object && ZRBAnswerLocation::Resolve(object->GetSlotValue("EXTERNAL_LOCATION"), fullPath))
+      root = PlaceBelow(father, fullPath, Slot(*object, "CHANGEABLE") == "1" ? 0 : 1);
+    if (!root) {
+      WarnNotLoaded(command, fileName);
+      result = 0;
+      continue;
+    }
+    if (ZRBFileUtil::GetExtension(fullPath) == "model") {
+      const CADUnicodeString partNumber = Slot(*object, "CAD_PARTNUMBER");
+      if (!partNumber.IsEmpty() && FAILED(root->GetReferenceProduct()->SetPartNumber(partNumber)))
+        ZRB_DEBUG("ZRB: black-box model %s keeps its part number", fileName.c_str());
+      AddTemporaryVis(father, *object);
+    }
+    const ZRBBlackBoxNode node{father, root, fullPath, ZRBFileUtil::GetFileNameFromPath(fullPath)};
+    if (!ApplyFileObject(command, node, *object)) {
+      result = 0;
+      continue;
+    }
+    GlobPropertyManager.AddBlackBoxRoot(father, fullPath);
+    loaded.roots.push_back(node);
+    if (g_ZRBConfig.CompareEnvVar("ZRB_ENABLE_APPLY_VISUMODE", "ON", 1))
+      if (CADAutoProduct_var automation{root}) automation->ApplyWorkMode(CADAutoProduct::kVisualizationMode);
+  }
+  for (const ZRBBlackBoxNode& root : loaded.roots) AddItemsBelow(loaded, root.node, 0);
+  for (const ZRBBlackBoxNode& node : loaded.items) {
+    const ZRBObject* object = FindFileObject(answer, box, node.fileName);
+    if (!object) {
+      ZRB_DEBUG("could not find BlackBox item");
+      CADUnicodeString parameter = GlobPropertyManager.GetPartNumber(node.node, 0);
+      command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBReadCmd", "CachedParts_BBItemNotFound", &parameter, 1));
+      result = 0;
+    } else if (ApplyFileObject(command, node, *object)) {
+      GlobPropertyManager.AddBlackBoxItem(father, node.fullPath);
+    } else {
+      result = 0;
+    }
+  }
+  if (result) ZRB_TRACE_OK();
+  return result;
+}
+
+[[maybe_unused]] const bool kLoaderInstalled =
+    (ZRBBlackBoxLoader::Install(&ZRBBlackBoxUtil::AddBlackBoxRootProperties), true);
 
 ZRBBlackBoxContent ZRBBlackBoxUtil::GetContent(const CADIProduct_var& father) {
   ZRBBlackBoxContent content;

@@ -1,5 +1,6 @@
 #include "ZRBStructureReader.h"
 
+#include "ZRBBlackBoxLoader.h"
 #include "ZRBCommand.h"
 #include "ZRBCommandContext.h"
 #include "ZRBCommandStates.h"
@@ -87,6 +88,11 @@ int ZRBStructureReader::BuildNode(Readers& readers, const NodePlace& place, ZRBO
     ZRBNodeAttributes::SetCustomAttrsToNode(nodeProduct, &node);
     ZRBNodeAttributes::SetIdentityToNode(nodeProduct, &node, readers.context.Answer());
     SetDesignTablesToNode(readers, nodeProduct, node);
+    // Before the children are recorded: the black box loaded now belongs to what the node was loaded with.
+    const CADString boxKey = node.GetSlotValue("ATTACHED_BLACKBOX");
+    if (!boxKey.IsEmpty())
+      ZRBBlackBoxLoader::Load(readers.context.Command(), nodeProduct, readers.context.Answer(),
+                              readers.context.Lookup(boxKey, "ATTACHED_BLACKBOX"));
     // The children the node has now are those it was loaded with: later changes are found against them.
     ZRBCommandStates::SetOrigChildsToProp(nodeProduct.get());
   } else if (onPath_.size() == 1 && place.parent) {
