@@ -111,27 +111,23 @@ TEST_F(BlackBoxEndToEndTest, ABlackBoxReadAfterwardsIsPlacedOnceWithTheAnsweredI
   Select({root_});
   Run<ZRBAttachBlackBoxCmd>();
   // The session forgets the box: it comes back from the PDM's answer alone, out of the exchange map.
+  const int children = root_->GetChildrenCount();
   ASSERT_EQ(root_->RemoveProduct(supplier_), S_OK);
-  for (const char* file : {"/Supplier.CADProduct", "/SupplierPart.CADPart"})
-    CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(CADUnicodeString(Root() + file)));
+  CADDocumentServices::Remove(
+      CADDocumentServices::GetDocumentInSession(CADUnicodeString(Root() + "/Supplier.CADProduct")));
   GlobPropertyManager.RemoveAllBlackBoxRoots(root_);
   GlobPropertyManager.RemoveAllBlackBoxItems(root_);
   ZRBObjectManager answer;
   ASSERT_TRUE(answer.Read(CADUnicodeString(XmapFile("AttachBlackBox.zrb"))));
   const CADString boxKey = answer.GetObject("ROOT")->GetSlotValue("BLACKBOX");
-  struct Case {
-    const char* what;
-    const char* unanswered;  // a file the answer's file-object names lose
+  const struct {
+    const char *what, *unanswered, *line;  // a file the answer's file-object names lose; a warning expected
     int ok;
-    const char* line;
-  };
-  const Case cases[] = {
-      {"loaded", "", 1, ""},
-      {"read again: placed once", "", 1, ""},
-      {"item not answered", "SupplierPart.CADPart", 0, "was not found in the PDM's answer"},
-      {"root not answered", "Supplier.CADProduct", 0, "could not be loaded"},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{"loaded", "", "", 1},
+               {"read again: placed once", "", "", 1},
+               {"item not answered", "SupplierPart.CADPart", "was not found in the PDM's answer", 0},
+               {"root not answered", "Supplier.CADProduct", "could not be loaded", 0}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ZRBObjectManager spoilt(answer);
     ZRBObject* box = spoilt.GetObject(boxKey);
@@ -142,17 +138,14 @@ TEST_F(BlackBoxEndToEndTest, ABlackBoxReadAfterwardsIsPlacedOnceWithTheAnsweredI
     ProbeCommand command;
     EXPECT_EQ(ZRBBlackBoxLoader::Load(command, root_, spoilt, box), c.ok);
     std::string lines;
-    for (const CADUnicodeString& line : command.GetWarnings()) lines += line.str() + "\n";
+    for (const CADUnicodeString& line : command.GetWarnings()) lines += line.str();
     EXPECT_NE(lines.find(c.line), std::string::npos) << lines;
-    std::vector<CADIProduct_var> placed;
-    for (const CADBaseUnknown_var& item : root_->GetChildren())
-      if (CADIProduct_var child{item};
-          GlobPropertyManager.GetProductFullPath(child).str() == XmapFile("Supplier.CADProduct"))
-        placed.push_back(child);
-    ASSERT_EQ(placed.size(), 1u);
-    EXPECT_EQ(GlobPropertyManager.IsBlackBoxRoot(root_, placed[0]), 1);
-    EXPECT_EQ(Ref(placed[0], "ZRB_OBID").rfind("BBF", 0), 0u);
-    EXPECT_EQ(GlobPropertyManager.IsBlackBoxItem(root_, placed[0]->GetChildren()[1], 1), 1);
+    ASSERT_EQ(root_->GetChildrenCount(), children);
+    const CADIProduct_var placed(root_->GetChildren()[children]);
+    EXPECT_EQ(GlobPropertyManager.GetProductFullPath(placed).str(), XmapFile("Supplier.CADProduct"));
+    EXPECT_EQ(GlobPropertyManager.IsBlackBoxRoot(root_, placed), 1);
+    EXPECT_EQ(Ref(placed, "ZRB_OBID").rfind("BBF", 0), 0u);
+    EXPECT_EQ(GlobPropertyManager.IsBlackBoxItem(root_, CADIProduct_var(placed->GetChildren()[1]), 0), 1);
   }
 }
 

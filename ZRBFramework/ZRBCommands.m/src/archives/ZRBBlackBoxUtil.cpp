@@ -132,8 +132,9 @@ CADIProduct_var PlaceBelow(const CADIProduct_var& father, const CADUnicodeString
   return placed;
 }
 
-// A model of the black box brings its visualisation as a temporary component beside it when asked to; it
-// belongs to the black box, so later saves do not take it for a new child.
+// A model of the black box brings its visualisation as a temporary component beside it when asked to. It is
+// marked as held by the PDM and placed before the read records the loaded children, so neither a save nor a
+// later attachment takes it for a new document.
 void AddTemporaryVis(const CADIProduct_var& father, const ZRBObject& object) {
   const CADString visLocation = object.GetSlotValue("VIS_LOCATION");
   CADUnicodeString visPath;
@@ -148,7 +149,6 @@ void AddTemporaryVis(const CADIProduct_var& father, const ZRBObject& object) {
     return;
   }
   GlobPropertyManager.SetInstanceProperty(father, vis, "ZRB_INSTANCE_IN_ZRB", "1");
-  GlobPropertyManager.AddBlackBoxItem(father, visPath);
 }
 
 }  // namespace
