@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "CADDocumentServices.h"
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
+#include "CADIPrdProperties.h"
 #include "PackedBracket.h"
 #include "PdmEndToEndFixture.h"
 #include "ProbeCommand.h"
@@ -15,6 +17,8 @@
 #include "ZRBArchiveMembers.h"
 #include "ZRBArchivePdmValidation.h"
 #include "ZRBInfoUtil.h"
+#include "ZRBPropertyManager.h"
+#include "ZRBUpdateCmd.h"
 
 namespace {
 
@@ -122,6 +126,39 @@ TEST_F(ArchiveEndToEndTest, AReadDeliversTheKeptArchiveIntoAFreshSession) {
   for (const char* name : {"Bracket.zip", "Bracket.xml", "ZRBArchive.dtd"})
     EXPECT_TRUE(Exists(fresh + "/xmap/" + name)) << name;
   EXPECT_EQ(ReadFile(fresh + "/xmap/Bracket.xml"), ReadFile(XmapFile("Bracket.xml")));
+}
+
+// Read back, the archive is the session's again: its root is an archive root with the PDM's identity, and a
+// changed member makes the next update pack it anew.
+TEST_F(ArchiveEndToEndTest, AReadArchiveRootIsAnArchiveRootAgain) {
+  ASSERT_EQ(Pack(), 1);
+  Pdm("archive-store", "Bracket", XmapFile("Bracket.zip"));
+  root_ = nullptr;
+  GlobArchiveManager.Clear();
+  CADDocumentServices::ResetSession();
+  for (const char* name : {"Bracket.zip", "Bracket.xml", "ZRBArchive.dtd"}) std::filesystem::remove(XmapFile(name));
+  ASSERT_TRUE(root_ = LoadIntoCad("Bracket"));
+  const CADUnicodeString path = GlobPropertyManager.GetProductFullPath(root_);
+  EXPECT_TRUE(GlobPropertyManager.IsArchiveRoot(root_));
+  EXPECT_FALSE(GlobPropertyManager.GetFileProperty(path, "ZRB_ARCHIVE_OBID").IsEmpty());
+  EXPECT_EQ(GlobPropertyManager.GetFileProperty(path, "ZRB_ARCHIVE_ROOT_PN"), "Bracket");
+  EXPECT_TRUE(
+      GlobArchiveManager.ArchiveLoaded(GlobPropertyManager.GetFileProperty(path, "ZRB_ARCHIVE_CONTENT_FILE_NAME")));
+
+  std::filesystem::remove(XmapFile("Bracket.zip"));
+  CADIProduct_var plate;
+  for (const CADBaseUnknown_var& item : root_->GetChildren())
+    if (CADIProduct_var child(item); child && child->GetPartNumber() == "Plate") plate = child;
+  ASSERT_TRUE(plate);
+  CADIPrdProperties_var(plate->GetReferenceProduct())->SetDescription("revised");
+  Pdm("journal", "clear");
+  auto* update = new ZRBUpdateCmd();
+  update->SetSupressInteraction(1);
+  update->Activate(nullptr, nullptr);
+  Loop().RunPending();
+  EXPECT_TRUE(Exists(XmapFile("Bracket.zip"))) << "the changed archive is packed anew";
+  ASSERT_FALSE(Journal().empty());
+  EXPECT_NE(JournalRequest(Journal().front().seq).find("Bracket.zip"), std::string::npos);
 }
 
 }  // namespace

@@ -237,6 +237,7 @@ bool ArchiveStore::Keep(Vault& vault, const std::string& partNumber, const std::
 
 int ArchiveStore::Deliver(Vault& vault, ExchangeFile& answer, const std::vector<std::string>& partNumbers,
                           const std::string& exchangeMap) {
+  VaultCatalog catalog(vault);
   int delivered = 0;
   for (const std::string& partNumber : partNumbers) {
     const std::optional<std::string> structure = vault.Setting(StoredKey(partNumber));
@@ -254,6 +255,15 @@ int ArchiveStore::Deliver(Vault& vault, ExchangeFile& answer, const std::vector<
     object.Set("PARTNUMBER", partNumber);
     object.Set("ARCHIVE_FILE", StoredName(partNumber));
     object.Set("CONTENT_FILE_NAME", *structure);
+    // The archive's identity, as a save answers it: the session makes the loaded root an archive root with it.
+    if (const std::optional<Item> item = catalog.FindItemByPartNumber(partNumber)) {
+      object.Set("OBID", item->obid);
+      object.Set("CLASSNAME", item->className);
+      object.Set("DB_NAME", item->dbName);
+      object.Set("CHANGEABLE", item->changeable ? "1" : "0");
+      object.Set("ROOT_PART_NUMBER", partNumber);
+      object.Set("RELATIVE_PATH", StoredName(partNumber));
+    }
   }
   return delivered;
 }

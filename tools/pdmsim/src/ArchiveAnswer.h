@@ -34,7 +34,8 @@ class ArchiveStore {
   // false with `error` when the archive fails the check or cannot be kept. The caller holds the transaction.
   static bool Keep(Vault& vault, const std::string& partNumber, const std::string& archivePath, std::string& error);
   // A read's answer: each chosen item with an archive gets it copied into the exchange map and named by an
-  // object of class "ZRBArchive" ("ARCHIVE_FILE", "CONTENT_FILE_NAME"). Returns how many were delivered.
+  // object of class "ZRBArchive" ("ARCHIVE_FILE", "CONTENT_FILE_NAME") with the item's identity ("OBID", "CLASSNAME",
+  // "DB_NAME", "CHANGEABLE", "ROOT_PART_NUMBER", "RELATIVE_PATH"). Returns how many were delivered.
   static int Deliver(Vault& vault, ExchangeFile& answer, const std::vector<std::string>& partNumbers,
                      const std::string& exchangeMap);
 };

@@ -17,4 +17,10 @@ class ZRBAnswerArchives {
   static void Install(Processor processor);
   static int ProcessAllArchives(ZRBCommandContext& command, ZRBObjectManager& answer, int addTemp,
                                 const CADUnicodeString& prefix);
+
+  // (command, answer) -> how many loaded roots became archive roots: once the structure is built, the roots of
+  // the delivered archives get the archive's identity, so the session knows them as archives.
+  using RootMarker = std::function<int(ZRBCommandContext&, ZRBObjectManager&)>;
+  static void InstallRootMarker(RootMarker marker);
+  static int MarkArchiveRoots(ZRBCommandContext& command, ZRBObjectManager& answer);
 };

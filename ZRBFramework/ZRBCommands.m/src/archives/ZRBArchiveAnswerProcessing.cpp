@@ -5,6 +5,9 @@
 #include "ZRBAnswerArchives.h"
 #include "ZRBArchiveMembers.h"
 #include "ZRBArchivePacker.h"
+#include "ZRBArchiveSlots.h"
+#include "ZRBCommandContext.h"
+#include "ZRBCommandStates.h"
 #include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -45,8 +48,33 @@ int ProcessAllArchives(ZRBCommandContext& command, ZRBObjectManager& answer, int
   return all;
 }
 
+// The read loads an archive's root document like any product; only the archive's identity makes it an archive
+// root, without which a later update would neither see it dirty nor store it again.
+int MarkArchiveRoots(ZRBCommandContext& command, ZRBObjectManager& answer) {
+  ZRB_TRACE("ZRBCommand::MarkArchiveRoots");
+  int marked = 0;
+  for (ZRBObject* object = answer.GetFirstObject(); object; object = answer.GetNextObject(object)) {
+    if (object->GetSlotValue("CADCLASSNAME") != "ZRBArchive") continue;
+    const CADUnicodeString partNumber(object->GetSlotValue("PARTNUMBER").str());
+    const CADIProduct_var root = ZRBCommandStates::FindProductInSession(partNumber, nullptr);
+    if (!root) {
+      ZRB_DEBUG("ZRB: the root of archive '%s' is not in the session", partNumber.c_str());
+      continue;
+    }
+    marked += ZRBArchiveSlots::SetArchivePropertiesFromZRBObject(root, *object, &command.GetWarnings());
+  }
+  ZRB_TRACE_OK();
+  return marked;
+}
+
 struct Installer {
-  Installer() { ZRBAnswerArchives::Install(&ProcessAllArchives); }
-  ~Installer() { ZRBAnswerArchives::Install(nullptr); }
+  Installer() {
+    ZRBAnswerArchives::Install(&ProcessAllArchives);
+    ZRBAnswerArchives::InstallRootMarker(&MarkArchiveRoots);
+  }
+  ~Installer() {
+    ZRBAnswerArchives::Install(nullptr);
+    ZRBAnswerArchives::InstallRootMarker(nullptr);
+  }
 } g_installer;
 }  // namespace

@@ -7,6 +7,10 @@ ZRBAnswerArchives::Processor& Installed() {
   static ZRBAnswerArchives::Processor processor;
   return processor;
 }
+ZRBAnswerArchives::RootMarker& InstalledMarker() {
+  static ZRBAnswerArchives::RootMarker marker;
+  return marker;
+}
 }  // namespace
 
 void ZRBAnswerArchives::Install(Processor processor) { Installed() = std::move(processor); }
@@ -18,4 +22,14 @@ int ZRBAnswerArchives::ProcessAllArchives(ZRBCommandContext& command, ZRBObjectM
     return 1;
   }
   return Installed()(command, answer, addTemp, prefix);
+}
+
+void ZRBAnswerArchives::InstallRootMarker(RootMarker marker) { InstalledMarker() = std::move(marker); }
+
+int ZRBAnswerArchives::MarkArchiveRoots(ZRBCommandContext& command, ZRBObjectManager& answer) {
+  if (!InstalledMarker()) {
+    ZRB_DEBUG("ZRB: no archive handling installed, delivered archives mark no root");
+    return 0;
+  }
+  return InstalledMarker()(command, answer);
 }

@@ -113,6 +113,8 @@ int ZRBReadCmd::CreateProductStructure() {
 
   CADIProduct_var workbench;
   if (!BuildStructure(answer, *root, workbench)) return 0;
+  // Add-temporary archives stay out of the session's archive state.
+  if (!state_.addTempRead) ZRBAnswerArchives::MarkArchiveRoots(*this, answer);
 
   ZRBFileUtil::DeleteTemporaryFiles(state_.cachedFilesToRefresh);
   if (!state_.AnyReadFlag()) {
