@@ -246,6 +246,19 @@ TEST_F(SynchronizeTest, StructureRulesWithoutASettingOfTheirOwn) {
          return t.At("Fixings.1");
        },
        "RealProductNotEmbeddedOrProtected"},
+      {"a modified black box", nullptr,
+       [](SynchronizeTest& t) {
+         GlobPropertyManager.AddBlackBoxRoot(t.root_, GlobPropertyManager.GetProductFullPath(t.At("Bracket.1")));
+         t.Doc("Bracket.CADProduct")->SetDirty(1);
+         return t.At("Bracket.1");
+       },
+       "ErrAlreadyBlackBox"},
+      {"a part the PDM marks as a component", nullptr,
+       [](SynchronizeTest& t) {
+         GlobPropertyManager.SetReferenceProperty(t.At("Bracket.1/Plate.1"), "ZRB_ISCOMPONENT", "1");
+         return t.At("Bracket.1/Plate.1");
+       },
+       "ErrComponentStructureInvalid"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -260,6 +273,15 @@ TEST_F(SynchronizeTest, StructureRulesWithoutASettingOfTheirOwn) {
     command->Release();
     if (c.setting) SetVariable(c.setting, nullptr);
   }
+}
+
+TEST_F(SynchronizeTest, ANodeAnotherStructureBroughtIsLeftOutWithEverythingBelowIt) {
+  GlobPropertyManager.DeleteInstanceProperty(root_, At("Fixings.1"), "ZRB_INSTANCE_IN_ZRB");
+  const Node below = AddNew(At("Fixings.1"), "CADPart", "NEWBELOW");
+  ZRBSynchronizeCmd* command = Fill();
+  EXPECT_EQ(Rows(command->GetJobs()), std::vector<std::string>{"Assembly=Update"});
+  EXPECT_EQ(Ref(below, "ZRB_RULE_FAILED"), "");
+  command->Release();
 }
 
 TEST_F(SynchronizeTest, AllAtOnceSkipsTheRowSetToNoAndEndsWithTheFinalUpdate) {

@@ -63,6 +63,13 @@ bool ZRBSyncFiller::FillNode(const CADIProduct_var& node, const CADIProduct_var&
     ZRB_DEBUG("Ignoring temporary Item");
     return false;
   }
+  // Recorded under its father at load time but not brought by the PDM: it came with another structure, which
+  // owns it and everything below it.
+  if (father && ZRBCommandStates::isChildOrigLoadChild(father.get(), node.get()) &&
+      !ZRBInfoUtil::WasLoadedFromPdm(node.get())) {
+    ZRB_DEBUG("Found Origload, Ignoring item and children ...");
+    return false;
+  }
   const bool workbench = ZRBCommandStates::IsWorkbenchProduct(node) != 0;
   const bool archiveRoot = GlobPropertyManager.IsArchiveRoot(node) != 0;
   int state = 0;

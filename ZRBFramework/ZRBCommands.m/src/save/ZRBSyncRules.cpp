@@ -93,6 +93,13 @@ std::string_view ZRBSyncRules::Check(const CADIProduct_var& node, const CADIProd
   }
   if ((state & PS_REPRESENTATION_INCONSISTENT) && IsOn("ZRB_ENABLE_CHECKREPRULE")) return "ErrCheckRepRule";
   if (father && InstanceName(node).Find(" ") >= 0) return "BlanksInInstanceName";
+  // A black box changes only through its attach; sent as an ordinary item it would overwrite what the PDM keeps.
+  if (father && (state & ~(PS_ZRB | PS_STD_PART)) &&
+      (GlobPropertyManager.IsBlackBoxRoot(father, node) || GlobPropertyManager.IsBlackBoxItem(father, node, 1)))
+    return "ErrAlreadyBlackBox";
+  // A component item holds a structure; a part-like document cannot be one, whatever the PDM marked it as.
+  if (Ref(node, "ZRB_ISCOMPONENT") == "1" && ZRBCommandStates::IsPartLikeType(type))
+    return "ErrComponentStructureInvalid";
   if (father && type == "model" && !IsOn("ZRB_DISABLE_ONEMODELINSTPERPARENT") &&
       SameModelsUnder(father, node->GetPartNumber()) > 1)
     return "ErrOnePartInstancePerProduct";
