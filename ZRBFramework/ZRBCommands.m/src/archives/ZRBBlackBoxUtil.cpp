@@ -151,6 +151,26 @@ void AddTemporaryVis(const CADIProduct_var& father, const ZRBObject& object) {
   GlobPropertyManager.SetInstanceProperty(father, vis, "ZRB_INSTANCE_IN_ZRB", "1");
 }
 
+// Writes the answer's file object onto each node: `missing` reports a node the answer has none for, `record`
+// keeps a node that took its object. 0 when any node failed.
+template <typename Missing, typename Record>
+int ApplyToNodes(ZRBCommandContext& command, const std::vector<ZRBBlackBoxNode>& nodes, ZRBObjectManager& answer,
+                 const ZRBObject* box, Missing missing, Record record) {
+  int result = 1;
+  for (const ZRBBlackBoxNode& node : nodes) {
+    const ZRBObject* object = ZRBBlackBoxUtil::FindFileObject(answer, box, node.fileName);
+    if (!object) {
+      missing(node);
+      result = 0;
+    } else if (!ApplyFileObject(command, node, *object)) {
+      result = 0;
+    } else {
+      record(node);
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 int ZRBBlackBoxUtil::AddBlackBoxRootProperties(ZRBCommandContext& command, const CADIProduct_var& father,
@@ -308,24 +328,15 @@ int ZRBBlackBoxUtil::SetBlackBoxRootProperties(ZRBCommandContext& command, const
     return 0;
   }
   GlobPropertyManager.RemoveAllBlackBoxRoots(father);
-  int result = 1;
-  for (const ZRBBlackBoxNode& node : content.roots) {
-    const ZRBObject* object = FindFileObject(answer, box, node.fileName);
-    if (!object) {
-      ZRB_DEBUG("ZRB: SetBlackBoxRootProperties returns non attached black box root items");
-      ZRB_DEBUG("ZRB: This is not expected");
-      CADUnicodeString parameter = node.fileName;
-      command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBAttachBlackBoxCmd", "RootNotAttached", &parameter, 1));
-      result = 0;
-      continue;
-    }
-    if (!ApplyFileObject(command, node, *object)) {
-      result = 0;
-      continue;
-    }
-    GlobPropertyManager.AddBlackBoxRoot(father, node.fullPath);
-  }
-  return result;
+  return ApplyToNodes(
+      command, content.roots, answer, box,
+      [&](const ZRBBlackBoxNode& node) {
+        ZRB_DEBUG("ZRB: SetBlackBoxRootProperties returns non attached black box root items");
+        ZRB_DEBUG("ZRB: This is not expected");
+        CADUnicodeString parameter = node.fileName;
+        command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBAttachBlackBoxCmd", "RootNotAttached", &parameter, 1));
+      },
+      [&](const ZRBBlackBoxNode& node) { GlobPropertyManager.AddBlackBoxRoot(father, node.fullPath); });
 }
 
 int ZRBBlackBoxUtil::SetBlackBoxItemProperties(ZRBCommandContext& command, const CADIProduct_var& father,
@@ -336,21 +347,12 @@ int ZRBBlackBoxUtil::SetBlackBoxItemProperties(ZRBCommandContext& command, const
     return 0;
   }
   GlobPropertyManager.RemoveAllBlackBoxItems(father);
-  int result = 1;
-  for (const ZRBBlackBoxNode& node : content.items) {
-    const ZRBObject* object = FindFileObject(answer, box, node.fileName);
-    if (!object) {
-      ZRB_DEBUG("could not find BlackBox item");
-      CADUnicodeString parameter = GlobPropertyManager.GetPartNumber(node.node, 0);
-      command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBReadCmd", "CachedParts_BBItemNotFound", &parameter, 1));
-      result = 0;
-      continue;
-    }
-    if (!ApplyFileObject(command, node, *object)) {
-      result = 0;
-      continue;
-    }
-    GlobPropertyManager.AddBlackBoxItem(father, node.fullPath);
-  }
-  return result;
+  return ApplyToNodes(
+      command, content.items, answer, box,
+      [&](const ZRBBlackBoxNode& node) {
+        ZRB_DEBUG("could not find BlackBox item");
+        CADUnicodeString parameter = GlobPropertyManager.GetPartNumber(node.node, 0);
+        command.GetWarnings().Append(ZRBAfx::BuildMessage("ZRBReadCmd", "CachedParts_BBItemNotFound", &parameter, 1));
+      },
+      [&](const ZRBBlackBoxNode& node) { GlobPropertyManager.AddBlackBoxItem(father, node.fullPath); });
 }
