@@ -89,8 +89,9 @@ TEST_F(StaleFilesTest, ADeliverySupersedesItsBackup) {
   dir_.Write("xmap/c.CADPart", "kept");
   ASSERT_EQ(ZRBStaleFiles::RenameStaleFilesInExchangeMap(Xmap()), 1);
   dir_.Write("xmap/b.CADPart", "delivered");
+  dir_.Write("xmap/ZRBBACKUP_..", "not a backup");  // names a directory: kept, never deleted
   ASSERT_EQ(ZRBStaleFiles::RestoreStaleFilesInExchangeMap(Xmap()), 1);
-  EXPECT_EQ(dir_.List("xmap"), (Names{"b.CADPart", "c.CADPart"}));
+  EXPECT_EQ(dir_.List("xmap"), (Names{"ZRBBACKUP_..", "b.CADPart", "c.CADPart"}));
   EXPECT_EQ(dir_.Read("xmap/b.CADPart"), "delivered");
   EXPECT_EQ(dir_.Read("xmap/c.CADPart"), "kept");
 }

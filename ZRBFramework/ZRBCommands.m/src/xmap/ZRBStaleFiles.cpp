@@ -117,8 +117,12 @@ int ZRBStaleFiles::RestoreStaleFilesInExchangeMap(const CADString& directory) {
   const int prefixLength = CADString(kBackupPrefix).GetLength();
   for (const CADUnicodeString& name : names) {
     if (!name.StartsWith(kBackupPrefix) || name.GetLength() == prefixLength) continue;
+    // A file named after "." or ".." was never a backup of ours: its "original" is a directory, which would
+    // always look present and get the file deleted.
+    const CADUnicodeString original = name.SubString(prefixLength);
+    if (original == "." || original == "..") continue;
     const CADUnicodeString backup = ZRBAfxCache::MakePath(unicodeDirectory, name);
-    const CADUnicodeString target = ZRBAfxCache::MakePath(unicodeDirectory, name.SubString(prefixLength));
+    const CADUnicodeString target = ZRBAfxCache::MakePath(unicodeDirectory, original);
     if (!IsFileEntry(backup)) continue;
     if (ZRBLinkStatus::Of(target.str()).exists) {
       ZRB_DEBUG("%s Exists in exchangemap. Deleting %s", target.c_str(), backup.c_str());
