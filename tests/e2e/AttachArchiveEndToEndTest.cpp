@@ -17,6 +17,7 @@
 #include "PdmEndToEndFixture.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBAttachArchiveCmd.h"
+#include "ZRBClientMode.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSamAttachArchiveCmd.h"
@@ -172,12 +173,15 @@ TEST_F(AttachArchiveEndToEndTest, TheSamClientAttachesWithItsOwnWordAndUpdatesTh
   for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD"})
     SetVariable(("SAM_" + std::string(name)).c_str(), "zip -0 -q -j");
   SetVariable("SAM_ZRB_ARCHIVE_AUTOUPDATE", "ON");
+  Pdm("settings", "sam.pdm.design_tables", "OFF");
   const std::vector<std::string> warnings = Attach(new ZRBSamAttachArchiveCmd());
   ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << ::testing::PrintToString(warnings);
   std::vector<std::string> calls;
   for (const nlohmann::json& call : nlohmann::json::parse(Pdm("journal", "--json")))
     calls.push_back(call["role"].get<std::string>() + ":" + call["action"].get<std::string>());
-  EXPECT_EQ(calls, (std::vector<std::string>{"sam:x3CreateArchiveFrFile", "sam:x3UpdateFromFile"}));
+  // The settings the standard PDM gave in the set-up are not the SAM PDM's: the update asks its own.
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{"sam:x3CreateArchiveFrFile", "sam:x3GetPDMSettings", "sam:x3UpdateFromFile"}));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "CommandFixture.h"
+#include "ZRBClientMode.h"
 #include "ZRBFollowOnCommands.h"
+#include "ZRBInfoUtil.h"
 #include "ZRBSamCreateCmd.h"
 #include "ZRBSamReadCmd.h"
 #include "ZRBSamSynchronizeCmd.h"
@@ -47,6 +49,27 @@ TEST_F(SamCommandsTest, FollowOnCommandsBelongToTheClientOfTheCommandHandingOver
     command->Release();
   }
   for (ZRBCommand* command : std::initializer_list<ZRBCommand*>{samSync, standardSync, samCreate}) command->Release();
+}
+
+}  // namespace
+
+namespace {
+
+// Each client talks to a PDM of its own: what one PDM said of its design tables never decides the other's saves.
+TEST_F(SamCommandsTest, EachClientKeepsItsOwnPdmsSettings) {
+  ZRBClientMode::Standard().Apply();
+  ZRBInfoUtil::SetUseDesigTables(1);
+  ZRBInfoUtil::SetDataModelValue("CMPONENT_DATA_MODEL");
+  ZRBClientMode::Sam().Apply();
+  EXPECT_TRUE(ZRBInfoUtil::GetUseDesignTables().IsEmpty()) << "the SAM client's PDM was not asked yet";
+  ZRBInfoUtil::SetUseDesigTables(0);
+  ZRBClientMode::Standard().Apply();
+  EXPECT_EQ(ZRBInfoUtil::GetUseDesignTables(), "ON");
+  EXPECT_EQ(ZRBInfoUtil::GetDataModelValue(), "CMPONENT_DATA_MODEL");
+  ZRBClientMode::Sam().Apply();
+  EXPECT_EQ(ZRBInfoUtil::GetUseDesignTables(), "OFF");
+  ZRBClientMode::Standard().Apply();
+  ZRBInfoUtil::ResetForTests();
 }
 
 }  // namespace

@@ -111,7 +111,8 @@ void AdminCli::PrintHelp(std::ostream& out) {
          "                                       x3ValidateArchive (archive.refuse_parts, archive.require_filename),\n"
          "                                       flaws of x3AttachBlackBoxCmd (blackbox.flaw),\n"
          "                                       the SAM client's port (sam.port) and strict mode\n"
-         "                                       (pdm.strict_clients ON: refuse words a client never sends)\n"
+         "                                       (pdm.strict_clients ON: refuse words a client never sends);\n"
+         "                                       sam.pdm.KEY answers the SAM client in place of pdm.KEY\n"
          "  archive-check FILE                   unpack an archive; check its structure file, DTD and members\n"
          "  archive-store PARTNUMBER FILE        keep a checked archive for an item; its reads deliver it\n"
          "  part-info standard [--off] PARTNUMBER... | part-info bom-type PARTNUMBER|* [TYPE] | part-info ls\n"
@@ -456,7 +457,10 @@ void AdminCli::SettingsCommand(CLI::App& sub) {
                                                                             {"archive.require_filename", "ON"},
                                                                             {"blackbox.flaw", ""},
                                                                             {"sam.port", "7411"},
-                                                                            {"pdm.strict_clients", "OFF"}};
+                                                                            {"pdm.strict_clients", "OFF"},
+                                                                            {"sam.pdm.data_model", ""},
+                                                                            {"sam.pdm.product_support", ""},
+                                                                            {"sam.pdm.design_tables", ""}};
     if (positionals.size() == 2) {
       bool known = false;
       for (const auto& [key, fallback] : kKnown) known = known || key == positionals[0];

@@ -292,9 +292,16 @@ void SessionCommand::AnswerAddTemp(Answering& answering) {
 void SessionCommand::AnswerSettings(Vault& vault, Answering& answering) {
   ExchangeObject& root = answering.file.FindOrAdd("ROOT", true);
   root.Set("ACTION_SUCCESS", "1");
-  root.Set("CADPART_DATA_MODEL", vault.Setting("pdm.data_model").value_or("LEGACY_DATA_MODEL"));
-  root.Set("PRDSUPPORT", vault.Setting("pdm.product_support").value_or("1"));
-  root.Set("ZRB_DESIGN_TABLES", vault.Setting("pdm.design_tables").value_or("ON"));
+  // The SAM client's PDM may be set up apart: "sam.pdm.KEY" before the common "pdm.KEY".
+  const auto setting = [&](const std::string& key, const char* fallback) {
+    std::optional<std::string> value;
+    if (call_.role == "sam") value = vault.Setting("sam." + key);
+    if (!value) value = vault.Setting(key);
+    return value.value_or(fallback);
+  };
+  root.Set("CADPART_DATA_MODEL", setting("pdm.data_model", "LEGACY_DATA_MODEL"));
+  root.Set("PRDSUPPORT", setting("pdm.product_support", "1"));
+  root.Set("ZRB_DESIGN_TABLES", setting("pdm.design_tables", "ON"));
 }
 
 void SessionCommand::AnswerUpdate(Vault& vault, Answering& answering) {

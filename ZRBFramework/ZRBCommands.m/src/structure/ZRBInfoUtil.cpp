@@ -1,10 +1,13 @@
 #include "ZRBInfoUtil.h"
 
 #include <ctime>
+#include <map>
+#include <string>
 
 #include "CADDocument.h"
 #include "CADSettingRepository.h"
 #include "ZRBAfxBase.h"
+#include "ZRBClientMode.h"
 #include "ZRBFileUtil.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBPdmSettingsSource.h"
@@ -16,10 +19,16 @@
 
 namespace {
 
-struct State {
+// What a PDM answered about itself. Each client talks to its own PDM, so each keeps its own answers: settings
+// one PDM gave never decide another's requests.
+struct PdmSettings {
   CADString useDesignTables;
   CADString dataModel;
   CADString productSupport;
+};
+
+struct State {
+  std::map<std::string, PdmSettings, std::less<>> perClient;  // by the client's configuration prefix
   int updateCreateFlag = 0;
   int updateFlag = 0;
   bool askedThisCommand = false;  // a failed query, or an answer without the value, is not repeated
@@ -29,6 +38,8 @@ State& S() {
   static State state;
   return state;
 }
+
+PdmSettings& P() { return S().perClient[ZRBClientMode::Current().GetModulePrefix().str()]; }
 
 ZRBPdmSettingsSource*& Installed() {
   static ZRBPdmSettingsSource* source = nullptr;
@@ -172,38 +183,38 @@ int ZRBInfoUtil::GetSettingsFromPDMSystem() {
   ZRBPdmSettingsSource::Settings settings;
   S().askedThisCommand = true;
   if (!source || !source->Query(settings)) return 0;
-  S().dataModel = settings.dataModel;
-  S().productSupport = settings.productSupport;
-  S().useDesignTables = settings.designTables;
+  P().dataModel = settings.dataModel;
+  P().productSupport = settings.productSupport;
+  P().useDesignTables = settings.designTables;
   ZRB_TRACE_OK();
   return 1;
 }
 
 int ZRBInfoUtil::SetUseDesigTables(const int flag) {
-  S().useDesignTables = flag ? "ON" : "OFF";
+  P().useDesignTables = flag ? "ON" : "OFF";
   return 1;
 }
 
-const CADString& ZRBInfoUtil::GetUseDesignTables() { return S().useDesignTables; }
+const CADString& ZRBInfoUtil::GetUseDesignTables() { return P().useDesignTables; }
 
 int ZRBInfoUtil::WorkWithDesignTables() {
-  AskWhileEmpty(S().useDesignTables);
-  return S().useDesignTables == "ON" ? 1 : 0;
+  AskWhileEmpty(P().useDesignTables);
+  return P().useDesignTables == "ON" ? 1 : 0;
 }
 
 int ZRBInfoUtil::IsCADProductSupportOn() {
-  AskWhileEmpty(S().productSupport);
-  return S().productSupport == "1" ? 1 : 0;
+  AskWhileEmpty(P().productSupport);
+  return P().productSupport == "1" ? 1 : 0;
 }
 
 int ZRBInfoUtil::IsCmponentDataModelMode() {
-  AskWhileEmpty(S().dataModel);
-  return S().dataModel == "CMPONENT_DATA_MODEL" ? 1 : 0;
+  AskWhileEmpty(P().dataModel);
+  return P().dataModel == "CMPONENT_DATA_MODEL" ? 1 : 0;
 }
 
-void ZRBInfoUtil::SetDataModelValue(const CADString& value) { S().dataModel = value; }
+void ZRBInfoUtil::SetDataModelValue(const CADString& value) { P().dataModel = value; }
 
-const CADString& ZRBInfoUtil::GetDataModelValue() { return S().dataModel; }
+const CADString& ZRBInfoUtil::GetDataModelValue() { return P().dataModel; }
 
 void ZRBInfoUtil::StartOfCommand() { S().askedThisCommand = false; }
 
