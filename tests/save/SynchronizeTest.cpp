@@ -411,6 +411,11 @@ TEST_F(SynchronizeTest, AFailedRowGivesBackWhatItTouchedAndTheNextRowsStillRun) 
   ZRBSyncJobList& jobs = command->GetJobs();
   ASSERT_EQ(Rows(jobs), (std::vector<std::string>{"BAD=Create", "GOOD=Create", "Assembly=Update+Add"}));
   failing->SetDirty(1);
+  // A row that sends a document takes its quick-check seal away.
+  SetVariable("ZRB_READ_QCKSEAL", "ON");
+  SetVariable("ZRB_QCK_TIMESTAMP", "ON");
+  const CADUnicodeString goodPath = GlobPropertyManager.GetProductFullPath(good);
+  GlobPropertyManager.SetFileProperty(goodPath, "ZRB_QCKFILE_UPTODATE", "1");
   jobs.RunNext(*command);
   EXPECT_EQ(jobs.At(0).result, ZRBSyncResult::Failed);
   EXPECT_NE(failing->IsDirty(), 0u);
@@ -420,6 +425,9 @@ TEST_F(SynchronizeTest, AFailedRowGivesBackWhatItTouchedAndTheNextRowsStillRun) 
   jobs.RunNext(*command);
   EXPECT_EQ(jobs.At(1).result, ZRBSyncResult::Succeeded);
   EXPECT_EQ(jobs.At(2).result, ZRBSyncResult::Succeeded);
+  EXPECT_FALSE(GlobPropertyManager.IsFilePropertySet(goodPath, "ZRB_QCKFILE_UPTODATE"));
+  SetVariable("ZRB_READ_QCKSEAL", "");
+  SetVariable("ZRB_QCK_TIMESTAMP", "");
   EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, good, "ZRB_INSTANCE_IN_ZRB").str(), "1");
   EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, good, "ZRB_RELATION").str(),
             "REL-" + SampleSession::InstanceName(good));

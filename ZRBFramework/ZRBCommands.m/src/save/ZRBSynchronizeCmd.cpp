@@ -257,8 +257,9 @@ int ZRBSynchronizeCmd::UpdateCreateProduct(const CADIProduct_var& node, CADStrin
     AddUpdateMessage("NotProcessingProductType", &parameter, 1);
     return 0;
   }
+  // The row changes the document: its quick-check seal no longer vouches for it.
   if (IsOn("ZRB_READ_QCKSEAL") && IsOn("ZRB_QCK_TIMESTAMP"))
-    GlobPropertyManager.DeleteFileProperty(GlobPropertyManager.GetProductFullPath(node), "ZRB_QCK_ISUPTODATE");
+    GlobPropertyManager.DeleteFileProperty(GlobPropertyManager.GetProductFullPath(node), "ZRB_QCKFILE_UPTODATE");
   const CADIProduct_var father = ZRBPSNTreeUtil::GetFatherProduct(node);
   ZRBObjectManager request;
   if (!WriteSyncRequest(request, node, father, product)) {
