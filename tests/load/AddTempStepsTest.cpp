@@ -1,8 +1,5 @@
-// The add-temporary command against a scripted PDM (the recording shell answers the request file the way the
-// PDM's first step would, the test plays the PDM user through the status word): every way its start can fail,
-// answers no reference PDM gives, the end step's hand-over, the PDM side's backups and the SAM client.
-#include <sys/stat.h>
-
+// The add-temporary command against a scripted PDM (the shell answers as the PDM's first step, the test plays the
+// PDM user through the status word): every failed start, answers no reference PDM gives, the end step, backups.
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,8 +15,6 @@
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
 #include "ZRBReadCmd.h"
-#include "ZRBSamAddTempCmd.h"
-#include "ZRBSamReadCmd.h"
 
 namespace {
 
@@ -58,60 +53,43 @@ class AddTempStepsTest : public CommandFixture {
 
  public:  // what the table cases arrange
   XmapScratchDirectory xmap;
-  std::string firstStepAnswer = "@ROOT\n{ACTION_SUCCESS} 2\n\n";
+  static constexpr const char* kWaiting = "@ROOT\n{ACTION_SUCCESS} 2\n\n";  // the PDM's dialog is up
+  std::string firstStepAnswer = kWaiting;
   int shellResult = 0;
 };
 
 TEST_F(AddTempStepsTest, EveryFailedStartShowsItsReasonThenTheFailureAndLeavesNothingWaiting) {
+  enum Xmap { Usable, RequestBlocked, NotADirectory, Unset };
   struct Case {
     const char* name;
-    std::function<void(AddTempStepsTest&)> arrange;
+    std::string answer;  // the first step's ("" none)
+    int shellResult;
+    Xmap xmap;
     Lines boxes;
     bool pdmCalled;
   };
+  const std::string failed = "ZRBAddTempCmd.AddTempFailed", noAccess = "ZRBAddTempCmd.NoFileAccess";
   const std::vector<Case> cases = {
-      {"first step answers 1",
-       [](AddTempStepsTest& t) { t.firstStepAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"},
-       true},
-      {"answer without ROOT",
-       [](AddTempStepsTest& t) { t.firstStepAnswer = "@COMMAND\n{EXMAP} x\n\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"},
-       true},
-      {"answer is no exchange file",
-       [](AddTempStepsTest& t) { t.firstStepAnswer = "garbage\n{ACTION_SUCCESS} 2\n"; },
-       {"ZRBAddTempCmd.AddTempFailed"},
-       true},
-      {"the PDM command cannot be run",
-       [](AddTempStepsTest& t) {
-         t.shellResult = -1;
-         t.firstStepAnswer.clear();
-       },
-       {"ZRBAfx.ConnectFailed", "ZRBAddTempCmd.AddTempFailed"},
-       true},
-      {"old request cannot be deleted",
-       [](AddTempStepsTest& t) {
-         std::filesystem::remove(t.xmap.Path("atfile.zrb"));
-         t.xmap.Write("atfile.zrb/keep", "a directory in the request file's place");
-       },
-       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"},
-       false},
-      {"request cannot be written",
-       [](AddTempStepsTest& t) { SetVariable("ZRBXMAP", t.xmap.Write("not-a-directory").c_str()); },
-       {"ZRBAddTempCmd.NoFileAccess", "ZRBAddTempCmd.AddTempFailed"},
-       false},
-      {"no exchange map",
-       [](AddTempStepsTest&) { SetVariable("ZRBXMAP", nullptr); },
-       {"ZRBAddTempCmd.NoExchangeMap", "ZRBAddTempCmd.AddTempFailed"},
-       false},
+      {"first step answers 1", "@ROOT\n{ACTION_SUCCESS} 1\n\n", 0, Usable, {failed}, true},
+      {"answer without ROOT", "@COMMAND\n{EXMAP} x\n\n", 0, Usable, {failed}, true},
+      {"answer is no exchange file", "garbage\n{ACTION_SUCCESS} 2\n", 0, Usable, {failed}, true},
+      {"the PDM command cannot be run", "", -1, Usable, {"ZRBAfx.ConnectFailed", failed}, true},
+      {"old request cannot be deleted", kWaiting, 0, RequestBlocked, {noAccess, failed}, false},
+      {"request cannot be written", kWaiting, 0, NotADirectory, {noAccess, failed}, false},
+      {"no exchange map", kWaiting, 0, Unset, {"ZRBAddTempCmd.NoExchangeMap", failed}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ClearShellLines();
-    firstStepAnswer = "@ROOT\n{ACTION_SUCCESS} 2\n\n";
-    shellResult = 0;
-    SetVariable("ZRBXMAP", xmap.Root().c_str());
-    c.arrange(*this);
+    firstStepAnswer = c.answer;
+    shellResult = c.shellResult;
+    SetVariable("ZRBXMAP", c.xmap == Unset           ? nullptr
+                           : c.xmap == NotADirectory ? xmap.Write("not-a-directory").c_str()
+                                                     : xmap.Root().c_str());
+    if (c.xmap == RequestBlocked) {
+      std::filesystem::remove(xmap.Path("atfile.zrb"));
+      xmap.Write("atfile.zrb/keep", "a directory in the request file's place");
+    }
     for (const std::string& box : c.boxes) ExpectBox(box.c_str(), CADDlgNfyAnswerOK);
 
     ZRBAddTempCmd* command = Start();
@@ -128,18 +106,13 @@ TEST_F(AddTempStepsTest, EveryFailedStartShowsItsReasonThenTheFailureAndLeavesNo
 TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
   struct Case {
     const char* name;
-    const char* status;
     std::string answer;    // written by the PDM user before the status ("" keeps the first step's)
     bool exchangeMapGone;  // "ZRBXMAP" is unset while the PDM's dialog is up
-    const char* box;
   };
-  const std::string goodAnswer = "@ROOT\n{ACTION_SUCCESS} 1\n\n";
   XmapScratchDirectory elsewhere;
-  const std::vector<Case> cases = {
-      {"first step's answer left in place", "PDM_ADDTEMP_READY", "", false, "ZRBAddTempCmd.AddTempFailed"},
-      {"ready without ROOT", "PDM_ADDTEMP_READY", "@COMMAND\n{EXMAP} x\n\n", false, "ZRBAddTempCmd.AddTempFailed"},
-      {"exchange map gone", "PDM_ADDTEMP_READY", goodAnswer, true, "ZRBAddTempCmd.AddTempFailed"},
-  };
+  const Case cases[] = {{"first step's answer left in place", "", false},
+                        {"ready without ROOT", "@COMMAND\n{EXMAP} x\n\n", false},
+                        {"exchange map gone", "@ROOT\n{ACTION_SUCCESS} 1\n\n", true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ScopedEnv env;
@@ -147,7 +120,7 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
     SetVariable("ZRBXMAP", xmap.Root().c_str());
     ZRBAddTempCmd* command = Start();
     ASSERT_EQ(command->GetState(), ZRBTwoStepCommand::State::Waiting);
-    ExpectBox(c.box, CADDlgNfyAnswerOK);
+    ExpectBox("ZRBAddTempCmd.AddTempFailed", CADDlgNfyAnswerOK);
     if (c.exchangeMapGone) {
       WriteFile(RequestPath(), c.answer);
       SetVariable("ZRBXMAP", nullptr);
@@ -156,10 +129,8 @@ TEST_F(AddTempStepsTest, AReadyStatusWithoutAUsableAnswerShowsTheFailure) {
       elsewhere.Write("atfile.zrb", c.answer);
       elsewhere.Write("temp.zrb/keep", "not ours");
     }
-    PdmUserEnds(c.status, c.exchangeMapGone ? std::string() : c.answer);
-    if (c.exchangeMapGone) {
-      EXPECT_TRUE(elsewhere.Exists("temp.zrb/keep"));
-    }
+    PdmUserEnds("PDM_ADDTEMP_READY", c.exchangeMapGone ? std::string() : c.answer);
+    EXPECT_TRUE(!c.exchangeMapGone || elsewhere.Exists("temp.zrb/keep"));
     EXPECT_EQ(ShellLines(), Lines{AddTempLine()}) << "no cancel word once the PDM has ended its dialog";
     EXPECT_TRUE(Registry().IsEmpty());
     EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
@@ -211,21 +182,6 @@ TEST_F(AddTempStepsTest, BackupsGoWithoutFollowingLinksOutOfTheExchangeMap) {
     EXPECT_EQ(outside.Read("precious/keep.txt"), "not the exchange map's");
     EXPECT_TRUE(xmap.Exists("atfile.zrb")) << "the request file is not a backup";
   }
-}
-
-TEST_F(AddTempStepsTest, TheSamVariantTalksThroughItsClientAndReadsWithItsReadCommand) {
-  auto* command = new ZRBSamAddTempCmd();
-  SetVariable("SAM_ZRBXMAP", xmap.Root().c_str());  // the SAM client's own settings
-  Start(command);
-  ASSERT_EQ(ShellLines().size(), 1u);
-  EXPECT_EQ(ShellLines()[0], "samcl PdmSessn x3AddTempCad '" + RequestPath() + "'");
-  ZRBReadCmd* read = command->CreateReadCmd();
-  ASSERT_NE(dynamic_cast<ZRBSamReadCmd*>(read), nullptr);
-  EXPECT_EQ(read->GetName(), "ZRBSamReadCmd");
-  EXPECT_TRUE(read->GetRequestedStatusChanges().empty()) << "a read for another command requests no change";
-  delete read;
-  ExpectBox("ZRBAddTempCmd.AddTempCanceled", CADDlgNfyAnswerOK);
-  PdmUserEnds("PDM_CANCEL");
 }
 
 }  // namespace

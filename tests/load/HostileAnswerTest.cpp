@@ -43,24 +43,26 @@ struct Damage {
 };
 
 TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
+  const auto matrix = [](const char* text) {
+    return [text](StructureAnswer& a, ZRBObject*) { a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", text); };
+  };
+  const char* identity = ZRBPosMatrixUtil::kIdentityText;
   const std::vector<Damage> damages = {
       {"a relation back to its own assembly",
-       [](StructureAnswer& a, ZRBObject* asm_) {
-         a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
-       },
+       [identity](StructureAnswer& a, ZRBObject* asm_) { a.Relate(asm_, "RL_BACK", "ASM", "ASM.9", identity); },
        "BOLT.1", 1, "leads back into itself at \"ASM.9\""},
       {"a relation back to the answer's root",
-       [](StructureAnswer& a, ZRBObject* asm_) {
-         ZRBObject* r = a.Relate(asm_, "RL_ROOT", "ASM", "ROOT.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+       [identity](StructureAnswer& a, ZRBObject* asm_) {
+         ZRBObject* r = a.Relate(asm_, "RL_ROOT", "ASM", "ROOT.1", identity);
          r->SetSlotValue("ASS_ITEM_ID", "ROOT");
        },
        "BOLT.1", 1, "leads back into itself"},
       {"dangling keys in every list",
-       [](StructureAnswer& a, ZRBObject* asm_) {
+       [identity](StructureAnswer& a, ZRBObject* asm_) {
          asm_->SlotAppend("SUBASSRELATIONS", "NO_SUCH_RELATION");
          asm_->SlotAppend("SENDING_LIST", "NO_SUCH_OBJECT");
          a.Root()->SlotAppend("DOCCOMS", "NO_SUCH_DOCUMENT");
-         a.Relate(asm_, "RL_DANGLING", "NOBODY", "NOBODY.1", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
+         a.Relate(asm_, "RL_DANGLING", "NOBODY", "NOBODY.1", identity);
        },
        "BOLT.1", 1, "names \"NO_SUCH_RELATION\""},
       {"a location leading out of the exchange map",
@@ -68,30 +70,15 @@ TEST_F(HostileAnswerTest, DamagedAnswersBuildWhatTheyCanAndSayWhatTheyLeftOut) {
          a.Answer().GetObject("DC_BOLT")->SetSlotValue("EXTERNAL_LOCATION", "../../x");
        },
        "", 1, "\"x\" could not be loaded"},  // only its name is used: the exchange map has no "x"
-      {"an empty matrix",
-       [](StructureAnswer& a, ZRBObject*) { a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", ""); }, "BOLT.1", 1,
-       "no usable position for \"BOLT.1\""},
-      {"a matrix of fifteen numbers",
-       [](StructureAnswer& a, ZRBObject*) {
-         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0");
-       },
-       "BOLT.1", 1, "no usable position"},
-      {"a matrix with NaN",
-       [](StructureAnswer& a, ZRBObject*) {
-         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "nan 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1");
-       },
-       "BOLT.1", 1, "no usable position"},
-      {"a matrix that squashes the part flat",
-       [](StructureAnswer& a, ZRBObject*) {
-         a.Answer().GetObject("RL1")->SetSlotValue("MATRIX", "0 0 0 0 0 0 0 0 0 0 0 0 5 5 5 1");
-       },
-       "BOLT.1", 1, "no usable position"},
+      {"an empty matrix", matrix(""), "BOLT.1", 1, "no usable position for \"BOLT.1\""},
+      {"a matrix of fifteen numbers", matrix("1 0 0 0 0 1 0 0 0 0 1 0 0 0 0"), "BOLT.1", 1, "no usable position"},
+      {"a matrix with NaN", matrix("nan 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1"), "BOLT.1", 1, "no usable position"},
+      {"a matrix that squashes the part flat", matrix("0 0 0 0 0 0 0 0 0 0 0 0 5 5 5 1"), "BOLT.1", 1,
+       "no usable position"},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.name);
-    TearDown();
-    state_ = ZRBReadState();
-    SetUp();
+    Restart();
     scratch_.Write("x", "outside the exchange map");
     scratch_.Write("deep/x", "outside the exchange map");
     damage.apply(*answer_, assembly_);

@@ -22,20 +22,15 @@ class OpenDocumentTest : public ReadFixture {
   }
   // The PDM delivers the file again (as `partNumber`) and answers `success` for the item.
   void AnswerRefetch(const std::string& success, const std::string& partNumber) {
-    const std::string xmap = xmap_;
-    SetShellAnswer([xmap, success, partNumber](const std::string& line) {
+    SetShellAnswer([this, success, partNumber](const std::string& line) {
       if (line.find("x3GetOrigGeoForVis") == std::string::npos) return 0;
       ZRBObjectManager answer;
-      const std::string request = xmap + "/GetOrigGeoForVis.zrb";
+      const std::string request = xmap_ + "/GetOrigGeoForVis.zrb";
       if (!answer.Read(request.c_str())) return 1;
       for (const CADString& key : answer.GetObject("ROOT")->GetSlotValueList("ITEMLIST"))
         answer.GetObject(key)->SetSlotValue("ACTION_SUCCESS", success.c_str());
       answer.Write(request.c_str());
-      if (success == "1") {
-        FILE* file = std::fopen((xmap + "/BOLT.CADPart").c_str(), "w");
-        std::fputs(StructureAnswer::PartFile(partNumber).c_str(), file);
-        std::fclose(file);
-      }
+      if (success == "1") scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile(partNumber));
       return 0;
     });
   }
@@ -61,29 +56,28 @@ TEST_F(OpenDocumentTest, AStaleCopyIsFetchedAgainBeforeItIsOpened) {
 }
 
 TEST_F(OpenDocumentTest, FailuresAreReportedAndAStaleCopyWithoutIdentityIsKept) {
+  enum Object { None, WithoutIdentity, Known };
   struct Case {
     const char* name;
     bool listed;
-    bool withObject;
+    Object object;
     const char* pdmSuccess;
     bool fileKept;
     size_t pdmCalls;
   };
-  for (const Case& c : {Case{"listed, no object to ask the PDM with", true, false, "1", true, 0},
-                        Case{"listed, object without identity", true, true, "1", true, 0},
-                        Case{"listed, the PDM cannot deliver it", true, true, "0", false, 1},
-                        Case{"not listed, file missing", false, true, "1", false, 0}}) {
+  for (const Case& c : {Case{"listed, no object to ask the PDM with", true, None, "1", true, 0},
+                        Case{"listed, object without identity", true, WithoutIdentity, "1", true, 0},
+                        Case{"listed, the PDM cannot deliver it", true, Known, "0", false, 1},
+                        Case{"not listed, file missing", false, Known, "1", false, 0}}) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
-    ClearShellLines();
-    if (std::string(c.name).find("without identity") != std::string::npos) object_ = ZRBObject();
-    if (std::string(c.name).find("file missing") != std::string::npos) std::remove(path_.c_str());
+    Restart();
+    if (c.object == WithoutIdentity) object_ = ZRBObject();
+    if (!c.listed) std::remove(path_.c_str());
     AnswerRefetch(c.pdmSuccess, "BOLT");
     CADListValCADUnicodeString refresh;
     if (c.listed) refresh.Append(path_.c_str());
     CADDocument* document = nullptr;
-    ZRBObject* object = c.withObject ? &object_ : nullptr;
+    ZRBObject* object = c.object == None ? nullptr : &object_;
     EXPECT_EQ(command_->OpenDocument(document, path_.c_str(), 0, refresh, object), 0);
     EXPECT_EQ(document, nullptr);
     EXPECT_NE(Warnings().find("\"BOLT.CADPart\" could not be loaded"), std::string::npos) << Warnings();

