@@ -1,11 +1,12 @@
 // The archive structure file and its DTD as the PDM stores them: written byte for byte, read back to the same
-// model, and damaged or hostile files refused whole. The manager's names and add-temporary pairs.
+// model, and damaged or hostile files refused whole. The manager's names, add-temporary pairs and non-CAD lists.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "XmapScratchDirectory.h"
 #include "ZRBArchiveManager.h"
 #include "ZRBArchiveXml.h"
 
@@ -110,25 +111,17 @@ TEST(ArchiveXmlTest, DamagedAndHostileFilesAreRefusedWhole) {
 
 class ArchiveManagerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zrb-archives-" + std::to_string(::getpid()));
-    fs::create_directories(dir_ / "xmap");
-    GlobArchiveManager.Clear();
-  }
-  void TearDown() override {
-    GlobArchiveManager.Clear();
-    fs::remove_all(dir_);
-  }
+  void SetUp() override { GlobArchiveManager.Clear(); }
+  void TearDown() override { GlobArchiveManager.Clear(); }
   CADUnicodeString Put(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-    return CADUnicodeString((dir_ / name).string());
+    return CADUnicodeString(dir_.Write(name, text));
   }
-  fs::path dir_;
+  XmapScratchDirectory dir_;
 };
 
 TEST_F(ArchiveManagerTest, ReadingAgainReplacesAndNamesAreNormalised) {
   const CADUnicodeString path = Put("A.xml", ZRBArchiveXml::Write(Sample()));
-  const CADUnicodeString sloppy((dir_.string() + "//A.xml"));
+  const CADUnicodeString sloppy(dir_.Root() + "//A.xml");
   ASSERT_EQ(GlobArchiveManager.Read(sloppy), 1);
   EXPECT_EQ(GlobArchiveManager.GetRootPartNumber(path), "ROOT-\"1\"");
 
@@ -153,12 +146,12 @@ TEST_F(ArchiveManagerTest, ReadTempPairsEveryDeliveredFileAndRefusesHostileNames
   archive.parts.push_back({"DOT", Data("DOT", ".."), {}});
   archive.nonCads.push_back({"x", false, {{"FILENAME", "sub/readme.txt"}}});
   const CADUnicodeString path = Put("A.xml", ZRBArchiveXml::Write(archive));
-  const std::string xmap = (dir_ / "xmap").string();
+  const std::string xmap = dir_.MakeDirectory("xmap");
   CADListValCADUnicodeString sources, targets;
   ASSERT_EQ(
       GlobArchiveManager.ReadTemp(path, "T1_", sources, targets, CADUnicodeString(xmap), CADUnicodeString("/extra")),
       1);
-  const std::string from = dir_.string() + "/";
+  const std::string from = dir_.Root() + "/";
   const std::vector<std::pair<std::string, std::string>> expected = {
       {from + "Notes & Specs.pdf", "/extra/T1_Notes & Specs.pdf"}, {from + "readme.txt", xmap + "/T1_readme.txt"},
       {from + "Plate.CADPart", xmap + "/T1_Plate.CADPart"},        {from + "Bolt.CADPart", xmap + "/T1_Bolt.CADPart"},
@@ -180,6 +173,29 @@ TEST_F(ArchiveManagerTest, ReadTempPairsEveryDeliveredFileAndRefusesHostileNames
   EXPECT_EQ(GlobArchiveManager.ReadTemp(bad, "T2_", sources, targets, CADUnicodeString(xmap), CADUnicodeString("/e")),
             0);
   EXPECT_EQ(GlobArchiveManager.ArchiveLoaded(bad), 0);
+}
+
+TEST(ArchiveManagerNonCadTest, AnAddTemporaryArchiveNamesBothKindsOfFileWithItsPrefix) {
+  ZRBArchive archive;
+  archive.nonCads = {{"a.txt", true, {{"FILENAME", "a.txt"}}},
+                     {"b.txt", false, {{"FILENAME", "b.txt"}}},
+                     {"c.txt", false, {{"FILENAME", "c.txt"}}},
+                     {"empty", false, {}}};
+  for (const bool addTemp : {false, true}) {
+    archive.addTemp = addTemp;
+    archive.addTempPrefix = "T1_";
+    GlobArchiveManager.Put("/x/A.xml", archive);
+    CADListValCADUnicodeString extra, xmap;
+    GlobArchiveManager.GetNonCadFilesInExtraDir("/x/A.xml", extra);
+    GlobArchiveManager.GetNonCadFilesInXmap("/x/A.xml", xmap);
+    const std::string prefix = addTemp ? "T1_" : "";
+    ASSERT_EQ(extra.Size(), 1);
+    EXPECT_EQ(extra[1].str(), prefix + "a.txt");
+    ASSERT_EQ(xmap.Size(), 2) << "an entry without a file name is skipped";
+    EXPECT_EQ(xmap[1].str(), prefix + "c.txt");
+    EXPECT_EQ(xmap[2].str(), prefix + "b.txt");
+  }
+  GlobArchiveManager.Clear();
 }
 
 }  // namespace
