@@ -3,7 +3,6 @@
 // a save and a load).
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -105,44 +104,34 @@ TEST_F(BoundingBoxTest, TheVisitorTakesEveryFaceVertexOfEveryBodyBelowNestedBags
     top->AddChild(middle);
     return std::static_pointer_cast<CAD3DRep>(top);
   };
-  struct Case {
+  auto hiddenBag = [&] {
+    auto bag = nested({Body(Face(5, 0))});
+    bag->SetHidden(true);
+    auto top = std::make_shared<CAD3DBagRep>();
+    top->AddChild(bag);
+    top->AddChild(Body(Face(1, 0)));
+    return std::static_pointer_cast<CAD3DRep>(top);
+  };
+  using B = std::array<double, 6>;
+  const struct {
     const char* name;
     const char* excludeHidden;
-    std::function<CAD3DRepPtr()> tree;
+    CAD3DRepPtr tree;
     Box expected;
+  } cases[] = {
+      {"triangles, strips and fans", "", nested({Body(Face(1, 0)), Body(Face(2, 1)), Body(Face(4, 2))}),
+       B{0, 0, 0, 4, 8, 12}},
+      {"hidden body counts with the switch off", "", nested({Body(Face(1, 0)), Body(Face(5, 0), true)}),
+       B{0, 0, 0, 5, 10, 15}},
+      {"hidden body left out with the switch on", "ON", nested({Body(Face(1, 0)), Body(Face(5, 0), true)}),
+       B{0, 0, 0, 1, 2, 3}},
+      {"a hidden bag hides what it holds", "ON", hiddenBag(), B{0, 0, 0, 1, 2, 3}},
+      {"bags without faces", "", nested({}), std::nullopt},
   };
-  const std::vector<Case> cases = {
-      {"triangles, strips and fans", "",
-       [&] {
-         return nested({Body(Face(1, 0)), Body(Face(2, 1)), Body(Face(4, 2))});
-       },
-       std::array<double, 6>{0, 0, 0, 4, 8, 12}},
-      {"hidden body counts with the switch off", "",
-       [&] {
-         return nested({Body(Face(1, 0)), Body(Face(5, 0), true)});
-       },
-       std::array<double, 6>{0, 0, 0, 5, 10, 15}},
-      {"hidden body left out with the switch on", "ON",
-       [&] {
-         return nested({Body(Face(1, 0)), Body(Face(5, 0), true)});
-       },
-       std::array<double, 6>{0, 0, 0, 1, 2, 3}},
-      {"a hidden bag hides what it holds", "ON",
-       [&] {
-         auto bag = nested({Body(Face(5, 0))});
-         bag->SetHidden(true);
-         auto top = std::make_shared<CAD3DBagRep>();
-         top->AddChild(bag);
-         top->AddChild(Body(Face(1, 0)));
-         return std::static_pointer_cast<CAD3DRep>(top);
-       },
-       std::array<double, 6>{0, 0, 0, 1, 2, 3}},
-      {"bags without faces", "", [&] { return nested({}); }, std::nullopt},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SetVariable("ZRB_BOUNDING_BOX_EXCLUDE_HIDDEN", c.excludeHidden);
-    EXPECT_EQ(Draw(c.tree()), c.expected);
+    EXPECT_EQ(Draw(c.tree), c.expected);
   }
 }
 
