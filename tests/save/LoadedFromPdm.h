@@ -2,7 +2,9 @@
 // Marks a sample structure as the read would have left it: every node known to the PDM, every instance in it, each
 // position recorded as loaded. The save tests start from this state.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
@@ -10,9 +12,12 @@
 #include "CADFrmWindow.h"
 #include "CADIMovable.h"
 #include "CADMathTransformation.h"
+#include "CommandFixture.h"
 #include "SampleSession.h"
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
+#include "ZRBObject.h"
+#include "ZRBObjectManager.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
 
@@ -57,5 +62,60 @@ inline CADIProduct_var OpenLoadedAssembly(SampleSession& session) {
   CADDocument* assembly = CADDocumentServices::GetDocumentInSession(session.Path("Assembly.CADProduct"));
   return CADFrmLayout::GetCurrentLayout().OpenWindow(assembly, window) == S_OK ? root : CADIProduct_var();
 }
+
+// Fixture: the loaded sample assembly in its own exchange map, where new documents are made too.
+class LoadedAssemblyTest : public CommandFixture {
+ public:
+  using Node = CADIProduct_var;
+  void SetUp() override {
+    CommandFixture::SetUp();
+    CADDocumentServices::ResetSession();
+    session_ = std::make_unique<SampleSession>();
+    SetVariable("ZRBXMAP", session_->Directory().c_str());
+    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
+    root_ = OpenLoadedAssembly(*session_);
+    ASSERT_TRUE(root_);
+  }
+  void TearDown() override {
+    root_ = nullptr;
+    CADDocumentServices::ResetSession();
+    session_.reset();
+    CommandFixture::TearDown();
+  }
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
+  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
+  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
+  static std::string Ref(const Node& node, const char* name) {
+    return GlobPropertyManager.GetReferenceProperty(node, name).str();
+  }
+  // The request file a PDM command line names between its quotes.
+  static CADUnicodeString RequestOf(const std::string& line) {
+    const std::size_t open = line.find('\''), close = line.rfind('\'');
+    return CADUnicodeString(line.substr(open + 1, close - open - 1));
+  }
+  static bool Has(const std::vector<std::string>& lines, const char* text) {
+    for (const std::string& line : lines)
+      if (line.find(text) != std::string::npos) return true;
+    return false;
+  }
+  // Private properties of the update left on any node.
+  static int PrivateLeft(const Node& node) {
+    CADListValCADUnicodeString names, values;
+    GlobPropertyManager.GetAllPathToRootProperties(node, names, values);
+    int left = 0;
+    for (int i = 1; i <= names.Size(); ++i)
+      if (!values[i].IsEmpty() &&
+          (names[i].StartsWith("ZRB_PRIVATE_") || names[i] == "ZRB_SAVE" || names[i].StartsWith("ZRB_UPDATE_NEW_")))
+        ++left;
+    for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
+    return left;
+  }
+
+  std::unique_ptr<SampleSession> session_;
+  Node root_;
+};
 
 }  // namespace save_test

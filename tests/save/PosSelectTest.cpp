@@ -5,25 +5,10 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
-#include "CADIMovable.h"
-#include "CADMathTransformation.h"
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "SampleSession.h"
-#include "ZRBCommandStates.h"
-#include "ZRBInfoUtil.h"
-#include "ZRBObject.h"
-#include "ZRBObjectManager.h"
-#include "ZRBPosMatrixUtil.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBUpdateAllPartsCmd.h"
 #include "ZRBUpdateCmd.h"
 
@@ -32,44 +17,27 @@ namespace {
 using Node = CADIProduct_var;
 constexpr const char* kDialog = "ZRBUpdatePosSelect";
 
-class PosSelectTest : public CommandFixture {
+class PosSelectTest : public save_test::LoadedAssemblyTest {
  public:
   CADDialogDriver& Driver() { return Dialogs().Driver(); }
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    session_ = std::make_unique<SampleSession>();
-    SetVariable("ZRBXMAP", session_->Directory().c_str());
+    LoadedAssemblyTest::SetUp();
     SetVariable("ZRB_ENABLE_UPDATEPOSITIONDIALOG", "ON");
     SetVariable("ZRB_ENABLE_UPD_MODELSELECT_DIALOG", "ON");
-    root_ = save_test::OpenLoadedAssembly(*session_);
-    ASSERT_TRUE(root_);
-    SetShellAnswer([this](const std::string& line) { return Answer(line); });
+    requests_.clear();
+    // The PDM: keeps the request and confirms every update it asks for.
+    SetShellAnswer([this](const std::string& line) {
+      ZRBObjectManager file;
+      if (!file.Read(RequestOf(line))) return 0;
+      requests_.push_back(file);
+      for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object))
+        for (const char* slot : {"UPD_GEOMETRY", "UPD_MATRIX", "UPD_PRODUCT"})
+          if (object->GetSlotValue(slot) == "1") object->SetSlotValue((std::string(slot) + "_SUCCESS").c_str(), "1");
+      file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+      file.Write(RequestOf(line));
+      return 0;
+    });
   }
-  void TearDown() override {
-    root_ = nullptr;
-    CADDocumentServices::ResetSession();
-    session_.reset();
-    CommandFixture::TearDown();
-  }
-
-  // The PDM: keeps the request and confirms every update it asks for.
-  int Answer(const std::string& line) {
-    const std::size_t open = line.find('\''), close = line.rfind('\'');
-    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-    ZRBObjectManager file;
-    if (!file.Read(path)) return 0;
-    requests_.push_back(file);
-    for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object))
-      for (const char* slot : {"UPD_GEOMETRY", "UPD_MATRIX", "UPD_PRODUCT"})
-        if (object->GetSlotValue(slot) == "1") object->SetSlotValue((std::string(slot) + "_SUCCESS").c_str(), "1");
-    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
-    file.Write(path);
-    return 0;
-  }
-
-  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
-  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
   std::string Inst(const char* path, const char* name) {
     return GlobPropertyManager.GetInstanceProperty(root_, At(path), name).str();
   }
@@ -102,18 +70,6 @@ class PosSelectTest : public CommandFixture {
       if (line.str().find(text) != std::string::npos) return true;
     return false;
   }
-  static int PrivateLeft(const Node& node) {
-    CADListValCADUnicodeString names, values;
-    GlobPropertyManager.GetAllPathToRootProperties(node, names, values);
-    int left = 0;
-    for (int i = 1; i <= names.Size(); ++i)
-      if (!values[i].IsEmpty() && (names[i].StartsWith("ZRB_PRIVATE_") || names[i] == "ZRB_SAVE")) ++left;
-    for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
-    return left;
-  }
-
-  std::unique_ptr<SampleSession> session_;
-  Node root_;
   std::vector<ZRBObjectManager> requests_;
 };
 
@@ -172,9 +128,7 @@ TEST_F(PosSelectTest, CancelSendsNothingAndRestoresTheMarks) {
       [](PosSelectTest& t) { t.Driver().CloseWindow(kDialog); },
   };
   for (const auto& close : closers) {
-    TearDown();
-    SetUp();
-    requests_.clear();
+    Restart();
     Change();
     auto* command = new ZRBUpdateCmd();
     command->Activate(nullptr, nullptr);

@@ -4,28 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "CADDialogDriver.h"
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
-#include "CADIMovable.h"
-#include "CADMathTransformation.h"
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "SampleSession.h"
-#include "ZRBCommandStates.h"
-#include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
-#include "ZRBObject.h"
-#include "ZRBObjectManager.h"
-#include "ZRBPosMatrixUtil.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBSyncRules.h"
 #include "ZRBSynchronizeCmd.h"
 
@@ -34,22 +19,16 @@ namespace {
 using Node = CADIProduct_var;
 
 // Answers each request by the actions it asks for; a request about a part number in `failFor` fails. The
-// part-information question is answered from `standard` and not counted as a request.
+// part-information question is not counted as a request.
 struct FakePdm {
-  std::set<std::string> failFor, standard;
+  std::set<std::string> failFor;
   std::vector<ZRBObjectManager> requests;
 
   int Answer(const std::string& line) {
-    const std::size_t open = line.find('\''), close = line.rfind('\'');
-    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
+    const CADUnicodeString path = save_test::LoadedAssemblyTest::RequestOf(line);
     ZRBObjectManager file;
     if (!file.Read(path)) return 0;
-    if (line.find("x3GetInfoForParts") != std::string::npos) {
-      for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
-        if (standard.count(o->GetSlotValue("PARTNUMBER").str())) {
-          o->SetSlotValue("IS_STD_PART", "1");
-          o->SetSlotValue("OBID", CADString("STD-" + o->GetSlotValue("PARTNUMBER").str()));
-        }
+    if (line.find("x3GetInfoForParts") != std::string::npos) {  // no standard parts
       file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
       return file.Write(path) ? 0 : 1;
     }
@@ -93,27 +72,13 @@ struct FakePdm {
   }
 };
 
-class SynchronizeTest : public CommandFixture {
+class SynchronizeTest : public save_test::LoadedAssemblyTest {
  public:
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    session_ = std::make_unique<SampleSession>();
-    SetVariable("ZRBXMAP", session_->Directory().c_str());
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
-    root_ = save_test::OpenLoadedAssembly(*session_);
-    ASSERT_TRUE(root_);
+    LoadedAssemblyTest::SetUp();
     pdm_ = FakePdm();
     SetShellAnswer([this](const std::string& line) { return pdm_.Answer(line); });
   }
-  void TearDown() override {
-    root_ = nullptr;
-    CADDocumentServices::ResetSession();
-    session_.reset();
-    CommandFixture::TearDown();
-  }
-  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
-  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
   // A new document of `type` with that part number under `parent`.
   Node AddNew(const Node& parent, const char* type, const char* partNumber, CADDocument** document = nullptr) {
     CADDocument* created = nullptr;
@@ -157,12 +122,7 @@ class SynchronizeTest : public CommandFixture {
     return Dialogs().Driver().GetCell("ZRBUpdateCreateDialog", "JobMultiList", row, column).str();
   }
   static std::string Text(const char* key) { return ZRBSyncJobTexts::Text(key).str(); }
-  static std::string Ref(const Node& node, const char* name) {
-    return GlobPropertyManager.GetReferenceProperty(node, name).str();
-  }
 
-  std::unique_ptr<SampleSession> session_;
-  Node root_;
   FakePdm pdm_;
 };
 
@@ -187,12 +147,6 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
          probe->Release();
        },
        {"Fixings=Update", "Assembly=Update"}},  // the component is stored in the assembly's document
-      {"standard part (the PDM says so)",
-       [](SynchronizeTest& t) {
-         t.pdm_.standard = {"STD"};
-         t.AddNew(t.root_, "CADPart", "STD");
-       },
-       {"Assembly=Update+Add"}},
       {"new vis where new vis are refused",
        [](SynchronizeTest& t) {
          SetVariable("ZRB_DISABLE_NEW_VIS", "ON");
@@ -202,8 +156,7 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+    Restart();
     c.edit(*this);
     ZRBSynchronizeCmd* command = Fill();
     EXPECT_EQ(Rows(command->GetJobs()), c.rows);
@@ -211,8 +164,7 @@ TEST_F(SynchronizeTest, TheFillingListsTheNodesThatNeedWorkChildrenFirst) {
     SetVariable("ZRB_DISABLE_NEW_VIS", nullptr);
   }
   EXPECT_EQ(Ref(root_, "ZRB_RULE_FAILED"), ZRBSyncRules::Reason("ErrChildFailedRule").str());
-  TearDown();
-  SetUp();
+  Restart();
   root_->RemoveProduct(At("Fixings.1"));
   Fill()->Release();
   EXPECT_EQ(ZRBListText::Split(Ref(root_, "ZRB_SYNC_CHILD_REMOVED_PN")), CADListValCADUnicodeString({"Fixings"}));
@@ -262,8 +214,7 @@ TEST_F(SynchronizeTest, StructureRulesWithoutASettingOfTheirOwn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+    Restart();
     if (c.setting) SetVariable(c.setting, "ON");
     const Node node = c.edit(*this);
     ZRBSynchronizeCmd* command = Fill();
@@ -342,17 +293,9 @@ TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValida
   AddNew(root_, "CADPart", "P1");
   std::string validation = "error";
   SetShellAnswer([&](const std::string& line) {
-    if (line.find("x3ValidateCadNodes") == std::string::npos) return pdm_.Answer(line);
-    if (validation == "error") return 127 << 8;  // the PDM command was not found
-    const std::size_t open = line.find('\''), close = line.rfind('\'');
-    const CADUnicodeString path(line.substr(open + 1, close - open - 1));
-    ZRBObjectManager file;
-    file.Read(path);
-    file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
-    for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
-      if (!(o->GetKey() == "ROOT")) o->SetSlotValue("VALIDATE_SUCCESS", validation == "refused" ? "0" : "1");
-    file.Write(path);
-    return 0;
+    if (validation == "error" && line.find("x3ValidateCadNodes") != std::string::npos) return 127 << 8;  // not found
+    pdm_.failFor = {validation == "refused" ? "P1" : ""};
+    return pdm_.Answer(line);
   });
   Start();
   CADDialogDriver& driver = Dialogs().Driver();

@@ -4,55 +4,21 @@
 
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
-#include "CADIMovable.h"
-#include "CADMathTransformation.h"
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "SampleSession.h"
-#include "ZRBCommandStates.h"
 #include "ZRBConfigData.h"
 #include "ZRBConfigTopicManager.h"
-#include "ZRBInfoUtil.h"
-#include "ZRBObject.h"
-#include "ZRBObjectManager.h"
-#include "ZRBPosMatrixUtil.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
 
 using Node = CADIProduct_var;
 
-class UpdateTest : public CommandFixture {
+class UpdateTest : public save_test::LoadedAssemblyTest {
  public:
   using CommandFixture::ExpectBox;
-  void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    session_ = std::make_unique<SampleSession>();
-    SetVariable("ZRBXMAP", session_->Directory().c_str());
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
-    root_ = save_test::OpenLoadedAssembly(*session_);
-    ASSERT_TRUE(root_);
-  }
-  void TearDown() override {
-    root_ = nullptr;
-    CADDocumentServices::ResetSession();
-    session_.reset();
-    CommandFixture::TearDown();
-  }
-
-  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
-  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
-
   // Runs one update; the warnings it gathered.
   std::vector<std::string> Save(int mode = 1) {
     auto* command = new ZRBUpdateCmd(mode);
@@ -62,34 +28,23 @@ class UpdateTest : public CommandFixture {
     Loop().RunPending();
     return warnings;
   }
-
   // The PDM: `answer` edits the request file in place (null: the file is left as the module wrote it).
   void AnswerWith(std::function<void(ZRBObjectManager&)> answer) {
     SetShellAnswer([answer](const std::string& line) {
-      const std::size_t open = line.find('\''), close = line.rfind('\'');
-      const CADUnicodeString path(line.substr(open + 1, close - open - 1));
       ZRBObjectManager file;
-      if (answer && file.Read(path)) {
+      if (answer && file.Read(RequestOf(line))) {
         answer(file);
-        file.Write(path);
+        file.Write(RequestOf(line));
       }
       return 0;
     });
   }
-
-  // Private properties of the update left on any node.
-  static int PrivateLeft(const Node& node) {
-    CADListValCADUnicodeString names, values;
-    GlobPropertyManager.GetAllPathToRootProperties(node, names, values);
-    int left = 0;
-    for (int i = 1; i <= names.Size(); ++i)
-      if (!values[i].IsEmpty() &&
-          (names[i].StartsWith("ZRB_PRIVATE_") || names[i] == "ZRB_SAVE" || names[i].StartsWith("ZRB_UPDATE_NEW_")))
-        ++left;
-    for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
-    return left;
+  // Whether any node object of the request asks for a removal.
+  static bool Removes(ZRBObjectManager& exchange) {
+    for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
+      if (!o->GetSlotValue("REMOVED_SUBASS").IsEmpty()) return true;
+    return false;
   }
-
   // Bracket.2 renamed, its instance record taken along (the host drops it with the old name).
   std::string Rename() {
     At("Bracket.2")->SetPrdInstanceName("Bracket.9");
@@ -98,36 +53,22 @@ class UpdateTest : public CommandFixture {
     ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
     return "Bracket.9";
   }
-
-  std::unique_ptr<SampleSession> session_;
-  Node root_;
 };
 
 TEST_F(UpdateTest, StopsBeforeSendingLeaveTheMarks) {
-  struct Case {
-    const char* name;
-    std::function<void(UpdateTest&)> setup;
-    const char* warning;  // part of a message key the warnings hold
-  };
-  const Case cases[] = {
-      {"exchange map from the PDM is relative",
-       [](UpdateTest& t) { GlobPropertyManager.SetReferenceProperty(t.root_, "sZRB_XMAP", "relative/dir"); },
+  const std::pair<std::function<void(UpdateTest&)>, const char*> cases[] = {
+      {[](UpdateTest& t) { GlobPropertyManager.SetReferenceProperty(t.root_, "sZRB_XMAP", "relative/dir"); },
        "was stopped"},
-      {"the request cannot be written",
-       [](UpdateTest& t) { std::filesystem::create_directories(t.session_->Directory() + "/ifile.zrb/blocker"); },
+      {[](UpdateTest& t) { std::filesystem::create_directories(t.session_->Directory() + "/ifile.zrb/blocker"); },
        "cannot be removed or written"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+  for (const auto& [setup, warning] : cases) {
+    SCOPED_TRACE(warning);
+    Restart();
     Doc("Plate.CADPart")->SetDirty(1);
-    c.setup(*this);
-    const std::vector<std::string> warnings = Save();
+    setup(*this);
+    EXPECT_TRUE(Has(Save(), warning));
     EXPECT_TRUE(ShellLines().empty());
-    bool found = false;
-    for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
-    EXPECT_TRUE(found);
     EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u);
     EXPECT_EQ(PrivateLeft(root_), 0);
   }
@@ -155,8 +96,7 @@ TEST_F(UpdateTest, ProcessAndAnalysisDocumentsSaveByTheirFileIdentity) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+    Restart();
     CADDocument* document = nullptr;
     ASSERT_EQ(CADDocumentServices::New(c.type, document), S_OK);
     const CADUnicodeString file(session_->Directory() + "/Weld." + c.type);
@@ -164,27 +104,26 @@ TEST_F(UpdateTest, ProcessAndAnalysisDocumentsSaveByTheirFileIdentity) {
     for (auto [name, value] : {std::pair{"ZRB_OBID", "E-1"},
                                {"ZRB_PROCESS_OBID", "PR-9"},
                                {"ZRB_ARCHIVE_FILE", "Weld.zip"},
-                               {"ZRB_CHANGEABLE", "1"}})
+                               {"ZRB_CHANGEABLE", "1"},
+                               {"ZRB_PROCESS_CHANGEABLE", c.changeable},
+                               {"ZRB_ARCHIVE_CHANGEABLE", c.changeable}})
       GlobPropertyManager.SetFileProperty(file, name, value);
-    GlobPropertyManager.SetFileProperty(file, "ZRB_PROCESS_CHANGEABLE", c.changeable);
-    GlobPropertyManager.SetFileProperty(file, "ZRB_ARCHIVE_CHANGEABLE", c.changeable);
     document->SetDirty(1);
     CADFrmWindow* window = nullptr;
     ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
-    bool slotSeen = false;
+    bool slotSeen = !*c.requestSlot;
     AnswerWith([&](ZRBObjectManager& exchange) {
       exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", c.actionSuccess);
       for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
-        slotSeen = slotSeen || (!(o->GetKey() == "ROOT") && !o->GetSlotValue(c.requestSlot).IsEmpty());
-        if (!(o->GetKey() == "ROOT")) o->SetSlotValue("MODEL_UPD_SUCCESS", c.modelSuccess);
+        if (o->GetKey() == "ROOT") continue;
+        slotSeen = slotSeen || !o->GetSlotValue(c.requestSlot).IsEmpty();
+        o->SetSlotValue("MODEL_UPD_SUCCESS", c.modelSuccess);
       }
     });
     const std::vector<std::string> warnings = Save();
     EXPECT_EQ(ShellLines().empty(), c.actionSuccess == nullptr);
-    EXPECT_TRUE(slotSeen || !*c.requestSlot);
-    bool found = !*c.warning;
-    for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(slotSeen);
+    EXPECT_TRUE(!*c.warning || Has(warnings, c.warning));
     EXPECT_EQ(document->IsDirty() != 0, c.dirtyAfter);
   }
 }
@@ -236,37 +175,26 @@ TEST_F(UpdateTest, NodeObjectsNameBlackBoxesRenamesLinksAndRefusedCreations) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+    Restart();
     const std::string instance = c.setup(*this);
     std::string value = "(not sent)";
     bool removes = false;  // a rename is no removal
     AnswerWith([&](ZRBObjectManager& exchange) {
       if (const ZRBObject* node = exchange.GetObjectByAttrValue("INSTANCENAME", instance.c_str()))
         value = node->GetSlotValue(c.slot).str();
-      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
-        removes = removes || !o->GetSlotValue("REMOVED_SUBASS").IsEmpty();
+      removes = Removes(exchange);
     });
     const std::vector<std::string> warnings = Save(c.mode);
     g_ZRBConfig.SetConfigData(ZRBConfigData());
     EXPECT_EQ(value, c.value);
     EXPECT_FALSE(removes);
-    bool found = !*c.warning;
-    for (const std::string& w : warnings) found = found || w.find(c.warning) != std::string::npos;
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(!*c.warning || Has(warnings, c.warning));
   }
 }
 
 // Under "3" what the PDM refused stays to be sent: two refused creations under one father both stay new, and a
 // refused removal is asked for again by the next save.
 TEST_F(UpdateTest, WhatThePdmRefusedUnderWarningsStaysToBeSent) {
-  const auto refuse = [](ZRBObjectManager& exchange) {
-    exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "3");
-    for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
-      if (!o->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) o->SetSlotValue("CREATE_PART_SUCCESS", "0");
-      if (!o->GetSlotValue("REMOVED_SUBASS").IsEmpty()) o->SetSlotValue("REMOVE_SUCCESS", "0");
-    }
-  };
   Node added[2];
   for (Node& node : added) {
     CADDocument* part = nullptr;
@@ -277,9 +205,12 @@ TEST_F(UpdateTest, WhatThePdmRefusedUnderWarningsStaysToBeSent) {
   for (int save = 0; save < 2; ++save) {
     bool removes = false;
     AnswerWith([&](ZRBObjectManager& exchange) {
-      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o))
-        removes = removes || !o->GetSlotValue("REMOVED_SUBASS").IsEmpty();
-      refuse(exchange);
+      removes = Removes(exchange);
+      exchange.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "3");
+      for (ZRBObject* o = exchange.GetFirstObject(); o; o = exchange.GetNextObject(o)) {
+        if (!o->GetSlotValue("CREATE_PART_IN_PDM").IsEmpty()) o->SetSlotValue("CREATE_PART_SUCCESS", "0");
+        if (!o->GetSlotValue("REMOVED_SUBASS").IsEmpty()) o->SetSlotValue("REMOVE_SUCCESS", "0");
+      }
     });
     ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
     Save();
@@ -292,11 +223,10 @@ TEST_F(UpdateTest, WhatThePdmRefusedUnderWarningsStaysToBeSent) {
 
 // The workbench root names its session item only when the workbench is to be saved; otherwise the designer hears so.
 TEST_F(UpdateTest, TheWorkbenchRootIsSentAsVirtualRootOnlyWhenAskedFor) {
-  for (const char* setting : {"ON", "OFF"}) {
-    SCOPED_TRACE(setting);
-    TearDown();
-    SetUp();
-    SetVariable("ZRB_ENABLE_VP_SAVE", setting);
+  for (const bool saved : {true, false}) {
+    SCOPED_TRACE(saved);
+    Restart();
+    SetVariable("ZRB_ENABLE_VP_SAVE", saved ? "ON" : "OFF");
     GlobPropertyManager.SetReferenceProperty(root_, "ZRB_WBSESSOBID", "WB-1");
     std::string sent;  // "VIRTUALROOT", "VRSESSOBID" and "CREATE_PART_IN_PDM" of "ROOT"
     AnswerWith([&](ZRBObjectManager& exchange) {
@@ -305,21 +235,12 @@ TEST_F(UpdateTest, TheWorkbenchRootIsSentAsVirtualRootOnlyWhenAskedFor) {
         sent += root->GetSlotValue(slot).str() + "/";
       root->SetSlotValue("ACTION_SUCCESS", "1");
     });
-    const std::vector<std::string> warnings = Save();
-    const bool saved = std::string(setting) == "ON";
+    EXPECT_EQ(Has(Save(), "workbench itself is not saved"), !saved);
     EXPECT_EQ(sent, saved ? "1/WB-1//" : "///") << "the workbench is never created as an item";
-    bool told = false;
-    for (const std::string& w : warnings) told = told || w.find("workbench itself is not saved") != std::string::npos;
-    EXPECT_EQ(told, !saved);
   }
 }
 
 TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
-  struct Case {
-    const char* name;
-    std::function<void(ZRBObjectManager&)> answer;  // null: the PDM does not rewrite the file
-    int expected;
-  };
   const auto confirm = [](const char* root, const char* second) {
     return [=](ZRBObjectManager& file) {
       file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", root);
@@ -327,15 +248,10 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
         if (!(o->GetKey() == "ROOT")) o->SetSlotValue("VALIDATE_SUCCESS", o->GetKey() == "1" ? second : "1");
     };
   };
-  const Case cases[] = {
-      {"all confirmed", confirm("1", "1"), 1},
-      {"not rewritten", nullptr, 0},
-      {"root failed", confirm("0", "1"), 0},
-      {"one node refused", confirm("1", "0"), 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    AnswerWith(c.answer);
+  const std::pair<std::function<void(ZRBObjectManager&)>, int> cases[] = {
+      {confirm("1", "1"), 1}, {nullptr, 0}, {confirm("0", "1"), 0}, {confirm("1", "0"), 0}};
+  for (const auto& [answer, expected] : cases) {
+    AnswerWith(answer);
     auto* command = new ZRBUpdateCmd();
     ZRBObjectManager request;
     ZRBUpdateBaseCmd::CreateValidationRootObject(request);
@@ -343,7 +259,7 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
       ZRBUpdateBaseCmd::AddNodeValidationDataToZRBObject(request.CreateObject(key), At("Bracket.1"));
     int result = -1;
     EXPECT_EQ(command->ExecuteValidation(request, nullptr, &result), 0);
-    EXPECT_EQ(result, c.expected);
+    EXPECT_EQ(result, expected);
     command->Release();
   }
 }
