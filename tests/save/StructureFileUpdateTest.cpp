@@ -19,6 +19,12 @@ class StructureFileUpdateTest : public CommandFixture {
     CommandFixture::SetUp();
     SetVariable("ZRBXMAP", xmap_.Root().c_str());
   }
+  // The PDM's answer from its exchange-file text.
+  ZRBObjectManager Answer(const std::string& text) {
+    ZRBObjectManager answer;
+    EXPECT_TRUE(answer.Read(CADUnicodeString(xmap_.Write("answer.zrb", text))));
+    return answer;
+  }
   XmapScratchDirectory xmap_;
   CADListValCADUnicodeString messages_;
   ZRBStructureFileUpdate update_{false, messages_};
@@ -62,25 +68,10 @@ TEST_F(StructureFileUpdateTest, TheFileFollowsTheSavedMoveChangeAndCreation) {
               "@A\n{OBID} A\n{SUBASSRELATIONS} {A.1}\n\n"
               "@A.1\n{ASS_ITEM_ID} A.I\n{REL_OBID} R1\n{MATRIX} 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1\n\n"
               "@A.I\n{ID} P\n{OBID} P\n\n");
-  ZRBObjectManager answer;
-  ZRBObject* root = answer.CreateObject("ROOT");
-  root->SetSlotValue("OBID", "A");
-  root->SetSlotValueList("SUBASSEMBLIES", {"0", "1"});
-  ZRBObject* moved = answer.CreateObject("0");
-  for (const auto& [slot, value] : {std::pair{"OBID", "P"},
-                                    {"REL_OBID", "R1"},
-                                    {"UPD_GEOMETRY", "1"},
-                                    {"UPD_MATRIX", "1"},
-                                    {"MATRIX", "1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1"}})
-    moved->SetSlotValue(slot, value);
-  ZRBObject* created = answer.CreateObject("1");
-  for (const auto& [slot, value] : {std::pair{"OBID", "NEW"},
-                                    {"CREATE_PART_SUCCESS", "1"},
-                                    {"PARTNUMBER", "Spacer"},
-                                    {"INSTANCENAME", "Spacer.1"},
-                                    {"DOCREL_ID", "R2"}})
-    created->SetSlotValue(slot, value);
-
+  ZRBObjectManager answer = Answer(
+      "@ROOT\n{OBID} A\n{SUBASSEMBLIES} {0} {1}\n\n"
+      "@0\n{OBID} P\n{REL_OBID} R1\n{UPD_GEOMETRY} 1\n{UPD_MATRIX} 1\n{MATRIX} 1 0 0 0 0 1 0 0 0 0 1 0 5 6 7 1\n\n"
+      "@1\n{OBID} NEW\n{CREATE_PART_SUCCESS} 1\n{PARTNUMBER} Spacer\n{INSTANCENAME} Spacer.1\n{DOCREL_ID} R2\n\n");
   ASSERT_EQ(update_.UpdateSZRBStructure(answer), 1) << (messages_.Size() ? messages_[1].str() : "");
   ZRBObjectManager file;
   ASSERT_TRUE(file.Read(CADUnicodeString(xmap_.Path("sZRBstructure"))));
@@ -109,26 +100,11 @@ TEST_F(StructureFileUpdateTest, TheExtendedFilePlacesCopiesAndTakesOutRemovedChi
               "@A\n{OBID} A\n{SUBASSRELATIONS} {A.1} {A.2}\n\n"
               "@A.1\n{ASS_ITEM_ID} A.I\n{REL_OBID} R1\n{INSTANCE_NAME} P.1\n\n"
               "@A.2\n{ASS_ITEM_ID} A.I\n{REL_OBID} R2\n{INSTANCE_NAME} P.2\n\n@A.I\n{ID} P\n\n");
-  ZRBObjectManager answer;
-  ZRBObject* root = answer.CreateObject("ROOT");
-  root->SetSlotValue("OBID", "A");
-  root->SetSlotValueList("SUBASSEMBLIES", {"0", "1"});
-  const auto node = [&](const char* key, const char* confirmed) {
-    ZRBObject* o = answer.CreateObject(key);
-    for (const auto& [slot, value] : {std::pair{"OBID", "P"},
-                                      {"CREATE_MODEL_RELATION_ONLY", "1"},
-                                      {"INSTANTIATE_SUCCESS", confirmed},
-                                      {"INSTANCENAME", key},
-                                      {"DOCREL_ID", key}})
-      o->SetSlotValue(slot, value);
-  };
-  node("0", "1");
-  node("1", "0");
-  ZRBObject* removed = answer.CreateObject("2");
-  removed->SetSlotValueList("PARENT_OBID", {"A"});
-  removed->SetSlotValueList("REMOVED_SUBASS", {"P.1"});
-  removed->SetSlotValueList("REL_OBID", {"R1"});
-  removed->SetSlotValue("REMOVE_SUCCESS", "1");
+  ZRBObjectManager answer = Answer(
+      "@ROOT\n{OBID} A\n{SUBASSEMBLIES} {0} {1}\n\n"
+      "@0\n{OBID} P\n{CREATE_MODEL_RELATION_ONLY} 1\n{INSTANTIATE_SUCCESS} 1\n{INSTANCENAME} 0\n{DOCREL_ID} 0\n\n"
+      "@1\n{OBID} P\n{CREATE_MODEL_RELATION_ONLY} 1\n{INSTANTIATE_SUCCESS} 0\n{INSTANCENAME} 1\n{DOCREL_ID} 1\n\n"
+      "@2\n{PARENT_OBID} {A}\n{REMOVED_SUBASS} {P.1}\n{REL_OBID} {R1}\n{REMOVE_SUCCESS} 1\n\n");
   for (int pass = 0; pass < 2; ++pass) {
     ASSERT_EQ(extended.UpdateSZRBStructure(answer), 1) << (messages_.Size() ? messages_[1].str() : "");
   }
