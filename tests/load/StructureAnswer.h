@@ -17,43 +17,39 @@ class StructureAnswer {
   StructureAnswer(const StructureAnswer&) = delete;
   StructureAnswer& operator=(const StructureAnswer&) = delete;
 
+  // Sets each slot of `object`; returns it.
+  static ZRBObject* Set(ZRBObject* object, const std::vector<std::pair<const char*, std::string>>& slots) {
+    for (const auto& [slot, value] : slots) object->SetSlotValue(slot, value.c_str());
+    return object;
+  }
   ZRBObjectManager& Answer() { return answer_; }
   ZRBObject* Root() { return root_; }
 
   // A part item "IT_<pn>" with its document object "DC_<pn>" naming <xmap>/<pn>.CADPart.
-  ZRBObject* Part(const std::string& xmap, const std::string& partNumber) {
-    ZRBObject* item = Item(partNumber, "Part");
-    ZRBObject* document = Document("DC_" + partNumber, "IT_" + partNumber, xmap + "/" + partNumber + ".CADPart");
-    document->SetSlotValue("CADCLASSNAME", "CADPart");
-    document->SetSlotValue("DESCRIPTION", partNumber.c_str());
-    item->SetSlotValueList("DOCCOMS", List({"DC_" + partNumber}));
+  ZRBObject* Part(const std::string& xmap, const std::string& pn) {
+    ZRBObject* item = Item(pn, "Part");
+    Set(Document("DC_" + pn, "IT_" + pn, xmap + "/" + pn + ".CADPart"),
+        {{"CADCLASSNAME", "CADPart"}, {"DESCRIPTION", pn}});
+    item->SetSlotValueList("DOCCOMS", List({"DC_" + pn}));
     return item;
   }
   // An assembly item "IT_<pn>" whose "PRODUCT" is "PD_<pn>", naming <xmap>/<pn>.CADProduct.
-  ZRBObject* Assembly(const std::string& xmap, const std::string& partNumber) {
-    ZRBObject* item = Item(partNumber, "Assembly");
-    ZRBObject* product = Document("PD_" + partNumber, "PD_" + partNumber, xmap + "/" + partNumber + ".CADProduct");
-    product->SetSlotValue("CADCLASSNAME", "CADProduct");
-    product->SetSlotValue("PARTNUMBER", partNumber.c_str());
-    product->SetSlotValue("DESCRIPTION", partNumber.c_str());
-    product->SetSlotValue("ASSEMBLYOBID", ("IT_" + partNumber).c_str());
-    item->SetSlotValue("PRODUCT", ("PD_" + partNumber).c_str());
+  ZRBObject* Assembly(const std::string& xmap, const std::string& pn) {
+    ZRBObject* item = Item(pn, "Assembly");
+    Set(Document("PD_" + pn, "PD_" + pn, xmap + "/" + pn + ".CADProduct"),
+        {{"CADCLASSNAME", "CADProduct"}, {"PARTNUMBER", pn}, {"DESCRIPTION", pn}, {"ASSEMBLYOBID", "IT_" + pn}});
+    item->SetSlotValue("PRODUCT", ("PD_" + pn).c_str());
     item->SetSlotValueList("DOCCOMS", {});
     return item;
   }
   // A relation below `parent` (an item, or null for the root); `pdmRelation` false for a top-level use.
   ZRBObject* Relate(ZRBObject* parent, const std::string& key, const std::string& childPartNumber,
                     const std::string& instanceName, const std::string& matrix, bool pdmRelation = true) {
-    ZRBObject* relation = answer_.CreateObject(key.c_str());
-    relation->SetSlotValue("ASS_ITEM_ID", ("IT_" + childPartNumber).c_str());
-    relation->SetSlotValue("INSTANCE_NAME", instanceName.c_str());
-    relation->SetSlotValue("MATRIX", matrix.c_str());
-    relation->SetSlotValue("QUANTITY", "1");
-    if (pdmRelation) {
-      relation->SetSlotValue("REL_OBID", key.c_str());
-      relation->SetSlotValue("REL_DB_NAME", "PDMSIM");
-      relation->SetSlotValue("CLASSNAME", "ItemUsage");
-    }
+    ZRBObject* relation = Set(answer_.CreateObject(key.c_str()), {{"ASS_ITEM_ID", "IT_" + childPartNumber},
+                                                                  {"INSTANCE_NAME", instanceName},
+                                                                  {"MATRIX", matrix},
+                                                                  {"QUANTITY", "1"}});
+    if (pdmRelation) Set(relation, {{"REL_OBID", key}, {"REL_DB_NAME", "PDMSIM"}, {"CLASSNAME", "ItemUsage"}});
     (parent ? parent : root_)->SlotAppend("SUBASSRELATIONS", key.c_str());
     return relation;
   }
@@ -73,26 +69,22 @@ class StructureAnswer {
   }
 
  private:
-  ZRBObject* Item(const std::string& partNumber, const char* className) {
-    ZRBObject* item = answer_.CreateObject(("IT_" + partNumber).c_str());
-    item->SetSlotValue("OBID", ("IT_" + partNumber).c_str());
-    item->SetSlotValue("CLASSNAME", className);
-    item->SetSlotValue("DB_NAME", "PDMSIM");
-    item->SetSlotValue("CHANGEABLE", "1");
-    item->SetSlotValue("PARTNUMBER", partNumber.c_str());
-    item->SetSlotValue("DESCRIPTION", partNumber.c_str());
-    return item;
+  ZRBObject* Item(const std::string& pn, const char* className) {
+    return Set(answer_.CreateObject(("IT_" + pn).c_str()), {{"OBID", "IT_" + pn},
+                                                            {"CLASSNAME", className},
+                                                            {"DB_NAME", "PDMSIM"},
+                                                            {"CHANGEABLE", "1"},
+                                                            {"PARTNUMBER", pn},
+                                                            {"DESCRIPTION", pn}});
   }
   ZRBObject* Document(const std::string& key, const std::string& obid, const std::string& location) {
-    ZRBObject* document = answer_.CreateObject(key.c_str());
-    document->SetSlotValue("OBID", obid.c_str());
-    document->SetSlotValue("CLASSNAME", "CadDoc");
-    document->SetSlotValue("DB_NAME", "PDMSIM");
-    document->SetSlotValue("CHANGEABLE", "1");
-    document->SetSlotValue("MODIFICATION_DATE_GMT", "2026-01-02 03:04:05.000");
-    document->SetSlotValue("ISCOMPONENT", "0");
-    document->SetSlotValue("EXTERNAL_LOCATION", location.c_str());
-    return document;
+    return Set(answer_.CreateObject(key.c_str()), {{"OBID", obid},
+                                                   {"CLASSNAME", "CadDoc"},
+                                                   {"DB_NAME", "PDMSIM"},
+                                                   {"CHANGEABLE", "1"},
+                                                   {"MODIFICATION_DATE_GMT", "2026-01-02 03:04:05.000"},
+                                                   {"ISCOMPONENT", "0"},
+                                                   {"EXTERNAL_LOCATION", location}});
   }
 
   ZRBObjectManager answer_;

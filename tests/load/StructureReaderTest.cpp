@@ -140,17 +140,15 @@ TEST_F(StructureReaderTest, AnAddTemporaryReadMarksItsPartsAndLeavesTheContentFi
 TEST_F(StructureReaderTest, NodeAttributesSendingObjectsAndDesignTablesReachTheSession) {
   PrepareAssembly();
   ZRBObject* assemblyItem = answer_->Answer().GetObject("IT_ASM");
-  assemblyItem->SetSlotValue("REFERENCE_DESCRIPTION", "Main frame");
-  assemblyItem->SetSlotValue("CUSTOM_ATTRS", "{Colour} {Finish}");
-  assemblyItem->SetSlotValue("CUSTOM_VALS", "{red} {}");
+  StructureAnswer::Set(
+      assemblyItem,
+      {{"REFERENCE_DESCRIPTION", "Main frame"}, {"CUSTOM_ATTRS", "{Colour} {Finish}"}, {"CUSTOM_VALS", "{red} {}"}});
   ZRBObject* table = answer_->Answer().CreateObject("DT1");
   table->SetSlotValue("EXTERNAL_LOCATION", (xmap_ + "/sizes.txt").c_str());
   answer_->Answer().GetObject("IT_BOLT")->SetSlotValueList("TABLES", StructureAnswer::List({"DT1", "NO_TABLE"}));
-  ZRBObject* sent = answer_->Answer().CreateObject("SENT");
-  sent->SetSlotValue("EXTERNAL_LOCATION", "/pdm/side/BOLT.vis");
-  sent->SetSlotValue("ID", "V42");
-  sent->SetSlotValue("DB_NAME", "VAULT");
-  sent->SetSlotValue("CLASSNAME", "Vis");
+  StructureAnswer::Set(
+      answer_->Answer().CreateObject("SENT"),
+      {{"EXTERNAL_LOCATION", "/pdm/side/BOLT.vis"}, {"ID", "V42"}, {"DB_NAME", "VAULT"}, {"CLASSNAME", "Vis"}});
   assemblyItem->SetSlotValueList("SENDING_LIST", StructureAnswer::List({"SENT"}));
   ASSERT_EQ(Read(), 1) << Warnings();
 
