@@ -62,7 +62,6 @@ TEST_F(ProductPositionTest, PositionIsReadInTheFatherAndInAnAncestorContext) {
   for (int i = 0; i < 12; ++i) EXPECT_NEAR(position[i], quarterTurn[i], 1e-12) << i;
 
   // Bracket.2 is turned half way about z and moved by 0 300 0.
-  CADIProduct_var bracket2 = SampleSession::Child(root_, "Bracket.2");
   CADIProduct_var bolt2 = SampleSession::Node(root_, "Bracket.2/Bolt.2");
   ASSERT_EQ(command_->GetProductPosition(bolt2, root_, position), 1);
   const double inAssembly[12] = {0, -1, 0, 1, 0, 0, 0, 0, 1, -90, 260, 5};
