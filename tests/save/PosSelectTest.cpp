@@ -14,7 +14,6 @@
 
 namespace {
 
-using Node = CADIProduct_var;
 constexpr const char* kDialog = "ZRBUpdatePosSelect";
 
 class PosSelectTest : public save_test::LoadedAssemblyTest {

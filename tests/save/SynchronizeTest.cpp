@@ -16,8 +16,6 @@
 
 namespace {
 
-using Node = CADIProduct_var;
-
 // Answers each request by the actions it asks for; a request about a part number in `failFor` fails. The
 // part-information question is not counted as a request.
 struct FakePdm {
@@ -294,7 +292,8 @@ TEST_F(SynchronizeTest, WithValidationRequiredAllAtOnceWaitsForASuccessfulValida
   std::string validation = "error";
   SetShellAnswer([&](const std::string& line) {
     if (validation == "error" && line.find("x3ValidateCadNodes") != std::string::npos) return 127 << 8;  // not found
-    pdm_.failFor = {validation == "refused" ? "P1" : ""};
+    pdm_.failFor.clear();
+    if (validation == "refused") pdm_.failFor.insert("P1");
     return pdm_.Answer(line);
   });
   Start();

@@ -14,8 +14,6 @@
 
 namespace {
 
-using Node = CADIProduct_var;
-
 class UpdateTest : public save_test::LoadedAssemblyTest {
  public:
   using CommandFixture::ExpectBox;
