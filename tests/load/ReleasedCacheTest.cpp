@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "CADDocumentServices.h"
-#include "CADSampleSession.h"
 #include "CommandFixture.h"
+#include "StructureAnswer.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBCacheVisName.h"
 #include "ZRBReadCmd.h"
@@ -43,12 +43,9 @@ class ReleasedCacheTest : public CommandFixture {
     CADDocumentServices::ResetSession();
     xmap = scratch.MakeDirectory("xmap");
     released = scratch.MakeDirectory("released");
-    const std::string sample = scratch.MakeDirectory("sample");
-    CADUnicodeString error;
-    ASSERT_TRUE(SUCCEEDED(CADSampleSession::Write(CADUnicodeString(sample), error))) << error;
-    fs::copy_file(sample + "/Bolt.CADPart", xmap + "/" + kLongModel);
     CADDocument* document = nullptr;
-    ASSERT_TRUE(SUCCEEDED(CADDocumentServices::OpenDocument(CADUnicodeString(xmap + "/" + kLongModel), document)));
+    const CADUnicodeString model(scratch.Write("xmap/" + kLongModel, StructureAnswer::PartFile("Bolt")));
+    ASSERT_TRUE(SUCCEEDED(CADDocumentServices::OpenDocument(model, document)));
     SetVariable("ZRB_USERELEASEDCACHE", "ON");
   }
   void TearDown() override {

@@ -30,15 +30,15 @@ class StructureReaderTest : public ReadFixture {
     GlobZRBCache.Load();
   }
 
-  // ASM with BOLT placed twice; the documents written into the exchange map.
-  void PrepareAssembly(bool topLevelIsPdmRelation = false) {
+  // ASM with BOLT placed twice (or once); the documents written into the exchange map.
+  void PrepareAssembly(bool twice = true) {
     scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
     scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
     ZRBObject* assembly = answer_->Assembly(xmap_, "ASM");
     answer_->Part(xmap_, "BOLT");
-    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, topLevelIsPdmRelation);
+    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, false);
     answer_->Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted);
-    answer_->Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
+    if (twice) answer_->Relate(assembly, "RL2", "BOLT", "BOLT.2", kTurned);
   }
 
   std::string PositionText(const CADIProduct_var& child, const CADIProduct_var& parent) {
@@ -333,12 +333,9 @@ TEST_F(StructureReaderTest, StandardPartsComeFromTheInstallationWhenTheSiteDoesN
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     Restart();
-    scratch_.Write("xmap/ASM.CADProduct", StructureAnswer::ProductFile("ASM"));
-    scratch_.Write("xmap/BOLT.CADPart", StructureAnswer::PartFile("BOLT"));
-    ZRBObject* assembly = answer_->Assembly(xmap_, "ASM");
-    answer_->Part(xmap_, "BOLT")->SetSlotValue("IS_STD_PART", "1");
-    answer_->Relate(nullptr, "ROOT_REL_1", "ASM", "ASM.1", ZRBPosMatrixUtil::kIdentityText, false);
-    answer_->Relate(assembly, "RL1", "BOLT", "BOLT.1", kShifted)->SetSlotValue("QUANTITY", "3");
+    PrepareAssembly(false);
+    answer_->Answer().GetObject("IT_BOLT")->SetSlotValue("IS_STD_PART", "1");
+    answer_->Answer().GetObject("RL1")->SetSlotValue("QUANTITY", "3");
     state_.disableLoadStdCadParts = 1;
     state_.pdmManagedStdCadParts = c.pdmManaged;
     const std::string library = scratch_.MakeDirectory("library");
