@@ -7,6 +7,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CADMathTransformation.h"
@@ -68,43 +69,35 @@ TEST(PositionTextTest, TextIsTheColumnMajorMatrixOfTheHostsTransformation) {
   for (int i = 0; i < 12; ++i) EXPECT_NEAR(back[i], placement.Coefficients()[i], 1e-15 * 16) << i;
 }
 
-TEST(PositionTextTest, MalformedTextsAreRefusedAndLeaveTheCoefficientsAlone) {
-  const char* texts[] = {
-      "",
-      "   ",
-      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0",      // fifteen numbers
-      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 0",  // seventeen
-      "1,5 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",  // comma decimal separator
-      "1 0 0 0 0 1 0 0 0 0 1 0 0,5 0 0 1",
-      "1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1x",
-      "1 0 0 0 0 1 0 0 0 0 1 0 abc 0 0 1",
-      "++1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",
-      "-+1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1",
-      "1 0 0 0 0 1 0 0 0 0 1 0 1e999 0 0 1",  // out of range
-      "1;0;0;0;0;1;0;0;0;0;1;0;0;0;0;1",
+// Accepted spellings read the same coefficients; malformed texts are refused and leave the coefficients alone.
+TEST(PositionTextTest, TextsAreReadWholeOrNotAtAll) {
+  const std::pair<const char*, bool> texts[] = {
+      {"1 0 0 0 0 1 0 0 0 0 1 0 2.5 -3 4 1", true},
+      {"  1 0 0 0\t0 1 0 0\n0 0 1 0 2.5 -3 4 1  \r\n", true},
+      {"+1 0 0 9 0 1e0 0 9 0 0 1.0 9 25e-1 -3.0 +4 7", true},  // the fixed column is not kept
+      {"", false},
+      {"   ", false},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0", false},      // fifteen numbers
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 0", false},  // seventeen
+      {"1,5 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", false},  // comma decimal separator
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0,5 0 0 1", false},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1x", false},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 abc 0 0 1", false},
+      {"++1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", false},
+      {"-+1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1", false},
+      {"1 0 0 0 0 1 0 0 0 0 1 0 1e999 0 0 1", false},  // out of range
+      {"1;0;0;0;0;1;0;0;0;0;1;0;0;0;0;1", false},
   };
-  for (const char* text : texts) {
+  for (const auto& [text, ok] : texts) {
     SCOPED_TRACE(text);
-    double coefficients[12];
-    for (double& c : coefficients) c = 42.0;
-    EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, coefficients), E_FAIL);
-    for (double c : coefficients) EXPECT_EQ(c, 42.0);
+    Coefficients read;
+    read.fill(42.0);
+    EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, read.data()), ok ? S_OK : E_FAIL);
+    Coefficients expected = {1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5, -3, 4};
+    if (!ok) expected.fill(42.0);
+    EXPECT_EQ(read, expected);
   }
   EXPECT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(ZRBPosMatrixUtil::kIdentityText, nullptr), E_FAIL);
-}
-
-TEST(PositionTextTest, AcceptedSpellingsReadTheSameCoefficients) {
-  const char* texts[] = {
-      "1 0 0 0 0 1 0 0 0 0 1 0 2.5 -3 4 1", "  1 0 0 0\t0 1 0 0\n0 0 1 0 2.5 -3 4 1  \r\n",
-      "+1 0 0 9 0 1e0 0 9 0 0 1.0 9 25e-1 -3.0 +4 7",  // the fixed column is not kept
-  };
-  for (const char* text : texts) {
-    SCOPED_TRACE(text);
-    double coefficients[12];
-    ASSERT_EQ(ZRBPosMatrixUtil::ConvertToMatrix(text, coefficients), S_OK);
-    const Coefficients expected = {1, 0, 0, 0, 1, 0, 0, 0, 1, 2.5, -3, 4};
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(coefficients[i], expected[i]) << i;
-  }
 }
 
 TEST(PositionTextTest, CompareHonoursTheToleranceAtItsBoundAndNeverCallsNaNEqual) {
