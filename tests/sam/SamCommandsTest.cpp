@@ -51,10 +51,6 @@ TEST_F(SamCommandsTest, FollowOnCommandsBelongToTheClientOfTheCommandHandingOver
   for (ZRBCommand* command : std::initializer_list<ZRBCommand*>{samSync, standardSync, samCreate}) command->Release();
 }
 
-}  // namespace
-
-namespace {
-
 // Each client talks to a PDM of its own: what one PDM said of its design tables never decides the other's saves.
 TEST_F(SamCommandsTest, EachClientKeepsItsOwnPdmsSettings) {
   ZRBClientMode::Standard().Apply();
