@@ -267,25 +267,21 @@ TEST_F(UpdateTest, AValidationSucceedsOnlyWhenThePdmConfirmedEveryNode) {
 
 constexpr const char* kDialog = "ZRBUpdatePosSelect";
 
-class PosSelectTest : public save_test::LoadedAssemblyTest {
+class PosSelectTest : public UpdateTest {
  public:
   CADDialogDriver& Driver() { return Dialogs().Driver(); }
   void SetUp() override {
-    LoadedAssemblyTest::SetUp();
+    UpdateTest::SetUp();
     SetVariable("ZRB_ENABLE_UPDATEPOSITIONDIALOG", "ON");
     SetVariable("ZRB_ENABLE_UPD_MODELSELECT_DIALOG", "ON");
     requests_.clear();
     // The PDM: keeps the request and confirms every update it asks for.
-    SetShellAnswer([this](const std::string& line) {
-      ZRBObjectManager file;
-      if (!file.Read(RequestOf(line))) return 0;
+    AnswerWith([this](ZRBObjectManager& file) {
       requests_.push_back(file);
       for (ZRBObject* object = file.GetFirstObject(); object; object = file.GetNextObject(object))
         for (const char* slot : {"UPD_GEOMETRY", "UPD_MATRIX", "UPD_PRODUCT"})
           if (object->GetSlotValue(slot) == "1") object->SetSlotValue((std::string(slot) + "_SUCCESS").c_str(), "1");
       file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
-      file.Write(RequestOf(line));
-      return 0;
     });
   }
   std::string Inst(const char* path, const char* name) {
