@@ -144,12 +144,30 @@ TEST_F(HighlightAndWorkplaneTest, TopLevelModelsAndAMissingFile) {
   Run(new ZRBHighlightCmd("missing"));
 }
 
-// The relation-path cases run against the reference PDM in the end-to-end tests.
-TEST_F(HighlightAndWorkplaneTest, WorkPlaneFollowsTheRelationPathAndOnlyARegularFileIsDeleted) {
-  const std::string nested = WriteFile("nested", {{"BOLT", {"R1", "R12"}, {}, "", ""}});
-  Run(new ZRBSetWorkplaneCmd(CADString(nested)));
-  EXPECT_EQ(Describe(window_->GetEditor()->GetActivePath()), "Bracket.1/Bolt.2");
-  EXPECT_FALSE(xmap_.Exists("nested"));
+TEST_F(HighlightAndWorkplaneTest, WorkPlaneFollowsTheRelationPathAndTheFileIsDeletedInEveryCase) {
+  struct Case {
+    const char* name;
+    Item item;
+    const char* box;     // null: none
+    std::string active;  // afterwards
+  };
+  const Case cases[] = {
+      {"nested", {"BOLT", {"R1", "R12"}, {}, "", ""}, nullptr, "Bracket.1/Bolt.2"},
+      {"root", {"A-1", {}, {}, "", ""}, nullptr, ""},
+      {"wrong-second", {"BOLT", {"R1", "R99"}, {}, "", ""}, "ZRBSetWorkplaneCmd.SetWorkplaneFailed", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = WriteFile(c.name, {c.item});
+    if (c.box) ExpectBox(c.box, 1);
+    Run(new ZRBSetWorkplaneCmd(CADString(path)));
+    EXPECT_EQ(Describe(window_->GetEditor()->GetActivePath()), c.active);
+    EXPECT_FALSE(xmap_.Exists(c.name));
+    if (std::string(c.name) == "nested")
+      window_->GetEditor()->SetActivePath(CADPathElement{CADBaseUnknown_var(root_)}, 1);
+  }
+  ExpectBox("ZRBSetWorkplaneCmd.NoFileAccess", 1);
+  Run(new ZRBSetWorkplaneCmd(CADString(xmap_.Path("missing"))));
   // Only a regular file is deleted: a directory or a link named by the PDM stays.
   const std::string target = xmap_.Write("target");
   ExpectBox("ZRBSetWorkplaneCmd.NoFileAccess", 1);
