@@ -85,8 +85,15 @@ void ZRBInstancePlacement::Apply(ZRBReadContext& context, const CADIProduct_var&
     context.AddWarning("InvalidPosition", name);
     return;
   }
-  record->SetProperty("ZRB_ORIG_MATRIX", matrix);
-  if (!ZRBProductPositions::MoveProduct(child, parent, coefficients))
+  // The load-time position is recorded only once the instance stands there: recorded after a failed move, it
+  // would make the next save send the old position to the PDM as a move the designer never made.
+  if (!ZRBProductPositions::MoveProduct(child, parent, coefficients)) {
     ZRB_DEBUG("ZRBReadCmd::ReadProductStructure coud not MoveProduct");
+    CADUnicodeString name;
+    child->GetPrdInstanceName(name);
+    context.AddWarning("InvalidPosition", name);
+    return;
+  }
+  record->SetProperty("ZRB_ORIG_MATRIX", matrix);
   ZRB_TRACE_OK();
 }
