@@ -1,6 +1,7 @@
 #include "ZRBSyncRules.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "CADDocument.h"
@@ -10,6 +11,7 @@
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
+#include "ZRBOrigChildRecord.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateArchiveCheck.h"
@@ -48,6 +50,40 @@ int SameModelsUnder(const CADIProduct_var& father, const CADUnicodeString& partN
   return count;
 }
 
+// Below `node`, at any depth, a child added or removed since the load. A black box's states carry no child
+// bits (its content is the PDM's one item), so its structure is judged from the load-time records; a node
+// without a usable record tells nothing, as in the states.
+bool ChangedSinceLoad(const CADIProduct_var& node) {
+  const std::shared_ptr<const ZRBOrigChildRecord> record = ZRBOrigChildRecord::Read(node);
+  const bool judged = record && !record->IsEmpty();
+  int kept = 0;
+  for (const CADBaseUnknown_var& item : node->GetChildren()) {
+    CADIProduct_var child(item);
+    if (!child) continue;
+    if (judged && !ZRBCommandStates::isChildOrigLoadChild(node.get(), child.get())) return true;
+    if (ChangedSinceLoad(child)) return true;
+    ++kept;
+  }
+  return judged && record->Size() > kept;
+}
+
+// A product holding black boxes from which one of them was taken away. Other children may come and go: the
+// black boxes beside them stay as they were.
+bool BlackBoxRootGone(const CADIProduct_var& holder) {
+  const CADListValCADUnicodeString roots = GlobPropertyManager.GetBlackBoxRoots(holder);
+  for (const CADUnicodeString& recorded : roots) {
+    bool present = false;
+    for (const CADBaseUnknown_var& item : holder->GetChildren()) {
+      int same = 0;
+      if (CADIProduct_var child(item); child)
+        ZRBAfxBase::CompareFullPath(recorded, GlobPropertyManager.GetProductFullPath(child), same);
+      if (same) present = true;
+    }
+    if (!present) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string_view ZRBSyncRules::Check(const CADIProduct_var& node, const CADIProduct_var& father, int state,
@@ -71,10 +107,9 @@ std::string_view ZRBSyncRules::Check(const CADIProduct_var& node, const CADIProd
   if (type == "model" && NewItem(state) && IsOn("ZRB_DISABLE_NEW_LEGACYMODEL")) return "ErrNewLegacyModelRule";
   if (type == "model" && NewInstance(state) && IsOn("ZRB_DISABLE_NEW_LEGACYMODEL_INSTANCE"))
     return "ErrNewLegacyModelInstanceRule";
-  const bool structureChanged = (state & (PS_CHILD_ADDED | PS_CHILD_REMOVED)) != 0;
-  if (father && structureChanged &&
-      (GlobPropertyManager.IsBlackBoxRoot(father, node) || GlobPropertyManager.HasBlackBoxAttached(node)))
+  if ((father && GlobPropertyManager.IsBlackBoxRoot(father, node) && ChangedSinceLoad(node)) || BlackBoxRootGone(node))
     return "ErrBlackBoxStructureChanged";
+  const bool structureChanged = (state & (PS_CHILD_ADDED | PS_CHILD_REMOVED)) != 0;
   if (type.IsEmpty()) return "ErrNotLoaded";
   if (NewItem(state) && Ref(node, "ZRB_ISCOMPONENT") == "1") return "ErrNewComponent";
   if (parentFailed) return "ErrParentFailedRule";

@@ -201,6 +201,9 @@ int ZRBSynchronizeCmd::UpdateDrawingDocumentInteractive(CADDocument* document) {
   job.kind = "CADDrawing";
   const bool known = !GlobPropertyManager.GetFileProperty(document->StorageName(), "ZRB_OBID").IsEmpty();
   job.operation = known ? ZRBSyncMainOp::Update : ZRBSyncMainOp::Create;
+  // As for a new part: where the site creates no drawings, the row shows why and can never run.
+  if (!known && IsOn("ZRB_DISABLE_CREATE_CADDRAWING"))
+    job.ruleFailure = ZRBSyncRules::Reason("CreateDrawingNotAllowed");
   jobs_.Add(std::move(job));
   jobs_.Start();
   return 1;
@@ -576,7 +579,10 @@ int ZRBSynchronizeCmd::SaveVirtualRoot() {
     ZRB_DEBUG("ZRB: Root product document is not dirty");
     return 0;
   }
-  if (!Ref(root, "ZRB_OBID").IsEmpty()) {
+  // Only the workbench (or the root that stands for a workbench session) is a virtual root: any other root not
+  // in the PDM is a new product whose own row decides about it, and it stays where the designer keeps it.
+  const bool virtualRoot = ZRBCommandStates::IsWorkbenchProduct(root) || !Ref(root, "ZRB_WBSESSOBID").IsEmpty();
+  if (!virtualRoot || !Ref(root, "ZRB_OBID").IsEmpty()) {
     ZRB_DEBUG("ZRB: Root product document is not a virtual root");
     return 0;
   }
