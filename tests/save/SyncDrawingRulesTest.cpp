@@ -160,7 +160,7 @@ TEST_F(SyncDrawingRulesTest, RowDecisionsForDrawingsBlackBoxesAndRepresentations
          return bracket;
        },
        "",
-       {"BESIDE: Create / yes / ", "Bracket: Update,add children / yes / "}},
+       {"BESIDE: Create / yes / ", "Bracket: Update, add children / yes / "}},
       {"black box taken away",
        nullptr,
        [](SyncDrawingRulesTest& t) {
@@ -169,7 +169,7 @@ TEST_F(SyncDrawingRulesTest, RowDecisionsForDrawingsBlackBoxesAndRepresentations
          return t.root_;
        },
        "ErrBlackBoxStructureChanged",
-       {"Bolt: Update" + refused, "Fixings: Update" + refused, "Assembly: Update,drop children" + refused}},
+       {"Bolt: Update" + refused, "Fixings: Update" + refused, "Assembly: Update, drop children" + refused}},
       {"representation not where its path says",
        "ZRB_ENABLE_CHECKREPRULE",
        [](SyncDrawingRulesTest& t) {
@@ -198,7 +198,7 @@ TEST_F(SyncDrawingRulesTest, RowDecisionsForDrawingsBlackBoxesAndRepresentations
        "ZRB_ENABLE_VP_SAVE",
        top("NEWROOT", false),
        "",
-       {"NEWROOT: Create,add children / yes / "},
+       {"NEWROOT: Create, add children / yes / "},
        "ZRB: Root product document is not a virtual root"},
   };
   for (const Case& c : cases) {

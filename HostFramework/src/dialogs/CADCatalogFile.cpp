@@ -34,6 +34,11 @@ std::string Unescape(std::string_view text) {
         ++i;
         continue;
       }
+      if (next == 's') {  // a blank that the trimming of the line's end cannot drop
+        out += ' ';
+        ++i;
+        continue;
+      }
       if (next == '\\') {
         out += '\\';
         ++i;

@@ -16,7 +16,7 @@ TEST(CADCatalogFile, ReadsKeysTextsAndEscapesAndReportsWhatItSkips) {
   const std::string content =
       "\xEF\xBB\xBF# comment\r\n"
       "Plain = Hello world  \r\n"
-      "  Indented.Key=two\\nlines\\ttab \\\\ back \\q\n"
+      "  Indented.Key=two\\nlines\\ttab \\\\ back \\q,\\s\n"
       "\n"
       "NoEquals\n"
       "bad key = x\n"
@@ -29,7 +29,7 @@ TEST(CADCatalogFile, ReadsKeysTextsAndEscapesAndReportsWhatItSkips) {
     const char* key;
     const char* text;  // null: absent
   };
-  for (auto e : {Expect{"Plain", "Hello world"}, Expect{"Indented.Key", "two\nlines\ttab \\ back \\q"},
+  for (auto e : {Expect{"Plain", "Hello world"}, Expect{"Indented.Key", "two\nlines\ttab \\ back \\q, "},
                  Expect{"Empty", ""}, Expect{"Unicode", "Größe /p1"}, Expect{"NoEquals", nullptr},
                  Expect{"bad key", nullptr}, Expect{"# comment", nullptr}}) {
     const std::string* text = file.Find(e.key);
