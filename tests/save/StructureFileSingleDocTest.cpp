@@ -7,6 +7,8 @@
 
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CADFrmLayout.h"
+#include "CADFrmWindow.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
@@ -58,6 +60,25 @@ TEST_F(StructureFileSingleDocTest, TheFileTakesTheSaveAndIsReadBackOrNothingChan
       described = described || (*kept && !o->GetSlotValue(kept).IsEmpty());
     }
     EXPECT_EQ(marked && described, file == Whole);
+  }
+}
+
+// Neither fits a structure file, and the mode runs no PDM session: the document is refused and stays modified.
+TEST_F(StructureFileSingleDocTest, AProcessOrAnAnalysisIsNotSavedInStructureFileMode) {
+  for (const char* type : {"CADProcess", "CADAnalysis"}) {
+    CADDocument* document = nullptr;
+    CADFrmWindow* window = nullptr;
+    ASSERT_EQ(CADDocumentServices::New(type, document), S_OK);
+    ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
+    CADFrmLayout::GetCurrentLayout().SetCurrentWindow(window);
+    document->SetDirty(1);
+    auto* command = new ZRBUpdateCmd(3);
+    command->Activate(nullptr, nullptr);
+    ASSERT_EQ(command->GetWarnings().Size(), 1) << type;
+    EXPECT_NE(command->GetWarnings()[1].str().find("structure-file mode"), std::string::npos);
+    Loop().RunPending();
+    EXPECT_NE(document->IsDirty(), 0u);
+    EXPECT_TRUE(JournalActions().empty());
   }
 }
 
