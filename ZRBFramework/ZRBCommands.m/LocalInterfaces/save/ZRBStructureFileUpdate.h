@@ -6,11 +6,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "CADListVal.h"
 #include "CADString.h"
 #include "CADUnicodeString.h"
 
+class CADDocument;
 class ZRBObject;
 class ZRBObjectManager;
 
@@ -48,6 +50,9 @@ class ZRBStructureFileUpdate {
   static constexpr const char* kNewDrawingObid = "EZRB_OBID";
   // The identity the last merge gave the answer's new drawing `key`; empty when it gave none.
   CADString AssignedObid(const CADString& key) const;
+  // A drawing's "CADCLASSNAME", "SHEETS" and sources ("SOURCE_PARTNUMBERS", "SOURCE_OBIDS", "SOURCE_DOCS": the
+  // products it shows) into its request object, for the file to keep.
+  static void DescribeDrawing(CADDocument& document, ZRBObject& drawing);
 
  private:
   // The structure objects that stand for the node: slot "ID" (else "OBID") carrying the node's OBID.
@@ -57,6 +62,13 @@ class ZRBStructureFileUpdate {
   // ("DOCCOMS", "CREATE_CADDRAWING_AND_DOCUMENT" "1"); merged again, it finds that object by its file.
   int AddNewDrawing(ZRBObjectManager& structure, const ZRBObject& node);
   int UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node);
+  // Changed geometry: "S_ZRB_CHANGED_GEO" on the item and its document objects, the node's model information
+  // and, for a drawing, its sheets and sources.
+  int RecordChangedGeometry(ZRBObjectManager& structure, const ZRBObject& node);
+  // The document objects (with "CADCLASSNAME") that carry the identity `obid`.
+  static std::vector<ZRBObject*> FindDocuments(ZRBObjectManager& structure, const CADString& obid);
+  // `from`'s slots into `to` (only the named ones, when `only` is not empty).
+  static void CopySlots(const ZRBObject& from, ZRBObject& to, const std::vector<std::string>& only);
   // A new object below `father` of that type ("MODEL" or "RELATION"); null after a message.
   // Extended variant: a copied part or product is a new relation to an object the file holds already.
   int UpdateSZRBCopyPasted(ZRBObjectManager& structure, const ZRBObject* parent, const ZRBObject& node);

@@ -49,6 +49,11 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   // Structure-file mode: no PDM call; the request is carried out in the structure file and applied to the
   // session as the PDM's answer would be (the extended variant then reads the file back). 1 done.
   int UpdateStructureFile(ZRBObjectManager& request, const CADIProduct_var& root, int& status);
+  // A part or drawing saved alone in structure-file mode: the request is written for the record, carried out in
+  // the structure file and the file read again; a file that cannot be read again is put back. 1 done.
+  int RecordInStructureFile(ZRBObjectManager& request, FileKind kind);
+  // Builds the session again from the structure file; `label` ("EZRB " or "") names it in the traces. 1 done.
+  int RereadStructureFile(bool extended, const char* label);
   // The status of a save that found nothing to send.
   static constexpr int kNothingToSave = 1;
   // The status of a save that waits for the designer's position and model selection.
@@ -91,6 +96,9 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   // Deletes an old "ifile.zrb" and writes the request there ("NoFileAccess" and 0 when it cannot).
   int WriteRequestFile(ZRBObjectManager& request, CADUnicodeString& path);
   int CheckInvalidPositions(const CADIProduct_var& root);
+  // What the structure file keeps of a part or drawing beyond the request: model information, sheets, sources.
+  void DescribeForStructureFile(ZRBObjectManager& request, ZRBObject& object, CADDocument* document, FileKind kind,
+                                const CADIProduct_var& root);
   bool IsFileDocumentModified(CADDocument* document, FileKind kind, const CADIProduct_var& root);
   // Product documents a process points at must come from the PDM; 1 when they do.
   int CheckProcessChildrenFromPdm(CADDocument* process);

@@ -143,17 +143,7 @@ int ZRBCreateDrawingEZRBCmd::CreateStructureFileDrawing(CADDocument* document, c
   drawing->SetSlotValue("UPD_GEOMETRY", "1");
   drawing->SetSlotValue("EXTERNAL_LOCATION", path.ConvertToString());
   drawing->SetSlotValue("PARTNUMBER", name.ConvertToString());
-  CADListValCADString sourceNumbers, sourceObids, sourceDocs;
-  for (CADDocument* shown : document->GetPointedDocuments()) {
-    CADIProduct_var product = shown ? shown->GetRootProduct() : nullptr;
-    if (!product) continue;
-    sourceNumbers.Append(product->GetPartNumber().ConvertToString());
-    sourceObids.Append(GlobPropertyManager.GetReferenceProperty(product, "ZRB_OBID").ConvertToString());
-    sourceDocs.Append(shown->StorageName().ConvertToString());
-  }
-  drawing->SetSlotValueList("SOURCE_PARTNUMBERS", sourceNumbers);
-  drawing->SetSlotValueList("SOURCE_OBIDS", sourceObids);
-  drawing->SetSlotValueList("SOURCE_DOCS", sourceDocs);
+  ZRBStructureFileUpdate::DescribeDrawing(*document, *drawing);
   if ((EntryExists(requestPath) && FAILED(CADDeleteFile(requestPath))) || !request.Write(requestPath)) {
     ZRB_DEBUG("ZRB: CADDeleteFile(%s) failed", requestPath.c_str());
     Refuse("ZRBCreateCmd", "NoFileAccess", requestPath);

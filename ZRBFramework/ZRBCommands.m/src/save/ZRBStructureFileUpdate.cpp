@@ -1,13 +1,18 @@
 #include "ZRBStructureFileUpdate.h"
 
+#include <algorithm>
 #include <climits>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "CADDocument.h"
+#include "CADIDrawing.h"
+#include "CADIProduct.h"
 #include "ZRBAfx.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
+#include "ZRBPropertyManager.h"
 #include "ZRBTrace.h"
 
 namespace {
@@ -228,6 +233,9 @@ int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure
   const CADString obid = node.GetSlotValue("OBID");
   if (extended_ && obid == kNewDrawingObid) return AddNewDrawing(structure, node);
   ZRBObject* item = FindItem(structure, obid);
+  // A drawing chosen on its own has no item object: its document object stands for it.
+  if (const std::vector<ZRBObject*> documents = FindDocuments(structure, obid); !item && !documents.empty())
+    item = documents.front();
   if (item) {
     if (!node.GetSlotValue("MODIFICATION_DATE_GMT").IsEmpty())
       item->SetSlotValue("MODIFICATION_DATE_GMT", node.GetSlotValue("MODIFICATION_DATE_GMT"));
@@ -283,15 +291,96 @@ int ZRBStructureFileUpdate::UpdateSZRBProductObjects(ZRBObjectManager& structure
   return 1;
 }
 
-int ZRBStructureFileUpdate::UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node) {
-  if (Yes(node, "UPD_GEOMETRY")) {
-    ZRBObject* item = FindItem(structure, node.GetSlotValue("OBID"));
-    if (!item) {
-      Message("ObjectNotFound", node.GetSlotValue("OBID"));
+std::vector<ZRBObject*> ZRBStructureFileUpdate::FindDocuments(ZRBObjectManager& structure, const CADString& obid) {
+  std::vector<ZRBObject*> documents;
+  // A part's or drawing's document object speaks for its item and carries the item's identity.
+  for (ZRBObject* object = structure.GetFirstObject(); !obid.IsEmpty() && object;
+       object = structure.GetNextObject(object))
+    if (object->GetSlotValue("OBID") == obid && !object->GetSlotValue("CADCLASSNAME").IsEmpty())
+      documents.push_back(object);
+  return documents;
+}
+
+void ZRBStructureFileUpdate::CopySlots(const ZRBObject& from, ZRBObject& to, const std::vector<std::string>& only) {
+  CADListValCADString names, values;
+  from.GetAllSlots(names, values);
+  for (int i = 1; i <= names.Size(); ++i) {
+    const std::string name = names[i].str();
+    if (!only.empty() && std::find(only.begin(), only.end(), name) == only.end()) continue;
+    // Values never hold braces (the file format keeps them for lists), so a brace starts a list.
+    if (values[i].view().starts_with('{'))
+      to.SetSlotValueList(names[i], from.GetSlotValueList(names[i]));
+    else
+      to.SetSlotValue(names[i], from.GetSlotValue(names[i]));
+  }
+}
+
+int ZRBStructureFileUpdate::RecordChangedGeometry(ZRBObjectManager& structure, const ZRBObject& node) {
+  const CADString obid = node.GetSlotValue("OBID");
+  ZRBObject* item = FindItem(structure, obid);
+  // A drawing chosen on its own is only a document object of the file's "ROOT".
+  const std::vector<ZRBObject*> documents = FindDocuments(structure, obid);
+  if (!item && documents.empty()) {
+    Message("ObjectNotFound", obid);
+    return 0;
+  }
+  // A read of the file judges a part or drawing by its document object, the item stands for the node.
+  if (item) item->SetSlotValue("S_ZRB_CHANGED_GEO", "1");
+  for (ZRBObject* document : documents) document->SetSlotValue("S_ZRB_CHANGED_GEO", "1");
+  ZRBObject& owner = item ? *item : *documents.front();
+  const ZRBObject* info = answer_ && !node.GetSlotValue("MODEL_INFO").IsEmpty()
+                              ? answer_->GetObject(node.GetSlotValue("MODEL_INFO"))
+                              : nullptr;
+  if (info) {
+    CADString key = owner.GetSlotValue("MODEL_INFO");
+    ZRBObject* kept = key.IsEmpty() ? nullptr : structure.GetObject(key);
+    if (!kept) {
+      key = CADString(owner.GetKey().str() + ".MODEL_INFO");
+      kept = structure.GetObject(key) ? structure.GetObject(key) : structure.CreateObject(key);
+    }
+    if (!kept) {
+      Message("ErrorCreateModInfo", owner.GetKey());
       return 0;
     }
-    item->SetSlotValue("S_ZRB_CHANGED_GEO", "1");
+    CopySlots(*info, *kept, {});
+    kept->SetSlotValue("SYNTACTICAL_FORMAT", "CAD");
+    owner.SetSlotValue("MODEL_INFO", key);
   }
+  // A saved drawing brings its sheets and the products it shows as they are now.
+  const std::vector<std::string> drawingSlots = {"SHEETS", "SOURCE_PARTNUMBERS", "SOURCE_OBIDS", "SOURCE_DOCS"};
+  if (documents.empty()) {
+    if (node.GetSlotValue("CADCLASSNAME") == "CADDrawing") CopySlots(node, owner, drawingSlots);
+  } else {
+    for (ZRBObject* document : documents)
+      if (document->GetSlotValue("CADCLASSNAME") == "CADDrawing") CopySlots(node, *document, drawingSlots);
+  }
+  return 1;
+}
+
+void ZRBStructureFileUpdate::DescribeDrawing(CADDocument& document, ZRBObject& drawing) {
+  CADListValCADString sheets, sourceNumbers, sourceObids, sourceDocs;
+  if (CADIDrawing_var view(&document); view) {
+    for (int i = 1; i <= view->GetSheetCount(); ++i) {
+      CADUnicodeString name;
+      if (SUCCEEDED(view->GetSheetName(i, name))) sheets.Append(name.ConvertToString());
+    }
+  }
+  for (CADDocument* shown : document.GetPointedDocuments()) {
+    CADIProduct_var product = shown ? shown->GetRootProduct() : nullptr;
+    if (!product) continue;
+    sourceNumbers.Append(product->GetPartNumber().ConvertToString());
+    sourceObids.Append(GlobPropertyManager.GetReferenceProperty(product, "ZRB_OBID").ConvertToString());
+    sourceDocs.Append(shown->StorageName().ConvertToString());
+  }
+  drawing.SetSlotValue("CADCLASSNAME", "CADDrawing");
+  drawing.SetSlotValueList("SHEETS", sheets);
+  drawing.SetSlotValueList("SOURCE_PARTNUMBERS", sourceNumbers);
+  drawing.SetSlotValueList("SOURCE_OBIDS", sourceObids);
+  drawing.SetSlotValueList("SOURCE_DOCS", sourceDocs);
+}
+
+int ZRBStructureFileUpdate::UpdateSZRBChangedGeoMatrixObjects(ZRBObjectManager& structure, const ZRBObject& node) {
+  if (Yes(node, "UPD_GEOMETRY") && !RecordChangedGeometry(structure, node)) return 0;
   if (Yes(node, "UPD_MATRIX")) {
     const CADString relObid = node.GetSlotValue("REL_OBID");
     ZRBObject* relation = relObid.IsEmpty() ? nullptr : structure.GetObjectByAttrValue("REL_OBID", relObid);

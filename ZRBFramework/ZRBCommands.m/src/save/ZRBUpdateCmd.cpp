@@ -1,6 +1,8 @@
 #include "ZRBUpdateCmd.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <tuple>
 
@@ -13,6 +15,7 @@
 #include "ZRBCache.h"
 #include "ZRBCommandFactory.h"
 #include "ZRBConfigTopicManager.h"
+#include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
@@ -23,6 +26,7 @@
 #include "ZRBPdmRequest.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBReadCmd.h"
+#include "ZRBReplacingFile.h"
 #include "ZRBStructureFileUpdate.h"
 #include "ZRBTrace.h"
 #include "ZRBUpdateArchiveCheck.h"
@@ -406,19 +410,54 @@ int ZRBUpdateCmd::UpdateStructureFile(ZRBObjectManager& request, const CADIProdu
     RecordSavedChildren(root, request);
   }
   ProcessSaveFlags(success, request);
-  if (success && extended) {
-    // The session is rebuilt from the file, so that it shows the placeholders the file now holds.
-    auto* read = new ZRBReadCmd(4, 0, 100, "ZRBReadCmd");
-    const int reread = read->CreateProductStructure();
-    read->ReSetTimestampSetting();
-    ZRB_DEBUG(reread ? "SUCCESS IN REREAD OF EZRB STRUCTUREFILE" : "FAILURE IN REREAD OF EZRB STRUCTUREFILE");
-    for (const CADUnicodeString& line : read->GetWarnings()) GetWarnings().Append(line);
-    read->SetResult(CADCommandResult::None);
-    read->RequestDelayedDestruction();
-  }
+  // The session is rebuilt from the file, so that it shows the placeholders the file now holds.
+  if (success && extended) RereadStructureFile(true, "EZRB ");
   if (!success) status = -1;
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+int ZRBUpdateCmd::RereadStructureFile(bool extended, const char* label) {
+  auto* read = new ZRBReadCmd(extended ? 4 : 3, 0, 100, "ZRBReadCmd");
+  const int reread = read->CreateProductStructure();
+  read->ReSetTimestampSetting();
+  ZRB_DEBUG("%s IN REREAD OF %sSTRUCTUREFILE", reread ? "SUCCESS" : "FAILURE", label);
+  for (const CADUnicodeString& line : read->GetWarnings()) GetWarnings().Append(line);
+  read->SetResult(CADCommandResult::None);
+  read->RequestDelayedDestruction();
+  return reread;
+}
+
+int ZRBUpdateCmd::RecordInStructureFile(ZRBObjectManager& request, FileKind kind) {
+  ZRB_TRACE("ZRBUpdateCmd::RecordInStructureFile");
+  const bool extended = modes_.extendedUpdate || modes_.eZrbUpdateCreate;
+  CADUnicodeString path;
+  if (!WriteRequestFile(request, path)) return 0;
+  ZRBAfx::SetWorkBenchWindowTop();
+  ZRBStructureFileUpdate merge(extended, GetWarnings());
+  CADUnicodeString xmap;
+  ZRBAfx::GetXMapWithEndingSlash(xmap);
+  const std::string file = (xmap + merge.FileName()).str();
+  // Kept to put back: a file the session cannot read again must not keep a save the session takes back.
+  std::ifstream in(file, std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const bool readable = in.good() || in.eof();
+  in.close();
+  if (!merge.UpdateWithoutPdm(request)) {
+    ZRB_DEBUG("ZRB: UpdateSZRBStructure failed");
+    return 0;
+  }
+  ZRB_DEBUG("ZRB: UpdateSZRBStructure succeded");
+  // A drawing names the plain file in its traces; a part follows the product path.
+  if (RereadStructureFile(extended, kind == FileKind::Part && extended ? "EZRB " : "")) {
+    ZRB_TRACE_OK();
+    return 1;
+  }
+  if (!readable || !ZRBReplacingFile::WriteWhole(file, before))
+    ZRB_DEBUG("ZRB: could not put back the structure file %s", file.c_str());
+  CADUnicodeString parameter(file);
+  AddUpdateMessage("RereadFailed", &parameter, 1);
+  return 0;
 }
 
 int ZRBUpdateCmd::UpdateSingleDocument(CADDocument* document, bool drawing, int& status) {
@@ -437,6 +476,12 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
                                   : GlobPropertyManager.GetFileProperty(path, name);
   };
   CADUnicodeString parameter = path;
+  const bool structureFile = modes_.sZrbUpdate || modes_.eZrbUpdateCreate;
+  if (structureFile && (kind == FileKind::Process || kind == FileKind::Analysis)) {
+    ZRB_DEBUG("ZRB: %s not saved: no structure-file save for it", path.c_str());
+    AddUpdateMessage("NoStructureFileDocument", &parameter, 1);
+    return 0;
+  }
   if (identity("ZRB_OBID").IsEmpty()) {
     ZRB_DEBUG("Document not saved. Not from PDM.");
     AddUpdateMessage("FileNotFromPdm", &parameter, 1);
@@ -504,14 +549,18 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
   }
   object->SetSlotValue("UPD_GEOMETRY", "1");
   object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+  if (structureFile) DescribeForStructureFile(request, *object, document, kind, root);
 
-  ZRBObjectManager answer;
-  const int success = SendUpdate(request, answer);
+  // In structure-file mode the request is carried out in the structure file: it becomes its own answer.
+  ZRBObjectManager received;
+  const int success = structureFile ? RecordInStructureFile(request, kind) : SendUpdate(request, received);
+  ZRBObjectManager& answer = structureFile ? request : received;
   if (success) {
     const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(object->GetKey());
     if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
       ZRB_DEBUG("MODEL_UPD_SUCCESS == 1");
-      GlobZRBCache.RegisterObjectFile(*answered, path);
+      // The PDM has no new version to record: the exchange map's content stays as the PDM delivered it.
+      if (!structureFile) GlobZRBCache.RegisterObjectFile(*answered, path);
       CADUnicodeString seconds;
       if (kind != FileKind::Drawing && IsOn("ZRB_ENABLE_CHECKMODTIMESTAMP") &&
           SUCCEEDED(ZRBFileUtil::GetLastModificationFromFile(path, seconds)))
@@ -528,6 +577,18 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
   if (!success) status = -1;
   if (success) ZRB_TRACE_OK();
   return success;
+}
+
+void ZRBUpdateCmd::DescribeForStructureFile(ZRBObjectManager& request, ZRBObject& object, CADDocument* document,
+                                            FileKind kind, const CADIProduct_var& root) {
+  if (kind == FileKind::Drawing) {
+    ZRBStructureFileUpdate::DescribeDrawing(*document, object);
+    if (CADIDrawing_var view(document); view)
+      ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, view, &object, document);
+  } else if (kind == FileKind::Part && root) {
+    object.SetSlotValue("CADCLASSNAME", "CADPart");
+    ZRBDocPropertyTransfer::SetModelInfoToZRBObject(request, root, &object, document);
+  }
 }
 
 bool ZRBUpdateCmd::IsFileDocumentModified(CADDocument* document, FileKind kind, const CADIProduct_var& root) {
