@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "BlackBoxDelivery.h"
 #include "CustomAttributes.h"
 #include "ExchangeFile.h"
 #include "ExchangeObject.h"
@@ -38,6 +39,7 @@ BlackBoxAnswer::BlackBoxAnswer(Vault& vault) : vault_(vault) {
       "father_obid TEXT NOT NULL REFERENCES items(obid) ON DELETE CASCADE, file_name TEXT NOT NULL, "
       "obid TEXT NOT NULL, part_number TEXT NOT NULL, blob TEXT NOT NULL, size INTEGER NOT NULL, "
       "PRIMARY KEY(father_obid, file_name))");
+  BlackBoxDelivery::EnsureRootColumn(vault_);
 }
 
 std::string BlackBoxAnswer::Answer(ExchangeFile& file, const std::string& exchangeMap) {
@@ -81,6 +83,8 @@ std::string BlackBoxAnswer::Answer(ExchangeFile& file, const std::string& exchan
 
   // One file object for every current file the box holds; a file the box does not hold is simply not answered.
   const std::vector<std::string> rootFiles = box->GetList("CURRENT_ROOT_FILES");
+  // A later read delivers the box again and the session places it from its roots.
+  BlackBoxDelivery::KeepRoots(vault_, father, rootFiles);
   std::vector<std::string> files = rootFiles;
   for (const std::string& name : box->GetList("CURRENT_SUB_FILES"))
     if (!Contains(files, name)) files.push_back(name);

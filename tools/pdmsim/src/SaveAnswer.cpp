@@ -37,7 +37,9 @@ std::string Who(const ExchangeObject& object) {
   return name.empty() ? "object " + object.Key() : name;
 }
 
-std::string KindOf(const ExchangeObject& node, const ExchangeObject* product) {
+}  // namespace
+
+std::string SaveAnswer::KindOf(const ExchangeObject& node, const ExchangeObject* product) {
   std::string path = node.Get("PATH");
   if (path.empty() && product) path = product->Get("PATH");
   std::string extension = fs::path(path).extension().string();
@@ -45,8 +47,6 @@ std::string KindOf(const ExchangeObject& node, const ExchangeObject* product) {
   if (extension == ".CADProduct" || product || !node.Get("SUBASSEMBLIES").empty()) return "assembly";
   return "part";
 }
-
-}  // namespace
 
 std::string SaveReport::Summary() const {
   return std::to_string(created) + " created, " + std::to_string(related) + " related, " + std::to_string(saved) +
@@ -140,10 +140,12 @@ void SaveAnswer::Node(ExchangeObject& node, const Item* parent, bool orphan, boo
   const bool failing = failParts_.count(node.Get("PARTNUMBER")) > 0;
   std::optional<Item> item;
   bool created = false;
+  bool linked = false;
+  const bool toCreate = obid.empty() && (create == "1" || create == "2");
   if (!obid.empty()) {
     item = catalog_.FindItem(obid);
     if (!item) Fail(node, nullptr, "the PDM holds no item " + obid + ".");
-  } else if (create == "1" || create == "2") {
+  } else if (toCreate) {
     if (orphan) {
       Fail(node, "CREATE_PART_SUCCESS", "its parent is not in the PDM.");
     } else if (failing) {
@@ -151,17 +153,28 @@ void SaveAnswer::Node(ExchangeObject& node, const Item* parent, bool orphan, boo
     } else if (parent && !parent->changeable) {
       Fail(node, "CREATE_PART_SUCCESS", "its parent " + parent->partNumber + " is read-only.");
     } else {
-      item = CreateItem(node);
-      created = item.has_value();
+      bool refused = false;
+      if (Yes(node, "LINK_IN_PDM")) {
+        item = LinkItem(node, isRoot ? nullptr : parent, refused);
+        linked = item.has_value();
+      }
+      if (!item && !refused) {
+        item = CreateItem(node);
+        created = item.has_value();
+      }
     }
   }
   if (item && !isRoot && parent) {
-    if (node.Get("REL_OBID").empty()) {
+    // A renamed instance keeps its relation: found by its identity or its old name, it takes the new name.
+    const bool renamed = !node.Get("CAD_ORIG_INSTANCENAME").empty() && Rename(node, *parent);
+    if (node.Get("REL_OBID").empty() && !renamed) {
       if (!node.Get("INSTANCENAME").empty() || created) Relate(node, *parent, *item);
     } else if (Yes(node, "UPD_MATRIX")) {
       Move(node, *parent);
     }
   }
+  // A link asked for and not made: the item was created (or refused) instead, and the answer says so.
+  if (toCreate && !linked && Yes(node, "LINK_IN_PDM")) node.Set("LINK_SUCCESS", "0");
   if (item) {
     const ExchangeObject* product = Lookup(node.Get("PRODUCT"));
     if (failing && !created) {
@@ -259,6 +272,8 @@ void SaveAnswer::Relate(ExchangeObject& node, const Item& parent, const Item& ch
   if (!IsPositionText(matrix)) return Fail(node, slot, "the position \"" + matrix + "\" is no position text.");
   if (instance.find_first_of("\r\n") != std::string::npos)
     return Fail(node, slot, "the instance name must be a single line.");
+  if (Contains(child.obid, parent.obid))
+    return Fail(node, slot, parent.partNumber + " lies within " + child.partNumber + "; it cannot hold it.");
   std::optional<Relation> relation;
   for (const Relation& existing : catalog_.Children(parent.obid)) {
     if (existing.instanceName != instance) continue;

@@ -39,6 +39,8 @@ class SaveAnswer {
 
   // Sixteen numbers separated by blanks, the fourth, eighth, twelfth and last fixed at 0, 0, 0, 1.
   static bool IsPositionText(std::string_view text);
+  // The kind of item a node stands for, by its document ("PATH", else its product object's) and its children.
+  static std::string KindOf(const ExchangeObject& node, const ExchangeObject* product);
 
  private:
   // `orphan`: the parent node asked to be known to the PDM but is not; its children cannot be placed.
@@ -46,6 +48,14 @@ class SaveAnswer {
   // A new item for a node that asks to be created; nullptr (with a failure) when it cannot be.
   std::optional<Item> CreateItem(ExchangeObject& node);
   void Relate(ExchangeObject& node, const Item& parent, const Item& child);
+  // The existing item a node to be created asks to link, found by its part number and placed under `parent`
+  // (none for the root). nullopt with `refused` false: the vault holds no such item, the caller creates it.
+  std::optional<Item> LinkItem(ExchangeObject& node, const Item* parent, bool& refused);
+  // Gives the relation a renamed instance held (its "REL_OBID", else its old name under `parent`) the new
+  // instance name; false when the node names no relation of `parent`.
+  bool Rename(ExchangeObject& node, const Item& parent);
+  // True when `obid` is `holder` or lies anywhere below it: placing `holder` below `obid` would close a cycle.
+  bool Contains(const std::string& holder, const std::string& obid);
   void Move(ExchangeObject& node, const Item& parent);
   void SaveDocuments(ExchangeObject& node, const Item& item, bool created);
   void Tables(ExchangeObject& node, const Item& item);

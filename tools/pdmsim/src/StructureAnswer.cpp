@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "BlackBoxDelivery.h"
 #include "PlainFileName.h"
 
 namespace pdmsim {
@@ -177,6 +178,8 @@ bool StructureAnswer::AddItem(ExchangeFile& answer, const Item& item, std::vecto
     object.SetList("SUBASSRELATIONS", relationKeys);
   }
   path.pop_back();
+  if (item.kind == "assembly")
+    BlackBoxDelivery(catalog_.Owner(), store_, exchangeMap_).Deliver(answer, object, item, report_.warnings);
 
   std::vector<std::string> tableKeys;
   for (const DesignTable& table : catalog_.DesignTables(item.obid)) {

@@ -15,6 +15,7 @@ namespace pdmsim {
 class VaultCatalog {
  public:
   explicit VaultCatalog(Vault& vault) : vault_(vault) {}
+  Vault& Owner() const { return vault_; }
 
   // --- PDM class names the vault gives new objects
   static std::string ItemClassFor(std::string_view kind);
