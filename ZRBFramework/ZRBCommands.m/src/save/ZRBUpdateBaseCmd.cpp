@@ -824,6 +824,17 @@ void ZRBUpdateBaseCmd::ApplyNewIdentity(const CADIProduct_var& node, const CADIP
   GlobPropertyManager.SetInstanceProperty(father, node, "ZRB_INSTANCE_IN_ZRB", "1");
 }
 
+void ZRBUpdateBaseCmd::ApplyCreatedNode(const Touched& touched, const ZRBObject& object, ZRBObjectManager& answer) {
+  const bool embedded = touched.node->IsEmbeddedComponent();
+  ZRBObject reply = CompletedAnswer(object, touched.node, touched.saved, answer);
+  if (!embedded && (!(reply.GetSlotValue("ISCOMPONENT") == "1") || !reply.GetSlotValue("CMPONENTOBID").IsEmpty()))
+    ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(touched.node, &reply);
+  ApplyNewIdentity(touched.node, touched.father, object);
+  if (!embedded && touched.saved &&
+      !ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(*this, reply, touched.saved, 0, touched.node))
+    ZRB_DEBUG("ZRB: the file properties of %s were not set", touched.saved->StorageName().c_str());
+}
+
 int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObjectManager& answer) {
   ZRB_TRACE("ZRBUpdateBaseCmd::ProcessNewPartFlags");
   static_cast<void>(root);
@@ -855,15 +866,9 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
       continue;
     }
     // The created node ends with what a read of it would give: reference properties, then its document's file
-    // properties (and its name, when the PDM chose one). A component the answer gives no item identity for
-    // keeps the plain identity: the component slots would blank it.
-    ZRBObject reply = CompletedAnswer(*object, touched.node, touched.saved, answer);
-    if (!(reply.GetSlotValue("ISCOMPONENT") == "1") || !reply.GetSlotValue("CMPONENTOBID").IsEmpty())
-      ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(touched.node, &reply);
-    ApplyNewIdentity(touched.node, touched.father, *object);
-    if (touched.saved &&
-        !ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(*this, reply, touched.saved, 0, touched.node))
-      ZRB_DEBUG("ZRB: the file properties of %s were not set", touched.saved->StorageName().c_str());
+    // properties (and its name, when the PDM chose one). An embedded node lives in its father's document and,
+    // like a component the answer gives no item identity for, keeps the plain identity.
+    ApplyCreatedNode(touched, *object, answer);
     ZRBDocPropertyTransfer::SetStdPropertiesFromZRBObject(touched.node, object);
     TakePdmInstanceName(touched.father, touched.node,
                         PdmInstanceName(*object, sent.GetSlotValue("CAD_ORIG_INSTANCENAME")));
