@@ -31,7 +31,7 @@ class ZRBCreateRequest {
   // With "ZRB_READ_QCKSEAL" and "ZRB_QCK_TIMESTAMP" on: the check seal's up-to-date mark ("ZRB_QCKFILE_UPTODATE")
   // holds only for the file it was taken on; a modified document, or a file changed since its last known time,
   // loses it. Call before the save into the exchange map. 1 when the mark (if any) still holds.
-  int CheckQCheckerTimestamp(const CADDocument& document);
+  static int CheckQCheckerTimestamp(const CADDocument& document);
 
   // --- building (1 done, 0 failed; the reason is in the warnings or the trace)
   // "ROOT" with "ACTION_SUCCESS" "0", "CADCLASSNAME" and, with "ZRB_DISABLE_UPDATE_WB" on, "DROP_IN_WB" "1".

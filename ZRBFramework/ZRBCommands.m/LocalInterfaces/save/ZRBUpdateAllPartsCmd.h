@@ -15,6 +15,9 @@ class ZRBUpdateAllPartsCmd : public ZRBUpdateCmd {
   std::vector<CADDocument*> GetAllModifiedCADParts();
   // "ROOT" and one object per part, each part saved into the exchange map. 0 when nothing is to be sent.
   int UpdateCADParts(ZRBObjectManager& request, const std::vector<CADDocument*>& parts);
+  // Removes the vis files the host's local cache keeps of the part at `path` (only with the cache active).
+  // The number removed, -1 when the cache directory or a file could not be accessed.
+  static int DeleteVisOfCADPart(const CADUnicodeString& path);
   // The model selection's OK: the parts left in the request are sent.
   void ContinueUpdate(ZRBObjectManager& request, const CADIProduct_var& root) override;
 

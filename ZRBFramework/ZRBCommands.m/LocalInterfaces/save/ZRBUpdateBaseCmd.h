@@ -133,6 +133,8 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   // False when the answer refused the node's creation or the save of its document ("…_SUCCESS" "0").
   static bool SaveConfirmed(const Touched& touched, const ZRBObject* object, ZRBObjectManager& answer);
   static void ApplyNewIdentity(const CADIProduct_var& node, const CADIProduct_var& father, const ZRBObject& object);
+  // A created node's identity, reference properties and document file properties from its answer object.
+  void ApplyCreatedNode(const Touched& touched, const ZRBObject& object, ZRBObjectManager& answer);
 
   std::vector<Touched> touched_;
   std::vector<CADDocument*> savedDocuments_;

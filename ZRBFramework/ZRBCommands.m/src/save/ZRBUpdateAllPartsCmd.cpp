@@ -3,8 +3,14 @@
 #include "CADClassDictionary.h"
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
+#include "CADSettingRepository.h"
+#include "CADSystemServices.h"
+#include "ZRBAfxCache.h"
 #include "ZRBCache.h"
+#include "ZRBConfigTopicManager.h"
+#include "ZRBCreateRequest.h"
 #include "ZRBDocPropertyTransfer.h"
+#include "ZRBFileUtil.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
@@ -22,7 +28,41 @@ CADIProduct_var RootOf(CADDocument* document) {
   if (document) ZRBPSNTreeUtil::GetRootProductFromDocument(document, &root);
   return root;
 }
+
+bool CacheActive() {
+  int active = 0;
+  return SUCCEEDED(CADSettingRepository::ReadSetting("CADCache", "CacheActivation", &active)) && active != 0;
+}
 }  // namespace
+
+int ZRBUpdateAllPartsCmd::DeleteVisOfCADPart(const CADUnicodeString& path) {
+  if (!CacheActive()) return 0;
+  CADUnicodeString directory;
+  CADListValCADString names;
+  if (FAILED(ZRBAfxCache::GetLocalCacheXmapDir(directory)) || !CADIsDirectory(directory)) {
+    ZRB_DEBUG("Could not access LocalCacheXmap directory");
+    return -1;
+  }
+  // The host names a part's vis after the part's file and that file's time: every one of them shows a state
+  // of the part that the save has just replaced.
+  const std::string prefix = ZRBFileUtil::GetFileNameFromPath(path).str() + ".";
+  int deleted = 0, failed = 0;
+  if (SUCCEEDED(ZRBAfxCache::GetListOfVisInDir(directory, names))) {
+    for (const CADString& name : names) {
+      if (!name.StartsWith(prefix)) continue;
+      const CADUnicodeString vis = CADMakePath(directory, CADUnicodeString(name));
+      ZRB_DEBUG("Deleting VIS from Cache: %s", vis.c_str());
+      if (FAILED(CADDeleteFile(vis))) {
+        ZRB_DEBUG("Could not delete VIS file from Cache");
+        ++failed;
+      } else {
+        ++deleted;
+      }
+    }
+  }
+  if (!deleted && !failed) ZRB_DEBUG("Could not access VIS file in Cache");
+  return failed ? -1 : deleted;
+}
 
 std::vector<CADDocument*> ZRBUpdateAllPartsCmd::GetAllModifiedCADParts() {
   std::vector<CADDocument*> parts;
@@ -55,7 +95,11 @@ int ZRBUpdateAllPartsCmd::UpdateCADParts(ZRBObjectManager& request, const std::v
       AddUpdateMessage("FileNoPermission", &parameter, 1);
       continue;
     }
+    // A check seal taken on the part's former state is not vouched for.
+    if (g_ZRBConfig.CompareEnvVar("ZRB_READ_QCKSEAL", "ON", 1) == 1)
+      ZRBCreateRequest::CheckQCheckerTimestamp(*document);
     if (!SaveForUpdate(document)) continue;
+    DeleteVisOfCADPart(document->StorageName());
     ZRBObject* object = request.CreateObject("");
     if (!object) return 0;
     const auto put = [&](const char* slot, const char* name) {
@@ -106,15 +150,16 @@ int ZRBUpdateAllPartsCmd::SendParts(ZRBObjectManager& request) {
   ZRBObjectManager answer;
   const int success = SendUpdate(request, answer);
   if (success) {
-    for (ZRBObject* object = answer.GetFirstObject(); object; object = answer.GetNextObject(object)) {
-      if (!(object->GetSlotValue("UPD_GEOMETRY") == "1")) continue;
-      const CADUnicodeString path(object->GetSlotValue("PATH"));
-      CADDocument* document = CADDocumentServices::GetDocumentInSession(path);
-      if (object->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
-        GlobZRBCache.RegisterObjectFile(*object, path);
+    // Judged by what was asked: a part whose object the answer lost or left unconfirmed is still unsaved.
+    for (ZRBObject* asked = request.GetFirstObject(); asked; asked = request.GetNextObject(asked)) {
+      if (!(asked->GetSlotValue("UPD_GEOMETRY") == "1")) continue;
+      const CADUnicodeString path(asked->GetSlotValue("PATH"));
+      const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(asked->GetKey());
+      if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
+        GlobZRBCache.RegisterObjectFile(*answered, path);
         GlobPropertyManager.DeleteFileProperty(path, "ZRB_QCKFILE_UPTODATE");
-      } else if (document) {
-        // This part was not taken by the PDM: its work is still unsaved.
+      } else if (CADDocument* document = CADDocumentServices::GetDocumentInSession(path)) {
+        ZRB_DEBUG("ZRB: %s was not saved by the PDM", path.c_str());
         document->SetDirty(1);
       }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <tuple>
 
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
@@ -65,6 +66,73 @@ CADString DefaultClassName(const CADUnicodeString& type, bool representation) {
 }
 
 bool IsPartLike(const CADUnicodeString& type) { return !(type == "CADProduct"); }
+
+// The answer for a created node as a read would give it: what the PDM leaves out, the request said. The PDM kept
+// the part number and the document it was sent; without "RELATIVE_PATH" the document keeps its name.
+ZRBObject CompletedAnswer(const ZRBObject& object, const CADIProduct_var& node, CADDocument* document,
+                          ZRBObjectManager& answer) {
+  ZRBObject reply(object);
+  const auto fill = [&](const char* slot, const CADString& value) {
+    if (reply.GetSlotValue(slot).IsEmpty() && !value.IsEmpty()) reply.SetSlotValue(slot, value);
+  };
+  fill("DESCRIPTION", object.GetSlotValue("PARTNUMBER"));
+  CADString path = object.GetSlotValue("PATH");
+  const CADString productKey = object.GetSlotValue("PRODUCT");
+  const ZRBObject* product = productKey.IsEmpty() ? nullptr : answer.GetObject(productKey);
+  if (path.IsEmpty() && product) path = product->GetSlotValue("PATH");
+  fill("EXTERNAL_LOCATION", path);
+  fill("IS_VISUALIZATION", GlobPropertyManager.GetProductType(node) == "vis" ? "1" : "0");
+  CADUnicodeString xmap, xmapPath;
+  if (document && reply.GetSlotValue("RELATIVE_PATH").IsEmpty() &&
+      ZRBXmapDocuments::GetExmapFileFullPath(document->StorageName(), xmap, xmapPath)) {
+    const CADUnicodeString name = ZRBFileUtil::GetFileNameFromPath(document->StorageName());
+    const std::string suffix = "." + document->GetType().str();
+    const int stem = name.GetLength() - static_cast<int>(suffix.size());
+    int same = 0;
+    ZRBAfx::CompareFullPath(document->StorageName(), xmapPath, same);
+    if (same && stem > 0 && name.EndsWith(suffix)) reply.SetSlotValue("RELATIVE_PATH", Text(name.SubString(0, stem)));
+  }
+  return reply;
+}
+
+// The name the PDM gave the node's new relation, empty when it kept the session's. "CAD_ORIG_INSTANCENAME"
+// changed by the PDM means it went back to that name; otherwise "INSTANCENAME" is the relation's name.
+CADUnicodeString PdmInstanceName(const ZRBObject& object, const CADString& sentOriginal) {
+  const CADString original = object.GetSlotValue("CAD_ORIG_INSTANCENAME");
+  if (!original.IsEmpty() && !(original == sentOriginal)) return CADUnicodeString(original);
+  return CADUnicodeString(object.GetSlotValue("INSTANCENAME"));
+}
+
+void CollectPrivate(const CADIProduct_var& node,
+                    std::vector<std::tuple<CADIProduct_var, const char*, CADUnicodeString>>& kept) {
+  for (const char* name : kPrivateProperties) {
+    const CADUnicodeString value = GlobPropertyManager.GetPathToRootProperty(node, name);
+    if (value.IsEmpty()) continue;
+    kept.emplace_back(node, name, value);
+    GlobPropertyManager.DeletePathToRootProperty(node, name);
+  }
+  for (const CADBaseUnknown_var& item : node->GetChildren())
+    if (CADIProduct_var child(item); child) CollectPrivate(child, kept);
+}
+
+// Renames the instance to the PDM's name. The update's private properties live on paths, which hold instance
+// names: they follow the node and everything below it. A name that is empty, not one line, or another
+// child's is refused; a standard part keeps its name.
+void TakePdmInstanceName(const CADIProduct_var& father, const CADIProduct_var& node, const CADUnicodeString& name) {
+  if (!father || name.IsEmpty() || name == InstanceName(node) || Ref(node, "ZRB_IS_STD_PART") == "1") return;
+  bool taken = name.view().find_first_of("\r\n") != std::string_view::npos;
+  for (const CADBaseUnknown_var& item : father->GetChildren())
+    if (CADIProduct_var sibling(item); sibling && sibling.get() != node.get() && InstanceName(sibling) == name)
+      taken = true;
+  if (taken) {
+    ZRB_DEBUG("ZRB: the PDM's instance name '%s' cannot be taken", name.c_str());
+    return;
+  }
+  std::vector<std::tuple<CADIProduct_var, const char*, CADUnicodeString>> kept;
+  CollectPrivate(node, kept);
+  if (GlobPropertyManager.SetInstanceName(node, name)) ZRB_DEBUG("ZRB: New ProductInstanceName %s", name.c_str());
+  for (const auto& [owner, property, value] : kept) GlobPropertyManager.SetPathToRootProperty(owner, property, value);
+}
 
 void SetIfNotEmpty(ZRBObject* object, const char* slot, const CADUnicodeString& value) {
   if (!value.IsEmpty()) object->SetSlotValue(slot, Text(value));
@@ -756,6 +824,17 @@ void ZRBUpdateBaseCmd::ApplyNewIdentity(const CADIProduct_var& node, const CADIP
   GlobPropertyManager.SetInstanceProperty(father, node, "ZRB_INSTANCE_IN_ZRB", "1");
 }
 
+void ZRBUpdateBaseCmd::ApplyCreatedNode(const Touched& touched, const ZRBObject& object, ZRBObjectManager& answer) {
+  const bool embedded = touched.node->IsEmbeddedComponent();
+  ZRBObject reply = CompletedAnswer(object, touched.node, touched.saved, answer);
+  if (!embedded && (!(reply.GetSlotValue("ISCOMPONENT") == "1") || !reply.GetSlotValue("CMPONENTOBID").IsEmpty()))
+    ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(touched.node, &reply);
+  ApplyNewIdentity(touched.node, touched.father, object);
+  if (!embedded && touched.saved &&
+      !ZRBDocPropertyTransfer::SetFilePropertiesFromZRBObject(*this, reply, touched.saved, 0, touched.node))
+    ZRB_DEBUG("ZRB: the file properties of %s were not set", touched.saved->StorageName().c_str());
+}
+
 int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObjectManager& answer) {
   ZRB_TRACE("ZRBUpdateBaseCmd::ProcessNewPartFlags");
   static_cast<void>(root);
@@ -767,6 +846,9 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
     const bool relationOnly = object->GetSlotValue("CREATE_MODEL_RELATION_ONLY") == "1" ||
                               object->GetSlotValue("CREATE_PART_RELATION_ONLY") == "1";
     const bool created = object->GetSlotValue("CREATE_PART_SUCCESS") == "1";
+    // What this update sent as the original name, to tell it from a name the PDM answers.
+    ZRBObject sent;
+    if (touched.father) WriteOriginalInstance(touched.father, touched.node, &sent);
     if (relationOnly) {
       if (!created && !(object->GetSlotValue("INSTANTIATE_SUCCESS") == "1")) continue;
       if (touched.father && !object->GetSlotValue("DOCREL_ID").IsEmpty()) {
@@ -774,6 +856,8 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
                                                 CADUnicodeString(object->GetSlotValue("DOCREL_ID")));
         GlobPropertyManager.SetInstanceProperty(touched.father, touched.node, "ZRB_INSTANCE_IN_ZRB", "1");
       }
+      TakePdmInstanceName(touched.father, touched.node,
+                          PdmInstanceName(*object, sent.GetSlotValue("CAD_ORIG_INSTANCENAME")));
       touched.confirmed = true;
       continue;
     }
@@ -781,9 +865,13 @@ int ZRBUpdateBaseCmd::ProcessNewPartFlags(const CADIProduct_var& root, ZRBObject
       ZRB_DEBUG("ZRB: %s was not created", InstanceName(touched.node).c_str());
       continue;
     }
-    ApplyNewIdentity(touched.node, touched.father, *object);
-    // What the PDM made of the new item's attributes becomes the session's.
+    // The created node ends with what a read of it would give: reference properties, then its document's file
+    // properties (and its name, when the PDM chose one). An embedded node lives in its father's document and,
+    // like a component the answer gives no item identity for, keeps the plain identity.
+    ApplyCreatedNode(touched, *object, answer);
     ZRBDocPropertyTransfer::SetStdPropertiesFromZRBObject(touched.node, object);
+    TakePdmInstanceName(touched.father, touched.node,
+                        PdmInstanceName(*object, sent.GetSlotValue("CAD_ORIG_INSTANCENAME")));
     if ((!object->GetSlotValue("USER_DEF_PROPS").IsEmpty() || !object->GetSlotValue("USER_DEF_DEL_NAMES").IsEmpty()) &&
         !ZRBDocPropertyTransfer::SetUserDefinedPropertiesFromZRBObject(touched.node, object))
       GetWarnings().Append(BuildMessage("ZRBAfx", "WrongListSize"));
