@@ -38,9 +38,9 @@ class NewPartPropertiesEndToEndTest : public PdmEndToEndFixture {
 // reference, 'i' instance property, 'n' the file name of a reference property (the sessions' exchange maps
 // differ), 'f' a file property of the part's document being set.
 constexpr std::string_view kAgreements[] = {
-    "rZRB_OBID",       "rZRB_CLASSNAME",   "rZRB_DB_NAME",         "rZRB_CHANGEABLE",         "rZRB_ISCOMPONENT",
-    "rZRB_PARTNUMBER", "rZRB_REVISION",    "rZRB_NOMENCLATURE",    "rZRB_IS_VISUALIZATION",   "nZRB_EXTERNAL_LOCATION",
-    "iZRB_RELATION",   "iZRB_REL_DB_NAME", "iZRB_INSTANCE_IN_ZRB", "fZRB_LAST_KNOWN_MOD_TIME"};
+    "rZRB_OBID",       "rZRB_CLASSNAME",   "rZRB_DB_NAME",         "rZRB_CHANGEABLE",          "rZRB_ISCOMPONENT",
+    "rZRB_PARTNUMBER", "rZRB_REVISION",    "rZRB_NOMENCLATURE",    "rZRB_IS_VISUALIZATION",    "nZRB_EXTERNAL_LOCATION",
+    "iZRB_RELATION",   "iZRB_REL_DB_NAME", "iZRB_INSTANCE_IN_ZRB", "fZRB_LAST_KNOWN_MOD_TIME", "rZRB_DOC_OBID"};
 
 TEST_F(NewPartPropertiesEndToEndTest, ACreatedPartHasTheReferenceAndFilePropertiesOfAReadOne) {
   CADDocument* part = nullptr;

@@ -258,6 +258,13 @@ std::optional<Item> SaveAnswer::CreateItem(ExchangeObject& node) {
   node.Set("CHANGEABLE", item.changeable ? "1" : "0");
   node.SetList("STANDARD_ATTRS", {"CADRevision", "CADNomenclature", "CADDefinition", "CADDescription"});
   node.SetList("STANDARD_VALS", {item.revision, item.nomenclature, item.definition, item.description});
+  // A document item speaks for its document as a read does, so the session learns the document's identity too.
+  if (item.kind != "assembly")
+    if (auto doc = catalog_.DocumentByRole(item.obid, role)) {
+      node.Set("DOC_OBID", doc->obid);
+      node.Set("DOC_CLASSNAME", doc->className);
+      node.Set("DOC_DB_NAME", doc->dbName);
+    }
   node.Set("CREATE_PART_SUCCESS", "1");
   return item;
 }
