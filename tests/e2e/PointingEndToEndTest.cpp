@@ -76,7 +76,7 @@ class PointingEndToEndTest : public PdmEndToEndFixture {
     return files;
   }
   void ShowInPdm() {
-    (new ZRBHighlightInWBCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBHighlightInWBCmd());
     Loop().RunPending();
   }
 
