@@ -12,10 +12,8 @@
 #include "PdmEndToEndFixture.h"
 #include "ZRBAddTempCmd.h"
 #include "ZRBCache.h"
-#include "ZRBClientMode.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
-#include "ZRBSamAddTempCmd.h"
 
 namespace {
 
@@ -152,18 +150,6 @@ TEST_F(AddTempEndToEndTest, AReadStartedByThePdmAbandonsTheWaitingAddTemporaryFi
   CADDlgReaper::Flush();
   EXPECT_EQ(CADCommand::LiveCount(), 0u) << "the abandoned command is gone";
   EXPECT_TRUE(InSession("Bolt.CADPart")) << "the read itself went ahead";
-}
-
-TEST_F(AddTempEndToEndTest, TheSamClientTalksThroughItsOwnSessionCommandAndSettings) {
-  SetVariable("SAM_ZRBXMAP", Xmap().c_str());
-  Start(new ZRBSamAddTempCmd());
-  Pdm("dialog", "complete", "--choose", "Bolt");
-  Loop().AdvanceBy(1000);
-  Loop().RunPending();
-  EXPECT_TRUE(InSession("Bolt.CADPart"));
-  const std::string journal = Pdm("journal");
-  EXPECT_NE(journal.find("samcl"), std::string::npos) << journal;
-  EXPECT_EQ(ZRBClientMode::Current().GetConnectionCommand(), "pdmcl -b --") << "the standard client after the end";
 }
 
 }  // namespace
