@@ -37,10 +37,6 @@ class CreateEndToEndTest : public PdmEndToEndFixture {
     std::filesystem::create_directories(Root() + "/work");
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root() + "/work"));
   }
-  void TearDown() override {
-    CADDocumentServices::ResetSession();
-    PdmEndToEndFixture::TearDown();
-  }
   // A new document of `type`, shown in the current window.
   static CADDocument* NewDocument(const char* type) {
     CADDocument* document = nullptr;

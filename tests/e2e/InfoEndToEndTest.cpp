@@ -1,5 +1,5 @@
 // The info dialog over a structure read from the reference PDM: the identity each kind of object shows, the
-// table of several objects, following the selection and the window, and the custom attributes asked on request.
+// table of several objects, following the selection and the window, and when custom attributes are not shown.
 #include <string>
 #include <vector>
 
@@ -111,19 +111,6 @@ TEST_F(InfoEndToEndTest, TheTableFollowsTheSelectionAndTheDialogItsWindow) {
   EXPECT_EQ(ZRBInfoDialog::GetCurrent(), nullptr);
   CADDlgReaper::Flush();
   EXPECT_FALSE(driver.IsOpen("ZRBInfoDialog"));
-}
-
-TEST_F(InfoEndToEndTest, TheMoreButtonShowsTheCustomAttributes) {
-  Pdm("vault", "set-attr", "Plate", "Material", "S235");
-  Pdm("vault", "set-attr", "Plate", "Supplier", "ACME");
-  Select({"Bracket.1/Plate.1"});
-  ASSERT_NE(StartInfo(), nullptr);
-  ASSERT_TRUE(Dialogs().Driver().Push("ZRBInfoDialog", "ZRBMoreButton"));
-  EXPECT_EQ(Dialogs().Driver().GetLines("ZRBInfoDialog", "ZRBInformationLines"),
-            (CADListValCADUnicodeString{"Material = S235", "Supplier = ACME"}));
-  EXPECT_EQ(JournalActions(), std::vector<std::string>{"x3GetCustomAttrsCad"});
-  const std::string request = JournalRequest(Journal().at(0).seq);
-  EXPECT_NE(request.find("{CAD_CLASS} CADPart"), std::string::npos) << request;
 }
 
 TEST_F(InfoEndToEndTest, CustomAttributesNeedAnIdentityAndASuccessfulAnswer) {

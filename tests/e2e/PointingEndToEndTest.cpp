@@ -125,6 +125,7 @@ TEST_F(PointingEndToEndTest, ShownInThePdmAndHighlightedBackTheRelationPathsRoun
 }
 
 TEST_F(PointingEndToEndTest, ShowInPdmRefusesAndSendsNothing) {
+  const auto node = [this](const char* path) { return SampleSession::Node(root_, path); };
   struct Case {
     const char* name;
     Names selection;
@@ -135,22 +136,15 @@ TEST_F(PointingEndToEndTest, ShowInPdmRefusesAndSendsNothing) {
       {"nothing selected", {}, [] {}, {"ZRBHighlightInWBCmd.SelectAtLeastOnePartOrProduct"}},
       {"a node without PDM identity",
        {"Assembly/Bracket.1/Plate.1"},
-       [this] {
-         GlobPropertyManager.SetReferenceProperty(SampleSession::Node(root_, "Bracket.1/Plate.1"), "ZRB_OBID", "");
-       },
+       [&] { GlobPropertyManager.SetReferenceProperty(node("Bracket.1/Plate.1"), "ZRB_OBID", ""); },
        {"ZRBHighlightInWBCmd.PartsMustBeFromPdm"}},
       {"an embedded component part",
        {"Assembly/Bracket.1/Bolt.1"},
-       [this] {
-         GlobPropertyManager.SetReferenceProperty(SampleSession::Node(root_, "Bracket.1/Bolt.1"), "ZRB_ISCOMPONENT",
-                                                  "1");
-       },
+       [&] { GlobPropertyManager.SetReferenceProperty(node("Bracket.1/Bolt.1"), "ZRB_ISCOMPONENT", "1"); },
        {"ZRBHighlightInWBCmd.BBPartsCannotBeHighlighted"}},
       {"a relation missing on the way up",
        {"Assembly/Fixings.1"},
-       [this] {
-         GlobPropertyManager.SetInstanceProperty(root_, SampleSession::Node(root_, "Fixings.1"), "ZRB_RELATION", "");
-       },
+       [&] { GlobPropertyManager.SetInstanceProperty(root_, node("Fixings.1"), "ZRB_RELATION", ""); },
        {"ZRBHighlightInWBCmd.HighlightInWBFailed"}},
       {"the PDM cannot be started",
        {"Assembly/Bracket.2"},

@@ -12,7 +12,6 @@
 #include "ZRBConfigTopicManager.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
-#include "ZRBReadCmd.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -137,16 +136,6 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
     Dialogs().RemoveRepository("VisuCustomize");
     CADSysCacheSettingCtrl::Reset();
   }
-}
-
-TEST_F(ReadRequestTest, AReadOfMarkedItemsAsksForThem) {
-  Pdm("mark", "Plate");
-  auto* read = new ZRBReadCmd(1);
-  read->SetReadMarked(1);
-  read->Activate(nullptr, nullptr);
-  Loop().RunPending();
-  EXPECT_EQ(RequestSlots(1)["MARKEDFLAG"], "ON");
-  EXPECT_TRUE(Exists(XmapFile("Plate.CADPart")));
 }
 
 TEST_F(ReadRequestTest, AnExchangeMapPathWithShellCharactersReachesThePdmAsOneWord) {
