@@ -11,12 +11,9 @@
 #include "CADListValCADBaseUnknown.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBAddTempCmd.h"
-#include "ZRBAfx.h"
 #include "ZRBCache.h"
-#include "ZRBClientMode.h"
 #include "ZRBGlobalProperties.h"
 #include "ZRBModComm.h"
-#include "ZRBSamAddTempCmd.h"
 
 namespace {
 
@@ -29,11 +26,7 @@ class AddTempEndToEndTest : public PdmEndToEndFixture {
     ImportSampleSession();
   }
 
-  ZRBAddTempCmd* StartAddTemp() {
-    auto* command = new ZRBAddTempCmd();
-    command->Activate(nullptr, nullptr);
-    return command;
-  }
+  ZRBAddTempCmd* StartAddTemp() { return Start(new ZRBAddTempCmd()); }
   static CADString Status() {
     CADString status;
     ZRBModComm().GetStatus(status);
@@ -41,9 +34,6 @@ class AddTempEndToEndTest : public PdmEndToEndFixture {
   }
   static ZRBRunningCommandRegistry& Registry() { return ZRBGlobalProperties::Process().GetRunningCommandRegistry(); }
   static int DocumentCount() { return CADDocumentServices::GetListOfDocuments().Size(); }
-  bool InSession(const char* file) const {
-    return CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile(file))) != nullptr;
-  }
   // What the PDM side may leave during the operation.
   void FakeBackupOfThePdm() {
     std::filesystem::create_directories(XmapFile("temp.zrb"));
@@ -55,9 +45,6 @@ class AddTempEndToEndTest : public PdmEndToEndFixture {
     answer.resize(answer.size() / 2);
     while (!answer.empty() && answer.back() == '\n') answer.pop_back();
     WriteFile(XmapFile("atfile.zrb"), answer);
-  }
-  static std::string Text(const char* catalog, const char* key) {
-    return ZRBAfx::BuildMessage(CADString(catalog), CADString(std::string(catalog) + "." + key)).str();
   }
 };
 
@@ -103,58 +90,33 @@ TEST_F(AddTempEndToEndTest, ThePdmUserCompletesTheDialogAndThePartsArrive) {
 TEST_F(AddTempEndToEndTest, TheAnswersOfBothStepsDecideWhatTheUserSees) {
   struct Case {
     const char* name;
-    std::vector<std::string> firstStepFault;  // pdmsim fault options for "x3AddTempCad"; empty: none
-    std::vector<std::string> pdmUser;         // the PDM user's dialog action; empty: none (the dialog never opened)
-    bool answerCutOff;                        // the answer file ends in the middle of a line
-    const char* box;                          // the one message box, if any
-    int centreVariant;                        // 0 none, 1 success, 2 failure, 3 the other variant of either
+    bool firstStepFails;
+    const char* pdmUser;  // the PDM user's dialog action; "": none (the dialog never opened)
+    bool answerCutOff;    // the answer file ends in the middle of a line
+    const char* box;      // the one message box, if any
+    int centreVariant;    // 0 none, 1 success, 2 failure, 3 the other variant of either
     const char* centreStatus;
     bool built;
   };
   const std::vector<Case> cases = {
-      {"first step fails", {"--code", "0"}, {}, false, "ZRBAddTempCmd.AddTempFailed", 0, nullptr, false},
-      {"the PDM user cancels", {}, {"cancel"}, false, "ZRBAddTempCmd.AddTempCanceled", 0, nullptr, false},
-      {"second step fails",
-       {},
-       {"complete", "--choose", "Bolt", "--code", "0"},
-       false,
-       "ZRBAddTempCmd.AddTempFailed",
-       0,
-       nullptr,
+      {"first step fails", true, "", false, "ZRBAddTempCmd.AddTempFailed", 0, nullptr, false},
+      {"the PDM user cancels", false, "cancel", false, "ZRBAddTempCmd.AddTempCanceled", 0, nullptr, false},
+      {"second step fails", false, "complete --choose Bolt --code 0", false, "ZRBAddTempCmd.AddTempFailed", 0, nullptr,
        false},
-      {"3: success with remarks",
-       {},
-       {"complete", "--choose", "Bolt", "--code", "3", "--stats", "Bolt is released"},
-       false,
-       nullptr,
-       3,
-       "AddTempOk",
-       true},
-      {"3: the build fails",
-       {},
-       {"complete", "--choose", "Bolt", "--code", "3"},
-       true,
-       nullptr,
-       3,
-       "AddTempFailed",
-       false},
-      {"1: the build fails", {}, {"complete", "--choose", "Bolt"}, true, nullptr, 2, "AddTempFailed", false},
+      {"3: success with remarks", false, "complete --choose Bolt --code 3 --stats released", false, nullptr, 3,
+       "AddTempOk", true},
+      {"3: the build fails", false, "complete --choose Bolt --code 3", true, nullptr, 3, "AddTempFailed", false},
+      {"1: the build fails", false, "complete --choose Bolt", true, nullptr, 2, "AddTempFailed", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::size_t callsBefore = JournalActions().size();
-    if (!c.firstStepFault.empty()) {
-      std::vector<std::string> fault{"fault", "set", "x3AddTempCad", "--times", "1"};
-      fault.insert(fault.end(), c.firstStepFault.begin(), c.firstStepFault.end());
-      PdmArgs(fault);
-    }
+    if (c.firstStepFails) PdmFault("x3AddTempCad", "--times 1 --code 0");
     if (c.box) ExpectBox(c.box, CADDlgNfyAnswerOK);
     const int documentsBefore = DocumentCount();
     StartAddTemp();
-    if (!c.pdmUser.empty()) {
-      std::vector<std::string> action{"dialog"};
-      action.insert(action.end(), c.pdmUser.begin(), c.pdmUser.end());
-      PdmArgs(action);
+    if (*c.pdmUser) {
+      PdmLine(std::string("dialog ") + c.pdmUser);
       if (c.answerCutOff) CutOffAnswer();
       Loop().AdvanceBy(1000);
     }
@@ -169,7 +131,7 @@ TEST_F(AddTempEndToEndTest, TheAnswersOfBothStepsDecideWhatTheUserSees) {
     EXPECT_EQ(centre.found, c.centreVariant != 0);
     if (c.centreVariant) {
       EXPECT_EQ(centre.variant, c.centreVariant);
-      EXPECT_EQ(centre.status.str(), Text("ZRBAddTempCmd", c.centreStatus));
+      EXPECT_EQ(centre.status.str(), MessageText(std::string("ZRBAddTempCmd.") + c.centreStatus));
     }
     EXPECT_TRUE(Registry().IsEmpty());
     CADDlgReaper::Flush();
@@ -188,19 +150,6 @@ TEST_F(AddTempEndToEndTest, AReadStartedByThePdmAbandonsTheWaitingAddTemporaryFi
   CADDlgReaper::Flush();
   EXPECT_EQ(CADCommand::LiveCount(), 0u) << "the abandoned command is gone";
   EXPECT_TRUE(InSession("Bolt.CADPart")) << "the read itself went ahead";
-}
-
-TEST_F(AddTempEndToEndTest, TheSamClientTalksThroughItsOwnSessionCommandAndSettings) {
-  SetVariable("SAM_ZRBXMAP", Xmap().c_str());
-  auto* command = new ZRBSamAddTempCmd();
-  command->Activate(nullptr, nullptr);
-  Pdm("dialog", "complete", "--choose", "Bolt");
-  Loop().AdvanceBy(1000);
-  Loop().RunPending();
-  EXPECT_TRUE(InSession("Bolt.CADPart"));
-  const std::string journal = Pdm("journal");
-  EXPECT_NE(journal.find("samcl"), std::string::npos) << journal;
-  EXPECT_EQ(ZRBClientMode::Current().GetConnectionCommand(), "pdmcl -b --") << "the standard client after the end";
 }
 
 }  // namespace

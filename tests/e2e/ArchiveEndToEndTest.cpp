@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "CADDocumentServices.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
 #include "CADIPrdProperties.h"
 #include "PackedBracket.h"
 #include "PdmEndToEndFixture.h"
@@ -30,20 +28,13 @@ class ArchiveEndToEndTest : public PdmEndToEndFixture {
     SetVariable("ZRB_UNPACK_ARCHIVE_CMD", "unzip -o -j -q -d");
     GlobArchiveManager.Clear();
     ImportSampleSession();
-    Pdm("load-into-cad", "Bracket");
-    Loop().RunPending();
-    for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList())
-      if (SUCCEEDED(window->GetRootProduct(root_)) && root_->GetPartNumber() == "Bracket") break;
-    ASSERT_TRUE(root_ && root_->GetPartNumber() == "Bracket");
+    ASSERT_TRUE(root_ = LoadIntoCad("Bracket"));
     ZRBInfoUtil::WorkWithDesignTables();  // the PDM's settings, asked once per session
     Pdm("journal", "clear");
   }
   void TearDown() override {
     root_ = nullptr;
     GlobArchiveManager.Clear();
-    for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD", "ZRB_UNPACK_ARCHIVE_CMD",
-                             "ZRB_ENABLE_ARCHIVE_VALIDATION"})
-      SetVariable(name, "");
     PdmEndToEndFixture::TearDown();
   }
 
@@ -154,7 +145,7 @@ TEST_F(ArchiveEndToEndTest, AReadArchiveRootIsAnArchiveRootAgain) {
   Pdm("journal", "clear");
   auto* update = new ZRBUpdateCmd();
   update->SetSupressInteraction(1);
-  update->Activate(nullptr, nullptr);
+  Start(update);
   Loop().RunPending();
   EXPECT_TRUE(Exists(XmapFile("Bracket.zip"))) << "the changed archive is packed anew";
   ASSERT_FALSE(Journal().empty());

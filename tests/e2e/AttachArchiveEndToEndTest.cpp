@@ -1,6 +1,7 @@
 // Attaching a new sub-structure of a product from the PDM as an archive: the PDM receives a complete archive (its
 // own unpack check passes), the answered identity lands on the product, the father's structure follows; a
 // refused validation sends nothing and leaves no content marks, so the designer can retry.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,6 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
 #include "CADIPrdProperties.h"
 #include "CADIVisProperties.h"
 #include "PdmEndToEndFixture.h"
@@ -52,11 +51,6 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
   void TearDown() override {
     root_ = sub_ = part_ = nullptr;
     GlobArchiveManager.Clear();
-    for (const char* name :
-         {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD", "ZRB_ARCHIVE_AUTOUPDATE", "ZRB_ENABLE_UNIQUEPARENTRULE",
-          "ZRB_ENABLE_ARCHIVE_VALIDATION", "ZRB_ENABLE_HIDECHECKINARCHIVE"})
-      SetVariable(name, ""), SetVariable(("SAM_" + std::string(name)).c_str(), "");
-    SetVariable("SAM_ZRBXMAP", "");
     PdmEndToEndFixture::TearDown();
   }
 
@@ -65,13 +59,15 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
     selection->Empty();
     selection->AddElement(CADPathElement(CADBaseUnknown_var(sub_)));
   }
-  std::vector<std::string> Attach(ZRBAttachArchiveCmd* command = new ZRBAttachArchiveCmd()) {
-    command->Activate(nullptr, nullptr);
-    std::vector<std::string> warnings;
-    for (const CADUnicodeString& text : command->GetWarnings()) warnings.push_back(text.str());
+  // Runs the command; its warnings, one a line.
+  std::string Run(ZRBCommand* command) {
+    Start(command);
+    std::string warnings;
+    for (const CADUnicodeString& text : command->GetWarnings()) warnings += text.str() + "\n";
     Loop().RunPending();
     return warnings;
   }
+  std::string Attach(ZRBAttachArchiveCmd* command = new ZRBAttachArchiveCmd()) { return Run(command); }
   CADUnicodeString File(const char* name) {
     return GlobPropertyManager.GetFileProperty(GlobPropertyManager.GetProductFullPath(sub_), name);
   }
@@ -82,8 +78,8 @@ class AttachArchiveEndToEndTest : public PdmEndToEndFixture {
 };
 
 TEST_F(AttachArchiveEndToEndTest, ThePdmKeepsACompleteArchiveAndTheProductAndItsFatherFollow) {
-  const std::vector<std::string> warnings = Attach();
-  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << ::testing::PrintToString(warnings);
+  const std::string warnings = Attach();
+  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << warnings;
   const std::vector<std::string> actions = JournalActions();
   ASSERT_GE(actions.size(), 1u);
   EXPECT_EQ(actions.front(), "x3UpdateFromFile");
@@ -107,19 +103,17 @@ TEST_F(AttachArchiveEndToEndTest, ThePdmKeepsACompleteArchiveAndTheProductAndIts
   // Attached once: a second attach of the same product is refused in the session, nothing is sent.
   Pdm("journal", "clear");
   Select();
-  auto* again = new ZRBAttachArchiveCmd();
   ExpectBox("ZRBAttachArchiveCmd.SelectedIsFromZRB", CADDlgNfyAnswerOK);
-  again->Activate(nullptr, nullptr);
-  Loop().RunPending();
+  Attach();
   EXPECT_TRUE(JournalActions().empty());
 }
 
 TEST_F(AttachArchiveEndToEndTest, ARefusedValidationSendsNothingAndLeavesNoMarks) {
   SetVariable("ZRB_ENABLE_ARCHIVE_VALIDATION", "ON");
   Pdm("settings", "set", "archive.refuse_parts", part_->GetPartNumber().str());
-  const std::vector<std::string> warnings = Attach();
+  const std::string warnings = Attach();
   EXPECT_EQ(JournalActions(), (std::vector<std::string>{"x3ValidateArchive"}));
-  EXPECT_EQ(warnings.size(), 1u) << ::testing::PrintToString(warnings);
+  EXPECT_EQ(std::ranges::count(warnings, '\n'), 1) << warnings;
   EXPECT_EQ(Mark(), "");
   EXPECT_TRUE(File("ZRB_ARCHIVE_OBID").IsEmpty());
 
@@ -142,11 +136,7 @@ TEST_F(AttachArchiveEndToEndTest, AnUpdateChecksAndStoresTheChangedArchiveAgain)
     Pdm("journal", "clear");
     auto* command = new ZRBUpdateCmd();
     command->SetSupressInteraction(1);
-    command->Activate(nullptr, nullptr);
-    std::string warnings;
-    for (const CADUnicodeString& text : command->GetWarnings()) warnings += text.str() + "\n";
-    Loop().RunPending();
-    return warnings;
+    return Run(command);
   };
 
   CADIPrdProperties_var(part_->GetReferenceProduct())->SetDescription("revised");
@@ -164,18 +154,14 @@ TEST_F(AttachArchiveEndToEndTest, AnUpdateChecksAndStoresTheChangedArchiveAgain)
   EXPECT_NE(refused.find("hidden members"), std::string::npos) << refused;
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(AttachArchiveEndToEndTest, TheSamClientAttachesWithItsOwnWordAndUpdatesTheFatherThroughSamcl) {
   SetVariable("SAM_ZRBXMAP", Xmap().c_str());
   for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD"})
     SetVariable(("SAM_" + std::string(name)).c_str(), "zip -0 -q -j");
   SetVariable("SAM_ZRB_ARCHIVE_AUTOUPDATE", "ON");
   Pdm("settings", "sam.pdm.design_tables", "OFF");
-  const std::vector<std::string> warnings = Attach(new ZRBSamAttachArchiveCmd());
-  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << ::testing::PrintToString(warnings);
+  const std::string warnings = Attach(new ZRBSamAttachArchiveCmd());
+  ASSERT_FALSE(File("ZRB_ARCHIVE_OBID").IsEmpty()) << warnings;
   std::vector<std::string> calls;
   for (const nlohmann::json& call : nlohmann::json::parse(Pdm("journal", "--json")))
     calls.push_back(call["role"].get<std::string>() + ":" + call["action"].get<std::string>());

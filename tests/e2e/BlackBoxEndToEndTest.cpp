@@ -63,8 +63,7 @@ class BlackBoxEndToEndTest : public PdmEndToEndFixture {
   // Runs a command on the current selection; its warnings and informations.
   template <class Command>
   std::string Run() {
-    auto* command = new Command();
-    command->Activate(nullptr, nullptr);
+    auto* command = Start(new Command());
     std::string lines;
     for (const auto* list : {&command->GetWarnings(), &command->GetInformations()})
       for (const CADUnicodeString& line : *list) lines += line.str() + "\n";
@@ -73,11 +72,6 @@ class BlackBoxEndToEndTest : public PdmEndToEndFixture {
   }
   std::string Ref(const CADIProduct_var& node, const char* name) {
     return GlobPropertyManager.GetReferenceProperty(node, name).str();
-  }
-  int Calls(const std::string& action) {
-    int count = 0;
-    for (const std::string& called : JournalActions()) count += called == action ? 1 : 0;
-    return count;
   }
   std::string Index(const CADIProduct_var& node) {
     return GlobPropertyManager.GetInstanceProperty(root_, node, "ZRB_MATRIX_INDEX").str();
@@ -152,26 +146,24 @@ TEST_F(BlackBoxEndToEndTest, ABlackBoxReadAfterwardsIsPlacedOnceWithTheAnsweredI
 TEST_F(BlackBoxEndToEndTest, FlawedAnswersWriteNoIdentityTheyDoNotCarry) {
   const std::string noRoot = Root() + "/noroot.zrb";
   WriteFile(noRoot, "@COMMAND\n{COMMAND} REQUEST_ATTACH_BLACKBOX\n\n");
-  struct Case {
-    const char* what;
-    std::vector<std::string> pdm;  // the pdmsim command that spoils the answer
-    const char* line;              // a line the messages must hold
-    bool rootIdentity, itemIdentity;
-  };
-  const Case cases[] = {
-      {"ERROR", {"settings", "blackbox.flaw", "error"}, "refused", false, false},
-      {"unequal user-defined lists", {"settings", "blackbox.flaw", "unequal-lists"}, "different lengths", false, false},
-      {"root file not answered", {"settings", "blackbox.flaw", "missing-root-file"}, "did not attach", false, true},
-      {"no ROOT", {"fault", "set", "x3AttachBlackBoxCmd", "--answer-file", noRoot}, "no answer", false, false},
+  const struct {
+    std::string pdm;   // the pdmsim command that spoils the answer
+    const char* line;  // a line the messages must hold
+    bool itemIdentity;
+  } cases[] = {
+      {"settings blackbox.flaw error", "refused", false},
+      {"settings blackbox.flaw unequal-lists", "different lengths", false},
+      {"settings blackbox.flaw missing-root-file", "did not attach", true},
+      {"fault set x3AttachBlackBoxCmd --answer-file " + noRoot, "no answer", false},
   };
   AddSupplier();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    PdmArgs(c.pdm);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pdm);
+    PdmLine(c.pdm);
     Select({root_});
     const std::string lines = Run<ZRBAttachBlackBoxCmd>();
     EXPECT_NE(lines.find(c.line), std::string::npos) << lines;
-    EXPECT_EQ(!Ref(supplier_, "ZRB_OBID").empty(), c.rootIdentity);
+    EXPECT_TRUE(Ref(supplier_, "ZRB_OBID").empty());
     EXPECT_EQ(!Ref(part_, "ZRB_OBID").empty(), c.itemIdentity);
     EXPECT_EQ(GlobPropertyManager.IsBlackBoxRoot(root_, supplier_), 0);
     Pdm("settings", "blackbox.flaw", "");
@@ -182,21 +174,10 @@ TEST_F(BlackBoxEndToEndTest, FlawedAnswersWriteNoIdentityTheyDoNotCarry) {
 
 TEST_F(BlackBoxEndToEndTest, RefusalsLeaveEverythingAsItWas) {
   AddSupplier();
-  struct Case {
-    const char* what;
-    std::vector<CADIProduct_var> selection;
-    const char* box;
-  };
-  const Case cases[] = {
-      {"two nodes",
-       {root_, SampleSession::Child(root_, "Bracket.1")},
-       "ZRBAttachBlackBoxCmd.SelectExactlyOneZRBProduct"},
-      {"a node not from the PDM", {supplier_}, "ZRBAttachBlackBoxCmd.SelectExactlyOneZRBProduct"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ExpectBox(CADString(c.box), 1);
-    Select(c.selection);
+  // Two nodes, a node not from the PDM.
+  for (const auto& selection : {std::vector{root_, SampleSession::Child(root_, "Bracket.1")}, std::vector{supplier_}}) {
+    ExpectBox("ZRBAttachBlackBoxCmd.SelectExactlyOneZRBProduct", 1);
+    Select(selection);
     Run<ZRBAttachBlackBoxCmd>();
   }
   // A modified document of the box must reach the PDM by an update first.
@@ -204,7 +185,7 @@ TEST_F(BlackBoxEndToEndTest, RefusalsLeaveEverythingAsItWas) {
   ExpectBox("ZRBAttachBlackBoxCmd.PleaseUpdatePdm", 1);
   Select({root_});
   Run<ZRBAttachBlackBoxCmd>();
-  EXPECT_EQ(Calls("x3AttachBlackBoxCmd"), 0);
+  EXPECT_EQ(LastCall("x3AttachBlackBoxCmd"), 0);
   EXPECT_TRUE(Ref(supplier_, "ZRB_OBID").empty());
 }
 

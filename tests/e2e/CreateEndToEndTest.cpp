@@ -16,7 +16,6 @@
 #include "CADIProduct.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
-#include "ZRBAfx.h"
 #include "ZRBCache.h"
 #include "ZRBCreateCmd.h"
 #include "ZRBCreateForDocCmd.h"
@@ -38,10 +37,6 @@ class CreateEndToEndTest : public PdmEndToEndFixture {
     std::filesystem::create_directories(Root() + "/work");
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root() + "/work"));
   }
-  void TearDown() override {
-    CADDocumentServices::ResetSession();
-    PdmEndToEndFixture::TearDown();
-  }
   // A new document of `type`, shown in the current window.
   static CADDocument* NewDocument(const char* type) {
     CADDocument* document = nullptr;
@@ -51,27 +46,19 @@ class CreateEndToEndTest : public PdmEndToEndFixture {
     return document;
   }
   void Create() {
-    (new ZRBCreateCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBCreateCmd());
     Loop().RunPending();
   }
   static std::string Obid(CADDocument* document) {
     return GlobPropertyManager.GetReferenceProperty(document->GetRootProduct(), "ZRB_OBID").str();
   }
-  static std::string Text(const char* catalog, const char* key) {
-    return ZRBAfx::BuildMessage(CADString(catalog), CADString(std::string(catalog) + "." + key)).str();
-  }
-  std::string Centre() {
-    const MessageCentreView centre = Dialogs().LastMessageCentre();
-    std::string text = centre.status.str();
-    for (const CADUnicodeString& line : centre.warnings) text += "|" + line.str();
-    return text;
-  }
+  std::string Status() { return Dialogs().LastMessageCentre().status.str(); }
 };
 
 TEST_F(CreateEndToEndTest, ANewPartGetsItsItemIdentityContentEntryAndFollowOnSave) {
   CADDocument* part = NewDocument("CADPart");
   Create();
-  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADPartFrFile", "x3UpdateFromFile"})) << Centre();
+  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADPartFrFile", "x3UpdateFromFile"})) << CentreText();
   const PdmCall call = Journal()[0];
   EXPECT_EQ(call.args, (std::vector<std::string>{XmapFile("Part1.CADPart"), "BOM"}));
   const std::string request = JournalRequest(1);
@@ -87,41 +74,31 @@ TEST_F(CreateEndToEndTest, ANewPartGetsItsItemIdentityContentEntryAndFollowOnSav
   EXPECT_NE(content->FindByFileName("Part1.CADPart"), nullptr);
   EXPECT_EQ(Journal()[1].outcome.rfind("answered: ACTION_SUCCESS 1;", 0), 0u) << Journal()[1].outcome;
   EXPECT_EQ(part->IsDirty(), 0) << "the follow-on save sent the new part";
-  EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("ZRBCreateCmd", "CreateOk"));
+  EXPECT_EQ(Status(), MessageText("ZRBCreateCmd.CreateOk"));
 }
 
 TEST_F(CreateEndToEndTest, ThePdmsAnswerDecidesWhetherTheDocumentKeepsAnIdentity) {
-  struct Case {
-    const char* name;
-    std::vector<std::string> fault;  // pdmsim fault options for the create word
+  const struct {
+    const char* code;  // for the create word; "": the answer is not rewritten
     bool created;
     const char* status;
-    const char* stats;  // a line the message centre shows
-  };
-  const Case cases[] = {
-      {"3: success with remarks",
-       {"--code", "3", "--stats", "Part1 needs a material"},
-       true,
-       "CreateOk",
-       "Part1 needs a material"},
-      {"0: refused", {"--code", "0", "--stats", "no licence"}, false, "CreateFailed", "no licence"},
-      {"not rewritten", {"--no-rewrite"}, false, "CreateFailed", nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  } cases[] = {{"3", true, "CreateOk"}, {"0", false, "CreateFailed"}, {"", false, "CreateFailed"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
     TearDown();
     SetUp();
-    std::vector<std::string> fault{"fault", "set", "x3CreateCADPartFrFile"};
-    fault.insert(fault.end(), c.fault.begin(), c.fault.end());
-    PdmArgs(fault);
+    if (*c.code)
+      Pdm("fault", "set", "x3CreateCADPartFrFile", "--code", c.code, "--stats", "remark " + std::string(c.code));
+    else
+      PdmFault("x3CreateCADPartFrFile", "--no-rewrite");
     CADDocument* part = NewDocument("CADPart");
     Create();
     EXPECT_EQ(!Obid(part).empty(), c.created);
     EXPECT_EQ(JournalActions().size(), c.created ? 2u : 1u) << "no follow-on save after a refusal";
     EXPECT_EQ(Pdm("vault", "ls").find("Part1") != std::string::npos, c.created) << "the vault keeps nothing";
-    EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("ZRBCreateCmd", c.status));
-    if (c.stats) {
-      EXPECT_NE(Centre().find(c.stats), std::string::npos) << Centre();
+    EXPECT_EQ(Status(), MessageText(std::string("ZRBCreateCmd.") + c.status));
+    if (*c.code) {
+      EXPECT_NE(CentreText().find("remark " + std::string(c.code)), std::string::npos) << CentreText();
     }
   }
 }
@@ -129,7 +106,7 @@ TEST_F(CreateEndToEndTest, ThePdmsAnswerDecidesWhetherTheDocumentKeepsAnIdentity
 TEST_F(CreateEndToEndTest, ADrawingIsCreatedWithItsOwnWordAndKeepsItsIdentityOnItsFile) {
   CADDocument* drawing = NewDocument("CADDrawing");
   Create();
-  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADDrawFrFile", "x3UpdateFromFile"})) << Centre();
+  ASSERT_EQ(JournalActions(), (Actions{"x3CreateCADDrawFrFile", "x3UpdateFromFile"})) << CentreText();
   EXPECT_EQ(Journal()[0].args, (std::vector<std::string>{XmapFile("Drawing1.CADDrawing")}));
   EXPECT_FALSE(GlobPropertyManager.GetFileProperty(drawing->StorageName(), "ZRB_OBID").IsEmpty());
 }
@@ -179,49 +156,26 @@ TEST_F(CreateEndToEndTest, RefusalsBeforeSendingAndThePartTypeQuestion) {
 // The two-step commands: the PDM user completes or cancels the PDM's dialog; the status word comes back through
 // the automation bridge and the poll picks it up.
 TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
-  struct Case {
+  const struct {
     const char* name;
-    bool saveAs;                            // save-as of a created part, else create-for-document of a new part
-    std::vector<std::string> stepOneFault;  // pdmsim fault options for the first call
-    std::vector<std::string> pdmUser;       // the PDM user's dialog command; empty: none
-    const char* hostileRelativePath;        // written into the answer before the poll reads it
-    const char* fileAfter;                  // the document's name in the exchange map afterwards
+    bool saveAs;              // save-as of a created part, else create-for-document of a new part
+    bool stepOneFails;        // the PDM refuses the first call
+    const char* pdmUser;      // the PDM user's dialog command
+    const char* hostilePath;  // a relative path written into the answer before the poll reads it
+    const char* fileAfter;    // the document's name in the exchange map afterwards
     bool newIdentity;
+  } cases[] = {
+      {"step 1 fails", false, true, "", nullptr, "Part1", false},
+      {"created under the PDM's name", false, false, "complete --name P-100 --relative-path P-100", nullptr, "P-100",
+       true},
+      {"the PDM user cancels", false, false, "cancel", nullptr, "Part1", false},
+      {"the PDM refuses", false, false, "complete --name P-100 --code 0", nullptr, "Part1", false},
+      {"a name outside the exchange map", false, false, "complete --name P-100 --relative-path P-100", "../P-100",
+       "Part1", false},
+      {"an empty relative path keeps the file name", false, false, "complete --name P-300", nullptr, "Part1", true},
+      {"save-as under a new name", true, false, "complete --name P-200 --relative-path P-200", nullptr, "P-200", true},
   };
-  const Case cases[] = {
-      {"step 1 fails", false, {"--code", "0"}, {}, nullptr, "Part1.CADPart", false},
-      {"created under the PDM's name",
-       false,
-       {},
-       {"complete", "--name", "P-100", "--relative-path", "P-100"},
-       nullptr,
-       "P-100.CADPart",
-       true},
-      {"the PDM user cancels", false, {}, {"cancel"}, nullptr, "Part1.CADPart", false},
-      {"the PDM refuses", false, {}, {"complete", "--name", "P-100", "--code", "0"}, nullptr, "Part1.CADPart", false},
-      {"a name outside the exchange map",
-       false,
-       {},
-       {"complete", "--name", "P-100", "--relative-path", "P-100"},
-       "../P-100",
-       "Part1.CADPart",
-       false},
-      {"an empty relative path keeps the file name",
-       false,
-       {},
-       {"complete", "--name", "P-300"},
-       nullptr,
-       "Part1.CADPart",
-       true},
-      {"save-as under a new name",
-       true,
-       {},
-       {"complete", "--name", "P-200", "--relative-path", "P-200"},
-       nullptr,
-       "P-200.CADPart",
-       true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
@@ -229,18 +183,16 @@ TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
     if (c.saveAs) Create();
     const std::string before = Obid(part);
     const std::string word = c.saveAs ? "x3SaveAsCADPartFrFile" : "x3CreateCadPrtDocFrFile";
-    if (!c.stepOneFault.empty()) {
-      std::vector<std::string> fault{"fault", "set", word};
-      fault.insert(fault.end(), c.stepOneFault.begin(), c.stepOneFault.end());
-      PdmArgs(fault);
+    const std::string catalog = c.saveAs ? "ZRBSaveAsCmd." : "ZRBCreateForDocCmd.";
+    if (c.stepOneFails) {
+      PdmFault(word, "--code 0");
+      ExpectBox(CADString(catalog + (c.saveAs ? "SaveAsFailed" : "CreateForDocFailed")), 1);
     }
     const std::size_t callsBefore = JournalActions().size();
-    if (!c.stepOneFault.empty())
-      ExpectBox(c.saveAs ? "ZRBSaveAsCmd.SaveAsFailed" : "ZRBCreateForDocCmd.CreateForDocFailed", 1);
     if (c.saveAs)
-      (new ZRBSaveAsCmd())->Activate(nullptr, nullptr);
+      Start(new ZRBSaveAsCmd());
     else
-      (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+      Start(new ZRBCreateForDocCmd());
     ASSERT_EQ(JournalActions().size(), callsBefore + 1);
     EXPECT_EQ(JournalActions().back(), word);
     EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.CADPart")});
@@ -249,29 +201,26 @@ TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
               std::string::npos);
     Loop().AdvanceBy(3000);
     EXPECT_EQ(JournalActions().size(), callsBefore + 1) << "waiting asks the PDM nothing";
-    if (!c.pdmUser.empty()) {
-      std::vector<std::string> action{"dialog"};
-      action.insert(action.end(), c.pdmUser.begin(), c.pdmUser.end());
-      PdmArgs(action);
-      if (c.hostileRelativePath) {
+    if (*c.pdmUser) {
+      PdmLine(std::string("dialog ") + c.pdmUser);
+      if (c.hostilePath) {
         std::string answer = ReadFile(XmapFile("rfile.zrb"));
         const std::string slot = "{RELATIVE_PATH} P-100\n";
-        answer.replace(answer.find(slot), slot.size(), std::string("{RELATIVE_PATH} ") + c.hostileRelativePath + "\n");
+        answer.replace(answer.find(slot), slot.size(), std::string("{RELATIVE_PATH} ") + c.hostilePath + "\n");
         WriteFile(XmapFile("rfile.zrb"), answer);
       }
       Loop().AdvanceBy(1000);
     }
     Loop().RunPending();
-    EXPECT_EQ(part->StorageName().str(), XmapFile(c.fileAfter));
+    EXPECT_EQ(part->StorageName().str(), XmapFile(std::string(c.fileAfter) + ".CADPart"));
     EXPECT_EQ(Obid(part) != before, c.newIdentity);
     EXPECT_TRUE(ZRBGlobalProperties::Process().GetRunningCommandRegistry().IsEmpty());
     EXPECT_EQ(Loop().PendingTimeOuts(), 0u);
-    if (!c.stepOneFault.empty()) continue;  // the failure box, checked by the fixture
-    const char* catalog = c.saveAs ? "ZRBSaveAsCmd" : "ZRBCreateForDocCmd";
+    if (c.stepOneFails) continue;  // the failure box, checked by the fixture
     const char* outcome =
         c.newIdentity ? (c.saveAs ? "SaveAsOk" : "CreateForDocOk") : (c.saveAs ? "SaveAsFailed" : "CreateForDocFailed");
-    EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text(catalog, outcome)) << Centre();
-    if (c.hostileRelativePath) {
+    EXPECT_EQ(Status(), MessageText(catalog + outcome)) << CentreText();
+    if (c.hostilePath) {
       EXPECT_FALSE(Exists(Root() + "/P-100.CADPart"));
     }
     CADDlgReaper::Flush();
@@ -280,9 +229,9 @@ TEST_F(CreateEndToEndTest, TwoStepCreateForDocumentAndSaveAs) {
 
 TEST_F(CreateEndToEndTest, ANewerTwoStepCommandCancelsTheWaitingOneWhichThenAppliesNothing) {
   CADDocument* part = NewDocument("CADPart");
-  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  Start(new ZRBCreateForDocCmd());
   Loop().AdvanceBy(2000);
-  (new ZRBCreateForDocCmd())->Activate(nullptr, nullptr);
+  Start(new ZRBCreateForDocCmd());
   EXPECT_EQ(JournalActions(), (Actions{"x3CreateCadPrtDocFrFile", "x3CancelCreateForDoc", "x3CreateCadPrtDocFrFile"}));
   Pdm("dialog", "cancel");
   Loop().AdvanceBy(1000);
@@ -295,18 +244,16 @@ TEST_F(CreateEndToEndTest, ANewerTwoStepCommandCancelsTheWaitingOneWhichThenAppl
 
 TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithItsFathersIdentity) {
   ImportSampleSession();
-  Pdm("load-into-cad", "Assembly");
-  Loop().RunPending();
+  CADIProduct_var root = LoadIntoCad("Assembly");
+  ASSERT_TRUE(root);
   CADFrmWindow* window = CADFrmLayout::GetCurrentLayout().GetCurrentWindow();
-  ASSERT_NE(window, nullptr);
-  CADIProduct_var root = window->GetDocument()->GetRootProduct();
   CADIProduct_var bracket = SampleSession::Node(root, "Bracket.1");
   CADPathElement path(root);
   path.AddChildElement(CADBaseUnknown_var(bracket));
   path.AddChildElement(CADBaseUnknown_var(SampleSession::Node(root, "Bracket.1/Plate.1")));
   window->GetEditor()->GetCSO()->AddElement(path);
   ExpectBox("ZRBCreateLegacyCmd.CreateOk", CADDlgNfyAnswerOK);
-  (new ZRBCreateLegacyCmd())->Activate(nullptr, nullptr);
+  Start(new ZRBCreateLegacyCmd());
   Loop().RunPending();
   ASSERT_EQ(JournalActions().back(), "x3CreateCADLegacyFromFile");
   EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Plate.model")});
@@ -320,12 +267,13 @@ TEST_F(CreateEndToEndTest, ALegacyModelIsCreatedForTheSelectedPartInstanceWithIt
 TEST_F(CreateEndToEndTest, LegacySaveAsGivesTheModelANewItemAndLeavesThePartAlone) {
   struct Case {
     const char* name;
-    Actions fault, pdmUser;  // pdmsim runs before the start and while the command waits
+    const char* fault;    // pdmsim before the start
+    const char* pdmUser;  // pdmsim while the command waits
     bool saved;
   } const cases[] = {
-      {"step 1 fails", {"fault", "set", "x3SaveAsCADPartLegacyFrFl", "--code", "0"}, {}, false},
-      {"the PDM user completes", {}, {"dialog", "complete", "--name", "P-LEG"}, true},
-      {"the PDM user cancels", {}, {"dialog", "cancel"}, false},
+      {"step 1 fails", "fault set x3SaveAsCADPartLegacyFrFl --code 0", "", false},
+      {"the PDM user completes", "", "dialog complete --name P-LEG", true},
+      {"the PDM user cancels", "", "dialog cancel", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -334,14 +282,14 @@ TEST_F(CreateEndToEndTest, LegacySaveAsGivesTheModelANewItemAndLeavesThePartAlon
     CADDocument* part = NewDocument("CADPart");
     Create();
     const std::string obid = Obid(part);
-    if (!c.fault.empty()) PdmArgs(c.fault);
-    if (!c.fault.empty() || c.saved)
+    PdmLine(c.fault);
+    if (*c.fault || c.saved)
       ExpectBox(c.saved ? "ZRBSaveAsLegacyCmd.SaveAsOk" : "ZRBSaveAsLegacyCmd.SaveAsFailed", CADDlgNfyAnswerOK);
-    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBSaveAsLegacyCmd());
     EXPECT_EQ(Journal().back().args, std::vector<std::string>{XmapFile("Part1.model")});
     const std::string request = JournalRequest(Journal().back().seq);
     EXPECT_NE(request.find("{CADORIGOBID} " + obid + "\n"), std::string::npos) << request;
-    if (!c.pdmUser.empty()) PdmArgs(c.pdmUser);
+    PdmLine(c.pdmUser);
     Loop().AdvanceBy(1000);
     Loop().RunPending();
     EXPECT_EQ(Obid(part), obid);
@@ -359,9 +307,10 @@ TEST_F(CreateEndToEndTest, LegacySaveAsRefusesWhatCannotBecomeAModel) {
     SetUp();
     if (*setting) SetVariable(setting, "ON");
     NewDocument(type)->SetDirty(1);
-    (new ZRBSaveAsLegacyCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBSaveAsLegacyCmd());
     EXPECT_TRUE(JournalActions().empty());
-    EXPECT_EQ(Centre(), Text("ZRBSaveAsLegacyCmd", "SaveAsFailed") + "|" + Text("ZRBSaveAsLegacyCmd", reason));
+    EXPECT_EQ(CentreText(), MessageText("ZRBSaveAsLegacyCmd.SaveAsFailed") + "|" +
+                                MessageText(std::string("ZRBSaveAsLegacyCmd.") + reason));
     CADDlgReaper::Flush();
   }
 }
@@ -380,7 +329,7 @@ TEST_F(CreateEndToEndTest, ANewPartsDesignTableIsLinkedAndAStaleSealMarkDropped)
                 ->AddDesignTable("Sizes", CADUnicodeString(Root() + "/sizes.xls"), table),
             S_OK);
   Create();
-  ASSERT_EQ(JournalActions().front(), "x3CreateCADPartFrFile") << Centre();
+  ASSERT_EQ(JournalActions().front(), "x3CreateCADPartFrFile") << CentreText();
   const std::string request = JournalRequest(1);
   EXPECT_NE(request.find("{LINK_DESTAB} 1\n"), std::string::npos) << request;
   EXPECT_EQ(request.find("{QCK_SEAL_UPTODATE} 1"), std::string::npos) << request;

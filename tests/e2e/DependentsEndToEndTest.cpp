@@ -10,7 +10,6 @@
 #include "CADFrmEditor.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
-#include "ZRBAfx.h"
 #include "ZRBExternalDocCmd.h"
 #include "ZRBGetDepByCmd.h"
 #include "ZRBObject.h"
@@ -21,30 +20,23 @@ namespace {
 namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
-// One source of a query answer: OBID and file name.
-struct Source {
-  std::string obid;
-  std::string file;
-};
-
 class DependentsEndToEndTest : public PdmEndToEndFixture {
  protected:
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Bolt");
-    Loop().RunPending();
-    CADFrmEditor* editor = CADFrmEditor::GetCurrentEditor();
-    ASSERT_NE(editor, nullptr);
-    bolt_ = editor->GetDocument()->GetRootProduct();
+    bolt_ = LoadIntoCad("Bolt");
     ASSERT_TRUE(bolt_);
+    CADFrmEditor* editor = CADFrmEditor::GetCurrentEditor();
     editor->GetCSO()->Empty();
     editor->GetCSO()->AddElement(CADPathElement(CADBaseUnknown_var(bolt_)));
     Pdm("journal", "clear");
   }
 
-  // A query answer naming `items` (keys of "ROOT"."ITEMLIST"); the first item lists the sources.
-  void CannedQuery(const std::vector<Source>& sources, const Names& items = {"ITEM"}, const std::string& count = "") {
+  // A query answer naming `items` (keys of "ROOT"."ITEMLIST"); the first lists the sources (file stems, with OBIDs
+  // 1, 2 ... unless given as "OBID:stem").
+  void CannedQuery(const char* sources, const Names& items = {"ITEM"}, const std::string& count = "") {
+    const Names stems = Words(sources);
     ZRBObjectManager answer;
     ZRBObject* root = answer.CreateObject("ROOT");
     root->SetSlotValue("ACTION_SUCCESS", "1");
@@ -53,13 +45,15 @@ class DependentsEndToEndTest : public PdmEndToEndFixture {
       answer.CreateObject(CADString(key))->SetSlotValue("MODEL_INFO", "INFO");
     }
     ZRBObject* info = answer.CreateObject("INFO");
-    info->SetSlotValue("SOURCE_NUMBER", CADString(count.empty() ? std::to_string(sources.size()) : count));
-    for (std::size_t i = 0; i < sources.size(); ++i) {
+    info->SetSlotValue("SOURCE_NUMBER", CADString(count.empty() ? std::to_string(stems.size()) : count));
+    for (std::size_t i = 0; i < stems.size(); ++i) {
       const std::string n = std::to_string(i + 1);
-      info->SetSlotValue(CADString("SOURCE_OBID_" + n), CADString(sources[i].obid));
+      const auto colon = stems[i].find(':');
+      const std::string obid = colon == std::string::npos ? n : stems[i].substr(0, colon);
+      info->SetSlotValue(CADString("SOURCE_OBID_" + n), CADString(obid));
       info->SetSlotValue(CADString("SOURCE_CLASSNAME_" + n), "Document");
       info->SetSlotValue(CADString("SOURCE_DBNAME_" + n), "vault");
-      info->SetSlotValue(CADString("SOURCE_DOC_" + n), CADString(sources[i].file));
+      info->SetSlotValue(CADString("SOURCE_DOC_" + n), CADString(stems[i].substr(colon + 1) + ".CADPart"));
     }
     Inject("x3GetDependencyInfo", answer, "query.zrb");
   }
@@ -82,31 +76,20 @@ class DependentsEndToEndTest : public PdmEndToEndFixture {
     ASSERT_EQ(answer.Write(CADUnicodeString(path)), 1);
     Pdm("fault", "set", action, "--answer-file", path);
   }
-  ZRBGetDepByCmd* Run() {
-    auto* command = new ZRBGetDepByCmd();
-    command->Activate(nullptr, nullptr);
-    return command;
+  void Run() {
+    Start(new ZRBGetDepByCmd());
+    Loop().RunPending();
   }
   // The "FILENAME" slots of the get request, in request order.
   Names RequestedFiles(int seq) {
-    const std::string copy = Root() + "/request.zrb";
-    WriteFile(copy, JournalRequest(seq));
     ZRBObjectManager request;
-    EXPECT_EQ(request.Read(CADUnicodeString(copy)), 1);
+    EXPECT_TRUE(ReadRequest(seq, request));
     Names files;
     for (const CADString& key : request.GetObject("ROOT")->GetSlotValueList("ITEMLIST"))
       files.push_back(request.GetObject(key)->GetSlotValue("FILENAME").str());
     return files;
   }
-  static std::string Text(const char* key) {
-    return ZRBAfx::BuildMessage("ZRBGetDepByCmd", CADString(std::string("ZRBGetDepByCmd.") + key)).str();
-  }
-  Names Backups() const {
-    Names backups;
-    for (const std::string& name : XmapFileNames())
-      if (name.starts_with("ZRBBACKUP_")) backups.push_back(name);
-    return backups;
-  }
+  static std::string Text(const char* key) { return MessageText(std::string("ZRBGetDepByCmd.") + key); }
 
   CADIProduct_var bolt_;
 };
@@ -114,23 +97,22 @@ class DependentsEndToEndTest : public PdmEndToEndFixture {
 TEST_F(DependentsEndToEndTest, TheVaultsDependencyLinksAreQueriedAndTheDependentsLoaded) {
   Pdm("vault", "link-dependency", "Plate", "Bolt");  // Plate depends on Bolt
   Run();
-  Loop().RunPending();
   ASSERT_EQ(JournalActions(), (Names{"x3GetDependencyInfo", "x3GetDependentFiles"}));
   const std::vector<PdmCall> calls = Journal();
   EXPECT_NE(JournalRequest(calls[0].seq).find("{COMMAND} REQUEST_QUERY_DEPENDED_BY"), std::string::npos);
   EXPECT_EQ(RequestedFiles(calls[1].seq), Names{"Plate.CADPart"});
-  EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Plate.CADPart"))), nullptr);
+  EXPECT_TRUE(InSession("Plate.CADPart"));
   EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("UpdateOk"));
   EXPECT_FALSE(Exists(XmapFile("xmapfiles.zrb"))) << "the list goes once the answer was read";
 }
 
 TEST_F(DependentsEndToEndTest, TheExternalsOfTheSelectionAreNamedAndLoaded) {
   Pdm("vault", "link-dependency", "Bolt", "Plate");  // Bolt depends on Plate
-  (new ZRBExternalDocCmd())->Activate(nullptr, nullptr);
+  Start(new ZRBExternalDocCmd());
   Loop().RunPending();
   ASSERT_EQ(JournalActions(), (Names{"x3GetDependencyInfo", "x3GetDependentFiles"}));
   EXPECT_NE(JournalRequest(Journal()[0].seq).find("{COMMAND} REQUEST_QUERY_DEPENDENT\n"), std::string::npos);
-  EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Plate.CADPart"))), nullptr);
+  EXPECT_TRUE(InSession("Plate.CADPart"));
   const MessageCentreView centre = Dialogs().LastMessageCentre();
   ASSERT_GE(centre.informations.Size(), 1);
   EXPECT_NE(centre.informations[1].str().find("Plate.CADPart is not loaded"), std::string::npos)
@@ -139,7 +121,6 @@ TEST_F(DependentsEndToEndTest, TheExternalsOfTheSelectionAreNamedAndLoaded) {
 
 TEST_F(DependentsEndToEndTest, WithoutDependentsTheCommandInformsAndMakesNoGetRound) {
   Run();
-  Loop().RunPending();
   EXPECT_EQ(JournalActions(), Names{"x3GetDependencyInfo"});
   MessageCentreView centre = Dialogs().LastMessageCentre();
   EXPECT_EQ(centre.status.str(), Text("UpdateOk"));
@@ -150,55 +131,31 @@ TEST_F(DependentsEndToEndTest, WithoutDependentsTheCommandInformsAndMakesNoGetRo
 TEST_F(DependentsEndToEndTest, TheQueryAnswerDecidesWhatIsRequested) {
   struct Case {
     const char* name;
-    std::vector<Source> sources;
+    const char* sources;  // file stems
     Names items;
-    std::string count;   // "SOURCE_NUMBER"; empty: the number of sources
-    Names requested;     // empty: no get round
-    int warnings;        // "MultipleVersionsRequested" lines
-    const char* status;  // the message centre's text: "UpdateOk" or "UpdateFailed"
+    std::string count;      // "SOURCE_NUMBER"; empty: the number of sources
+    const char* requested;  // file stems; "": no get round
+    int warnings;           // "MultipleVersionsRequested" lines
+    const char* status;     // the message centre's text: "UpdateOk" or "UpdateFailed"
   };
   const std::vector<Case> cases = {
-      {"two keys in the item list", {{"1", "a.CADPart"}}, {"ITEM", "OTHER"}, "", {}, 0, "UpdateFailed"},
-      {"duplicates at 2 and 5",
-       {{"1", "b.CADPart"}, {"2", "a.CADPart"}, {"3", "c.CADPart"}, {"4", "d.CADPart"}, {"5", "a.CADPart"}},
-       {"ITEM"},
-       "",
-       {"b.CADPart", "c.CADPart", "d.CADPart"},
-       1,
-       "UpdateFailed"},
-      {"a triple and a pair",
-       {{"1", "a.CADPart"},
-        {"2", "x.CADPart"},
-        {"3", "a.CADPart"},
-        {"4", "y.CADPart"},
-        {"5", "a.CADPart"},
-        {"6", "y.CADPart"}},
-       {"ITEM"},
-       "",
-       {"x.CADPart"},
-       2,
-       "UpdateFailed"},
-      {"a count that claims more than the slots",
-       {{"1", "a.CADPart"}},
-       {"ITEM"},
-       "7",
-       {"a.CADPart"},
-       0,
-       "UpdateFailed"},
-      {"a count that is no number", {{"1", "a.CADPart"}}, {"ITEM"}, "-3", {}, 0, "UpdateOk"},
+      {"two keys in the item list", "a", {"ITEM", "OTHER"}, "", "", 0, "UpdateFailed"},
+      {"duplicates at 2 and 5", "b a c d a", {"ITEM"}, "", "b c d", 1, "UpdateFailed"},
+      {"a triple and a pair", "a x a y a y", {"ITEM"}, "", "x", 2, "UpdateFailed"},
+      {"a count that claims more than the slots", "a", {"ITEM"}, "7", "a", 0, "UpdateFailed"},
+      {"a count that is no number", "a", {"ITEM"}, "-3", "", 0, "UpdateOk"},
   };
   for (const Case& c : cases) {
     Pdm("journal", "clear");
     CannedQuery(c.sources, c.items, c.count);
     Pdm("fault", "set", "x3GetDependentFiles", "--code", "0");
     Run();
-    Loop().RunPending();
     const std::vector<PdmCall> calls = Journal();
-    if (c.requested.empty()) {
-      EXPECT_EQ(calls.size(), 1u) << c.name;
-    } else {
-      ASSERT_EQ(calls.size(), 2u) << c.name;
-      EXPECT_EQ(RequestedFiles(calls[1].seq), c.requested) << c.name;
+    Names requested;
+    for (const std::string& stem : Words(c.requested)) requested.push_back(stem + ".CADPart");
+    ASSERT_EQ(calls.size(), requested.empty() ? 1u : 2u) << c.name;
+    if (!requested.empty()) {
+      EXPECT_EQ(RequestedFiles(calls[1].seq), requested) << c.name;
     }
     MessageCentreView centre = Dialogs().LastMessageCentre();
     EXPECT_EQ(centre.status.str(), Text(c.status)) << c.name;
@@ -212,14 +169,13 @@ TEST_F(DependentsEndToEndTest, TheQueryAnswerDecidesWhatIsRequested) {
 
 TEST_F(DependentsEndToEndTest, AFailedGetRestoresEveryBackup) {
   for (const char* name : {"Old.CADPart", "Other.vis", "ZRBBACKUP_Older.CADPart"}) WriteFile(XmapFile(name), "x");
-  CannedQuery({{"OB-PLATE", "Plate.CADPart"}});
+  CannedQuery("OB-PLATE:Plate");
   // "0", and an answer the PDM never wrote (the request comes back as it was, without "ACTION_SUCCESS").
   for (const char* fault : {"--code", "--no-rewrite"}) {
     std::vector<std::string> args{"fault", "set", "x3GetDependentFiles", fault};
     if (std::string(fault) == "--code") args.push_back("0");
     PdmArgs(args);
     Run();
-    Loop().RunPending();
     EXPECT_EQ(Backups(), Names{}) << fault;
     for (const char* name : {"Old.CADPart", "Other.vis", "Older.CADPart"}) EXPECT_TRUE(Exists(XmapFile(name))) << name;
   }
@@ -227,12 +183,11 @@ TEST_F(DependentsEndToEndTest, AFailedGetRestoresEveryBackup) {
 
 TEST_F(DependentsEndToEndTest, ACachedCopyIsTakenFromTheExchangeMap) {
   fs::copy_file(SampleDirectory() + "/Plate.CADPart", XmapFile("Plate.CADPart"));
-  CannedQuery({{"OB-PLATE", "Plate.CADPart"}});
+  CannedQuery("OB-PLATE:Plate");
   CannedGet("Plate.CADPart", true);
   Run();
-  Loop().RunPending();
   EXPECT_EQ(Backups(), Names{});
-  EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Plate.CADPart"))), nullptr);
+  EXPECT_TRUE(InSession("Plate.CADPart"));
   EXPECT_EQ(Dialogs().LastMessageCentre().status.str(), Text("UpdateOk"));
 }
 

@@ -1,5 +1,5 @@
 // The info dialog over a structure read from the reference PDM: the identity each kind of object shows, the
-// table of several objects, following the selection and the window, and the custom attributes asked on request.
+// table of several objects, following the selection and the window, and when custom attributes are not shown.
 #include <string>
 #include <vector>
 
@@ -45,7 +45,7 @@ class InfoEndToEndTest : public PdmEndToEndFixture {
     }
   }
   ZRBInfoDialog* StartInfo() {
-    (new ZRBInfoCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBInfoCmd());
     Loop().RunPending();
     return ZRBInfoDialog::GetCurrent();
   }
@@ -57,18 +57,13 @@ class InfoEndToEndTest : public PdmEndToEndFixture {
 };
 
 TEST_F(InfoEndToEndTest, EachKindShowsItsPdmIdentity) {
-  struct Case {
-    std::string path;
-    std::string kind;
-    std::string partNumber;
-  };
-  const std::vector<Case> cases = {
-      {"", "Product", "Assembly"},
-      {"Bracket.2", "Product", "Bracket"},
-      {"Bracket.1/Plate.1", "Part", "Plate"},
-      {"Fixings.1/Bolt.1", "Part", "Bolt"},
-  };
-  for (const Case& c : cases) {
+  const struct {
+    std::string path, kind, partNumber;
+  } cases[] = {{"", "Product", "Assembly"},
+               {"Bracket.2", "Product", "Bracket"},
+               {"Bracket.1/Plate.1", "Part", "Plate"},
+               {"Fixings.1/Bolt.1", "Part", "Bolt"}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
     Select({c.path});
     ZRBInfoDialog* dialog = StartInfo();
@@ -83,8 +78,7 @@ TEST_F(InfoEndToEndTest, EachKindShowsItsPdmIdentity) {
     EXPECT_EQ(Column(0, 6), "PDM");
   }
   // A document without a product shows the identity of its file.
-  Pdm("load-into-cad", "Plate-DRW");
-  Loop().RunPending();
+  LoadIntoCad("Plate-DRW");
   ZRBInfoDialog* dialog = StartInfo();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Column(0, 0), "Drawing");
@@ -119,19 +113,6 @@ TEST_F(InfoEndToEndTest, TheTableFollowsTheSelectionAndTheDialogItsWindow) {
   EXPECT_FALSE(driver.IsOpen("ZRBInfoDialog"));
 }
 
-TEST_F(InfoEndToEndTest, TheMoreButtonShowsTheCustomAttributes) {
-  Pdm("vault", "set-attr", "Plate", "Material", "S235");
-  Pdm("vault", "set-attr", "Plate", "Supplier", "ACME");
-  Select({"Bracket.1/Plate.1"});
-  ASSERT_NE(StartInfo(), nullptr);
-  ASSERT_TRUE(Dialogs().Driver().Push("ZRBInfoDialog", "ZRBMoreButton"));
-  EXPECT_EQ(Dialogs().Driver().GetLines("ZRBInfoDialog", "ZRBInformationLines"),
-            (CADListValCADUnicodeString{"Material = S235", "Supplier = ACME"}));
-  EXPECT_EQ(JournalActions(), std::vector<std::string>{"x3GetCustomAttrsCad"});
-  const std::string request = JournalRequest(Journal().at(0).seq);
-  EXPECT_NE(request.find("{CAD_CLASS} CADPart"), std::string::npos) << request;
-}
-
 TEST_F(InfoEndToEndTest, CustomAttributesNeedAnIdentityAndASuccessfulAnswer) {
   CADListValCADString names, values;
   // Without an identity nothing is sent.
@@ -139,7 +120,7 @@ TEST_F(InfoEndToEndTest, CustomAttributesNeedAnIdentityAndASuccessfulAnswer) {
   EXPECT_EQ(ZRBInfoUtil::GetCustomPropertiesForDialog("CADPart", "", "", "", "", names, values), 0);
   EXPECT_TRUE(Journal().empty());
   // A failed answer shows the same message and nothing else.
-  Pdm("fault", "set", "x3GetCustomAttrsCad", "--code", "0");
+  PdmFault("x3GetCustomAttrsCad", "--code 0");
   ExpectBox("ZRBAfx.NoAttributesFound", 1);
   const std::string obid = GlobPropertyManager.GetReferenceProperty(root_, "ZRB_OBID").str();
   EXPECT_EQ(ZRBInfoUtil::GetCustomPropertiesForDialog("CADProduct", obid.c_str(), "", "", "", names, values), 0);

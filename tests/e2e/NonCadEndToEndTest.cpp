@@ -10,8 +10,6 @@
 #include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "CADFrmEditor.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
 #include "PackedBracket.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBArchiveManager.h"
@@ -32,15 +30,8 @@ class NonCadEndToEndTest : public PdmEndToEndFixture {
     for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD"}) SetVariable(name, "zip -0 -q -j");
     GlobArchiveManager.Clear();
     ImportSampleSession();
-    Pdm("load-into-cad", "Bracket");
-    Loop().RunPending();
-    for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList())
-      if (SUCCEEDED(window->GetRootProduct(root_)) && root_->GetPartNumber() == "Bracket") {
-        CADFrmLayout::GetCurrentLayout().SetCurrentWindow(window);
-        window->GetEditor()->GetCSO()->AddElement(CADPathElement{CADBaseUnknown_var(root_)});
-        break;
-      }
-    ASSERT_TRUE(root_ && root_->GetPartNumber() == "Bracket");
+    ASSERT_TRUE(root_ = LoadIntoCad("Bracket"));
+    CADFrmEditor::GetCurrentEditor()->GetCSO()->AddElement(CADPathElement{CADBaseUnknown_var(root_)});
     // The bracket as an archive the session knows, with notes.txt stored with it at its current time.
     WriteFile(XmapFile("notes.txt"), "notes");
     WriteFile(XmapFile("calc.txt"), "calc");
@@ -55,7 +46,6 @@ class NonCadEndToEndTest : public PdmEndToEndFixture {
   void TearDown() override {
     root_ = nullptr;
     GlobArchiveManager.Clear();
-    for (const char* name : {"ZRB_PACK_ARCHIVE_CMD", "ZRB_PACK_ADD_ARCHIVE_CMD"}) SetVariable(name, "");
     PdmEndToEndFixture::TearDown();
   }
   CADUnicodeString Name() const { return CADUnicodeString(XmapFile("Bracket.xml")); }
@@ -73,7 +63,7 @@ class NonCadEndToEndTest : public PdmEndToEndFixture {
     return -1;
   }
   void Open() {
-    (new ZRBModifyNonCadArchiveCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBModifyNonCadArchiveCmd());
     ASSERT_TRUE(Dialogs().Driver().IsOpen(kDialog));
   }
 

@@ -14,7 +14,6 @@
 #include "CADVisExport.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
-#include "ZRBAfx.h"
 #include "ZRBCacheFileUtil.h"
 #include "ZRBGetOrigGeoAndVisCmd.h"
 #include "ZRBObject.h"
@@ -29,11 +28,7 @@ class OrigGeoEndToEndTest : public PdmEndToEndFixture {
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Bracket");
-    Loop().RunPending();
-    ASSERT_NE(CADFrmEditor::GetCurrentEditor(), nullptr);
-    bracket_ = CADFrmEditor::GetCurrentEditor()->GetDocument()->GetRootProduct();
-    ASSERT_TRUE(bracket_);
+    ASSERT_TRUE(bracket_ = LoadIntoCad("Bracket"));
     GlobPropertyManager.SetCacheActivationForTests(0);
     Pdm("journal", "clear");
   }
@@ -77,7 +72,7 @@ class OrigGeoEndToEndTest : public PdmEndToEndFixture {
   }
   template <class Command>
   void Run() {
-    (new Command())->Activate(nullptr, nullptr);
+    Start(new Command());
     Loop().RunPending();
   }
   std::string TypeOf(const char* instance) {
@@ -85,10 +80,7 @@ class OrigGeoEndToEndTest : public PdmEndToEndFixture {
   }
   std::string Request() { return JournalRequest(Journal().at(0).seq); }
   static std::string Text(const char* key, const std::string& parameter = "") {
-    CADUnicodeString p(parameter);
-    return ZRBAfx::BuildMessage("ZRBGetOrigGeoForVisCmd", CADString(std::string("ZRBGetOrigGeoForVisCmd.") + key), &p,
-                                1)
-        .str();
+    return MessageText(std::string("ZRBGetOrigGeoForVisCmd.") + key, parameter);
   }
   static bool Has(const CADListValCADUnicodeString& messages, const std::string& text) {
     for (const CADUnicodeString& message : messages)
@@ -104,7 +96,7 @@ TEST_F(OrigGeoEndToEndTest, TheFetchedModelReplacesItsVisAndTheRefusedOneStays) 
   ShowAsVis("Bolt.1", false);  // Bolt.2 keeps the model open
   const std::string boltObid =
       GlobPropertyManager.GetReferenceProperty(SampleSession::Child(bracket_, "Bolt.1"), "ZRB_OBID").str();
-  Pdm("fault", "set", "x3GetOrigGeoForVis", "--fail-for", "Bolt");
+  PdmFault("x3GetOrigGeoForVis", "--fail-for Bolt");
   Select({"Plate.1", "Bolt.1"});
   Run<ZRBGetOrigGeoForVisCmd>();
 

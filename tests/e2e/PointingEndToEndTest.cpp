@@ -1,8 +1,6 @@
-// The PDM and the designer pointing at each other through the reference PDM: `pdmsim workplane` and `pdmsim
-// highlight` name instances by item path and the session finds them by relation path; show-in-PDM sends the
-// selection's relation paths, the vault reads them back as item paths, and highlighting those selects the same.
+// The PDM and the designer pointing at each other through the reference PDM: show-in-PDM sends the selection's
+// relation paths, the vault reads them back as item paths, and `pdmsim highlight` of those selects the same.
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,7 +16,6 @@
 #include "ZRBPropertyManager.h"
 
 namespace {
-namespace fs = std::filesystem;
 using Names = std::vector<std::string>;
 
 class PointingEndToEndTest : public PdmEndToEndFixture {
@@ -68,64 +65,14 @@ class PointingEndToEndTest : public PdmEndToEndFixture {
     cso->Empty();
     for (const std::string& itemPath : itemPaths) cso->AddElement(PathTo(itemPath));
   }
-  std::string Active() { return Describe(window_->GetEditor()->GetActivePath()); }
-  Names WorkplaneFiles() const {
-    Names files;
-    for (const std::string& name : XmapFileNames())
-      if (name.starts_with("ZRBWorkplane-")) files.push_back(name);
-    return files;
-  }
   void ShowInPdm() {
-    (new ZRBHighlightInWBCmd())->Activate(nullptr, nullptr);
+    Start(new ZRBHighlightInWBCmd());
     Loop().RunPending();
   }
 
   CADFrmWindow* window_ = nullptr;
   CADIProduct_var root_;
 };
-
-TEST_F(PointingEndToEndTest, WorkPlaneFollowsTheItemPathAndTheFileIsGoneInEveryCase) {
-  // The vault moved on after the read: a third bolt the session does not hold.
-  Pdm("vault", "relate", "Bracket", "Bolt", "--instance", "Bolt.3");
-  struct Case {
-    const char* itemPath;
-    bool fileGone;       // the file vanished before the session ran the command
-    const char* box;     // null: none
-    const char* active;  // afterwards
-  };
-  const Case cases[] = {
-      {"Assembly/Bracket.2/Bolt.1", false, nullptr, "Assembly/Bracket.2/Bolt.1"},
-      {"Assembly/Bracket.2/Bolt.3", false, "ZRBSetWorkplaneCmd.SetWorkplaneFailed", "Assembly/Bracket.2/Bolt.1"},
-      {"Assembly/Bracket.1", true, "ZRBSetWorkplaneCmd.NoFileAccess", "Assembly/Bracket.2/Bolt.1"},
-      {"Assembly", false, nullptr, "Assembly"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.itemPath);
-    Pdm("workplane", c.itemPath);
-    ASSERT_EQ(WorkplaneFiles().size(), 1u);
-    if (c.fileGone) fs::remove(XmapFile(WorkplaneFiles().front()));
-    if (c.box) ExpectBox(c.box, 1);
-    Loop().RunPending();
-    EXPECT_EQ(Active(), c.active);
-    EXPECT_EQ(WorkplaneFiles(), Names{});
-  }
-}
-
-TEST_F(PointingEndToEndTest, HighlightSelectsPerWindowAndLeavesAWindowNotFromThePdm) {
-  // A new part, not from the PDM, with its own selection.
-  CADDocument* loose = nullptr;
-  ASSERT_EQ(CADDocumentServices::New("CADPart", loose), S_OK);
-  CADFrmWindow* looseWindow = nullptr;
-  ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(loose, looseWindow), S_OK);
-  looseWindow->GetEditor()->GetCSO()->AddElement(CADPathElement{CADBaseUnknown_var(loose->GetRootProduct())});
-  Select({"Assembly/Bracket.1"});
-
-  Pdm("highlight", "Assembly/Bracket.2/Bolt.2", "Assembly/Fixings.1/Bolt.1", "Assembly");
-  Loop().RunPending();
-  EXPECT_EQ(Selected(window_), (Names{"Assembly", "Assembly/Bracket.2/Bolt.2", "Assembly/Fixings.1/Bolt.1"}));
-  EXPECT_EQ(Selected(looseWindow), Names{loose->GetRootProduct()->GetPartNumber().str()});
-  EXPECT_TRUE(Exists(XmapFile("Highlight.zrb"))) << "the session leaves the file to the PDM";
-}
 
 TEST_F(PointingEndToEndTest, ShownInThePdmAndHighlightedBackTheRelationPathsRoundTrip) {
   struct Case {
@@ -178,6 +125,7 @@ TEST_F(PointingEndToEndTest, ShownInThePdmAndHighlightedBackTheRelationPathsRoun
 }
 
 TEST_F(PointingEndToEndTest, ShowInPdmRefusesAndSendsNothing) {
+  const auto node = [this](const char* path) { return SampleSession::Node(root_, path); };
   struct Case {
     const char* name;
     Names selection;
@@ -188,22 +136,15 @@ TEST_F(PointingEndToEndTest, ShowInPdmRefusesAndSendsNothing) {
       {"nothing selected", {}, [] {}, {"ZRBHighlightInWBCmd.SelectAtLeastOnePartOrProduct"}},
       {"a node without PDM identity",
        {"Assembly/Bracket.1/Plate.1"},
-       [this] {
-         GlobPropertyManager.SetReferenceProperty(SampleSession::Node(root_, "Bracket.1/Plate.1"), "ZRB_OBID", "");
-       },
+       [&] { GlobPropertyManager.SetReferenceProperty(node("Bracket.1/Plate.1"), "ZRB_OBID", ""); },
        {"ZRBHighlightInWBCmd.PartsMustBeFromPdm"}},
       {"an embedded component part",
        {"Assembly/Bracket.1/Bolt.1"},
-       [this] {
-         GlobPropertyManager.SetReferenceProperty(SampleSession::Node(root_, "Bracket.1/Bolt.1"), "ZRB_ISCOMPONENT",
-                                                  "1");
-       },
+       [&] { GlobPropertyManager.SetReferenceProperty(node("Bracket.1/Bolt.1"), "ZRB_ISCOMPONENT", "1"); },
        {"ZRBHighlightInWBCmd.BBPartsCannotBeHighlighted"}},
       {"a relation missing on the way up",
        {"Assembly/Fixings.1"},
-       [this] {
-         GlobPropertyManager.SetInstanceProperty(root_, SampleSession::Node(root_, "Fixings.1"), "ZRB_RELATION", "");
-       },
+       [&] { GlobPropertyManager.SetInstanceProperty(root_, node("Fixings.1"), "ZRB_RELATION", ""); },
        {"ZRBHighlightInWBCmd.HighlightInWBFailed"}},
       {"the PDM cannot be started",
        {"Assembly/Bracket.2"},

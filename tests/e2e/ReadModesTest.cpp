@@ -69,15 +69,12 @@ class ReadModesTest : public PdmEndToEndFixture {
 };
 
 TEST_F(ReadModesTest, TheSecondReadTakesUnchangedDocumentsFromTheExchangeMap) {
-  Pdm("load-into-cad", "Assembly");
-  Loop().RunPending();
-  ASSERT_EQ(RootsWithPartNumber("Assembly").size(), 1u);
+  ASSERT_TRUE(LoadIntoCad("Assembly"));
 
   // The designer closes everything; the PDM changes one part meanwhile.
   CADDocumentServices::ResetSession();
   Pdm("vault", "touch", "Bolt");
-  Pdm("load-into-cad", "Assembly");
-  Loop().RunPending();
+  LoadIntoCad("Assembly");
 
   const std::vector<PdmCall> calls = Journal();
   ASSERT_EQ(calls.size(), 2u);
@@ -85,16 +82,16 @@ TEST_F(ReadModesTest, TheSecondReadTakesUnchangedDocumentsFromTheExchangeMap) {
   EXPECT_NE(JournalRequest(2).find("{XMAPCONTENT} " + XmapFile("xmapfiles.zrb")), std::string::npos);
   EXPECT_EQ(TakenFromTheExchangeMap(XmapFile("xfile.zrb")),
             (std::vector<std::string>{"Assembly.CADProduct", "Bracket.CADProduct", "Plate.CADPart", "PlateSizes.xls"}));
-  for (const std::string& name : XmapFileNames()) EXPECT_FALSE(name.starts_with("ZRBBACKUP_")) << name;
+  EXPECT_EQ(Backups(), std::vector<std::string>{});
   EXPECT_EQ(ReadFile(XmapFile("Bolt.CADPart")), ReadFile(SampleDirectory() + "/Bolt.CADPart"));
   EXPECT_EQ(RootsWithPartNumber("Assembly").size(), 1u) << "the structure is built from the kept files";
 }
 
 TEST_F(ReadModesTest, TheAddCommandPlacesTheResultBelowTheWorkbench) {
-  Pdm("load-into-cad", "--add", "Bolt");
-  Loop().RunPending();
-  Pdm("load-into-cad", "--add", "Plate");
-  Loop().RunPending();
+  for (const char* item : {"Bolt", "Plate"}) {
+    Pdm("load-into-cad", "--add", item);
+    Loop().RunPending();
+  }
   const std::vector<CADIProduct_var> workbenches = RootsWithPartNumber("ZRB_Workbench");
   ASSERT_EQ(workbenches.size(), 1u) << "the second read reuses the workbench";
   EXPECT_EQ(SampleSession::ChildNames(workbenches[0]), "Bolt.1,Plate.1");
@@ -102,8 +99,7 @@ TEST_F(ReadModesTest, TheAddCommandPlacesTheResultBelowTheWorkbench) {
 
 TEST_F(ReadModesTest, AnImportReadsTheStructureFileThePdmCopied) {
   // Without a structure file the import fails with a clear line.
-  auto* first = new ZRBReadCmd(2);
-  first->Activate(nullptr, nullptr);
+  Start(new ZRBReadCmd(2));
   Loop().RunPending();
   std::vector<PdmCall> calls = Journal();
   ASSERT_EQ(calls.size(), 1u);
@@ -117,8 +113,7 @@ TEST_F(ReadModesTest, AnImportReadsTheStructureFileThePdmCopied) {
 
   // With one, the structure is built whatever the verdict slot says.
   WriteStructureFile(Xmap(), "Bracket");
-  auto* second = new ZRBReadCmd(2);
-  second->Activate(nullptr, nullptr);
+  Start(new ZRBReadCmd(2));
   Loop().RunPending();
   EXPECT_EQ(RootsWithPartNumber("Bracket").size(), 1u);
 }
@@ -128,8 +123,7 @@ TEST_F(ReadModesTest, TheDirectoryReadFollowsTheChosenDirectory) {
   WriteStructureFile(chosen, "Bracket");
   std::ofstream(chosen + "/sZRBstructure", std::ios::app) << "@MARKED_EZRB\n\n";
 
-  auto* read = new ZRBReadCmd(3);
-  read->Activate(nullptr, nullptr);
+  auto* read = Start(new ZRBReadCmd(3));
   ASSERT_TRUE(Dialogs().Driver().IsOpen("ZRBReadCmdSelectDir"));
   EXPECT_TRUE(Dialogs().Driver().ChooseFile("ZRBReadCmdSelectDir", CADUnicodeString(chosen)));
   EXPECT_EQ(read->GetState().readMarked, 1) << "the structure file holds marked items";
@@ -142,8 +136,7 @@ TEST_F(ReadModesTest, TheDirectoryReadFollowsTheChosenDirectory) {
 }
 
 TEST_F(ReadModesTest, CancellingTheDirectoryDialogEndsTheRead) {
-  auto* read = new ZRBReadCmd(4);
-  read->Activate(nullptr, nullptr);
+  Start(new ZRBReadCmd(4));
   ASSERT_TRUE(Dialogs().Driver().PressWindowButton("ZRBReadCmdSelectDir", CADDlgEvent::Cancel));
   Loop().RunPending();
   EXPECT_FALSE(Dialogs().Driver().IsOpen("ZRBReadCmdSelectDir"));
@@ -152,8 +145,7 @@ TEST_F(ReadModesTest, CancellingTheDirectoryDialogEndsTheRead) {
 }
 
 TEST_F(ReadModesTest, AWaitingDirectoryReadSurvivesTheEndOfItsWindows) {
-  auto* read = new ZRBReadCmd(3);
-  read->Activate(nullptr, nullptr);
+  auto* read = Start(new ZRBReadCmd(3));
   CADApplicationFrame::Reset();  // the session closes every window
   read->Cancel(nullptr, nullptr);
   Loop().RunPending();

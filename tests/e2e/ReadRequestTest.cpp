@@ -8,12 +8,10 @@
 #include "CADDlgReaper.h"
 #include "CADSysCacheSettingCtrl.h"
 #include "PdmEndToEndFixture.h"
-#include "ZRBAfx.h"
 #include "ZRBCache.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
-#include "ZRBReadCmd.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -30,18 +28,10 @@ class ReadRequestTest : public PdmEndToEndFixture {
     PdmEndToEndFixture::TearDown();
   }
 
-  // The PDM user chooses the items; the session performs the read the bridge queued.
-  void LoadIntoCad(const std::string& partNumber) {
-    Pdm("load-into-cad", partNumber);
-    Loop().RunPending();
-  }
-
   // The "COMMAND" object of the request as the PDM received it in call `seq`.
   std::map<std::string, std::string> RequestSlots(int seq) {
-    const std::string copy = Root() + "/request-copy.zrb";
-    WriteFile(copy, JournalRequest(seq));
     ZRBObjectManager request;
-    EXPECT_EQ(request.Read(CADUnicodeString(copy)), 1);
+    EXPECT_TRUE(ReadRequest(seq, request));
     std::map<std::string, std::string> slots;
     ZRBObject* command = request.GetObject("COMMAND");
     if (!command) return slots;
@@ -51,19 +41,9 @@ class ReadRequestTest : public PdmEndToEndFixture {
     return slots;
   }
 
-  std::vector<std::string> Backups() const {
-    std::vector<std::string> backups;
-    for (const std::string& name : XmapFileNames())
-      if (name.starts_with("ZRBBACKUP_")) backups.push_back(name);
-    return backups;
-  }
-
   // The first line of a message as the catalog gives it.
-  static std::string Text(const CADString& catalogKey, const std::string& parameter = "") {
-    const std::string key = catalogKey.str();
-    CADUnicodeString parameters[1] = {CADUnicodeString(parameter)};
-    const std::string text =
-        ZRBAfx::BuildMessage(CADString(key.substr(0, key.find('.'))), CADString(key), parameters, 1).str();
+  static std::string Text(const char* catalogKey, const std::string& parameter = "") {
+    const std::string text = MessageText(catalogKey, parameter);
     return text.substr(0, text.find('\n'));
   }
   static bool Holds(const CADListValCADUnicodeString& lines, const std::string& text) {
@@ -78,55 +58,45 @@ class ReadRequestTest : public PdmEndToEndFixture {
 struct SlotCase {
   const char* name;
   std::function<void()> arrange;
-  std::map<std::string, std::string> expected;  // "" : the slot must be absent
+  std::string expected;  // "SLOT=value ..."; no value: the slot must be absent
 };
 
 TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
   const std::string xmap = Xmap();
   const std::string released = Root() + "/released";
   const std::vector<SlotCase> cases = {
-      {"nothing cached, host cache off",
-       [] {},
-       {{"COMMAND", "REQUEST_READ"},
-        {"EXMAP", xmap},
-        {"XMAPCONTENT", ""},
-        {"WORKWITHCACHE", "OFF"},
-        {"RELEASEMAP", ""},
-        {"CHECKTIMESTAMP", ""},
-        {"MARKEDFLAG", ""},
-        {"NODEFAULTSHAPE", ""}}},
+      {"nothing cached, host cache off", [] {},
+       "COMMAND=REQUEST_READ EXMAP=" + xmap +
+           " XMAPCONTENT= WORKWITHCACHE=OFF RELEASEMAP= CHECKTIMESTAMP= MARKEDFLAG= NODEFAULTSHAPE="},
       {"a cached file is advertised",
        [this] {
          WriteFile(XmapFile("Kept.CADPart"), "kept\n");
          GlobZRBCache.UpdateXMapFile("IT99", "2024-01-01 00:00:00.000", CADString(XmapFile("Kept.CADPart")), "PDMSIM",
                                      "Part");
        },
-       {{"XMAPCONTENT", xmap + "/xmapfiles.zrb"}}},
-      {"host checks time stamps",
-       [this] { Dialogs().SetSetting("CADCache", "TimeStamp", 1); },
-       {{"CHECKTIMESTAMP", "ON"}}},
+       "XMAPCONTENT=" + xmap + "/xmapfiles.zrb"},
+      {"host checks time stamps", [this] { Dialogs().SetSetting("CADCache", "TimeStamp", 1); }, "CHECKTIMESTAMP=ON"},
       {"time stamps ignored whatever the host does",
        [this] {
          Dialogs().SetSetting("CADCache", "TimeStamp", 1);
          SetVariable("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP", "ON");
        },
-       {{"CHECKTIMESTAMP", "IGNORE"}}},
+       "CHECKTIMESTAMP=IGNORE"},
       {"the module switches the host's check off for the request",
        [this] {
          Dialogs().SetSetting("CADCache", "TimeStamp", 1);
          SetVariable("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON");
        },
-       {{"CHECKTIMESTAMP", ""}}},
+       "CHECKTIMESTAMP="},
       {"the module switches the host's check off also when time stamps are ignored",
        [this] {
          Dialogs().SetSetting("CADCache", "TimeStamp", 1);
          SetVariable("ZRB_ENABLE_CACHE_TS_ON_SUPPORT", "ON");
          SetVariable("ZRB_DISABLE_CACHE_CHECK_TIMESTAMP", "ON");
        },
-       {{"CHECKTIMESTAMP", "IGNORE"}}},
-      {"host cache active without a released cache",
-       [this] { Dialogs().SetSetting("CADCache", "CacheActivation", 1); },
-       {{"WORKWITHCACHE", "ON"}, {"RELEASEMAP", ""}}},
+       "CHECKTIMESTAMP=IGNORE"},
+      {"host cache active without a released cache", [this] { Dialogs().SetSetting("CADCache", "CacheActivation", 1); },
+       "WORKWITHCACHE=ON RELEASEMAP="},
       {"host cache active with a released cache",
        [this, released] {
          fs::create_directories(released);
@@ -134,10 +104,8 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
          SetVariable("ZRB_USERELEASEDCACHE", "ON");
          SetVariable("ZRB_RELEASEDCACHEDIR", released.c_str());
        },
-       {{"WORKWITHCACHE", "ON"}, {"RELEASEMAP", released + "/vis" + xmap}}},
-      {"tree graph only",
-       [this] { Dialogs().SetSetting("VisuCustomize", "TreeGraphOnly", 0); },
-       {{"NODEFAULTSHAPE", "ON"}}},
+       "WORKWITHCACHE=ON RELEASEMAP=" + released + "/vis" + xmap},
+      {"tree graph only", [this] { Dialogs().SetSetting("VisuCustomize", "TreeGraphOnly", 0); }, "NODEFAULTSHAPE=ON"},
   };
   int seq = 0;
   for (const SlotCase& c : cases) {
@@ -145,7 +113,8 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
     c.arrange();
     LoadIntoCad("Bolt");
     const std::map<std::string, std::string> slots = RequestSlots(++seq);
-    for (const auto& [slot, value] : c.expected) {
+    for (const std::string& word : Words(c.expected)) {
+      const std::string slot = word.substr(0, word.find('=')), value = word.substr(word.find('=') + 1);
       auto found = slots.find(slot);
       if (value.empty()) {
         EXPECT_TRUE(found == slots.end()) << slot << " = " << found->second;
@@ -167,16 +136,6 @@ TEST_F(ReadRequestTest, RequestSlotsFollowTheCacheAndTimeStampSettings) {
     Dialogs().RemoveRepository("VisuCustomize");
     CADSysCacheSettingCtrl::Reset();
   }
-}
-
-TEST_F(ReadRequestTest, AReadOfMarkedItemsAsksForThem) {
-  Pdm("mark", "Plate");
-  auto* read = new ZRBReadCmd(1);
-  read->SetReadMarked(1);
-  read->Activate(nullptr, nullptr);
-  Loop().RunPending();
-  EXPECT_EQ(RequestSlots(1)["MARKEDFLAG"], "ON");
-  EXPECT_TRUE(Exists(XmapFile("Plate.CADPart")));
 }
 
 TEST_F(ReadRequestTest, AnExchangeMapPathWithShellCharactersReachesThePdmAsOneWord) {
@@ -211,18 +170,13 @@ TEST_F(ReadRequestTest, TheVerdictDecidesTheMessageCentre) {
   };
   for (const VerdictCase& c : cases) {
     SCOPED_TRACE(std::string("ACTION_SUCCESS ") + c.code);
-    if (c.remarks) {
-      Pdm("fault", "set", "x3WriteZRBFile", "--code", c.code, "--stats", std::string("remark for ") + c.code, "--times",
-          "1");
-    } else {
-      Pdm("fault", "set", "x3WriteZRBFile", "--code", c.code, "--times", "1");
-    }
+    PdmFault("x3WriteZRBFile", std::string("--times 1 --code ") + c.code + (c.remarks ? " --stats remark-" : ""));
     LoadIntoCad("Bolt");
     const MessageCentreView centre = Dialogs().LastMessageCentre();
     ASSERT_TRUE(centre.found);
     EXPECT_EQ(centre.variant, c.variant);
     EXPECT_EQ(centre.status.str(), Text(c.status));
-    EXPECT_EQ(Holds(centre.warnings, std::string("remark for ") + c.code), c.remarks) << "the PDM's STATS lines";
+    EXPECT_EQ(Holds(centre.warnings, "remark-"), c.remarks) << "the PDM's STATS lines";
     if (c.information) {
       EXPECT_TRUE(Holds(centre.informations, Text(c.information)));
     }
@@ -262,19 +216,18 @@ struct BrokenCase {
 
 TEST_F(ReadRequestTest, EveryWayOutRestoresTheStaleFiles) {
   const std::vector<BrokenCase> cases = {
-      {"truncated answer", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--truncate", "--times", "1"); }, nullptr,
+      {"truncated answer", [this] { PdmFault("x3WriteZRBFile", "--truncate --times 1"); }, nullptr,
        "ZRBReadCmd.AnswerIncomplete"},
       {"answer without ROOT",
        [this] {
          const std::string file = Root() + "/noroot.zrb";
          WriteFile(file, "@COMMAND\n{COMMAND} REQUEST_READ\n\n@IT1\n{OBID} IT1\n\n");
-         Pdm("fault", "set", "x3WriteZRBFile", "--answer-file", file, "--times", "1");
+         PdmFault("x3WriteZRBFile", "--times 1 --answer-file " + file);
        },
        nullptr, "ZRBReadCmd.NoRootInAnswer"},
-      {"garbage instead of an answer", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--garbage", "--times", "1"); },
-       nullptr, "ZRBReadCmd.AnswerIncomplete"},
-      {"the PDM reports a failure", [this] { Pdm("fault", "set", "x3WriteZRBFile", "--code", "0", "--times", "1"); },
-       nullptr, nullptr},
+      {"garbage instead of an answer", [this] { PdmFault("x3WriteZRBFile", "--garbage --times 1"); }, nullptr,
+       "ZRBReadCmd.AnswerIncomplete"},
+      {"the PDM reports a failure", [this] { PdmFault("x3WriteZRBFile", "--code 0 --times 1"); }, nullptr, nullptr},
       {"the PDM cannot be started", [] { SetVariable("ZRB_CONNECTPDM", "/nonexistent/pdm-client"); },
        "ZRBAfx.ConnectFailed", nullptr},
   };

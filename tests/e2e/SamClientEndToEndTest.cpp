@@ -13,7 +13,6 @@
 #include "PdmEndToEndFixture.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBGlobalProperties.h"
-#include "ZRBPSNTreeUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSamAddTempCmd.h"
 #include "ZRBSamStartCmd.h"
@@ -45,7 +44,7 @@ class SamClientEndToEndTest : public PdmEndToEndFixture {
     return calls;
   }
   void Run(ZRBCommand* command) {
-    command->Activate(nullptr, nullptr);
+    Start(command);
     Loop().RunPending();
   }
   static std::string Global(const char* name) { return ZRBGlobalProperties::Process().GetGlobalProperty(name).str(); }
@@ -58,7 +57,7 @@ TEST_F(SamClientEndToEndTest, AddTemporaryRoundTripStaysWithSamclAndAStandardCom
   Pdm("dialog", "complete", "--choose", "Bolt");
   Loop().AdvanceBy(1000);
   Loop().RunPending();
-  EXPECT_NE(CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile("Bolt.CADPart"))), nullptr);
+  EXPECT_TRUE(InSession("Bolt.CADPart"));
   EXPECT_TRUE(TraceHas("SAM_ZRB_DISABLE_LOAD_STDCADPARTS is NOT ON")) << "the follow-on read is the SAM read";
   Pdm("load-into-cad", "Plate");  // the standard read
   Loop().RunPending();
@@ -78,7 +77,7 @@ TEST_F(SamClientEndToEndTest, AnAbandonedSamAddTemporaryIsCancelledThroughSamcl)
 
 TEST_F(SamClientEndToEndTest, AFailureShowsTheSamBoxWithTheSamText) {
   CaptureTrace();
-  Pdm("fault", "set", "x3AddTempCad", "--code", "0", "--times", "1");
+  PdmFault("x3AddTempCad", "--code 0 --times 1");
   ExpectBox("SAMZRBAddTempCmd.AddTempFailed", CADDlgNfyAnswerOK);
   Run(new ZRBSamAddTempCmd());
   EXPECT_TRUE(TraceHas("MessageBox: [SAM]The temporary part could not be added from the SAM client")) << Trace();
@@ -103,11 +102,9 @@ TEST_F(SamClientEndToEndTest, StartLearnsThePortFromThePortFileAndKeepsItWhenThe
 }
 
 TEST_F(SamClientEndToEndTest, SynchroniseRowsAndTheFinalUpdateAllReachSamcl) {
-  Pdm("load-into-cad", "Assembly");
-  Loop().RunPending();
+  CADIProduct_var root = LoadIntoCad("Assembly"), added;
+  ASSERT_TRUE(root);
   CADDocument* assembly = CADFrmEditor::GetCurrentEditor()->GetDocument();
-  CADIProduct_var root, added;
-  ASSERT_TRUE(SUCCEEDED(ZRBPSNTreeUtil::GetRootProductFromDocument(assembly, &root)) && root);
   CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root()));
   CADDocument* part = nullptr;
   ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);

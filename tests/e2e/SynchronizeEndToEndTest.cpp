@@ -13,7 +13,6 @@
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
-#include "ZRBPSNTreeUtil.h"
 #include "ZRBPropertyManager.h"
 #include "ZRBSynchronizeCmd.h"
 
@@ -24,11 +23,8 @@ class SynchronizeEndToEndTest : public PdmEndToEndFixture {
   void SetUp() override {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
-    Pdm("load-into-cad", "Assembly");
-    Loop().RunPending();
-    ASSERT_NE(CADFrmEditor::GetCurrentEditor(), nullptr);
+    ASSERT_TRUE(root_ = LoadIntoCad("Assembly"));
     assembly_ = CADFrmEditor::GetCurrentEditor()->GetDocument();
-    ASSERT_TRUE(SUCCEEDED(ZRBPSNTreeUtil::GetRootProductFromDocument(assembly_, &root_)) && root_);
     CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(Root()));
     ASSERT_EQ(CADDocumentServices::New("CADPart", part_), S_OK);
     ASSERT_EQ(root_->AddExternalComponent(part_, added_), S_OK);
@@ -79,7 +75,7 @@ TEST_F(SynchronizeEndToEndTest, EachRowIsOneRequestAndItsAnswerIsAppliedAtOnce) 
 }
 
 TEST_F(SynchronizeEndToEndTest, ARowThePdmRefusesKeepsTheNewPartNewAndModified) {
-  Pdm("fault", "set", "x3UpdateFromFile", "--fail-for", "NEWPART", "--code", "0");
+  PdmFault("x3UpdateFromFile", "--fail-for NEWPART --code 0");
   auto* command = new ZRBSynchronizeCmd();
   ASSERT_EQ(command->UpdateProductDocumentInteractive(assembly_), 1);
   ZRBSyncJobList& jobs = command->GetJobs();
@@ -106,7 +102,7 @@ TEST_F(SynchronizeEndToEndTest, ThePdmNamesStandardPartsAndPartTypesOrStopsTheFi
   SetVariable("ZRB_GET_BOMTYPE_FROM_PDM", "ON");
 
   // Without the standard parts nothing is listed: the screw would be created as a new part.
-  Pdm("fault", "set", "x3GetInfoForParts", "--code", "0", "--times", "1");
+  PdmFault("x3GetInfoForParts", "--code 0 --times 1");
   ExpectBox("ZRBUpdateCmd.NoPartInfosFromPdm", 1);
   auto* refused = new ZRBSynchronizeCmd();
   EXPECT_EQ(refused->UpdateProductDocumentInteractive(assembly_), 0);
@@ -126,7 +122,6 @@ TEST_F(SynchronizeEndToEndTest, ThePdmNamesStandardPartsAndPartTypesOrStopsTheFi
   EXPECT_EQ(GlobPropertyManager.GetInstanceProperty(root_, standard, "ZRB_INSTANCE_IN_ZRB").str(), "1")
       << "the existing item is linked, not created";
   command->Release();
-  SetVariable("ZRB_GET_BOMTYPE_FROM_PDM", nullptr);
 }
 
 TEST_F(SynchronizeEndToEndTest, EachDesignTableIsARowOfItsOwnAfterItsPart) {

@@ -4,8 +4,6 @@
 #include <vector>
 
 #include "CADDlgNotify.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
 #include "PdmEndToEndFixture.h"
 #include "ZRBLinxApi.h"
 #include "ZRBPropertyManager.h"
@@ -19,13 +17,7 @@ class ToolboxEndToEndTest : public PdmEndToEndFixture {
     PdmEndToEndFixture::SetUp();
     ImportSampleSession();
     Pdm("vault", "attr", "Bolt", "TITLE=Hex bolt M8");
-    Pdm("load-into-cad", "Bolt");
-    Loop().RunPending();
-    for (CADFrmWindow* window : CADFrmLayout::GetCurrentLayout().GetWindowList()) {
-      CADIProduct_var root;
-      if (SUCCEEDED(window->GetRootProduct(root)) && root->GetPartNumber() == "Bolt") bolt_ = root;
-    }
-    ASSERT_TRUE(bolt_) << "the read shows the bolt";
+    ASSERT_TRUE(bolt_ = LoadIntoCad("Bolt"));
   }
   std::string Identity(const char* name) { return GlobPropertyManager.GetReferenceProperty(bolt_, name).str(); }
   std::string Get(const char* name, int* result, size_t size = 256) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "CADAutomationBridge.h"
@@ -14,100 +15,12 @@
 #include "CADFrmLayout.h"
 #include "CADFrmWindow.h"
 #include "CADSampleSession.h"
+#include "ZRBAfx.h"
 #include "ZRBCache.h"
+#include "ZRBObjectManager.h"
 #include "ZRBXmapCacheFileEnvironment.h"
 
-namespace {
 namespace fs = std::filesystem;
-
-// A reader of the journal's JSON form: just the shapes pdmsim writes (objects of numbers, strings and arrays of
-// strings). A shape it does not follow ends the reading; the test then sees fewer calls.
-class JournalJson {
- public:
-  explicit JournalJson(std::string text) : text_(std::move(text)) {}
-
-  std::vector<PdmCall> Calls() {
-    std::vector<PdmCall> calls;
-    if (!Take('[')) return calls;
-    while (Take('{')) {
-      PdmCall call;
-      do {
-        std::string key;
-        if (!String(key) || !Take(':')) return calls;
-        if (key == "args") {
-          if (!Strings(call.args)) return calls;
-        } else if (key == "seq") {
-          call.seq = Number();
-        } else {
-          std::string value;
-          if (!String(value)) return calls;
-          if (key == "action") call.action = value;
-          if (key == "outcome") call.outcome = value;
-        }
-      } while (Take(','));
-      if (!Take('}')) return calls;
-      calls.push_back(std::move(call));
-      if (!Take(',')) break;
-    }
-    return calls;
-  }
-
- private:
-  void Blanks() {
-    while (at_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[at_]))) ++at_;
-  }
-  bool Take(char c) {
-    Blanks();
-    if (at_ >= text_.size() || text_[at_] != c) return false;
-    ++at_;
-    return true;
-  }
-  int Number() {
-    Blanks();
-    int value = 0;
-    while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_])))
-      value = value * 10 + (text_[at_++] - '0');
-    return value;
-  }
-  bool String(std::string& out) {
-    if (!Take('"')) return false;
-    while (at_ < text_.size() && text_[at_] != '"') {
-      char c = text_[at_++];
-      if (c == '\\' && at_ < text_.size()) {
-        char e = text_[at_++];
-        if (e == 'n')
-          c = '\n';
-        else if (e == 't')
-          c = '\t';
-        else if (e == 'r')
-          c = '\r';
-        else if (e == 'u' && at_ + 4 <= text_.size()) {
-          c = static_cast<char>(std::stoi(text_.substr(at_, 4), nullptr, 16));
-          at_ += 4;
-        } else {
-          c = e;
-        }
-      }
-      out += c;
-    }
-    return Take('"');
-  }
-  bool Strings(std::vector<std::string>& out) {
-    if (!Take('[')) return false;
-    if (Take(']')) return true;
-    do {
-      std::string value;
-      if (!String(value)) return false;
-      out.push_back(std::move(value));
-    } while (Take(','));
-    return Take(']');
-  }
-
-  std::string text_;
-  std::size_t at_ = 0;
-};
-
-}  // namespace
 
 // ---------------------------------------------------------------- lifecycle
 
@@ -126,11 +39,12 @@ void PdmEndToEndFixture::SetUp() {
   CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(root_ + "/new"));
 
   const char* path = std::getenv("PATH");
-  SetEnvironment("PATH", std::string(ZRB_BIN_DIR) + ":" + (path ? path : "/usr/bin:/bin"));
-  SetEnvironment("PDMSIM_VAULT", Vault());
-  SetEnvironment("PDMSIM_NOW", "2024-05-01 10:00:00.000");
-  SetEnvironment("PDMSIM_SENDER", "");  // the real ZRBSender beside pdmsim
-  SetEnvironment("ZRBXMAP", Xmap());
+  environment_ = std::make_unique<ScopedEnv>();
+  environment_->Set("PATH", (std::string(ZRB_BIN_DIR) + ":" + (path ? path : "/usr/bin:/bin")).c_str());
+  environment_->Set("PDMSIM_VAULT", Vault().c_str());
+  environment_->Set("PDMSIM_NOW", "2024-05-01 10:00:00.000");
+  environment_->Set("PDMSIM_SENDER", nullptr);  // the real ZRBSender beside pdmsim
+  environment_->Set("ZRBXMAP", Xmap().c_str());
   SetVariable("ZRBXMAP", Xmap().c_str());
   GlobZRBCache.Load();
 
@@ -147,32 +61,11 @@ void PdmEndToEndFixture::TearDown() {
   GlobZRBCache.ResetForTests();
   ZRBXmapCacheFileEnvironment::Uninstall();
   CADDocumentServices::ResetSession();
-  RestoreEnvironment();
+  environment_.reset();
   if (!root_.empty()) {
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
-}
-
-void PdmEndToEndFixture::SetEnvironment(const char* name, const std::string& value) {
-  const char* old = std::getenv(name);
-  savedEnvironment_.emplace_back(name, old ? std::make_unique<std::string>(old) : nullptr);
-  if (value.empty()) {
-    ::unsetenv(name);
-  } else {
-    ::setenv(name, value.c_str(), 1);
-  }
-}
-
-void PdmEndToEndFixture::RestoreEnvironment() {
-  for (auto it = savedEnvironment_.rbegin(); it != savedEnvironment_.rend(); ++it) {
-    if (it->second) {
-      ::setenv(it->first.c_str(), it->second->c_str(), 1);
-    } else {
-      ::unsetenv(it->first.c_str());
-    }
-  }
-  savedEnvironment_.clear();
 }
 
 // ---------------------------------------------------------------- places
@@ -197,7 +90,13 @@ std::string PdmEndToEndFixture::PdmArgs(const std::vector<std::string>& args) {
   return run.out;
 }
 
-std::vector<PdmCall> PdmEndToEndFixture::Journal() { return JournalJson(Pdm("journal", "--json")).Calls(); }
+std::vector<PdmCall> PdmEndToEndFixture::Journal() {
+  std::vector<PdmCall> calls;
+  for (const nlohmann::json& c : nlohmann::json::parse(Pdm("journal", "--json")))
+    calls.push_back({c.value("seq", 0), c.value("action", ""), c.value("args", std::vector<std::string>{}),
+                     c.value("outcome", "")});
+  return calls;
+}
 
 std::vector<std::string> PdmEndToEndFixture::JournalActions() {
   std::vector<std::string> actions;
@@ -206,6 +105,61 @@ std::vector<std::string> PdmEndToEndFixture::JournalActions() {
 }
 
 std::string PdmEndToEndFixture::JournalRequest(int seq) { return Pdm("journal", "show", std::to_string(seq)); }
+
+bool PdmEndToEndFixture::ReadRequest(int seq, ZRBObjectManager& request) {
+  const std::string copy = root_ + "/request-copy.zrb";
+  WriteFile(copy, JournalRequest(seq));
+  return request.Read(CADUnicodeString(copy)) == 1;
+}
+
+int PdmEndToEndFixture::LastCall(std::string_view action) {
+  int seq = 0;
+  for (const PdmCall& call : Journal())
+    if (call.action == action) seq = call.seq;
+  return seq;
+}
+
+std::vector<std::string> PdmEndToEndFixture::Words(std::string_view text) {
+  std::vector<std::string> words;
+  std::istringstream in{std::string(text)};
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+std::string PdmEndToEndFixture::PdmLine(std::string_view words) {
+  const std::vector<std::string> args = Words(words);
+  return args.empty() ? std::string() : PdmArgs(args);
+}
+
+void PdmEndToEndFixture::PdmFault(std::string_view action, std::string_view options) {
+  if (!options.empty()) PdmLine("fault set " + std::string(action) + " " + std::string(options));
+}
+
+// ---------------------------------------------------------------- what the session shows
+
+std::string PdmEndToEndFixture::MessageText(std::string_view catalogKey, const std::string& parameter) {
+  const std::string key(catalogKey);
+  CADUnicodeString parameters[1] = {CADUnicodeString(parameter)};
+  return ZRBAfx::BuildMessage(CADString(key.substr(0, key.find('.'))), CADString(key), parameters, 1).str();
+}
+
+std::string PdmEndToEndFixture::CentreText() {
+  const MessageCentreView centre = Dialogs().LastMessageCentre();
+  std::string text = centre.status.str();
+  for (const CADUnicodeString& line : centre.warnings) text += "|" + line.str();
+  return text;
+}
+
+std::vector<std::string> PdmEndToEndFixture::Backups() const {
+  std::vector<std::string> backups;
+  for (const std::string& name : XmapFileNames())
+    if (name.starts_with("ZRBBACKUP_")) backups.push_back(name);
+  return backups;
+}
+
+bool PdmEndToEndFixture::InSession(std::string_view xmapName) const {
+  return CADDocumentServices::GetDocumentInSession(CADUnicodeString(XmapFile(xmapName))) != nullptr;
+}
 
 void PdmEndToEndFixture::ImportSampleSession() {
   sampleDirectory_ = root_ + "/sample";

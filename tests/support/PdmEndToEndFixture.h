@@ -21,9 +21,11 @@
 
 #include "CADIProduct.h"
 #include "CommandFixture.h"
+#include "ScopedEnv.h"
 #include "ToolRun.h"
 
 class CADAutomationBridge;
+class ZRBObjectManager;
 
 // One call the PDM received, as its journal records it.
 struct PdmCall {
@@ -65,6 +67,32 @@ class PdmEndToEndFixture : public CommandFixture {
   std::vector<std::string> JournalActions();
   // The copy of the request file the PDM took of call `seq` (as the module wrote it).
   std::string JournalRequest(int seq);
+  // The same read into `request`; false when it does not read.
+  bool ReadRequest(int seq, ZRBObjectManager& request);
+  // The number of the last call of `action`, 0 when there is none.
+  int LastCall(std::string_view action);
+  // The blank-separated words of a text.
+  static std::vector<std::string> Words(std::string_view text);
+  // pdmsim with blank-separated arguments ("dialog complete --name P-1"); "" runs nothing.
+  std::string PdmLine(std::string_view words);
+  // pdmsim "fault set ACTION OPTIONS" (options blank-separated); no options set no fault.
+  void PdmFault(std::string_view action, std::string_view options);
+
+  // --- what the session shows
+  // The catalog text of "Catalog.Key" with one optional parameter.
+  static std::string MessageText(std::string_view catalogKey, const std::string& parameter = {});
+  // The newest message centre as "status|warning|warning...".
+  std::string CentreText();
+  // The read's backups ("ZRBBACKUP_...") left in the exchange map.
+  std::vector<std::string> Backups() const;
+  // Whether the session holds the document of that exchange-map file.
+  bool InSession(std::string_view xmapName) const;
+  // Activates a command (it runs what it can at once; the rest waits on the loop).
+  template <class C>
+  static C* Start(C* command) {
+    command->Activate(nullptr, nullptr);
+    return command;
+  }
 
   // --- vault content: the sample session's documents (Assembly, Bracket, Fixings embedded, Bolt, Plate,
   // Plate-DRW and the design table PlateSizes), written by the host and imported into the vault.
@@ -80,11 +108,8 @@ class PdmEndToEndFixture : public CommandFixture {
   static bool Exists(const std::string& path);
 
  private:
-  void SetEnvironment(const char* name, const std::string& value);
-  void RestoreEnvironment();
-
   std::string root_;
   std::string sampleDirectory_;
   std::unique_ptr<CADAutomationBridge> bridge_;
-  std::vector<std::pair<std::string, std::unique_ptr<std::string>>> savedEnvironment_;  // null: was unset
+  std::unique_ptr<ScopedEnv> environment_;
 };
