@@ -22,6 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.IsEmpty()) std::abort();  // every refusal says why
     return 0;
   }
+  CADUuid head;
+  const bool stored = SUCCEEDED(CADDocumentReader::ReadIdentifier(text, head));
+  if (stored != !image.identifier.IsNull() || !(head == image.identifier)) std::abort();  // the head agrees
   CADDocumentImage again;
   if (FAILED(CADDocumentReader::Read(CADDocumentWriter::Write(image), type, false, again, error)) || !(again == image))
     std::abort();

@@ -55,6 +55,10 @@ int ZRBUpdateAllPartsCmd::UpdateCADParts(ZRBObjectManager& request, const std::v
       AddUpdateMessage("FileNoPermission", &parameter, 1);
       continue;
     }
+    // A part whose file another document replaced keeps its mark and stays out; a refusal sends nothing.
+    const int identity = CheckNodeIdentity(product, "UpdateAllPartsWrongUuid", "UpdateAllPartsAskAboutWrongUuid");
+    if (identity < 0) return 0;
+    if (identity == 0) continue;
     if (!SaveForUpdate(document)) continue;
     ZRBObject* object = request.CreateObject("");
     if (!object) return 0;
