@@ -449,7 +449,6 @@ HRESULT CADDocumentReader::Read(std::string_view text, const CADUnicodeString& e
 
 HRESULT CADDocumentReader::ReadIdentifier(std::string_view text, CADUuid& identifier) {
   identifier = CADUuid();
-  if (!text.starts_with(CADDocumentFormat::kMagic)) return E_FAIL;
   // Only the header and the statement after it matter; a damaged body is the
   // full reader's business.
   CADDocumentImage image;
