@@ -2,42 +2,33 @@
 // that node. Every case starts from a read's state with the identifiers recorded.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "SampleSession.h"
-#include "ZRBCommandStates.h"
 #include "ZRBIdentityCheck.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBSyncRules.h"
 #include "ZRBUpdateAllPartsCmd.h"
-#include "ZRBUpdateCmd.h"
 
 namespace {
 
-using Node = CADIProduct_var;
-
-// What another document's file looks like on disk.
-constexpr const char* kOtherDocument =
+constexpr const char* kOther =
     "CADHOST-DOCUMENT 1 CADPart\nidentifier 0123abcd-0000-4000-8000-00000000beef\npartnumber \"Plate\"\nend\n";
 
 class IdentityCheckTest : public CommandFixture {
  public:
-  void SetUp() override {
-    CommandFixture::SetUp();
+  // The read's state; Plate modified and, with `replaced`, another document's file over it.
+  void Start(bool replaced) {
     CADDocumentServices::ResetSession();
     session_ = std::make_unique<SampleSession>();
     SetVariable("ZRBXMAP", session_->Directory().c_str());
     SetVariable("ZRB_READ_UUID", "ON");
     root_ = save_test::OpenLoadedAssembly(*session_);
-    ASSERT_TRUE(root_);
-    Remember(root_);
+    for (const char* path : {"", "Bracket.1", "Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
+      ZRBIdentityCheck::Remember(SampleSession::Node(root_, path));
+    Plate()->SetDirty(1);
+    if (replaced) session_->WriteFile("Plate.CADPart", kOther);
   }
   void TearDown() override {
     root_ = nullptr;
@@ -46,12 +37,7 @@ class IdentityCheckTest : public CommandFixture {
     for (const char* name : {"ZRB_READ_UUID", "ZRB_ENABLE_INTERACTIVEUUIDCHECK"}) SetVariable(name, nullptr);
     CommandFixture::TearDown();
   }
-  static void Remember(const Node& node) {
-    ZRBIdentityCheck::Remember(node);
-    for (const CADBaseUnknown_var& item : node->GetChildren()) Remember(Node(item));
-  }
-  CADDocument* Doc(const std::string& name) { return CADDocumentServices::GetDocumentInSession(session_->Path(name)); }
-  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
+  CADDocument* Plate() { return CADDocumentServices::GetDocumentInSession(session_->Path("Plate.CADPart")); }
   std::string Run(ZRBUpdateCmd* command) {
     command->Activate(nullptr, nullptr);
     std::string warnings;
@@ -59,66 +45,51 @@ class IdentityCheckTest : public CommandFixture {
     Loop().RunPending();
     return warnings;
   }
-
   std::unique_ptr<SampleSession> session_;
-  Node root_;
+  CADIProduct_var root_;
 };
 
 TEST_F(IdentityCheckTest, AReplacedFileIsNotSentAsItsNode) {
-  struct Case {
+  const struct {
     const char* name;
-    std::function<void(IdentityCheckTest&)> setup;
-    int answer;           // to the question, 0 when none is asked
-    bool sent;            // the request went to the PDM
-    const char* warning;  // part of the warnings, "" for none expected
+    bool replaced;
+    const char* setting;  // switched to "ON" (ZRB_READ_UUID: off)
+    int answer;           // to the question; 0 when none is asked
+    const char* warning;  // the save was refused with it; "" when it was sent
+  } cases[] = {
+      {"the same document", false, nullptr, 0, ""},
+      {"switched off", true, "ZRB_READ_UUID", 0, ""},
+      {"nothing recorded at the read", true, "STORED_UUID", 0, ""},
+      {"replaced", true, nullptr, 0, "does not match its file"},
+      {"replaced, the designer refuses", true, "ZRB_ENABLE_INTERACTIVEUUIDCHECK", 4, "was cancelled"},
+      {"replaced, the designer goes on", true, "ZRB_ENABLE_INTERACTIVEUUIDCHECK", 3, ""},
   };
-  const auto replace = [](IdentityCheckTest& t) { t.session_->WriteFile("Plate.CADPart", kOtherDocument); };
-  const Case cases[] = {
-      {"the same document", nullptr, 0, true, ""},
-      {"switched off", [&](IdentityCheckTest& t) { replace(t), SetVariable("ZRB_READ_UUID", nullptr); }, 0, true, ""},
-      {"nothing recorded at the read",
-       [&](IdentityCheckTest& t) {
-         replace(t);
-         GlobPropertyManager.DeleteReferenceProperty(t.At("Bracket.1/Plate.1"), "STORED_UUID");
-       },
-       0, true, ""},
-      {"replaced", replace, 0, false, "does not match its file"},
-      {"replaced, the designer refuses",
-       [&](IdentityCheckTest& t) { replace(t), SetVariable("ZRB_ENABLE_INTERACTIVEUUIDCHECK", "ON"); }, 4, false,
-       "was cancelled"},
-      {"replaced, the designer goes on",
-       [&](IdentityCheckTest& t) { replace(t), SetVariable("ZRB_ENABLE_INTERACTIVEUUIDCHECK", "ON"); }, 3, true, ""},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
-    Doc("Plate.CADPart")->SetDirty(1);
-    if (c.setup) c.setup(*this);
+    Start(c.replaced);
+    const std::string_view setting = c.setting ? c.setting : "";
+    if (setting == "STORED_UUID")
+      GlobPropertyManager.DeleteReferenceProperty(Plate()->GetRootProduct(), "STORED_UUID");
+    else if (c.setting)
+      SetVariable(c.setting, setting == "ZRB_READ_UUID" ? nullptr : "ON");
     if (c.answer) ExpectBox("ZRBUpdateCmd.AskAboutWrongUuid", c.answer);
     const std::string warnings = Run(new ZRBUpdateCmd());
-    EXPECT_EQ(!ShellLines().empty(), c.sent);
+    EXPECT_EQ(ShellLines().empty(), *c.warning != 0);
     EXPECT_NE(warnings.find(c.warning), std::string::npos) << warnings;
-    if (!c.sent) {
-      EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u);
-      EXPECT_EQ(session_->ReadFile("Plate.CADPart"), kOtherDocument);
-    }
+    EXPECT_NE(Plate()->IsDirty(), 0u);  // refused, or sent to a PDM that did not answer: still to be saved
+    TearDown();
+    CommandFixture::SetUp();
   }
 }
 
 TEST_F(IdentityCheckTest, AllPartsLeavesTheReplacedPartOutAndTheSyncRowFails) {
-  Doc("Plate.CADPart")->SetDirty(1);
-  Doc("Bolt.CADPart")->SetDirty(1);
-  const Node plate = At("Bracket.1/Plate.1");
-  EXPECT_EQ(ZRBSyncRules::Check(plate, At("Bracket.1"), PS_ZRB | PS_DIRTY, false, nullptr), "");
-  session_->WriteFile("Plate.CADPart", kOtherDocument);
-  EXPECT_EQ(ZRBSyncRules::Check(plate, At("Bracket.1"), PS_ZRB | PS_DIRTY, false, nullptr), "WrongUuid");
-
-  const std::string warnings = Run(new ZRBUpdateAllPartsCmd());
-  EXPECT_NE(warnings.find("\"Plate\""), std::string::npos) << warnings;
-  ASSERT_EQ(ShellLines().size(), 1u);
-  EXPECT_NE(Doc("Plate.CADPart")->IsDirty(), 0u);
-  EXPECT_EQ(session_->ReadFile("Plate.CADPart"), kOtherDocument);
+  Start(true);
+  CADDocumentServices::GetDocumentInSession(session_->Path("Bolt.CADPart"))->SetDirty(1);
+  const CADIProduct_var plate = SampleSession::Node(root_, "Bracket.1/Plate.1");
+  EXPECT_EQ(ZRBSyncRules::Check(plate, SampleSession::Node(root_, "Bracket.1"), 0, false, nullptr), "WrongUuid");
+  EXPECT_NE(Run(new ZRBUpdateAllPartsCmd()).find("\"Plate\""), std::string::npos);
+  EXPECT_EQ(ShellLines().size(), 1u);
+  EXPECT_NE(Plate()->IsDirty(), 0u);
 }
 
 }  // namespace

@@ -1,77 +1,48 @@
-// A document file names its document: the identifier survives save, reopen and save-as, another document's file
-// copied over it shows the other document, and files written before identifiers existed keep the one they had.
+// A document file names its document: the identifier survives save, save-as and reopen, another document's file
+// copied over it shows the other document, files from before identifiers keep theirs, damaged ones are refused.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "CADDocumentReader.h"
 #include "CADDocumentServices.h"
-#include "CADSampleSession.h"
 #include "SampleSession.h"
 
 namespace {
 
-std::string IdentifierOf(const CADUnicodeString& path) {
+std::string Id(const CADUnicodeString& path) {
   CADUuid uuid;
-  return SUCCEEDED(CADDocumentServices::GetIdentifierOfFile(path, uuid)) ? uuid.ToString().str() : "";
+  return SUCCEEDED(CADDocumentServices::GetIdentifierOfFile(path, uuid)) ? uuid.ToString().str() : "none";
 }
 
 TEST(DocumentIdentifier, FollowsTheDocumentNotThePath) {
   SampleSession sample;
   CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(sample.Directory()));
-  const CADUnicodeString bolt = sample.Path(CADSampleSession::kBolt), plate = sample.Path(CADSampleSession::kPlate);
-  // A file from before identifiers keeps its path-derived one through open and save.
-  const std::string oldBolt = IdentifierOf(bolt);
-  ASSERT_FALSE(oldBolt.empty());
-  CADDocument* opened = sample.Open(CADSampleSession::kBolt);
-  ASSERT_EQ(CADDocumentServices::Save(opened), S_OK);
-  EXPECT_EQ(IdentifierOf(bolt), oldBolt);
-
-  CADDocument* created = nullptr;
-  ASSERT_EQ(CADDocumentServices::New("CADPart", created), S_OK);
-  const CADUnicodeString first = created->StorageName(), moved = sample.Path("Moved.CADPart");
-  ASSERT_EQ(CADDocumentServices::Save(created), S_OK);
-  const std::string own = IdentifierOf(first);
-  EXPECT_NE(own, oldBolt);
-  ASSERT_EQ(CADDocumentServices::SaveAs(created, moved), S_OK);
-  EXPECT_EQ(IdentifierOf(moved), own);
-  ASSERT_EQ(CADDocumentServices::Remove(created), S_OK);
-  ASSERT_EQ(CADDocumentServices::OpenDocument(moved, created), S_OK);
-  ASSERT_EQ(CADDocumentServices::Save(created), S_OK);
-  EXPECT_EQ(IdentifierOf(moved), own);
-
-  // The new document's file copied over the plate's: the plate's path now names the new document.
+  const CADUnicodeString bolt = sample.Path("Bolt.CADPart"), plate = sample.Path("Plate.CADPart");
+  const CADUnicodeString moved = sample.Path("Moved.CADPart");
+  const std::string oldBolt = Id(bolt);
+  CADDocument* document = sample.Open("Bolt.CADPart");
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
+  ASSERT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
+  const std::string own = Id(document->StorageName());
+  ASSERT_EQ(CADDocumentServices::SaveAs(document, moved), S_OK);
+  ASSERT_EQ(CADDocumentServices::Remove(document), S_OK);
+  ASSERT_EQ(CADDocumentServices::OpenDocument(moved, document), S_OK);
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
   std::filesystem::copy_file(moved.str(), plate.str(), std::filesystem::copy_options::overwrite_existing);
-  EXPECT_EQ(IdentifierOf(plate), own);
-  EXPECT_EQ(IdentifierOf(sample.Path("missing.CADPart")), "");
+  EXPECT_EQ((std::vector{Id(bolt), Id(moved), Id(plate)}), (std::vector{oldBolt, own, own}));
+  EXPECT_NE(own, oldBolt);
+  EXPECT_EQ(Id(sample.Path("missing.CADPart")), "none");
   CADDocumentServices::ResetSession();
-}
 
-TEST(DocumentIdentifier, AnIdentifierLineMustBeOne) {
-  const std::string head = "CADHOST-DOCUMENT 1 CADPart\n";
-  const struct {
-    std::string text;
-    bool stored;
-  } cases[] = {
-      {head + "identifier 0123abcd-0000-4000-8000-00000000beef\npartnumber P\nend\n", true},
-      {head + "# a comment\n\nidentifier 0123ABCD-0000-4000-8000-00000000BEEF\npartnumber P\nend\n", true},
-      {head + "partnumber P\nend\n", false},
-      {head + "identifier 0123abcd-0000-4000-8000\npartnumber P\nend\n", false},
-      {head + "identifier 00000000-0000-0000-0000-000000000000\npartnumber P\nend\n", false},
-      {head + "identifier a b\npartnumber P\nend\n", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    CADUuid uuid;
-    EXPECT_EQ(SUCCEEDED(CADDocumentReader::ReadIdentifier(c.text, uuid)), c.stored);
-    CADDocumentImage image;
-    CADUnicodeString error;
-    const bool damaged = c.text.find("identifier") != std::string::npos && !c.stored;
-    EXPECT_EQ(FAILED(CADDocumentReader::Read(c.text, "CADPart", false, image, error)), damaged) << error.str();
-    if (c.stored) {
-      EXPECT_EQ(image.identifier, uuid);
-    }
-  }
+  CADDocumentImage image;
+  CADUnicodeString error;
+  for (const char* damaged : {"0123abcd-0000-4000-8000", "00000000-0000-0000-0000-000000000000"})
+    EXPECT_EQ(CADDocumentReader::Read(
+                  std::string("CADHOST-DOCUMENT 1 CADPart\nidentifier ") + damaged + "\npartnumber P\nend\n", "CADPart",
+                  false, image, error),
+              E_FAIL);
 }
 
 }  // namespace
