@@ -22,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (error.IsEmpty()) std::abort();  // every refusal says why
     return 0;
   }
+  CADUuid head;
+  const bool stored = SUCCEEDED(CADDocumentReader::ReadIdentifier(text, head));
+  // The head agrees with the whole (foreign bytes kept as they are hold no identifier of their own).
+  if (!image.opaque && (stored != !image.identifier.IsNull() || !(head == image.identifier))) std::abort();
   CADDocumentImage again;
   if (FAILED(CADDocumentReader::Read(CADDocumentWriter::Write(image), type, false, again, error)) || !(again == image))
     std::abort();

@@ -10,6 +10,7 @@
 #include "CADGeometryBody.h"
 #include "CADMathTransformation.h"
 #include "CADUnicodeString.h"
+#include "CADUuid.h"
 
 struct CADParameterImage {
   CADUnicodeString name;
@@ -69,6 +70,9 @@ struct CADSheetImage {
 
 struct CADDocumentImage {
   CADUnicodeString type;
+  // The document's own identifier, kept across saves wherever the file goes;
+  // null for files written before documents carried one.
+  CADUuid identifier;
 
   // Representation files the host does not interpret: kept byte for byte.
   bool opaque = false;

@@ -16,4 +16,8 @@ class CADDocumentReader {
   // with `error` set for a damaged file; `image` is then unspecified.
   static HRESULT Read(std::string_view text, const CADUnicodeString& expectedType, bool representationFormat,
                       CADDocumentImage& image, CADUnicodeString& error);
+  // The identifier stored in the head of a host document file, without
+  // reading the rest. E_FAIL (null identifier) when the text is no host
+  // document or carries none.
+  static HRESULT ReadIdentifier(std::string_view text, CADUuid& identifier);
 };

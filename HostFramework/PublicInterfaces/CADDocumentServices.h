@@ -11,6 +11,7 @@
 #include "CADBaseTypes.h"
 #include "CADListValCADBaseUnknown.h"
 #include "CADUnicodeString.h"
+#include "CADUuid.h"
 
 class CADDocument;
 
@@ -68,6 +69,11 @@ class CADDocumentServices {
   static CADListValCADUnicodeString GetRepresentationFormats();
   // Type of a file from its extension ("" when the host does not know it).
   static CADUnicodeString GetTypeFromPath(const CADUnicodeString& path);
+  // The identifier of the document file at `path`, read from the file: a
+  // document keeps it through Save and SaveAs, so a file copied over another
+  // shows as the other document. Files that store none answer one derived
+  // from their real path. E_FAIL for a path that is no regular file.
+  static HRESULT GetIdentifierOfFile(const CADUnicodeString& path, CADUuid& identifier);
   // When on, opening a product leaves the parts it uses unloaded (part number
   // "", "Default" representation naming the file) until a part is switched to
   // design mode or its representation is loaded.

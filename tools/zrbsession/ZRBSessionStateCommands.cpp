@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "CADDocument.h"
 #include "CADDocumentServices.h"
 #include "ZRBSessionCommandTable.h"
 #include "ZRBSessionHost.h"
@@ -98,6 +99,33 @@ bool Replace(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
   return true;
 }
 
+// What a designer does outside the CAD session: another document's file copied over a session document's file.
+// The session keeps its document; only the file on disk changes, through a temporary file and a rename so that a
+// failed copy leaves the old file whole.
+bool ReplaceFile(ZRBSessionRunner& runner, const ZRBSessionArgs& args) {
+  CADDocument* document = ZRBSessionNodes::FindDocument(args[0]);
+  const std::filesystem::path target =
+      document ? std::filesystem::path(document->StorageName().str()) : std::filesystem::absolute(args[0]);
+  const std::filesystem::path source = std::filesystem::absolute(args[1]);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(source, error)) return runner.Fail(args[1] + " is no file");
+  if (!std::filesystem::is_regular_file(target, error)) return runner.Fail(args[0] + " is no document file");
+  if (std::filesystem::equivalent(source, target, error)) return runner.Fail(args[1] + " is that file itself");
+  const std::filesystem::path temporary = target.parent_path() / ("." + target.filename().string() + ".replacing");
+  if (!std::filesystem::copy_file(source, temporary, std::filesystem::copy_options::overwrite_existing, error)) {
+    std::filesystem::remove(temporary, error);
+    return runner.Fail("cannot copy " + args[1] + ": " + error.message());
+  }
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
+    const std::string message = error.message();
+    std::filesystem::remove(temporary, error);
+    return runner.Fail("cannot replace " + target.string() + ": " + message);
+  }
+  runner.Out().Line("replaced the file " + target.string() + " by " + source.string());
+  return true;
+}
+
 }  // namespace
 
 ZRBSessionJson ZRBSessionStateCommands::StateJson(ZRBSessionRunner& runner, const ZRBSessionNode& node) {
@@ -119,6 +147,10 @@ void ZRBSessionCommandTable::AddStateCommands(ZRBSessionCommandTable& table) {
   table.Add({"replace", "replace NODE FILE", "replace an instance's reference by another document",
              "The instance keeps its name, place and position. FILE is opened when it is not in the session.", 2, 2,
              Replace});
+  table.Add({"replace-file", "replace-file DOC FILE", "copy another file over a document's file on disk",
+             "DOC is a document of the session (file name, full path or root part number) or a path. The session "
+             "keeps its document; a later save's identity check sees the file's other document.",
+             2, 2, ReplaceFile});
   table.AddNodeFields([](ZRBSessionRunner& runner, const ZRBSessionNode& node, ZRBSessionJson& object) {
     object["state"] = ZRBSessionStateCommands::StateJson(runner, node);
   });

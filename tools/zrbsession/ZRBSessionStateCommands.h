@@ -1,5 +1,5 @@
 // The product states of the structure as a save would compute them, and the structure edits a designer makes
-// between a read and a save: `state [NODE]`, `remove NODE`, `replace NODE FILE`.
+// between a read and a save: `state [NODE]`, `remove NODE`, `replace NODE FILE`, `replace-file DOC FILE`.
 #pragma once
 
 #include "ZRBSessionDump.h"

@@ -96,6 +96,7 @@ CADDocumentImage CADDocumentImageBuilder::Build(const CADDocument& document, con
     image.bytes = s.bytes;
     return image;
   }
+  image.identifier = s.identifier;
   Builder builder(document, storagePath);
   if (s.root && s.root->RefState().loaded) {
     image.hasRoot = true;

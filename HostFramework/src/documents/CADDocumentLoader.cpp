@@ -9,6 +9,7 @@
 #include "CADDocumentFactory.h"
 #include "CADDocumentFiles.h"
 #include "CADDocumentFormat.h"
+#include "CADDocumentIdentity.h"
 #include "CADDocumentReader.h"
 #include "CADDocumentServices.h"
 #include "CADDocumentSession.h"
@@ -137,6 +138,10 @@ HRESULT LoadInto(const CADUnicodeString& path, int readOnly, OpenContext& contex
   CADDocumentState& s = doc->State();
   s.opaque = image.opaque;
   s.bytes = std::move(image.bytes);
+  // A file from before documents stored their identifier keeps the one it
+  // answered so far, so that saving it does not make it another document.
+  s.identifier = image.identifier;
+  if (s.identifier.IsNull() && !s.opaque) CADDocumentIdentity::FromRealPath(path, s.identifier);
   std::map<std::string, CADVar<CADProductNode>> components;
   if (image.hasRoot) {
     s.root = reuse ? CADVar<CADProductNode>(reuse) : CADProductNode::NewReference(doc.get());
@@ -322,6 +327,7 @@ HRESULT CADDocumentLoader::CreateNew(const CADUnicodeString& type, const CADUnic
     if (free) break;
   }
   CADVar<CADDocument> doc = CADDocumentFactory::Create(type, path);
+  doc->State().identifier = CADDocumentIdentity::Fresh(path);
   if (hasRoot) {
     CADVar<CADProductNode> root = CADProductNode::NewReference(doc.get());
     CADReferenceImage image;

@@ -29,6 +29,13 @@ class Parser {
  public:
   Parser(std::string_view text, CADDocumentImage& image) : text_(text), image_(image) {}
 
+  void ReadHead() {
+    Tokens t;
+    if (!Next(t) || t.size() != 3 || t[0] != CADDocumentFormat::kMagic || t[1] != CADDocumentFormat::kVersion)
+      Fail("not a host document");
+    ReadIdentifier();
+  }
+
   void Run(const CADUnicodeString& expectedType) {
     Tokens t;
     if (!Next(t)) Fail("empty file");
@@ -36,6 +43,7 @@ class Parser {
     if (t[1] != CADDocumentFormat::kVersion) Fail("unsupported format version " + t[1]);
     if (t[2] != expectedType.str()) Fail("file holds a " + t[2] + " document, expected " + expectedType.str());
     image_.type = expectedType;
+    ReadIdentifier();
     const CADDocumentFormat::Kind kind = CADDocumentFormat::KindOf(expectedType);
     if (kind == CADDocumentFormat::Kind::kReference) {
       image_.hasRoot = true;
@@ -47,6 +55,21 @@ class Parser {
     } else {
       Fail("the host has no format for " + expectedType.str());
     }
+  }
+
+  // The optional identifier statement right after the header.
+  void ReadIdentifier() {
+    const size_t pos = pos_;
+    const int line = line_;
+    Tokens t;
+    if (!Next(t) || t[0] != "identifier") {
+      pos_ = pos;
+      line_ = line;
+      return;
+    }
+    Expect(t, 2);
+    if (FAILED(CADUuid::FromString(t[1], image_.identifier)) || image_.identifier.IsNull())
+      Fail("bad identifier '" + t[1] + "'");
   }
 
  private:
@@ -422,4 +445,21 @@ HRESULT CADDocumentReader::Read(std::string_view text, const CADUnicodeString& e
     return E_FAIL;
   }
   return S_OK;
+}
+
+HRESULT CADDocumentReader::ReadIdentifier(std::string_view text, CADUuid& identifier) {
+  identifier = CADUuid();
+  // Only the header and the statement after it matter; a damaged body is the
+  // full reader's business.
+  CADDocumentImage image;
+  try {
+    Parser parser(text, image);
+    parser.ReadHead();
+  } catch (const Failure&) {
+    return E_FAIL;
+  } catch (const std::bad_alloc&) {
+    return E_FAIL;
+  }
+  identifier = image.identifier;
+  return identifier.IsNull() ? E_FAIL : S_OK;
 }

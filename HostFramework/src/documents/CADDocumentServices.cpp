@@ -4,6 +4,7 @@
 
 #include "CADDocument.h"
 #include "CADDocumentFiles.h"
+#include "CADDocumentIdentity.h"
 #include "CADDocumentImageBuilder.h"
 #include "CADDocumentLoader.h"
 #include "CADDocumentSession.h"
@@ -58,6 +59,10 @@ void CADDocumentServices::LoadSession() {
 void CADDocumentServices::UnloadSession() { Session().Clear(); }
 
 void CADDocumentServices::ResetSession() { Session().Reset(); }
+
+HRESULT CADDocumentServices::GetIdentifierOfFile(const CADUnicodeString& path, CADUuid& identifier) {
+  return CADDocumentIdentity::OfFile(path, identifier);
+}
 
 HRESULT CADDocumentServices::New(const CADUnicodeString& type, CADDocument*& document) {
   return CADDocumentLoader::CreateNew(type, CADUnicodeString(), document);

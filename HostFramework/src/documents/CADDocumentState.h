@@ -12,6 +12,7 @@
 #include "CADDocumentImage.h"
 #include "CADGeometryBody.h"
 #include "CADUnicodeString.h"
+#include "CADUuid.h"
 
 class CADProductNode;
 class CADDesignTableObject;
@@ -49,6 +50,9 @@ struct CADDocumentState {
   bool inSession = false;
   // False while the document waits for an update of what it depends on (set by whoever changed that).
   bool upToDate = true;
+  // The document's own identifier (null for representation files, which
+  // cannot store one).
+  CADUuid identifier;
 
   // Representation files kept byte for byte.
   bool opaque = false;

@@ -72,6 +72,7 @@ std::string CADDocumentWriter::Write(const CADDocumentImage& image) {
   if (image.opaque) return image.bytes;
   Out out;
   out.Line({CADDocumentFormat::kMagic, CADDocumentFormat::kVersion, image.type.view()});
+  if (!image.identifier.IsNull()) out.Line({"identifier", image.identifier.ToString().view()});
   switch (CADDocumentFormat::KindOf(image.type)) {
     case CADDocumentFormat::Kind::kReference:
       WriteReference(out, image.root, true);

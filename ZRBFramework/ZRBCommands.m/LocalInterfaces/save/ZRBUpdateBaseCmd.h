@@ -101,6 +101,11 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void AddUpdateMessage(std::string_view key, CADUnicodeString* parameters = nullptr, int count = 0);
   // The nodes written by this update, in writing order.
   int TouchedCount() const { return static_cast<int>(touched_.size()); }
+  // Before anything of a node is saved: is its file still the document the PDM gave? 1 go on; 0 the node fails
+  // (`wrongKey` added); -1 the designer refused to go on ("UpdateCanceled" added; nothing more is asked).
+  int CheckNodeIdentity(const CADIProduct_var& product, std::string_view wrongKey, std::string_view askKey);
+  // Whether this update may put questions to the designer.
+  virtual bool MayAsk() const { return !modes_.noInteraction; }
 
   Modes modes_;
 
@@ -137,6 +142,7 @@ class ZRBUpdateBaseCmd : public ZRBOneStepCommand {
   void ApplyCreatedNode(const Touched& touched, const ZRBObject& object, ZRBObjectManager& answer);
 
   std::vector<Touched> touched_;
+  bool identityRefused_ = false;  // the designer stopped this update at a replaced file
   std::vector<CADDocument*> savedDocuments_;
   std::vector<CADIProduct_var> tableReferences_;  // parts whose tables this update wrote
   ZRBXmapHostServices xmapServices_;

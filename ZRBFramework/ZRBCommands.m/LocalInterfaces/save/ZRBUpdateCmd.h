@@ -85,6 +85,7 @@ class ZRBUpdateCmd : public ZRBUpdateBaseCmd {
   Outcome Work() override;
   void ShowOutcome(int success) override;
   std::string NotAvailableDetail() const override { return "(mode " + std::to_string(mode_) + ")"; }
+  bool MayAsk() const override { return !suppressInteraction_ && !modes_.noInteraction; }
 
  private:
   static void ApplyDataModelFlags(int mode);

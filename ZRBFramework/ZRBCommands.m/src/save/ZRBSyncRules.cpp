@@ -7,9 +7,11 @@
 #include "CADDocument.h"
 
 #include "ZRBAfxBase.h"
+#include "ZRBCommand.h"
 #include "ZRBCommandStates.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBFileUtil.h"
+#include "ZRBIdentityCheck.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBOrigChildRecord.h"
 #include "ZRBPropertyManager.h"
@@ -89,6 +91,7 @@ bool BlackBoxRootGone(const CADIProduct_var& holder) {
 std::string_view ZRBSyncRules::Check(const CADIProduct_var& node, const CADIProduct_var& father, int state,
                                      bool parentFailed, ZRBCommand* command) {
   if (!node) return "ErrNotLoaded";
+  if (ZRBIdentityCheck::Check(node, command) == ZRBIdentityCheck::Outcome::Other) return "WrongUuid";
   const CADUnicodeString type = GlobPropertyManager.GetProductType(node);
   const bool archiveRoot = GlobPropertyManager.IsArchiveRoot(node) != 0;
   if (archiveRoot && command) {

@@ -95,6 +95,10 @@ int ZRBUpdateAllPartsCmd::UpdateCADParts(ZRBObjectManager& request, const std::v
       AddUpdateMessage("FileNoPermission", &parameter, 1);
       continue;
     }
+    // A part whose file another document replaced keeps its mark and stays out; a refusal sends nothing.
+    const int identity = CheckNodeIdentity(product, "UpdateAllPartsWrongUuid", "UpdateAllPartsAskAboutWrongUuid");
+    if (identity < 0) return 0;
+    if (identity == 0) continue;
     // A check seal taken on the part's former state is not vouched for.
     if (g_ZRBConfig.CompareEnvVar("ZRB_READ_QCKSEAL", "ON", 1) == 1)
       ZRBCreateRequest::CheckQCheckerTimestamp(*document);

@@ -14,6 +14,7 @@
 #include "ZRBDesignTable.h"
 #include "ZRBDocPropertyTransfer.h"
 #include "ZRBFileUtil.h"
+#include "ZRBIdentityCheck.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBListText.h"
 #include "ZRBObject.h"
@@ -346,6 +347,12 @@ int ZRBUpdateBaseCmd::WriteProduct(ZRBObjectManager& request, const CADIProduct_
       status = -1;
       return -1;
     }
+  }
+
+  // A file another document replaced since the read is not sent as this node.
+  if (CheckNodeIdentity(product, "WrongUuid", "AskAboutWrongUuid") <= 0) {
+    status = -1;
+    return -1;
   }
 
   // Identification.
@@ -960,6 +967,8 @@ int ZRBUpdateBaseCmd::ProcessSaveFlags(int success, ZRBObjectManager& answer) {
       ZRB_DEBUG("ZRB: %s was not saved by the PDM", touched.saved->StorageName().c_str());
       touched.saved->SetDirty(1);
     }
+    // The file now holds what the PDM took: later saves compare against it.
+    if (success && touched.saved && SaveConfirmed(touched, object, answer)) ZRBIdentityCheck::Remember(touched.node);
     const CADString matrix = object ? object->GetSlotValue("UPD_MATRIX") : CADString();
     if (object && touched.father && (matrix == "1" || matrix == "0")) {
       // "0": the designer held the position back after it was written; it stays to be sent.

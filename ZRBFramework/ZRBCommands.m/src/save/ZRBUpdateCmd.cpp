@@ -503,6 +503,7 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
     return 0;
   }
   if (kind == FileKind::Process && !CheckProcessChildrenFromPdm(document)) return 0;
+  if (kind == FileKind::Part && CheckNodeIdentity(root, "WrongUuid", "AskAboutWrongUuid") <= 0) return 0;
   ZRBObjectManager request;
   ZRBObject* requestRoot = ZRBPdmRequest::AddRoot(request);
   ZRBObject* object = requestRoot ? request.CreateObject("") : nullptr;

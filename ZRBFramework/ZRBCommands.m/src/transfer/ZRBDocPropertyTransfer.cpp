@@ -8,6 +8,7 @@
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDesignTable.h"
 #include "ZRBFileUtil.h"
+#include "ZRBIdentityCheck.h"
 #include "ZRBObject.h"
 #include "ZRBObjectManager.h"
 #include "ZRBPropertyManager.h"
@@ -223,6 +224,8 @@ int ZRBDocPropertyTransfer::SetPartPropertiesFromZRBObject(const CADIProduct_var
     }
     SetRef(product, "ZRB_DOC_OBID", Slot(o, "DOC_OBID"));
   }
+  // The document as the PDM gave it: a later save checks that its file is still this document.
+  ZRBIdentityCheck::Remember(product);
   ZRB_TRACE_OK();
   return 1;
 }
@@ -239,6 +242,7 @@ int ZRBDocPropertyTransfer::SetProductPropertiesFromZRBObject(const CADIProduct_
   const bool sizesMatch = ReadStandardAttributes(o, standard, product);
   GlobPropertyManager.SetPartNumber(product, Slot(o, "PARTNUMBER"), 1, 0);
   if (sizesMatch) SetStandardAttributesToProduct(standard[0], standard[1], standard[2], standard[3], product);
+  ZRBIdentityCheck::Remember(product);
   ZRB_TRACE_OK();
   return 1;
 }

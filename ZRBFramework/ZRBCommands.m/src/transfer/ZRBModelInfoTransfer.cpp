@@ -4,6 +4,7 @@
 
 #include "CADDocument.h"
 #include "CADRawCollPV.h"
+#include "ZRBCadApi.h"
 #include "ZRBConfigTopicManager.h"
 #include "ZRBDesignTable.h"
 #include "ZRBFileUtil.h"
@@ -23,6 +24,17 @@ ZRBObject* NewInfoObject(ZRBObjectManager& manager, ZRBObject& model) {
   ZRBObject* info = manager.CreateObject("");
   model.SetSlotValue("MODEL_INFO", info->GetKey());
   return info;
+}
+
+// "UUID": the identifier the document file carries, so that the PDM can
+// recognise the document when another file is copied over it.
+void WriteIdentifier(ZRBObject& info, const CADUnicodeString& path) {
+  if (!On("ZRB_READ_UUID")) return;
+  CADString identifier;
+  if (SUCCEEDED(GlobZRBCadApi.GetUuid(path, identifier)))
+    info.SetSlotValue("UUID", identifier.str());
+  else
+    ZRB_DEBUG("ZRB: no identifier for %s", path.c_str());
 }
 
 // "QCK_SEAL_UPTODATE" and the seal list. The host keeps no check seals of its own, so the list stays empty.
@@ -89,6 +101,7 @@ int ZRBModelInfoTransfer::ForProduct(ZRBObjectManager& manager, const CADIProduc
       category[0])
     info->SetSlotValue("CATEGORY", category);
   WriteCheckSeals(*info, path);
+  WriteIdentifier(*info, path);
   if (On("ZRB_READ_UPTODATE")) {
     const bool upToDate = !document->IsDirty();
     ZRB_DEBUG(upToDate ? "ZRB: Object is UpToDate" : "ZRB: Object is not UpToDate");
@@ -108,8 +121,8 @@ int ZRBModelInfoTransfer::ForDrawing(ZRBObjectManager& manager, const CADIDrawin
   if (!drawing || !model || !document) return 0;
   const char* rootAttribute = g_ZRBConfig.GetEnvVar("ZRB_READ_DRAW_ROOTFEATUREATTR", 1);
   const bool sheets = On("ZRB_CALC_SHEET"), pointed = On("ZRB_REFERENCE_OF_DRAWING"), seals = On("ZRB_READ_QCKSEAL");
-  const bool attribute = rootAttribute && *rootAttribute;
-  if (!sheets && !pointed && !seals && !attribute) {
+  const bool attribute = rootAttribute && *rootAttribute, identifier = On("ZRB_READ_UUID");
+  if (!sheets && !pointed && !seals && !attribute && !identifier) {
     ZRB_TRACE_OK();
     return 1;
   }
@@ -124,6 +137,7 @@ int ZRBModelInfoTransfer::ForDrawing(ZRBObjectManager& manager, const CADIDrawin
   }
   if (pointed) WritePointedDocuments(*info, *document);
   WriteCheckSeals(*info, document->StorageName());
+  WriteIdentifier(*info, document->StorageName());
   // The drawing's root feature attributes are its parameters.
   if (attribute) {
     for (int i = 1; i <= drawing->GetParameterCount(); ++i) {

@@ -1,0 +1,48 @@
+// A document file names its document: the identifier survives save, save-as and reopen, another document's file
+// copied over it shows the other document, files from before identifiers keep theirs, damaged ones are refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "CADDocumentReader.h"
+#include "CADDocumentServices.h"
+#include "SampleSession.h"
+
+namespace {
+
+std::string Id(const CADUnicodeString& path) {
+  CADUuid uuid;
+  return SUCCEEDED(CADDocumentServices::GetIdentifierOfFile(path, uuid)) ? uuid.ToString().str() : "none";
+}
+
+TEST(DocumentIdentifier, FollowsTheDocumentNotThePath) {
+  SampleSession sample;
+  CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(sample.Directory()));
+  const CADUnicodeString bolt = sample.Path("Bolt.CADPart"), plate = sample.Path("Plate.CADPart");
+  const CADUnicodeString moved = sample.Path("Moved.CADPart");
+  const std::string oldBolt = Id(bolt);
+  CADDocument* document = sample.Open("Bolt.CADPart");
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
+  ASSERT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
+  const std::string own = Id(document->StorageName());
+  ASSERT_EQ(CADDocumentServices::SaveAs(document, moved), S_OK);
+  ASSERT_EQ(CADDocumentServices::Remove(document), S_OK);
+  ASSERT_EQ(CADDocumentServices::OpenDocument(moved, document), S_OK);
+  ASSERT_EQ(CADDocumentServices::Save(document), S_OK);
+  std::filesystem::copy_file(moved.str(), plate.str(), std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ((std::vector{Id(bolt), Id(moved), Id(plate)}), (std::vector{oldBolt, own, own}));
+  EXPECT_NE(own, oldBolt);
+  EXPECT_EQ(Id(sample.Path("missing.CADPart")), "none");
+  CADDocumentServices::ResetSession();
+
+  CADDocumentImage image;
+  CADUnicodeString error;
+  for (const char* damaged : {"0123abcd-0000-4000-8000", "00000000-0000-0000-0000-000000000000"})
+    EXPECT_EQ(CADDocumentReader::Read(
+                  std::string("CADHOST-DOCUMENT 1 CADPart\nidentifier ") + damaged + "\npartnumber P\nend\n", "CADPart",
+                  false, image, error),
+              E_FAIL);
+}
+
+}  // namespace
