@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "CADSampleSession.h"
 
@@ -21,13 +20,6 @@ SessionScratch::SessionScratch() {
 SessionScratch::~SessionScratch() {
   std::error_code ec;
   if (!dir_.empty()) fs::remove_all(dir_, ec);
-}
-
-std::string SessionScratch::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> SessionScratch::SessionArgs() const {

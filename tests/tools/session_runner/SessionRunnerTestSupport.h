@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ExchangeTestSupport.h"
 #include "ToolRun.h"
 
 using SessionRun = ToolRun;
@@ -23,7 +24,7 @@ class SessionScratch {
   SessionRun RunScript(const std::vector<std::string>& lines, const std::vector<std::string>& extraArgs = {}) const;
   std::vector<std::string> SessionArgs() const;
   static std::string Binary() { return std::string(ZRB_BIN_DIR) + "/zrbsession"; }
-  static std::string ReadFile(const std::string& path);
+  static std::string ReadFile(const std::string& path) { return ReadBytes(path); }
 
  private:
   std::string dir_;
