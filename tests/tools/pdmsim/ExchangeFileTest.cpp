@@ -32,6 +32,7 @@ std::string Describe(const ExchangeFile& file) {
   return text;
 }
 
+// Line ends, empty files and stops mid-file are in the golden files both readers must agree on (below).
 TEST(PdmExchangeReader, FollowsTheReadingRules) {
   struct Case {
     const char* name;
@@ -41,13 +42,9 @@ TEST(PdmExchangeReader, FollowsTheReadingRules) {
     std::size_t stopLine;
   };
   const Case cases[] = {
-      {"empty file", "", "", true, 0},
-      {"plain", "@ROOT\n{ACTION_SUCCESS} 1\n\n", "ROOT:ACTION_SUCCESS=1", true, 0},
-      {"CRLF", "@ROOT\r\n{ACTION_SUCCESS} 1\r\n\r\n@B\r\n{X} y\r\n", "ROOT:ACTION_SUCCESS=1|B:X=y", true, 0},
       {"indentation and blank lines", "@A\n\n   {x} 1\n\t{Y}  two words  \n\n\n@B\n", "A:X=1;Y=two words|B:", true, 0},
       {"slot without blank", "@A\n{X}value\n", "A:X=value", true, 0},
       {"repeated slot keeps first place", "@A\n{X} 1\n{Y} 2\n{x} 3\n", "A:X=3;Y=2", true, 0},
-      {"first line empty", "\n@A\n{X} 1\n", "", false, 1},
       {"stop line mid-file", "@A\n{X} 1\nnot a slot\n@B\n{Y} 2\n", "A:X=1", false, 3},
       {"slot ending at the brace ends reading", "@A\n{X}\n{Y} 2\n", "A:", false, 2},
       {"header without key", "@A\n{X} 1\n@\n{Y} 2\n", "A:X=1", false, 3},

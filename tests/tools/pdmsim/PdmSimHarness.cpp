@@ -5,7 +5,6 @@
 #include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace pdmsimtest {
@@ -69,18 +68,6 @@ std::string PdmSimHarness::WriteSource(const std::string& name, const std::strin
   std::string path = root_ + "/src/" + name;
   WriteFile(path, bytes);
   return path;
-}
-
-std::string PdmSimHarness::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void PdmSimHarness::WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
 }
 
 bool PdmSimHarness::Exists(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ExchangeTestSupport.h"
 #include "ToolRun.h"
 
 namespace pdmsimtest {
@@ -14,19 +15,18 @@ using RunResult = ToolRun;
 
 class PdmSimHarness {
  public:
-  // --- lifecycle: a fresh directory with "vault" (initialised) and "xmap"
+  // A fresh directory with "vault" (initialised), "xmap" and "src".
   PdmSimHarness();
   ~PdmSimHarness();
   PdmSimHarness(const PdmSimHarness&) = delete;
   PdmSimHarness& operator=(const PdmSimHarness&) = delete;
 
-  // --- places
   const std::string& Root() const { return root_; }
   std::string Vault() const { return root_ + "/vault"; }
   std::string Xmap() const { return root_ + "/xmap"; }
   std::string XmapFile(const std::string& name) const { return Xmap() + "/" + name; }
 
-  // --- running the programs (program: "pdmsim", "pdmcl" or "samcl")
+  // program: "pdmsim", "pdmcl" or "samcl"
   RunResult Run(const std::string& program, const std::vector<std::string>& args) const;
   // pdmsim ARGS; fails the test when the exit status is not 0.
   std::string Admin(const std::vector<std::string>& args) const;
@@ -34,17 +34,16 @@ class PdmSimHarness {
   void SetEnv(const std::string& name, const std::string& value) { env_[name] = value; }
   void UnsetEnv(const std::string& name) { env_.erase(name); }
 
-  // --- the recording sender: every call's arguments, one line each
+  // The recording sender: every call's arguments, one line each.
   std::vector<std::string> SenderCalls() const;
   void MakeSenderFail();
 
-  // --- files
   std::string WriteSource(const std::string& name, const std::string& bytes) const;
-  static std::string ReadFile(const std::string& path);
-  static void WriteFile(const std::string& path, const std::string& bytes);
+  static std::string ReadFile(const std::string& path) { return ReadBytes(path); }
+  static void WriteFile(const std::string& path, const std::string& bytes) { WriteBytes(path, bytes); }
   static bool Exists(const std::string& path);
 
-  // --- requests as the module writes them
+  // Requests as the module writes them.
   std::string WriteReadRequest(const std::map<std::string, std::string>& extraCommandSlots = {}) const;
   std::string WriteAddTempRequest() const;
 

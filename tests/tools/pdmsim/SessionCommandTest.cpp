@@ -130,34 +130,6 @@ TEST_F(SessionCommand, CachedFileProtocolDeclaresOnlyHeldAndCurrentCopies) {
   }
 }
 
-TEST_F(SessionCommand, SecondReadDeliversOnlyWhatChangedInTheVault) {
-  harness.Admin({"load-into-cad", "--no-start", "GEARBOX"});
-  ASSERT_EQ(harness.Session("x3WriteZRBFile", harness.WriteReadRequest()).exitCode, 0);
-  // What the module does between two reads: list what it holds, move it aside.
-  ExchangeFile first = Load(harness.XmapFile("xfile.zrb"));
-  std::string list;
-  for (const auto& object : first.Objects()) {
-    std::string location = object.Get("EXTERNAL_LOCATION");
-    if (location.empty()) continue;
-    list += "@" + object.Get("OBID") + "\n{MODTIME} " + object.Get("MODIFICATION_DATE_GMT") + "\n{XMAP} 1\n\n";
-    std::string name = fs::path(location).filename().string();
-    fs::rename(harness.XmapFile(name), harness.XmapFile("ZRBBACKUP_" + name));
-  }
-  PdmSimHarness::WriteFile(harness.XmapFile("xmapfiles.zrb"), list);
-  harness.Admin({"vault", "replace", "SHAFT", harness.WriteSource("SHAFT-v2.CADPart", "shaft v2\n")});
-
-  std::string request = harness.WriteReadRequest({{"XMAPCONTENT", harness.XmapFile("xmapfiles.zrb")}});
-  ASSERT_EQ(harness.Session("x3WriteZRBFile", request).exitCode, 0);
-  ExchangeFile second = Load(request);
-  for (const char* name : {"GEARBOX.CADProduct", "SHAFT-ASM.CADProduct", "BOLT.CADPart", "SHAFT_sizes.xls"}) {
-    EXPECT_EQ(ObjectForFile(second, name)->Get("USE_FILE_IN_EXMAP"), "1") << name;
-    EXPECT_FALSE(PdmSimHarness::Exists(harness.XmapFile(name))) << name << " was delivered twice";
-  }
-  EXPECT_EQ(ObjectForFile(second, "SHAFT.CADPart")->Get("USE_FILE_IN_EXMAP"), "");
-  EXPECT_EQ(PdmSimHarness::ReadFile(harness.XmapFile("SHAFT.CADPart")), "shaft v2\n");
-  EXPECT_NE(harness.Admin({"journal"}).find("1 delivered, 4 from the exchange map"), std::string::npos);
-}
-
 // An answer no PDM would write: A contains B contains A, and a hostile location.
 const std::string kCyclicAnswer =
     "@ROOT\n{ACTION_SUCCESS} 1\n{SUBASSRELATIONS} {R1}\n\n@R1\n{ASS_ITEM_ID} A\n\n"
@@ -166,110 +138,59 @@ const std::string kCyclicAnswer =
 
 TEST_F(SessionCommand, EveryInjectedFaultShowsInTheAnswerAndTheJournal) {
   harness.Admin({"load-into-cad", "--no-start", "GEARBOX"});
+  std::string canned = kCyclicAnswer;
+  canned.replace(canned.find("@EXMAP@"), 7, harness.Xmap());
   struct Case {
-    const char* name;
     std::vector<std::string> fault;
-    std::function<void(const std::string& request, const std::string& answer, long elapsedMs)> check;
+    std::string code;     // ACTION_SUCCESS, "-" for an answer that cannot be read
+    std::string answer;   // the whole answer where it is fixed
+    const char* missing;  // a file that must not be delivered
   };
-  std::vector<Case> cases = {
-      {"answer code",
-       {"--code", "3"},
-       [&](const std::string&, const std::string& answer, long) {
-         ExchangeFile file = ExchangeFile::Parse(answer);
-         EXPECT_EQ(file.Find("ROOT")->Get("ACTION_SUCCESS"), "3");
-         EXPECT_NE(file.Find("ROOT")->Get("SUBASSRELATIONS"), "");
-       }},
-      {"STATS lines",
-       {"--stats", "first line", "--stats", "second line"},
-       [&](const std::string&, const std::string& answer, long) {
-         EXPECT_EQ(ExchangeFile::Parse(answer).Find("ROOT")->GetList("STATS"),
-                   (std::vector<std::string>{"first line", "second line"}));
-       }},
-      {"no rewrite",
-       {"--no-rewrite"},
-       [&](const std::string& request, const std::string& answer, long) { EXPECT_EQ(answer, request); }},
-      {"garbage",
-       {"--garbage"},
-       [&](const std::string&, const std::string& answer, long) {
-         ASSERT_FALSE(answer.empty());
-         EXPECT_NE(answer.front(), '@');
-         pdmsim::ParseReport report;
-         EXPECT_TRUE(ExchangeFile::Parse(answer, &report).Objects().empty());
-       }},
-      {"truncated",
-       {"--truncate"},
-       [&](const std::string&, const std::string& answer, long) {
-         ASSERT_GT(answer.size(), 20u);
-         EXPECT_NE(answer.back(), '\n');
-         EXPECT_EQ(answer.rfind("@ROOT\n{ACTION_SUCCESS} 1\n", 0), 0u);
-       }},
-      {"delay",
-       {"--delay", "400"},
-       [&](const std::string&, const std::string& answer, long elapsedMs) {
-         EXPECT_GE(elapsedMs, 400);
-         EXPECT_EQ(ExchangeFile::Parse(answer).Find("ROOT")->Get("ACTION_SUCCESS"), "1");
-       }},
-      {"fail for a part",
-       {"--fail-for", "BOLT"},
-       [&](const std::string&, const std::string& answer, long) {
-         ExchangeFile file = ExchangeFile::Parse(answer);
-         EXPECT_EQ(file.Find("ROOT")->Get("ACTION_SUCCESS"), "3");
-         EXPECT_EQ(file.Find("ROOT")->GetList("STATS"),
-                   (std::vector<std::string>{"Reference PDM: BOLT could not be delivered."}));
-         EXPECT_EQ(ObjectForFile(file, "BOLT.CADPart"), nullptr);
-         EXPECT_FALSE(PdmSimHarness::Exists(harness.XmapFile("BOLT.CADPart")));
-         EXPECT_EQ(pdmsimtest::StructureAnswerProblems(harness.XmapFile("xfile.zrb"), harness.Xmap()),
-                   std::vector<std::string>{});
-       }},
-      {"canned answer",
-       {"--answer-file", harness.WriteSource("cyclic.zrb", kCyclicAnswer)},
-       [&](const std::string&, const std::string& answer, long) {
-         std::string expected = kCyclicAnswer;
-         expected.replace(expected.find("@EXMAP@"), 7, harness.Xmap());
-         EXPECT_EQ(answer, expected);
-       }},
-      {"fail for the chosen item",
-       {"--fail-for", "GEARBOX"},
-       [&](const std::string&, const std::string& answer, long) {
-         EXPECT_EQ(ExchangeFile::Parse(answer).Find("ROOT")->Get("ACTION_SUCCESS"), "0");
-         EXPECT_FALSE(PdmSimHarness::Exists(harness.XmapFile("GEARBOX.CADProduct")));
-       }},
+  const Case cases[] = {
+      {{"--no-rewrite"}, "", "", nullptr},
+      {{"--garbage"}, "-", "", nullptr},
+      {{"--delay", "400"}, "1", "", nullptr},
+      {{"--fail-for", "BOLT"}, "3", "", "BOLT.CADPart"},
+      {{"--answer-file", harness.WriteSource("cyclic.zrb", kCyclicAnswer)}, "1", canned, nullptr},
+      {{"--fail-for", "GEARBOX"}, "0", "", "GEARBOX.CADProduct"},
   };
   int seq = 0;
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault.front());
     ClearXmap(harness);
     std::vector<std::string> args{"fault", "set", "x3WriteZRBFile", "--times", "1"};
     args.insert(args.end(), c.fault.begin(), c.fault.end());
     harness.Admin(args);
-    std::string requestPath = harness.WriteReadRequest();
-    std::string request = PdmSimHarness::ReadFile(requestPath);
-    auto start = std::chrono::steady_clock::now();
-    ASSERT_EQ(harness.Session("x3WriteZRBFile", requestPath).exitCode, 0) << c.name;
-    long elapsed = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-    c.check(request, PdmSimHarness::ReadFile(requestPath), elapsed);
-    // The request was copied before the fault spoilt the file.
-    EXPECT_EQ(harness.Admin({"journal", "show", std::to_string(++seq)}), request) << c.name;
-    // ... and the answer as it was written, spoilt or not (a request left alone has no answer).
-    const std::string answer = PdmSimHarness::ReadFile(requestPath);
-    if (answer != request) {
-      EXPECT_EQ(harness.Admin({"journal", "show", std::to_string(seq), "--answer"}), answer) << c.name;
+    const std::string path = harness.WriteReadRequest();
+    const std::string request = PdmSimHarness::ReadFile(path);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(harness.Session("x3WriteZRBFile", path).exitCode, 0);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const std::string answer = PdmSimHarness::ReadFile(path);
+    pdmsim::ParseReport report;
+    const ExchangeFile file = ExchangeFile::Parse(answer, &report);
+    if (c.code == "-") {
+      EXPECT_TRUE(!answer.empty() && answer.front() != '@' && file.Objects().empty()) << answer;
+    } else if (c.code.empty()) {
+      EXPECT_EQ(answer, request);
+    } else {
+      EXPECT_EQ(file.Find("ROOT")->Get("ACTION_SUCCESS"), c.code);
     }
-    EXPECT_EQ(harness.Admin({"fault", "ls"}), "no faults set\n") << c.name << ": --times 1 is used up";
+    EXPECT_EQ(answer, c.answer.empty() ? answer : c.answer);
+    EXPECT_GE(elapsed, std::chrono::milliseconds(c.fault.front() == "--delay" ? 400 : 0));
+    EXPECT_FALSE(c.missing && PdmSimHarness::Exists(harness.XmapFile(c.missing))) << c.missing;
+    if (c.code == "3") {
+      EXPECT_EQ(file.Find("ROOT")->GetList("STATS"),
+                (std::vector<std::string>{"Reference PDM: BOLT could not be delivered."}));
+      EXPECT_EQ(ObjectForFile(file, "BOLT.CADPart"), nullptr);
+      EXPECT_EQ(pdmsimtest::StructureAnswerProblems(path, harness.Xmap()), std::vector<std::string>{});
+    }
+    // The request was copied before the fault spoilt the file, and the answer as it was written, spoilt or not
+    // (a request left alone has no answer).
+    EXPECT_EQ(harness.Admin({"journal", "show", std::to_string(++seq)}), request);
+    EXPECT_EQ(answer == request ? answer : harness.Admin({"journal", "show", std::to_string(seq), "--answer"}), answer);
+    EXPECT_EQ(harness.Admin({"fault", "ls"}), "no faults set\n") << "--times 1 is used up";
   }
-}
-
-TEST_F(SessionCommand, AFaultForEveryActionAppliesWhereNoneOfItsOwnIsSet) {
-  harness.Admin({"fault", "set", "*", "--code", "2"});
-  harness.Admin({"fault", "set", "x3GetPDMSettings", "--stats", "own fault"});
-  std::string request = harness.XmapFile("ifile.zrb");
-  PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
-  ASSERT_EQ(harness.Session("x3UpdateFromFile", request).exitCode, 0);
-  EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "2");
-  PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
-  ASSERT_EQ(harness.Session("x3GetPDMSettings", request).exitCode, 0);
-  EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "1");
-  EXPECT_EQ(Root(request, "STATS"), "{own fault}");
 }
 
 TEST_F(SessionCommand, AnswersKeepEveryObjectAndSlotOfTheRequest) {
@@ -313,12 +234,8 @@ TEST_F(SessionCommand, WhatIsDeliveredComesFromTheChoiceOrTheMarks) {
     std::string request = harness.WriteReadRequest(c.command);
     ASSERT_EQ(harness.Session("x3WriteZRBFile", request).exitCode, 0) << c.name;
     EXPECT_EQ(Root(request, "ACTION_SUCCESS"), c.code) << c.name;
-    if (c.code == "0") {
-      EXPECT_NE(Root(request, "STATS"), "") << c.name;
-    }
-    if (!c.file.empty()) {
-      EXPECT_TRUE(PdmSimHarness::Exists(harness.XmapFile(c.file))) << c.name;
-    }
+    EXPECT_TRUE(c.code != "0" || !Root(request, "STATS").empty()) << c.name << ": a refusal says why";
+    EXPECT_TRUE(c.file.empty() || PdmSimHarness::Exists(harness.XmapFile(c.file))) << c.name;
   }
 }
 
@@ -364,7 +281,7 @@ TEST_F(SessionCommand, BadRequestsAndMissingPlacesGetClearAnswersAndLoseNothing)
   EXPECT_NE(Root(request, "STATS").find("PDMSIM_VAULT"), std::string::npos);
 }
 
-TEST_F(SessionCommand, SettingsAndUnsupportedActions) {
+TEST_F(SessionCommand, SettingsFaultsForEveryActionAndUnsupportedActions) {
   std::string request = harness.XmapFile("ifile.zrb");
   const std::string settingsRequest =
       "@ROOT\n{CREATING_SYSTEM} CADHOST\n{FILEVERSION} 1\n{PROCESS} GetPDMSettings\n{ACTION_SUCCESS} 0\n\n";
@@ -378,6 +295,17 @@ TEST_F(SessionCommand, SettingsAndUnsupportedActions) {
   ASSERT_EQ(harness.Session("x3GetPDMSettings", request).exitCode, 0);
   EXPECT_EQ(Root(request, "ZRB_DESIGN_TABLES"), "OFF");
 
+  // A fault for every action applies where none of the action's own is set.
+  harness.Admin({"fault", "set", "*", "--code", "2"});
+  harness.Admin({"fault", "set", "x3GetPDMSettings", "--stats", "own fault"});
+  for (const char* action : {"x3UpdateFromFile", "x3GetPDMSettings"}) {
+    PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
+    ASSERT_EQ(harness.Session(action, request).exitCode, 0);
+  }
+  EXPECT_EQ(Root(request, "ACTION_SUCCESS") + Root(request, "STATS"), "1{own fault}");
+  EXPECT_NE(harness.Admin({"journal", "show", "3", "--answer"}).find("{ACTION_SUCCESS} 2\n"), std::string::npos);
+  harness.Admin({"fault", "clear"});
+
   for (const char* action : {"x3GetCatalogFile", "x3UpdCreCatalogFrFile"}) {
     PdmSimHarness::WriteFile(request, "@ROOT\n{ACTION_SUCCESS} 0\n\n");
     ASSERT_EQ(harness.Session(action, request).exitCode, 0) << action;
@@ -386,14 +314,13 @@ TEST_F(SessionCommand, SettingsAndUnsupportedActions) {
   }
 }
 
-TEST_F(SessionCommand, AddTemporaryOpensTheDialogAndTheUserCompletesIt) {
+TEST_F(SessionCommand, AddTemporaryDialogIsCompletedCancelledOrRefused) {
+  const std::string closed = "no PDM dialog is open\n";
   std::string request = harness.WriteAddTempRequest();
   ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
-  EXPECT_EQ(PdmSimHarness::ReadFile(request),
-            "@ROOT\n{ACTION_SUCCESS} 2\n\n@COMMAND\n{EXMAP} " + harness.Xmap() + "\n{TMP_PRAEFIX} TMP17\n\n");
+  const std::string stepOne = PdmSimHarness::ReadFile(request);
+  EXPECT_EQ(stepOne, "@ROOT\n{ACTION_SUCCESS} 2\n\n@COMMAND\n{EXMAP} " + harness.Xmap() + "\n{TMP_PRAEFIX} TMP17\n\n");
   EXPECT_TRUE(harness.SenderCalls().empty()) << "no status during step 1";
-  EXPECT_NE(harness.Admin({"dialog", "status"}).find("open: x3AddTempCad"), std::string::npos);
-
   harness.Admin({"dialog", "complete", "--choose", "BOLT", "SHAFT"});
   EXPECT_EQ(harness.SenderCalls(), std::vector<std::string>{"SetStatus|PDM_ADDTEMP_READY|"});
   ExchangeFile answer = Load(request);
@@ -401,59 +328,43 @@ TEST_F(SessionCommand, AddTemporaryOpensTheDialogAndTheUserCompletesIt) {
   EXPECT_EQ(answer.Find("ROOT")->GetList("SUBASSRELATIONS").size(), 2u);
   EXPECT_EQ(answer.Find("COMMAND")->Get("TMP_PRAEFIX"), "TMP17");
   EXPECT_EQ(pdmsimtest::StructureAnswerProblems(request, harness.Xmap()), std::vector<std::string>{});
-  EXPECT_EQ(harness.Admin({"dialog", "status"}), "no PDM dialog is open\n");
-
   RunResult again = harness.Run("pdmsim", {"dialog", "complete", "--choose", "BOLT"});
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("no PDM dialog is open"), std::string::npos);
-}
 
-TEST_F(SessionCommand, AddTemporaryCancelledOrFailedOnThePdmSide) {
-  std::string request = harness.WriteAddTempRequest();
-  ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
-  std::string stepOne = PdmSimHarness::ReadFile(request);
+  // Cancelled: the request stays as step 1 left it.
+  ASSERT_EQ(harness.Session("x3AddTempCad", harness.WriteAddTempRequest()).exitCode, 0);
   harness.Admin({"dialog", "cancel"});
-  EXPECT_EQ(harness.SenderCalls(), std::vector<std::string>{"SetStatus|PDM_CANCEL|"});
+  EXPECT_EQ(harness.SenderCalls().back(), "SetStatus|PDM_CANCEL|");
   EXPECT_EQ(PdmSimHarness::ReadFile(request), stepOne);
 
   // Step 1 refused: no dialog opens.
   harness.Admin({"fault", "set", "x3AddTempCad", "--code", "0", "--times", "1"});
-  request = harness.WriteAddTempRequest();
-  ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
+  ASSERT_EQ(harness.Session("x3AddTempCad", harness.WriteAddTempRequest()).exitCode, 0);
   EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "0");
-  EXPECT_EQ(harness.Admin({"dialog", "status"}), "no PDM dialog is open\n");
+  EXPECT_EQ(harness.Admin({"dialog", "status"}), closed);
 
-  // Second step with remarks, and a session that cannot be reached.
+  // A session that cannot be told: the answer with its remarks is written, the dialog stays open.
   ASSERT_EQ(harness.Session("x3AddTempCad", harness.WriteAddTempRequest()).exitCode, 0);
   harness.MakeSenderFail();
   RunResult run = harness.Run("pdmsim", {"dialog", "complete", "--choose", "BOLT", "--code", "3", "--stats", "note"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("the answer is written but the CAD session could not be told"), std::string::npos);
-  EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "3");
-  EXPECT_EQ(Root(request, "STATS"), "{note}");
+  EXPECT_EQ(Root(request, "ACTION_SUCCESS") + Root(request, "STATS"), "3{note}");
   EXPECT_NE(harness.Admin({"dialog", "status"}).find("open: x3AddTempCad"), std::string::npos);
 }
 
 TEST_F(SessionCommand, CancelWordsCloseOnlyTheirOwnDialogAndSendNothing) {
-  struct Case {
-    const char* cancelWord;
-    const char* opening;
-    bool closes;
-  };
-  const Case cases[] = {
-      {"x3CancelCadAddTemp", "x3AddTempCad", true},
-      {"x3CancelCreateForDoc", "x3AddTempCad", false},
-      {"x3CancelCadSaveAs", "x3AddTempCad", false},
-      {"x3CancelUsePdmStruct", "x3AddTempCad", false},
-  };
-  for (const Case& c : cases) {
+  for (const char* word : {"x3CancelCreateForDoc", "x3CancelCadSaveAs", "x3CancelUsePdmStruct", "x3CancelCadAddTemp"}) {
     std::string request = harness.WriteAddTempRequest();
-    ASSERT_EQ(harness.Session(c.opening, request).exitCode, 0);
+    if (harness.Admin({"dialog", "status"}).find("open:") == std::string::npos) {
+      ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
+    }
     std::string before = PdmSimHarness::ReadFile(request);
-    ASSERT_EQ(harness.Session(c.cancelWord, "").exitCode, 0) << c.cancelWord;
+    ASSERT_EQ(harness.Session(word, "").exitCode, 0) << word;
     std::string status = harness.Admin({"dialog", "status"});
-    EXPECT_EQ(status == "no PDM dialog is open\n", c.closes) << c.cancelWord << ": " << status;
-    EXPECT_EQ(PdmSimHarness::ReadFile(request), before) << c.cancelWord;
+    EXPECT_EQ(status == "no PDM dialog is open\n", std::string(word) == "x3CancelCadAddTemp") << word << status;
+    EXPECT_EQ(PdmSimHarness::ReadFile(request), before) << word;
   }
   EXPECT_TRUE(harness.SenderCalls().empty());
   std::string journal = harness.Admin({"journal"});
@@ -465,30 +376,13 @@ TEST_F(SessionCommand, AnAutomaticDialogCompletesByItself) {
   harness.Admin({"dialog", "auto", "--after", "0", "complete", "--choose", "BOLT"});
   std::string request = harness.WriteAddTempRequest();
   ASSERT_EQ(harness.Session("x3AddTempCad", request).exitCode, 0);
-  for (int i = 0; i < 200 && harness.SenderCalls().empty(); ++i) {
+  auto open = [&] { return harness.Admin({"dialog", "status"}).find("open:") != std::string::npos; };
+  for (int i = 0; i < 200 && (harness.SenderCalls().empty() || open()); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(harness.SenderCalls(), std::vector<std::string>{"SetStatus|PDM_ADDTEMP_READY|"});
   EXPECT_EQ(Root(request, "ACTION_SUCCESS"), "1");
-  for (int i = 0; i < 100 && harness.Admin({"dialog", "status"}).find("open:") != std::string::npos; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  EXPECT_EQ(harness.Admin({"dialog", "status"}).find("open:"), std::string::npos);
-}
-
-TEST_F(SessionCommand, TheJournalRecordsTheClientRoleAndEveryCall) {
-  harness.Admin({"load-into-cad", "--no-start", "BOLT"});
-  ASSERT_EQ(harness.Session("x3WriteZRBFile", harness.WriteReadRequest(), "samcl").exitCode, 0);
-  ASSERT_EQ(harness.Run("samcl", {"StartSam", "port"}).exitCode, 0);
-  ASSERT_EQ(harness.Session("x3CancelCadAddTemp", "").exitCode, 0);
-  const auto json = nlohmann::json::parse(harness.Admin({"journal", "--json"}));
-  ASSERT_EQ(json.size(), 3u) << json;
-  EXPECT_EQ(json[0]["role"], "sam");
-  EXPECT_EQ(json[0]["action"], "x3WriteZRBFile");
-  EXPECT_EQ(json[1]["args"], nlohmann::json::parse(R"(["port"])"));
-  EXPECT_EQ(json[2]["role"], "standard");
-  EXPECT_EQ(json[2]["action"], "x3CancelCadAddTemp");
-  EXPECT_EQ(json[2]["args"], nlohmann::json::array());
+  EXPECT_FALSE(open());
 }
 
 // The journal keeps the exchange-map file list the request named and the answer, and says where an answer came

@@ -48,7 +48,7 @@ TEST(SessionPdmRoundTrip, AReadAndAnAddTemporaryDrivenByThePdmUser) {
       },
       {"--trace-file", trace, "--catalogs", catalogs});
   unsetenv("PDMSIM_VAULT");
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
   EXPECT_EQ(run.out.find("message box"), std::string::npos) << "no box came up\n" << run.out;
   EXPECT_EQ(run.out.find("ZRB: ["), std::string::npos) << "the trace went to its file\n" << run.out;
 
@@ -88,7 +88,7 @@ TEST(SessionPdmRoundTrip, TheSessionEndingClosesThePdmDialogOfAWaitingCommand) {
   SessionRun run = scratch.RunScript({"shell pdmsim vault init", "start ZRBAddTempCmd", "wait status NO_STATUS 5"});
   const SessionRun journal = scratch.RunScript({"shell pdmsim journal"}, {"--no-module"});
   unsetenv("PDMSIM_VAULT");
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
   const std::size_t opened = journal.out.find("x3AddTempCad");
   ASSERT_NE(opened, std::string::npos) << journal.out;
   EXPECT_NE(journal.out.find("x3CancelCadAddTemp", opened), std::string::npos) << journal.out;

@@ -2,13 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "CADSampleSession.h"
-#include "ToolRun.h"
 
 namespace fs = std::filesystem;
 
@@ -25,36 +22,20 @@ SessionScratch::~SessionScratch() {
   if (!dir_.empty()) fs::remove_all(dir_, ec);
 }
 
-std::string SessionScratch::Binary() { return std::string(ZRB_BIN_DIR) + "/zrbsession"; }
-std::string SessionScratch::ProbePlugin() { return std::string(ZRB_LIB_DIR) + "/libZRBSessionProbe.so"; }
-
-std::string SessionScratch::ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::vector<std::string> SessionScratch::SessionArgs() const {
-  return {"--no-colour", "--plugin",         ProbePlugin(), "--xmap",     dir_ + "/xmap",
-          "--settings",  dir_ + "/settings", "--workdir",   dir_ + "/new"};
+  return {"--no-colour",      "--plugin",     std::string(ZRB_LIB_DIR) + "/libZRBSessionProbe.so",
+          "--xmap",           dir_ + "/xmap", "--settings",
+          dir_ + "/settings", "--workdir",    dir_ + "/new"};
 }
 
 SessionRun SessionScratch::RunScript(const std::vector<std::string>& lines,
                                      const std::vector<std::string>& extraArgs) const {
   const std::string script = dir_ + "/test.zrbs";
-  {
-    std::ofstream out(script, std::ios::trunc);
-    for (const std::string& line : lines) out << line << '\n';
-  }
+  std::ofstream out(script, std::ios::trunc);
+  for (const std::string& line : lines) out << line << '\n';
+  out.close();
   std::vector<std::string> args = SessionArgs();
-  for (const std::string& a : extraArgs) args.push_back(a);
-  args.push_back("--script");
-  args.push_back(script);
-  const ToolRun tool = RunBuiltTool(Binary(), args, {{"SESSION_TEST_DIR", dir_}});
-  SessionRun run;
-  run.exitStatus = tool.exitCode;
-  run.out = tool.out;
-  run.err = tool.err;
-  return run;
+  args.insert(args.end(), extraArgs.begin(), extraArgs.end());
+  args.insert(args.end(), {"--script", script});
+  return RunBuiltTool(Binary(), args, {{"SESSION_TEST_DIR", dir_}});
 }

@@ -10,7 +10,6 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "CaseText.h"
 #include "SessionRunnerTestSupport.h"
 
 namespace {
@@ -35,7 +34,7 @@ TEST(SessionScript, AnswersBoxAndListDialogAndDumpsTheResult) {
       "tree",
       "dump --json " + dump,
   });
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
   const auto json = nlohmann::json::parse(SessionScratch::ReadFile(dump));
   const auto& root = json["products"].at(0);
   const auto& bracket = root["children"].at(0);
@@ -58,22 +57,6 @@ TEST(SessionScript, AnswersBoxAndListDialogAndDumpsTheResult) {
   EXPECT_NE(run.out.find("└─ Fixings.1"), std::string::npos) << run.out;
 }
 
-TEST(SessionScript, CancelledProbeLeavesTheSessionAsItWas) {
-  SessionScratch scratch;
-  SessionRun run = scratch.RunScript({
-      "open " + scratch.Sample("Assembly.CADProduct"),
-      "answer no",
-      "start ZRBSessionProbeCmd",
-      "wait idle 5",
-      "dump --json",
-  });
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
-  EXPECT_EQ(run.out.find("probe chose"), std::string::npos);
-  const auto json = nlohmann::json::parse(run.out.substr(run.out.find("\n{") + 1));
-  EXPECT_EQ(json["boxes"].at(0)["answer"], "No");
-  EXPECT_EQ(json["boxes"].at(0)["expected"], true);
-}
-
 // A script that fails still leaves its dump: here the add-temporary refused at its start (no PDM vault), the box
 // shown by its message key, and the command's result.
 TEST(SessionScript, AFailedScriptStillWritesItsDump) {
@@ -81,7 +64,7 @@ TEST(SessionScript, AFailedScriptStillWritesItsDump) {
   const std::string dump = scratch.Dir() + "/dump.json";
   SessionRun run = scratch.RunScript({"answer ok", "start ZRBAddTempCmd", "wait idle 5", "frobnicate", "echo NEVER"},
                                      {"--message-keys", "--dump", dump});
-  EXPECT_EQ(run.exitStatus, 1) << run.out << run.err;
+  EXPECT_EQ(run.exitCode, 1) << run.out << run.err;
   const auto json = nlohmann::json::parse(SessionScratch::ReadFile(dump));
   EXPECT_EQ(json["boxes"].at(0)["text"], "ZRBAddTempCmd.AddTempFailed") << json;
   EXPECT_EQ(json["boxes"].at(0)["key"], "ZRBAddTempCmd.AddTempFailed");
@@ -99,7 +82,7 @@ TEST(SessionScript, AnUnreadableSettingIsReportedAndLeftAsItIs) {
   std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
                                          std::filesystem::perms::group_read);
   SessionRun run = scratch.RunScript({"status"}, {"--no-module"});
-  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.err.find("\"SymbolicLinks\" \"LoadLinkStatus\" left as it is"), std::string::npos) << run.err;
   EXPECT_EQ(SessionScratch::ReadFile(file), content);
   EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms::owner_read |
@@ -107,47 +90,34 @@ TEST(SessionScript, AnUnreadableSettingIsReportedAndLeftAsItIs) {
                                                              std::filesystem::perms::group_read);
 }
 
-struct FailingStep {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const FailingStep& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.name) << '"'; }
-  const char* name;
-  std::vector<std::string> lines;
-  const char* error;  // expected in standard error
-};
-
-class SessionScriptFailure : public testing::TestWithParam<FailingStep> {};
-
-TEST_P(SessionScriptFailure, StopsAtTheStepWithItsReason) {
+TEST(SessionScript, AFailingStepStopsTheScriptWithItsReason) {
   SessionScratch scratch;
-  std::vector<std::string> lines = {"open " + scratch.Sample("Assembly.CADProduct")};
-  for (const std::string& line : GetParam().lines) lines.push_back(line);
-  lines.push_back("echo NEVER-REACHED");
-  SessionRun run = scratch.RunScript(lines);
-  EXPECT_EQ(run.exitStatus, 1) << run.out << run.err;
-  EXPECT_NE(run.err.find(GetParam().error), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("step failed"), std::string::npos) << run.err;
-  EXPECT_EQ(run.out.find("\nNEVER-REACHED"), std::string::npos) << run.out;
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"start ZRBSessionProbeCmd"}, "did not expect"},
+      {{"frobnicate"}, "unknown command \"frobnicate\""},
+      {{"dialog ZRBSessionProbeDlg ok"}, "no open dialog"},
+      {{"answer yes", "start ZRBSessionProbeCmd", "dialog ZRBSessionProbeDlg choose PartList Nut"}, "no row \"Nut\""},
+      {{"wait status NEVER_SET 0.2"}, "time-out after 0.2 s"},
+      {{"shell 'exit 3'"}, "exited with 3"},
+      {{"props Assembly/Bracket.9"}, "has no child instance \"Bracket.9\""},
+      {{"open ${ZRB_SESSION_TEST_UNSET}/x"}, "is not set"},
+      {{"start NoSuchCmd"}, "no class \"NoSuchCmd\""},
+      {{"move Assembly/Bracket.1 1 2 x"}, "not a number: x"},
+      {{"move Assembly 1 2 3"}, "only instances move"},
+      {{"trace maybe"}, "usage: trace on|off"},
+      {{"open /nonexistent/Nothing.CADPart"}, "cannot open"},
+  };
+  for (const auto& [steps, error] : cases) {
+    std::vector<std::string> lines = {"open " + scratch.Sample("Assembly.CADProduct")};
+    lines.insert(lines.end(), steps.begin(), steps.end());
+    lines.push_back("echo NEVER-REACHED");
+    SessionRun run = scratch.RunScript(lines);
+    EXPECT_EQ(run.exitCode, 1) << error << run.out << run.err;
+    EXPECT_NE(run.err.find(error), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("step failed"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("\nNEVER-REACHED"), std::string::npos) << run.out;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Steps, SessionScriptFailure,
-    testing::Values(FailingStep{"UnexpectedBox", {"start ZRBSessionProbeCmd"}, "did not expect"},
-                    FailingStep{"UnknownCommand", {"frobnicate"}, "unknown command \"frobnicate\""},
-                    FailingStep{"DialogNotOpen", {"dialog ZRBSessionProbeDlg ok"}, "no open dialog"},
-                    FailingStep{
-                        "MissingRow",
-                        {"answer yes", "start ZRBSessionProbeCmd", "dialog ZRBSessionProbeDlg choose PartList Nut"},
-                        "no row \"Nut\""},
-                    FailingStep{"WaitTimesOut", {"wait status NEVER_SET 0.2"}, "time-out after 0.2 s"},
-                    FailingStep{"ShellFails", {"shell 'exit 3'"}, "exited with 3"},
-                    FailingStep{"NoSuchNode", {"props Assembly/Bracket.9"}, "has no child instance \"Bracket.9\""},
-                    FailingStep{"UnsetVariable", {"open ${ZRB_SESSION_TEST_UNSET}/x"}, "is not set"},
-                    FailingStep{"UnknownClass", {"start NoSuchCmd"}, "no class \"NoSuchCmd\""},
-                    FailingStep{"BadMove", {"move Assembly/Bracket.1 1 2 x"}, "not a number: x"},
-                    FailingStep{"RootDoesNotMove", {"move Assembly 1 2 3"}, "only instances move"},
-                    FailingStep{"BadUsage", {"trace maybe"}, "usage: trace on|off"},
-                    FailingStep{"MissingFile", {"open /nonexistent/Nothing.CADPart"}, "cannot open"}),
-    [](const testing::TestParamInfo<FailingStep>& info) { return std::string(info.param.name); });
 
 // The shell step acts as the PDM user: its automation call reaches the session
 // through the socket the session exported.
@@ -158,7 +128,7 @@ TEST(SessionScript, ShellReachesTheSessionThroughTheAutomationSocket) {
       "wait status FROM_THE_PDM 5",
       "status",
   });
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("status: FROM_THE_PDM"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("PDM -> session: SetStatus FROM_THE_PDM"), std::string::npos) << run.out;
 }

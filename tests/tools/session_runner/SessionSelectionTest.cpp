@@ -28,7 +28,7 @@ TEST(SessionSelection, ShowsWhatThePdmPointedAtPerWindow) {
       "selection",
   });
   unsetenv("PDMSIM_VAULT");
-  ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
   const std::string printed = run.out.substr(run.out.rfind("==\n") + 3);
   EXPECT_NE(printed.find("active    Assembly/Bracket.1/Bolt.2"), std::string::npos) << printed;
   EXPECT_NE(printed.find("selected  Assembly/Bracket.2/Bolt.1"), std::string::npos) << printed;

@@ -6,23 +6,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
 #include "SessionRunnerTestSupport.h"
+#include "ToolRun.h"
 
 namespace {
-
-std::string Capture(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
 
 TEST(SessionServe, PerformsThePdmSidesCallsUntilInterrupted) {
   SessionScratch scratch;
@@ -44,17 +34,17 @@ TEST(SessionServe, PerformsThePdmSidesCallsUntilInterrupted) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   ASSERT_TRUE(std::filesystem::exists(socket)) << SessionScratch::ReadFile(log);
 
-  const std::string sender = std::string(ZRB_BIN_DIR) + "/ZRBSender --socket '" + socket + "' ";
-  EXPECT_EQ(system((sender + "SetStatus:PDM_ADDTEMP_READY").c_str()), 0);
+  auto send = [&](const std::string& request) { return RunBuiltTool("ZRBSender", {"--socket", socket, request}); };
+  EXPECT_EQ(send("SetStatus:PDM_ADDTEMP_READY").exitCode, 0);
   // The status is set on the session's loop; poll until it shows.
   std::string status;
   for (int i = 0; i < 100 && status != "PDM_ADDTEMP_READY\n"; ++i) {
-    status = Capture(sender + "GetStatus");
+    status = send("GetStatus").out;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   EXPECT_EQ(status, "PDM_ADDTEMP_READY\n");
   // A status word with control characters is shown escaped: it cannot move the terminal's cursor or fake a line.
-  EXPECT_EQ(system((sender + "\"SetStatus:A$(printf '\\033')[2Jfake\\nline\"").c_str()), 0);
+  EXPECT_EQ(send("SetStatus:A\033[2Jfake\\nline").exitCode, 0);
 
   kill(child, SIGINT);
   int exitStatus = -1;

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "CADClock.h"
-#include "CaseText.h"
 #include "ToolRun.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBXmapManager.h"
@@ -57,38 +56,22 @@ TEST_F(ContentToolTest, JsonShowsTheEntriesTheModuleKeepsInListOrder) {
     EXPECT_NE(readable.out.find(part), std::string::npos) << part << "\n" << readable.out;
 }
 
-struct ToolCase {
-  // Shown in test names and failures instead of the bytes of the case.
-  friend void PrintTo(const ToolCase& c, std::ostream* out) { *out << '"' << ZrbCaseText(c.what) << '"'; }
-  const char* what;
-  std::string bytes;
-  int exitCode;
-  const char* json;
-};
-
-class ContentToolFileTest : public ContentToolTest, public ::testing::WithParamInterface<ToolCase> {};
-
-std::string Header(const char* magic = "ZRB_CONT_V2.0.0", char four = 4) {
-  std::string bytes(magic);
-  for (int i = 0; i < 3; ++i) bytes += four == 4 ? std::string("\x04\0\0\0", 4) : std::string("\0\0\0\x04", 4);
-  return bytes;
+// Which damage the module ignores is the content reader's own test; the tool's part is the verdict and exit status.
+TEST_F(ContentToolTest, ReportsWhatTheModuleWouldIgnore) {
+  std::string header = "ZRB_CONT_V2.0.0";
+  for (int i = 0; i < 3; ++i) header += std::string("\x04\0\0\0", 4);
+  const std::tuple<std::string, int, const char*> cases[] = {
+      {header, 0, R"({"read": 1, "entries": []})"},
+      {header.substr(0, 26), 1, R"({"read": 0, "entries": []})"},
+      {header + std::string(20, '\xff'), 1, R"({"read": 1, "entries": []})"},
+  };
+  for (const auto& [bytes, exitCode, json] : cases) {
+    dir_.Write("content.zrb", bytes);
+    ToolRun run = RunTool({"content", "--json", content_});
+    EXPECT_EQ(run.exitCode, exitCode) << json;
+    EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(json)) << run.out;
+  }
 }
-
-TEST_P(ContentToolFileTest, ReportsWhatTheModuleWouldIgnore) {
-  dir_.Write("content.zrb", GetParam().bytes);
-  ToolRun run = RunTool({"content", "--json", content_});
-  EXPECT_EQ(run.exitCode, GetParam().exitCode) << GetParam().what;
-  EXPECT_EQ(nlohmann::json::parse(run.out), nlohmann::json::parse(GetParam().json)) << GetParam().what << run.out;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ContentToolFileTest,
-    ::testing::Values(ToolCase{"empty but sound", Header(), 0, "{\"read\": 1, \"entries\": []}\n"},
-                      ToolCase{"another version", Header("ZRB_CONT_V9.9.9"), 1, "{\"read\": 1, \"entries\": []}\n"},
-                      ToolCase{"other byte order", Header("ZRB_CONT_V2.0.0", 0), 1, "{\"read\": 1, \"entries\": []}\n"},
-                      ToolCase{"26 bytes", Header().substr(0, 26), 1, "{\"read\": 0, \"entries\": []}\n"},
-                      ToolCase{"a damaged entry", Header() + std::string(20, '\xff'), 1,
-                               "{\"read\": 1, \"entries\": []}\n"}));
 
 TEST_F(ContentToolTest, UsageAndMissingFiles) {
   EXPECT_EQ(RunTool({"content"}).exitCode, 2);
