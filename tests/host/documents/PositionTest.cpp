@@ -77,18 +77,4 @@ TEST(Position, SingularContextCannotTakeAPosition) {
   EXPECT_TRUE(PositionOf(bolt) == before);
 }
 
-TEST(Position, RotatedPositionsSurviveSaveAndReopen) {
-  SampleSession sample;
-  CADIProduct_var root = sample.OpenAssembly();
-  const T exotic = T::Rotation(0, 12.345) * T::Rotation(1, -98.7) * T::Translation(1e-7, -123456.789, 0.1);
-  ASSERT_EQ(CADIMovable_var(SampleSession::Child(root, "Bracket.2"))->SetPosition(exotic), S_OK);
-  ASSERT_EQ(
-      CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kAssembly))),
-      S_OK);
-  CADDocumentServices::ResetSession();
-  root = sample.OpenAssembly();
-  EXPECT_TRUE(PositionOf(SampleSession::Child(root, "Bracket.2")) == exotic);
-  EXPECT_TRUE(PositionOf(SampleSession::Node(root, "Bracket.2/Bolt.2"), root) == exotic * kBolt2);
-}
-
 }  // namespace
