@@ -139,25 +139,6 @@ TEST_F(BridgeTest, ZRBSenderReportsEachOutcomeByItsExitStatus) {
   EXPECT_EQ(RunSender({"GetStatus"}).output, "PDM_CANCEL\n");
 }
 
-TEST_F(BridgeTest, QueuedVerbsArePerformedOnTheLoopInArrivalOrderWithTheirResults) {
-  StartBridge();
-  std::vector<std::string> observed;
-  bridge_->GetDispatcher().SetObserver([&](const CADAutomationRequest& request, HRESULT hr, int result) {
-    observed.push_back(request.GetVerb().str() + "=" + std::to_string(hr) + "/" + std::to_string(result));
-  });
-  for (const char* compact : {"SetStatus:A", "StartCmd:KnownCmd", "StartCmd:OtherCmd:x", "WriteXml:a:b", "SetStatus:B"})
-    EXPECT_EQ(Send(socketPath_, compact).GetValue(), 1) << compact;
-
-  CADAutomationReply status = Send(socketPath_, "GetStatus");
-  EXPECT_EQ(status.GetFields(), (std::vector<std::string>{""})) << "GetStatus sees only what was performed";
-  Loop().RunPending();
-  EXPECT_EQ(FakeModComm::Journal(), (std::vector<std::string>{"SetStatus A", "StartCmd KnownCmd", "StartCmd OtherCmd x",
-                                                              "WriteXml a b", "SetStatus B"}));
-  EXPECT_EQ(observed, (std::vector<std::string>{"SetStatus=0/1", "StartCmd=0/1", "StartCmd=0/0", "WriteXml=0/1",
-                                                "SetStatus=0/1"}));
-  EXPECT_EQ(Send(socketPath_, "GetStatus").GetFields(), (std::vector<std::string>{"B"}));
-}
-
 TEST_F(BridgeTest, MalformedConnectionsGetAnErrorAndTheBridgeCarriesOn) {
   StartBridge();
   struct Case {
