@@ -17,6 +17,9 @@
 
 namespace {
 
+using S = SampleSession;
+using C = CADSampleSession;
+
 struct timespec ModificationTime(const CADUnicodeString& path) {
   struct stat st {};
   ::stat(path.c_str(), &st);
@@ -43,15 +46,13 @@ struct KindCase {
 };
 
 const KindCase kKinds[] = {
-    {CADSampleSession::kBolt, "CADPart",
+    {C::kBolt, "CADPart",
      [](CADDocument* d) { ASSERT_EQ(CADIPrdProperties_var(d->GetRootProduct())->SetNomenclature("Changed"), S_OK); },
      [](CADDocument* d) { EXPECT_EQ(Nomenclature(d->GetRootProduct()), "Changed"); }},
-    {CADSampleSession::kBracket, "CADProduct",
-     [](CADDocument* d) {
-       ASSERT_EQ(SampleSession::Child(d->GetRootProduct(), "Bolt.1")->SetPrdInstanceName("Renamed.1"), S_OK);
-     },
-     [](CADDocument* d) { EXPECT_EQ(SampleSession::ChildNames(d->GetRootProduct()), "Plate.1,Renamed.1,Bolt.2"); }},
-    {CADSampleSession::kDrawing, "CADDrawing",
+    {C::kBracket, "CADProduct",
+     [](CADDocument* d) { ASSERT_EQ(S::Child(d->GetRootProduct(), "Bolt.1")->SetPrdInstanceName("Renamed.1"), S_OK); },
+     [](CADDocument* d) { EXPECT_EQ(S::ChildNames(d->GetRootProduct()), "Plate.1,Renamed.1,Bolt.2"); }},
+    {C::kDrawing, "CADDrawing",
      [](CADDocument* d) {
        CADIDrawing_var drawing(d);
        ASSERT_EQ(drawing->SetComment("checked"), S_OK);
@@ -114,7 +115,7 @@ TEST_F(DocumentServices, GeometryOfVisAndPartDocumentsGivesBoxesAndSurvivesASave
   vis->SetBodies(bodies);
   EXPECT_EQ(vis->IsDirty(), 1u);
   ASSERT_EQ(CADDocumentServices::Save(vis), S_OK);
-  EXPECT_EQ(sample.Open(CADSampleSession::kPlate)->GetBoundingBox(false), CADMathBox({0, 0, 0}, {100, 50, 5}));
+  EXPECT_EQ(sample.Open(C::kPlate)->GetBoundingBox(false), CADMathBox({0, 0, 0}, {100, 50, 5}));
   CADDocumentServices::ResetSession();
   vis = sample.Open("Light.vis");
   EXPECT_EQ(vis->GetBodies(), bodies);
@@ -130,7 +131,7 @@ TEST_F(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
                    "CADHOST-DOCUMENT 1 CADProduct\npartnumber \"Cycle\"\n"
                    "instance \"Bolt.1\" file \"Bolt.CADPart\" 1 0 0 0 1 0 0 0 1 0 0 0 1\n"
                    "instance \"Self.1\" file \"Cycle.CADProduct\" 1 0 0 0 1 0 0 0 1 0 0 0 1\nend\n");
-  ASSERT_NE(sample.Open(CADSampleSession::kBolt), nullptr);
+  ASSERT_NE(sample.Open(C::kBolt), nullptr);
   std::filesystem::create_directory(sample.Directory() + "/Folder.CADPart");
 
   const struct {
@@ -152,8 +153,8 @@ TEST_F(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
 }
 
 TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
-  CADDocument* plate = sample.Open(CADSampleSession::kPlate);
+  CADDocument* bolt = sample.Open(C::kBolt);
+  CADDocument* plate = sample.Open(C::kPlate);
   sample.WriteFile("Locked.CADPart", "old");
   ::chmod(sample.Path("Locked.CADPart").c_str(), 0444);
   std::filesystem::create_directory(sample.Directory() + "/Dir.CADPart");
@@ -167,7 +168,7 @@ TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
   ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("Z"), S_OK);
   for (const std::string& target : targets) {
     EXPECT_EQ(CADDocumentServices::SaveAs(bolt, CADUnicodeString(target)), E_FAIL) << target;
-    EXPECT_EQ(bolt->StorageName(), sample.Path(CADSampleSession::kBolt)) << target;
+    EXPECT_EQ(bolt->StorageName(), sample.Path(C::kBolt)) << target;
     EXPECT_EQ(bolt->IsDirty(), 1u) << target;
   }
   EXPECT_EQ(sample.ReadFile("Locked.CADPart"), "old");
@@ -180,60 +181,57 @@ TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
 }
 
 TEST_F(DocumentServices, WriteProtectedFilesOpenReadOnly) {
-  ::chmod(sample.Path(CADSampleSession::kBolt).c_str(), 0444);
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  ::chmod(sample.Path(C::kBolt).c_str(), 0444);
+  CADDocument* bolt = sample.Open(C::kBolt);
   EXPECT_EQ(bolt->IsReadOnly(), 1);
   EXPECT_EQ(CADDocumentServices::Save(bolt), E_FAIL);
   CADDocument* plate = nullptr;
-  ASSERT_EQ(CADDocumentServices::OpenDocument(sample.Path(CADSampleSession::kPlate), plate, 1), S_OK);
+  ASSERT_EQ(CADDocumentServices::OpenDocument(sample.Path(C::kPlate), plate, 1), S_OK);
   EXPECT_EQ(plate->IsReadOnly(), 1);
-  CADDocument* bracket = sample.Open(CADSampleSession::kBracket);
+  CADDocument* bracket = sample.Open(C::kBracket);
   EXPECT_EQ(bracket->IsReadOnly(), 0);
 }
 
 TEST_F(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
   CADIProduct_var root = sample.OpenAssembly();
-  CADDocument* bolt = CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt));
+  CADDocument* bolt = CADDocumentServices::GetDocumentInSession(sample.Path(C::kBolt));
   ASSERT_NE(bolt, nullptr);
-  CADIProduct_var instance = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  CADIProduct_var instance = S::Node(root, "Bracket.1/Bolt.2");
   ASSERT_EQ(CADDocumentServices::Remove(bolt), S_OK);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBolt)), nullptr);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(C::kBolt)), nullptr);
   EXPECT_EQ(instance->GetPartNumber(), "");
-  EXPECT_EQ(SampleSession::InstanceName(instance), "Bolt.2");
+  EXPECT_EQ(S::InstanceName(instance), "Bolt.2");
   ASSERT_EQ(CADAutoProduct_var(instance)->ApplyWorkMode(CADAutoProduct::kDesignMode), S_OK);
   EXPECT_EQ(instance->GetPartNumber(), "Bolt");
   // Both brackets show the reloaded reference again.
-  EXPECT_EQ(SampleSession::Node(root, "Bracket.2/Bolt.1")->GetPartNumber(), "Bolt");
+  EXPECT_EQ(S::Node(root, "Bracket.2/Bolt.1")->GetPartNumber(), "Bolt");
   // An unloaded subassembly has no children until its file is open again.
-  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.2");
-  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
-  ASSERT_EQ(
-      CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))),
-      S_OK);
-  EXPECT_EQ(SampleSession::ChildNames(bracket), "");
+  CADIProduct_var bracket = S::Child(root, "Bracket.2");
+  EXPECT_EQ(S::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  ASSERT_EQ(CADDocumentServices::Remove(CADDocumentServices::GetDocumentInSession(sample.Path(C::kBracket))), S_OK);
+  EXPECT_EQ(S::ChildNames(bracket), "");
   EXPECT_EQ(bracket->GetChildrenCount(), 0);
-  ASSERT_NE(sample.Open(CADSampleSession::kBracket), nullptr);
-  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
-  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2")->GetFatherProduct() ==
-              SampleSession::Child(root, "Bracket.1"));
+  ASSERT_NE(sample.Open(C::kBracket), nullptr);
+  EXPECT_EQ(S::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_TRUE(S::Node(root, "Bracket.1/Bolt.2")->GetFatherProduct() == S::Child(root, "Bracket.1"));
 }
 
 TEST_F(DocumentServices, UnloadedReferencesFindADocumentSavedToTheirFile) {
-  std::filesystem::rename(sample.Path(CADSampleSession::kBolt).str(), sample.Path("Elsewhere.CADPart").str());
+  std::filesystem::rename(sample.Path(C::kBolt).str(), sample.Path("Elsewhere.CADPart").str());
   CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var instance = SampleSession::Node(root, "Bracket.2/Bolt.1");
+  CADIProduct_var instance = S::Node(root, "Bracket.2/Bolt.1");
   EXPECT_EQ(instance->GetPartNumber(), "");
   CADDocument* moved = sample.Open("Elsewhere.CADPart");
-  ASSERT_EQ(CADDocumentServices::SaveAs(moved, sample.Path(CADSampleSession::kBolt)), S_OK);
+  ASSERT_EQ(CADDocumentServices::SaveAs(moved, sample.Path(C::kBolt)), S_OK);
   ASSERT_EQ(CADAutoProduct_var(instance)->ApplyWorkMode(CADAutoProduct::kDesignMode), S_OK);
   EXPECT_EQ(instance->GetPartNumber(), "Bolt");
-  EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == moved->GetRootProduct());
+  EXPECT_TRUE(S::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == moved->GetRootProduct());
 }
 
 TEST_F(DocumentServices, ClosingTheLastWindowTakesUnusedDocumentsOutOfTheSession) {
   sample.OpenAssembly();
-  CADDocument* assembly = CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kAssembly));
-  CADDocument* drawing = sample.Open(CADSampleSession::kDrawing);
+  CADDocument* assembly = CADDocumentServices::GetDocumentInSession(sample.Path(C::kAssembly));
+  CADDocument* drawing = sample.Open(C::kDrawing);
   CADFrmLayout& layout = CADFrmLayout::GetCurrentLayout();
   CADFrmWindow *a1 = nullptr, *a2 = nullptr, *d = nullptr;
   ASSERT_EQ(layout.OpenWindow(drawing, d), S_OK);
@@ -281,12 +279,12 @@ TEST_F(DocumentServices, SavesStampTheFileAndTheModifiedStateOutlivesTheSession)
   const auto saved = ModificationTime(path);
   EXPECT_NE(saved.tv_sec, 0);
 
-  CADDocument* bolt = sample.Open(CADSampleSession::kBolt);
+  CADDocument* bolt = sample.Open(C::kBolt);
   const auto boltBefore = ModificationTime(bolt->StorageName());
   ::usleep(20000);
   ASSERT_EQ(CADIPrdProperties_var(bolt->GetRootProduct())->SetRevision("D"), S_OK);
   ASSERT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("BoltD.CADPart")), S_OK);
-  const auto boltAfter = ModificationTime(sample.Path(CADSampleSession::kBolt));
+  const auto boltAfter = ModificationTime(sample.Path(C::kBolt));
   EXPECT_TRUE(boltAfter.tv_sec == boltBefore.tv_sec && boltAfter.tv_nsec == boltBefore.tv_nsec);
   const auto copy = ModificationTime(sample.Path("BoltD.CADPart"));
   EXPECT_TRUE(copy.tv_sec != boltBefore.tv_sec || copy.tv_nsec != boltBefore.tv_nsec);

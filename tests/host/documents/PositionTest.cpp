@@ -9,6 +9,9 @@
 
 namespace {
 
+using S = SampleSession;
+using C = CADSampleSession;
+
 using T = CADMathTransformation;
 
 const T kBracket2 = T::Translation(0, 300, 0) * T::Rotation(2, 180);
@@ -23,8 +26,8 @@ T PositionOf(const CADIProduct_var& node, const CADIProduct_var& context = nullp
 TEST(Position, RelativeToFatherOrAncestorComposesTheLevels) {
   SampleSession sample;
   CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bracket2 = SampleSession::Child(root, "Bracket.2");
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.2/Bolt.2");
+  CADIProduct_var bracket2 = S::Child(root, "Bracket.2");
+  CADIProduct_var bolt = S::Node(root, "Bracket.2/Bolt.2");
   const struct {
     const char* what;
     CADIProduct_var context;
@@ -43,8 +46,8 @@ TEST(Position, RelativeToFatherOrAncestorComposesTheLevels) {
   EXPECT_NEAR(origin.z, 5, 1e-12);
   // Contexts that are no ancestor are refused; a root sits at the identity.
   T out;
-  EXPECT_EQ(CADIMovable_var(bolt)->GetPosition(out, SampleSession::Child(root, "Bracket.1").get()), E_FAIL);
-  EXPECT_EQ(CADIMovable_var(bolt)->GetPosition(out, SampleSession::Node(root, "Bracket.2/Bolt.1").get()), E_FAIL);
+  EXPECT_EQ(CADIMovable_var(bolt)->GetPosition(out, S::Child(root, "Bracket.1").get()), E_FAIL);
+  EXPECT_EQ(CADIMovable_var(bolt)->GetPosition(out, S::Node(root, "Bracket.2/Bolt.1").get()), E_FAIL);
   EXPECT_EQ(CADIMovable_var(bracket2)->GetPosition(out, bolt.get()), E_FAIL);
   EXPECT_TRUE(PositionOf(root).IsIdentity());
   EXPECT_EQ(CADIMovable_var(root)->SetPosition(T::Translation(1, 0, 0)), E_FAIL);
@@ -53,7 +56,7 @@ TEST(Position, RelativeToFatherOrAncestorComposesTheLevels) {
 TEST(Position, SettingInAnAncestorContextStoresTheFatherRelativePosition) {
   SampleSession sample;
   CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bolt = SampleSession::Node(root, "Bracket.2/Bolt.2");
+  CADIProduct_var bolt = S::Node(root, "Bracket.2/Bolt.2");
   const T wanted = T::Translation(5, 6, 7) * T::Rotation(1, 30);
   ASSERT_EQ(CADIMovable_var(bolt)->SetPosition(wanted, root.get()), S_OK);
   EXPECT_TRUE(PositionOf(bolt, root).IsEqual(wanted, 1e-9));
@@ -61,17 +64,17 @@ TEST(Position, SettingInAnAncestorContextStoresTheFatherRelativePosition) {
   ASSERT_EQ(kBracket2.GetInverse(inverse), S_OK);
   EXPECT_TRUE(PositionOf(bolt).IsEqual(inverse * wanted, 1e-12));
   // The position belongs to the bracket's reference: the other bracket's bolt moved too.
-  EXPECT_TRUE(PositionOf(SampleSession::Node(root, "Bracket.1/Bolt.2")).IsEqual(inverse * wanted, 1e-12));
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))->IsDirty(), 1u);
-  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kAssembly))->IsDirty(), 0u);
+  EXPECT_TRUE(PositionOf(S::Node(root, "Bracket.1/Bolt.2")).IsEqual(inverse * wanted, 1e-12));
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(C::kBracket))->IsDirty(), 1u);
+  EXPECT_EQ(CADDocumentServices::GetDocumentInSession(sample.Path(C::kAssembly))->IsDirty(), 0u);
 }
 
 TEST(Position, SingularContextCannotTakeAPosition) {
   SampleSession sample;
   CADIProduct_var root = sample.OpenAssembly();
-  CADIProduct_var bracket = SampleSession::Child(root, "Bracket.1");
+  CADIProduct_var bracket = S::Child(root, "Bracket.1");
   ASSERT_EQ(CADIMovable_var(bracket)->SetPosition(T(std::array<double, 12>{1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0})), S_OK);
-  CADIProduct_var bolt = SampleSession::Child(bracket, "Bolt.1");
+  CADIProduct_var bolt = S::Child(bracket, "Bolt.1");
   const T before = PositionOf(bolt);
   EXPECT_EQ(CADIMovable_var(bolt)->SetPosition(T::Translation(1, 1, 1), root.get()), E_FAIL);
   EXPECT_TRUE(PositionOf(bolt) == before);

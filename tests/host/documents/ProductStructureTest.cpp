@@ -17,6 +17,9 @@
 
 namespace {
 
+using S = SampleSession;
+using C = CADSampleSession;
+
 using Node = CADIProduct_var;
 
 // The sample documents; most tests work on the opened assembly.
@@ -52,15 +55,15 @@ void ProductStructure::SaveAndReopen() {
 TEST_F(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
   Open();
   ASSERT_TRUE(root);
-  EXPECT_EQ(SampleSession::ChildNames(root), "Bracket.1,Bracket.2,Fixings.1");
-  Node b1 = SampleSession::Child(root, "Bracket.1");
-  Node b2 = SampleSession::Child(root, "Bracket.2");
+  EXPECT_EQ(S::ChildNames(root), "Bracket.1,Bracket.2,Fixings.1");
+  Node b1 = S::Child(root, "Bracket.1");
+  Node b2 = S::Child(root, "Bracket.2");
   EXPECT_TRUE(b1->GetReferenceProduct() == b2->GetReferenceProduct());
-  EXPECT_EQ(SampleSession::ChildNames(b1), "Plate.1,Bolt.1,Bolt.2");
-  EXPECT_EQ(SampleSession::ChildNames(b2), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_EQ(S::ChildNames(b1), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_EQ(S::ChildNames(b2), "Plate.1,Bolt.1,Bolt.2");
 
-  Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.2");
-  Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.2");
+  Node bolt1 = S::Node(root, "Bracket.1/Bolt.2");
+  Node bolt2 = S::Node(root, "Bracket.2/Bolt.2");
   EXPECT_FALSE(bolt1 == bolt2);                  // two nodes ...
   EXPECT_TRUE(bolt1->GetFatherProduct() == b1);  // ... each with its one father
   EXPECT_TRUE(bolt2->GetFatherProduct() == b2);
@@ -69,16 +72,16 @@ TEST_F(ProductStructure, SubassemblyUsedTwiceGivesTwoSubtreesOverOneReference) {
   EXPECT_TRUE(root->GetReferenceProduct() == root);
   // One reference per part number, also through the embedded component.
   Node boltRef = bolt1->GetReferenceProduct();
-  EXPECT_TRUE(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == boltRef);
-  EXPECT_TRUE(Doc(CADSampleSession::kBolt)->GetRootProduct() == boltRef);
+  EXPECT_TRUE(S::Node(root, "Fixings.1/Bolt.1")->GetReferenceProduct() == boltRef);
+  EXPECT_TRUE(Doc(C::kBolt)->GetRootProduct() == boltRef);
   // Nodes stay the same objects across queries.
-  EXPECT_TRUE(SampleSession::Node(root, "Bracket.1/Bolt.2") == bolt1);
+  EXPECT_TRUE(S::Node(root, "Bracket.1/Bolt.2") == bolt1);
 }
 
 TEST_F(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
   Open();
-  Node viaBracket = SampleSession::Node(root, "Bracket.1/Bolt.1");
-  Node viaFixings = SampleSession::Node(root, "Fixings.1/Bolt.1");
+  Node viaBracket = S::Node(root, "Bracket.1/Bolt.1");
+  Node viaFixings = S::Node(root, "Fixings.1/Bolt.1");
   ASSERT_EQ(CADIPrdProperties_var(viaBracket)->SetNomenclature("Stud"), S_OK);
   CADUnicodeString nomenclature;
   CADIPrdProperties_var(viaFixings)->GetNomenclature(nomenclature);
@@ -86,19 +89,19 @@ TEST_F(ProductStructure, ChangesThroughOneInstanceShowInTheOthers) {
   ASSERT_EQ(viaBracket->SetPartNumber("Stud-M8"), S_OK);
   EXPECT_EQ(viaFixings->GetPartNumber(), "Stud-M8");
   // The child records of a shared reference are shared as well.
-  ASSERT_EQ(SampleSession::Node(root, "Bracket.1/Bolt.2")->SetPrdInstanceName("Turned.1"), S_OK);
-  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.1,Turned.1");
+  ASSERT_EQ(S::Node(root, "Bracket.1/Bolt.2")->SetPrdInstanceName("Turned.1"), S_OK);
+  EXPECT_EQ(S::ChildNames(S::Child(root, "Bracket.2")), "Plate.1,Bolt.1,Turned.1");
   CADIProduct_var added;
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.2")->AddExternalComponent(Doc(CADSampleSession::kBolt), added), S_OK);
-  EXPECT_EQ(SampleSession::InstanceName(added), "Stud-M8.1");
-  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.1")), "Plate.1,Bolt.1,Turned.1,Stud-M8.1");
-  EXPECT_TRUE(added->GetFatherProduct() == SampleSession::Child(root, "Bracket.2"));
+  ASSERT_EQ(S::Child(root, "Bracket.2")->AddExternalComponent(Doc(C::kBolt), added), S_OK);
+  EXPECT_EQ(S::InstanceName(added), "Stud-M8.1");
+  EXPECT_EQ(S::ChildNames(S::Child(root, "Bracket.1")), "Plate.1,Bolt.1,Turned.1,Stud-M8.1");
+  EXPECT_TRUE(added->GetFatherProduct() == S::Child(root, "Bracket.2"));
 }
 
 TEST_F(ProductStructure, NamesAndPartNumbersMustStayUnique) {
   Open();
-  Node bracket = SampleSession::Child(root, "Bracket.1");
-  Node bolt = SampleSession::Child(bracket, "Bolt.1");
+  Node bracket = S::Child(root, "Bracket.1");
+  Node bolt = S::Child(bracket, "Bolt.1");
   CADIProduct_var out;
   const struct {
     const char* what;
@@ -112,23 +115,22 @@ TEST_F(ProductStructure, NamesAndPartNumbersMustStayUnique) {
       {"empty part number", [&] { return bolt->SetPartNumber(""); }},
       {"new component with a used number", [&] { return bracket->AddNewComponent("Bolt", out); }},
       {"new product with a used number", [&] { return bracket->AddNewProduct("Bracket", out); }},
-      {"cycle through the root", [&] { return bracket->AddExternalComponent(Doc(CADSampleSession::kAssembly), out); }},
-      {"cycle through itself", [&] { return bracket->AddExternalComponent(Doc(CADSampleSession::kBracket), out); }},
-      {"cycle by replacement", [&] { return bracket->ReplaceComponent(bolt, Doc(CADSampleSession::kAssembly), out); }},
-      {"document without a root product",
-       [&] { return bracket->AddExternalComponent(sample.Open(CADSampleSession::kDrawing), out); }},
+      {"cycle through the root", [&] { return bracket->AddExternalComponent(Doc(C::kAssembly), out); }},
+      {"cycle through itself", [&] { return bracket->AddExternalComponent(Doc(C::kBracket), out); }},
+      {"cycle by replacement", [&] { return bracket->ReplaceComponent(bolt, Doc(C::kAssembly), out); }},
+      {"document without a root product", [&] { return bracket->AddExternalComponent(sample.Open(C::kDrawing), out); }},
   };
   for (const auto& r : refused) {
     EXPECT_EQ(r.action(), E_FAIL) << r.what;
     EXPECT_FALSE(CADDocumentServices::GetLastError().IsEmpty()) << r.what;
   }
-  EXPECT_EQ(SampleSession::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
+  EXPECT_EQ(S::ChildNames(bracket), "Plate.1,Bolt.1,Bolt.2");
   EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
   for (const auto& d : CADDocumentServices::GetListOfDocuments()) EXPECT_EQ(CADDocument_var(d)->IsDirty(), 0u);
   // Renaming to its own number or name is no change.
   EXPECT_EQ(bolt->SetPartNumber("Bolt"), S_OK);
   EXPECT_EQ(bolt->SetPrdInstanceName("Bolt.1"), S_OK);
-  EXPECT_EQ(Doc(CADSampleSession::kBracket)->IsDirty(), 0u);
+  EXPECT_EQ(Doc(C::kBracket)->IsDirty(), 0u);
 }
 
 TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
@@ -139,19 +141,17 @@ TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
     std::vector<const char*> dirty;
   } cases[] = {
       {"instance renamed",
-       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
-       {CADSampleSession::kBracket}},
+       [](const Node& r) { S::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
+       {C::kBracket}},
       {"part moved in the subassembly",
-       [](const Node& r) {
-         CADIMovable_var(SampleSession::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3));
-       },
-       {CADSampleSession::kBracket}},
+       [](const Node& r) { CADIMovable_var(S::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3)); },
+       {C::kBracket}},
       {"subassembly moved",
-       [](const Node& r) { CADIMovable_var(SampleSession::Child(r, "Bracket.2"))->SetPosition(T()); },
-       {CADSampleSession::kAssembly}},
+       [](const Node& r) { CADIMovable_var(S::Child(r, "Bracket.2"))->SetPosition(T()); },
+       {C::kAssembly}},
       {"same position again",
        [](const Node& r) {
-         Node n = SampleSession::Node(r, "Bracket.1/Bolt.2");
+         Node n = S::Node(r, "Bracket.1/Bolt.2");
          T p;
          CADIMovable_var(n)->GetPosition(p);
          CADIMovable_var(n)->SetPosition(p);
@@ -160,45 +160,41 @@ TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
       {"child added",
        [](const Node& r) {
          CADIProduct_var out;
-         SampleSession::Child(r, "Bracket.1")->AddNewComponent("Washer", out);
+         S::Child(r, "Bracket.1")->AddNewComponent("Washer", out);
        },
-       {CADSampleSession::kBracket}},
+       {C::kBracket}},
       {"embedded component changed",
        [](const Node& r) {
          CADIProduct_var out;
-         SampleSession::Child(r, "Fixings.1")->AddNewComponent("Nut", out);
+         S::Child(r, "Fixings.1")->AddNewComponent("Nut", out);
        },
-       {CADSampleSession::kAssembly}},
-      {"child removed",
-       [](const Node& r) { r->RemoveProduct(SampleSession::Child(r, "Fixings.1")); },
-       {CADSampleSession::kAssembly}},
-      {"part number",
-       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); },
-       {CADSampleSession::kPlate}},
+       {C::kAssembly}},
+      {"child removed", [](const Node& r) { r->RemoveProduct(S::Child(r, "Fixings.1")); }, {C::kAssembly}},
+      {"part number", [](const Node& r) { S::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); }, {C::kPlate}},
       {"property",
-       [](const Node& r) { CADIPrdProperties_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
-       {CADSampleSession::kBolt}},
+       [](const Node& r) { CADIPrdProperties_var(S::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
+       {C::kBolt}},
       {"deactivated",
-       [](const Node& r) { SampleSession::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
-       {CADSampleSession::kBracket}},
+       [](const Node& r) { S::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
+       {C::kBracket}},
       {"user parameter",
        [](const Node& r) {
-         CADAutoProduct_var(SampleSession::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass");
+         CADAutoProduct_var(S::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass");
        },
-       {CADSampleSession::kBolt}},
+       {C::kBolt}},
       {"design table sheet",
        [](const Node& r) {
          CADListValCADBaseUnknown_var tables;
-         CADIParmPublisher_var(SampleSession::Node(r, "Bracket.1/Plate.1"))->ListDesignTables(tables);
+         CADIParmPublisher_var(S::Node(r, "Bracket.1/Plate.1"))->ListDesignTables(tables);
          CADIDesignTable_var(tables[1])->SetSheetPath("/elsewhere/PlateSizes.xls");
        },
-       {CADSampleSession::kPlate}},
+       {C::kPlate}},
       {"shape representation",
        [](const Node& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); },
-       {CADSampleSession::kAssembly}},
+       {C::kAssembly}},
       {"applicative container",
        [](const Node& r) { CADILinkableObject_var(r)->GetDocument()->AddApplicativeContainer("ZRBData"); },
-       {CADSampleSession::kAssembly}},
+       {C::kAssembly}},
   };
   for (const auto& c : cases) {
     SampleSession fresh;
@@ -215,42 +211,42 @@ TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
 TEST_F(ProductStructure, EditedStructureReopensWithNamesAndPositions) {
   using T = CADMathTransformation;
   Open();
-  Node bracket = SampleSession::Child(root, "Bracket.1");
+  Node bracket = S::Child(root, "Bracket.1");
   const T odd = T::Translation(0.1, -7.25, 1.0 / 3.0) * T::Rotation(0, 33.3) * T::Rotation(2, -71.5);
   CADIProduct_var washer, plate2;
   ASSERT_EQ(bracket->AddNewComponent("Washer", washer), S_OK);
   ASSERT_EQ(CADIMovable_var(washer)->SetPosition(odd), S_OK);
-  ASSERT_EQ(bracket->RemoveProduct(SampleSession::Child(bracket, "Bolt.1")), S_OK);
+  ASSERT_EQ(bracket->RemoveProduct(S::Child(bracket, "Bolt.1")), S_OK);
   CADDocument* copy = nullptr;
   ASSERT_EQ(CADDocumentServices::New("CADPart", copy), S_OK);
   ASSERT_EQ(copy->GetRootProduct()->SetPartNumber("Plate-B"), S_OK);
-  ASSERT_EQ(bracket->ReplaceComponent(SampleSession::Child(bracket, "Plate.1"), copy, plate2), S_OK);
-  EXPECT_EQ(SampleSession::InstanceName(plate2), "Plate.1");
+  ASSERT_EQ(bracket->ReplaceComponent(S::Child(bracket, "Plate.1"), copy, plate2), S_OK);
+  EXPECT_EQ(S::InstanceName(plate2), "Plate.1");
   SaveAndReopen();
   for (const char* sub : {"Bracket.1", "Bracket.2"}) {
-    Node b = SampleSession::Child(root, sub);
-    EXPECT_EQ(SampleSession::ChildNames(b), "Plate.1,Bolt.2,Washer.1") << sub;
-    EXPECT_EQ(SampleSession::Child(b, "Plate.1")->GetPartNumber(), "Plate-B");
-    EXPECT_EQ(SampleSession::Child(b, "Washer.1")->IsEmbeddedComponent(), 1);
+    Node b = S::Child(root, sub);
+    EXPECT_EQ(S::ChildNames(b), "Plate.1,Bolt.2,Washer.1") << sub;
+    EXPECT_EQ(S::Child(b, "Plate.1")->GetPartNumber(), "Plate-B");
+    EXPECT_EQ(S::Child(b, "Washer.1")->IsEmbeddedComponent(), 1);
     T position;
-    ASSERT_EQ(CADIMovable_var(SampleSession::Child(b, "Washer.1"))->GetPosition(position), S_OK);
+    ASSERT_EQ(CADIMovable_var(S::Child(b, "Washer.1"))->GetPosition(position), S_OK);
     EXPECT_TRUE(position == odd) << "every digit of a rotation survives";
-    ASSERT_EQ(CADIMovable_var(SampleSession::Child(b, "Bolt.2"))->GetPosition(position), S_OK);
+    ASSERT_EQ(CADIMovable_var(S::Child(b, "Bolt.2"))->GetPosition(position), S_OK);
     EXPECT_TRUE(position == T::Translation(90, 40, 5) * T::Rotation(2, 90));
   }
 }
 
 TEST_F(ProductStructure, RemovedChildrenDetachEverywhere) {
   Open();
-  Node bolt1 = SampleSession::Node(root, "Bracket.1/Bolt.1");
-  Node bolt2 = SampleSession::Node(root, "Bracket.2/Bolt.1");
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->RemoveProduct(bolt1), S_OK);
+  Node bolt1 = S::Node(root, "Bracket.1/Bolt.1");
+  Node bolt2 = S::Node(root, "Bracket.2/Bolt.1");
+  ASSERT_EQ(S::Child(root, "Bracket.1")->RemoveProduct(bolt1), S_OK);
   EXPECT_TRUE(bolt1->GetFatherProduct().IsNull());
   EXPECT_TRUE(bolt2->GetFatherProduct().IsNull());
-  EXPECT_EQ(SampleSession::ChildNames(SampleSession::Child(root, "Bracket.2")), "Plate.1,Bolt.2");
+  EXPECT_EQ(S::ChildNames(S::Child(root, "Bracket.2")), "Plate.1,Bolt.2");
   EXPECT_EQ(bolt1->SetPrdInstanceName("X.1"), E_FAIL);
   // A node of another father is not a child to remove.
-  EXPECT_EQ(root->RemoveProduct(SampleSession::Node(root, "Bracket.2/Plate.1")), E_FAIL);
+  EXPECT_EQ(root->RemoveProduct(S::Node(root, "Bracket.2/Plate.1")), E_FAIL);
   EXPECT_EQ(root->RemoveProduct(nullptr), E_FAIL);
 }
 
@@ -264,77 +260,74 @@ TEST_F(ProductStructure, ReplacingTheShapeOfAVisComponentMovesItsFile) {
   std::filesystem::copy_file(sample.Path("Light.vis").str(), sample.Path("Moved.vis").str());
   ASSERT_EQ(vis->ReplaceDefaultShape("vis", sample.Path("Moved.vis")), S_OK);
   EXPECT_EQ(DocumentOf(vis)->StorageName(), sample.Path("Moved.vis"));
-  EXPECT_EQ(Doc(CADSampleSession::kAssembly)->IsDirty(), 1u);
+  EXPECT_EQ(Doc(C::kAssembly)->IsDirty(), 1u);
   SaveAndReopen();
-  EXPECT_EQ(DocumentOf(SampleSession::Child(root, "Light.1"))->StorageName(), sample.Path("Moved.vis"));
+  EXPECT_EQ(DocumentOf(S::Child(root, "Light.1"))->StorageName(), sample.Path("Moved.vis"));
 }
 
 TEST_F(ProductStructure, VisualizationModeKeepsPartsUnloadedUntilDesignMode) {
   CADDocumentServices::SetVisualizationModeLoading(1);
   Open();
-  EXPECT_EQ(Doc(CADSampleSession::kBolt), nullptr);
-  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  EXPECT_EQ(Doc(C::kBolt), nullptr);
+  Node bolt = S::Node(root, "Bracket.1/Bolt.1");
   EXPECT_EQ(bolt->GetPartNumber(), "");
-  EXPECT_EQ(SampleSession::InstanceName(bolt), "Bolt.1");
+  EXPECT_EQ(S::InstanceName(bolt), "Bolt.1");
   CADUnicodeString path, format;
   ASSERT_EQ(bolt->GetShapeRepresentation("Default", path, format), S_OK);
-  EXPECT_EQ(path, sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(path, sample.Path(C::kBolt));
   EXPECT_EQ(bolt->GetShapeRepresentationDocument("Default"), nullptr);
   int mode = 0;
   CADAutoProduct_var(bolt)->GetWorkMode(mode);
   EXPECT_EQ(mode, CADAutoProduct::kVisualizationMode);
   ASSERT_EQ(bolt->LoadShapeRepresentation("Default"), S_OK);
   EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
-  EXPECT_EQ(SampleSession::Node(root, "Fixings.1/Bolt.1")->GetPartNumber(), "Bolt");
-  EXPECT_NE(Doc(CADSampleSession::kBolt), nullptr);
+  EXPECT_EQ(S::Node(root, "Fixings.1/Bolt.1")->GetPartNumber(), "Bolt");
+  EXPECT_NE(Doc(C::kBolt), nullptr);
   // A link whose file is missing stays an unloaded reference that fails to load.
-  Node plate = SampleSession::Node(root, "Bracket.2/Plate.1");
-  std::filesystem::remove(sample.Path(CADSampleSession::kPlate).str());
+  Node plate = S::Node(root, "Bracket.2/Plate.1");
+  std::filesystem::remove(sample.Path(C::kPlate).str());
   EXPECT_EQ(CADAutoProduct_var(plate)->ApplyWorkMode(CADAutoProduct::kDesignMode), E_FAIL);
   EXPECT_EQ(plate->GetPartNumber(), "");
 }
 
 TEST_F(ProductStructure, MissingLinkedFilesOpenAsUnloadedReferences) {
-  std::filesystem::remove(sample.Path(CADSampleSession::kBolt).str());
+  std::filesystem::remove(sample.Path(C::kBolt).str());
   Open();
   ASSERT_TRUE(root);
-  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.2");
+  Node bolt = S::Node(root, "Bracket.1/Bolt.2");
   EXPECT_EQ(bolt->GetPartNumber(), "");
   CADMathTransformation position;
   ASSERT_EQ(CADIMovable_var(bolt)->GetPosition(position), S_OK);
   EXPECT_TRUE(position == CADMathTransformation::Translation(90, 40, 5) * CADMathTransformation::Rotation(2, 90));
   // Saving keeps the link, so the structure is whole again once the file is back.
-  ASSERT_EQ(SampleSession::Child(root, "Bracket.1")->SetPrdInstanceName("Left.1"), S_OK);
+  ASSERT_EQ(S::Child(root, "Bracket.1")->SetPrdInstanceName("Left.1"), S_OK);
   SaveAll();
   CADUnicodeString error;
-  ASSERT_EQ(CADSampleSession::Write(sample.Directory().c_str(), error), S_OK);
-  ASSERT_EQ(
-      CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(CADSampleSession::kBracket))),
-      S_OK);
+  ASSERT_EQ(C::Write(sample.Directory().c_str(), error), S_OK);
+  ASSERT_EQ(CADDocumentServices::Save(CADDocumentServices::GetDocumentInSession(sample.Path(C::kBracket))), S_OK);
   CADDocumentServices::ResetSession();
-  EXPECT_EQ(SampleSession::Node(sample.OpenAssembly(), "Bracket.1/Bolt.2")->GetPartNumber(), "Bolt");
+  EXPECT_EQ(S::Node(sample.OpenAssembly(), "Bracket.1/Bolt.2")->GetPartNumber(), "Bolt");
 }
 
 TEST_F(ProductStructure, LinksResolveInTheSameDirectoryFirstThenTheSearchPath) {
   const std::string lib = sample.Directory() + "/lib";
   std::filesystem::create_directory(lib);
-  std::filesystem::rename(sample.Path(CADSampleSession::kBolt).str(), lib + "/Bolt.CADPart");
+  std::filesystem::rename(sample.Path(C::kBolt).str(), lib + "/Bolt.CADPart");
   CADDocumentServices::SetSearchPath({CADUnicodeString(lib)});
   Open();
-  Node bolt = SampleSession::Node(root, "Bracket.1/Bolt.1");
+  Node bolt = S::Node(root, "Bracket.1/Bolt.1");
   EXPECT_EQ(bolt->GetPartNumber(), "Bolt");
   EXPECT_EQ(DocumentOf(bolt)->StorageName(), CADUnicodeString(lib + "/Bolt.CADPart"));
   // Saved from elsewhere, the link is written as a full path.
-  CADDocument* bracket = Doc(CADSampleSession::kBracket);
+  CADDocument* bracket = Doc(C::kBracket);
   bracket->SetDirty(1);
   ASSERT_EQ(CADDocumentServices::Save(bracket), S_OK);
-  EXPECT_NE(sample.ReadFile(CADSampleSession::kBracket).find("file \"" + lib + "/Bolt.CADPart\""), std::string::npos);
+  EXPECT_NE(sample.ReadFile(C::kBracket).find("file \"" + lib + "/Bolt.CADPart\""), std::string::npos);
   // A copy beside the product wins over the written full path.
   CADDocumentServices::ResetSession();
-  std::filesystem::copy_file(lib + "/Bolt.CADPart", sample.Path(CADSampleSession::kBolt).str());
+  std::filesystem::copy_file(lib + "/Bolt.CADPart", sample.Path(C::kBolt).str());
   Open();
-  EXPECT_EQ(DocumentOf(SampleSession::Node(root, "Bracket.1/Bolt.1"))->StorageName(),
-            sample.Path(CADSampleSession::kBolt));
+  EXPECT_EQ(DocumentOf(S::Node(root, "Bracket.1/Bolt.1"))->StorageName(), sample.Path(C::kBolt));
 }
 
 }  // namespace
