@@ -138,63 +138,52 @@ TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
   const struct {
     const char* what;
     std::function<void(const Node& root)> change;
-    std::vector<const char*> dirty;
+    const char* dirty;  // the one document marked, "" for none
   } cases[] = {
-      {"instance renamed",
-       [](const Node& r) { S::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); },
-       {C::kBracket}},
+      {"instance renamed", [](auto& r) { S::Node(r, "Bracket.1/Bolt.1")->SetPrdInstanceName("B.9"); }, C::kBracket},
       {"part moved in the subassembly",
-       [](const Node& r) { CADIMovable_var(S::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3)); },
-       {C::kBracket}},
-      {"subassembly moved",
-       [](const Node& r) { CADIMovable_var(S::Child(r, "Bracket.2"))->SetPosition(T()); },
-       {C::kAssembly}},
+       [](auto& r) { CADIMovable_var(S::Node(r, "Bracket.2/Bolt.2"))->SetPosition(T::Translation(1, 2, 3)); },
+       C::kBracket},
+      {"subassembly moved", [](auto& r) { CADIMovable_var(S::Child(r, "Bracket.2"))->SetPosition(T()); }, C::kAssembly},
       {"same position again",
-       [](const Node& r) {
+       [](auto& r) {
          Node n = S::Node(r, "Bracket.1/Bolt.2");
          T p;
          CADIMovable_var(n)->GetPosition(p);
          CADIMovable_var(n)->SetPosition(p);
        },
-       {}},
+       ""},
       {"child added",
-       [](const Node& r) {
+       [](auto& r) {
          CADIProduct_var out;
          S::Child(r, "Bracket.1")->AddNewComponent("Washer", out);
        },
-       {C::kBracket}},
+       C::kBracket},
       {"embedded component changed",
-       [](const Node& r) {
+       [](auto& r) {
          CADIProduct_var out;
          S::Child(r, "Fixings.1")->AddNewComponent("Nut", out);
        },
-       {C::kAssembly}},
-      {"child removed", [](const Node& r) { r->RemoveProduct(S::Child(r, "Fixings.1")); }, {C::kAssembly}},
-      {"part number", [](const Node& r) { S::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); }, {C::kPlate}},
-      {"property",
-       [](const Node& r) { CADIPrdProperties_var(S::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); },
-       {C::kBolt}},
-      {"deactivated",
-       [](const Node& r) { S::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); },
-       {C::kBracket}},
+       C::kAssembly},
+      {"child removed", [](auto& r) { r->RemoveProduct(S::Child(r, "Fixings.1")); }, C::kAssembly},
+      {"part number", [](auto& r) { S::Node(r, "Bracket.1/Plate.1")->SetPartNumber("Plate-2"); }, C::kPlate},
+      {"property", [](auto& r) { CADIPrdProperties_var(S::Node(r, "Bracket.1/Bolt.1"))->SetRevision("Q"); }, C::kBolt},
+      {"deactivated", [](auto& r) { S::Node(r, "Bracket.1/Plate.1")->SetActivationState(CADFALSE); }, C::kBracket},
       {"user parameter",
-       [](const Node& r) {
+       [](auto& r) {
          CADAutoProduct_var(S::Node(r, "Bracket.1/Bolt.1"))->SetUserRefPropertyValue("Material", "Brass");
        },
-       {C::kBolt}},
+       C::kBolt},
       {"design table sheet",
-       [](const Node& r) {
+       [](auto& r) {
          CADListValCADBaseUnknown_var tables;
          CADIParmPublisher_var(S::Node(r, "Bracket.1/Plate.1"))->ListDesignTables(tables);
          CADIDesignTable_var(tables[1])->SetSheetPath("/elsewhere/PlateSizes.xls");
        },
-       {C::kPlate}},
-      {"shape representation",
-       [](const Node& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); },
-       {C::kAssembly}},
+       C::kPlate},
+      {"shape representation", [](auto& r) { r->AddShapeRepresentation("Light", "/v/a.vis", "vis"); }, C::kAssembly},
       {"applicative container",
-       [](const Node& r) { CADILinkableObject_var(r)->GetDocument()->AddApplicativeContainer("ZRBData"); },
-       {C::kAssembly}},
+       [](auto& r) { CADILinkableObject_var(r)->GetDocument()->AddApplicativeContainer("ZRBData"); }, C::kAssembly},
   };
   for (const auto& c : cases) {
     SampleSession fresh;
@@ -204,7 +193,7 @@ TEST_F(ProductStructure, EachChangeMarksTheDocumentHoldingWhatChanged) {
       CADDocument_var doc(d);
       if (doc->IsDirty() & 0xff) dirty.push_back(doc->GetDisplayName().str());
     }
-    EXPECT_EQ(dirty, std::vector<std::string>(c.dirty.begin(), c.dirty.end())) << c.what;
+    EXPECT_EQ(dirty, *c.dirty ? std::vector<std::string>{c.dirty} : std::vector<std::string>{}) << c.what;
   }
 }
 
