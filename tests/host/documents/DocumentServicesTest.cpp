@@ -152,7 +152,7 @@ TEST_F(DocumentServices, OpenFailsCleanlyAndLeavesTheSessionAsItWas) {
   }
 }
 
-TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
+TEST_F(DocumentServices, UnwritableTargetsAndReadOnlyDocumentsAreRefused) {
   CADDocument* bolt = sample.Open(C::kBolt);
   CADDocument* plate = sample.Open(C::kPlate);
   sample.WriteFile("Locked.CADPart", "old");
@@ -172,24 +172,21 @@ TEST_F(DocumentServices, SaveAsRefusesTargetsItCannotWrite) {
     EXPECT_EQ(bolt->IsDirty(), 1u) << target;
   }
   EXPECT_EQ(sample.ReadFile("Locked.CADPart"), "old");
+  // A write-protected file, or one opened so, gives a read-only document.
+  for (int readOnly : {0, 1}) {
+    ASSERT_EQ(CADDocumentServices::Remove(plate), S_OK);
+    ::chmod(sample.Path(C::kPlate).c_str(), readOnly ? 0644 : 0444);
+    ASSERT_EQ(CADDocumentServices::OpenDocument(sample.Path(C::kPlate), plate, readOnly), S_OK);
+    EXPECT_EQ(plate->IsReadOnly(), 1) << readOnly;
+    EXPECT_EQ(CADDocumentServices::Save(plate), E_FAIL) << readOnly;
+  }
+  EXPECT_EQ(sample.Open(C::kBracket)->IsReadOnly(), 0);
   // A read-only document saves nowhere until the flag is cleared.
   bolt->SetReadOnly(1);
   EXPECT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("Free.CADPart")), E_FAIL);
   EXPECT_EQ(CADDocumentServices::Save(bolt), E_FAIL);
   bolt->SetReadOnly(0);
   EXPECT_EQ(CADDocumentServices::SaveAs(bolt, sample.Path("Free.CADPart")), S_OK);
-}
-
-TEST_F(DocumentServices, WriteProtectedFilesOpenReadOnly) {
-  ::chmod(sample.Path(C::kBolt).c_str(), 0444);
-  CADDocument* bolt = sample.Open(C::kBolt);
-  EXPECT_EQ(bolt->IsReadOnly(), 1);
-  EXPECT_EQ(CADDocumentServices::Save(bolt), E_FAIL);
-  CADDocument* plate = nullptr;
-  ASSERT_EQ(CADDocumentServices::OpenDocument(sample.Path(C::kPlate), plate, 1), S_OK);
-  EXPECT_EQ(plate->IsReadOnly(), 1);
-  CADDocument* bracket = sample.Open(C::kBracket);
-  EXPECT_EQ(bracket->IsReadOnly(), 0);
 }
 
 TEST_F(DocumentServices, RemovedDocumentsLeaveUnloadedReferencesThatReload) {
