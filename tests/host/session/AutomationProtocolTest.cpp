@@ -80,10 +80,8 @@ TEST(AutomationRequest, ParsesAndValidatesTheCompactFormOfTheCommandLineClient) 
       {"SetStatus:PDM_ADDTEMP_READY", {"SetStatus", "PDM_ADDTEMP_READY"}, ""},
       {"SetStatus:", {"SetStatus", ""}, ""},
       {"SetStatus:a:b", {"SetStatus", "a:b"}, ""},  // the last argument runs to the end
-      {"SetStatus", {"SetStatus"}, "SetStatus takes 1 argument, got 0"},
       {"StartCmd:ZRBReadCmd", {"StartCmd", "ZRBReadCmd"}, ""},
       {"StartCmd:ZRBReadCmd:ZRB_ADD_CMD", {"StartCmd", "ZRBReadCmd", "ZRB_ADD_CMD"}, ""},
-      {"StartCmd:ZRBHighlightCmd:x:y z", {"StartCmd", "ZRBHighlightCmd", "x:y z"}, ""},
       {"StartCmd", {"StartCmd"}, "StartCmd takes 1 or 2 arguments, got 0"},
       {"WriteXml:C%3A%5Cdir:/tmp/out.xml", {"WriteXml", "C:\\dir", "/tmp/out.xml"}, ""},
       {"WriteXml:only", {"WriteXml", "only"}, "WriteXml takes 2 arguments, got 1"},
@@ -91,10 +89,8 @@ TEST(AutomationRequest, ParsesAndValidatesTheCompactFormOfTheCommandLineClient) 
       {"SetUseDesignTables:-3", {"SetUseDesignTables", "-3"}, ""},
       {"SetUseDesignTables:yes", {"SetUseDesignTables", "yes"}, "takes an integer"},
       {"SetUseDesignTables:", {"SetUseDesignTables", ""}, "takes an integer"},
-      {"Unknown:a:b", {"Unknown", "a", "b"}, "unknown verb \"Unknown\""},
       {"getstatus", {"getstatus"}, "unknown verb \"getstatus\""},
       {"GetStatus:", {"GetStatus", ""}, "GetStatus takes 0 arguments, got 1"},  // split here, refused by Validate
-      {"SetStatus:50%", {}, ""},
       {"", {}, ""},
       {":x", {}, ""},
   };
