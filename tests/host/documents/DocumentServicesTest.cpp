@@ -273,8 +273,6 @@ TEST_F(DocumentServices, SavesStampTheFileAndTheModifiedStateOutlivesTheSession)
   const CADUnicodeString path = sample.Path("Fresh.CADPart");
   ASSERT_EQ(CADDocumentServices::SaveAs(fresh, path), S_OK);
   EXPECT_EQ(fresh->IsDirty(), 0u);
-  const auto saved = ModificationTime(path);
-  EXPECT_NE(saved.tv_sec, 0);
 
   CADDocument* bolt = sample.Open(C::kBolt);
   const auto boltBefore = ModificationTime(bolt->StorageName());
