@@ -9,6 +9,7 @@
 
 #include "BridgeFixture.h"
 #include "CADAutomationClient.h"
+#include "ToolRun.h"
 
 namespace {
 
@@ -109,34 +110,36 @@ TEST_F(BridgeTest, ZRBSenderReportsEachOutcomeByItsExitStatus) {
 
   struct Case {
     std::vector<std::string> arguments;
-    std::string environment;
+    bool noSocketVariable;
     int exitCode;
     std::string output;  // expected substring ("" matches anything)
   };
   for (const Case& c :
-       {Case{{"GetStatus"}, "", 0, "\n"}, Case{{"SetStatus:PDM_CANCEL"}, "", 0, ""},
-        Case{{"StartCmd", "KnownCmd", "a:b c"}, "", 0, ""},
-        Case{{"--socket", socketPath_, "SetUseDesignTables:1"}, "env -u CAD_AUTOMATION_SOCKET", 0, ""},
-        Case{{""}, "", 0, ""}, Case{{"--help"}, "", 0, "usage: ZRBSender"}, Case{{}, "", 2, "usage: ZRBSender"},
-        Case{{"Bogus:1"}, "", 2, "unknown verb \"Bogus\""}, Case{{"SetStatus"}, "", 2, "SetStatus takes 1 argument"},
-        Case{{"SetStatus:50%"}, "", 2, "bad percent escape"}, Case{{"--socket"}, "", 2, "needs a path"},
-        Case{{"--socket", unservedPath, "SetStatus:x"}, "", 1, "no automation component \"NoSuchComponent\""},
-        Case{{"GetStatus"}, "env -u CAD_AUTOMATION_SOCKET", 3, "CAD_AUTOMATION_SOCKET is not set"},
-        Case{{"--socket", dir_ + "/nobody.sock", "GetStatus"}, "", 3, "no CAD session listening"}}) {
+       {Case{{"GetStatus"}, false, 0, "\n"}, Case{{"SetStatus:PDM_CANCEL"}, false, 0, ""},
+        Case{{"StartCmd", "KnownCmd", "a:b c"}, false, 0, ""},
+        Case{{"--socket", socketPath_, "SetUseDesignTables:1"}, true, 0, ""}, Case{{""}, false, 0, ""},
+        Case{{"--help"}, false, 0, "usage: ZRBSender"}, Case{{}, false, 2, "usage: ZRBSender"},
+        Case{{"Bogus:1"}, false, 2, "unknown verb \"Bogus\""},
+        Case{{"SetStatus"}, false, 2, "SetStatus takes 1 argument"},
+        Case{{"SetStatus:50%"}, false, 2, "bad percent escape"}, Case{{"--socket"}, false, 2, "needs a path"},
+        Case{{"--socket", unservedPath, "SetStatus:x"}, false, 1, "no automation component \"NoSuchComponent\""},
+        Case{{"GetStatus"}, true, 3, "CAD_AUTOMATION_SOCKET is not set"},
+        Case{{"--socket", dir_ + "/nobody.sock", "GetStatus"}, false, 3, "no CAD session listening"}}) {
     std::string label;
     for (const auto& a : c.arguments) label += "[" + a + "]";
     SCOPED_TRACE(label);
-    SenderRun run = RunSender(c.arguments, c.environment);
-    EXPECT_EQ(run.exitCode, c.exitCode) << run.output;
-    if (!c.output.empty()) {
-      EXPECT_NE(run.output.find(c.output), std::string::npos) << run.output;
-    }
+    ToolRun run = RunBuiltTool("ZRBSender", c.arguments,
+                               c.noSocketVariable ? std::map<std::string, std::string>{{"CAD_AUTOMATION_SOCKET", ""}}
+                                                  : std::map<std::string, std::string>{});
+    const std::string output = run.out + run.err;
+    EXPECT_EQ(run.exitCode, c.exitCode) << output;
+    EXPECT_NE(output.find(c.output), std::string::npos) << output;
   }
   EXPECT_TRUE(FakeModComm::Journal().empty()) << "nothing is performed before the loop turns";
   Loop().RunPending();
   EXPECT_EQ(FakeModComm::Journal(),
             (std::vector<std::string>{"SetStatus PDM_CANCEL", "StartCmd KnownCmd a:b c", "SetUseDesignTables 1"}));
-  EXPECT_EQ(RunSender({"GetStatus"}).output, "PDM_CANCEL\n");
+  EXPECT_EQ(RunBuiltTool("ZRBSender", {"GetStatus"}).out, "PDM_CANCEL\n");
 }
 
 TEST_F(BridgeTest, MalformedConnectionsGetAnErrorAndTheBridgeCarriesOn) {

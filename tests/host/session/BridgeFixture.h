@@ -1,11 +1,7 @@
 // Session tests that talk to a live automation bridge: a private socket
-// directory, the fake component, and a way to run the built ZRBSender.
+// directory and the fake component.
 #pragma once
 
-#include <stdlib.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,11 +11,6 @@
 #include "FakeModComm.h"
 #include "SessionFixture.h"
 #include "XmapScratchDirectory.h"
-
-struct SenderRun {
-  int exitCode = -1;
-  std::string output;  // stdout and stderr together
-};
 
 class BridgeTest : public SessionTest {
  protected:
@@ -38,27 +29,6 @@ class BridgeTest : public SessionTest {
   void StartBridge() {
     std::string error;
     ASSERT_EQ(bridge_->Start(socketPath_, &error), S_OK) << error;
-  }
-
-  // Runs ZRBSender with `arguments` (each passed as one word) in a shell
-  // that inherits this process's environment, prefixed by `environment`.
-  static SenderRun RunSender(const std::vector<std::string>& arguments, const std::string& environment = "") {
-    std::string command = environment + " " + std::string(ZRB_BIN_DIR) + "/ZRBSender";
-    for (const std::string& argument : arguments) {
-      std::string quoted = "'";
-      for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      command += " " + quoted + "'";
-    }
-    command += " 2>&1";
-    SenderRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
   }
 
   XmapScratchDirectory scratch_;
