@@ -7,11 +7,79 @@
 #include <fstream>
 #include <thread>
 
-#include "BridgeFixture.h"
+#include "CADAutomationBridge.h"
 #include "CADAutomationClient.h"
+#include "CADAutomationSnapshot.h"
+#include "CADComponentFactories.h"
+#include "CADIAutomation.h"
+#include "CADICreateInstance.h"
+#include "SessionFixture.h"
 #include "ToolRun.h"
+#include "XmapScratchDirectory.h"
 
 namespace {
+
+// Stands in for the module's automation component under its own class name, so it never meets the real one:
+// keeps and publishes the status word and journals every call ("Verb arg1 arg2") in the order performed.
+class FakeModComm : public CADIAutomation {
+ public:
+  static constexpr const char* kClassName = "TestFakeModComm";
+  static inline std::vector<std::string> journal;
+
+  HRESULT Invoke(const CADString& method, const CADListValCADUnicodeString& arguments, int& result) override {
+    std::string entry = method.str();
+    for (const CADUnicodeString& argument : arguments) entry += " " + argument.str();
+    journal.push_back(entry);
+    result = method != "StartCmd" || arguments[1] == "KnownCmd";
+    if (method == "SetStatus" && arguments.Size() == 1)
+      CADAutomationSnapshot::Publish(kClassName, "Status", arguments[1].str());
+    else if (method != "StartCmd" && method != "WriteXml" && method != "SetUseDesignTables")
+      return E_FAIL;
+    return S_OK;
+  }
+  HRESULT QueryInterface(const CADIID& iid, void** out) override {
+    return CADQueryInterfaceHelper<CADIAutomation, CADBaseUnknown>(this, iid, out);
+  }
+  static void Reset() {
+    journal.clear();
+    CADAutomationSnapshot::Reset();
+  }
+  static std::vector<std::string>& Journal() { return journal; }
+};
+
+class FakeModCommFactory : public CADICreateInstance {
+ public:
+  HRESULT CreateInstance(void** out) override {
+    *out = static_cast<CADBaseUnknown*>(new FakeModComm);
+    return S_OK;
+  }
+};
+const CADComponentFactories::Registration g_registration(FakeModComm::kClassName,
+                                                         [] { return new FakeModCommFactory; });
+
+// A live bridge on a private socket, serving the fake component.
+class BridgeTest : public SessionTest {
+ protected:
+  void SetUp() override {
+    SessionTest::SetUp();
+    FakeModComm::Reset();
+    bridge_ = std::make_unique<CADAutomationBridge>(FakeModComm::kClassName);
+  }
+  void TearDown() override {
+    bridge_.reset();
+    FakeModComm::Reset();
+    SessionTest::TearDown();
+  }
+  void StartBridge() {
+    std::string error;
+    ASSERT_EQ(bridge_->Start(socketPath_, &error), S_OK) << error;
+  }
+
+  XmapScratchDirectory scratch_;
+  const std::string dir_ = scratch_.Root();
+  const std::string socketPath_ = dir_ + "/session.sock";
+  std::unique_ptr<CADAutomationBridge> bridge_;
+};
 
 // Sends raw bytes on a fresh connection and returns whatever comes back.
 std::string RawExchange(const std::string& path, const std::string& bytes) {
