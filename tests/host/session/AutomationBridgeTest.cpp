@@ -81,16 +81,22 @@ class BridgeTest : public SessionTest {
   std::unique_ptr<CADAutomationBridge> bridge_;
 };
 
-// Sends raw bytes on a fresh connection and returns whatever comes back.
-std::string RawExchange(const std::string& path, const std::string& bytes) {
+// A socket bound to `path` (what a crashed session leaves behind) or connected to it; -1 on failure.
+int UnixSocket(const std::string& path, bool bound) {
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::memcpy(address.sun_path, path.data(), path.size());
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    close(fd);
-    return "connect failed";
-  }
+  auto* a = reinterpret_cast<sockaddr*>(&address);
+  if ((bound ? bind(fd, a, sizeof address) : connect(fd, a, sizeof address)) == 0) return fd;
+  close(fd);
+  return -1;
+}
+
+// Sends raw bytes on a fresh connection and returns whatever comes back.
+std::string RawExchange(const std::string& path, const std::string& bytes) {
+  int fd = UnixSocket(path, false);
+  if (fd < 0) return "connect failed";
   size_t sent = 0;
   while (sent < bytes.size()) {
     ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
@@ -138,15 +144,9 @@ TEST_F(BridgeTest, ExportsAnOwnerOnlySocketAndRemovesItAtStop) {
 }
 
 TEST_F(BridgeTest, ReplacesADeadSessionsSocketButNothingElse) {
-  // A socket nobody listens on: what a crashed session leaves behind.
-  {
-    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, socketPath_.data(), socketPath_.size());
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(fd);
-  }
+  const int dead = UnixSocket(socketPath_, true);  // nobody listens on it
+  ASSERT_GE(dead, 0);
+  close(dead);
   StartBridge();
   EXPECT_TRUE(Send(socketPath_, "GetStatus").IsOk());
   bridge_->Stop();
