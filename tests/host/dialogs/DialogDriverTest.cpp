@@ -28,25 +28,13 @@ namespace {
 class SampleDialog : public CADDlgDialog {
  public:
   explicit SampleDialog(CADDialog* parent) : CADDlgDialog(parent, "Sample", CADDlgWndBtnOKCancel) {
-    frame = new CADDlgFrame(this, "Frame");
-    push = new CADDlgPushButton(frame, "Push");
-    check = new CADDlgCheckButton(frame, "Check");
-    tabs = new CADDlgTabContainer(this, "Tabs");
-    first = new CADDlgTabPage(tabs, "First");
-    second = new CADDlgTabPage(tabs, "Second");
-    list = new CADDlgMultiList(first, "Jobs");
     list->SetColumnTitles({"Name", "State", "Hidden"});
     list->SetColumnVisibility(2, CADDlgHide);
     list->AddRow({"a", "new", "-1"});
     list->AddRow({"b", "old", "-1"});
-    lines = new CADDlgSelectorList(second, "Lines");
     lines->SetLine("only");
-    editor = new CADDlgEditor(this, "Edit");
-    trace = new CADDlgEditor(this, "Trace", CADDlgEdtReadOnly);
-    combo = new CADDlgCombo(this, "Combo");
     combo->SetLine("x");
     combo->SetLine("y");
-    icon = new CADDlgLabel(this, "Icon");
     icon->SetIconName("StatusIconSuccess");
     auto log = [this](const char* what) { return [this, what](CADDialog&) { events.push_back(what); }; };
     push->Connect(CADDlgEvent::Push, log("push"));
@@ -60,18 +48,18 @@ class SampleDialog : public CADDlgDialog {
     Connect(CADDlgEvent::WindowClose, [this](CADDialog&) { RequestDelayedDestruction(); });
     SetVisibility(CADDlgShow);
   }
-  CADDlgFrame* frame;
-  CADDlgPushButton* push;
-  CADDlgCheckButton* check;
-  CADDlgTabContainer* tabs;
-  CADDlgTabPage* first;
-  CADDlgTabPage* second;
-  CADDlgMultiList* list;
-  CADDlgSelectorList* lines;
-  CADDlgEditor* editor;
-  CADDlgEditor* trace;
-  CADDlgCombo* combo;
-  CADDlgLabel* icon;
+  CADDlgFrame* frame = new CADDlgFrame(this, "Frame");
+  CADDlgPushButton* push = new CADDlgPushButton(frame, "Push");
+  CADDlgCheckButton* check = new CADDlgCheckButton(frame, "Check");
+  CADDlgTabContainer* tabs = new CADDlgTabContainer(this, "Tabs");
+  CADDlgTabPage* first = new CADDlgTabPage(tabs, "First");
+  CADDlgTabPage* second = new CADDlgTabPage(tabs, "Second");
+  CADDlgMultiList* list = new CADDlgMultiList(first, "Jobs");
+  CADDlgSelectorList* lines = new CADDlgSelectorList(second, "Lines");
+  CADDlgEditor* editor = new CADDlgEditor(this, "Edit");
+  CADDlgEditor* trace = new CADDlgEditor(this, "Trace", CADDlgEdtReadOnly);
+  CADDlgCombo* combo = new CADDlgCombo(this, "Combo");
+  CADDlgLabel* icon = new CADDlgLabel(this, "Icon");
   std::vector<std::string> events;
 };
 
