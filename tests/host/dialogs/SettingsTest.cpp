@@ -99,8 +99,6 @@ TEST(CADSettingFile, KeepsUnknownLinesAndReplacesASettingInPlace) {
   file.SetValue("a", "5");
   file.SetValue("c", "new");
   EXPECT_EQ(file.Render(), "a = 5\nx[] = three\nnoise\nb = 2\nc = new\n");
-  file.SetProtected(true);
-  EXPECT_TRUE(CADSettingFile::Parse(file.Render()).IsProtected());
 }
 
 }  // namespace
