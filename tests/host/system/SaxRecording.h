@@ -83,6 +83,12 @@ inline Parsed ParseText(std::string_view text, size_t pieceSize = 0) {
 
 using Events = std::vector<std::string>;
 
+inline std::string Joined(const Events& events) {
+  std::string all;
+  for (const std::string& e : events) all += (all.empty() ? "" : "|") + e;
+  return all;
+}
+
 }  // namespace sax_recording
 
 using namespace sax_recording;  // NOLINT: test-only helpers
