@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <regex>
 #include <string>
 
 #include "ExchangeTestSupport.h"
@@ -98,9 +99,11 @@ TEST(ZRBObjectManagerRead, ReadingAgainReflectsOnlyTheCurrentContent) {
   EXPECT_EQ(manager.GetObject("A"), nullptr);
 }
 
-// Records the observer calls as text.
+// Records the observer calls as text, from a reader that may keep slot lines unparsed.
 class Recorder : public ZRBObjectReadObserver {
  public:
+  explicit Recorder(bool wantsSlots = true) : wantsSlots_(wantsSlots) {}
+  bool WantsSlots() const override { return wantsSlots_; }
   void OnObject(long line, std::string_view key) override {
     log += "object " + std::to_string(line) + " " + std::string(key) + ";";
   }
@@ -112,6 +115,9 @@ class Recorder : public ZRBObjectReadObserver {
     log += "stop " + std::to_string(line) + " [" + std::string(text) + "];";
   }
   std::string log;
+
+ private:
+  bool wantsSlots_;
 };
 
 TEST(ZRBObjectManagerRead, ObserverHearsLineNumbersAndTheStop) {
@@ -122,19 +128,6 @@ TEST(ZRBObjectManagerRead, ObserverHearsLineNumbersAndTheStop) {
   EXPECT_EQ(manager.Read(CADUnicodeString(dir.File("f.zrb")), recorder), 1);
   EXPECT_EQ(recorder.log, "object 1 A;slot 3 X whole;slot 4 Y cut;slot 5 { refused;object 7 B;stop 8 [garbage];");
 }
-
-// Objects and stops with their line numbers, from a reader that may keep slot lines unparsed.
-class LineLog : public ZRBObjectReadObserver {
- public:
-  explicit LineLog(bool wantsSlots) : wantsSlots_(wantsSlots) {}
-  bool WantsSlots() const override { return wantsSlots_; }
-  void OnObject(long line, std::string_view key) override { log += std::to_string(line) + std::string(key) + ";"; }
-  void OnStop(long line, std::string_view) override { log += "stop " + std::to_string(line); }
-  std::string log;
-
- private:
-  bool wantsSlots_;
-};
 
 TEST(ZRBObjectManagerRead, KeptAndParsedSlotsAgreeAcrossTheReadersBuffer) {
   // Objects of varied slot lines, blanks, CRLFs and stray lines, far more than one buffer holds.
@@ -158,11 +151,11 @@ TEST(ZRBObjectManagerRead, KeptAndParsedSlotsAgreeAcrossTheReadersBuffer) {
   ScratchDir dir;
   WriteBytes(dir.File("in.zrb"), bytes);
   ZRBObjectManager kept, parsed;
-  LineLog keptLog(false), parsedLog(true);
+  Recorder keptLog(false), parsedLog(true);
   ASSERT_EQ(kept.Read(CADUnicodeString(dir.File("in.zrb")), keptLog), 1);
   ASSERT_EQ(parsed.Read(CADUnicodeString(dir.File("in.zrb")), parsedLog), 1);
   EXPECT_EQ(kept.GetObjectCount(), 3000);
   EXPECT_EQ(Describe(kept), Describe(parsed));
-  EXPECT_EQ(keptLog.log, parsedLog.log);
+  EXPECT_EQ(keptLog.log, std::regex_replace(parsedLog.log, std::regex("slot [^;]*;"), ""));
 }
 }  // namespace
