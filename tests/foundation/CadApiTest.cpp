@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -37,11 +38,7 @@ class CustomerExtensionSwitch {
 class FakeLinkType final : public CADIExternalLinkType {
  public:
   explicit FakeLinkType(std::vector<std::string> kinds) : kinds_(std::move(kinds)) {}
-  int IsAKindOf(std::string_view name) const override {
-    for (const auto& k : kinds_)
-      if (k == name) return 1;
-    return 0;
-  }
+  int IsAKindOf(std::string_view name) const override { return std::ranges::find(kinds_, name) != kinds_.end(); }
   HRESULT QueryInterface(const CADIID& iid, void** out) override {
     return CADQueryInterfaceHelper<CADIExternalLinkType, CADBaseUnknown>(this, iid, out);
   }
