@@ -26,57 +26,42 @@ void FillGoldenRequest(ZRBObjectManager& m) {
   m.CreateObject("1");
 }
 
-TEST(ZRBObjectManagerWrite, GoldenBytes) {
+TEST(ZRBObjectManagerWrite, GoldenBytesReadBackAsWritten) {
   ScratchDir dir;
   ZRBObjectManager m;
   FillGoldenRequest(m);
   ASSERT_EQ(m.Write(CADUnicodeString(dir.File("request.zrb"))), 1);
   EXPECT_EQ(ReadBytes(dir.File("request.zrb")), ReadBytes(TestData("golden-request.zrb")));
   EXPECT_EQ(dir.Listing(), "request.zrb");  // no temporary file left behind
-}
-
-TEST(ZRBObjectManagerWrite, GoldenFileReadsBackAsWritten) {
-  ZRBObjectManager written;
-  FillGoldenRequest(written);
   ZRBObjectManager read;
   ASSERT_EQ(read.Read(CADUnicodeString(TestData("golden-request.zrb"))), 1);
-  EXPECT_EQ(Describe(read), Describe(written));
-  ZRBObject* part = read.GetObject("0");
-  ASSERT_NE(part, nullptr);
-  EXPECT_EQ(part->GetSlotValue("description"), "first line\nsecond line");
-  EXPECT_EQ(part->GetSlotValueList("files"), (CADListValCADString{"part.CADPart", "drawing.CADDrawing", ""}));
+  EXPECT_EQ(Describe(read), Describe(m));
+  EXPECT_EQ(read.GetObject("0")->GetSlotValue("description"), "first line\nsecond line");
+  EXPECT_EQ(read.GetObject("0")->GetSlotValueList("files"),
+            (CADListValCADString{"part.CADPart", "drawing.CADDrawing", ""}));
 }
 
-TEST(ZRBObjectManagerWrite, KeysLoseCrAndLfAndRoundTrip) {
+TEST(ZRBObjectManagerWrite, KeysLoseCrAndLfAndAKeyOfOnlyLineEndsFailsTheWrite) {
   ScratchDir dir;
   ZRBObjectManager m;
   m.CreateObject("A\r\nB");
-  m.CreateObject("C")->SetSlotValue("V", CADString(std::string(20000, 'v')));
   ASSERT_EQ(m.Write(CADUnicodeString(dir.File("f.zrb"))), 1);
-  EXPECT_EQ(ReadBytes(dir.File("f.zrb")).substr(0, 12), "@AB\n\n@C\n{V} ");
-  ZRBObjectManager read;
-  read.Read(CADUnicodeString(dir.File("f.zrb")));
-  EXPECT_EQ(read.GetObjectCount(), 2);
-  EXPECT_EQ(read.GetObject("C")->GetSlotValue("V").GetLength(), 16300);
-}
-
-TEST(ZRBObjectManagerWrite, AKeyOfOnlyLineEndsFailsTheWriteAndAnEmptyManagerWritesAnEmptyFile) {
-  ScratchDir dir;
-  WriteBytes(dir.File("f.zrb"), "@OLD\n");
-  ZRBObjectManager m;
-  m.CreateObject("ROOT");
+  EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@AB\n\n");
   m.CreateObject("\r\n");
   TraceCapture trace;
   EXPECT_EQ(m.Write(CADUnicodeString(dir.File("f.zrb"))), 0);
-  EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@OLD\n");
+  EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@AB\n\n");
   EXPECT_NE(trace.Text().find("ZRBObjectManager: problem writing to file " + dir.File("f.zrb")), std::string::npos);
-  EXPECT_EQ(ZRBObjectManager().Write(CADUnicodeString(dir.File("f.zrb"))), 1);
+  EXPECT_EQ(ZRBObjectManager().Write(CADUnicodeString(dir.File("f.zrb"))), 1);  // an empty manager, an empty file
   EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "");
 }
 
 TEST(ZRBObjectManagerWrite, FailuresReturnZeroAndKeepTheOldFile) {
   ScratchDir dir;
   ::mkdir(dir.File("sub").c_str(), 0755);
+  ::mkdir(dir.File("ro").c_str(), 0755);
+  WriteBytes(dir.File("ro/f.zrb"), "@OLD\n");
+  ::chmod(dir.File("ro").c_str(), 0555);
   ZRBObjectManager m;
   m.CreateObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "0");
   struct Case {
@@ -86,25 +71,17 @@ TEST(ZRBObjectManagerWrite, FailuresReturnZeroAndKeepTheOldFile) {
       {"/dev/full", "problem writing to file /dev/full"},       // disk full
       {dir.File("no/such/dir/f.zrb"), "Could not write file"},  // cannot create
       {dir.File("sub"), "problem writing to file"},             // a directory is in the way
+      {dir.File("ro/f.zrb"), "Could not write file"},           // a read-only directory
   };
   for (const auto& c : cases) {
+    if (c.path.ends_with("ro/f.zrb") && ::geteuid() == 0) continue;  // root writes into read-only directories
     TraceCapture trace;
     EXPECT_EQ(m.Write(CADUnicodeString(c.path)), 0) << c.path;
     EXPECT_NE(trace.Text().find(c.message), std::string::npos) << trace.Text();
   }
-  EXPECT_EQ(dir.Listing(), "sub");
-}
-
-TEST(ZRBObjectManagerWrite, ReadOnlyDirectory) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only directories";
-  ScratchDir dir;
-  WriteBytes(dir.File("f.zrb"), "@OLD\n");
-  ::chmod(dir.Path().c_str(), 0555);
-  ZRBObjectManager m;
-  m.CreateObject("NEW");
-  EXPECT_EQ(m.Write(CADUnicodeString(dir.File("f.zrb"))), 0);
-  ::chmod(dir.Path().c_str(), 0755);
-  EXPECT_EQ(ReadBytes(dir.File("f.zrb")), "@OLD\n");
+  ::chmod(dir.File("ro").c_str(), 0755);
+  EXPECT_EQ(ReadBytes(dir.File("ro/f.zrb")), "@OLD\n");
+  EXPECT_EQ(dir.Listing(), "ro sub");
 }
 
 TEST(ZRBObjectManagerWrite, ReplacementKeepsPermissionsAndReplacesLinks) {

@@ -210,15 +210,11 @@ TEST_F(ZRBCacheFiles, StaleVisFilesGoAndTheDeliveredVisGetsItsCacheName) {
   EXPECT_EQ(refresh.Size(), 0);
 }
 
-TEST_F(ZRBCacheFiles, AnswerWithoutRootOrWithTheReleasedCache) {
+TEST_F(ZRBCacheFiles, AnswerWithoutRootFails) {
   ZRBObjectManager empty;
   CADListValCADUnicodeString refresh;
   EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(empty, refresh), E_FAIL);
   EXPECT_NE(trace_.str().find("ZRBFileUtil::SetTimestampOnAllFiles ****Failed****"), std::string::npos);
-
-  g_ZRBConfig.ChangeEnvVar("ZRB_USERELEASEDCACHE", "ON", 1);
-  EXPECT_EQ(ZRBCacheFileUtil::ManageFilesForCache(empty, refresh), S_OK);
-  EXPECT_NE(trace_.str().find("MangeFilesForCache not used"), std::string::npos);
 }
 
 TEST_F(ZRBCacheFiles, ArchivesStampTheArchiveAndWithTheArchiveCacheItsContent) {

@@ -142,20 +142,4 @@ TEST(ConfigDebugSwitch, ParsesOnOrNonZeroIntegers) {
     EXPECT_EQ(ZRBConfigTopicManager::ParseDebugValue(c.value) != 0, c.on) << (c.value ? c.value : "null");
 }
 
-TEST(ConfigDebugSwitch, IsTheFirstFieldReadAtLoadAndSettable) {
-  ScopedEnv env;
-  env.Set("ZRB_DEBUG", "ON");
-  env.Set("ZRB_CONFIG_FILE", nullptr);
-  ZRBConfigTopicManager loadedOn;
-  EXPECT_EQ(loadedOn.GetDebug(), 1);
-  env.Set("ZRB_DEBUG", "0");
-  ZRBConfigTopicManager loadedOff;
-  EXPECT_EQ(loadedOff.GetDebug(), 0);
-
-  loadedOff.SetDebug(5);
-  EXPECT_EQ(loadedOff.GetDebug(), 5);
-  // Readers that know only the service's layout read the first int.
-  EXPECT_EQ(reinterpret_cast<const std::atomic<int>*>(&loadedOff)->load(), 5);
-}
-
 }  // namespace

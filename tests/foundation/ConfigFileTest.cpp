@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <sstream>
 #include <string>
 
@@ -163,15 +164,23 @@ TEST_F(ConfigFileLoading, WritesNothingWithTheSwitchOffAndNothingWithoutAFile) {
   EXPECT_EQ(out_.str(), "");
 }
 
-TEST_F(ConfigFileLoading, FileNamedAtLoadIsRead) {
-  env_.Set("ZRB_DEBUG", nullptr);
+TEST_F(ConfigFileLoading, DebugSwitchAndFileNamedAtLoadAreRead) {
+  env_.Set("ZRB_DEBUG", "ON");
   env_.Set("ZRB_CONFIG_FILE", (kDataDir + "site.xml").c_str());
   ZRBConfigTopicManager loaded;
+  EXPECT_EQ(loaded.GetDebug(), 1);
   CADUnicodeString category;
   EXPECT_EQ(loaded.GetDefaultPartCategory(category), 1);
   EXPECT_EQ(category, CADUnicodeString("MECH"));
   loaded.Unload();
   EXPECT_EQ(loaded.GetDefaultPartCategory(category), 0);
+  env_.Set("ZRB_DEBUG", "0");
+  ZRBConfigTopicManager off;
+  EXPECT_EQ(off.GetDebug(), 0);
+  off.SetDebug(5);
+  EXPECT_EQ(off.GetDebug(), 5);
+  // Readers that know only the service's layout read the first int.
+  EXPECT_EQ(reinterpret_cast<const std::atomic<int>*>(&off)->load(), 5);
 }
 
 TEST_F(ConfigFileLoading, DumpShowsOverridesUnderTheirFullNames) {

@@ -95,7 +95,7 @@ TEST_F(EnvironmentScriptTest, AwkwardValuesComeBackExactlyWhenTheScriptIsRun) {
   EXPECT_FALSE(fs::exists("/tmp/zrb-should-not-exist"));
 }
 
-TEST_F(EnvironmentScriptTest, ReplacesAnOldScriptButNeverWritesThroughAPlantedLink) {
+TEST_F(EnvironmentScriptTest, NeverWritesThroughAPlantedLinkAndDeletesOnlyTheScriptItWrote) {
   fs::path victim = dir / "victim";
   std::ofstream(victim) << "precious";
   fs::create_symlink(victim, script);
@@ -107,9 +107,6 @@ TEST_F(EnvironmentScriptTest, ReplacesAnOldScriptButNeverWritesThroughAPlantedLi
   }
   EXPECT_FALSE(fs::exists(script));  // unloading removes the script
   EXPECT_EQ(ReadBytes(victim), "precious");
-}
-
-TEST_F(EnvironmentScriptTest, DeletesOnlyTheScriptItWrote) {
   auto manager = std::make_unique<ZRBEnvironmentManager>(std::vector<std::string>{"ZRB_A=1"});
   fs::remove(script);
   std::ofstream(script) << "someone else's file";

@@ -4,16 +4,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "CADSystemServices.h"
 #include "ExchangeTestSupport.h"
-#include "ZRBConfigTopicManager.h"
+#include "XmapScratchDirectory.h"
 #include "ZRBFileUtil.h"
 #include "ZRBPropertyManager.h"
-#include "ZRBTrace.h"
 
 namespace fs = std::filesystem;
 
@@ -21,31 +19,13 @@ namespace {
 
 class ZRBFileOperations : public testing::Test {
  protected:
-  void SetUp() override { dir_ = MakeDir("/tmp"); }
-  void TearDown() override {
-    for (const auto& d : made_) fs::remove_all(d);
-    CADResetOperatingSystem();
-  }
-
-  std::string MakeDir(const std::string& parent) {
-    std::string pattern = parent + "/zrbfile.XXXXXX";
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    if (!::mkdtemp(buffer.data())) return {};
-    made_.emplace_back(buffer.data());
-    // The real path: the helpers resolve, so comparisons must too.
-    return fs::canonical(buffer.data()).string();
-  }
+  void TearDown() override { CADResetOperatingSystem(); }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> Entries() const { return scratch_.List(); }
 
-  std::string dir_;
-  std::vector<std::string> made_;
+  XmapScratchDirectory scratch_;
+  // The real path: the helpers resolve, so comparisons must too.
+  const std::string dir_ = fs::canonical(scratch_.Root()).string();
 };
 
 // Names a shell would act on: none of them may do anything but name a file.
@@ -134,11 +114,14 @@ TEST_F(ZRBFileOperations, CaseOnlyRenameOnCaseInsensitivePlatformReportsTheRenam
 }
 
 TEST_F(ZRBFileOperations, MoveAcrossFileSystemsCopiesThenRemovesTheSource) {
-  std::string other = MakeDir("/dev/shm");
+  char pattern[] = "/dev/shm/zrbfile.XXXXXX";
+  const std::string other = ::mkdtemp(pattern) ? pattern : "";
   struct stat a {
   }, b{};
-  if (other.empty() || ::stat(dir_.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
+  if (other.empty() || ::stat(dir_.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev) {
+    if (!other.empty()) fs::remove_all(other);
     GTEST_SKIP() << "no second file system";
+  }
   std::string from = Path("cross $(x).CADPart"), to = other + "/cross.CADPart";
   WriteBytes(from, "across");
   WriteBytes(to, "old");
@@ -146,21 +129,18 @@ TEST_F(ZRBFileOperations, MoveAcrossFileSystemsCopiesThenRemovesTheSource) {
   EXPECT_EQ(ReadBytes(to), "across");
   EXPECT_FALSE(fs::exists(from));
   EXPECT_EQ(std::distance(fs::directory_iterator(other), {}), 1);
+  fs::remove_all(other);
 }
 
 TEST_F(ZRBFileOperations, FailedMoveTracesTheSystemError) {
-  g_ZRBConfig.SetDebug(1);
-  std::ostringstream trace;
-  ZRBTrace::SetStream(&trace);
+  TraceCapture trace;
   std::string from = Path("m.CADPart");
   WriteBytes(from, "m");
   EXPECT_EQ(ZRBFileUtil::MoveFile(from, Path("missing/m.CADPart")), E_FAIL);
-  ZRBTrace::SetStream(nullptr);
-  g_ZRBConfig.SetDebug(0);
-  EXPECT_NE(trace.str().find("ZRB: could not rename file from " + from + " to " + Path("missing/m.CADPart") +
-                             " Error Code: 2"),
+  EXPECT_NE(trace.Text().find("ZRB: could not rename file from " + from + " to " + Path("missing/m.CADPart") +
+                              " Error Code: 2"),
             std::string::npos)
-      << trace.str();
+      << trace.Text();
   EXPECT_EQ(ReadBytes(from), "m");
 }
 

@@ -1,14 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CADDlgEditor.h"
 #include "CADDlgSelectorList.h"
-#include "CADDocumentServices.h"
-#include "CADFrmEditor.h"
-#include "CADFrmLayout.h"
-#include "CADFrmWindow.h"
 #include "MessagesFixture.h"
 #include "ZRBListBoxDialog.h"
-#include "ZRBTextBoxDialog.h"
 
 namespace {
 
@@ -36,29 +30,6 @@ TEST_F(ListTextBoxTest, TheListBoxShowsLinesInCallOrderAndClosesItself) {
   second->SetVisibility(CADDlgShow);
   EXPECT_TRUE(Driver().CloseWindow("ZRBListBoxDialog"));
   EXPECT_TRUE(CADDlgDialog::GetAllWindows().empty());
-}
-
-TEST_F(ListTextBoxTest, TheTextBoxGivesTheTypedTextToTheCommandThatSubscribed) {
-  CADDocumentServices::ResetSession();
-  CADDocument* document = nullptr;
-  ASSERT_EQ(CADDocumentServices::New("CADDrawing", document), S_OK);
-  CADFrmWindow* window = nullptr;
-  ASSERT_EQ(CADFrmLayout::GetCurrentLayout().OpenWindow(document, window), S_OK);
-  CADFrmEditor* editor = window->GetEditor();
-  auto* dialog = new ZRBTextBoxDialog(editor);
-  dialog->Build();
-  dialog->SetLabel("Drawing name:");
-  CADUnicodeString taken;
-  dialog->Connect(CADDlgEvent::OK, [&](CADDialog&) {
-    taken = dialog->GetText();
-    dialog->RequestDelayedDestruction();
-  });
-  dialog->SetVisibility(CADDlgShow);
-  EXPECT_TRUE(Driver().TypeText("ZRBTextBoxDialog", "ZRBTextBoxEditor", "Sheet 'A' \"1\""));
-  EXPECT_TRUE(Driver().PressWindowButton("ZRBTextBoxDialog", CADDlgEvent::OK));
-  EXPECT_EQ(taken, CADUnicodeString("Sheet 'A' \"1\""));
-  EXPECT_FALSE(Driver().IsOpen("ZRBTextBoxDialog"));
-  CADDocumentServices::ResetSession();
 }
 
 }  // namespace

@@ -57,15 +57,4 @@ TEST_F(MsgBoxTest, ASessionWithoutMainWindowStillAsks) {
   CADApplicationFrame::SetAbsent(false);
 }
 
-TEST_F(MsgBoxTest, WindowManagementCanBeSwitchedOff) {
-  CADApplication application;
-  g_ZRBConfig.ChangeEnvVar("ZRB_DISABLE_WM_SUPPORT", "ON", 1);
-  EXPECT_EQ(ZRBAfx::SetCadWindowTop(), 1);
-  EXPECT_EQ(ZRBAfx::SetWorkBenchWindowTop(), 1);
-  EXPECT_EQ(application.GetMainWindow().GetRaiseCount(), 0);
-  g_ZRBConfig.ChangeEnvVar("ZRB_DISABLE_WM_SUPPORT", "on", 1);  // only "ON" switches
-  ZRBAfx::SetCadWindowTop();
-  EXPECT_EQ(application.GetMainWindow().GetRaiseCount(), 1);
-}
-
 }  // namespace

@@ -97,7 +97,7 @@ const char* Expensive() {
   return "text";
 }
 
-TEST_F(TraceCapture, NothingAtAllIsWrittenOrBuiltWithTheSwitchOff) {
+TEST_F(TraceCapture, NothingAtAllIsWrittenOrBuiltWithTheSwitchOffServiceLinesIncluded) {
   g_ZRBConfig.SetDebug(0);
   std::atomic<int> clockReads{0};
   CADClock::SetOverride([&] {
@@ -113,6 +113,11 @@ TEST_F(TraceCapture, NothingAtAllIsWrittenOrBuiltWithTheSwitchOff) {
   EXPECT_EQ(Take(), "");
   EXPECT_EQ(g_formatted, 0);
   EXPECT_EQ(clockReads, 0);
+  g_ZRBConfig.SetDebug(1);  // the service's lines share the trace stream
+  g_ZRBConfig.LoadConfigFile("/nonexistent/zrb-config.xml");
+  EXPECT_EQ(Take(),
+            "ZRB: ZRBConfigTopicManager: configuration file '/nonexistent/zrb-config.xml' not used (cannot open: No "
+            "such file or directory); no categories, extensions or behaviors are configured\n");
   g_ZRBConfig.LoadConfigFile(nullptr);
 }
 
@@ -127,14 +132,6 @@ TEST_F(TraceCapture, SwitchIsTestedAfreshBeforeEveryLine) {
   EXPECT_EQ(
       Take(),
       "ZRB: [1700000000 5] ZRBSample::Toggle start \nZRB: shown\nZRB: [1700000000 5]  ZRBSample::Toggle end   \n");
-}
-
-TEST_F(TraceCapture, ServiceLinesShareTheTraceStream) {
-  g_ZRBConfig.LoadConfigFile("/nonexistent/zrb-config.xml");
-  EXPECT_EQ(Take(),
-            "ZRB: ZRBConfigTopicManager: configuration file '/nonexistent/zrb-config.xml' not used (cannot open: No "
-            "such file or directory); no categories, extensions or behaviors are configured\n");
-  g_ZRBConfig.LoadConfigFile(nullptr);
 }
 
 TEST_F(TraceCapture, StringListsPrintIndexedItemsUnderTheirOwnTraceNames) {
