@@ -10,6 +10,7 @@
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
 #include "CADIDrawing.h"
+#include "CADIParmPublisher.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
@@ -59,6 +60,15 @@ CADUnicodeString PathOf(const CADIProduct_var& product) {
     path = "/" + InstanceName(node).str() + path;
   }
   return CADUnicodeString(path.empty() ? std::string("/") : path);
+}
+
+// Whether the PDM's design-table setting matters for a part saved alone: without tables, known or present, there
+// is nothing to send, and the PDM need not be asked for the setting.
+bool MayHaveDesignTables(const CADIProduct_var& part) {
+  if (!GlobPropertyManager.GetReferenceProperty(part, "ZRB_DESIGNTABLES").IsEmpty()) return true;
+  CADIParmPublisher_var publisher(part.get());
+  CADListValCADBaseUnknown_var tables;
+  return publisher && SUCCEEDED(publisher->ListDesignTables(tables)) && tables.Size() > 0;
 }
 }  // namespace
 
@@ -558,7 +568,8 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
   object->SetSlotValue("UPD_GEOMETRY", "1");
   object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
   // A part saved alone carries its design tables as it would inside its structure.
-  if (kind == FileKind::Part && !modes_.tablesApart) WriteDesignTables(request, root, object);
+  if (kind == FileKind::Part && !modes_.tablesApart && MayHaveDesignTables(root))
+    WriteDesignTables(request, root, object);
   if (structureFile) DescribeForStructureFile(request, *object, document, kind, root);
 
   // In structure-file mode the request is carried out in the structure file: it becomes its own answer.
