@@ -51,7 +51,6 @@ class UpdateTest : public save_test::LoadedAssemblyTest {
     At("Bracket.2")->SetPrdInstanceName("Bracket.9");
     for (auto [name, value] : {std::pair{"ZRB_RELATION", "RL-Bracket.2"}, {"ZRB_INSTANCE_IN_ZRB", "1"}})
       GlobPropertyManager.SetInstanceProperty(root_, At("Bracket.9"), name, value);
-    ExpectBox("ZRBUpdateCmd.ProductRemoved", 1);
     return "Bracket.9";
   }
 };

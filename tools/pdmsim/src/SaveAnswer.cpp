@@ -177,7 +177,8 @@ void SaveAnswer::Node(ExchangeObject& node, const Item* parent, bool orphan, boo
   if (toCreate && !linked && Yes(node, "LINK_IN_PDM")) node.Set("LINK_SUCCESS", "0");
   if (item) {
     const ExchangeObject* product = Lookup(node.Get("PRODUCT"));
-    if (failing && !created) {
+    // A document object may name no part number (a drawing): its item's number picks it out.
+    if ((failing || failParts_.count(item->partNumber) > 0) && !created) {
       if (Yes(node, "UPD_GEOMETRY") || Yes(node, "UPD_PRODUCT") || AsksProductSave(product))
         Fail(node, "MODEL_UPD_SUCCESS", "the document could not be saved.");
     } else {

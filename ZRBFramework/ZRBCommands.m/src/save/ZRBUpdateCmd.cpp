@@ -10,6 +10,7 @@
 #include "CADDocument.h"
 #include "CADFrmEditor.h"
 #include "CADIDrawing.h"
+#include "CADIParmPublisher.h"
 #include "CADSystemServices.h"
 #include "ZRBAfx.h"
 #include "ZRBCache.h"
@@ -59,6 +60,15 @@ CADUnicodeString PathOf(const CADIProduct_var& product) {
     path = "/" + InstanceName(node).str() + path;
   }
   return CADUnicodeString(path.empty() ? std::string("/") : path);
+}
+
+// Whether the PDM's design-table setting matters for a part saved alone: without tables, known or present, there
+// is nothing to send, and the PDM need not be asked for the setting.
+bool MayHaveDesignTables(const CADIProduct_var& part) {
+  if (!GlobPropertyManager.GetReferenceProperty(part, "ZRB_DESIGNTABLES").IsEmpty()) return true;
+  CADIParmPublisher_var publisher(part.get());
+  CADListValCADBaseUnknown_var tables;
+  return publisher && SUCCEEDED(publisher->ListDesignTables(tables)) && tables.Size() > 0;
 }
 }  // namespace
 
@@ -398,10 +408,11 @@ int ZRBUpdateCmd::UpdateStructureFile(ZRBObjectManager& request, const CADIProdu
   // The structure file stands in for the PDM: the request is written for the record, no PDM session is run,
   // and what the request asks for is done in the file.
   CADUnicodeString path;
+  ZRBStructureFileUpdate merge(extended, GetWarnings());
   int success = WriteRequestFile(request, path);
   if (success) {
     ZRBAfx::SetWorkBenchWindowTop();
-    success = ZRBStructureFileUpdate(extended, GetWarnings()).UpdateWithoutPdm(request);
+    success = merge.UpdateWithoutPdm(request);
     ZRB_DEBUG(success ? "ZRB: UpdateSZRBStructure succeded" : "ZRB: UpdateSZRBStructure failed");
   }
   if (success) {
@@ -411,7 +422,14 @@ int ZRBUpdateCmd::UpdateStructureFile(ZRBObjectManager& request, const CADIProdu
   }
   ProcessSaveFlags(success, request);
   // The session is rebuilt from the file, so that it shows the placeholders the file now holds.
-  if (success && extended) RereadStructureFile(true, "EZRB ");
+  // The file holds the save and the session took the answer, so both stand; but the windows may now show less
+  // than the file, and the designer must know before working on.
+  if (success && extended && !RereadStructureFile(true, "EZRB ")) {
+    CADUnicodeString file;
+    ZRBAfx::GetXMapWithEndingSlash(file);
+    file = file + merge.FileName();
+    AddUpdateMessage("StructureNotReread", &file, 1);
+  }
   if (!success) status = -1;
   if (success) ZRB_TRACE_OK();
   return success;
@@ -550,6 +568,9 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
   }
   object->SetSlotValue("UPD_GEOMETRY", "1");
   object->SetSlotValue("ZRB_PRIVATE_UPDATE_ID", object->GetKey());
+  // A part saved alone carries its design tables as it would inside its structure.
+  if (kind == FileKind::Part && !modes_.tablesApart && MayHaveDesignTables(root))
+    WriteDesignTables(request, root, object);
   if (structureFile) DescribeForStructureFile(request, *object, document, kind, root);
 
   // In structure-file mode the request is carried out in the structure file: it becomes its own answer.
@@ -558,6 +579,7 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
   ZRBObjectManager& answer = structureFile ? request : received;
   if (success) {
     const ZRBObject* answered = answer.GetObjectByPrivateUpdateId(object->GetKey());
+    if (answered && kind == FileKind::Part) ProcessDesignTables(root, *answered, answer);
     if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "1") {
       ZRB_DEBUG("MODEL_UPD_SUCCESS == 1");
       // The PDM has no new version to record: the exchange map's content stays as the PDM delivered it.
@@ -569,7 +591,11 @@ int ZRBUpdateCmd::UpdateFileDocument(CADDocument* document, FileKind kind, int& 
     } else {
       ZRB_DEBUG("MODEL_UPD_SUCCESS != 1");
       // The save went through as a whole, but the PDM refused this document: its work is still unsaved.
-      if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "0") document->SetDirty(1);
+      if (answered && answered->GetSlotValue("MODEL_UPD_SUCCESS") == "0") {
+        document->SetDirty(1);
+        // For a drawing the PDM keeps the file as a document related to the drawing item.
+        if (kind == FileKind::Drawing) AddUpdateMessage("ReleatedDocNotSaved", &parameter, 1);
+      }
     }
   } else if (kind == FileKind::Process || kind == FileKind::Analysis) {
     ZRB_DEBUG("Restoring Dirty State for %s %s", kind == FileKind::Process ? "Process" : "Analysis", path.c_str());

@@ -101,6 +101,7 @@ int ZRBCommandStates::CheckForDeletedProductsAtNode(CADIProduct* product, int& c
   // The current children in the record's form: the same list round trip as the stored items.
   std::unordered_map<std::string, int> present;
   std::unordered_map<std::string, int> presentObids;
+  std::unordered_map<std::string, int> presentRelations;
   for (const CADBaseUnknown_var& item : node->GetChildren()) {
     CADIProduct_var child(item);
     if (!child) continue;
@@ -108,6 +109,8 @@ int ZRBCommandStates::CheckForDeletedProductsAtNode(CADIProduct* product, int& c
     ++present[Key(obid, ZRBListText::RoundTrip(InstanceNameOf(child).view()),
                   ZRBListText::RoundTrip(GlobPropertyManager.GetPartNumber(child, 0).view()))];
     ++presentObids[obid.str()];
+    const CADUnicodeString relation = GlobPropertyManager.GetInstanceProperty(node, child, "ZRB_RELATION");
+    if (!relation.IsEmpty()) ++presentRelations[ZRBListText::RoundTrip(relation.view()).str()];
   }
   const bool configurable = ConfigurableNodeBehaviorForStates() != 0;
   std::unordered_map<std::string, int> recordedObids;
@@ -125,6 +128,9 @@ int ZRBCommandStates::CheckForDeletedProductsAtNode(CADIProduct* product, int& c
     } else {
       found = present.count(Key(obid, record->Get(Record::Instances, i), record->Get(Record::PartNumbers, i))) != 0;
     }
+    // A renamed instance still holds its relation: the save renames it in the PDM, it does not remove it.
+    const CADUnicodeString& relation = record->Get(Record::Rels, i);
+    if (!found && !relation.IsEmpty()) found = presentRelations.count(relation.str()) != 0;
     if (found || record->Get(Record::InZrb, i) != "1") continue;
     ++count;
     ZRB_DEBUG("ZRB: Found deleted product: %s", record->Get(Record::Instances, i).c_str());
