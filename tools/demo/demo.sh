@@ -4,7 +4,7 @@
 # assembly to it and completing an add-temporary dialog, a second read served
 # from the exchange map's cache, the designer moving an instance and the
 # product states showing what changed, the designer adding a part and saving,
-# a fresh session reading the saved structure back, then a new part created and saved under a new number, the
+# a fresh session reading the saved structure back and refusing to save a file another document replaced, then a new part created and saved under a new number, the
 # session saved locally, restored in a fresh session and saved to the PDM from there, and where to look afterwards.
 set -euo pipefail
 BUILD=$(cd "${1:?usage: demo.sh BUILD_DIR}" && pwd)
@@ -50,9 +50,9 @@ LAST=$(pdmsim journal --json | grep -o '"seq": *[0-9]*' | tail -1 | grep -o '[0-
 ACTIONS='^\{(CREATE_PART_IN_PDM|CREATE_MODEL_RELATION_ONLY|CREATE_PART_RELATION_ONLY|LINK_IN_PDM|UPD_GEOMETRY|UPD_MATRIX|UPD_PRODUCT)\} *[12] *$|^\{REMOVED_SUBASS\}'
 echo "  actions in the last save request (call $LAST): $(pdmsim journal show "$LAST" | grep -cE "$ACTIONS" || true)"
 
-step "9. a fresh CAD session with an empty exchange map reads the saved structure back"
+step "9. a fresh CAD session with an empty exchange map reads the saved structure back; a file swapped behind its back is refused"
 mkdir -p "$WORK/fresh/xmap" "$WORK/fresh/settings"
-zrbsession --xmap "$WORK/fresh/xmap" --settings "$WORK/fresh/settings" --workdir "$WORK/fresh" \
+ZRB_READ_UUID=ON zrbsession --xmap "$WORK/fresh/xmap" --settings "$WORK/fresh/settings" --workdir "$WORK/fresh" \
   --trace-file "$WORK/trace-readback.log" --script "$HERE/session-readback.zrbs" | tee "$WORK/session-readback.log"
 
 # The local session file is packed and unpacked with Info-ZIP's zip and unzip (./run installs them).
