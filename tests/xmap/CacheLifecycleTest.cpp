@@ -9,8 +9,7 @@
 #include "CADSysCacheSettingCtrl.h"
 #include "HostDialogFixture.h"
 #include "ScopedEnv.h"
-#include "XmapScratchDirectory.h"
-#include "ZRBCache.h"
+#include "XmapFixtures.h"
 #include "ZRBObjectManager.h"
 
 namespace {
@@ -31,12 +30,7 @@ class CacheLifecycleTest : public HostDialogFixture {
   void Register(ZRBCache& cache, const std::string& path, const char* obid = "OB") {
     cache.UpdateXMapFile(obid, kDate, CADString(path), "DB", "Part");
   }
-  static std::vector<std::string> Listed(ZRBXmapManager* manager) {
-    std::vector<std::string> names;
-    if (!manager) return names;
-    for (const ZRBXmapFile* entry : manager->GetEntries()) names.push_back(std::string(entry->GetFileName()));
-    return names;
-  }
+  static std::vector<std::string> Listed(const ZRBXmapManager* manager) { return ListedNames(manager); }
   static std::vector<std::string> Keys(const std::string& listPath) {
     ZRBObjectManager list;
     std::vector<std::string> keys;
