@@ -1,6 +1,5 @@
 // What ConnectPdm reports for the ways a shell call can end, directly and on the worker thread, and when the
 // worker runs at all.
-#include <sys/wait.h>
 
 #include <cerrno>
 #include <thread>
@@ -9,7 +8,6 @@
 #include "CommandFixture.h"
 #include "ScopedEnv.h"
 #include "ZRBAfx.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBPdmWorkerCall.h"
 
 namespace {

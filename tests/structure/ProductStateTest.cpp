@@ -13,7 +13,6 @@
 #include "ZRBCommandStates.h"
 #include "ZRBFileUtil.h"
 #include "ZRBInfoUtil.h"
-#include "ZRBPSNTreeUtil.h"
 #include "ZRBPosMatrixUtil.h"
 #include "ZRBPropertyManager.h"
 

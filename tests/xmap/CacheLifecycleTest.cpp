@@ -2,7 +2,6 @@
 // for the PDM, modes, and what unloading does to the directories.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 

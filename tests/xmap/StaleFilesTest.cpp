@@ -9,7 +9,6 @@
 #include "ScopedEnv.h"
 #include "XmapFixtures.h"
 #include "ZRBObjectManager.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBStaleFileGuard.h"
 #include "ZRBStaleFiles.h"
 
