@@ -7,7 +7,6 @@
 #include "CommandFixture.h"
 #include "ProbeCommand.h"
 #include "SampleSession.h"
-#include "ZRBDummyCmd.h"
 #include "ZRBOneStepCommand.h"
 #include "ZRBPdmAction.h"
 

@@ -1,6 +1,4 @@
 // The command lines that reach the shell: action words, quoted paths and the connection command in force.
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <set>

@@ -1,6 +1,5 @@
 // What ConnectPdm reports for the ways a shell call can end, directly and on the worker thread, and when the
 // worker runs at all.
-#include <sys/wait.h>
 
 #include <cerrno>
 #include <thread>
@@ -9,14 +8,23 @@
 #include "CommandFixture.h"
 #include "ScopedEnv.h"
 #include "ZRBAfx.h"
-#include "ZRBConfigTopicManager.h"
 #include "ZRBPdmWorkerCall.h"
 
 namespace {
 
 constexpr int ExitStatus(int code) { return code << 8; }
 
-class ConnectResultTest : public CommandFixture {};
+class ConnectResultTest : public CommandFixture {
+ protected:
+  // Records on which thread the shell runs.
+  void WatchShellThread(int status) {
+    SetShellAnswer([this, status](const std::string&) {
+      shellThread_ = std::this_thread::get_id();
+      return status;
+    });
+  }
+  std::thread::id shellThread_;
+};
 
 TEST_F(ConnectResultTest, ShellOutcomesMapToResultsDirectlyAndOnTheWorker) {
   struct Case {
@@ -50,27 +58,15 @@ TEST_F(ConnectResultTest, ShellOutcomesMapToResultsDirectlyAndOnTheWorker) {
     }
 }
 
-class ThreadedConnectTest : public CommandFixture {
- protected:
-  // Records on which thread the shell runs.
-  void WatchShellThread() {
-    SetShellAnswer([this](const std::string&) {
-      shellThread_ = std::this_thread::get_id();
-      return 0;
-    });
-  }
-  std::thread::id shellThread_;
-};
-
 // A child of 1.5 s: the session repaints while it waits and gets the child's own status back.
-TEST_F(ThreadedConnectTest, RepaintsWhileTheChildRunsAndReturnsItsStatus) {
+TEST_F(ConnectResultTest, RepaintsWhileTheChildRunsAndReturnsItsStatus) {
   UseRealShell();
   SetVariable("ZRB_CONNECTPDM", "sleep 1.5; exit 3;");
   EXPECT_EQ(ZRBAfx::ConnectPdm("PdmSessn x3UpdateFromFile '/x/a.zrb'", 1), ExitStatus(3));
   EXPECT_GE(App().GetRepaintCount(), 1);
 }
 
-TEST_F(ThreadedConnectTest, RunsOnAWorkerUnlessTheSiteSwitchesRepaintingOff) {
+TEST_F(ConnectResultTest, RunsOnAWorkerUnlessTheSiteSwitchesRepaintingOff) {
   struct Case {
     const char* disableUpdateDisplay;  // null: unset
     bool onWorker;
@@ -78,24 +74,21 @@ TEST_F(ThreadedConnectTest, RunsOnAWorkerUnlessTheSiteSwitchesRepaintingOff) {
   for (Case c : {Case{nullptr, true}, Case{"on", true}, Case{"ON", false}}) {
     SCOPED_TRACE(c.disableUpdateDisplay ? c.disableUpdateDisplay : "(unset)");
     SetVariable("ZRB_DISABLE_UPDATE_DISPLAY", c.disableUpdateDisplay);
-    WatchShellThread();
+    WatchShellThread(0);
     EXPECT_EQ(ZRBAfx::ConnectPdm("PdmSessn x3GetInfoForParts", 1), 0);
     EXPECT_EQ(shellThread_ != std::this_thread::get_id(), c.onWorker);
   }
 }
 
-TEST_F(ThreadedConnectTest, AWorkerThatCannotBeCreatedFallsBackToTheDirectCall) {
-  SetShellAnswer([this](const std::string&) {
-    shellThread_ = std::this_thread::get_id();
-    return ExitStatus(2);
-  });
+TEST_F(ConnectResultTest, AWorkerThatCannotBeCreatedFallsBackToTheDirectCall) {
+  WatchShellThread(ExitStatus(2));
   ZRBPdmWorkerCall::FailNextStartForTests(EAGAIN);
   EXPECT_EQ(ZRBAfx::ConnectPdm("PdmSessn x3GetInfoForParts", 1), ExitStatus(2));
   EXPECT_EQ(shellThread_, std::this_thread::get_id());
   EXPECT_EQ(ShellLines().size(), 1u);
 }
 
-TEST_F(ThreadedConnectTest, WithoutAMainApplicationOnlyTheDirectCallRuns) {
+TEST_F(ConnectResultTest, WithoutAMainApplicationOnlyTheDirectCallRuns) {
   DropApplication();
   EXPECT_EQ(ZRBAfx::ConnectPdm("PdmSessn x3GetInfoForParts", 1), -1);
   EXPECT_TRUE(ShellLines().empty());
@@ -106,15 +99,13 @@ TEST_F(ThreadedConnectTest, WithoutAMainApplicationOnlyTheDirectCallRuns) {
 }
 
 // Two threaded calls in a row share nothing: the second is not ended by the first one's signal.
-TEST_F(ThreadedConnectTest, ConsecutiveCallsKeepTheirOwnState) {
+TEST_F(ConnectResultTest, ConsecutiveCallsKeepTheirOwnState) {
   int calls = 0;
   SetShellAnswer([&calls](const std::string&) { return ExitStatus(++calls); });
   for (int i = 1; i <= 20; ++i) EXPECT_EQ(ZRBAfx::ConnectPdm("PdmSessn x3GetInfoForParts", 1), ExitStatus(i));
 }
 
-class WindowRaisingTest : public CommandFixture {};
-
-TEST_F(WindowRaisingTest, NoDisplayIsOpenedWhenWindowManagementIsDisabled) {
+TEST_F(ConnectResultTest, NoDisplayIsOpenedWhenWindowManagementIsDisabled) {
   struct Case {
     const char* disable;  // "ZRB_DISABLE_WM_SUPPORT"
     int result;

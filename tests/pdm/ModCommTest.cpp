@@ -1,10 +1,12 @@
 // The module-communication component as the PDM side reaches it: by class name through component
 // instantiation, by its own interface and by method name through the automation dispatch.
+#include "CADAutomationDispatcher.h"
 #include "CADAutomationSnapshot.h"
 #include "CADCommand.h"
 #include "CADDlgNotify.h"
 #include "CADInstantiateComponent.h"
 #include "CommandFixture.h"
+#include "FakeTwoStepCmd.h"
 #include "ZRBClientMode.h"
 #include "ZRBIModComm.h"
 #include "ZRBInfoUtil.h"
@@ -48,31 +50,26 @@ TEST_F(ModCommTest, TheDispatchInterfaceChecksMethodsAndArguments) {
     std::vector<const char*> arguments;
     HRESULT hr;
     int result;
+    const char* designTables = nullptr;  // the switch afterwards; null: not looked at
   };
   for (const Case& c :
        {Case{"SetStatus", {"PDM_ADDTEMP_READY"}, S_OK, 1}, Case{"GetStatus", {}, S_OK, 1},
         Case{"SetStatus", {}, E_INVALIDARG, 0}, Case{"SetStatus", {"a", "b"}, E_INVALIDARG, 0},
         Case{"StartCmd", {}, E_INVALIDARG, 0}, Case{"StartCmd", {"NoSuchCmd"}, S_OK, 0},
-        Case{"WriteXml", {"/only/one"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"1"}, S_OK, 1},
-        Case{"SetUseDesignTables", {"yes"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"+-1"}, E_INVALIDARG, 0},
-        Case{"SetUseDesignTables", {"1 "}, E_INVALIDARG, 0}, Case{"setstatus", {"x"}, E_FAIL, 0},
-        Case{"Quit", {}, E_FAIL, 0}}) {
+        Case{"WriteXml", {"/only/one"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"0"}, S_OK, 1, "OFF"},
+        Case{"SetUseDesignTables", {"7"}, S_OK, 1, "ON"}, Case{"SetUseDesignTables", {"0"}, S_OK, 1, "OFF"},
+        Case{"SetUseDesignTables", {"-1"}, S_OK, 1, "ON"}, Case{"SetUseDesignTables", {"yes"}, E_INVALIDARG, 0},
+        Case{"SetUseDesignTables", {"+-1"}, E_INVALIDARG, 0}, Case{"SetUseDesignTables", {"1 "}, E_INVALIDARG, 0},
+        Case{"setstatus", {"x"}, E_FAIL, 0}, Case{"Quit", {}, E_FAIL, 0}}) {
     SCOPED_TRACE(std::string(c.method) + "/" + std::to_string(c.arguments.size()));
     int result = 0;
     EXPECT_EQ(Invoke(c.method, c.arguments, result), c.hr);
     EXPECT_EQ(result, c.result);
+    EXPECT_TRUE(!c.designTables || ZRBInfoUtil::GetUseDesignTables() == c.designTables);
   }
   CADString status;
   Create<ZRBIModComm>()->GetStatus(status);
   EXPECT_EQ(status, "PDM_ADDTEMP_READY");
-}
-
-TEST_F(ModCommTest, DesignTableUseIsSwitchedByTheFlag) {
-  int result = 0;
-  for (auto [flag, expected] : {std::pair{"0", "OFF"}, std::pair{"7", "ON"}, std::pair{"-1", "ON"}}) {
-    EXPECT_EQ(Invoke("SetUseDesignTables", {flag}, result), S_OK);
-    EXPECT_EQ(ZRBInfoUtil::GetUseDesignTables(), expected) << flag;
-  }
 }
 
 TEST_F(ModCommTest, StartCmdCreatesTheNamedCommandInItsMode) {
@@ -138,6 +135,21 @@ TEST_F(ModCommTest, AStartLeavesTheStandardClientInForce) {
   EXPECT_EQ(ZRBClientMode::Current(), ZRBClientMode::Standard());
   ASSERT_EQ(messages.Size(), 1);  // no such root-product file: the command's failure reaches the caller
   EXPECT_EQ(messages[1], "Failed to open Root Product file");
+}
+
+// The real component behind the host's automation dispatch: the PDM side's ready word ends a waiting command.
+TEST_F(ModCommTest, TheReadyWordThroughTheBridgeEndsTheWaitingCommandAtItsNextPoll) {
+  CADAutomationDispatcher dispatcher;
+  FakeTwoStepCmd::Journal journal;
+  auto* command = new FakeTwoStepCmd("AddTemp", journal);
+  command->Activate(nullptr, nullptr);
+  EXPECT_EQ(dispatcher.HandleLine("GetStatus\n"), "OK\t1\tNO_STATUS\n");
+  EXPECT_EQ(dispatcher.HandleLine("SetStatus\tPDM_ADDTEMP_READY\n"), "OK\t1\n");
+  EXPECT_EQ(dispatcher.HandleLine("GetStatus\n"), "OK\t1\tNO_STATUS\n") << "performed on the loop, not yet";
+  Loop().AdvanceBy(1000);
+  EXPECT_EQ(dispatcher.HandleLine("GetStatus\n"), "OK\t1\tPDM_ADDTEMP_READY\n");
+  EXPECT_EQ(journal, (std::vector<std::string>{"start AddTemp status=", "end AddTemp PDM_ADDTEMP_READY via pdmcl -b --",
+                                               "destroyed AddTemp"}));
 }
 
 }  // namespace

@@ -131,13 +131,8 @@ TEST_F(TwoStepProtocolTest, ANewerTwoStepCommandAbandonsTheWaitingOneFirst) {
 // to the standard client); a waiting SAM command still talks to its own client.
 TEST_F(TwoStepProtocolTest, CancelWordsGoThroughTheWaitingCommandsOwnClient) {
   SetVariable("SAM_ZRB_CONNECTPDM", "samcl --site a");
-  struct Case {
-    const char* how;
-    const char* cancelLine;
-  };
-  for (Case c : {Case{"user cancel", "samcl --site a PdmSessn x3CancelCadAddTemp"},
-                 Case{"abandoned", "samcl --site a PdmSessn x3CancelCadAddTemp"}}) {
-    SCOPED_TRACE(c.how);
+  for (const bool userCancel : {true, false}) {
+    SCOPED_TRACE(userCancel ? "user cancel" : "abandoned");
     ClearShellLines();
     journal.clear();
     FakeTwoStepCmd* sam = Start("SamAddTemp", FakeTwoStepCmd::kAddTemp, true);
@@ -145,16 +140,11 @@ TEST_F(TwoStepProtocolTest, CancelWordsGoThroughTheWaitingCommandsOwnClient) {
     ASSERT_EQ(ZRBClientMode::Current(), ZRBClientMode::Standard()) << "the dummy command reset the mode";
     Loop().AdvanceBy(2000);
     ZRBClientMode::Standard().Apply();
-    if (std::string(c.how) == "user cancel") {
-      sam->Cancel(nullptr, nullptr);
-    } else {
-      FakeTwoStepCmd* standard = Start("AddTemp");
-      standard->Cancel(nullptr, nullptr);
-    }
+    (userCancel ? sam : Start("AddTemp"))->Cancel(nullptr, nullptr);
     Loop().RunPending();
     ASSERT_GE(ShellLines().size(), 2u);
     EXPECT_EQ(ShellLines()[0], "samcl --site a PdmSessn x3AddTempCad '/xmap/SamAddTemp.zrb'");
-    EXPECT_EQ(ShellLines()[1], c.cancelLine);
+    EXPECT_EQ(ShellLines()[1], "samcl --site a PdmSessn x3CancelCadAddTemp");
     if (ShellLines().size() > 2) {
       EXPECT_EQ(ShellLines()[2], "pdmcl -b -- PdmSessn x3AddTempCad '/xmap/AddTemp.zrb'")
           << "the newer command keeps its own client";

@@ -45,6 +45,9 @@ class DesignTableTest : public CommandFixture {
   // The plate's one table, as a listing of its own.
   TableList PlateTables() { return TableList(ZRBDesignTable::GetTables(plate_, 0)); }
   std::string XMap(std::string_view name) const { return xmap_.Path(std::string("xmap/") + std::string(name)); }
+  static void Fill(ZRBObject& answer, std::initializer_list<std::pair<const char*, std::string>> slots) {
+    for (const auto& [slot, value] : slots) answer.SetSlotValue(slot, value);
+  }
   static std::string PathOf(ZRBDesignTable* table) {
     CADUnicodeString path;
     table->GetFullPath(path);
@@ -105,10 +108,8 @@ TEST_F(DesignTableTest, APdmRenameCopiesTheFileStoresTheIdentityAndIsFollowedByO
   EXPECT_EQ(state, ZRBDesignTable::kStateNew | ZRBDesignTable::kStateDirty);
 
   ZRBObject answer;
-  answer.SetSlotValue("ID", "T-17");
-  answer.SetSlotValue("DB_NAME", "vault");
-  answer.SetSlotValue("CHANGEABLE", "1");
-  answer.SetSlotValue("EXTERNAL_LOCATION", "/pdm/files/PLATE-0001.xls");
+  Fill(answer,
+       {{"ID", "T-17"}, {"DB_NAME", "vault"}, {"CHANGEABLE", "1"}, {"EXTERNAL_LOCATION", "/pdm/files/PLATE-0001.xls"}});
   ASSERT_EQ(table->UpdateZRBProperties(&answer), S_OK);
 
   const CADUnicodeString copy(XMap("PLATE-0001.xls"));
@@ -161,8 +162,7 @@ TEST_F(DesignTableTest, NamesFromThePdmNeverLeadOutOfTheExchangeMap) {
   for (const char* hostile : {"..", "/pdm/dir/", "a/.."}) {
     SCOPED_TRACE(hostile);
     ZRBObject answer;
-    answer.SetSlotValue("OBID", "T-1");
-    answer.SetSlotValue("EXTERNAL_LOCATION", hostile);
+    Fill(answer, {{"OBID", "T-1"}, {"EXTERNAL_LOCATION", hostile}});
     EXPECT_EQ(tables[1]->UpdateZRBProperties(&answer), E_FAIL);
     EXPECT_EQ(PathOf(tables[1]), sample_.Path("PlateSizes.xls").str());
   }
@@ -234,9 +234,7 @@ TEST_F(DesignTableTest, RequestSlotsDescribeTheTableAndAskForAGeometryUpdateOnly
     GlobPropertyManager.ResetForTests();
     if (c.known) {
       ZRBObject answer;
-      answer.SetSlotValue("OBID", "T-5");
-      answer.SetSlotValue("EXTERNAL_LOCATION", path.str());
-      answer.SetSlotValue("CHANGEABLE", c.changeable);
+      Fill(answer, {{"OBID", "T-5"}, {"EXTERNAL_LOCATION", path.str()}, {"CHANGEABLE", c.changeable}});
       ASSERT_EQ(ZRBDesignTable::SetZRBProperties(&answer, 1), S_OK);
     }
     GlobPropertyManager.SetFileProperty(path, "ZRB_SYNC_SKIP_TAB_UPDATE", c.skip);
@@ -252,9 +250,7 @@ TEST_F(DesignTableTest, RequestSlotsDescribeTheTableAndAskForAGeometryUpdateOnly
 TEST_F(DesignTableTest, StoringTheIdentityWithoutForceKeepsTheKnownTime) {
   const std::string file = xmap_.Write("xmap/t.txt", "rows");
   ZRBObject answer;
-  answer.SetSlotValue("OBID", "T-9");
-  answer.SetSlotValue("CLASSNAME", "x0Table");
-  answer.SetSlotValue("EXTERNAL_LOCATION", file);
+  Fill(answer, {{"OBID", "T-9"}, {"CLASSNAME", "x0Table"}, {"EXTERNAL_LOCATION", file}});
   GlobPropertyManager.SetFileProperty(CADUnicodeString(file), "ZRB_LAST_KNOWN_MOD_TIME", "12");
   ASSERT_EQ(ZRBDesignTable::SetZRBProperties(&answer, 0), S_OK);
   EXPECT_EQ(GlobPropertyManager.GetFileProperty(CADUnicodeString(file), "ZRB_LAST_KNOWN_MOD_TIME").str(), "12");

@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "CADAutoProduct.h"
 #include "CADDlgNotify.h"
 #include "CADDocumentServices.h"
 #include "CADILinkableObject.h"

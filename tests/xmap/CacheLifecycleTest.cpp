@@ -2,15 +2,13 @@
 // for the PDM, modes, and what unloading does to the directories.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CADSysCacheSettingCtrl.h"
 #include "HostDialogFixture.h"
 #include "ScopedEnv.h"
-#include "XmapScratchDirectory.h"
-#include "ZRBCache.h"
+#include "XmapFixtures.h"
 #include "ZRBObjectManager.h"
 
 namespace {
@@ -31,12 +29,7 @@ class CacheLifecycleTest : public HostDialogFixture {
   void Register(ZRBCache& cache, const std::string& path, const char* obid = "OB") {
     cache.UpdateXMapFile(obid, kDate, CADString(path), "DB", "Part");
   }
-  static std::vector<std::string> Listed(ZRBXmapManager* manager) {
-    std::vector<std::string> names;
-    if (!manager) return names;
-    for (const ZRBXmapFile* entry : manager->GetEntries()) names.push_back(std::string(entry->GetFileName()));
-    return names;
-  }
+  static std::vector<std::string> Listed(const ZRBXmapManager* manager) { return ListedNames(manager); }
   static std::vector<std::string> Keys(const std::string& listPath) {
     ZRBObjectManager list;
     std::vector<std::string> keys;

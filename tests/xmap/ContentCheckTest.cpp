@@ -5,34 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "CADClock.h"
-#include "XmapScratchDirectory.h"
-#include "ZRBXmapManager.h"
+#include "XmapFixtures.h"
 
 namespace {
 
-class ContentCheckTest : public ::testing::Test {
+class ContentCheckTest : public ContentManagerFixture {
  protected:
-  void SetUp() override {
-    CADClock::SetOverride([this] { return CADTimeB{now_, 0}; });
-    manager_.SetContentFileFullPath(dir_.Path("content.zrb"));
-  }
-  void TearDown() override { CADClock::SetOverride({}); }
-
   void AddNew(const std::string& name, std::uint64_t bytes = 1) {
     dir_.WriteSized(name, bytes);
     dir_.SetModTime(name, 1500000000);
     manager_.AddFile("OB", "2024-01-01 00:00:00.000", CADString(dir_.Path(name)), "DB", "Part");
   }
-  std::vector<std::string> Listed() const {
-    std::vector<std::string> names;
-    for (const ZRBXmapFile* entry : manager_.GetEntries()) names.push_back(std::string(entry->GetFileName()));
-    return names;
-  }
-
-  std::uint64_t now_ = 1700000000;
-  XmapScratchDirectory dir_;
-  ZRBXmapManager manager_;
+  std::vector<std::string> Listed() const { return Names(manager_); }
 };
 
 TEST_F(ContentCheckTest, DropsAChangedFileFromTheListButLeavesItOnDisk) {
@@ -136,8 +120,7 @@ TEST_F(ContentCheckTest, SizeLimitKeepsTheNewestFilesThatFit) {
   EXPECT_EQ(Listed(), (std::vector<std::string>{"new.model", "old.model"}));
   // The content file was written with what is left.
   ZRBXmapManager reread;
-  reread.SetContentFileFullPath(dir_.Path("content.zrb"));
-  ASSERT_EQ(reread.ReadContentFile(), 1);
+  ASSERT_EQ(ReadBack(reread), 1);
   EXPECT_EQ(reread.Size(), 2);
 }
 

@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "CADClock.h"
-#include "XmapScratchDirectory.h"
-#include "ZRBXmapManager.h"
+#include "XmapFixtures.h"
 
 namespace {
 
@@ -43,30 +41,11 @@ class ContentBytes {
   std::string data_;
 };
 
-class ContentFileTest : public ::testing::Test {
+class ContentFileTest : public ContentManagerFixture {
  protected:
-  void SetUp() override {
-    CADClock::SetOverride([this] { return CADTimeB{now_, 0}; });
-    manager_.SetContentFileFullPath(dir_.Path("content.zrb"));
-  }
-  void TearDown() override { CADClock::SetOverride({}); }
-
   void Add(const std::string& name, const char* obid = "OB1", const char* date = "2024-01-02 03:04:05.000") {
     manager_.AddFile(obid, date, CADString(dir_.Path(name)), "DB", "Part");
   }
-  std::vector<std::string> FileNames(const ZRBXmapManager& manager) const {
-    std::vector<std::string> names;
-    for (const ZRBXmapFile* entry : manager.GetEntries()) names.push_back(std::string(entry->GetFileName()));
-    return names;
-  }
-  int ReadBack(ZRBXmapManager& fresh) {
-    fresh.SetContentFileFullPath(dir_.Path("content.zrb"));
-    return fresh.ReadContentFile();
-  }
-
-  std::uint64_t now_ = 1700000000;
-  XmapScratchDirectory dir_;
-  ZRBXmapManager manager_;
 };
 
 TEST_F(ContentFileTest, RoundTripKeepsEveryFieldAndTheOrder) {
@@ -81,8 +60,8 @@ TEST_F(ContentFileTest, RoundTripKeepsEveryFieldAndTheOrder) {
 
   ZRBXmapManager fresh;
   ASSERT_EQ(ReadBack(fresh), 1);
-  ASSERT_EQ(FileNames(fresh), FileNames(manager_));
-  EXPECT_EQ(FileNames(fresh), (std::vector<std::string>{"a.CADPart.vis", "a.CADPart", "b.CADPart"}));
+  ASSERT_EQ(Names(fresh), Names(manager_));
+  EXPECT_EQ(Names(fresh), (std::vector<std::string>{"a.CADPart.vis", "a.CADPart", "b.CADPart"}));
   const ZRBXmapFile* b = fresh.FindByFileName("b.CADPart");
   ASSERT_NE(b, nullptr);
   EXPECT_EQ(b->GetFileModTime(), 1600000000u);
@@ -145,7 +124,7 @@ TEST_F(ContentFileTest, ADamagedFileKeepsWhatPrecedesTheDamage) {
     manager.SetContentFileFullPath(dir_.Path("content.zrb"));
     manager.AddFile("OB1", "2024", CADString(dir_.Path("old.CADPart")), "DB", "Part");  // held before reading
     EXPECT_EQ(manager.ReadContentFile(), c.result) << c.what;
-    EXPECT_EQ(FileNames(manager), c.kept) << c.what;
+    EXPECT_EQ(Names(manager), c.kept) << c.what;
   }
 }
 
@@ -187,7 +166,7 @@ TEST_F(ContentFileTest, RepeatedFileNameKeepsItsPlaceWithTheNewIdentity) {
   for (const char* name : {"a.CADPart", "b.CADPart", "c.CADPart"}) Add(name);
   now_ += 100;
   manager_.UpdateFile("NEW", "2025-05-05 05:05:05.000", CADString(dir_.Path("b.CADPart")), "DB2", "Assy");
-  EXPECT_EQ(FileNames(manager_), (std::vector<std::string>{"a.CADPart", "b.CADPart", "c.CADPart"}));
+  EXPECT_EQ(Names(manager_), (std::vector<std::string>{"a.CADPart", "b.CADPart", "c.CADPart"}));
   const ZRBXmapFile* b = manager_.FindByFileName("b.CADPart");
   EXPECT_EQ(b->GetObid(), "NEW");
   EXPECT_EQ(b->GetDbName(), "DB2");

@@ -6,13 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
 #include "ScopedEnv.h"
-#include "XmapScratchDirectory.h"
-#include "ZRBCache.h"
+#include "XmapFixtures.h"
 #include "ZRBObjectManager.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBStaleFileGuard.h"
 #include "ZRBStaleFiles.h"
 
@@ -20,25 +16,10 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class StaleFilesTest : public ::testing::Test {
+class StaleFilesTest : public XmapSessionFixture {
  protected:
-  void SetUp() override {
-    CADDocumentServices::ResetSession();
-    GlobPropertyManager.ResetForTests();
-    xmap_ = dir_.MakeDirectory("xmap");
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(dir_.MakeDirectory("new")));
-  }
-  void TearDown() override {
-    CADDocumentServices::ResetSession();
-    GlobPropertyManager.ResetForTests();
-    GlobZRBCache.ResetForTests();
-  }
   // A part document loaded in the session from the exchange map.
-  void LoadPart(const std::string& name) {
-    CADDocument* document = nullptr;
-    ASSERT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
-    ASSERT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(xmap_ + "/" + name)), S_OK);
-  }
+  void LoadPart(const std::string& name) { NewPart(xmap_ + "/" + name); }
   void FillMap() {
     LoadPart("loaded.CADPart");
     for (const char* name : {"a.ZRBArchive", "t.xls", "plain.xls", "ZRBBACKUP_old.CADPart", "b.CADPart", "notes.pdf",
@@ -50,9 +31,6 @@ class StaleFilesTest : public ::testing::Test {
                                         CADUnicodeString(xmap_ + "/a.ZRBArchive"));
   }
   CADString Xmap() const { return CADString(xmap_); }
-
-  XmapScratchDirectory dir_;
-  std::string xmap_;
 };
 
 TEST_F(StaleFilesTest, MovesAsideOnlyDocumentsNobodyUses) {

@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 
-#include "CADIProduct.h"
 #include "XmapScratchDirectory.h"
 #include "ZRBAfxCache.h"
 #include "ZRBCache.h"

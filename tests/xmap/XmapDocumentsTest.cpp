@@ -6,11 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "CADDocument.h"
-#include "CADDocumentServices.h"
-#include "XmapScratchDirectory.h"
+#include "XmapFixtures.h"
 #include "ZRBObjectManager.h"
-#include "ZRBPropertyManager.h"
 #include "ZRBXmapDocuments.h"
 #include "ZRBXmapHostServices.h"
 
@@ -34,30 +31,8 @@ class CountingServices : public ZRBXmapHostServices {
   int saves = 0;
 };
 
-class XmapDocumentsTest : public ::testing::Test {
+class XmapDocumentsTest : public XmapSessionFixture {
  protected:
-  void SetUp() override {
-    CADDocumentServices::ResetSession();
-    GlobPropertyManager.ResetForTests();
-    xmap_ = dir_.MakeDirectory("xmap");
-    work_ = dir_.MakeDirectory("work");
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(work_));
-  }
-  void TearDown() override {
-    CADDocumentServices::ResetSession();
-    GlobPropertyManager.ResetForTests();
-  }
-  CADDocument* NewPart(const std::string& path) {
-    CADDocument* document = nullptr;
-    EXPECT_EQ(CADDocumentServices::New("CADPart", document), S_OK);
-    EXPECT_EQ(CADDocumentServices::SaveAs(document, CADUnicodeString(path)), S_OK)
-        << CADDocumentServices::GetLastError();
-    return document;
-  }
-
-  XmapScratchDirectory dir_;
-  std::string xmap_;
-  std::string work_;
   CountingServices services_;
 };
 
