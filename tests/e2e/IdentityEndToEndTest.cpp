@@ -17,24 +17,22 @@ class IdentityEndToEndTest : public PdmEndToEndFixture {
  protected:
   // Saves; the "UUID" the plate's model info was sent with, "-" when nothing was sent.
   std::string Save() {
-    const std::size_t before = Updates().size();
+    Pdm("journal", "clear");
     (new ZRBUpdateCmd())->Activate(nullptr, nullptr);
     Loop().RunPending();
-    const std::vector<int> calls = Updates();
-    if (calls.size() == before) return "-";
-    WriteFile(Root() + "/request.zrb", JournalRequest(calls.back()));
-    ZRBObjectManager request;
-    request.Read(CADUnicodeString(Root() + "/request.zrb"));
-    for (ZRBObject* o = request.GetFirstObject(); o; o = request.GetNextObject(o))
-      if (o->GetSlotValue("PARTNUMBER") == "Plate" && request.GetObject(o->GetSlotValue("MODEL_INFO")))
-        return request.GetObject(o->GetSlotValue("MODEL_INFO"))->GetSlotValue("UUID").str();
-    return "";
-  }
-  std::vector<int> Updates() {
-    std::vector<int> seqs;
-    for (const PdmCall& call : Journal())
-      if (call.action == "x3UpdateFromFile") seqs.push_back(call.seq);
-    return seqs;
+    std::string uuid = "-";
+    for (const PdmCall& call : Journal()) {
+      if (call.action != "x3UpdateFromFile") continue;
+      uuid.clear();
+      WriteFile(Root() + "/request.zrb", JournalRequest(call.seq));
+      ZRBObjectManager request;
+      request.Read(CADUnicodeString(Root() + "/request.zrb"));
+      for (ZRBObject* o = request.GetFirstObject(); o; o = request.GetNextObject(o))
+        if (const ZRBObject* info = request.GetObject(o->GetSlotValue("MODEL_INFO"));
+            o->GetSlotValue("PARTNUMBER") == "Plate" && info)
+          uuid = info->GetSlotValue("UUID").str();
+    }
+    return uuid;
   }
 };
 

@@ -2,10 +2,8 @@
 // that node. Every case starts from a read's state with the identifiers recorded.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
 #include "ZRBIdentityCheck.h"
 #include "ZRBSyncRules.h"
@@ -16,28 +14,22 @@ namespace {
 constexpr const char* kOther =
     "CADHOST-DOCUMENT 1 CADPart\nidentifier 0123abcd-0000-4000-8000-00000000beef\npartnumber \"Plate\"\nend\n";
 
-class IdentityCheckTest : public CommandFixture {
+class IdentityCheckTest : public save_test::LoadedAssemblyTest {
  public:
   // The read's state; Plate modified and, with `replaced`, another document's file over it.
   void Start(bool replaced) {
-    CADDocumentServices::ResetSession();
-    session_ = std::make_unique<SampleSession>();
-    SetVariable("ZRBXMAP", session_->Directory().c_str());
+    Restart();
     SetVariable("ZRB_READ_UUID", "ON");
-    root_ = save_test::OpenLoadedAssembly(*session_);
     for (const char* path : {"", "Bracket.1", "Bracket.1/Plate.1", "Bracket.1/Bolt.1"})
-      ZRBIdentityCheck::Remember(SampleSession::Node(root_, path));
+      ZRBIdentityCheck::Remember(At(path));
     Plate()->SetDirty(1);
     if (replaced) session_->WriteFile("Plate.CADPart", kOther);
   }
   void TearDown() override {
-    root_ = nullptr;
-    CADDocumentServices::ResetSession();
-    session_.reset();
     for (const char* name : {"ZRB_READ_UUID", "ZRB_ENABLE_INTERACTIVEUUIDCHECK"}) SetVariable(name, nullptr);
-    CommandFixture::TearDown();
+    LoadedAssemblyTest::TearDown();
   }
-  CADDocument* Plate() { return CADDocumentServices::GetDocumentInSession(session_->Path("Plate.CADPart")); }
+  CADDocument* Plate() { return Doc("Plate.CADPart"); }
   std::string Run(ZRBUpdateCmd* command) {
     command->Activate(nullptr, nullptr);
     std::string warnings;
@@ -45,8 +37,6 @@ class IdentityCheckTest : public CommandFixture {
     Loop().RunPending();
     return warnings;
   }
-  std::unique_ptr<SampleSession> session_;
-  CADIProduct_var root_;
 };
 
 TEST_F(IdentityCheckTest, AReplacedFileIsNotSentAsItsNode) {
@@ -77,16 +67,13 @@ TEST_F(IdentityCheckTest, AReplacedFileIsNotSentAsItsNode) {
     EXPECT_EQ(ShellLines().empty(), *c.warning != 0);
     EXPECT_NE(warnings.find(c.warning), std::string::npos) << warnings;
     EXPECT_NE(Plate()->IsDirty(), 0u);  // refused, or sent to a PDM that did not answer: still to be saved
-    TearDown();
-    CommandFixture::SetUp();
   }
 }
 
 TEST_F(IdentityCheckTest, AllPartsLeavesTheReplacedPartOutAndTheSyncRowFails) {
   Start(true);
-  CADDocumentServices::GetDocumentInSession(session_->Path("Bolt.CADPart"))->SetDirty(1);
-  const CADIProduct_var plate = SampleSession::Node(root_, "Bracket.1/Plate.1");
-  EXPECT_EQ(ZRBSyncRules::Check(plate, SampleSession::Node(root_, "Bracket.1"), 0, false, nullptr), "WrongUuid");
+  Doc("Bolt.CADPart")->SetDirty(1);
+  EXPECT_EQ(ZRBSyncRules::Check(At("Bracket.1/Plate.1"), At("Bracket.1"), 0, false, nullptr), "WrongUuid");
   EXPECT_NE(Run(new ZRBUpdateAllPartsCmd()).find("\"Plate\""), std::string::npos);
   EXPECT_EQ(ShellLines().size(), 1u);
   EXPECT_NE(Plate()->IsDirty(), 0u);

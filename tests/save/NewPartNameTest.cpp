@@ -1,15 +1,12 @@
 // The name a created part's instance ends with when the PDM answers one for its new relation.
 #include <gtest/gtest.h>
 
-#include "CADDocumentServices.h"
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "ZRBObjectManager.h"
 #include "ZRBUpdateCmd.h"
 
 namespace {
 
-class NewPartNameTest : public CommandFixture {};
+using NewPartNameTest = save_test::LoadedAssemblyTest;
 
 TEST_F(NewPartNameTest, ThePdmsNameForTheNewRelationWinsUnlessItIsNoUsableName) {
   struct Case {
@@ -23,41 +20,31 @@ TEST_F(NewPartNameTest, ThePdmsNameForTheNewRelationWinsUnlessItIsNoUsableName) 
                         {"CAD_ORIG_INSTANCENAME", "", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.slot) + " " + c.value);
-    TearDown();
-    SetUp();
-    CADDocumentServices::ResetSession();
-    SampleSession session;
-    SetVariable("ZRBXMAP", session.Directory().c_str());
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session.Directory()));
-    const CADIProduct_var root = save_test::OpenLoadedAssembly(session);
+    Restart();
     CADDocument* part = nullptr;
     CADIProduct_var added;
     ASSERT_EQ(CADDocumentServices::New("CADPart", part), S_OK);
-    ASSERT_EQ(root->AddExternalComponent(part, added), S_OK);
+    ASSERT_EQ(root_->AddExternalComponent(part, added), S_OK);
     const std::string before = SampleSession::InstanceName(added);
     SetShellAnswer([&](const std::string& line) {
-      const CADUnicodeString path(line.substr(line.find('\'') + 1, line.rfind('\'') - line.find('\'') - 1));
       ZRBObjectManager file;
-      file.Read(path);
+      file.Read(RequestOf(line));
       file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
       for (ZRBObject* o = file.GetFirstObject(); o; o = file.GetNextObject(o))
         if (o->GetSlotValue("CREATE_PART_IN_PDM") == "2")
           for (auto [slot, value] : {std::pair{"CREATE_PART_SUCCESS", "1"}, {"OBID", "IT-9"}, {c.slot, c.value}})
             o->SetSlotValue(slot, value);
-      file.Write(path);
+      file.Write(RequestOf(line));
       return 0;
     });
     (new ZRBUpdateCmd())->Activate(nullptr, nullptr);
     Loop().RunPending();
-    EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(added, "ZRB_OBID"), "IT-9");
+    EXPECT_EQ(Ref(added, "ZRB_OBID"), "IT-9");
     EXPECT_EQ(SampleSession::InstanceName(added), c.taken ? c.value : before);
     // Nothing private of the update stays behind under the name it was sent with.
     added->SetPrdInstanceName(CADUnicodeString(before));
-    CADListValCADUnicodeString names, values;
-    GlobPropertyManager.GetAllPathToRootProperties(added, names, values);
-    for (const CADUnicodeString& name : names) EXPECT_FALSE(name.StartsWith("ZRB_PRIVATE_")) << name.str();
+    EXPECT_EQ(PrivateLeft(added), 0);
   }
-  CADDocumentServices::ResetSession();
 }
 
 }  // namespace

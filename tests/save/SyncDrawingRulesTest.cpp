@@ -3,67 +3,88 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "CommandFixture.h"
 #include "LoadedFromPdm.h"
-#include "ZRBObject.h"
-#include "ZRBObjectManager.h"
 #include "ZRBPSNTreeUtil.h"
 #include "ZRBSyncRules.h"
 #include "ZRBSynchronizeCmd.h"
 
 namespace {
 
-using Node = CADIProduct_var;
-
-class SyncDrawingRulesTest : public CommandFixture {
+class SyncDrawingRulesTest : public save_test::LoadedAssemblyTest {
  public:
   void SetUp() override {
-    CommandFixture::SetUp();
-    CADDocumentServices::ResetSession();
-    session_ = std::make_unique<SampleSession>();
-    SetVariable("ZRBXMAP", session_->Directory().c_str());
-    CADDocumentServices::SetNewDocumentDirectory(CADUnicodeString(session_->Directory()));
-    root_ = save_test::OpenLoadedAssembly(*session_);
-    ASSERT_TRUE(root_);
-    filled_ = CADDocumentServices::GetDocumentInSession(session_->Path("Assembly.CADProduct"));
+    LoadedAssemblyTest::SetUp();
+    filled_ = Doc("Assembly.CADProduct");
     // Every request succeeds and answers nothing more: the rules and decisions come before any answer.
     SetShellAnswer([](const std::string& line) {
       ZRBObjectManager file;
-      const CADUnicodeString path(line.substr(line.find('\'') + 1, line.rfind('\'') - line.find('\'') - 1));
-      if (file.Read(path) && file.GetObject("ROOT")) file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
-      return file.Write(path) ? 0 : 1;
+      if (file.Read(RequestOf(line)) && file.GetObject("ROOT"))
+        file.GetObject("ROOT")->SetSlotValue("ACTION_SUCCESS", "1");
+      return file.Write(RequestOf(line)) ? 0 : 1;
     });
   }
-  void TearDown() override {
-    root_ = nullptr;
-    CADDocumentServices::ResetSession();
-    session_.reset();
-    CommandFixture::TearDown();
-  }
-  Node At(std::string_view path) { return SampleSession::Node(root_, path); }
-  Node Add(const Node& parent, const char* type, const char* partNumber) {
-    CADDocument* created = nullptr;
-    if (type == std::string("vis")) {  // a foreign file stands in for a vis
-      session_->WriteFile(std::string(partNumber) + ".vis", "vis bytes");
-      created = session_->Open(std::string(partNumber) + ".vis");
-    } else {
-      EXPECT_EQ(CADDocumentServices::New(type, created), S_OK);
-    }
+  Node Add(const Node& parent, CADDocument* document, const char* partNumber) {
     Node child;
-    EXPECT_EQ(parent->AddExternalComponent(created, child), S_OK);
+    EXPECT_EQ(parent->AddExternalComponent(document, child), S_OK);
     child->GetReferenceProduct()->SetPartNumber(partNumber);
     return child;
+  }
+  Node AddPart(const Node& parent, const char* partNumber) {
+    CADDocument* created = nullptr;
+    EXPECT_EQ(CADDocumentServices::New("CADPart", created), S_OK);
+    return Add(parent, created, partNumber);
   }
   // Bracket (every instance) is a black box of the assembly, its children its items.
   void MakeBlackBox() {
     GlobPropertyManager.AddBlackBoxRoot(root_, GlobPropertyManager.GetProductFullPath(At("Bracket.1")));
     for (const CADBaseUnknown_var& item : At("Bracket.1")->GetChildren())
       GlobPropertyManager.AddBlackBoxItem(root_, GlobPropertyManager.GetProductFullPath(CADIProduct_var(item)));
+  }
+  // A new root above the assembly, filled instead of it: saved as the virtual root when it is the workbench.
+  void Top(const char* partNumber, bool childDirty) {
+    CADDocument* top = nullptr;
+    Node root, assembly;
+    EXPECT_EQ(CADDocumentServices::New("CADProduct", top), S_OK);
+    ZRBPSNTreeUtil::GetRootProductFromDocument(top, &root);
+    root->SetPartNumber(partNumber);
+    EXPECT_EQ(root->AddExternalComponent(filled_, assembly), S_OK);
+    filled_->SetDirty(childDirty ? 1 : 0);
+    top->SetDirty(1);
+    filled_ = top;
+  }
+  // The edit a case names; the node whose rule reason is then asserted (none for a drawing or a new root).
+  Node Edit(std::string_view edit) {
+    if (edit.starts_with("drawing")) {
+      filled_ = session_->Open("Plate.CADDrawing");
+      if (edit == "drawing known") GlobPropertyManager.SetFileProperty(filled_->StorageName(), "ZRB_OBID", "ID-DRW");
+      return Node();
+    }
+    if (edit.starts_with("top"))
+      return Top(edit == "top new" ? "NEWROOT" : "ZRB_Workbench", edit == "top dirty"), Node();
+    if (edit == "beside") {
+      GlobPropertyManager.AddBlackBoxRoot(At("Bracket.1"),
+                                          GlobPropertyManager.GetProductFullPath(At("Bracket.1/Plate.1")));
+      AddPart(At("Bracket.1"), "BESIDE");
+      return At("Bracket.1");
+    }
+    if (edit == "rep") {
+      session_->WriteFile("REP.vis", "vis bytes");  // a foreign file stands in for a vis
+      const Node vis = Add(root_, session_->Open("REP.vis"), "REP");
+      save_test::MarkLoaded(vis);
+      GlobPropertyManager.SetInstanceProperty(root_, vis, "ZRB_INSTANCE_IN_ZRB", "1");
+      ZRBCommandStates::AddOrigChildToProp(root_, vis);
+      GlobPropertyManager.SetReferenceProperty(vis, "ZRB_REPRESENTATIONPATH", "/elsewhere/REP.vis");
+      return vis;
+    }
+    MakeBlackBox();
+    if (edit == "inside") AddPart(At("Bracket.1"), "INSIDE");
+    if (edit == "removed") At("Bracket.1")->RemoveProduct(At("Bracket.1/Plate.1"));
+    if (edit != "box gone") return At("Bracket.1");
+    for (const char* name : {"Bracket.1", "Bracket.2"}) root_->RemoveProduct(At(name));
+    return root_;
   }
   // "name: operation / execute / result" per row as the dialog shows them; a row repeated for another instance
   // of the same part is listed once.
@@ -85,134 +106,59 @@ class SyncDrawingRulesTest : public CommandFixture {
     return rows;
   }
 
-  std::unique_ptr<SampleSession> session_;
-  Node root_;
   CADDocument* filled_ = nullptr;
 };
 
 TEST_F(SyncDrawingRulesTest, RowDecisionsForDrawingsBlackBoxesAndRepresentations) {
-  const std::string refused = " / no / breaks a structure rule";
-  struct Case {
-    const char* name;
-    const char* setting;                              // switched "ON" for the case
-    std::function<Node(SyncDrawingRulesTest&)> edit;  // the node whose rule is asserted (none for a drawing)
-    const char* key;                                  // its rule, "" when it passes
+  const std::string no = " / no / breaks a structure rule";
+  const char* const noDrawings = "ZRB_DISABLE_CREATE_CADDRAWING";
+  const char* const bbChanged = "ErrBlackBoxStructureChanged";
+  const struct {
+    const char* edit;     // see Edit()
+    const char* setting;  // switched "ON" for the case
+    const char* key;      // the edited node's rule, "" when it passes
     std::vector<std::string> rows;
     const char* shown = "";  // in the list's trace or, after the last row, in the command's
-  };
-  // A new root above the unchanged assembly, saved as the virtual root when it is the workbench.
-  const auto top = [](const char* partNumber, bool childDirty) {
-    return [=](SyncDrawingRulesTest& t) {
-      CADDocument* top = nullptr;
-      Node root, assembly;
-      EXPECT_EQ(CADDocumentServices::New("CADProduct", top), S_OK);
-      ZRBPSNTreeUtil::GetRootProductFromDocument(top, &root);
-      root->SetPartNumber(partNumber);
-      EXPECT_EQ(root->AddExternalComponent(t.filled_, assembly), S_OK);
-      t.filled_->SetDirty(childDirty ? 1 : 0);
-      top->SetDirty(1);
-      t.filled_ = top;
-      return Node();
-    };
-  };
-  const auto drawing = [](bool known) {
-    return [known](SyncDrawingRulesTest& t) {
-      t.filled_ = t.session_->Open("Plate.CADDrawing");
-      if (known) GlobPropertyManager.SetFileProperty(t.filled_->StorageName(), "ZRB_OBID", "ID-DRW");
-      return Node();
-    };
-  };
-  const Case cases[] = {
-      {"known drawing", "ZRB_DISABLE_CREATE_CADDRAWING", drawing(true), "", {"Plate.CADDrawing: Update / yes / "}},
-      {"new drawing", nullptr, drawing(false), "", {"Plate.CADDrawing: Create / yes / "}},
-      {"new drawing where the site creates none",
-       "ZRB_DISABLE_CREATE_CADDRAWING",
-       drawing(false),
+  } cases[] = {
+      {"drawing known", noDrawings, "", {"Plate.CADDrawing: Update / yes / "}},
+      {"drawing new", nullptr, "", {"Plate.CADDrawing: Create / yes / "}},
+      {"drawing new",
+       noDrawings,
        "",
-       {"Plate.CADDrawing: Create" + refused},
+       {"Plate.CADDrawing: Create" + no},
        "New drawings may not be created at this site."},
-      {"part added inside a black box",
+      {"inside",
        nullptr,
-       [](SyncDrawingRulesTest& t) {
-         t.MakeBlackBox();
-         t.Add(t.At("Bracket.1"), "CADPart", "INSIDE");
-         return t.At("Bracket.1");
-       },
-       "ErrBlackBoxStructureChanged",
-       {"Plate: Update" + refused, "Bolt: Update" + refused, "INSIDE: Create" + refused, "Bracket: Update" + refused,
-        "Assembly: Update" + refused}},
-      {"item removed from a black box",
+       bbChanged,
+       {"Plate: Update" + no, "Bolt: Update" + no, "INSIDE: Create" + no, "Bracket: Update" + no,
+        "Assembly: Update" + no}},
+      {"removed", nullptr, bbChanged, {"Bolt: Update" + no, "Bracket: Update" + no, "Assembly: Update" + no}},
+      {"beside", nullptr, "", {"BESIDE: Create / yes / ", "Bracket: Update, add children / yes / "}},
+      {"box gone",
        nullptr,
-       [](SyncDrawingRulesTest& t) {
-         t.MakeBlackBox();
-         t.At("Bracket.1")->RemoveProduct(t.At("Bracket.1/Plate.1"));
-         return t.At("Bracket.1");
-       },
-       "ErrBlackBoxStructureChanged",
-       {"Bolt: Update" + refused, "Bracket: Update" + refused, "Assembly: Update" + refused}},
-      {"part added beside a black box",
-       nullptr,
-       [](SyncDrawingRulesTest& t) {
-         const Node bracket = t.At("Bracket.1");
-         GlobPropertyManager.AddBlackBoxRoot(bracket,
-                                             GlobPropertyManager.GetProductFullPath(t.At("Bracket.1/Plate.1")));
-         t.Add(bracket, "CADPart", "BESIDE");
-         return bracket;
-       },
-       "",
-       {"BESIDE: Create / yes / ", "Bracket: Update, add children / yes / "}},
-      {"black box taken away",
-       nullptr,
-       [](SyncDrawingRulesTest& t) {
-         t.MakeBlackBox();
-         for (const char* name : {"Bracket.1", "Bracket.2"}) t.root_->RemoveProduct(t.At(name));
-         return t.root_;
-       },
-       "ErrBlackBoxStructureChanged",
-       {"Bolt: Update" + refused, "Fixings: Update" + refused, "Assembly: Update, drop children" + refused}},
-      {"representation not where its path says",
-       "ZRB_ENABLE_CHECKREPRULE",
-       [](SyncDrawingRulesTest& t) {
-         const Node vis = t.Add(t.root_, "vis", "REP");
-         save_test::MarkLoaded(vis);
-         GlobPropertyManager.SetInstanceProperty(t.root_, vis, "ZRB_INSTANCE_IN_ZRB", "1");
-         ZRBCommandStates::AddOrigChildToProp(t.root_, vis);
-         GlobPropertyManager.SetReferenceProperty(vis, "ZRB_REPRESENTATIONPATH", "/elsewhere/REP.vis");
-         return vis;
-       },
-       "ErrCheckRepRule",
-       {"REP: Update" + refused, "Assembly: Update" + refused}},
-      {"workbench root",
+       bbChanged,
+       {"Bolt: Update" + no, "Fixings: Update" + no, "Assembly: Update, drop children" + no}},
+      {"rep", "ZRB_ENABLE_CHECKREPRULE", "ErrCheckRepRule", {"REP: Update" + no, "Assembly: Update" + no}},
+      {"top", "ZRB_ENABLE_VP_SAVE", "", {}, "ZRB: Saving virtual root CADProduct to xmap"},
+      {"top dirty",
        "ZRB_ENABLE_VP_SAVE",
-       top("ZRB_Workbench", false),
-       "",
-       {},
-       "ZRB: Saving virtual root CADProduct to xmap"},
-      {"workbench root with a modified child",
-       "ZRB_ENABLE_VP_SAVE",
-       top("ZRB_Workbench", true),
        "",
        {"Assembly: Update / yes / "},
        "ZRB: A direct child is dirty - not saving virtual root"},
-      {"new root that is no workbench",
+      {"top new",
        "ZRB_ENABLE_VP_SAVE",
-       top("NEWROOT", false),
        "",
        {"NEWROOT: Create, add children / yes / "},
        "ZRB: Root product document is not a virtual root"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    TearDown();
-    SetUp();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.edit) + (c.setting ? c.setting : ""));
+    Restart();
     if (c.setting) SetVariable(c.setting, "ON");
-    const Node node = c.edit(*this);
+    const Node node = Edit(c.edit);
     auto* command = new ZRBSynchronizeCmd();
     EXPECT_EQ(FillRows(*command), c.rows);
-    if (node) {
-      EXPECT_EQ(GlobPropertyManager.GetReferenceProperty(node, "ZRB_RULE_FAILED"),
-                *c.key ? ZRBSyncRules::Reason(c.key) : CADUnicodeString());
-    }
+    EXPECT_EQ(node ? Ref(node, "ZRB_RULE_FAILED") : "", *c.key ? ZRBSyncRules::Reason(c.key).str() : "");
     CaptureTrace();
     CADListValCADUnicodeString messages;
     if (c.setting && c.setting == std::string("ZRB_ENABLE_VP_SAVE")) command->Finish(false, messages);
