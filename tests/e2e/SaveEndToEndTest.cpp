@@ -13,6 +13,7 @@
 #include "CADIPrdProperties.h"
 #include "PdmEndToEndFixture.h"
 #include "SampleSession.h"
+#include "UpdateLeftovers.h"
 #include "ZRBCommandStates.h"
 #include "ZRBDesignTable.h"
 #include "ZRBInfoUtil.h"
@@ -111,18 +112,7 @@ class SaveEndToEndTest : public PdmEndToEndFixture {
     ZRBPosMatrixUtil::ConvertToString(position, text);
     return text.str();
   }
-  // Private properties of an update left anywhere below node.
-  static int PrivateLeft(const Node& node) {
-    CADListValCADUnicodeString names, values;
-    GlobPropertyManager.GetAllPathToRootProperties(node, names, values);
-    int left = 0;
-    for (int i = 1; i <= names.Size(); ++i)
-      if (!values[i].IsEmpty() &&
-          (names[i].StartsWith("ZRB_PRIVATE_") || names[i] == "ZRB_SAVE" || names[i].StartsWith("ZRB_UPDATE_NEW_")))
-        ++left;
-    for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
-    return left;
-  }
+  static int PrivateLeft(const Node& node) { return PrivateUpdatePropertiesLeft(node); }
   static bool Has(const std::vector<std::string>& lines, std::string_view part) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != l.npos; });
   }

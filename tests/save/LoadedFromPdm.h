@@ -14,6 +14,7 @@
 #include "CADMathTransformation.h"
 #include "CommandFixture.h"
 #include "SampleSession.h"
+#include "UpdateLeftovers.h"
 #include "ZRBCommandStates.h"
 #include "ZRBInfoUtil.h"
 #include "ZRBObject.h"
@@ -101,18 +102,7 @@ class LoadedAssemblyTest : public CommandFixture {
       if (line.find(text) != std::string::npos) return true;
     return false;
   }
-  // Private properties of the update left on any node.
-  static int PrivateLeft(const Node& node) {
-    CADListValCADUnicodeString names, values;
-    GlobPropertyManager.GetAllPathToRootProperties(node, names, values);
-    int left = 0;
-    for (int i = 1; i <= names.Size(); ++i)
-      if (!values[i].IsEmpty() &&
-          (names[i].StartsWith("ZRB_PRIVATE_") || names[i] == "ZRB_SAVE" || names[i].StartsWith("ZRB_UPDATE_NEW_")))
-        ++left;
-    for (const CADBaseUnknown_var& item : node->GetChildren()) left += PrivateLeft(Node(item));
-    return left;
-  }
+  static int PrivateLeft(const Node& node) { return PrivateUpdatePropertiesLeft(node); }
 
   std::unique_ptr<SampleSession> session_;
   Node root_;
